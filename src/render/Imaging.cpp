@@ -1,0 +1,226 @@
+#include "render/Imaging.h"
+
+#include "render/AppError.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QSaveFile>
+#include <QStringList>
+#include <QTransform>
+
+#include <map>
+#include <utility>
+#include <vector>
+
+namespace halvorn {
+
+namespace {
+
+// Nonzero while the layer is started; the value itself means nothing.
+uint32_t GdipToken = 0;
+
+constexpr const char* StatusTexts =
+    "Ok|Generic Error|Invalid Parameter|Out Of Memory|Object Busy|Insufficient Buffer|"
+    "Not Implemented|Win32 Error|Wrong State|Aborted|File Not Found|Value Overflow|"
+    "Access Denied|Unknown Image Format|Font Family Not Found|Font Style Not Found|"
+    "Not TrueType Font|Unsupported GDI+ Version|GDI+ Not Initialized|Property Not Found|"
+    "Property Not Supported";
+
+struct ImageTable {
+    std::vector<QImage> images; // handle h lives at h - 1
+    std::map<std::pair<ImageHandle, Orientation>, QImage> oriented;
+};
+
+ImageTable& Table()
+{
+    static ImageTable table;
+    return table;
+}
+
+} // namespace
+
+bool InitGdip()
+{
+    if (GdipToken != 0)
+        return false;
+    QImageReader::setAllocationLimit(DecodeLimitMiB);
+    GdipToken = 1;
+    return true;
+}
+
+void ShutdownGdip()
+{
+    GdipToken = 0;
+}
+
+bool GdipStarted()
+{
+    return GdipToken != 0;
+}
+
+QString StatusText(int32_t status)
+{
+    const QStringList texts = QString::fromLatin1(StatusTexts).split(u'|');
+    if (status >= 0 && status < texts.size())
+        return texts[status];
+    return QStringLiteral("Unknown");
+}
+
+void CheckStatus(int32_t status)
+{
+    if (status == Ok)
+        return;
+    throw AppError(vbObjectError, QStringLiteral("GDI+"),
+                   StatusText(status) + QStringLiteral(": Status = ") + QString::number(status));
+}
+
+void RaiseError(const AppError& pending, const QString& procedure)
+{
+    throw AppError(pending.Number(),
+                   QStringLiteral("mdHelpers.") + procedure + QStringLiteral("\r\n") + pending.Source(),
+                   pending.Description());
+}
+
+Clsid GetEncoderClsid(const QString& mimeType)
+{
+    const QList<QByteArray> mimes = QImageWriter::supportedMimeTypes();
+    for (const QByteArray& mime : mimes) {
+        if (QString::fromLatin1(mime).compare(mimeType, Qt::CaseInsensitive) != 0)
+            continue;
+        const QList<QByteArray> formats = QImageWriter::imageFormatsForMimeType(mime);
+        if (!formats.isEmpty())
+            return Clsid{formats.first()};
+    }
+    return Clsid{};
+}
+
+QString AppPath()
+{
+    QString path = QCoreApplication::applicationDirPath();
+    if (!path.endsWith(QLatin1Char('/')))
+        path += QLatin1Char('/');
+    return path;
+}
+
+int32_t GdipLoadImageFromFile(const QString& path, ImageHandle* image)
+{
+    *image = 0;
+    if (!GdipStarted())
+        return GdiplusNotInitialized;
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile())
+        return FileNotFound;
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    const QSize size = reader.size();
+    if (size.isValid() && static_cast<qint64>(size.width()) * size.height() * 4 >
+                               static_cast<qint64>(DecodeLimitMiB) * 1024 * 1024)
+        return OutOfMemory;
+    QImage decoded = reader.read();
+    if (decoded.isNull()) {
+        switch (reader.error()) {
+        case QImageReader::FileNotFoundError:
+        case QImageReader::DeviceError:
+            return info.isReadable() ? Win32Error : FileNotFound;
+        default:
+            return UnknownImageFormat;
+        }
+    }
+    *image = AddImage(std::move(decoded));
+    return Ok;
+}
+
+ImageHandle LoadImageFromFile(const QString& path)
+{
+    ImageHandle image = 0;
+    CheckStatus(GdipLoadImageFromFile(path, &image));
+    return image;
+}
+
+ImageHandle AddImage(QImage image)
+{
+    ImageTable& table = Table();
+    table.images.push_back(image.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    return static_cast<ImageHandle>(table.images.size());
+}
+
+QImage ImageOf(ImageHandle image)
+{
+    const ImageTable& table = Table();
+    if (image == 0 || image > table.images.size())
+        return {};
+    return table.images[image - 1];
+}
+
+int ImageWidth(ImageHandle image)
+{
+    return ImageOf(image).width();
+}
+
+int ImageHeight(ImageHandle image)
+{
+    return ImageOf(image).height();
+}
+
+QImage ApplyOrientation(const QImage& source, Orientation orientation)
+{
+    if (source.isNull())
+        return source;
+    const int quarterTurns = orientation & 3;
+    QImage turned = quarterTurns == 0
+                        ? source
+                        : source.transformed(QTransform().rotate(90.0 * quarterTurns));
+    if (orientation & 4)
+        turned = turned.mirrored(true, false);
+    return turned;
+}
+
+QImage OrientedImage(ImageHandle image, Orientation orientation)
+{
+    if (orientation == 0)
+        return ImageOf(image);
+    ImageTable& table = Table();
+    const auto key = std::make_pair(image, orientation);
+    const auto found = table.oriented.find(key);
+    if (found != table.oriented.end())
+        return found->second;
+    QImage copy = ApplyOrientation(ImageOf(image), orientation);
+    table.oriented.emplace(key, copy);
+    return copy;
+}
+
+int32_t GdipSaveImageToFile(const QImage& image, const QString& path, const Clsid& encoder,
+                            int quality, QString* reason)
+{
+    if (encoder.IsNull() || image.isNull() || path.isEmpty())
+        return InvalidParameter;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (reason)
+            *reason = file.errorString();
+        return Win32Error;
+    }
+    QImageWriter writer(&file, encoder.format);
+    const bool jpeg = encoder.format == "jpeg" || encoder.format == "jpg";
+    if (jpeg)
+        writer.setQuality(quality);
+    // JPEG has no alpha channel; the canvas is opaque, so dropping it loses nothing.
+    const QImage out = jpeg ? image.convertToFormat(QImage::Format_RGB32) : image;
+    if (!writer.write(out)) {
+        if (reason)
+            *reason = writer.errorString();
+        file.cancelWriting();
+        return Win32Error;
+    }
+    if (!file.commit()) {
+        if (reason)
+            *reason = file.errorString();
+        return Win32Error;
+    }
+    return Ok;
+}
+
+} // namespace halvorn

@@ -1,0 +1,121 @@
+#include "render/Renderer.h"
+
+#include "map/Numeric.h"
+#include "render/Imaging.h"
+#include "render/ShadowMatrix.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+namespace halvorn {
+
+QSize CanvasSize(const MapDocument& map, float zoom)
+{
+    return {RoundToInt(map.MapWidth() * static_cast<float>(CellSize) * zoom),
+            RoundToInt(map.MapHeight() * static_cast<float>(CellSize) * zoom)};
+}
+
+namespace {
+
+void DrawGrid(QPainter& p, const MapDocument& map, float z)
+{
+    const float cell = static_cast<float>(CellSize) * z;
+    const int width = RoundToInt(cell * map.MapWidth());
+    const int height = RoundToInt(cell * map.MapHeight());
+    // A one-pixel line is exactly one filled pixel column or row; a filled
+    // rectangle says so without depending on line-end rules.
+    for (float k = 0; k <= map.MapWidth(); k += 1)
+        p.fillRect(QRect(RoundToInt(cell * k - 1), 0, 1, height + 1), Qt::black);
+    for (float k = 0; k <= map.MapHeight(); k += 1)
+        p.fillRect(QRect(0, RoundToInt(cell * k - 1), width + 1, 1), Qt::black);
+}
+
+void DrawFloors(QPainter& p, const MapDocument& map, float z)
+{
+    const float cell = static_cast<float>(CellSize) * z;
+    const int size = RoundToInt(cell);
+    for (int x = 0; x < map.FloorColumns(); ++x) {
+        for (int y = 0; y < map.FloorRows(); ++y) {
+            const ImageHandle tile = map.FloorAt(x, y);
+            if (tile == 0)
+                continue;
+            p.drawImage(QRect(RoundToInt(cell * static_cast<float>(x)),
+                              RoundToInt(cell * static_cast<float>(y)), size, size),
+                        ImageOf(tile));
+        }
+    }
+}
+
+void DrawObjects(QPainter& p, const MapDocument& map, float z, const ShadowParams& shadows,
+                 bool drawshadows)
+{
+    const ColorMatrix matrix = MakeShadowMatrix(shadows.ObjectShadowAlpha);
+    const std::vector<PlacedObject>& objects = map.Objects();
+    const float d = static_cast<float>(shadows.ObjectShadowOffset);
+    for (size_t i = 0; i + 1 < objects.size(); ++i) {
+        const PlacedObject& o = objects[i];
+        if (o.Image == 0)
+            continue;
+        const int w = RoundToInt(z * static_cast<float>(o.Width));
+        const int h = RoundToInt(z * static_cast<float>(o.Height));
+        if (drawshadows && o.Shadow)
+            p.drawImage(QRect(RoundToInt(o.X * z + d * z), RoundToInt(o.Y * z + d * z), w, h),
+                        ShadowImage(o.Image, o.orientation, matrix));
+        p.drawImage(QRect(RoundToInt(o.X * z), RoundToInt(o.Y * z), w, h),
+                    OrientedImage(o.Image, o.orientation));
+    }
+}
+
+void DrawWalls(QPainter& p, const MapDocument& map, float z, const ShadowParams& shadows,
+               bool drawshadows)
+{
+    const float s = static_cast<float>(WallStep) * z;
+    const QColor shade(0, 0, 0, std::clamp<int>(shadows.WallShadowAlpha, 0, 255));
+    // Nearer layers first; fewer of them at smaller zoom make a shorter shadow.
+    int firstLayer = 9;
+    if (z > 0.1f)
+        firstLayer = 6;
+    if (z > 0.4f)
+        firstLayer = 4;
+    if (z > 0.8f)
+        firstLayer = 2;
+    for (int x = 0; x < map.WallColumns(); ++x) {
+        for (int y = 0; y < map.WallRows(); ++y) {
+            const ImageHandle piece = map.WallAt(x, y);
+            if (piece == 0)
+                continue;
+            const float cx = s * static_cast<float>(x);
+            const float cy = s * static_cast<float>(y);
+            if (drawshadows) {
+                for (int n = firstLayer; n <= 8; ++n) {
+                    const float off = static_cast<float>(n) * z;
+                    p.fillRect(QRectF(cx - off, cy - off, s, s), shade);
+                }
+            }
+            p.drawImage(QRectF(cx - 9 * z, cy - 9 * z, s + 0.5f, s + 0.5f), ImageOf(piece));
+        }
+    }
+}
+
+} // namespace
+
+void Redraw(QImage& canvas, const MapDocument& map, const LayerSwitches& layers, float zoom,
+            const ShadowParams& shadows, bool drawshadows)
+{
+    canvas.fill(Qt::white);
+    QPainter p(&canvas);
+    // Scaled pictures are filtered, shapes stay crisp.
+    p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    if (layers.ShowGridLayer)
+        DrawGrid(p, map, zoom);
+    if (layers.ShowFloorLayer)
+        DrawFloors(p, map, zoom);
+    if (layers.ShowObjectLayer)
+        DrawObjects(p, map, zoom, shadows, drawshadows);
+    if (layers.ShowWallLayer)
+        DrawWalls(p, map, zoom, shadows, drawshadows);
+}
+
+} // namespace halvorn
