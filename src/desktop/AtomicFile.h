@@ -1,0 +1,14 @@
+// Writing a file so that readers see either the old or the new contents.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace halvorn {
+
+// Writes `contents` to `path` through a temporary file renamed into place,
+// making the folder first. A file that already holds exactly these bytes is
+// left alone. Returns false when anything fails.
+bool WriteFileAtomically(const QString& path, const QByteArray& contents);
+
+} // namespace halvorn

@@ -1,0 +1,60 @@
+#include "desktop/frmSplash.h"
+
+#include "desktop/ArtworkView.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QThread>
+#include <QVBoxLayout>
+
+#include <memory>
+
+namespace halvorn {
+
+frmSplash::frmSplash(QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+{
+    setObjectName(QStringLiteral("frmSplash"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new ArtworkView(this));
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    CentreOnScreen();
+}
+
+void frmSplash::CentreOnScreen()
+{
+    adjustSize();
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s)
+        return;
+    QRect frame(QPoint(0, 0), size());
+    frame.moveCenter(s->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+bool RunSplash(const QString& showSplashSetting)
+{
+    return RunSplash(showSplashSetting, [](frmSplash&) { QThread::msleep(1000); });
+}
+
+bool RunSplash(const QString& showSplashSetting, const std::function<void(frmSplash&)>& hold)
+{
+    // Only the exact text "1" turns the splash on; the setting is stored as
+    // text and anything else, even "1 " or "yes", means no splash.
+    if (showSplashSetting != QLatin1String("1"))
+        return false;
+    auto splash = std::make_unique<frmSplash>();
+    splash->show();
+    // The wait below blocks the event loop, so the picture has to be on
+    // screen before it starts.
+    splash->repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (hold)
+        hold(*splash);
+    splash->close();
+    return true;
+}
+
+} // namespace halvorn

@@ -1,0 +1,65 @@
+#include "desktop/MapDocumentIcon.h"
+#include "desktop/ProductArtwork.h"
+#include "desktop/Version.h"
+
+#include <QSet>
+#include <gtest/gtest.h>
+
+namespace halvorn {
+namespace {
+
+TEST(Version, CaptionAndEditionWord)
+{
+    EXPECT_EQ(VersionCaption(), QStringLiteral("Version: Tallow 3.0.33"));
+    EXPECT_EQ(QStringLiteral("Halvorn III - ") + QLatin1String(EditionWord)
+                  + QLatin1String(" Edition"),
+              QStringLiteral("Halvorn III - Tallow Edition"));
+}
+
+int DistinctColours(const QImage& image)
+{
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 3)
+        for (int x = 0; x < image.width(); x += 3)
+            colours.insert(image.pixel(x, y));
+    return int(colours.size());
+}
+
+TEST(ProductArtwork, FillsRequestedSizeWithAPicture)
+{
+    for (const QSize size : {QSize(480, 320), QSize(200, 400), QSize(900, 120)}) {
+        SCOPED_TRACE(size.width());
+        const QImage art = ProductArtwork(size);
+        ASSERT_EQ(art.size(), size);
+        EXPECT_GT(DistinctColours(art), 200); // a picture, not a flat fill
+    }
+    EXPECT_TRUE(ProductArtwork(QSize(1, 1)).size() == QSize(1, 1));
+    EXPECT_TRUE(ProductArtwork(QSize(0, 320)).isNull());
+    EXPECT_TRUE(ProductArtwork(QSize(-5, -5)).isNull());
+    // The same picture every time: nothing random or time dependent.
+    EXPECT_EQ(ProductArtwork(), ProductArtwork());
+}
+
+TEST(MapDocumentIcon, SquareSheetOnTransparentGround)
+{
+    for (const int size : {16, 48, 256}) {
+        SCOPED_TRACE(size);
+        const QImage icon = MapDocumentIcon(size);
+        ASSERT_EQ(icon.size(), QSize(size, size));
+        EXPECT_TRUE(icon.hasAlphaChannel());
+        EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0);        // left of the sheet
+        EXPECT_EQ(qAlpha(icon.pixel(size - 1, 0)), 0); // cut away by the fold
+        EXPECT_EQ(qAlpha(icon.pixel(size / 2, size / 2)), 255);
+    }
+    EXPECT_TRUE(MapDocumentIcon(0).isNull());
+}
+
+TEST(MapDocumentIcon, ShippedPngIsThePaintedIcon)
+{
+    const QImage shipped(QStringLiteral(HALVORN_HVM_PNG));
+    ASSERT_FALSE(shipped.isNull()) << HALVORN_HVM_PNG;
+    EXPECT_EQ(shipped.convertToFormat(QImage::Format_ARGB32), MapDocumentIcon(256));
+}
+
+} // namespace
+} // namespace halvorn

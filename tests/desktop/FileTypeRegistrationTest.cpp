@@ -1,0 +1,239 @@
+#include "desktop/FileTypeRegistration.h"
+#include "desktop/MapDocumentIcon.h"
+
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace halvorn {
+namespace {
+
+const QString MapClass = QStringLiteral("Halvorn III Map");
+const QString IconName = QStringLiteral("application-x-halvorn-iii-map");
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+bool WriteAll(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+std::map<QString, QByteArray> Snapshot(const QString& root)
+{
+    std::map<QString, QByteArray> files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files[QDir(root).relativeFilePath(path)] = ReadAll(path);
+    }
+    return files;
+}
+
+// Each test gets its own data home; the one the test main set is restored.
+class FileTypeRegistration : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir_.isValid());
+        saved_ = qgetenv("XDG_DATA_HOME");
+        data_ = dir_.filePath(QStringLiteral("data"));
+        qputenv("XDG_DATA_HOME", data_.toLocal8Bit());
+        ASSERT_EQ(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation), data_);
+    }
+    void TearDown() override { qputenv("XDG_DATA_HOME", saved_); }
+
+    bool RegisterMap(const QString& program, const QString& icon)
+    {
+        return RegisterFileType(QStringLiteral("hvm"), program, icon, MapClass, MapClass);
+    }
+    QString Icon(int size, const char* context = "mimetypes") const
+    {
+        return QStringLiteral("%1/icons/hicolor/%2x%2/%3/%4.png")
+            .arg(data_)
+            .arg(size)
+            .arg(QLatin1String(context), IconName);
+    }
+
+    QTemporaryDir dir_;
+    QByteArray saved_;
+    QString data_;
+};
+
+TEST_F(FileTypeRegistration, WritesMimePackageAndDesktopEntry)
+{
+    ASSERT_TRUE(RegisterMap("/usr/lib/halvorn3/halvorn3", dir_.filePath("none/hvm.png")));
+    EXPECT_EQ(ReadAll(data_ + "/mime/packages/halvorn-iii-map.xml"),
+              QByteArray(R"(<?xml version="1.0" encoding="UTF-8"?>
+<mime-info xmlns="http://www.freedesktop.org/standards/shared-mime-info">
+  <mime-type type="application/x-halvorn-iii-map">
+    <comment>Halvorn III Map</comment>
+    <icon name="application-x-halvorn-iii-map"/>
+    <generic-icon name="x-office-document"/>
+    <glob pattern="*.hvm"/>
+  </mime-type>
+</mime-info>
+)"));
+    const QString entry = data_ + "/applications/halvorn-iii-map.desktop";
+    EXPECT_EQ(ReadAll(entry), QByteArray(R"([Desktop Entry]
+Type=Application
+Name=Halvorn III Map
+Comment=Halvorn III Map
+Exec="/usr/lib/halvorn3/halvorn3" %f
+Icon=application-x-halvorn-iii-map
+MimeType=application/x-halvorn-iii-map;
+NoDisplay=true
+Terminal=false
+)"));
+
+    const QString validate = QStandardPaths::findExecutable("desktop-file-validate");
+    if (!validate.isEmpty()) {
+        QProcess p;
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(validate, {entry});
+        ASSERT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(p.exitCode(), 0) << p.readAll().toStdString();
+    }
+    // update-mime-database, where installed, has compiled the package.
+    if (!QStandardPaths::findExecutable("update-mime-database").isEmpty()) {
+        EXPECT_TRUE(QFile::exists(data_ + "/mime/application/x-halvorn-iii-map.xml"));
+    }
+}
+
+TEST_F(FileTypeRegistration, IconFromImageFileOrPainted)
+{
+    // A wide picture is centred on a transparent square.
+    const QString png = dir_.filePath("shipped.png");
+    ASSERT_TRUE(testsupport::WritePng(png, 64, 32, Qt::red));
+    struct Row {
+        QString program, icon;
+        bool painted;
+    };
+    const Row rows[] = {
+        {"/opt/h/halvorn3", png, false},
+        {"/opt/h/halvorn3", dir_.filePath("missing.png"), true},
+        // No icon: the program's, which as an .exe becomes "…exe,0", no image.
+        {"/opt/h/halvorn3.exe", "", true},
+        {png, "  ", false}, // blank icon path falls back to the command path
+        {"/opt/h/halvorn3", dir_.filePath("shipped.png.DLL"), true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE((row.program + "|" + row.icon).toStdString());
+        ASSERT_TRUE(RegisterMap(row.program, row.icon));
+        for (const int size : {16, 48, 256}) {
+            for (const char* context : {"apps", "mimetypes"}) {
+                const QImage icon = QImage(Icon(size, context)).convertToFormat(QImage::Format_ARGB32);
+                ASSERT_EQ(icon.size(), QSize(size, size)) << context;
+                if (row.painted) {
+                    EXPECT_EQ(icon, MapDocumentIcon(size));
+                } else {
+                    EXPECT_EQ(icon.pixel(size / 2, size / 2), qRgb(255, 0, 0));
+                    EXPECT_EQ(qAlpha(icon.pixel(size / 2, 0)), 0);
+                }
+            }
+        }
+    }
+}
+
+TEST_F(FileTypeRegistration, ArgumentsReachTheFiles)
+{
+    struct Row {
+        QString extension, program, className, description;
+        QString id, glob, exec, name, comment;
+    };
+    const Row rows[] = {
+        {".hvm", "/home/ann/My Games/Halvorn III/halvorn3", MapClass, "Dungeon map",
+         "halvorn-iii-map", "*.hvm", R"(Exec="/home/ann/My Games/Halvorn III/halvorn3" %f)",
+         "Name=Halvorn III Map", "Comment=Dungeon map"},
+        {"hvm", "/opt/h", "", "", "reg-application", "*.hvm", R"(Exec="/opt/h" %f)",
+         "Name=Reg.Application", "Comment=RegDescription"},
+        {"map.hvm", "/opt/$x/h", "A & B <map>", "1 < 2 & \"q\"", "a-b-map", "*map.hvm",
+         R"(Exec="/opt/\\$x/h" %f)", "Name=A & B <map>", "Comment=1 < 2 & \"q\""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.id.toStdString());
+        ASSERT_TRUE(RegisterFileType(row.extension, row.program, "", row.className, row.description));
+        const QString entry = QString::fromUtf8(ReadAll(data_ + "/applications/" + row.id + ".desktop"));
+        const QStringList lines = entry.split('\n');
+        EXPECT_TRUE(lines.contains(row.exec)) << entry.toStdString();
+        EXPECT_TRUE(lines.contains(row.name)) << entry.toStdString();
+        EXPECT_TRUE(lines.contains(row.comment)) << entry.toStdString();
+        EXPECT_TRUE(lines.contains("MimeType=application/x-" + row.id + ";"));
+        const QString xml = QString::fromUtf8(ReadAll(data_ + "/mime/packages/" + row.id + ".xml"));
+        EXPECT_TRUE(xml.contains("<glob pattern=\"" + row.glob + "\"/>")) << xml.toStdString();
+        EXPECT_TRUE(xml.contains("<comment>" + row.description.toHtmlEscaped() + "</comment>")
+                    || row.description.isEmpty());
+    }
+    // The awkward class name's XML stays well formed for shared-mime-info.
+    EXPECT_TRUE(ReadAll(data_ + "/mime/packages/a-b-map.xml")
+                    .contains("<comment>1 &lt; 2 &amp; &quot;q&quot;</comment>"));
+}
+
+TEST_F(FileTypeRegistration, RunningTwiceLeavesTheSameFiles)
+{
+    ASSERT_TRUE(RegisterMap("/home/ann/My Games/halvorn3", ""));
+    const auto first = Snapshot(data_);
+    EXPECT_TRUE(first.count("applications/halvorn-iii-map.desktop"));
+    EXPECT_TRUE(first.count("mime/packages/halvorn-iii-map.xml"));
+    EXPECT_TRUE(first.count("icons/hicolor/256x256/apps/" + IconName + ".png"));
+    ASSERT_TRUE(RegisterMap("/home/ann/My Games/halvorn3", ""));
+    const auto second = Snapshot(data_);
+    EXPECT_EQ(first.size(), second.size());
+    for (const auto& [path, bytes] : first) {
+        SCOPED_TRACE(path.toStdString());
+        ASSERT_TRUE(second.count(path));
+        EXPECT_TRUE(second.at(path) == bytes);
+    }
+}
+
+TEST_F(FileTypeRegistration, UserDefaultApplicationIsLeftAlone)
+{
+    const QByteArray choice = "[Default Applications]\napplication/x-halvorn-iii-map=other.desktop;\n";
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    const QStringList lists = {config + "/mimeapps.list", data_ + "/applications/mimeapps.list"};
+    for (const QString& list : lists)
+        ASSERT_TRUE(WriteAll(list, choice));
+    ASSERT_TRUE(RegisterMap("/opt/h/halvorn3", ""));
+    for (const QString& list : lists)
+        EXPECT_EQ(ReadAll(list), choice) << list.toStdString();
+    QFile::remove(lists.first());
+}
+
+TEST_F(FileTypeRegistration, UnwritableDataHomeFailsQuietly)
+{
+    struct Row {
+        const char* name;
+        QString blocker; // a regular file where a folder is needed
+    };
+    const Row rows[] = {
+        {"data home is a file", data_},
+        {"icons folder is a file", data_ + "/icons"},
+        {"applications folder is a file", data_ + "/applications"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        QFile::remove(data_);
+        QDir(data_).removeRecursively();
+        ASSERT_TRUE(WriteAll(row.blocker, "not a folder"));
+        bool ok = true;
+        EXPECT_NO_THROW(ok = RegisterMap("/opt/h/halvorn3", ""));
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(ReadAll(row.blocker), QByteArray("not a folder"));
+    }
+}
+
+} // namespace
+} // namespace halvorn
