@@ -1,0 +1,353 @@
+#include "settings/frmOptions.h"
+
+#include "map/Numeric.h"
+#include "render/Imaging.h"
+#include "settings/SettingsStore.h"
+#include "settings/ShadowSettings.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStandardPaths>
+
+#include <cmath>
+#include <exception>
+#include <limits>
+
+namespace halvorn {
+
+namespace {
+
+// Nothing may leave a Qt event handler by exception; whatever the redraw
+// callback or the store throws is shown to the user instead.
+template <class F>
+void Guarded(QWidget* owner, F&& action)
+{
+    try {
+        action();
+    } catch (const std::exception& e) {
+        QMessageBox::critical(owner, QStringLiteral("Error"), QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        QMessageBox::critical(owner, QStringLiteral("Error"), QStringLiteral("Unexpected error."));
+    }
+}
+
+template <class W>
+W* Make(QWidget* parent, const char* name, const QString& text, QRect where)
+{
+    auto* w = new W(text, parent);
+    w->setObjectName(QLatin1String(name));
+    w->setGeometry(where);
+    return w;
+}
+
+QLineEdit* MakeEdit(QWidget* parent, const char* name, QRect where)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->setGeometry(where);
+    return edit;
+}
+
+// The drawing keeps distances as 16-bit values; a number that rounds outside
+// that range could be stored but never used, so it is refused.
+bool IsUsableDistance(const QString& text)
+{
+    if (!IsNumeric(text))
+        return false;
+    const double r = std::nearbyint(Val(text));
+    return r >= std::numeric_limits<int16_t>::min() && r <= std::numeric_limits<int16_t>::max();
+}
+
+bool IsPercentInRange(const QString& text, double high)
+{
+    if (!IsNumeric(text))
+        return false;
+    const double v = Val(text);
+    return v >= 0.0 && v <= high;
+}
+
+QString StoredNumber(const char* key, const char* fallback)
+{
+    return NumberText(Val(GetSetting(QLatin1String(key), QLatin1String(fallback))));
+}
+
+// The pixel layout was drawn for a small dialog font; with a wider system
+// font the captions would run into the boxes beside them. Steps the font down
+// until every caption fits its place, never below a still readable size.
+void FitFont(QDialog* dialog)
+{
+    const auto fits = [dialog] {
+        for (const QLabel* label : dialog->findChildren<QLabel*>())
+            if (label->sizeHint().width() > label->width())
+                return false;
+        for (const QCheckBox* box : dialog->findChildren<QCheckBox*>())
+            if (box->sizeHint().width() > box->width())
+                return false;
+        for (const QPushButton* button : dialog->findChildren<QPushButton*>()) {
+            const QFontMetrics metrics(button->font());
+            for (const QString& line : button->text().split(QLatin1Char('\n')))
+                if (metrics.horizontalAdvance(line) + 6 > button->width())
+                    return false;
+        }
+        return true;
+    };
+    QFont font = dialog->font();
+    const double smallest = 6.0;
+    for (double size = font.pointSizeF(); size >= smallest && !fits(); size -= 0.5) {
+        font.setPointSizeF(size - 0.5);
+        dialog->setFont(font);
+    }
+}
+
+} // namespace
+
+frmOptions::frmOptions(QWidget* parent, std::function<void()> redraw)
+    : QDialog(parent), redraw_(std::move(redraw))
+{
+    setObjectName(QStringLiteral("frmOptions"));
+    setWindowTitle(QStringLiteral("Options"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setModal(true);
+    setFixedSize(385, 256);
+
+    auto* fraMain = Make<QGroupBox>(this, "fraSample1", QStringLiteral("Main "), {4, 3, 377, 39});
+    Check1 = Make<QCheckBox>(fraMain, "Check1", QStringLiteral("Show Splash Screen at startup"),
+                             {13, 19, 188, 18});
+
+    auto* fraFiles = Make<QGroupBox>(this, "fraSample2", QStringLiteral("File Locations"),
+                                     {4, 44, 377, 81});
+    struct FolderRow {
+        const char* label;
+        const char* labelName;
+        const char* edit;
+        const char* button;
+        const char* title;
+        int top;
+        QLineEdit** field;
+    };
+    const FolderRow rows[] = {
+        {"Floors:", "lblFloors", "TextTilesFileLocation", "btnBrowseFloorsWallsFileLocation",
+         "Select Floors directory", 18, &TextTilesFileLocation},
+        {"Objects:", "lblObjects", "TextObjectsFileLocation", "btnBrowseObjectsFileLocation",
+         "Select Objects directory", 37, &TextObjectsFileLocation},
+        {"Walls:", "lblWalls", "TextWallsFileLocation", "btnBrowseWallsFileLocation",
+         "Select Walls directory", 56, &TextWallsFileLocation},
+    };
+    // Each folder box is followed by its own "..." button in the tab order.
+    for (const FolderRow& row : rows) {
+        Make<QLabel>(fraFiles, row.labelName, QLatin1String(row.label), {10, row.top, 44, 19});
+        QLineEdit* edit = MakeEdit(fraFiles, row.edit, {55, row.top, 288, 19});
+        *row.field = edit;
+        auto* browse = Make<QPushButton>(fraFiles, row.button, QStringLiteral("..."),
+                                         {348, row.top + 1, 20, 17});
+        browse->setAutoDefault(false);
+        const QString title = QLatin1String(row.title);
+        connect(browse, &QPushButton::clicked, this,
+                [this, edit, title] { Guarded(this, [&] { BrowseFolder(edit, title); }); });
+    }
+
+    auto* fraShadows = Make<QGroupBox>(this, "fraSample3", QStringLiteral("Shadows"),
+                                       {4, 126, 377, 94});
+    struct ShadowRow {
+        const char* label;
+        const char* labelName;
+        const char* edit;
+        const char* unit;
+        const char* unitName;
+        int top;
+        QLineEdit** field;
+    };
+    const ShadowRow shadowRows[] = {
+        {"Object Shadow Transparency", "lblObjectShadowTransparency",
+         "TextObjectShadowTransparency", "%", "lblObjectShadowTransparencyUnit", 19,
+         &TextObjectShadowTransparency},
+        {"Object Shadow Distance", "lblObjectShadowDistance", "TextObjectShadowDistance",
+         "pixels", "lblObjectShadowDistanceUnit", 37, &TextObjectShadowDistance},
+        {"Wall Shadow Transparency", "lblWallShadowTransparency", "TextWallShadowTransparency",
+         "(0-255)", "lblWallShadowTransparencyUnit", 55, &TextWallShadowTransparency},
+        {"Wall Shadow Distance", "lblWallShadowDistance", "TextWallShadowDistance", "pixels",
+         "lblWallShadowDistanceUnit", 73, &TextWallShadowDistance},
+    };
+    for (const ShadowRow& row : shadowRows) {
+        Make<QLabel>(fraShadows, row.labelName, QLatin1String(row.label),
+                     {8, row.top, 144, 18});
+        *row.field = MakeEdit(fraShadows, row.edit, {153, row.top, 52, 18});
+        Make<QLabel>(fraShadows, row.unitName, QLatin1String(row.unit), {209, row.top, 50, 18});
+    }
+    auto* btnDefaultShadow = Make<QPushButton>(
+        fraShadows, "btnDefaultShadow", QStringLiteral("Default\nShadow\nParameters"),
+        {272, 31, 67, 49});
+    btnDefaultShadow->setAutoDefault(false);
+    connect(btnDefaultShadow, &QPushButton::clicked, this, [this] { OnDefaultShadow(); });
+
+    auto* cmdOK = Make<QPushButton>(this, "cmdOK", QStringLiteral("OK"), {146, 225, 73, 25});
+    cmdOK->setDefault(true);
+    cmdCancel = Make<QPushButton>(this, "cmdCancel", QStringLiteral("Cancel"), {228, 225, 73, 25});
+    cmdCancel->setAutoDefault(false);
+    auto* cmdApply = Make<QPushButton>(this, "cmdApply", QStringLiteral("Apply"), {308, 225, 73, 25});
+    cmdApply->setAutoDefault(false);
+    connect(cmdOK, &QPushButton::clicked, this, [this] { Guarded(this, [this] { OnOk(); }); });
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cmdApply, &QPushButton::clicked, this, [this] { Guarded(this, [this] { OnApply(); }); });
+
+    FitFont(this);
+    GetSettings();
+}
+
+void frmOptions::GetSettings()
+{
+    const QString splash =
+        GetSetting(QLatin1String(keys::ShowSplash), QLatin1String(defaults::ShowSplash));
+    Check1->setChecked(RoundToInt(Val(splash)) == 1);
+
+    TextTilesFileLocation->setText(GetSetting(QLatin1String(keys::LocationFloors),
+                                              AppPath() + QLatin1String(defaults::FloorsFolder)));
+    TextObjectsFileLocation->setText(GetSetting(
+        QLatin1String(keys::LocationObjects), AppPath() + QLatin1String(defaults::ObjectsFolder)));
+    TextWallsFileLocation->setText(GetSetting(QLatin1String(keys::LocationWalls),
+                                              AppPath() + QLatin1String(defaults::WallsFolder)));
+
+    TextObjectShadowTransparency->setText(
+        StoredNumber(keys::ObjectShadowTransparency, defaults::ObjectShadowTransparency));
+    TextObjectShadowDistance->setText(
+        StoredNumber(keys::ObjectShadowDistance, defaults::ObjectShadowDistance));
+    TextWallShadowTransparency->setText(
+        StoredNumber(keys::WallShadowTransparency, defaults::WallShadowTransparency));
+    TextWallShadowDistance->setText(
+        StoredNumber(keys::WallShadowDistance, defaults::WallShadowDistance));
+}
+
+void frmOptions::SetSettings()
+{
+    settingsFailed_ = false;
+
+    SaveSetting(QLatin1String(keys::ShowSplash),
+                Check1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    // Folders are taken as typed; a missing folder shows up as an empty
+    // library, which the user can see and correct.
+    SaveSetting(QLatin1String(keys::LocationFloors), TextTilesFileLocation->text());
+    SaveSetting(QLatin1String(keys::LocationObjects), TextObjectsFileLocation->text());
+    SaveSetting(QLatin1String(keys::LocationWalls), TextWallsFileLocation->text());
+
+    const QString objectAlpha = TextObjectShadowTransparency->text();
+    if (IsPercentInRange(objectAlpha, 100.0)) {
+        SaveSetting(QLatin1String(keys::ObjectShadowTransparency), objectAlpha);
+        ObjectShadowAlpha = ObjectShadowAlphaFrom(objectAlpha);
+    } else {
+        ShowError(QStringLiteral("Object Shadow Transparency must be a value from 0-100!"));
+        settingsFailed_ = true;
+    }
+
+    const QString objectOffset = TextObjectShadowDistance->text();
+    if (IsUsableDistance(objectOffset)) {
+        SaveSetting(QLatin1String(keys::ObjectShadowDistance), objectOffset);
+        ObjectShadowOffset = ShadowDistanceFrom(objectOffset);
+    } else {
+        ShowError(QStringLiteral("Object Shadow Distance must be valid number!"));
+        settingsFailed_ = true;
+    }
+
+    const QString wallAlpha = TextWallShadowTransparency->text();
+    if (IsPercentInRange(wallAlpha, 255.0)) {
+        SaveSetting(QLatin1String(keys::WallShadowTransparency), wallAlpha);
+        WallShadowAlpha = WallShadowAlphaFrom(wallAlpha);
+    } else {
+        ShowError(QStringLiteral("Wall Shadow Transparency must be a value from 0-255!"));
+        settingsFailed_ = true;
+    }
+
+    const QString wallOffset = TextWallShadowDistance->text();
+    if (IsUsableDistance(wallOffset)) {
+        SaveSetting(QLatin1String(keys::WallShadowDistance), wallOffset);
+        WallShadowOffset = ShadowDistanceFrom(wallOffset);
+    } else {
+        ShowError(QStringLiteral("Wall Shadow Distance must be valid number!"));
+        settingsFailed_ = true;
+    }
+}
+
+void frmOptions::done(int result)
+{
+    // done() can be reached again on a hidden dialog (say, reject() after
+    // accept()); only a real close redraws.
+    const bool wasOpen = isVisible();
+    QDialog::done(result);
+    if (wasOpen)
+        Guarded(parentWidget(), [this] { Redraw(); });
+}
+
+void frmOptions::keyPressEvent(QKeyEvent* event)
+{
+    // Escape goes through the Cancel button so both ways out behave alike.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        cmdCancel->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void frmOptions::OnOk()
+{
+    SetSettings();
+    if (!settingsFailed_)
+        accept();
+}
+
+void frmOptions::OnApply()
+{
+    SetSettings();
+    Redraw();
+}
+
+void frmOptions::OnDefaultShadow()
+{
+    TextObjectShadowTransparency->setText(QLatin1String(defaults::ObjectShadowTransparency));
+    TextObjectShadowDistance->setText(QLatin1String(defaults::ObjectShadowDistance));
+    TextWallShadowTransparency->setText(QLatin1String(defaults::WallShadowTransparency));
+    TextWallShadowDistance->setText(QLatin1String(defaults::WallShadowDistance));
+}
+
+void frmOptions::BrowseFolder(QLineEdit* target, const QString& title)
+{
+    // Start where the box already points when that folder exists, so a small
+    // correction does not mean walking down from the desktop again.
+    QString start = target->text().trimmed();
+    if (start.isEmpty() || !QFileInfo(start).isDir())
+        start = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+
+    QFileDialog chooser(this, title, start);
+    chooser.setObjectName(QStringLiteral("dlgBrowseFolder"));
+    chooser.setFileMode(QFileDialog::Directory);
+    chooser.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    if (chooser.exec() != QDialog::Accepted)
+        return;
+    const QStringList chosen = chooser.selectedFiles();
+    if (chosen.isEmpty() || chosen.front().isEmpty())
+        return;
+    target->setText(QDir::toNativeSeparators(chosen.front()));
+}
+
+void frmOptions::ShowError(const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Error"), text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+void frmOptions::Redraw()
+{
+    if (redraw_)
+        redraw_();
+}
+
+} // namespace halvorn
