@@ -1,0 +1,97 @@
+#include "app/MapCanvas.h"
+
+#include "map/CanvasTool.h"
+#include "map/Numeric.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace halvorn {
+
+namespace {
+
+int ToolButtons(Qt::MouseButtons buttons)
+{
+    int sum = 0;
+    if (buttons & Qt::LeftButton)
+        sum += LeftButton;
+    if (buttons & Qt::RightButton)
+        sum += RightButton;
+    if (buttons & Qt::MiddleButton)
+        sum += MiddleButton;
+    return sum;
+}
+
+} // namespace
+
+MapCanvas::MapCanvas(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Canvas"));
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void MapCanvas::paintEvent(QPaintEvent* event)
+{
+    QPainter p(this);
+    // Beyond the picture (or before the first redraw) the canvas is white.
+    p.fillRect(event->rect(), Qt::white);
+    p.drawImage(0, 0, picture_);
+}
+
+void MapCanvas::mousePressEvent(QMouseEvent* event)
+{
+    emit MouseDown(ToolButtons(event->button()), event->position());
+}
+
+void MapCanvas::mouseMoveEvent(QMouseEvent* event)
+{
+    emit MouseMove(ToolButtons(event->buttons()), event->position());
+}
+
+void MapCanvas::mouseReleaseEvent(QMouseEvent* event)
+{
+    emit MouseUp(ToolButtons(event->button()), event->position());
+}
+
+FootprintMarker::FootprintMarker(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Cursor"));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    Place();
+}
+
+void FootprintMarker::SetColor(const QColor& color)
+{
+    color_ = color;
+    update();
+}
+
+void FootprintMarker::SetTopLeft(QPointF topLeft)
+{
+    topLeft_ = topLeft;
+    Place();
+}
+
+void FootprintMarker::SetSize(QSizeF size)
+{
+    size_ = size;
+    Place();
+}
+
+void FootprintMarker::Place()
+{
+    setGeometry(RoundToInt(topLeft_.x()), RoundToInt(topLeft_.y()),
+                std::max(1, RoundToInt(size_.width())), std::max(1, RoundToInt(size_.height())));
+}
+
+void FootprintMarker::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setPen(QPen(color_, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRect(0, 0, width() - 1, height() - 1));
+}
+
+} // namespace halvorn

@@ -1,0 +1,36 @@
+#include "app/Startup.h"
+
+#include "app/HalvornApplication.h"
+#include "app/frmMain.h"
+#include "desktop/FileTypeRegistration.h"
+#include "desktop/frmSplash.h"
+#include "render/AppError.h"
+#include "render/Imaging.h"
+#include "settings/SettingsStore.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+
+namespace halvorn {
+
+bool Main()
+{
+    RunSplash(GetSetting(keys::ShowSplash, defaults::ShowSplash));
+    try {
+        MainWindow = new frmMain();
+    } catch (const AppError& e) {
+        // Without the imaging layer nothing can be drawn: say why and stop.
+        QMessageBox::critical(nullptr, QStringLiteral("Halvorn III"), e.Description());
+        return false;
+    }
+    MainWindow->setAttribute(Qt::WA_DeleteOnClose);
+    MainWindow->show();
+    const bool registered =
+        RegisterFileType(QStringLiteral("hvm"), QCoreApplication::applicationFilePath(),
+                         AppPath() + QStringLiteral("hvm.png"), QStringLiteral("Halvorn III Map"),
+                         QStringLiteral("Halvorn III Map"));
+    Q_UNUSED(registered); // a failed registration changes nothing at start-up
+    return true;
+}
+
+} // namespace halvorn

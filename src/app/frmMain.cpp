@@ -1,0 +1,286 @@
+#include "app/frmMain.h"
+
+#include "app/MapCanvas.h"
+#include "library/Brush.h"
+#include "map/Numeric.h"
+#include "library/TileLibraryPanel.h"
+#include "render/Imaging.h"
+#include "render/Renderer.h"
+#include "settings/ShadowSettings.h"
+#include "desktop/Version.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace halvorn {
+
+frmMain* MainWindow = nullptr;
+
+namespace {
+
+constexpr int ClientWidth = 792;
+constexpr int ClientHeight = 561;
+constexpr int CoolBarHeight = 48;
+constexpr int StatusBarHeight = 17;
+constexpr int ScrollBarThickness = 17;
+constexpr QPoint MapHolderOrigin{192, 53};
+
+} // namespace
+
+frmMain::frmMain()
+{
+    setObjectName(QStringLiteral("frmMain"));
+    Form_Load();
+}
+
+frmMain::~frmMain()
+{
+    if (MainWindow == this)
+        MainWindow = nullptr;
+}
+
+const Brush& frmMain::CurrentBrush() const
+{
+    return *brush_;
+}
+
+void frmMain::Form_Load()
+{
+    InitGdip();
+    setWindowTitle(QStringLiteral("Halvorn III - ") + QLatin1String(EditionWord) +
+                   QStringLiteral(" Edition"));
+    brush_ = std::make_unique<Brush>(palette().color(QPalette::Button));
+    BuildClientArea();
+    BuildMenus();
+    BuildToolbar();
+    BuildObjectPopup();
+
+    LoadShadowSettings();
+    layers_ = LayerSwitches{};
+    mnuGridLayer->setChecked(false);
+    NewMap();
+
+    // Wheel input over the window and the viewport zooms; see eventFilter.
+    MapHolder->installEventFilter(this);
+    for (QWidget* w : MapHolder->findChildren<QWidget*>())
+        w->installEventFilter(this);
+    map_.MapSaved = true;
+
+    // Centred, with the client area at its design size.
+    resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void frmMain::BuildClientArea()
+{
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("ClientArea"));
+    setCentralWidget(client_);
+
+    CoolBar1 = new QFrame(client_);
+    CoolBar1->setObjectName(QStringLiteral("CoolBar1"));
+    CoolBar1->setFrameShape(QFrame::StyledPanel);
+    CoolBar1->setGeometry(0, 0, ClientWidth, CoolBarHeight);
+    Toolbar1 = new QToolBar(CoolBar1);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setGeometry(2, 2, 784, 44);
+    Toolbar1->setIconSize(QSize(32, 32));
+    Toolbar1->setMovable(false);
+
+    StatusBar1 = new QStatusBar(client_);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    panel1_ = new QLabel(StatusBar1);
+    panel2_ = new QLabel(StatusBar1);
+    panel3_ = new QLabel(StatusBar1);
+    panel1_->setObjectName(QStringLiteral("Panel1"));
+    panel2_->setObjectName(QStringLiteral("Panel2"));
+    panel3_->setObjectName(QStringLiteral("Panel3"));
+    panel1_->setMinimumWidth(120);
+    panel2_->setMinimumWidth(60);
+    StatusBar1->addWidget(panel1_);
+    StatusBar1->addWidget(panel2_);
+    StatusBar1->addWidget(panel3_, 1);
+
+    MapHolder = new QWidget(client_);
+    MapHolder->setObjectName(QStringLiteral("MapHolder"));
+    MapHolder->move(MapHolderOrigin);
+    MapHolder->resize(ClientWidth - MapHolderOrigin.x() - 2, ClientHeight - MapHolderOrigin.y());
+    MapHolder->setAutoFillBackground(true);
+
+    Canvas = new MapCanvas(MapHolder);
+    Cursor = new FootprintMarker(Canvas);
+    Cursor->hide();
+    connect(Canvas, &MapCanvas::MouseDown, this, &frmMain::Canvas_MouseDown);
+    connect(Canvas, &MapCanvas::MouseMove, this, &frmMain::Canvas_MouseMove);
+    connect(Canvas, &MapCanvas::MouseUp, this, &frmMain::Canvas_MouseUp);
+
+    HScroll1 = new QScrollBar(Qt::Horizontal, MapHolder);
+    HScroll1->setObjectName(QStringLiteral("HScroll1"));
+    HScroll1->setGeometry(0, 0, 100, ScrollBarThickness);
+    VScroll1 = new QScrollBar(Qt::Vertical, MapHolder);
+    VScroll1->setObjectName(QStringLiteral("VScroll1"));
+    VScroll1->setGeometry(0, 0, ScrollBarThickness, 100);
+    Huukske = new QFrame(MapHolder);
+    Huukske->setObjectName(QStringLiteral("Huukske"));
+    Huukske->setGeometry(0, 0, ScrollBarThickness, ScrollBarThickness);
+    Huukske->setAutoFillBackground(true);
+    Huukske->setBackgroundRole(QPalette::Button);
+    Huukske->hide();
+    connect(HScroll1, &QScrollBar::valueChanged, this, &frmMain::HScroll1_Change);
+    connect(VScroll1, &QScrollBar::valueChanged, this, &frmMain::VScroll1_Change);
+
+    struct ButtonPlace {
+        const char* name;
+        QPoint at;
+        QStyle::StandardPixmap icon;
+        const char* tip;
+        Orientation (*transition)(Orientation);
+    };
+    const ButtonPlace buttons[] = {
+        {"btnFlipHorizontal", {80, 144}, QStyle::SP_ArrowUp, "Flip the object brush left to right",
+         FlipHorizontally},
+        {"btnRotateLeft", {3, 208}, QStyle::SP_ArrowLeft, "Turn the object brush to the left",
+         RotateLeft},
+        {"btnRotateRight", {160, 208}, QStyle::SP_ArrowRight, "Turn the object brush to the right",
+         RotateRight},
+        {"btnFlipVertical", {80, 280}, QStyle::SP_ArrowDown, "Flip the object brush top to bottom",
+         FlipVertically},
+    };
+    for (const ButtonPlace& b : buttons) {
+        auto* button = new QToolButton(client_);
+        button->setObjectName(QLatin1String(b.name));
+        button->setGeometry(QRect(b.at, QSize(27, 25)));
+        button->setIcon(style()->standardIcon(b.icon));
+        button->setToolTip(tr(b.tip));
+        const auto transition = b.transition;
+        connect(button, &QToolButton::clicked, this, [this, transition] { BrushButton(transition); });
+    }
+    // The palette panes open over the left column and the viewport's edge.
+    library_ = new TileLibraryPanel(client_, *brush_, [this] { return zoom_; });
+    connect(library_, &TileLibraryPanel::BrushChanged, this, &frmMain::UpdateBrushDisplay);
+}
+
+void frmMain::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    // The tool band and the status bar follow the width by their alignment.
+    CoolBar1->setGeometry(0, 0, client_->width(), CoolBarHeight);
+    StatusBar1->setGeometry(0, client_->height() - StatusBarHeight, client_->width(),
+                            StatusBarHeight);
+    Form_Resize();
+}
+
+void frmMain::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        Form_Resize(); // on activation, the layout is brought up to date
+    if (event->type() == QEvent::WindowStateChange)
+        Form_Resize();
+}
+
+void frmMain::Form_Resize()
+{
+    // A minimised window is smaller than the left column: the viewport then
+    // keeps its last size, as a failing size assignment would.
+    if (windowState() & Qt::WindowMinimized) {
+        ApplyLayout(QSize(160, 28));
+        return;
+    }
+    ApplyLayout(frameGeometry().size());
+}
+
+void frmMain::ApplyLayout(QSize outerSize)
+{
+    Huukske->hide();
+    const int width = outerSize.width() - MapHolder->x() - 10;
+    const int height = outerSize.height() - MapHolder->y() - 68;
+    if (width >= 0)
+        MapHolder->resize(width, MapHolder->height());
+    if (height >= 0)
+        MapHolder->resize(MapHolder->width(), height);
+    const int mw = MapHolder->width();
+    const int mh = MapHolder->height();
+    HScroll1->setVisible(Canvas->width() > mw);
+    VScroll1->setVisible(Canvas->height() > mh);
+    const bool hShown = !HScroll1->isHidden();
+    const bool vShown = !VScroll1->isHidden();
+    HScroll1->setGeometry(HScroll1->x(), mh - 21, std::max(0, vShown ? mw - 21 : mw - 4),
+                          ScrollBarThickness);
+    VScroll1->setGeometry(mw - 21, VScroll1->y(), ScrollBarThickness,
+                          std::max(0, hShown ? mh - 21 : mh - 4));
+    if (hShown && vShown) {
+        Huukske->show();
+        Huukske->move(mw - Huukske->width() - 4, mh - Huukske->height() - 4);
+        Huukske->raise();
+    }
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    const auto answer = QMessageBox::warning(
+        this, QStringLiteral("Exit Halvorn III?"),
+        QStringLiteral("Are you sure you want to exit Halvorn III? The current map will be lost.\n"
+                       "Click NO to export or print your map first."),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes) {
+        event->ignore();
+        return;
+    }
+    MapHolder->removeEventFilter(this);
+    event->accept();
+    ShutdownGdip();
+}
+
+void frmMain::NewMap()
+{
+    zoom_ = 1.0f;
+    panel1_->setText(ZoomLevelText(zoom_));
+    SetZoomStates();
+    map_.NewMap(15, 15);
+    Canvas->resize(CanvasSize(map_, zoom_));
+    for (QScrollBar* bar : {HScroll1, VScroll1}) {
+        const int max = bar == HScroll1 ? Canvas->width() : Canvas->height();
+        // Changing the range must not move the canvas: only the user does that.
+        const QSignalBlocker block(bar);
+        bar->setMaximum(static_cast<int16_t>(max));
+        bar->setPageStep(RoundToInt(max / 5.0));
+        bar->setSingleStep(RoundToInt(max / 20.0));
+    }
+}
+
+void frmMain::Redraw(bool drawshadows)
+{
+    const QSize size = CanvasSize(map_, zoom_);
+    QImage& picture = Canvas->Picture();
+    if (picture.size() != size)
+        picture = QImage(size, QImage::Format_RGB32);
+    halvorn::Redraw(picture, map_, layers_, zoom_, CurrentShadowParams(), drawshadows);
+    ++(drawshadows ? fullRedraws_ : quickRedraws_);
+    Canvas->Refresh();
+}
+
+void frmMain::UpdateBrushDisplay()
+{
+    panel3_->setText(brush_->StatusText());
+    Cursor->SetColor(brush_->CursorColor());
+    if (const auto footprint = brush_->Footprint(zoom_))
+        Cursor->SetSize(*footprint);
+}
+
+} // namespace halvorn

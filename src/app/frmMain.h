@@ -1,0 +1,145 @@
+// The main window: owns the map, the brush, the view and the palettes, turns
+// menu, tool bar and mouse input into calls on them, and shows the canvas
+// picture that Redraw paints. Coordinates are pixels of the window's client
+// area unless a member says otherwise.
+#pragma once
+
+#include "map/CanvasTool.h"
+#include "map/LayerSwitches.h"
+#include "map/MapDocument.h"
+#include "render/Zoom.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QScrollBar;
+class QStatusBar;
+class QToolBar;
+class QToolButton;
+
+namespace halvorn {
+
+class Brush;
+class FootprintMarker;
+class MapCanvas;
+class TileLibraryPanel;
+
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    frmMain();
+    ~frmMain() override;
+
+    // Repaints the whole map into the canvas picture; shadows only when asked.
+    void Redraw(bool drawshadows);
+    // One zoom step per call: in for a positive rotation, out otherwise.
+    void MouseWheel(int mouseKeys, int rotation, int xpos, int ypos);
+
+    // Lays out the viewport for the window's current outer size.
+    void Form_Resize();
+
+    // State the other windows and the tests read.
+    const MapDocument& Map() const { return map_; }
+    const LayerSwitches& Layers() const { return layers_; }
+    float Zoom() const { return zoom_; }
+    int SelectedObject() const { return selectedObject_; }
+    const Brush& CurrentBrush() const;
+    const QString& ExportFileName() const { return exportFileName_; }
+    int RedrawCount(bool withShadows) const { return withShadows ? fullRedraws_ : quickRedraws_; }
+
+    // The part of the window the layout is measured in (below the menu bar).
+    QWidget* ClientArea() const { return client_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Form_Load();
+    void BuildClientArea();
+    void BuildMenus();
+    void BuildToolbar();
+    void BuildObjectPopup();
+    void ApplyLayout(QSize outerSize);
+
+    void NewMap();
+    void ApplyZoom();
+    void SetZoomStates();
+    void UpdateBrushDisplay();
+    void ToggleLayer(bool LayerSwitches::*layer, QAction* item);
+
+    void Canvas_MouseDown(int button, QPointF pos);
+    void Canvas_MouseMove(int buttons, QPointF pos);
+    void Canvas_MouseUp(int button, QPointF pos);
+    void RunTool(int button, QPointF pos);
+    void ShowObjectPopup(int index);
+    void HScroll1_Change(int value);
+    void VScroll1_Change(int value);
+
+    void ObjectCommand(void (MapDocument::*command)(int));
+    void BrushButton(Orientation (*transition)(Orientation));
+
+    void mnuNew_Click();
+    void mnuOpen_Click();
+    void mnuSave_Click();
+    void mnuExport_Click();
+    void mnuPrint_Click();
+    void mnuOptions_Click();
+    void mnuZoomIn_Click();
+    void mnuZoomOut_Click();
+    void mnuAbout_Click();
+    void Toolbar1_ButtonClick(QAction* button);
+
+    // Map and view state.
+    MapDocument map_;
+    LayerSwitches layers_;
+    CanvasTool tool_;
+    std::unique_ptr<Brush> brush_;
+    float zoom_ = 1.0f;
+    int selectedObject_ = 0;
+    int lastHScrollValue_ = 0;
+    int lastVScrollValue_ = 0;
+    QString exportFileName_;
+    WheelAccumulator wheel_;
+    int quickRedraws_ = 0;
+    int fullRedraws_ = 0;
+
+    // Widgets, owned by their Qt parents.
+    QWidget* client_ = nullptr;
+    QFrame* CoolBar1 = nullptr;
+    QToolBar* Toolbar1 = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    QLabel* panel1_ = nullptr;
+    QLabel* panel2_ = nullptr;
+    QLabel* panel3_ = nullptr;
+    QWidget* MapHolder = nullptr;
+    MapCanvas* Canvas = nullptr;
+    FootprintMarker* Cursor = nullptr;
+    QScrollBar* HScroll1 = nullptr;
+    QScrollBar* VScroll1 = nullptr;
+    QFrame* Huukske = nullptr;
+    TileLibraryPanel* library_ = nullptr;
+
+    QAction* mnuZoomIn = nullptr;
+    QAction* mnuZoomOut = nullptr;
+    QAction* mnuBackgroundLayer = nullptr;
+    QAction* mnuGridLayer = nullptr;
+    QAction* mnuFloorLayer = nullptr;
+    QAction* mnuObjectLayer = nullptr;
+    QAction* mnuWallLayer = nullptr;
+    QAction* toolZoomIn_ = nullptr;  // tool bar button 7
+    QAction* toolZoomOut_ = nullptr; // tool bar button 8
+    QMenu* ObjectPopUp = nullptr;
+};
+
+// The one main window, through which the other windows reach it.
+extern frmMain* MainWindow;
+
+} // namespace halvorn

@@ -1,0 +1,178 @@
+// The map canvas, the view and the commands that change what it shows.
+#include "app/frmMain.h"
+
+#include "app/MapCanvas.h"
+#include "library/Brush.h"
+#include "library/TileLibraryPanel.h"
+#include "render/Renderer.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+namespace halvorn {
+
+namespace {
+
+ToolBrush ToolBrushOf(const Brush& b)
+{
+    return ToolBrush{b.Mode, b.FloorImage, b.WallImage, b.ObjectImage,
+                     b.ObjectWidth, b.ObjectHeight, b.ObjectOrientation};
+}
+
+} // namespace
+
+void frmMain::Canvas_MouseDown(int button, QPointF pos)
+{
+    library_->HidePalettes();
+    RunTool(button, pos);
+}
+
+void frmMain::Canvas_MouseMove(int buttons, QPointF pos)
+{
+    const QString& mode = brush_->Mode;
+    if (!mode.isEmpty())
+        Cursor->show();
+    Cursor->SetTopLeft(CanvasTool::MarkerPosition(mode, pos, Cursor->TopLeft(), Cursor->Size(),
+                                                  QSizeF(Canvas->size()), zoom_));
+    if (mode != QLatin1String("Object"))
+        RunTool(buttons, pos);
+}
+
+void frmMain::Canvas_MouseUp(int, QPointF)
+{
+    Redraw(true);
+}
+
+void frmMain::RunTool(int button, QPointF pos)
+{
+    const ToolOutcome outcome = tool_.ApplyTool(map_, ToolBrushOf(*brush_), button, pos,
+                                                Cursor->TopLeft(), QSizeF(Canvas->size()), zoom_);
+    switch (outcome.effect) {
+    case ToolOutcome::Nothing:
+        break;
+    case ToolOutcome::RedrawWithoutShadows:
+        Redraw(false);
+        break;
+    case ToolOutcome::RedrawWithShadows:
+        Redraw(true);
+        break;
+    case ToolOutcome::OpenPopup:
+        ShowObjectPopup(outcome.object);
+        break;
+    }
+}
+
+void frmMain::ShowObjectPopup(int index)
+{
+    selectedObject_ = index;
+    ObjectPopUp->exec(QCursor::pos());
+    selectedObject_ = -1;
+}
+
+void frmMain::ObjectCommand(void (MapDocument::*command)(int))
+{
+    if (selectedObject_ == -1)
+        return;
+    (map_.*command)(selectedObject_);
+    Redraw(true);
+}
+
+void frmMain::BrushButton(Orientation (*transition)(Orientation))
+{
+    if (brush_->ObjectImage != 0) {
+        const Orientation next = transition(brush_->ObjectOrientation);
+        brush_->ObjectOrientation = next;
+        brush_->SelectObjectImage(brush_->ObjectPath, next);
+    }
+    brush_->SetMode(QStringLiteral("Object"));
+    UpdateBrushDisplay();
+}
+
+void frmMain::ToggleLayer(bool LayerSwitches::*layer, QAction* item)
+{
+    layers_.*layer = !(layers_.*layer);
+    item->setChecked(layers_.*layer);
+    Redraw(true);
+}
+
+void frmMain::mnuNew_Click()
+{
+    const auto answer = QMessageBox::warning(
+        this, QStringLiteral("New Map"),
+        QStringLiteral("Are you sure you want to discard the current map and create a new one?"),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes)
+        return;
+    NewMap();
+    // Blank until the next redraw draws the empty map.
+    Canvas->Picture() = QImage();
+    Canvas->Refresh();
+}
+
+void frmMain::mnuZoomIn_Click()
+{
+    zoom_ = ZoomInStep(zoom_);
+    ApplyZoom();
+}
+
+void frmMain::mnuZoomOut_Click()
+{
+    zoom_ = ZoomOutStep(zoom_);
+    ApplyZoom();
+}
+
+void frmMain::MouseWheel(int, int rotation, int, int)
+{
+    zoom_ = rotation > 0 ? ZoomInStep(zoom_) : ZoomOutStep(zoom_);
+    ApplyZoom();
+}
+
+void frmMain::SetZoomStates()
+{
+    toolZoomIn_->setEnabled(ZoomInEnabled(zoom_));
+    mnuZoomIn->setEnabled(ZoomInEnabled(zoom_));
+    toolZoomOut_->setEnabled(ZoomOutEnabled(zoom_));
+    mnuZoomOut->setEnabled(ZoomOutEnabled(zoom_));
+}
+
+void frmMain::ApplyZoom()
+{
+    SetZoomStates();
+    Canvas->resize(CanvasSize(map_, zoom_));
+    if (const auto footprint = brush_->Footprint(zoom_))
+        Cursor->SetSize(*footprint);
+    panel1_->setText(ZoomLevelText(zoom_));
+    Redraw(true);
+}
+
+void frmMain::HScroll1_Change(int value)
+{
+    Canvas->move(Canvas->x() + lastHScrollValue_ - value, Canvas->y());
+    lastHScrollValue_ = value;
+}
+
+void frmMain::VScroll1_Change(int value)
+{
+    Canvas->move(Canvas->x(), Canvas->y() + lastVScrollValue_ - value);
+    lastVScrollValue_ = value;
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Wheel) {
+        // Over the viewport the wheel zooms and never scrolls; eating the
+        // event here keeps it from reaching the window a second time.
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        const int notches = wheel_.Add(wheel->angleDelta().y());
+        for (int i = 0; i < std::abs(notches); ++i)
+            MouseWheel(0, notches > 0 ? 120 : -120, 0, 0);
+        event->accept();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace halvorn
