@@ -3,10 +3,12 @@
 #include "desktop/ArtworkView.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QThread>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <memory>
 
@@ -48,7 +50,15 @@ bool RunSplash(const QString& showSplashSetting, const std::function<void(frmSpl
     auto splash = std::make_unique<frmSplash>();
     splash->show();
     // The wait below blocks the event loop, so the picture has to be on
-    // screen before it starts.
+    // screen before it starts. A window manager maps the window a moment
+    // after show(); give it that moment, but never more than half a second.
+    QElapsedTimer mapping;
+    mapping.start();
+    while (!(splash->windowHandle() && splash->windowHandle()->isExposed())
+           && mapping.elapsed() < 500) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(5);
+    }
     splash->repaint();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     if (hold)

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace halvorn {
@@ -36,6 +37,8 @@ TEST(Splash, ShownOnlyForExactlyOne)
         const bool shown = RunSplash(row.setting, [&](frmSplash& splash) {
             ++holds;
             EXPECT_TRUE(splash.isVisible());
+            ASSERT_NE(splash.windowHandle(), nullptr);
+            EXPECT_TRUE(splash.windowHandle()->isExposed()); // on screen before the wait
             EXPECT_EQ(splash.objectName(), QStringLiteral("frmSplash"));
             EXPECT_TRUE(splash.windowFlags() & Qt::FramelessWindowHint);
             EXPECT_EQ(splash.findChildren<QWidget*>().size(), 1);
