@@ -1,0 +1,94 @@
+#include "output/ExportMap.h"
+
+#include "output/ExportFormat.h"
+#include "output/OutputMessages.h"
+#include "render/AppError.h"
+#include "render/Imaging.h"
+
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImage>
+
+#include <exception>
+
+namespace halvorn {
+
+namespace {
+
+QString Tr(const char* text)
+{
+    return QCoreApplication::translate("ExportMap", text);
+}
+
+struct ChosenFile {
+    QString path;
+    QString nameFilter;
+};
+
+ChosenFile ChooseExportFile(QWidget* parent, const QString& previous)
+{
+    QFileDialog dialog(parent, Tr("Export Map as picture file"), AppPath());
+    dialog.setObjectName(QStringLiteral("CommonDialog1"));
+    // Qt's own dialog looks the same on every desktop and can be driven by tests.
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.setNameFilters(ExportNameFilters());
+    dialog.selectNameFilter(ExportFormats().front().nameFilter);
+    if (!previous.isEmpty())
+        dialog.selectFile(previous);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return {dialog.selectedFiles().value(0), dialog.selectedNameFilter()};
+}
+
+// Empty when written, else the explanation for the user.
+QString WritePicture(const QImage& picture, const QString& path, const ExportFormat& format)
+{
+    const Clsid encoder = GetEncoderClsid(format.mimeType);
+    if (encoder.IsNull())
+        return Tr("No %1 encoder is available.").arg(format.displayName);
+    QString reason;
+    const int32_t status = GdipSaveImageToFile(picture, path, encoder, format.quality, &reason);
+    try {
+        CheckStatus(status);
+    } catch (const AppError& error) {
+        return reason.isEmpty() ? error.Description() : error.Description() + u'\n' + reason;
+    }
+    return {};
+}
+
+QString FailureText(const QString& path, const QString& why)
+{
+    return Tr("The map could not be exported to %1.\n\n%2").arg(path, why);
+}
+
+} // namespace
+
+void ExportMap(QWidget* parent, const QImage& canvasPicture, QString& ExportFileName)
+{
+    QString path;
+    try {
+        const ChosenFile chosen = ChooseExportFile(parent, ExportFileName);
+        if (chosen.path.isEmpty())
+            return;
+        path = chosen.path;
+        ExportFileName = path;
+        // Hidden (dot) files are files like any other; a folder of that name
+        // is no reason to ask and fails below with its own message.
+        if (QFileInfo(path).isFile() && !ConfirmOverwrite(parent))
+            return;
+        const QString failure =
+            WritePicture(canvasPicture, path, ExportFormatForFilter(chosen.nameFilter));
+        if (!failure.isEmpty())
+            ShowOutputError(parent, FailureText(path, failure));
+    } catch (const AppError& error) {
+        ShowOutputError(parent, FailureText(path, error.Description()));
+    } catch (const std::exception& error) {
+        ShowOutputError(parent, FailureText(path, QString::fromLocal8Bit(error.what())));
+    }
+}
+
+} // namespace halvorn

@@ -1,0 +1,18 @@
+// File > Export Map...: saves the canvas picture as a PNG or JPEG file.
+#pragma once
+
+#include <QString>
+
+class QImage;
+class QWidget;
+
+namespace halvorn {
+
+// Asks for a file name (the dialog opens with `ExportFileName`, the full path
+// of the previous export, already filled in), stores the chosen path back into
+// `ExportFileName`, asks before overwriting, and writes the picture pixel for
+// pixel. Cancel leaves everything as it was. Every failure is reported in a
+// message box; nothing is thrown.
+void ExportMap(QWidget* parent, const QImage& canvasPicture, QString& ExportFileName);
+
+} // namespace halvorn

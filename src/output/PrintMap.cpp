@@ -1,0 +1,98 @@
+#include "output/PrintMap.h"
+
+#include "output/OutputMessages.h"
+#include "output/PrintPlacement.h"
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include <exception>
+
+namespace halvorn {
+
+namespace {
+
+QString Tr(const char* text)
+{
+    return QCoreApplication::translate("PrintMap", text);
+}
+
+void ShowPrintError(QWidget* parent, const QString& why)
+{
+    ShowOutputError(parent, Tr("The map could not be printed.\n\n%1").arg(why));
+}
+
+bool RunPrintDialog(QWidget* parent, QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    dialog.setObjectName(QStringLiteral("PrintDialog"));
+    dialog.setWindowTitle(Tr("Print Map"));
+    // The map is always exactly one page.
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+// Empty when printed, else the explanation for the user.
+QString PaintPage(QPrinter& printer, const QImage& picture, const PrintPlacement& placement)
+{
+    if (printer.outputFormat() == QPrinter::NativeFormat && printer.printerName().isEmpty())
+        return Tr("No printer is available.");
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        if (printer.outputFormat() == QPrinter::PdfFormat)
+            return Tr("The file %1 could not be written.").arg(printer.outputFileName());
+        return Tr("The printer %1 could not be started.").arg(printer.printerName());
+    }
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.drawImage(QRectF(placement.left, placement.top, placement.width, placement.height),
+                      picture);
+    const bool ended = painter.end();
+    if (!ended || printer.printerState() == QPrinter::Error)
+        return Tr("The printer reported an error.");
+    return {};
+}
+
+} // namespace
+
+void PrintMap(QWidget* parent, const QImage& canvasPicture)
+{
+    try {
+        QPrinter printer(QPrinter::HighResolution);
+        PrintMap(parent, canvasPicture, printer);
+    } catch (const std::exception& error) {
+        ShowPrintError(parent, QString::fromLocal8Bit(error.what()));
+    }
+}
+
+void PrintMap(QWidget* parent, const QImage& canvasPicture, QPrinter& printer)
+{
+    try {
+        if (canvasPicture.isNull()) {
+            ShowPrintError(parent, Tr("There is no map picture to print."));
+            return;
+        }
+        printer.setResolution(PrintResolution);
+        // Worked out once, before the dialog: the page the user picks there
+        // does not move or resize the map.
+        const QRect printable = printer.pageLayout().paintRectPixels(PrintResolution);
+        const std::optional<PrintPlacement> placement =
+            ComputePrintPlacement(canvasPicture.size(), QSizeF(printable.size()));
+        if (!placement) {
+            ShowPrintError(parent, Tr("The map is too large to print."));
+            return;
+        }
+        if (!RunPrintDialog(parent, printer))
+            return;
+        const QString failure = PaintPage(printer, canvasPicture, *placement);
+        if (!failure.isEmpty())
+            ShowPrintError(parent, failure);
+    } catch (const std::exception& error) {
+        ShowPrintError(parent, QString::fromLocal8Bit(error.what()));
+    }
+}
+
+} // namespace halvorn
