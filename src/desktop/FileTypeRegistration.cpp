@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 
 #include <array>
+#include <utility>
 
 namespace halvorn {
 namespace {
