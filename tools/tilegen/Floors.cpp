@@ -92,7 +92,7 @@ QImage gravel(std::uint32_t seed)
     QImage img = blank();
     perPixel(img, [&](int x, int y) {
         const CellHit h = nearestCell(cells, x + 0.5, y + 0.5);
-        return pebble(h, tones[std::size_t(hash01(h.index, 1, seed) * 4)], {0.20, 0.18, 0.15}, 1.0, x, y, seed);
+        return pebble(h, tones[std::size_t(hash01(h.index, 1, seed) * 4)] * 1.1, {0.30, 0.27, 0.22}, 0.8, x, y, seed);
     });
     return img;
 }
@@ -117,8 +117,7 @@ QImage woodPlanks(std::uint32_t seed)
         // Nails near both ends of every plank.
         for (double nu : {3.5, b.w - 3.5})
             for (double nv : {4.5, b.h - 4.5})
-                if (std::hypot(b.u - nu, b.v - nv) < 1.1)
-                    c = {0.18, 0.15, 0.13};
+                c = mix(c, {0.22, 0.18, 0.15}, 0.8 * smooth(1.1, 0.5, std::hypot(b.u - nu, b.v - nv)));
         return mix(Rgb{0.12, 0.07, 0.04}, c, smooth(0.2, 1.1, borderDistance(b)));
     });
     return img;
@@ -244,8 +243,8 @@ QImage lava(std::uint32_t seed)
     perPixel(img, [&](int x, int y) {
         const CellHit h = nearestCell(cells, x + 0.5, y + 0.5);
         const double n = fbm(x, y, 4, 4, seed + 1);
-        const double crack = 1.0 - smooth(0.0, 3.5 + 2.5 * n, h.edge);
-        const double heat = std::clamp(crack + 0.25 * std::pow(n, 3.0), 0.0, 1.0);
+        const double crack = 1.0 - smooth(0.0, 1.6 + 1.8 * n, h.edge);
+        const double heat = std::clamp(crack + 0.3 * std::pow(n, 4.0), 0.0, 1.0);
         Rgb crust = mix({0.10, 0.06, 0.05}, {0.26, 0.15, 0.11}, fbm(x, y, 8, 3, seed + 2));
         const double r = h.d1 + h.edge;
         crust = crust * (1.0 - 0.3 * (h.offset.x() + h.offset.y()) / (r * std::sqrt(2.0)));

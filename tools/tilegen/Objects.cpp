@@ -458,34 +458,41 @@ void statue(QPainter& p, std::uint32_t seed)
     const QPointF c(35.5, 35.5);
     const QPainterPath plinth = regularPolygon(c, 32, 8, 22.5);
     dropShadow(p, plinth);
-    shadedFill(p, plinth, stoneBrush(shade(Stone, 0.85), seed), Stone);
-    p.setPen(QPen(QColor(255, 255, 255, 60), 1.0));
+    const QColor base = shade(Stone, 0.75);
+    shadedFill(p, plinth, stoneBrush(base, seed), base);
+    p.setPen(QPen(QColor(255, 255, 255, 50), 1.0));
     p.setBrush(Qt::NoBrush);
     p.drawPath(regularPolygon(c, 27, 8, 22.5));
-    const QColor bronze(92, 128, 112);
-    // A knight resting on a sword, seen from above: blade forward, then arms,
-    // shoulders and helmeted head.
-    const QPainterPath blade = polygon({{34, 40}, {37, 40}, {37, 61}, {35.5, 64}, {34, 61}});
-    metalFill(p, blade, QColor(170, 176, 180), 0.8);
-    const QPainterPath guard = rounded(QRectF(28, 38, 15, 3), 1);
-    metalFill(p, guard, bronze, 0.8);
-    QPainterPath body;
-    body.addEllipse(QRectF(19, 24, 33, 18));
-    body.addEllipse(QRectF(22, 33, 9, 9));
-    body.addEllipse(QRectF(40, 33, 9, 9));
-    body = body.simplified();
-    dropShadow(p, body, {2, 2.5});
-    QRadialGradient g(c - QPointF(8, 8), 30);
-    g.setColorAt(0, shade(bronze, 1.5));
-    g.setColorAt(1, shade(bronze, 0.6));
-    shadedFill(p, body, g, bronze);
-    const QPainterPath head = circle({35.5, 31}, 7);
-    QRadialGradient hg(QPointF(32.5, 28), 10);
-    hg.setColorAt(0, shade(bronze, 1.6));
-    hg.setColorAt(1, shade(bronze, 0.65));
-    shadedFill(p, head, hg, bronze);
-    p.setPen(QPen(shade(bronze, 0.5), 1.0));
-    p.drawLine(QPointF(35.5, 24.5), QPointF(35.5, 37.5));
+    // A winged figure: from above the spread wings are what reads.
+    const QColor marble(222, 218, 206);
+    for (int side : {-1, 1}) {
+        QPainterPath wing;
+        wing.moveTo(c.x() + side * 6, 30);
+        wing.cubicTo(c.x() + side * 16, 18, c.x() + side * 28, 20, c.x() + side * 30, 26);
+        wing.cubicTo(c.x() + side * 27, 34, c.x() + side * 22, 42, c.x() + side * 12, 48);
+        wing.cubicTo(c.x() + side * 9, 42, c.x() + side * 7, 38, c.x() + side * 6, 30);
+        dropShadow(p, wing, {2, 2.5});
+        QLinearGradient g(QPointF(c.x() + side * 6, 24), QPointF(c.x() + side * 30, 44));
+        g.setColorAt(0, side < 0 ? shade(marble, 1.2) : marble);
+        g.setColorAt(1, shade(marble, side < 0 ? 0.8 : 0.65));
+        shadedFill(p, wing, g, QColor(120, 115, 105), 1.0, 0.5);
+        p.setPen(QPen(QColor(120, 115, 105, 170), 0.8));
+        for (int f = 0; f < 4; ++f) {
+            const double t = 0.25 + f * 0.18;
+            p.drawLine(QPointF(c.x() + side * 8, 33 + f * 3), QPointF(c.x() + side * (12 + 17 * (1 - t)), 26 + f * 6.5));
+        }
+    }
+    const QPainterPath robe = rounded(QRectF(27, 28, 17, 26), 7);
+    dropShadow(p, robe, {1.5, 2});
+    QRadialGradient rg(QPointF(31, 34), 22);
+    rg.setColorAt(0, shade(marble, 1.2));
+    rg.setColorAt(1, shade(marble, 0.6));
+    shadedFill(p, robe, rg, QColor(120, 115, 105));
+    const QPainterPath head = circle({35.5, 30}, 6.5);
+    QRadialGradient hg(QPointF(33, 27.5), 9);
+    hg.setColorAt(0, QColor(250, 248, 240));
+    hg.setColorAt(1, shade(marble, 0.65));
+    shadedFill(p, head, hg, QColor(120, 115, 105));
 }
 
 void altar(QPainter& p, std::uint32_t seed)
@@ -512,7 +519,7 @@ void altar(QPainter& p, std::uint32_t seed)
         p.setPen(QPen(QColor(150, 130, 90), 0.7));
         p.setBrush(QColor(238, 230, 205));
         p.drawEllipse(QPointF(x, 27), 4, 4);
-        flame(p, {x, 27}, 2.6, seed + std::uint32_t(x));
+        flame(p, {x, 27}, 3.6, seed + std::uint32_t(x));
     }
 }
 
@@ -606,11 +613,11 @@ void rubble(QPainter& p, std::uint32_t seed)
     Rng rng(seed);
     QPainterPath dust;
     dust.addEllipse(QRectF(8, 10, 56, 52));
-    p.fillPath(dust, QColor(90, 80, 66, 90));
-    for (int i = 0; i < 14; ++i) {
-        const double a = rng.range(0, 2 * Pi), d = std::sqrt(rng.unit()) * 20;
+    p.fillPath(dust, QColor(80, 70, 58, 120));
+    for (int i = 0; i < 20; ++i) {
+        const double a = rng.range(0, 2 * Pi), d = std::sqrt(rng.unit()) * 22;
         const QPointF at = QPointF(35.5, 36) + QPointF(std::cos(a), std::sin(a)) * d;
-        const double r = rng.range(3.5, 8.5) * (1.0 - d / 40);
+        const double r = rng.range(4.5, 11.0) * (1.0 - d / 40);
         const int sides = 5 + rng.below(3);
         QPainterPath rock;
         for (int k = 0; k < sides; ++k) {
@@ -651,7 +658,7 @@ void brazier(QPainter& p, std::uint32_t seed)
         p.setBrush(QColor(30, 14, 8, 200));
         p.drawEllipse(c + QPointF(std::cos(a), std::sin(a)) * r, 1.6, 1.6);
     }
-    flame(p, c, 9, seed);
+    flame(p, c, 12, seed);
 }
 
 void torchStand(QPainter& p, std::uint32_t seed)
@@ -664,7 +671,7 @@ void torchStand(QPainter& p, std::uint32_t seed)
     }
     const QPainterPath cup = circle(c, 6.5);
     metalFill(p, cup, QColor(70, 66, 64), 1.0);
-    flame(p, c, 6, seed);
+    flame(p, c, 8.5, seed);
 }
 
 void campfire(QPainter& p, std::uint32_t seed)
@@ -697,7 +704,7 @@ void campfire(QPainter& p, std::uint32_t seed)
         p.drawEllipse(QPointF(17, 0), 1.8, 2.8);
         p.restore();
     }
-    flame(p, c, 11, seed);
+    flame(p, c, 14, seed);
 }
 
 void cauldron(QPainter& p, std::uint32_t seed)
@@ -767,9 +774,13 @@ void sack(QPainter& p, std::uint32_t seed)
     dropShadow(p, bag, {1.5, 2});
     const QColor burlap(176, 148, 100);
     shadedFill(p, bag, stoneBrush(burlap, seed), burlap, 1.1, 1.2);
-    p.setPen(QPen(shade(burlap, 0.55), 0.8));
-    p.drawLine(QPointF(12, 14), QPointF(15, 18));
-    p.drawLine(QPointF(25, 15), QPointF(22, 19));
+    // Folds gathered towards the tied neck.
+    p.setPen(QPen(shade(burlap, 0.55), 0.8, Qt::SolidLine, Qt::RoundCap));
+    for (int i = 0; i < 7; ++i) {
+        const double a = i * 2 * Pi / 7 + 0.3;
+        p.drawLine(QPointF(18, 19) + QPointF(std::cos(a), std::sin(a)) * 4.5,
+                   QPointF(18, 19) + QPointF(std::cos(a), std::sin(a)) * 10.5);
+    }
     const QPainterPath knot = circle({18, 19}, 3.2);
     shadedFill(p, knot, shade(burlap, 0.85), burlap, 0.9);
     p.setPen(QPen(QColor(120, 90, 50), 1.2, Qt::SolidLine, Qt::RoundCap));

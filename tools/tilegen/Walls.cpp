@@ -6,6 +6,7 @@
 #include "Tileset.h"
 
 #include <QPainter>
+#include <QRadialGradient>
 
 #include <cmath>
 #include <numbers>
@@ -44,7 +45,7 @@ QImage masonry(const std::vector<Course>& rows, Rgb stone, Rgb mortar, double jo
 
 QImage stone(std::uint32_t seed)
 {
-    return masonry({{0, 9, {0}}, {9, 9, {9}}}, {0.50, 0.49, 0.47}, {0.13, 0.12, 0.11}, 1.2, 2.0, 0.08, seed);
+    return masonry({{0, 9, {0}}, {9, 9, {9}}}, {0.40, 0.39, 0.38}, {0.08, 0.08, 0.07}, 1.3, 2.2, 0.1, seed);
 }
 
 QImage brick(std::uint32_t seed)
@@ -126,7 +127,7 @@ QImage hedge(std::uint32_t seed)
 
 QImage caveRock(std::uint32_t seed)
 {
-    return lumps(3, 0.9, {0.30, 0.26, 0.22}, {0.46, 0.41, 0.35}, {0.08, 0.06, 0.05}, 0.9, 0.5, seed);
+    return lumps(3, 0.9, {0.36, 0.31, 0.26}, {0.52, 0.46, 0.39}, {0.10, 0.08, 0.06}, 0.9, 0.5, seed);
 }
 
 QImage palisade(std::uint32_t seed)
@@ -143,38 +144,39 @@ QImage palisade(std::uint32_t seed)
     return img;
 }
 
+// An ossuary wall: a course of long bones above and below a row of skulls.
 QImage bone(std::uint32_t seed)
 {
-    QImage img = lumps(3, 0.8, {0.20, 0.17, 0.13}, {0.28, 0.24, 0.18}, {0.07, 0.06, 0.05}, 0.6, 0.4, seed);
-    Rng rng(seed);
-    struct Piece {
-        QPointF at;
-        double angle, length;
-    };
-    std::vector<Piece> pieces;
-    for (int i = 0; i < 7; ++i)
-        pieces.push_back({{rng.range(0, S), rng.range(0, S)}, rng.range(0, 180), rng.range(6, 9)});
+    QImage img = blank();
+    perPixel(img, [&](int x, int y) { return Rgb{0.13, 0.11, 0.09} * (0.8 + 0.4 * fbm(x, y, 3, 2, seed)); });
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    const QColor ivory(226, 214, 182), outline(70, 60, 45);
+    const QColor ivory(226, 214, 182), outline(60, 50, 38);
+    p.setPen(QPen(outline, 0.6));
+    p.setBrush(ivory);
     wrapped(p, QSizeF(S, S), [&] {
-        for (const Piece& b : pieces) {
-            p.save();
-            p.translate(b.at);
-            p.rotate(b.angle);
-            QPainterPath shape;
-            const double h = b.length / 2;
-            shape.addRoundedRect(QRectF(-h, -0.8, b.length, 1.6), 0.8, 0.8);
-            for (double ex : {-h, h})
-                for (double ey : {-0.9, 0.9})
-                    shape.addEllipse(QPointF(ex, ey), 1.2, 1.2);
-            shape = shape.simplified();
-            p.setPen(QPen(outline, 0.7));
-            p.setBrush(ivory);
-            p.drawPath(shape);
-            p.restore();
+        for (double y : {2.2, 15.8}) {
+            QPainterPath shaft;
+            shaft.addRoundedRect(QRectF(1.5, y - 1.0, 15, 2.0), 1, 1);
+            for (double ex : {1.5, 16.5})
+                for (double ey : {-1.1, 1.1})
+                    shaft.addEllipse(QPointF(ex, y + ey), 1.3, 1.3);
+            p.drawPath(shaft.simplified());
         }
     });
+    QPainterPath skull;
+    skull.addEllipse(QRectF(4.5, 4.5, 9, 8));
+    skull.addRoundedRect(QRectF(6.5, 10, 5, 3.2), 1.2, 1.2);
+    QRadialGradient g(QPointF(7.5, 6.5), 8);
+    g.setColorAt(0, QColor(250, 244, 224));
+    g.setColorAt(1, QColor(170, 158, 126));
+    p.setBrush(g);
+    p.drawPath(skull.simplified());
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(35, 26, 18));
+    p.drawEllipse(QPointF(7.3, 8.5), 1.3, 1.5);
+    p.drawEllipse(QPointF(10.7, 8.5), 1.3, 1.5);
+    p.drawEllipse(QPointF(9, 11), 0.6, 0.8);
     return img;
 }
 
