@@ -1,0 +1,137 @@
+#include "render/AppError.h"
+#include "render/Imaging.h"
+
+#include "TestSupport.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace halvorn;
+
+TEST(Imaging, CheckStatusRaisesTheNamedError)
+{
+    EXPECT_NO_THROW(CheckStatus(0));
+    const struct { int status; const char* description; } rows[] = {
+        {2, "Invalid Parameter: Status = 2"},
+        {10, "File Not Found: Status = 10"},
+        {20, "Property Not Supported: Status = 20"},
+        {21, "Unknown: Status = 21"},
+        {-1, "Unknown: Status = -1"},
+    };
+    for (const auto& r : rows) {
+        try {
+            CheckStatus(r.status);
+            ADD_FAILURE() << r.status;
+        } catch (const AppError& e) {
+            EXPECT_EQ(e.Number(), -2147221504);
+            EXPECT_EQ(e.Source(), QStringLiteral("GDI+"));
+            EXPECT_EQ(e.Description(), QString::fromLatin1(r.description));
+        }
+    }
+    try {
+        RaiseError(AppError(vbObjectError, "GDI+", "x"), "GetEncoderClsid");
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.Source(), QStringLiteral("mdHelpers.GetEncoderClsid\r\nGDI+"));
+    }
+}
+
+TEST(Imaging, StartsOnceAndFindsEncodersInAnyCase)
+{
+    ShutdownGdip();
+    ShutdownGdip();
+    EXPECT_TRUE(InitGdip());
+    EXPECT_FALSE(InitGdip());
+    EXPECT_EQ(GetEncoderClsid("IMAGE/PNG"), GetEncoderClsid("image/png"));
+    EXPECT_FALSE(GetEncoderClsid("image/png").IsNull());
+    EXPECT_FALSE(GetEncoderClsid("image/jpeg").IsNull());
+    EXPECT_TRUE(GetEncoderClsid("image/x-nothing").IsNull());
+    EXPECT_TRUE(AppPath().endsWith('/'));
+    EXPECT_FALSE(AppPath().endsWith("//"));
+}
+
+TEST(Imaging, LoadFailuresMapToStatuses)
+{
+    InitGdip();
+    QTemporaryDir dir;
+    const QString good = dir.filePath("good.png");
+    ASSERT_TRUE(testsupport::WritePng(good, 3, 2, Qt::red));
+    QFile(dir.filePath("empty.png")).open(QIODevice::WriteOnly);
+    QFile text(dir.filePath("text.png"));
+    text.open(QIODevice::WriteOnly);
+    text.write("not a picture at all");
+    text.close();
+    // A PNG header that claims 30000 x 30000 pixels: far over the decode limit.
+    QImage(1, 1, QImage::Format_ARGB32).save(dir.filePath("huge.png"));
+    QFile huge(dir.filePath("huge.png"));
+    huge.open(QIODevice::ReadWrite);
+    QByteArray bytes = huge.readAll();
+    const char dims[8] = {0, 0, 0x75, 0x30, 0, 0, 0x75, 0x30};
+    bytes.replace(16, 8, dims, 8);
+    // Keep the header's checksum right, so only its size is wrong.
+    uint32_t crc = 0xFFFFFFFFu;
+    for (int i = 12; i < 29; ++i) {
+        crc ^= static_cast<uint8_t>(bytes[i]);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    crc ^= 0xFFFFFFFFu;
+    for (int k = 0; k < 4; ++k)
+        bytes[29 + k] = static_cast<char>(crc >> (24 - 8 * k));
+    huge.seek(0);
+    huge.write(bytes);
+    huge.close();
+
+    const struct { QString path; int status; } rows[] = {
+        {dir.filePath("missing.png"), 10}, {dir.path(), 10}, {dir.filePath("empty.png"), 13},
+        {dir.filePath("text.png"), 13},    {dir.filePath("huge.png"), 3},
+    };
+    for (const auto& r : rows) {
+        ImageHandle h = 99;
+        EXPECT_EQ(GdipLoadImageFromFile(r.path, &h), r.status) << r.path.toStdString();
+        EXPECT_EQ(h, 0u);
+    }
+    const ImageHandle a = LoadImageFromFile(good);
+    const ImageHandle b = LoadImageFromFile(good);
+    EXPECT_NE(a, 0u);
+    EXPECT_NE(a, b); // handles are never shared or reused
+    EXPECT_EQ(ImageWidth(a), 3);
+    EXPECT_EQ(ImageHeight(a), 2);
+    EXPECT_THROW(LoadImageFromFile(dir.filePath("missing.png")), AppError);
+}
+
+TEST(Imaging, OrientationCodesTurnAndMirror)
+{
+    // A 2 x 1 picture: red on the left, blue on the right.
+    QImage src(2, 1, QImage::Format_ARGB32);
+    src.setPixel(0, 0, qRgb(255, 0, 0));
+    src.setPixel(1, 0, qRgb(0, 0, 255));
+    const QRgb R = qRgb(255, 0, 0), B = qRgb(0, 0, 255);
+    // Expected first pixel (top-left) and size for each code.
+    const struct { int code; QSize size; QRgb topLeft; } rows[] = {
+        {0, {2, 1}, R}, {1, {1, 2}, R}, {2, {2, 1}, B}, {3, {1, 2}, B},
+        {4, {2, 1}, B}, {5, {1, 2}, R}, {6, {2, 1}, R}, {7, {1, 2}, B},
+    };
+    for (const auto& r : rows) {
+        const QImage out = ApplyOrientation(src, r.code).convertToFormat(QImage::Format_ARGB32);
+        EXPECT_EQ(out.size(), r.size) << r.code;
+        EXPECT_EQ(out.pixel(0, 0), r.topLeft) << r.code;
+    }
+}
+
+TEST(Imaging, SaveReplacesOnlyWithACompleteFile)
+{
+    InitGdip();
+    QTemporaryDir dir;
+    const QImage img = testsupport::SolidImage(4, 4, Qt::green);
+    const QString path = dir.filePath("out.png");
+    EXPECT_EQ(GdipSaveImageToFile(img, path, GetEncoderClsid("image/png")), 0);
+    EXPECT_EQ(QImage(path).size(), QSize(4, 4));
+    QString reason;
+    EXPECT_EQ(GdipSaveImageToFile(img, dir.filePath("no/such/folder.png"),
+                                  GetEncoderClsid("image/png"), -1, &reason), 7);
+    EXPECT_FALSE(reason.isEmpty());
+    EXPECT_EQ(GdipSaveImageToFile(img, path, Clsid{}), 2);
+}

@@ -1,0 +1,40 @@
+#include "render/Zoom.h"
+
+#include <gtest/gtest.h>
+
+using namespace halvorn;
+
+TEST(Zoom, StepsStatesAndTexts)
+{
+    const struct { float zoom, in, out; bool inOn, outOn; const char* text; } rows[] = {
+        {0.25f, 0.5f, 0.25f, true, false, "ZoomLevel =  25%"},
+        {0.5f, 0.75f, 0.25f, true, true, "ZoomLevel =  50%"},
+        {0.75f, 1.0f, 0.5f, true, true, "ZoomLevel =  75%"},
+        {1.0f, 1.0f, 0.75f, false, true, "ZoomLevel =  100%"},
+    };
+    for (const auto& r : rows) {
+        EXPECT_EQ(ZoomInStep(r.zoom), r.in);
+        EXPECT_EQ(ZoomOutStep(r.zoom), r.out);
+        EXPECT_EQ(ZoomInEnabled(r.zoom), r.inOn);
+        EXPECT_EQ(ZoomOutEnabled(r.zoom), r.outOn);
+        EXPECT_EQ(ZoomLevelText(r.zoom), QString::fromLatin1(r.text));
+    }
+}
+
+TEST(Zoom, WheelCountsWholeNotches)
+{
+    const struct { std::vector<int> deltas; std::vector<int> notches; } rows[] = {
+        {{120}, {1}},
+        {{-120}, {-1}},
+        {{240}, {2}},
+        {{30, 30, 30, 30}, {0, 0, 0, 1}},
+        {{15, 15, 15, 15, 15, 15, 15, 15, 15}, {0, 0, 0, 0, 0, 0, 0, 1, 0}},
+        {{60, -60, -60}, {0, 0, -1}},
+        {{0}, {0}},
+    };
+    for (const auto& r : rows) {
+        WheelAccumulator w;
+        for (size_t i = 0; i < r.deltas.size(); ++i)
+            EXPECT_EQ(w.Add(r.deltas[i]), r.notches[i]) << i;
+    }
+}
