@@ -1,0 +1,62 @@
+#include "library/PaletteLayout.h"
+
+#include "map/Numeric.h"
+
+#include <algorithm>
+
+namespace halvorn {
+
+int PaletteCanvasHeight(TileKind kind, int count)
+{
+    const TileKindInfo& info = KindInfo(kind);
+    const int rows = count / info.columns + (count % info.columns != 0 ? 1 : 0);
+    return info.pitch * rows + 2;
+}
+
+int PaletteCapacity(TileKind kind)
+{
+    const TileKindInfo& info = KindInfo(kind);
+    const int rows = (PaletteMaxCanvasHeight - 2) / info.pitch;
+    return rows * info.columns;
+}
+
+QRect ThumbnailRect(TileKind kind, int index, QSize picture)
+{
+    const TileKindInfo& info = KindInfo(kind);
+    const int left = index % info.columns * info.pitch;
+    const int top = index / info.columns * info.pitch;
+    if (kind != TileKind::Object)
+        return QRect(left + 1, top + 1, info.thumbnail, info.thumbnail);
+
+    // Each side is limited on its own: a large oblong object is squeezed
+    // square rather than shrunk in proportion.
+    const int box = info.thumbnail;
+    const int w = std::min(picture.width(), box);
+    const int h = std::min(picture.height(), box);
+    const int half = box / 2;
+    const int hoff = w >= box ? 1 : RoundToInt(half - w / 2.0);
+    const int voff = h >= box ? 1 : RoundToInt(half - h / 2.0);
+    return QRect(left + hoff, top + voff, w, h);
+}
+
+int16_t PaletteCellAt(TileKind kind, float x, float y)
+{
+    const TileKindInfo& info = KindInfo(kind);
+    const int row = RoundToInt(y) / info.pitch;
+    const int column = RoundToInt(x) / info.pitch;
+    return static_cast<int16_t>(row * info.columns + column);
+}
+
+ScrollSteps PaletteScrollSteps(int canvasHeight, int frameHeight)
+{
+    ScrollSteps steps;
+    steps.maximum = std::max(0, RoundToInt(canvasHeight - frameHeight));
+    if (steps.maximum > 0) {
+        // A short palette would get steps of 0, and a bar that never moves.
+        steps.largeStep = std::max(1, RoundToInt(steps.maximum / 5.0));
+        steps.smallStep = std::max(1, RoundToInt(steps.maximum / 20.0));
+    }
+    return steps;
+}
+
+} // namespace halvorn

@@ -1,0 +1,41 @@
+// One palette pane: a dark frame with the thumbnail canvas, moved up and down
+// by its vertical scroll bar.
+#pragma once
+
+#include "library/PaletteCanvas.h"
+#include "library/TileKind.h"
+
+#include <QFrame>
+#include <QScrollBar>
+
+namespace halvorn {
+
+class PalettePane : public QFrame {
+    Q_OBJECT
+public:
+    PalettePane(TileKind kind, QWidget* parent);
+
+    TileKind Kind() const { return kind_; }
+    PaletteCanvas* Canvas() const { return canvas_; }
+    QScrollBar* ScrollBar() const { return scrollBar_; }
+    // The value the canvas was last moved for.
+    int ScrollLast() const { return scrollLast_; }
+
+    // Shows `picture` at its full height and fits the scroll range to it.
+    // The scroll value stays, unless the new range is shorter.
+    void ShowPicture(QImage picture);
+    void ClearPicture();
+
+protected:
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    void Scrolled(int value);
+
+    TileKind kind_;
+    PaletteCanvas* canvas_;
+    QScrollBar* scrollBar_;
+    int scrollLast_ = 0;
+};
+
+} // namespace halvorn

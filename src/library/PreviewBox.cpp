@@ -1,0 +1,38 @@
+#include "library/PreviewBox.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace halvorn {
+
+PreviewBox::PreviewBox(std::function<const QImage&()> preview, QWidget* parent)
+    : QFrame(parent), preview_(std::move(preview))
+{
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Button);
+}
+
+void PreviewBox::paintEvent(QPaintEvent* event)
+{
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    painter.drawImage(contentsRect().topLeft(), preview_());
+}
+
+void PreviewBox::mousePressEvent(QMouseEvent* event)
+{
+    pressed_ = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void PreviewBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool click = pressed_ && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
+    pressed_ = false;
+    event->accept();
+    if (click)
+        emit Clicked();
+}
+
+} // namespace halvorn

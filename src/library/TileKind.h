@@ -1,0 +1,34 @@
+// The three kinds of library pictures and everything that differs between
+// them: where their folder setting lives, how their palette is laid out and
+// where its pane sits in the main window.
+#pragma once
+
+#include <QRect>
+#include <QString>
+
+namespace halvorn {
+
+enum class TileKind { Floor, Wall, Object };
+
+struct TileKindInfo {
+    const char* modeWord;      // brush mode chosen by this kind
+    const char* settingKey;    // folder setting
+    const char* defaultFolder; // folder name beside the program when unset
+    int columns;               // thumbnails per palette row
+    int pitch;                 // distance between palette cells
+    int thumbnail;             // thumbnail box side
+    const char* frameName;     // pane object names
+    const char* canvasName;
+    const char* scrollName;
+    QRect frame;     // pane in main-window client coordinates
+    QRect scrollBar; // inside the pane
+};
+
+inline constexpr int PaletteCanvasWidth = 720;
+
+const TileKindInfo& KindInfo(TileKind kind);
+
+// All kinds in pane order, for loops.
+inline constexpr TileKind AllTileKinds[] = {TileKind::Floor, TileKind::Wall, TileKind::Object};
+
+} // namespace halvorn

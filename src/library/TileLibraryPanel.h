@@ -1,0 +1,73 @@
+// The tile library beside the map: the three preview boxes of the brush and
+// the palette pane each one opens. Picking a thumbnail sets the brush.
+#pragma once
+
+#include "library/Brush.h"
+#include "library/PalettePane.h"
+#include "library/PreviewBox.h"
+#include "library/TileKind.h"
+
+#include <QColor>
+#include <QGroupBox>
+#include <QObject>
+#include <QSizeF>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <functional>
+
+namespace halvorn {
+
+class TileLibraryPanel : public QObject {
+    Q_OBJECT
+public:
+    // Creates the boxes and the (hidden) panes as children of `mainWindow`.
+    // `brush` must outlive the panel; `zoom` gives the map's current zoom.
+    TileLibraryPanel(QWidget* mainWindow, Brush& brush, std::function<float()> zoom);
+
+    // What a click on a preview box does: opens the kind's pane (closing the
+    // others) or closes it when it is open, and sets the brush mode.
+    void TogglePalette(TileKind kind);
+    void HidePalettes();
+    bool IsOpen(TileKind kind) const;
+
+    // Floors and walls share one list; it holds the entries of the pane last
+    // opened of the two, and is emptied when a box click closes its pane.
+    const QStringList& TilePaths() const { return tilePaths_; }
+    const QStringList& ObjectPaths() const { return objectPaths_; }
+    const QStringList& PathsOf(TileKind kind) const;
+
+    PalettePane* Pane(TileKind kind) const { return panes_[Index(kind)]; }
+    PreviewBox* Box(TileKind kind) const { return boxes_[Index(kind)]; }
+    QGroupBox* Frame(TileKind kind) const { return frames_[Index(kind)]; }
+
+    // Repaints the preview boxes; call after changing the brush directly.
+    void RefreshPreviews();
+
+signals:
+    // The brush mode or picture changed. `footprint` is the cursor size at
+    // the current zoom, or an empty QSizeF() when the cursor keeps its size.
+    void BrushChanged(const QString& statusText, const QColor& cursorColor, const QSizeF& footprint);
+
+private:
+    static constexpr size_t Index(TileKind kind) { return static_cast<size_t>(kind); }
+    QStringList& MutablePaths(TileKind kind);
+    void OpenPane(TileKind kind);
+    void Hover(TileKind kind, QPointF position);
+    void Pick(TileKind kind, QPointF position);
+    void SelectFor(TileKind kind, const QString& path);
+    void AnnounceBrush();
+    void ShowError(const QString& text);
+
+    QWidget* mainWindow_;
+    Brush& brush_;
+    std::function<float()> zoom_;
+    QStringList tilePaths_;
+    QStringList objectPaths_;
+    std::array<QGroupBox*, 3> frames_{};
+    std::array<PreviewBox*, 3> boxes_{};
+    std::array<PalettePane*, 3> panes_{};
+};
+
+} // namespace halvorn

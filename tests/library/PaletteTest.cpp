@@ -1,0 +1,180 @@
+// Listing order, palette geometry and the painted thumbnails.
+#include "QStringPrint.h"
+#include "TestSupport.h"
+
+#include "library/PaletteLayout.h"
+#include "library/PaletteRender.h"
+#include "library/TileListing.h"
+#include "library/TileName.h"
+#include "render/Imaging.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace halvorn;
+using testsupport::WritePng;
+
+namespace {
+
+const QColor Shadow(160, 160, 160);
+
+void WriteBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QStringList Names(const QStringList& paths)
+{
+    QStringList names;
+    for (const QString& p : paths)
+        names.push_back(p.mid(p.lastIndexOf('/') + 1));
+    return names;
+}
+
+} // namespace
+
+TEST(TileListing, NaturalCaseInsensitiveOrderOfPngFilesOnly)
+{
+    QTemporaryDir dir;
+    for (const char* name : {"tile10.png", "Tile2.PNG", "tile1.png", "b.Png", "a.jpg", "notes.txt"})
+        ASSERT_TRUE(WritePng(dir.filePath(name), 2, 2, Qt::red));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("x.png"));
+    ASSERT_TRUE(QFile::link(dir.filePath("b.Png"), dir.filePath("link.png")));
+    ASSERT_TRUE(QFile::link(dir.filePath("gone"), dir.filePath("broken.png")));
+
+    const QStringList paths = ListTileFiles(dir.path());
+    EXPECT_EQ(Names(paths), QStringList({"b.Png", "link.png", "tile1.png", "Tile2.PNG", "tile10.png"}));
+    EXPECT_EQ(paths.first(), dir.path() + "/b.Png");
+    // A folder setting ending in "/" is used as it is.
+    EXPECT_EQ(ListTileFiles(dir.path() + "/").first(), dir.path() + "//b.Png");
+    EXPECT_TRUE(ListTileFiles(dir.filePath("missing")).isEmpty());
+}
+
+TEST(TileListing, DisplayName)
+{
+    EXPECT_EQ(TileDisplayName("/x/Floors/stone1.png"), "stone1");
+    EXPECT_EQ(TileDisplayName("a.b/c.PNG"), "c");
+    EXPECT_EQ(TileDisplayName("abc"), "");
+}
+
+TEST(PaletteLayout, CanvasHeights)
+{
+    const struct { TileKind kind; int count; int height; } rows[] = {
+        {TileKind::Floor, 5, 40},  {TileKind::Floor, 6, 78},  {TileKind::Floor, 0, 2},
+        {TileKind::Wall, 9, 22},   {TileKind::Wall, 10, 42},  {TileKind::Object, 1, 40},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(PaletteCanvasHeight(r.kind, r.count), r.height) << r.count;
+    // The cap keeps the canvas within 16-bit coordinates, one more row would not.
+    for (TileKind kind : AllTileKinds) {
+        EXPECT_LE(PaletteCanvasHeight(kind, PaletteCapacity(kind)), 32767);
+        EXPECT_GT(PaletteCanvasHeight(kind, PaletteCapacity(kind) + 1), 32767);
+    }
+}
+
+TEST(PaletteLayout, ScrollSteps)
+{
+    const struct { int height; int max; std::optional<int> large, small; } rows[] = {
+        {230, 38, 8, 2},                        // 30 floors
+        {192, 0, std::nullopt, std::nullopt},   // 25 floors
+        {2, 0, std::nullopt, std::nullopt},     // empty
+        {194, 2, 1, 1},                         // steps rounding to 0 become 1
+        {202, 10, 2, 1},                        // 0.5 rounds to even, then up to 1
+        {242, 50, 10, 2},                       // 2.5 rounds to even
+    };
+    for (const auto& r : rows) {
+        const ScrollSteps s = PaletteScrollSteps(r.height);
+        EXPECT_EQ(s.maximum, r.max) << r.height;
+        EXPECT_EQ(s.largeStep, r.large) << r.height;
+        EXPECT_EQ(s.smallStep, r.small) << r.height;
+    }
+}
+
+TEST(PaletteLayout, CellAt)
+{
+    const struct { TileKind kind; float x, y; int index; } rows[] = {
+        {TileKind::Floor, 40, 80, 11},  {TileKind::Floor, 37.5f, 0, 1}, {TileKind::Floor, 36.5f, 0, 0},
+        {TileKind::Floor, 200, 0, 5},   {TileKind::Wall, 179, 19, 8},   {TileKind::Wall, 0, 20, 9},
+        {TileKind::Object, 0, 38, 5},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(PaletteCellAt(r.kind, r.x, r.y), r.index) << r.x << "," << r.y;
+}
+
+TEST(PaletteLayout, ObjectThumbnailPlaces)
+{
+    const struct { QSize picture; int index; QRect drawn; } rows[] = {
+        {{20, 50}, 0, {8, 1, 20, 36}},    {{36, 10}, 0, {1, 13, 36, 10}},
+        {{35, 35}, 0, {0, 0, 35, 35}},    {{80, 60}, 6, {39, 39, 36, 36}},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(ThumbnailRect(TileKind::Object, r.index, r.picture), r.drawn) << r.picture.width();
+    EXPECT_EQ(ThumbnailRect(TileKind::Wall, 10, {5, 5}), QRect(21, 21, 18, 18));
+}
+
+TEST(PaletteRender, BadFilesAreSkippedAndTakeNoCell)
+{
+    InitGdip();
+    QTemporaryDir dir;
+    ASSERT_TRUE(WritePng(dir.filePath("a1.png"), 36, 36, Qt::red));
+    WriteBytes(dir.filePath("a2.png"), {});
+    WriteBytes(dir.filePath("a3.png"), "just some notes");
+    ASSERT_TRUE(WritePng(dir.filePath("full.png"), 40, 40, Qt::green));
+    QFile full(dir.filePath("full.png"));
+    ASSERT_TRUE(full.open(QIODevice::ReadOnly));
+    WriteBytes(dir.filePath("a4.png"), full.readAll().left(60));
+    // Declares 5000 × 5000, over the decode limit, without the pixels to back it.
+    QImage big(5000, 5000, QImage::Format_Mono);
+    big.fill(0);
+    ASSERT_TRUE(big.save(dir.filePath("a5.png")));
+    ASSERT_TRUE(WritePng(dir.filePath("a6.png"), 10, 10, Qt::blue));
+    ASSERT_TRUE(WritePng(dir.filePath("a7.png"), 10, 10, Qt::blue));
+    QFile::setPermissions(dir.filePath("a7.png"), QFileDevice::WriteOwner);
+    const bool permissionsHold = !QFile(dir.filePath("a7.png")).open(QIODevice::ReadOnly);
+
+    const PaletteImage palette = RenderPalette(TileKind::Floor, ListTileFiles(dir.path()), Shadow);
+    QStringList expected{"a1.png", "a6.png"};
+    if (!permissionsHold) // running as root reads everything
+        expected.push_back("a7.png");
+    expected.push_back("full.png");
+    EXPECT_EQ(Names(palette.paths), expected);
+    EXPECT_EQ(palette.canvas.size(), QSize(720, 40));
+    // The good picture after the bad ones takes the second cell.
+    EXPECT_EQ(palette.canvas.pixelColor(38 + 18, 18), QColor(Qt::blue));
+}
+
+TEST(PaletteRender, ThumbnailPixels)
+{
+    QTemporaryDir dir;
+    for (int i = 0; i < 6; ++i)
+        ASSERT_TRUE(WritePng(dir.filePath(QString("f%1.png").arg(i)), 100, 100, QColor(200, 10 * i, 0)));
+    const PaletteImage floors = RenderPalette(TileKind::Floor, ListTileFiles(dir.path()), Shadow);
+    const QImage& c = floors.canvas;
+    ASSERT_EQ(c.size(), QSize(720, 78));
+    // Cell 1 fills 39..74 × 1..36; the pixels around it are the gap.
+    const struct { int x, y; QColor colour; } pixels[] = {
+        {39, 1, QColor(200, 10, 0)}, {74, 36, QColor(200, 10, 0)}, {56, 18, QColor(200, 10, 0)},
+        {38, 18, Shadow},            {75, 18, Shadow},             {56, 0, Shadow},
+        {56, 37, Shadow},            {1, 39, QColor(200, 50, 0)},  {40, 40, Shadow},
+        {200, 10, Shadow},
+    };
+    for (const auto& p : pixels)
+        EXPECT_EQ(c.pixelColor(p.x, p.y), p.colour) << p.x << "," << p.y;
+
+    QTemporaryDir objects;
+    ASSERT_TRUE(WritePng(objects.filePath("o1.png"), 20, 50, Qt::red));
+    ASSERT_TRUE(WritePng(objects.filePath("o2.png"), 36, 10, Qt::green));
+    const QImage o = RenderPalette(TileKind::Object, ListTileFiles(objects.path()), Shadow).canvas;
+    EXPECT_EQ(o.pixelColor(8, 1), QColor(Qt::red));
+    EXPECT_EQ(o.pixelColor(27, 36), QColor(Qt::red));
+    EXPECT_EQ(o.pixelColor(7, 18), Shadow);
+    EXPECT_EQ(o.pixelColor(28, 18), Shadow);
+    EXPECT_EQ(o.pixelColor(38 + 1, 13), QColor(Qt::green));
+    EXPECT_EQ(o.pixelColor(38 + 36, 22), QColor(Qt::green));
+    EXPECT_EQ(o.pixelColor(38 + 18, 12), Shadow);
+    EXPECT_EQ(o.pixelColor(38 + 18, 23), Shadow);
+}

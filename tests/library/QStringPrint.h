@@ -1,0 +1,17 @@
+// Readable QString values in failure messages instead of byte dumps.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <ostream>
+
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+inline void PrintTo(const QStringList& l, std::ostream* os)
+{
+    *os << '"' << l.join(QStringLiteral("\", \"")).toStdString() << '"';
+}

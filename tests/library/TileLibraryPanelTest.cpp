@@ -1,0 +1,225 @@
+// The preview boxes and palette panes driven as the user does: clicks on the
+// boxes, presses and moves on the pane canvases, the scroll bar.
+#include "QStringPrint.h"
+#include "TestSupport.h"
+
+#include "library/TileLibraryPanel.h"
+#include "render/Imaging.h"
+#include "settings/SettingsStore.h"
+
+#include <QFile>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace halvorn;
+using testsupport::WritePng;
+
+namespace {
+
+struct Announced {
+    QString text;
+    QColor colour;
+    QSizeF footprint;
+};
+
+class PanelTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        InitGdip();
+        for (const char* name : {"floors", "walls", "objects"})
+            ASSERT_TRUE(QDir(root.path()).mkdir(name));
+        SaveSetting(keys::LocationFloors, root.filePath("floors"));
+        SaveSetting(keys::LocationWalls, root.filePath("walls"));
+        SaveSetting(keys::LocationObjects, root.filePath("objects"));
+        window.resize(640, 520);
+        panel = std::make_unique<TileLibraryPanel>(&window, brush, [] { return 2.0f; });
+        QObject::connect(panel.get(), &TileLibraryPanel::BrushChanged,
+                         [this](const QString& t, const QColor& c, const QSizeF& f) {
+                             announced.push_back({t, c, f});
+                         });
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+
+    QString Png(const char* folder, const QString& name, QColor c, int w = 36, int h = 36)
+    {
+        const QString path = root.filePath(folder) + "/" + name;
+        EXPECT_TRUE(WritePng(path, w, h, c));
+        return path;
+    }
+    template <class T> T* Find(const char* name) { return window.findChild<T*>(name); }
+    void Click(const char* box) { QTest::mouseClick(Find<QWidget>(box), Qt::LeftButton); }
+    QWidget* Canvas(TileKind kind) { return panel->Pane(kind)->Canvas(); }
+
+    QTemporaryDir root;
+    QWidget window;
+    Brush brush{QColor(240, 240, 240)};
+    std::unique_ptr<TileLibraryPanel> panel;
+    std::vector<Announced> announced;
+};
+
+} // namespace
+
+TEST_F(PanelTest, WidgetsSitAtTheirPlaces)
+{
+    const struct { const char* name; QRect geometry; } rows[] = {
+        {"Frame1", {3, 48, 89, 91}},        {"FloorBox", {8, 12, 72, 72}},
+        {"Frame2", {99, 48, 89, 91}},       {"WallBox", {8, 12, 72, 72}},
+        {"Frame3", {3, 144, 185, 153}},     {"ObjectBox", {8, 16, 168, 128}},
+        {"FloorSelect", {8, 128, 208, 192}}, {"FloorSelectVScroll2", {190, 0, 17, 190}},
+        {"WallSelect", {104, 128, 200, 192}}, {"WallSelectVScroll2", {181, 0, 17, 190}},
+        {"ObjectSelect", {8, 288, 208, 192}}, {"ObjectSelectVScroll2", {190, 0, 17, 190}},
+        {"FloorSelectCanvas", {0, 0, 720, 2}},
+    };
+    for (const auto& r : rows) {
+        QWidget* w = Find<QWidget>(r.name);
+        ASSERT_NE(w, nullptr) << r.name;
+        EXPECT_EQ(w->geometry(), r.geometry) << r.name;
+    }
+    EXPECT_EQ(Find<QGroupBox>("Frame1")->title(), "Floor Texture ");
+    EXPECT_EQ(Find<QGroupBox>("Frame3")->title(), "Object ");
+    EXPECT_EQ(Find<QFrame>("ObjectBox")->contentsRect(), QRect(2, 2, 164, 124));
+    for (TileKind kind : AllTileKinds)
+        EXPECT_FALSE(panel->IsOpen(kind));
+}
+
+TEST_F(PanelTest, BoxClicksOpenAndCloseTheirPanes)
+{
+    Png("floors", "stone1.png", Qt::red);
+    Png("floors", "stone2.png", Qt::red);
+    Png("walls", "brick.png", Qt::green);
+    Png("objects", "chest.png", Qt::blue);
+
+    Click("FloorBox");
+    EXPECT_TRUE(panel->IsOpen(TileKind::Floor));
+    EXPECT_EQ(panel->TilePaths().size(), 2);
+    EXPECT_EQ(brush.Mode, "Tile");
+    ASSERT_EQ(announced.size(), 1u);
+    EXPECT_EQ(announced[0].text, "Mode = Tile");
+    EXPECT_EQ(announced[0].colour, QColor(255, 0, 0));
+    EXPECT_EQ(announced[0].footprint, QSizeF(144, 144));
+    EXPECT_EQ(Canvas(TileKind::Floor)->height(), 40);
+
+    // Walls replace the shared list and close the floor pane.
+    Click("WallBox");
+    EXPECT_FALSE(panel->IsOpen(TileKind::Floor));
+    EXPECT_TRUE(panel->IsOpen(TileKind::Wall));
+    EXPECT_EQ(panel->TilePaths(), QStringList{root.filePath("walls") + "/brick.png"});
+    EXPECT_EQ(Canvas(TileKind::Wall)->height(), 22);
+
+    // A second click closes, empties the list and still sets the mode.
+    Click("WallBox");
+    EXPECT_FALSE(panel->IsOpen(TileKind::Wall));
+    EXPECT_TRUE(panel->TilePaths().isEmpty());
+    EXPECT_EQ(announced.back().text, "Mode = Wall");
+    EXPECT_EQ(announced.back().colour, QColor(0, 255, 0));
+
+    Click("ObjectBox");
+    EXPECT_TRUE(panel->IsOpen(TileKind::Object));
+    EXPECT_EQ(panel->ObjectPaths().size(), 1);
+    // No object picked yet: the cursor keeps its size.
+    EXPECT_FALSE(announced.back().footprint.isValid());
+    panel->HidePalettes();
+    EXPECT_FALSE(panel->IsOpen(TileKind::Object));
+}
+
+TEST_F(PanelTest, PickSetsTheBrushAndClosesThePane)
+{
+    Png("floors", "stone1.png", QColor(200, 0, 0));
+    Png("floors", "stone2.png", QColor(0, 200, 0));
+    Png("objects", "chest.png", Qt::blue, 100, 40);
+    Click("FloorBox");
+    QWidget* canvas = Canvas(TileKind::Floor);
+
+    QTest::mouseMove(canvas, QPoint(50, 10));
+    EXPECT_EQ(canvas->toolTip(), "stone2");
+    QTest::mouseMove(canvas, QPoint(100, 10)); // no entry there: the tooltip stays
+    EXPECT_EQ(canvas->toolTip(), "stone2");
+
+    QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(100, 10));
+    EXPECT_TRUE(panel->IsOpen(TileKind::Floor));
+    EXPECT_EQ(brush.FloorImage, 0u);
+
+    QTest::mousePress(canvas, Qt::RightButton, {}, QPoint(10, 10));
+    EXPECT_FALSE(panel->IsOpen(TileKind::Floor));
+    EXPECT_EQ(panel->TilePaths().size(), 2); // kept after a pick
+    EXPECT_EQ(brush.StatusText(), "Mode = Tile (stone1)");
+    EXPECT_EQ(announced.back().text, "Mode = Tile (stone1)");
+    EXPECT_EQ(Find<QWidget>("FloorBox")->grab().toImage().pixelColor(36, 36), QColor(200, 0, 0));
+
+    brush.ObjectOrientation = 2;
+    Click("ObjectBox");
+    QTest::mousePress(Canvas(TileKind::Object), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(brush.ObjectOrientation, 0);
+    EXPECT_EQ(announced.back().text, "Mode = Object (chest)");
+    EXPECT_EQ(announced.back().colour, QColor(0, 0, 255));
+    EXPECT_EQ(announced.back().footprint, QSizeF(200, 80));
+    const QImage box = Find<QWidget>("ObjectBox")->grab().toImage();
+    EXPECT_EQ(box.pixelColor(2 + 32, 2 + 42), QColor(Qt::blue));
+    EXPECT_EQ(box.pixelColor(2 + 31, 2 + 42), QColor(240, 240, 240));
+}
+
+TEST_F(PanelTest, FailedPickKeepsBrushAndPane)
+{
+    const QString stone = Png("floors", "stone1.png", Qt::red);
+    const QString moss = Png("floors", "moss.png", Qt::green);
+    Click("FloorBox");
+    QTest::mousePress(Canvas(TileKind::Floor), Qt::LeftButton, {}, QPoint(40, 5)); // stone1
+    Click("FloorBox");
+    ASSERT_TRUE(QFile::remove(moss));
+    const size_t announcedBefore = announced.size();
+
+    const auto boxes = testsupport::AnswerBoxes(
+        [&] { QTest::mousePress(Canvas(TileKind::Floor), Qt::LeftButton, {}, QPoint(5, 5)); },
+        QMessageBox::Ok);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].title, "Error");
+    EXPECT_EQ(boxes[0].icon, QMessageBox::Warning);
+    EXPECT_TRUE(boxes[0].text.contains(moss)) << boxes[0].text.toStdString();
+    EXPECT_TRUE(boxes[0].text.contains("File Not Found: Status = 10"));
+    EXPECT_EQ(brush.FloorPath, stone);
+    EXPECT_EQ(brush.StatusText(), "Mode = Tile (stone1)");
+    EXPECT_EQ(brush.FloorPreview().pixelColor(1, 1), QColor(Qt::red));
+    EXPECT_TRUE(panel->IsOpen(TileKind::Floor));
+    EXPECT_EQ(announced.size(), announcedBefore);
+}
+
+TEST_F(PanelTest, ScrollValueMovesTheCanvasAndSurvivesReopening)
+{
+    for (int i = 1; i <= 30; ++i)
+        Png("floors", QString("f%1.png").arg(i), QColor(8 * i, 0, 0));
+    Click("FloorBox");
+    auto* bar = Find<QScrollBar>("FloorSelectVScroll2");
+    EXPECT_EQ(bar->maximum(), 38);
+    EXPECT_EQ(bar->pageStep(), 8);
+    EXPECT_EQ(bar->singleStep(), 2);
+
+    bar->setValue(38);
+    EXPECT_EQ(Canvas(TileKind::Floor)->y(), -38);
+    EXPECT_EQ(panel->Pane(TileKind::Floor)->ScrollLast(), 38);
+    // Canvas coordinates follow the canvas: row 1 is now at the pane's top.
+    QTest::mouseMove(Canvas(TileKind::Floor), QPoint(5, 40));
+    EXPECT_EQ(Canvas(TileKind::Floor)->toolTip(), "f6");
+
+    QImage shot = window.grab().toImage();
+    shot.save(QDir::temp().filePath("halvorn-library-pane.png"));
+    EXPECT_EQ(shot.pixelColor(8 + 5, 128 + 5), QColor(48, 0, 0)); // f6 at the top
+
+    Click("FloorBox");
+    Click("FloorBox");
+    EXPECT_EQ(bar->value(), 38);
+    EXPECT_EQ(Canvas(TileKind::Floor)->y(), -38);
+
+    // Fewer pictures: the value drops to the new maximum and the canvas follows.
+    for (int i = 26; i <= 30; ++i)
+        QFile::remove(root.filePath("floors") + QString("/f%1.png").arg(i));
+    Click("FloorBox");
+    Click("FloorBox");
+    EXPECT_EQ(bar->maximum(), 0);
+    EXPECT_EQ(Canvas(TileKind::Floor)->y(), 0);
+}
