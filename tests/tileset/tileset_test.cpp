@@ -1,6 +1,7 @@
 // Checks on the bundled tile set as the editor will see it: enough pictures in
 // each folder, exact sizes, opacity where the grid needs it, transparency
 // around objects, readable names and byte-stable output.
+#include "Masonry.h"
 #include "Tileset.h"
 
 #include <QDir>
@@ -9,6 +10,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 
 namespace {
@@ -77,6 +79,69 @@ TEST(Tileset, FoldersHoldWellFormedPictures)
             names.insert(t.name);
             c.check(t);
         }
+    }
+}
+
+// Mean colour difference between two pixel columns (or rows).
+double lineDifference(const QImage& img, int a, int b, bool columns)
+{
+    const int n = columns ? img.height() : img.width();
+    double sum = 0;
+    for (int i = 0; i < n; ++i) {
+        const QRgb p = columns ? img.pixel(a, i) : img.pixel(i, a);
+        const QRgb q = columns ? img.pixel(b, i) : img.pixel(i, b);
+        sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+    }
+    return sum / n;
+}
+
+// Where a picture meets its own copy, the step must look like any other step
+// between neighbouring pixels inside it; a visible seam is several times larger.
+TEST(Tileset, FloorsAndWallsRepeatWithoutSeams)
+{
+    for (auto draw : {tileset::drawFloors, tileset::drawWalls}) {
+        for (const Tile& t : draw()) {
+            if (t.name == QLatin1String("iron"))
+                continue; // riveted plates: each piece shows its own border on purpose
+            for (bool columns : {true, false}) {
+                const int last = (columns ? t.image.width() : t.image.height()) - 1;
+                double inside = 0;
+                for (int i = 0; i < last; ++i)
+                    inside += lineDifference(t.image, i, i + 1, columns);
+                inside /= last;
+                EXPECT_LE(lineDifference(t.image, last, 0, columns), 3.0 * inside + 6.0)
+                    << t.name.toStdString() << (columns ? " left/right" : " top/bottom");
+            }
+        }
+    }
+}
+
+TEST(Tileset, NoiseAndBlocksWrapAtThePeriod)
+{
+    using namespace tileset::kit;
+    for (double x : {0.0, 13.5, 71.9})
+        EXPECT_DOUBLE_EQ(tiledFbm(x, 5, 72, 72, 3, 3, 4, 7), tiledFbm(x + 72, 5 - 72, 72, 72, 3, 3, 4, 7));
+
+    const std::vector<Course> rows{{0, 10, {4, 12}}, {10, 8, {0}}};
+    struct Case {
+        double x, y;
+        int row, column;
+        double u, w;
+    };
+    const Case cases[] = {
+        {4.0, 0.0, 0, 0, 0.0, 8.0},   // first block starts at its cut
+        {11.99, 9.99, 0, 0, 7.99, 8.0},
+        {12.0, 3.0, 0, 1, 0.0, 10.0}, // last block wraps past the period...
+        {3.0, 3.0, 0, 1, 9.0, 10.0},  // ...and continues before the first cut
+        {-1.0, 10.0, 1, 0, 17.0, 18.0},
+        {19.0, 21.0, 0, 1, 7.0, 10.0},  // one period on in both directions
+    };
+    for (const Case& c : cases) {
+        const Block b = locateBlock(rows, 18, c.x, c.y);
+        EXPECT_EQ(b.row, c.row) << c.x << "," << c.y;
+        EXPECT_EQ(b.column, c.column) << c.x << "," << c.y;
+        EXPECT_NEAR(b.u, c.u, 1e-9) << c.x << "," << c.y;
+        EXPECT_DOUBLE_EQ(b.w, c.w) << c.x << "," << c.y;
     }
 }
 

@@ -282,7 +282,7 @@ QImage marble(std::uint32_t seed)
     perPixel(img, [&](int x, int y) {
         const double turb = fbm(x, y, 3, 5, seed);
         const double t = 2.0 * x / T + 2.0 * y / T + 3.0 * turb;
-        const double vein = std::pow(1.0 - std::abs(std::sin(Pi * t)), 10.0);
+        const double vein = std::pow(1.0 - std::abs(std::sin(Pi * t)), 5.0);
         const double vein2 = std::pow(1.0 - std::abs(std::sin(Pi * (4.0 * x / T - 2.0 * y / T + 4.0 * fbm(x, y, 4, 4, seed + 3)))), 24.0);
         Rgb c = mix({0.86, 0.85, 0.82}, {0.95, 0.94, 0.91}, fbm(x, y, 4, 3, seed + 1));
         c = mix(c, {0.45, 0.45, 0.48}, vein * 0.7 + vein2 * 0.35);
@@ -357,7 +357,7 @@ QImage mossStone(std::uint32_t seed)
         stone = stone * (1 + 0.12 * light);
         stone = stone * (0.75 + 0.25 * smooth(0, 3.0, h.edge));
         Rgb c = mix({0.12, 0.13, 0.10}, stone, smooth(0.8, 1.8, h.edge));
-        const double moss = smooth(0.45, 0.65, fbm(x, y, 3, 4, seed + 2) + 0.25 * (1 - smooth(0, 4, h.edge)));
+        const double moss = smooth(0.55, 0.72, fbm(x, y, 3, 4, seed + 2) + 0.25 * (1 - smooth(0, 4, h.edge)));
         const Rgb green = mix({0.20, 0.32, 0.10}, {0.38, 0.50, 0.18}, hash01(x, y, seed + 3));
         return mix(c, green, moss * 0.9);
     });
