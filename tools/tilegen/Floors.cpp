@@ -209,10 +209,10 @@ QImage sand(std::uint32_t seed)
         const double ripple = std::sin(2 * Pi * (2.0 * x / T + 3.0 * y / T) + 6.0 * n);
         Rgb c = mix({0.74, 0.62, 0.40}, {0.86, 0.76, 0.54}, n);
         c = c * (1.0 + 0.05 * ripple);
-        const double speck = hash01(x, y, seed);
-        if (speck > 0.93)
+        const double fleck = hash01(x, y, seed);
+        if (fleck > 0.93)
             c = c * 0.82;
-        else if (speck < 0.05)
+        else if (fleck < 0.05)
             c = mix(c, {1, 1, 0.95}, 0.3);
         return c;
     });
