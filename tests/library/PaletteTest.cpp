@@ -5,7 +5,6 @@
 #include "library/PaletteLayout.h"
 #include "library/PaletteRender.h"
 #include "library/TileListing.h"
-#include "library/TileName.h"
 #include "render/Imaging.h"
 
 #include <QDir>
@@ -52,13 +51,6 @@ TEST(TileListing, NaturalCaseInsensitiveOrderOfPngFilesOnly)
     // A folder setting ending in "/" is used as it is.
     EXPECT_EQ(ListTileFiles(dir.path() + "/").first(), dir.path() + "//b.Png");
     EXPECT_TRUE(ListTileFiles(dir.filePath("missing")).isEmpty());
-}
-
-TEST(TileListing, DisplayName)
-{
-    EXPECT_EQ(TileDisplayName("/x/Floors/stone1.png"), "stone1");
-    EXPECT_EQ(TileDisplayName("a.b/c.PNG"), "c");
-    EXPECT_EQ(TileDisplayName("abc"), "");
 }
 
 TEST(PaletteLayout, CanvasHeights)
@@ -164,17 +156,4 @@ TEST(PaletteRender, ThumbnailPixels)
     };
     for (const auto& p : pixels)
         EXPECT_EQ(c.pixelColor(p.x, p.y), p.colour) << p.x << "," << p.y;
-
-    QTemporaryDir objects;
-    ASSERT_TRUE(WritePng(objects.filePath("o1.png"), 20, 50, Qt::red));
-    ASSERT_TRUE(WritePng(objects.filePath("o2.png"), 36, 10, Qt::green));
-    const QImage o = RenderPalette(TileKind::Object, ListTileFiles(objects.path()), Shadow).canvas;
-    EXPECT_EQ(o.pixelColor(8, 1), QColor(Qt::red));
-    EXPECT_EQ(o.pixelColor(27, 36), QColor(Qt::red));
-    EXPECT_EQ(o.pixelColor(7, 18), Shadow);
-    EXPECT_EQ(o.pixelColor(28, 18), Shadow);
-    EXPECT_EQ(o.pixelColor(38 + 1, 13), QColor(Qt::green));
-    EXPECT_EQ(o.pixelColor(38 + 36, 22), QColor(Qt::green));
-    EXPECT_EQ(o.pixelColor(38 + 18, 12), Shadow);
-    EXPECT_EQ(o.pixelColor(38 + 18, 23), Shadow);
 }
