@@ -3,6 +3,7 @@
 #include "app/MapCanvas.h"
 #include "library/Brush.h"
 #include "map/Numeric.h"
+#include "library/PalettePane.h"
 #include "library/TileLibraryPanel.h"
 #include "render/Imaging.h"
 #include "render/Renderer.h"
@@ -21,6 +22,8 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
+
+#include <vector>
 
 namespace halvorn {
 
@@ -161,8 +164,10 @@ void frmMain::BuildClientArea()
         {"btnFlipVertical", {80, 280}, QStyle::SP_ArrowDown, "Flip the object brush top to bottom",
          FlipVertically},
     };
+    std::vector<QToolButton*> brushButtons;
     for (const ButtonPlace& b : buttons) {
         auto* button = new QToolButton(client_);
+        brushButtons.push_back(button);
         button->setObjectName(QLatin1String(b.name));
         button->setGeometry(QRect(b.at, QSize(27, 25)));
         button->setIcon(style()->standardIcon(b.icon));
@@ -173,6 +178,11 @@ void frmMain::BuildClientArea()
     // The palette panes open over the left column and the viewport's edge.
     library_ = new TileLibraryPanel(client_, *brush_, [this] { return zoom_; });
     connect(library_, &TileLibraryPanel::BrushChanged, this, &frmMain::UpdateBrushDisplay);
+    // The brush buttons stand over the object frame, the open panes over both.
+    for (QToolButton* button : brushButtons)
+        button->raise();
+    for (const TileKind kind : {TileKind::Floor, TileKind::Wall, TileKind::Object})
+        library_->Pane(kind)->raise();
 }
 
 void frmMain::resizeEvent(QResizeEvent* event)

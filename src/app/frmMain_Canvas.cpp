@@ -7,6 +7,7 @@
 #include "render/Renderer.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QScrollBar>
@@ -83,9 +84,11 @@ void frmMain::ObjectCommand(void (MapDocument::*command)(int))
 void frmMain::BrushButton(Orientation (*transition)(Orientation))
 {
     if (brush_->ObjectImage != 0) {
+        // The brush turns only once its picture could be read again.
         const Orientation next = transition(brush_->ObjectOrientation);
-        brush_->ObjectOrientation = next;
         brush_->SelectObjectImage(brush_->ObjectPath, next);
+        brush_->ObjectOrientation = next;
+        library_->RefreshPreviews();
     }
     brush_->SetMode(QStringLiteral("Object"));
     UpdateBrushDisplay();
