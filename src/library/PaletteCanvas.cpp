@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 namespace halvorn {
 
@@ -36,6 +37,12 @@ void PaletteCanvas::mousePressEvent(QMouseEvent* event)
 {
     event->accept();
     emit Pressed(event->position());
+}
+
+void PaletteCanvas::wheelEvent(QWheelEvent* event)
+{
+    event->accept();
+    emit Wheeled(event->angleDelta().y());
 }
 
 } // namespace halvorn

@@ -4,7 +4,6 @@
 #include "map/Numeric.h"
 
 #include <QApplication>
-#include <QWheelEvent>
 
 namespace halvorn {
 
@@ -29,6 +28,7 @@ PalettePane::PalettePane(TileKind kind, QWidget* parent)
     scrollBar_->raise();
     // Covers dragging, arrow clicks, page clicks and range changes alike.
     connect(scrollBar_, &QScrollBar::valueChanged, this, &PalettePane::Scrolled);
+    connect(canvas_, &PaletteCanvas::Wheeled, this, &PalettePane::Wheeled);
 }
 
 void PalettePane::ShowPicture(QImage picture)
@@ -56,12 +56,12 @@ void PalettePane::Scrolled(int value)
     scrollLast_ = value;
 }
 
-void PalettePane::wheelEvent(QWheelEvent* event)
+void PalettePane::Wheeled(int angleDelta)
 {
-    const double notches = event->angleDelta().y() / 120.0;
+    // One notch is 120; it moves as many small steps as the desktop's lines.
+    const double notches = angleDelta / 120.0;
     const int lines = QApplication::wheelScrollLines();
     scrollBar_->setValue(scrollBar_->value() - RoundToInt(notches * lines * scrollBar_->singleStep()));
-    event->accept();
 }
 
 } // namespace halvorn

@@ -26,11 +26,9 @@ public:
     void ShowPicture(QImage picture);
     void ClearPicture();
 
-protected:
-    void wheelEvent(QWheelEvent* event) override;
-
 private:
     void Scrolled(int value);
+    void Wheeled(int angleDelta);
 
     TileKind kind_;
     PaletteCanvas* canvas_;

@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -213,6 +214,13 @@ TEST_F(PanelTest, ScrollValueMovesTheCanvasAndSurvivesReopening)
     Click("FloorBox");
     EXPECT_EQ(bar->value(), 38);
     EXPECT_EQ(Canvas(TileKind::Floor)->y(), -38);
+
+    // The wheel over the thumbnails scrolls up too.
+    QWheelEvent up(QPointF(5, 60), QPointF(), QPoint(), QPoint(0, 120), Qt::NoButton, {},
+                   Qt::NoScrollPhase, false);
+    QApplication::sendEvent(Canvas(TileKind::Floor), &up);
+    EXPECT_LT(bar->value(), 38);
+    EXPECT_EQ(Canvas(TileKind::Floor)->y(), -bar->value());
 
     // Fewer pictures: the value drops to the new maximum and the canvas follows.
     for (int i = 26; i <= 30; ++i)
