@@ -88,6 +88,8 @@ void ExportMap(QWidget* parent, const QImage& canvasPicture, QString& ExportFile
         ShowOutputError(parent, FailureText(path, error.Description()));
     } catch (const std::exception& error) {
         ShowOutputError(parent, FailureText(path, QString::fromLocal8Bit(error.what())));
+    } catch (...) {
+        ShowOutputError(parent, FailureText(path, Tr("An unexpected error occurred.")));
     }
 }
 

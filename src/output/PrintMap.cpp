@@ -39,7 +39,9 @@ bool RunPrintDialog(QWidget* parent, QPrinter& printer)
 // Empty when printed, else the explanation for the user.
 QString PaintPage(QPrinter& printer, const QImage& picture, const PrintPlacement& placement)
 {
-    if (printer.outputFormat() == QPrinter::NativeFormat && printer.printerName().isEmpty())
+    // A printer removed from the system since the dialog listed it is not valid.
+    if (!printer.isValid() ||
+        (printer.outputFormat() == QPrinter::NativeFormat && printer.printerName().isEmpty()))
         return Tr("No printer is available.");
     QPainter painter;
     if (!painter.begin(&printer)) {
@@ -65,6 +67,8 @@ void PrintMap(QWidget* parent, const QImage& canvasPicture)
         PrintMap(parent, canvasPicture, printer);
     } catch (const std::exception& error) {
         ShowPrintError(parent, QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        ShowPrintError(parent, Tr("An unexpected error occurred."));
     }
 }
 
@@ -92,6 +96,8 @@ void PrintMap(QWidget* parent, const QImage& canvasPicture, QPrinter& printer)
             ShowPrintError(parent, failure);
     } catch (const std::exception& error) {
         ShowPrintError(parent, QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        ShowPrintError(parent, Tr("An unexpected error occurred."));
     }
 }
 

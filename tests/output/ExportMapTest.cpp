@@ -6,11 +6,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QImage>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <unistd.h>
 
 using namespace halvorn;
@@ -21,8 +21,8 @@ namespace {
 const QString Png = QStringLiteral("PNG File (*.png)");
 const QString Jpg = QStringLiteral("JPG File (*.jpg)");
 
-// An opaque picture whose every pixel differs from its neighbours, so a
-// shifted, scaled or re-encoded file cannot pass for the original.
+// Every pixel differs from its neighbours: a shifted, scaled or re-encoded
+// file cannot pass for the original.
 QImage Pattern(int w, int h)
 {
     QImage img(w, h, QImage::Format_RGB32);
@@ -38,219 +38,161 @@ QByteArray Bytes(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-bool WriteBytes(const QString& path, const QByteArray& bytes)
+void WriteBytes(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
 }
 
-// What the save dialog looked like when it opened.
-struct DialogSeen {
-    int count = 0;
-    QString objectName, title, directory, selectedFilter, prefilled;
-    QStringList filters;
-    QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
-    QFileDialog::Options options;
-    QString defaultSuffix;
-};
-
-struct Outcome {
-    DialogSeen dialog;
-    std::vector<BoxRecord> boxes;
-};
-
-// Runs the export; the dialog is cancelled when `name` is empty, otherwise the
+// Exports through the real dialog: cancelled when `name` is empty, else the
 // filter is picked first (Qt rewrites a typed extension when the filter
-// changes) and then the name typed. Boxes get the first of `answers` they offer.
-Outcome RunExport(const QImage& picture, QString& exportFileName, const QString& filter,
-                  const QString& name,
-                  std::initializer_list<QMessageBox::StandardButton> answers = {QMessageBox::Ok})
+// changes) and the name typed. `inspect` sees the dialog as it opened.
+std::vector<BoxRecord> RunExport(const QImage& picture, QString& exportFileName,
+                                 const QString& filter, const QString& name,
+                                 QMessageBox::StandardButton answer = QMessageBox::Ok,
+                                 const std::function<void(QFileDialog&)>& inspect = {})
 {
-    Outcome out;
+    std::vector<BoxRecord> boxes;
     testsupport::DriveModals([&] { ExportMap(nullptr, picture, exportFileName); },
                              [&](QWidget* modal) {
-                                 if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-                                     testsupport::AnswerBox(*box, out.boxes, answers);
-                                     return;
-                                 }
-                                 auto* dialog = qobject_cast<QFileDialog*>(modal);
-                                 ASSERT_NE(dialog, nullptr);
-                                 DialogSeen& d = out.dialog;
-                                 ++d.count;
-                                 d.objectName = dialog->objectName();
-                                 d.title = dialog->windowTitle();
-                                 d.directory = dialog->directory().absolutePath() + u'/';
-                                 d.filters = dialog->nameFilters();
-                                 d.selectedFilter = dialog->selectedNameFilter();
-                                 d.prefilled = dialog->selectedFiles().value(0);
-                                 d.mode = dialog->acceptMode();
-                                 d.options = dialog->options();
-                                 d.defaultSuffix = dialog->defaultSuffix();
-                                 if (name.isEmpty()) {
-                                     dialog->reject();
-                                     return;
-                                 }
-                                 dialog->selectNameFilter(filter);
-                                 // Typed, as the user would: selectFile() leaves a
-                                 // focused name box alone.
-                                 auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
-                                 ASSERT_NE(edit, nullptr);
-                                 edit->setText(name);
-                                 // QFileDialog hides accept(); its override still runs.
-                                 static_cast<QDialog*>(dialog)->accept();
-                             });
-    return out;
+        if (auto* box = qobject_cast<QMessageBox*>(modal))
+            return testsupport::Answer(*box, boxes, answer);
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        if (inspect)
+            inspect(*dialog);
+        if (name.isEmpty())
+            return dialog->reject();
+        dialog->selectNameFilter(filter);
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(name);
+        static_cast<QDialog*>(dialog)->accept(); // QFileDialog hides it; the override runs
+    });
+    return boxes;
 }
 
 class ExportMapTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        InitGdip();
-        ASSERT_TRUE(dir.isValid());
-    }
+    void SetUp() override { InitGdip(); }
     QString Path(const QString& name) const { return dir.filePath(name); }
     QStringList Entries() const
     {
-        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        return QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
     }
     QTemporaryDir dir;
 };
 
-TEST_F(ExportMapTest, CancelWritesNothingShowsNothingAndKeepsTheName)
+TEST_F(ExportMapTest, DialogStartsInTheProgramFolderThenAtTheLastExportAndCancelKeepsAll)
 {
-    const QString previous = Path("earlier.png");
-    for (const QString& start : {QString(), previous}) {
-        SCOPED_TRACE(start.toStdString());
-        QString exportFileName = start;
-        const Outcome out = RunExport(Pattern(40, 40), exportFileName, Png, {});
-        EXPECT_EQ(out.dialog.count, 1);
-        EXPECT_EQ(out.dialog.objectName, "CommonDialog1");
-        EXPECT_EQ(out.dialog.title, "Export Map as picture file");
-        EXPECT_EQ(out.dialog.filters, QStringList({Png, Jpg}));
-        EXPECT_EQ(out.dialog.selectedFilter, Png);
-        EXPECT_EQ(out.dialog.mode, QFileDialog::AcceptSave);
-        EXPECT_TRUE(out.dialog.options.testFlag(QFileDialog::DontConfirmOverwrite));
-        EXPECT_TRUE(out.dialog.defaultSuffix.isEmpty());
-        // A previous export opens in its own folder, the first in the program's.
-        EXPECT_EQ(out.dialog.directory, start.isEmpty() ? AppPath() : dir.path() + u'/');
-        EXPECT_TRUE(out.boxes.empty());
-        EXPECT_EQ(exportFileName, start);
-        EXPECT_TRUE(Entries().isEmpty());
-    }
+    QString exportFileName;
+    int dialogs = 0;
+    EXPECT_TRUE(RunExport(Pattern(30, 30), exportFileName, Png, {}, QMessageBox::Ok,
+                          [&](QFileDialog& d) {
+        ++dialogs;
+        EXPECT_EQ(d.objectName(), "CommonDialog1");
+        EXPECT_EQ(d.windowTitle(), "Export Map as picture file");
+        EXPECT_EQ(d.nameFilters(), QStringList({Png, Jpg}));
+        EXPECT_EQ(d.selectedNameFilter(), Png);
+        EXPECT_EQ(d.acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_TRUE(d.testOption(QFileDialog::DontConfirmOverwrite));
+        EXPECT_TRUE(d.defaultSuffix().isEmpty());
+        EXPECT_EQ(d.directory().absolutePath() + u'/', AppPath());
+    }).empty());
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_TRUE(exportFileName.isEmpty());
+
+    RunExport(Pattern(30, 30), exportFileName, Png, Path("first.png"));
+    ASSERT_EQ(exportFileName, Path("first.png"));
+    EXPECT_TRUE(RunExport(Pattern(30, 30), exportFileName, Png, {}, QMessageBox::Ok,
+                          [&](QFileDialog& d) {
+        EXPECT_EQ(d.selectedFiles().value(0), Path("first.png"));
+    }).empty());
+    EXPECT_EQ(exportFileName, Path("first.png"));
+    EXPECT_EQ(Entries(), QStringList{"first.png"});
 }
 
 TEST_F(ExportMapTest, WritesThePicturePixelForPixelInTheFilterFormatUnderTheTypedName)
 {
-    struct Case {
+    const struct {
         int size;
-        QString filter;
-        QString name;
+        QString filter, name;
         bool png;
+    } cases[] = {
+        {1080, Png, "full.png", true},       {540, Png, "half.png", true},
+        {270, Png, "no_extension", true},    {1080, Jpg, "full.jpg", false},
+        {270, Jpg, "disguised.png", false},
     };
-    const Case cases[] = {
-        {1080, Png, "full.png", true},     {540, Png, "half.png", true},
-        {270, Png, "quarter.png", true},   {1080, Jpg, "full.jpg", false},
-        {270, Jpg, "disguised.png", false}, {540, Png, "no_extension", true},
-        {270, Jpg, ".hidden", false},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name.toStdString());
-        const QString path = Path(c.name);
         const QImage picture = Pattern(c.size, c.size);
         QString exportFileName;
-        const Outcome out = RunExport(picture, exportFileName, c.filter, path);
-        EXPECT_TRUE(out.boxes.empty());
-        EXPECT_EQ(exportFileName, path);
-        // Exactly the typed name: no suffix added, nothing left beside it.
-        EXPECT_EQ(Entries(), QStringList{c.name});
-
-        const QByteArray bytes = Bytes(path);
+        EXPECT_TRUE(RunExport(picture, exportFileName, c.filter, Path(c.name)).empty());
+        EXPECT_EQ(exportFileName, Path(c.name));
+        EXPECT_EQ(Entries(), QStringList{c.name}); // no suffix added, nothing beside it
+        const QByteArray bytes = Bytes(Path(c.name));
         const QImage written = QImage::fromData(bytes);
         EXPECT_EQ(written.size(), picture.size());
+        EXPECT_TRUE(bytes.startsWith(c.png ? "\x89PNG\r\n\x1a\n" : "\xff\xd8\xff"));
         if (c.png) {
-            EXPECT_TRUE(bytes.startsWith("\x89PNG\r\n\x1a\n"));
-            EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), picture);
-        } else {
-            EXPECT_TRUE(bytes.startsWith("\xff\xd8\xff"));
+            EXPECT_TRUE(written.convertToFormat(QImage::Format_RGB32) == picture);
         }
-        QFile::remove(path);
+        QFile::remove(Path(c.name));
     }
-}
-
-TEST_F(ExportMapTest, SecondExportOpensWithThePreviousFullPath)
-{
-    QString exportFileName;
-    RunExport(Pattern(30, 30), exportFileName, Png, Path("first.png"));
-    ASSERT_EQ(exportFileName, Path("first.png"));
-
-    const Outcome second = RunExport(Pattern(30, 30), exportFileName, Png, {});
-    EXPECT_EQ(second.dialog.prefilled, Path("first.png"));
-    EXPECT_EQ(exportFileName, Path("first.png"));
 }
 
 TEST_F(ExportMapTest, AsksOnceBeforeOverwritingAndOnlyYesReplaces)
 {
-    struct Case {
-        QString name;
-        QMessageBox::StandardButton answer;
-        bool replaced;
-    };
-    const Case cases[] = {
-        {"kept.png", QMessageBox::No, false},
-        {"replaced.png", QMessageBox::Yes, true},
-        {".dotfile.png", QMessageBox::No, false},
-    };
     const QByteArray old = "not a picture, but precious";
     const QImage picture = Pattern(64, 64);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name.toStdString());
-        const QString path = Path(c.name);
-        ASSERT_TRUE(WriteBytes(path, old));
+    for (const auto& [name, answer] : {std::pair{"kept.png", QMessageBox::No},
+                                       {"replaced.png", QMessageBox::Yes},
+                                       {".dotfile.png", QMessageBox::No}}) {
+        SCOPED_TRACE(name);
+        WriteBytes(Path(name), old);
         QString exportFileName;
-        const Outcome out = RunExport(picture, exportFileName, Png, path, {c.answer});
-        ASSERT_EQ(out.boxes.size(), 1u);
-        EXPECT_EQ(out.boxes[0].title, "Warning");
-        EXPECT_EQ(out.boxes[0].text, "File already exists! Do you want to overwrite this file?");
-        EXPECT_EQ(out.boxes[0].icon, QMessageBox::Warning);
-        EXPECT_EQ(exportFileName, path);
-        if (c.replaced) {
-            EXPECT_EQ(QImage(path).convertToFormat(QImage::Format_RGB32), picture);
+        const auto boxes = RunExport(picture, exportFileName, Png, Path(name), answer);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].title, "Warning");
+        EXPECT_EQ(boxes[0].text, "File already exists! Do you want to overwrite this file?");
+        EXPECT_EQ(boxes[0].icon, QMessageBox::Warning);
+        EXPECT_EQ(exportFileName, Path(name));
+        if (answer == QMessageBox::Yes) {
+            EXPECT_TRUE(QImage(Path(name)).convertToFormat(QImage::Format_RGB32) == picture);
         } else {
-            EXPECT_EQ(Bytes(path), old);
+            EXPECT_EQ(Bytes(Path(name)), old);
         }
     }
+}
+
+// The box names the file, the imaging error and the system's reason (in the
+// system's language, hence qt_error_string).
+void ExpectFailure(const std::vector<BoxRecord>& boxes, const QString& path, const QString& why)
+{
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_EQ(boxes.back().title, "Error");
+    EXPECT_EQ(boxes.back().icon, QMessageBox::Warning);
+    EXPECT_EQ(boxes.back().text, "The map could not be exported to " + path + ".\n\n" + why);
 }
 
 TEST_F(ExportMapTest, FailedExportSaysWhyAndKeepsTheOldFile)
 {
     const QByteArray old = "the previous export";
-    ASSERT_TRUE(WriteBytes(Path("old.jpg"), old));
-    struct Case {
+    WriteBytes(Path("old.jpg"), old);
+    const struct {
         QString path;
         QImage picture;
-        QString filter;
-        QString why; // the start of what follows the file name
-    };
-    const Case cases[] = {
-        {Path("missing/map.png"), Pattern(20, 20), Png, "Win32 Error: Status = 7\n"},
+        QString filter, why;
+    } cases[] = {
+        {Path("missing/map.png"), Pattern(20, 20), Png,
+         "Win32 Error: Status = 7\n" + qt_error_string(ENOENT)},
         // Wider than JPEG allows: the encoder fails after the file was opened.
-        {Path("old.jpg"), Pattern(70000, 1), Jpg, "Win32 Error: Status = 7\n"},
+        {Path("old.jpg"), Pattern(70000, 1), Jpg, "Win32 Error: Status = 7\nUnknown error"},
         {Path("blank.png"), QImage(), Png, "Invalid Parameter: Status = 2"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.path.toStdString());
         QString exportFileName;
-        const Outcome out =
-            RunExport(c.picture, exportFileName, c.filter, c.path, {QMessageBox::Yes, QMessageBox::Ok});
-        ASSERT_FALSE(out.boxes.empty());
-        const BoxRecord& error = out.boxes.back();
-        EXPECT_EQ(error.title, "Error");
-        EXPECT_EQ(error.icon, QMessageBox::Warning);
-        const QString head = "The map could not be exported to " + c.path + ".\n\n" + c.why;
-        EXPECT_TRUE(error.text.startsWith(head)) << error.text.toStdString();
-        EXPECT_GT(error.text.size(), head.size() - 1);
-        EXPECT_EQ(exportFileName, c.path);
+        ExpectFailure(RunExport(c.picture, exportFileName, c.filter, c.path, QMessageBox::Yes),
+                      c.path, c.why);
     }
     EXPECT_EQ(Bytes(Path("old.jpg")), old);
     EXPECT_EQ(Entries(), QStringList{"old.jpg"});
@@ -261,18 +203,12 @@ TEST_F(ExportMapTest, ReadOnlyFolderFailsWithTheSystemReasonAndKeepsTheOldFile)
     if (geteuid() == 0)
         GTEST_SKIP() << "root writes into read-only folders";
     const QByteArray old = "the previous export";
-    ASSERT_TRUE(WriteBytes(Path("old.png"), old));
-    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
-    for (const QString& name : {QStringLiteral("new.png"), QStringLiteral("old.png")}) {
-        SCOPED_TRACE(name.toStdString());
+    WriteBytes(Path("old.png"), old);
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    for (const QString name : {"new.png", "old.png"}) {
         QString exportFileName;
-        const Outcome out = RunExport(Pattern(20, 20), exportFileName, Png, Path(name),
-                                      {QMessageBox::Yes, QMessageBox::Ok});
-        ASSERT_FALSE(out.boxes.empty());
-        const QString head =
-            "The map could not be exported to " + Path(name) + ".\n\nWin32 Error: Status = 7\n";
-        EXPECT_TRUE(out.boxes.back().text.startsWith(head)) << out.boxes.back().text.toStdString();
-        EXPECT_GT(out.boxes.back().text.size(), head.size());
+        ExpectFailure(RunExport(Pattern(20, 20), exportFileName, Png, Path(name), QMessageBox::Yes),
+                      Path(name), "Win32 Error: Status = 7\n" + qt_error_string(EACCES));
     }
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_EQ(Bytes(Path("old.png")), old);

@@ -3,7 +3,6 @@
 #include "OutputTestSupport.h"
 
 #include <QFile>
-#include <QImage>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -12,53 +11,44 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 using namespace halvorn;
 using testsupport::BoxRecord;
 
 namespace {
 
+// How the test answers the print dialog; Unchecked skips the dialog's own
+// check of the output file, so the failure reaches the print itself.
 enum class Answer { Cancel, Print, PrintUnchecked };
 
-struct PrintSeen {
-    int dialogs = 0;
-    QString title, objectName;
-    QAbstractPrintDialog::PrintDialogOptions options;
-    std::vector<BoxRecord> boxes;
-};
-
-// Letter paper with quarter-inch margins: a printable area of 2400 x 3150
-// printer pixels at 300 dpi, writing a PDF instead of needing a printer.
-void PdfPrinter(QPrinter& printer, const QString& file)
+// Prints into a PDF on Letter paper with quarter-inch margins: a printable
+// area of 2400 x 3150 printer pixels at 300 dpi.
+std::vector<BoxRecord> RunPrint(const QImage& picture, const QString& pdf, Answer answer,
+                                const std::function<void(QPrintDialog&)>& inspect = {})
 {
+    QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(file);
+    printer.setOutputFileName(pdf);
     printer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
                                       QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch));
-}
-
-PrintSeen RunPrint(const QImage& picture, QPrinter& printer, Answer answer)
-{
-    PrintSeen seen;
-    testsupport::DriveModals([&] { PrintMap(nullptr, picture, printer); },
-                             [&](QWidget* modal) {
-                                 if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-                                     testsupport::AnswerBox(*box, seen.boxes, {QMessageBox::Ok});
-                                     return;
-                                 }
-                                 auto* dialog = qobject_cast<QPrintDialog*>(modal);
-                                 ASSERT_NE(dialog, nullptr);
-                                 ++seen.dialogs;
-                                 seen.title = dialog->windowTitle();
-                                 seen.objectName = dialog->objectName();
-                                 seen.options = dialog->options();
-                                 if (answer == Answer::Cancel)
-                                     dialog->reject();
-                                 else if (answer == Answer::Print)
-                                     dialog->accept();
-                                 else // past the dialog's own check of the file name
-                                     dialog->done(QDialog::Accepted);
-                             });
-    return seen;
+    std::vector<BoxRecord> boxes;
+    testsupport::DriveModals([&] { PrintMap(nullptr, picture, printer); }, [&](QWidget* modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal))
+            return testsupport::Answer(*box, boxes, QMessageBox::Ok);
+        auto* dialog = qobject_cast<QPrintDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        if (inspect)
+            inspect(*dialog);
+        if (answer == Answer::Cancel)
+            dialog->reject();
+        else if (answer == Answer::Print)
+            dialog->accept();
+        else
+            dialog->done(QDialog::Accepted);
+    });
+    return boxes;
 }
 
 // Red, green, blue and yellow quarters: a flipped or turned print shows.
@@ -74,99 +64,84 @@ QImage Quarters(int size)
     return img;
 }
 
-class PrintMapTest : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
-    QTemporaryDir dir;
-};
-
-TEST_F(PrintMapTest, CancelPrintsNothingAndShowsNothing)
+TEST(PrintMapTest, CancelPrintsNothingAndShowsNothing)
 {
-    const QString pdf = dir.filePath("map.pdf");
-    QPrinter printer(QPrinter::HighResolution);
-    PdfPrinter(printer, pdf);
-    const PrintSeen seen = RunPrint(Quarters(1080), printer, Answer::Cancel);
-    EXPECT_EQ(seen.dialogs, 1);
-    EXPECT_EQ(seen.title, "Print Map");
-    EXPECT_EQ(seen.objectName, "PrintDialog");
-    EXPECT_FALSE(seen.options.testFlag(QAbstractPrintDialog::PrintPageRange));
-    EXPECT_FALSE(seen.options.testFlag(QAbstractPrintDialog::PrintSelection));
-    EXPECT_FALSE(seen.options.testFlag(QAbstractPrintDialog::PrintCurrentPage));
-    EXPECT_TRUE(seen.boxes.empty());
-    EXPECT_FALSE(QFile::exists(pdf));
+    QTemporaryDir dir;
+    int dialogs = 0;
+    const auto boxes = RunPrint(Quarters(1080), dir.filePath("map.pdf"), Answer::Cancel,
+                                [&](QPrintDialog& d) {
+        ++dialogs;
+        EXPECT_EQ(d.windowTitle(), "Print Map");
+        EXPECT_EQ(d.objectName(), "PrintDialog");
+        EXPECT_FALSE(d.testOption(QAbstractPrintDialog::PrintPageRange));
+        EXPECT_FALSE(d.testOption(QAbstractPrintDialog::PrintSelection));
+        EXPECT_FALSE(d.testOption(QAbstractPrintDialog::PrintCurrentPage));
+    });
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_FALSE(QFile::exists(dir.filePath("map.pdf")));
 }
 
-TEST_F(PrintMapTest, PrintsTheMapScaledToTheWidthAndCentredOnOnePage)
+TEST(PrintMapTest, PrintsTheMapScaledToTheWidthAndCentredOnOnePage)
 {
+    QTemporaryDir dir;
     const QString pdf = dir.filePath("map.pdf");
-    QPrinter printer(QPrinter::HighResolution);
-    PdfPrinter(printer, pdf);
-    const PrintSeen seen = RunPrint(Quarters(1080), printer, Answer::Print);
-    EXPECT_EQ(seen.dialogs, 1);
-    EXPECT_TRUE(seen.boxes.empty());
+    EXPECT_TRUE(RunPrint(Quarters(1080), pdf, Answer::Print).empty());
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_TRUE(file.readAll().startsWith("%PDF"));
 
     const QString pdftoppm = QStandardPaths::findExecutable("pdftoppm");
     if (pdftoppm.isEmpty())
         GTEST_SKIP() << "pdftoppm is not installed; the page was not looked at";
-    const QString prefix = dir.filePath("page");
-    ASSERT_EQ(QProcess::execute(pdftoppm, {"-r", "300", "-png", "-singlefile", pdf, prefix}), 0);
-    const QImage page = QImage(prefix + ".png").convertToFormat(QImage::Format_RGB32);
+    const QString png = dir.filePath("page");
+    ASSERT_EQ(QProcess::execute(pdftoppm, {"-r", "300", "-png", "-singlefile", pdf, png}), 0);
+    const QImage page(png + ".png");
     ASSERT_EQ(page.size(), QSize(2550, 3300));
-
-    // 1080 canvas pixels shrink to the 2400 printable pixels; the map spans
-    // x 75..2475 and y 75 + 375 = 450..2850 on the page.
-    struct Probe {
+    // 1080 canvas pixels shrink to the printable 2400: the map spans x 75..2475
+    // and y 75 + 375 = 450..2850 of the page; one page only.
+    const struct {
         int x, y;
         QRgb colour;
-    };
-    const Probe probes[] = {
+    } probes[] = {
         {80, 455, qRgb(255, 0, 0)},       {1270, 455, qRgb(255, 0, 0)},
         {1280, 455, qRgb(0, 255, 0)},     {2470, 455, qRgb(0, 255, 0)},
         {80, 2845, qRgb(0, 0, 255)},      {2470, 2845, qRgb(255, 255, 0)},
         {70, 1000, qRgb(255, 255, 255)},  {2480, 1000, qRgb(255, 255, 255)},
         {1000, 445, qRgb(255, 255, 255)}, {1000, 2855, qRgb(255, 255, 255)},
     };
-    for (const Probe& p : probes) {
+    for (const auto& p : probes) {
         const QRgb got = page.pixel(p.x, p.y);
-        EXPECT_NEAR(qRed(got), qRed(p.colour), 8) << p.x << "," << p.y;
-        EXPECT_NEAR(qGreen(got), qGreen(p.colour), 8) << p.x << "," << p.y;
-        EXPECT_NEAR(qBlue(got), qBlue(p.colour), 8) << p.x << "," << p.y;
+        const int off = std::max({std::abs(qRed(got) - qRed(p.colour)),
+                                  std::abs(qGreen(got) - qGreen(p.colour)),
+                                  std::abs(qBlue(got) - qBlue(p.colour))});
+        EXPECT_LE(off, 8) << p.x << "," << p.y;
     }
+    EXPECT_FALSE(QFile::exists(png + "-2.png"));
 }
 
-TEST_F(PrintMapTest, FailuresAreReported)
+TEST(PrintMapTest, FailuresAreReported)
 {
-    struct Case {
-        const char* name;
-        QString outputFile;
-        QImage picture;
-        int dialogs;
-        QString text;
-    };
+    QTemporaryDir dir;
     const QString unwritable = dir.filePath("missing/map.pdf");
-    const Case cases[] = {
-        {"unwritable output", unwritable, Quarters(100), 1,
-         "The map could not be printed.\n\nThe file " + unwritable + " could not be written."},
-        {"no picture", dir.filePath("blank.pdf"), QImage(), 0,
-         "The map could not be printed.\n\nThere is no map picture to print."},
-        {"too large", dir.filePath("huge.pdf"), QImage(1080, 20000, QImage::Format_RGB32), 0,
-         "The map could not be printed.\n\nThe map is too large to print."},
+    const struct {
+        QString pdf;
+        QImage picture;
+        QString why;
+    } cases[] = {
+        {unwritable, Quarters(100), "The file " + unwritable + " could not be written."},
+        {dir.filePath("blank.pdf"), QImage(), "There is no map picture to print."},
+        {dir.filePath("huge.pdf"), QImage(1080, 20000, QImage::Format_RGB32),
+         "The map is too large to print."},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        QPrinter printer(QPrinter::HighResolution);
-        PdfPrinter(printer, c.outputFile);
-        const PrintSeen seen = RunPrint(c.picture, printer, Answer::PrintUnchecked);
-        EXPECT_EQ(seen.dialogs, c.dialogs);
-        ASSERT_EQ(seen.boxes.size(), 1u);
-        EXPECT_EQ(seen.boxes[0].title, "Error");
-        EXPECT_EQ(seen.boxes[0].icon, QMessageBox::Warning);
-        EXPECT_EQ(seen.boxes[0].text, c.text);
-        EXPECT_FALSE(QFile::exists(c.outputFile));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why.toStdString());
+        const auto boxes = RunPrint(c.picture, c.pdf, Answer::PrintUnchecked);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].title, "Error");
+        EXPECT_EQ(boxes[0].icon, QMessageBox::Warning);
+        EXPECT_EQ(boxes[0].text, "The map could not be printed.\n\n" + c.why);
+        EXPECT_FALSE(QFile::exists(c.pdf));
     }
 }
 
