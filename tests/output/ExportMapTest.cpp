@@ -46,11 +46,11 @@ void WriteBytes(const QString& path, const QByteArray& bytes)
 
 // Exports through the real dialog: cancelled when `name` is empty, else the
 // filter is picked first (Qt rewrites a typed extension when the filter
-// changes) and the name typed. `inspect` sees the dialog as it opened.
+// changes) and the name typed. `onOpen` sees the dialog as it opened.
 std::vector<BoxRecord> RunExport(const QImage& picture, QString& exportFileName,
                                  const QString& filter, const QString& name,
                                  QMessageBox::StandardButton answer = QMessageBox::Ok,
-                                 const std::function<void(QFileDialog&)>& inspect = {})
+                                 const std::function<void(QFileDialog&)>& onOpen = {})
 {
     std::vector<BoxRecord> boxes;
     testsupport::DriveModals([&] { ExportMap(nullptr, picture, exportFileName); },
@@ -59,8 +59,8 @@ std::vector<BoxRecord> RunExport(const QImage& picture, QString& exportFileName,
             return testsupport::Answer(*box, boxes, answer);
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
-        if (inspect)
-            inspect(*dialog);
+        if (onOpen)
+            onOpen(*dialog);
         if (name.isEmpty())
             return dialog->reject();
         dialog->selectNameFilter(filter);

@@ -26,7 +26,7 @@ enum class Answer { Cancel, Print, PrintUnchecked };
 // Prints into a PDF on Letter paper with quarter-inch margins: a printable
 // area of 2400 x 3150 printer pixels at 300 dpi.
 std::vector<BoxRecord> RunPrint(const QImage& picture, const QString& pdf, Answer answer,
-                                const std::function<void(QPrintDialog&)>& inspect = {})
+                                const std::function<void(QPrintDialog&)>& onOpen = {})
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -39,8 +39,8 @@ std::vector<BoxRecord> RunPrint(const QImage& picture, const QString& pdf, Answe
             return testsupport::Answer(*box, boxes, QMessageBox::Ok);
         auto* dialog = qobject_cast<QPrintDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
-        if (inspect)
-            inspect(*dialog);
+        if (onOpen)
+            onOpen(*dialog);
         if (answer == Answer::Cancel)
             dialog->reject();
         else if (answer == Answer::Print)
