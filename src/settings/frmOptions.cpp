@@ -322,9 +322,14 @@ void frmOptions::BrowseFolder(QLineEdit* target, const QString& title)
 {
     // Start where the box already points when that folder exists, so a small
     // correction does not mean walking down from the desktop again.
+    // Otherwise the desktop, or the home folder on systems without one: a
+    // missing start folder would land in the chooser's name box and make
+    // every choice point at a folder that does not exist.
     QString start = target->text().trimmed();
     if (start.isEmpty() || !QFileInfo(start).isDir())
         start = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    if (!QFileInfo(start).isDir())
+        start = QDir::homePath();
 
     QFileDialog chooser(this, title, start);
     chooser.setObjectName(QStringLiteral("dlgBrowseFolder"));

@@ -1,0 +1,46 @@
+// The store and the number readings the main program starts from.
+#include "QtPrinters.h"
+#include "map/Numeric.h"
+#include "settings/SettingsStore.h"
+#include "settings/ShadowSettings.h"
+
+#include <QSettings>
+#include <gtest/gtest.h>
+
+using namespace halvorn;
+
+TEST(ShadowConversions, StoredTextsBecomeDrawingValues)
+{
+    const struct { const char* text; int distance; int wallAlpha; } cases[] = {
+        {"7.5", 8, 8}, {"6.5", 6, 6}, {"12abc", 12, 12}, {"abc12", 0, 0},
+        {"200", 200, 200}, {"-3", -3, 0}, {"40000", 32767, 255},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ShadowDistanceFrom(c.text), c.distance) << c.text;
+        EXPECT_EQ(WallShadowAlphaFrom(c.text), c.wallAlpha) << c.text;
+    }
+    EXPECT_FLOAT_EQ(ObjectShadowAlphaFrom("40"), 0.4f);
+}
+
+TEST(Numbers, ValAndIsNumericBoundaries)
+{
+    const struct { const char* text; double val; bool numeric; } cases[] = {
+        {"40", 40, true}, {" 1 2 ", 12, false}, {"4e1", 40, true}, {"-3.5x", -3.5, false},
+        {"", 0, false}, {"  7 ", 7, true}, {"3px", 3, false}, {".5", 0.5, true}, {"e5", 0, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_DOUBLE_EQ(Val(QString::fromLatin1(c.text)), c.val) << c.text;
+        EXPECT_EQ(IsNumeric(QString::fromLatin1(c.text)), c.numeric) << c.text;
+    }
+}
+
+TEST(SettingsStore, ReadsBackWhatItSavedAndFallsBackWhenMissing)
+{
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, SettingsApplication).remove("Settings");
+    EXPECT_EQ(GetSetting(keys::WallShadowDistance, "7"), "7");
+    SaveSetting(keys::WallShadowDistance, " 9 ");
+    EXPECT_EQ(GetSetting(keys::WallShadowDistance, "7"), " 9 ");
+    const QSettings file(QSettings::NativeFormat, QSettings::UserScope, SettingsApplication);
+    EXPECT_TRUE(file.fileName().endsWith("/config/Halvorn 3 Tallow Edition.conf")) << file.fileName().toStdString();
+    EXPECT_EQ(file.value("Settings/WallShadowDistance").toString(), " 9 ");
+}

@@ -1,0 +1,273 @@
+// The Options dialog driven through its widgets, as the user would.
+#include "settings/frmOptions.h"
+
+#include "QtPrinters.h"
+#include "TestSupport.h"
+#include "render/Imaging.h"
+#include "settings/SettingsStore.h"
+#include "settings/ShadowSettings.h"
+
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <utility>
+
+using namespace halvorn;
+using testsupport::AnswerBoxes;
+
+namespace {
+
+QSettings Store() { return {QSettings::NativeFormat, QSettings::UserScope, SettingsApplication}; }
+
+template <class W = QWidget>
+W* Find(const QWidget& dlg, const char* name)
+{
+    auto* w = dlg.findChild<W*>(name);
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+}
+
+void Type(QLineEdit* edit, const QString& text)
+{
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, text);
+}
+
+void Click(const QWidget& dlg, const char* button) { QTest::mouseClick(Find(dlg, button), Qt::LeftButton); }
+
+QStringList Texts(const std::vector<testsupport::BoxRecord>& boxes)
+{
+    QStringList texts;
+    for (const auto& b : boxes) {
+        EXPECT_EQ(b.title, "Error");
+        EXPECT_EQ(b.icon, QMessageBox::Warning);
+        texts << b.text;
+    }
+    return texts;
+}
+
+// Each test starts from an empty store and the built-in shadow values, in
+// place before the dialog reads them.
+void ResetStore()
+{
+    Store().remove("Settings");
+    ObjectShadowAlpha = 0.4f, ObjectShadowOffset = 5, WallShadowAlpha = 32, WallShadowOffset = 7;
+}
+struct FreshStore {
+    FreshStore() { ResetStore(); }
+};
+
+class OptionsDialog : public ::testing::Test, FreshStore {
+protected:
+    void SetUp() override
+    {
+        ResetStore();
+        dlg.GetSettings();
+        dlg.show();
+    }
+    int redraws = 0;
+    frmOptions dlg{nullptr, [this] { ++redraws; }};
+};
+
+const char* const ShadowBoxes[] = {"TextObjectShadowTransparency", "TextObjectShadowDistance",
+                                   "TextWallShadowTransparency", "TextWallShadowDistance"};
+
+} // namespace
+
+TEST_F(OptionsDialog, EmptyStoreShowsDefaultsAndEveryCaptionFits)
+{
+    EXPECT_EQ(dlg.windowTitle(), "Options");
+    EXPECT_EQ(dlg.size(), QSize(385, 256));
+    EXPECT_TRUE(Find<QCheckBox>(dlg, "Check1")->isChecked());
+    EXPECT_EQ(Find<QLineEdit>(dlg, "TextTilesFileLocation")->text(), AppPath() + "Floors");
+    EXPECT_EQ(Find<QLineEdit>(dlg, "TextObjectsFileLocation")->text(), AppPath() + "Objects");
+    EXPECT_EQ(Find<QLineEdit>(dlg, "TextWallsFileLocation")->text(), AppPath() + "Walls");
+    const char* const shown[] = {"40", "5", "32", "7"};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(Find<QLineEdit>(dlg, ShadowBoxes[i])->text(), shown[i]);
+    for (const QLabel* label : dlg.findChildren<QLabel*>())
+        EXPECT_LE(label->sizeHint().width(), label->width()) << label->text().toStdString();
+}
+
+TEST_F(OptionsDialog, StoredTextsAreShownReadAsNumbers)
+{
+    const struct { const char* splash; bool checked; } cases[] = {
+        {"1", true}, {"0", false}, {"2", false}, {"1.4", true}, {"yes", false}};
+    for (const auto& c : cases) {
+        SaveSetting(keys::ShowSplash, c.splash);
+        SaveSetting(keys::ObjectShadowTransparency, "4e1");
+        SaveSetting(keys::WallShadowDistance, " 9px");
+        dlg.GetSettings();
+        EXPECT_EQ(Find<QCheckBox>(dlg, "Check1")->isChecked(), c.checked) << c.splash;
+        EXPECT_EQ(Find<QLineEdit>(dlg, "TextObjectShadowTransparency")->text(), "40");
+        EXPECT_EQ(Find<QLineEdit>(dlg, "TextWallShadowDistance")->text(), "9");
+    }
+}
+
+TEST_F(OptionsDialog, ApplyAcceptsOrRefusesEachShadowValue)
+{
+    const QString objAlpha = "Object Shadow Transparency must be a value from 0-100!";
+    const QString objDist = "Object Shadow Distance must be valid number!";
+    const QString wallAlpha = "Wall Shadow Transparency must be a value from 0-255!";
+    const QString wallDist = "Wall Shadow Distance must be valid number!";
+    const struct { int box; const char* text; QString refusal; double runtime; } cases[] = {
+        {0, "0", {}, 0}, {0, "100", {}, 1}, {0, " 50 ", {}, 0.5}, {0, "100.5", objAlpha, 0.4},
+        {0, "-1", objAlpha, 0.4}, {0, "abc", objAlpha, 0.4}, {0, "", objAlpha, 0.4},
+        {1, "-3", {}, -3}, {1, "7.5", {}, 8}, {1, "32767", {}, 32767}, {1, "-32768", {}, -32768},
+        {1, "32768", objDist, 5}, {1, "3px", objDist, 5},
+        {2, "0", {}, 0}, {2, "255", {}, 255}, {2, "256", wallAlpha, 32}, {2, "255.4", wallAlpha, 32},
+        {2, "-1", wallAlpha, 32}, {3, "12", {}, 12}, {3, "-32769", wallDist, 7}, {3, "x", wallDist, 7},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        Type(Find<QLineEdit>(dlg, ShadowBoxes[c.box]), c.text);
+        const QStringList boxes = Texts(AnswerBoxes([&] { Click(dlg, "cmdApply"); }, QMessageBox::Ok));
+        const QString key = QString(ShadowBoxes[c.box]).mid(4);
+        EXPECT_EQ(boxes, c.refusal.isEmpty() ? QStringList() : QStringList(c.refusal)) << c.text;
+        EXPECT_EQ(Store().value("Settings/" + key), c.refusal.isEmpty() ? QVariant(c.text) : QVariant()) << c.text;
+        const double runtimes[] = {ObjectShadowAlpha, double(ObjectShadowOffset), double(WallShadowAlpha),
+                                   double(WallShadowOffset)};
+        EXPECT_FLOAT_EQ(runtimes[c.box], c.runtime) << c.text;
+        EXPECT_EQ(dlg.SettingsFailed(), !c.refusal.isEmpty());
+        EXPECT_TRUE(dlg.isVisible());
+        EXPECT_EQ(redraws, 1);
+        redraws = 0;
+    }
+}
+
+TEST_F(OptionsDialog, OkWithTwoBadValuesStaysOpenAndSavesTheRest)
+{
+    Type(Find<QLineEdit>(dlg, "TextObjectShadowTransparency"), "101");
+    Type(Find<QLineEdit>(dlg, "TextObjectShadowDistance"), "6");
+    Type(Find<QLineEdit>(dlg, "TextWallShadowDistance"), "far");
+    Type(Find<QLineEdit>(dlg, "TextWallsFileLocation"), "/no/such/place");
+    const QStringList boxes = Texts(AnswerBoxes([&] { Click(dlg, "cmdOK"); }, QMessageBox::Ok));
+    EXPECT_EQ(boxes, QStringList({"Object Shadow Transparency must be a value from 0-100!",
+                                  "Wall Shadow Distance must be valid number!"}));
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_EQ(redraws, 0);
+    EXPECT_EQ(GetSetting(keys::ObjectShadowDistance, ""), "6");
+    EXPECT_EQ(GetSetting(keys::WallShadowTransparency, ""), "32");
+    EXPECT_EQ(GetSetting(keys::LocationWalls, ""), "/no/such/place");
+    EXPECT_EQ(GetSetting(keys::ShowSplash, ""), "1");
+    EXPECT_FALSE(Store().contains("Settings/ObjectShadowTransparency"));
+
+    // Unchecking the splash box and fixing the values lets OK close.
+    QTest::mouseClick(Find(dlg, "Check1"), Qt::LeftButton);
+    Type(Find<QLineEdit>(dlg, "TextObjectShadowTransparency"), "100");
+    Type(Find<QLineEdit>(dlg, "TextWallShadowDistance"), "-2");
+    EXPECT_TRUE(AnswerBoxes([&] { Click(dlg, "cmdOK"); }, QMessageBox::Ok).empty());
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(GetSetting(keys::ShowSplash, ""), "0");
+    EXPECT_EQ(redraws, 1);
+}
+
+TEST_F(OptionsDialog, DefaultThenCancelKeepsWhatApplySaved)
+{
+    Type(Find<QLineEdit>(dlg, "TextObjectShadowTransparency"), "60");
+    Click(dlg, "cmdApply");
+    for (const char* box : ShadowBoxes)
+        Type(Find<QLineEdit>(dlg, box), "1");
+    Click(dlg, "btnDefaultShadow");
+    const char* const shown[] = {"40", "5", "32", "7"};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(Find<QLineEdit>(dlg, ShadowBoxes[i])->text(), shown[i]);
+    Click(dlg, "cmdCancel");
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(GetSetting(keys::ObjectShadowTransparency, ""), "60");
+    EXPECT_EQ(GetSetting(keys::WallShadowDistance, ""), "7");
+    EXPECT_EQ(redraws, 2);
+}
+
+TEST_F(OptionsDialog, EveryWayOfClosingRedrawsOnce)
+{
+    const struct { std::function<void()> close; int result; } closers[] = {
+        {[&] { Click(dlg, "cmdOK"); }, QDialog::Accepted},
+        {[&] { Click(dlg, "cmdCancel"); }, QDialog::Rejected},
+        {[&] { QTest::keyClick(Find(dlg, "TextWallShadowDistance"), Qt::Key_Escape); }, QDialog::Rejected},
+        {[&] { dlg.close(); }, QDialog::Rejected}};
+    for (const auto& [close, result] : closers) {
+        redraws = 0;
+        bool hung = false;
+        QTimer::singleShot(0, &dlg, close);
+        // Only a safety net so a dialog that will not close fails the test
+        // instead of hanging it.
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, [&] { hung = true; dlg.reject(); });
+        guard.start(5000);
+        EXPECT_EQ(dlg.exec(), result);
+        EXPECT_FALSE(hung);
+        EXPECT_EQ(redraws, 1);
+    }
+}
+
+TEST_F(OptionsDialog, RedrawFailureIsShownNotThrown)
+{
+    frmOptions failing(nullptr, [] { throw std::runtime_error("map gone"); });
+    failing.show();
+    const auto boxes = AnswerBoxes([&] { Click(failing, "cmdApply"); }, QMessageBox::Ok);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "map gone");
+    EXPECT_TRUE(failing.isVisible());
+}
+
+TEST_F(OptionsDialog, BrowseButtonsPutTheChosenFolderInTheirBox)
+{
+    QTemporaryDir root;
+    ASSERT_TRUE(QDir(root.path()).mkdir("picked"));
+    const QString picked = root.path() + "/picked";
+    // A box that names no folder starts the chooser at the desktop (here,
+    // without one, at home).
+    QString fallback = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    if (!QDir(fallback).exists())
+        fallback = QDir::homePath();
+    const struct { const char* button; const char* box; const char* title; bool choose; QString text, start; } cases[] = {
+        {"btnBrowseFloorsWallsFileLocation", "TextTilesFileLocation", "Select Floors directory", true, root.path(), root.path()},
+        {"btnBrowseObjectsFileLocation", "TextObjectsFileLocation", "Select Objects directory", false, root.path(), root.path()},
+        {"btnBrowseWallsFileLocation", "TextWallsFileLocation", "Select Walls directory", true, "/no/such/folder", fallback},
+        {"btnBrowseWallsFileLocation", "TextWallsFileLocation", "Select Walls directory", false, "", fallback},
+    };
+    for (const auto& c : cases) {
+        auto* box = Find<QLineEdit>(dlg, c.box);
+        Type(box, c.text);
+        QString title, start;
+        bool answered = false;
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!chooser || chooser->objectName() != "dlgBrowseFolder")
+                return;
+            if (std::exchange(answered, true)) { // the first answer did not close it
+                chooser->reject();
+                return;
+            }
+            title = chooser->windowTitle();
+            start = chooser->directory().absolutePath();
+            EXPECT_EQ(chooser->fileMode(), QFileDialog::Directory);
+            if (c.choose) {
+                chooser->setDirectory(picked);
+                static_cast<QDialog*>(chooser)->accept();
+            } else {
+                chooser->reject();
+            }
+        });
+        answer.start(10);
+        Click(dlg, c.button);
+        answer.stop();
+        EXPECT_EQ(title, c.title);
+        EXPECT_EQ(start, c.start) << c.text.toStdString();
+        EXPECT_EQ(box->text(), c.choose ? picked : c.text);
+    }
+    EXPECT_FALSE(Store().contains("Settings/LocationFloors"));
+}
