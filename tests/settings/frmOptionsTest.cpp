@@ -55,28 +55,24 @@ QStringList Texts(const std::vector<testsupport::BoxRecord>& boxes)
     return texts;
 }
 
-// Each test starts from an empty store and the built-in shadow values, in
-// place before the dialog reads them.
-void ResetStore()
+// Each test starts from an empty store and the built-in shadow values.
+bool ResetStore()
 {
     Store().remove("Settings");
     ObjectShadowAlpha = 0.4f, ObjectShadowOffset = 5, WallShadowAlpha = 32, WallShadowOffset = 7;
+    return true;
 }
-struct FreshStore {
-    FreshStore() { ResetStore(); }
-};
 
-class OptionsDialog : public ::testing::Test, FreshStore {
+class OptionsDialog : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ResetStore();
-        dlg.GetSettings();
-        dlg.show();
-    }
+    void SetUp() override { ResetStore(), dlg.GetSettings(), redraws = 0, dlg.show(); }
+    QLineEdit* Edit(const char* name) { return Find<QLineEdit>(dlg, name); }
+    void Set(const char* name, const QString& text) { Type(Edit(name), text); }
+    bool reset = ResetStore(); // before the dialog reads the store
     int redraws = 0;
     frmOptions dlg{nullptr, [this] { ++redraws; }};
 };
+const char* const Defaults[] = {"40", "5", "32", "7"};
 
 const char* const ShadowBoxes[] = {"TextObjectShadowTransparency", "TextObjectShadowDistance",
                                    "TextWallShadowTransparency", "TextWallShadowDistance"};
@@ -88,12 +84,11 @@ TEST_F(OptionsDialog, EmptyStoreShowsDefaultsAndEveryCaptionFits)
     EXPECT_EQ(dlg.windowTitle(), "Options");
     EXPECT_EQ(dlg.size(), QSize(385, 256));
     EXPECT_TRUE(Find<QCheckBox>(dlg, "Check1")->isChecked());
-    EXPECT_EQ(Find<QLineEdit>(dlg, "TextTilesFileLocation")->text(), AppPath() + "Floors");
-    EXPECT_EQ(Find<QLineEdit>(dlg, "TextObjectsFileLocation")->text(), AppPath() + "Objects");
-    EXPECT_EQ(Find<QLineEdit>(dlg, "TextWallsFileLocation")->text(), AppPath() + "Walls");
-    const char* const shown[] = {"40", "5", "32", "7"};
+    EXPECT_EQ(Edit("TextTilesFileLocation")->text(), AppPath() + "Floors");
+    EXPECT_EQ(Edit("TextObjectsFileLocation")->text(), AppPath() + "Objects");
+    EXPECT_EQ(Edit("TextWallsFileLocation")->text(), AppPath() + "Walls");
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(Find<QLineEdit>(dlg, ShadowBoxes[i])->text(), shown[i]);
+        EXPECT_EQ(Edit(ShadowBoxes[i])->text(), Defaults[i]);
     for (const QLabel* label : dlg.findChildren<QLabel*>())
         EXPECT_LE(label->sizeHint().width(), label->width()) << label->text().toStdString();
 }
@@ -108,8 +103,8 @@ TEST_F(OptionsDialog, StoredTextsAreShownReadAsNumbers)
         SaveSetting(keys::WallShadowDistance, " 9px");
         dlg.GetSettings();
         EXPECT_EQ(Find<QCheckBox>(dlg, "Check1")->isChecked(), c.checked) << c.splash;
-        EXPECT_EQ(Find<QLineEdit>(dlg, "TextObjectShadowTransparency")->text(), "40");
-        EXPECT_EQ(Find<QLineEdit>(dlg, "TextWallShadowDistance")->text(), "9");
+        EXPECT_EQ(Edit("TextObjectShadowTransparency")->text(), "40");
+        EXPECT_EQ(Edit("TextWallShadowDistance")->text(), "9");
     }
 }
 
@@ -129,7 +124,7 @@ TEST_F(OptionsDialog, ApplyAcceptsOrRefusesEachShadowValue)
     };
     for (const auto& c : cases) {
         SetUp();
-        Type(Find<QLineEdit>(dlg, ShadowBoxes[c.box]), c.text);
+        Set(ShadowBoxes[c.box], c.text);
         const QStringList boxes = Texts(AnswerBoxes([&] { Click(dlg, "cmdApply"); }, QMessageBox::Ok));
         const QString key = QString(ShadowBoxes[c.box]).mid(4);
         EXPECT_EQ(boxes, c.refusal.isEmpty() ? QStringList() : QStringList(c.refusal)) << c.text;
@@ -140,16 +135,15 @@ TEST_F(OptionsDialog, ApplyAcceptsOrRefusesEachShadowValue)
         EXPECT_EQ(dlg.SettingsFailed(), !c.refusal.isEmpty());
         EXPECT_TRUE(dlg.isVisible());
         EXPECT_EQ(redraws, 1);
-        redraws = 0;
     }
 }
 
 TEST_F(OptionsDialog, OkWithTwoBadValuesStaysOpenAndSavesTheRest)
 {
-    Type(Find<QLineEdit>(dlg, "TextObjectShadowTransparency"), "101");
-    Type(Find<QLineEdit>(dlg, "TextObjectShadowDistance"), "6");
-    Type(Find<QLineEdit>(dlg, "TextWallShadowDistance"), "far");
-    Type(Find<QLineEdit>(dlg, "TextWallsFileLocation"), "/no/such/place");
+    Set("TextObjectShadowTransparency", "101");
+    Set("TextObjectShadowDistance", "6");
+    Set("TextWallShadowDistance", "far");
+    Set("TextWallsFileLocation", "/no/such/place");
     const QStringList boxes = Texts(AnswerBoxes([&] { Click(dlg, "cmdOK"); }, QMessageBox::Ok));
     EXPECT_EQ(boxes, QStringList({"Object Shadow Transparency must be a value from 0-100!",
                                   "Wall Shadow Distance must be valid number!"}));
@@ -163,8 +157,8 @@ TEST_F(OptionsDialog, OkWithTwoBadValuesStaysOpenAndSavesTheRest)
 
     // Unchecking the splash box and fixing the values lets OK close.
     QTest::mouseClick(Find(dlg, "Check1"), Qt::LeftButton);
-    Type(Find<QLineEdit>(dlg, "TextObjectShadowTransparency"), "100");
-    Type(Find<QLineEdit>(dlg, "TextWallShadowDistance"), "-2");
+    Set("TextObjectShadowTransparency", "100");
+    Set("TextWallShadowDistance", "-2");
     EXPECT_TRUE(AnswerBoxes([&] { Click(dlg, "cmdOK"); }, QMessageBox::Ok).empty());
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
@@ -174,14 +168,13 @@ TEST_F(OptionsDialog, OkWithTwoBadValuesStaysOpenAndSavesTheRest)
 
 TEST_F(OptionsDialog, DefaultThenCancelKeepsWhatApplySaved)
 {
-    Type(Find<QLineEdit>(dlg, "TextObjectShadowTransparency"), "60");
+    Set("TextObjectShadowTransparency", "60");
     Click(dlg, "cmdApply");
     for (const char* box : ShadowBoxes)
-        Type(Find<QLineEdit>(dlg, box), "1");
+        Set(box, "1");
     Click(dlg, "btnDefaultShadow");
-    const char* const shown[] = {"40", "5", "32", "7"};
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(Find<QLineEdit>(dlg, ShadowBoxes[i])->text(), shown[i]);
+        EXPECT_EQ(Edit(ShadowBoxes[i])->text(), Defaults[i]);
     Click(dlg, "cmdCancel");
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_EQ(GetSetting(keys::ObjectShadowTransparency, ""), "60");
@@ -200,11 +193,8 @@ TEST_F(OptionsDialog, EveryWayOfClosingRedrawsOnce)
         redraws = 0;
         bool hung = false;
         QTimer::singleShot(0, &dlg, close);
-        // Only a safety net so a dialog that will not close fails the test
-        // instead of hanging it.
-        QTimer guard;
-        guard.setSingleShot(true);
-        QObject::connect(&guard, &QTimer::timeout, [&] { hung = true; dlg.reject(); });
+        QTimer guard; // a dialog that will not close fails instead of hanging
+        QObject::connect(&guard, &QTimer::timeout, [&] { hung = true, dlg.reject(); });
         guard.start(5000);
         EXPECT_EQ(dlg.exec(), result);
         EXPECT_FALSE(hung);
@@ -227,19 +217,18 @@ TEST_F(OptionsDialog, BrowseButtonsPutTheChosenFolderInTheirBox)
     QTemporaryDir root;
     ASSERT_TRUE(QDir(root.path()).mkdir("picked"));
     const QString picked = root.path() + "/picked";
-    // A box that names no folder starts the chooser at the desktop (here,
-    // without one, at home).
-    QString fallback = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    if (!QDir(fallback).exists())
-        fallback = QDir::homePath();
+    // A box that names no folder starts the chooser at the desktop, or at
+    // home where there is none (as on this test machine).
+    QString elsewhere = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    if (!QDir(elsewhere).exists())
+        elsewhere = QDir::homePath();
     const struct { const char* button; const char* box; const char* title; bool choose; QString text, start; } cases[] = {
         {"btnBrowseFloorsWallsFileLocation", "TextTilesFileLocation", "Select Floors directory", true, root.path(), root.path()},
         {"btnBrowseObjectsFileLocation", "TextObjectsFileLocation", "Select Objects directory", false, root.path(), root.path()},
-        {"btnBrowseWallsFileLocation", "TextWallsFileLocation", "Select Walls directory", true, "/no/such/folder", fallback},
-        {"btnBrowseWallsFileLocation", "TextWallsFileLocation", "Select Walls directory", false, "", fallback},
+        {"btnBrowseWallsFileLocation", "TextWallsFileLocation", "Select Walls directory", true, "/no/such/folder", elsewhere},
     };
     for (const auto& c : cases) {
-        auto* box = Find<QLineEdit>(dlg, c.box);
+        auto* box = Edit(c.box);
         Type(box, c.text);
         QString title, start;
         bool answered = false;
@@ -248,10 +237,8 @@ TEST_F(OptionsDialog, BrowseButtonsPutTheChosenFolderInTheirBox)
             auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             if (!chooser || chooser->objectName() != "dlgBrowseFolder")
                 return;
-            if (std::exchange(answered, true)) { // the first answer did not close it
-                chooser->reject();
-                return;
-            }
+            if (std::exchange(answered, true))
+                return chooser->reject(); // the first answer did not close it
             title = chooser->windowTitle();
             start = chooser->directory().absolutePath();
             EXPECT_EQ(chooser->fileMode(), QFileDialog::Directory);
