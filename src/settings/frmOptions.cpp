@@ -101,7 +101,7 @@ void FitFont(QDialog* dialog)
     };
     QFont font = dialog->font();
     const double smallest = 6.0;
-    for (double size = font.pointSizeF(); size >= smallest && !fits(); size -= 0.5) {
+    for (double size = font.pointSizeF(); size > smallest && !fits(); size -= 0.5) {
         font.setPointSizeF(size - 0.5);
         dialog->setFont(font);
     }
