@@ -74,6 +74,7 @@ void frmMain::Form_Load()
     NewMap();
 
     // Wheel input over the window and the viewport zooms; see eventFilter.
+    installEventFilter(this);
     MapHolder->installEventFilter(this);
     for (QWidget* w : MapHolder->findChildren<QWidget*>())
         w->installEventFilter(this);

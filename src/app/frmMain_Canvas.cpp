@@ -1,7 +1,9 @@
 // The map canvas, the view and the commands that change what it shows.
 #include "app/frmMain.h"
 
+#include "app/HalvornApplication.h"
 #include "app/MapCanvas.h"
+#include "render/AppError.h"
 #include "library/Brush.h"
 #include "library/TileLibraryPanel.h"
 #include "render/Renderer.h"
@@ -86,7 +88,12 @@ void frmMain::BrushButton(Orientation (*transition)(Orientation))
     if (brush_->ObjectImage != 0) {
         // The brush turns only once its picture could be read again.
         const Orientation next = transition(brush_->ObjectOrientation);
-        brush_->SelectObjectImage(brush_->ObjectPath, next);
+        try {
+            brush_->SelectObjectImage(brush_->ObjectPath, next);
+        } catch (const AppError& e) {
+            HalvornApplication::ReportLater(e.Description());
+            return;
+        }
         brush_->ObjectOrientation = next;
         library_->RefreshPreviews();
     }

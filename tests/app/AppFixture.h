@@ -1,0 +1,106 @@
+// A fresh main window over a small tile set of solid colours, driven through
+// its real widgets.
+#pragma once
+
+#include "app/MapCanvas.h"
+#include "app/frmMain.h"
+#include "library/Brush.h"
+#include "library/PalettePane.h"
+#include "settings/SettingsStore.h"
+
+#include "TestSupport.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QScrollBar>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace apptest {
+
+using namespace halvorn;
+
+class AppFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Halvorn 3 Tallow Edition").clear();
+        for (const char* sub : {"Floors", "Walls", "Objects"})
+            QDir(dir.path()).mkdir(sub);
+        testsupport::WritePng(dir.filePath("Floors/red.png"), 72, 72, Qt::red);
+        testsupport::WritePng(dir.filePath("Floors/blue.png"), 72, 72, Qt::blue);
+        testsupport::WritePng(dir.filePath("Walls/green.png"), 18, 18, Qt::green);
+        testsupport::WritePng(dir.filePath("Objects/box.png"), 40, 20, Qt::yellow);
+        SaveSetting(keys::LocationFloors, dir.filePath("Floors"));
+        SaveSetting(keys::LocationWalls, dir.filePath("Walls"));
+        SaveSetting(keys::LocationObjects, dir.filePath("Objects"));
+        window = std::make_unique<frmMain>();
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    void TearDown() override
+    {
+        // Closing asks the exit question; the tests leave without it.
+        window->hide();
+        window.reset();
+    }
+
+    template <typename T = QWidget> T* Find(const char* name) const
+    {
+        T* w = window->findChild<T*>(QLatin1String(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QAction* Action(const char* name) const { return Find<QAction>(name); }
+    MapCanvas* Canvas() const { return Find<MapCanvas>("Canvas"); }
+    QString Panel(const char* name) const { return Find<QLabel>(name)->text(); }
+
+    // Opens a kind's palette by its preview box and picks entry `index`.
+    void Pick(const char* box, const char* canvas, int pitch, int columns, int index)
+    {
+        QTest::mouseClick(Find(box), Qt::LeftButton, {}, QPoint(10, 10));
+        QWidget* c = Find(canvas);
+        QTest::mouseClick(c, Qt::LeftButton, {},
+                          QPoint((index % columns) * pitch + pitch / 2, (index / columns) * pitch + pitch / 2));
+    }
+    void PickFloor(int index) { Pick("FloorBox", "FloorSelectCanvas", 38, 5, index); }
+    void PickWall() { Pick("WallBox", "WallSelectCanvas", 20, 9, 0); }
+    void PickObject() { Pick("ObjectBox", "ObjectSelectCanvas", 38, 5, 0); }
+
+    // Mouse input straight to the canvas, with the buttons held, as the
+    // window system delivers it (QTest would move a press at (0, 0) to the
+    // widget's centre).
+    void Send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPointF at)
+    {
+        QMouseEvent e(type, at, Canvas()->mapToGlobal(at), button, held, Qt::NoModifier);
+        QApplication::sendEvent(Canvas(), &e);
+    }
+    void Move(QPointF at, Qt::MouseButtons held = Qt::NoButton)
+    {
+        Send(QEvent::MouseMove, Qt::NoButton, held, at);
+    }
+    void Press(Qt::MouseButton b, QPointF at)
+    {
+        Move(at);
+        Send(QEvent::MouseButtonPress, b, b, at);
+    }
+    void Release(Qt::MouseButton b, QPointF at) { Send(QEvent::MouseButtonRelease, b, Qt::NoButton, at); }
+    void Click(Qt::MouseButton b, QPointF at)
+    {
+        Press(b, at);
+        Release(b, at);
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<frmMain> window;
+};
+
+} // namespace apptest

@@ -1,0 +1,80 @@
+#include "AppFixture.h"
+
+#include <QToolBar>
+
+namespace apptest {
+
+TEST_F(AppFixture, NewMapAsksAndClearsOnlyOnYes)
+{
+    PickFloor(1);
+    Click(Qt::LeftButton, {10, 10});
+    Action("mnuZoomOut")->trigger();
+    const auto no = testsupport::AnswerBoxes([&] { Action("mnuNew")->trigger(); }, QMessageBox::No);
+    ASSERT_EQ(no.size(), 1u);
+    EXPECT_EQ(no[0].title, QStringLiteral("New Map"));
+    EXPECT_EQ(no[0].text,
+              QStringLiteral("Are you sure you want to discard the current map and create a new one?"));
+    EXPECT_EQ(no[0].icon, QMessageBox::Warning);
+    EXPECT_NE(window->Map().FloorAt(0, 0), 0u);
+    EXPECT_EQ(window->Zoom(), 0.75f);
+
+    Action("mnuGridLayer")->trigger();
+    window->activateWindow(); // shortcuts reach the active window only
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    testsupport::AnswerBoxes([&] { QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier); },
+                             QMessageBox::Yes);
+    EXPECT_EQ(window->Map().FloorAt(0, 0), 0u);
+    EXPECT_EQ(window->Zoom(), 1.0f);
+    EXPECT_EQ(Panel("Panel1"), QStringLiteral("ZoomLevel =  100%"));
+    EXPECT_TRUE(Canvas()->Picture().isNull()); // blank until the next redraw
+    EXPECT_TRUE(window->Layers().ShowGridLayer);
+    EXPECT_EQ(Panel("Panel3"), QStringLiteral("Mode = Tile (red)")); // the brush stays
+}
+
+TEST_F(AppFixture, LayerShortcutsToggleAndRedrawOnce)
+{
+    const struct { Qt::Key key; const char* item; bool LayerSwitches::*layer; } rows[] = {
+        {Qt::Key_F1, "mnuGridLayer", &LayerSwitches::ShowGridLayer},
+        {Qt::Key_F2, "mnuFloorLayer", &LayerSwitches::ShowFloorLayer},
+        {Qt::Key_F3, "mnuObjectLayer", &LayerSwitches::ShowObjectLayer},
+        {Qt::Key_F4, "mnuWallLayer", &LayerSwitches::ShowWallLayer},
+    };
+    for (const auto& r : rows) {
+        const bool before = window->Layers().*r.layer;
+        const int redraws = window->RedrawCount(true);
+        QTest::keyClick(window.get(), r.key, Qt::ShiftModifier);
+        EXPECT_EQ(window->Layers().*r.layer, !before) << r.item;
+        EXPECT_EQ(Action(r.item)->isChecked(), !before) << r.item;
+        EXPECT_EQ(window->RedrawCount(true), redraws + 1) << r.item;
+        QTest::keyClick(window.get(), r.key, Qt::ShiftModifier);
+        EXPECT_EQ(window->Layers().*r.layer, before) << r.item;
+    }
+    // The grid, once on, is in the canvas picture.
+    QTest::keyClick(window.get(), Qt::Key_F1, Qt::ShiftModifier);
+    EXPECT_EQ(Canvas()->Picture().pixelColor(71, 5), QColor(Qt::black));
+}
+
+TEST_F(AppFixture, ToolBarRoutesByCommandText)
+{
+    QToolBar* bar = Find<QToolBar>("Toolbar1");
+    const QStringList expected = {"New Map", "Open Map", "Save Map", QString(), "Print Map",
+                                  QString(), "Zoom In", "Zoom Out"};
+    ASSERT_EQ(bar->actions().size(), expected.size());
+    for (int i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(bar->actions().at(i)->data().toString(), expected[i]) << i;
+    PickFloor(1);
+    Click(Qt::LeftButton, {10, 10});
+    EXPECT_FALSE(window->Map().MapSaved);
+    bar->actions().at(1)->trigger(); // Open does nothing
+    EXPECT_FALSE(window->Map().MapSaved);
+    bar->actions().at(2)->trigger(); // Save only remembers
+    EXPECT_TRUE(window->Map().MapSaved);
+    // Ctrl+O and Ctrl+S reach disabled items and do nothing.
+    Click(Qt::LeftButton, {100, 10});
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(window->Map().MapSaved);
+    const auto boxes = testsupport::AnswerBoxes([&] { bar->actions().at(0)->trigger(); }, QMessageBox::No);
+    EXPECT_EQ(boxes.size(), 1u);
+}
+
+} // namespace apptest

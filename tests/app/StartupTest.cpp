@@ -1,0 +1,87 @@
+#include "AppFixture.h"
+
+#include "render/Imaging.h"
+#include "settings/ShadowSettings.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+
+namespace apptest {
+
+TEST_F(AppFixture, OpensWithItsTitleLayoutAndStartStates)
+{
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Halvorn III - Tallow Edition"));
+    EXPECT_EQ(window->ClientArea()->size(), QSize(792, 561));
+    EXPECT_EQ(Panel("Panel1"), QStringLiteral("ZoomLevel =  100%"));
+    EXPECT_EQ(Panel("Panel3"), QString());
+    const struct { const char* name; QRect place; } places[] = {
+        {"Frame1", {3, 48, 89, 91}},        {"Frame2", {99, 48, 89, 91}},
+        {"Frame3", {3, 144, 185, 153}},     {"btnFlipHorizontal", {80, 144, 27, 25}},
+        {"btnRotateLeft", {3, 208, 27, 25}}, {"btnRotateRight", {160, 208, 27, 25}},
+        {"btnFlipVertical", {80, 280, 27, 25}},
+    };
+    for (const auto& p : places)
+        EXPECT_EQ(Find(p.name)->geometry(), p.place) << p.name;
+    EXPECT_EQ(Find("MapHolder")->pos(), QPoint(192, 53));
+    EXPECT_EQ(Canvas()->size(), QSize(1080, 1080));
+    // The empty map is not drawn until the first redraw.
+    EXPECT_TRUE(Canvas()->Picture().isNull());
+    // Layers: grid off, the others on, the background item out of reach.
+    EXPECT_FALSE(Action("mnuGridLayer")->isChecked());
+    for (const char* item : {"mnuFloorLayer", "mnuObjectLayer", "mnuWallLayer"})
+        EXPECT_TRUE(Action(item)->isChecked()) << item;
+    EXPECT_FALSE(Action("mnuBackgroundLayer")->isVisible());
+    EXPECT_FALSE(Action("mnuZoomIn")->isEnabled());
+    EXPECT_TRUE(Action("mnuZoomOut")->isEnabled());
+    for (const char* item : {"mnuOpen", "mnuSave", "mnuSaveAs"})
+        EXPECT_FALSE(Action(item)->isEnabled()) << item;
+    EXPECT_TRUE(window->Map().MapSaved);
+    EXPECT_TRUE(GdipStarted());
+}
+
+TEST_F(AppFixture, ShadowSettingsAreReadAtStart)
+{
+    const struct { const char* key; const char* text; } stored[] = {
+        {"ObjectShadowTransparency", "25"}, {"ObjectShadowDistance", "7.5"},
+        {"WallShadowTransparency", "200"},  {"WallShadowDistance", "12abc"},
+    };
+    for (const auto& s : stored)
+        SaveSetting(s.key, s.text);
+    frmMain second;
+    EXPECT_FLOAT_EQ(ObjectShadowAlpha, 0.25f);
+    EXPECT_EQ(ObjectShadowOffset, 8);
+    EXPECT_EQ(WallShadowAlpha, 200);
+    EXPECT_EQ(WallShadowOffset, 12);
+    SaveSetting("ObjectShadowDistance", "6.5");
+    SaveSetting("WallShadowTransparency", "999");
+    frmMain third;
+    EXPECT_EQ(ObjectShadowOffset, 6);
+    EXPECT_EQ(WallShadowAlpha, 255); // out of range for an alpha: limited
+}
+
+TEST_F(AppFixture, ExitQuestionKeepsTheMapOnNo)
+{
+    PickFloor(1);
+    Click(Qt::LeftButton, {10, 10});
+    const auto no = testsupport::AnswerBoxes([&] { window->close(); }, QMessageBox::No);
+    ASSERT_EQ(no.size(), 1u);
+    EXPECT_EQ(no[0].title, QStringLiteral("Exit Halvorn III?"));
+    EXPECT_EQ(no[0].text, QStringLiteral("Are you sure you want to exit Halvorn III? The current map "
+                                         "will be lost.\nClick NO to export or print your map first."));
+    EXPECT_EQ(no[0].icon, QMessageBox::Warning);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_NE(window->Map().FloorAt(0, 0), 0u);
+    // The wheel still zooms after a No.
+    QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), {}, QPoint(0, -120), Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(Canvas(), &wheel);
+    EXPECT_EQ(window->Zoom(), 0.75f);
+
+    const auto yes = testsupport::AnswerBoxes([&] { window->close(); }, QMessageBox::Yes);
+    EXPECT_EQ(yes.size(), 1u);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(GdipStarted());
+    InitGdip();
+}
+
+} // namespace apptest

@@ -1,0 +1,131 @@
+#include "AppFixture.h"
+
+#include <QToolBar>
+#include <QWheelEvent>
+
+namespace apptest {
+
+namespace {
+
+// Gives the window an outer size, frame included.
+void ResizeOuter(QWidget* w, int width, int height)
+{
+    const QSize frame = w->frameGeometry().size() - w->size();
+    w->resize(width - frame.width(), height - frame.height());
+}
+
+void Wheel(QWidget* target, int delta)
+{
+    QWheelEvent e(QPointF(5, 5), target->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, delta),
+                  Qt::NoButton, Qt::ShiftModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &e);
+}
+
+} // namespace
+
+TEST_F(AppFixture, ZoomStepsThroughMenuToolBarAndWheel)
+{
+    QToolBar* bar = Find<QToolBar>("Toolbar1");
+    QAction* button7 = bar->actions().at(6);
+    QAction* button8 = bar->actions().at(7);
+    EXPECT_FALSE(button7->isEnabled());
+    const struct { std::function<void()> step; float zoom; const char* text; bool in, out; int canvas; } rows[] = {
+        {[&] { Action("mnuZoomIn")->trigger(); }, 1.0f, "ZoomLevel =  100%", false, true, 1080},
+        {[&] { Action("mnuZoomOut")->trigger(); }, 0.75f, "ZoomLevel =  75%", true, true, 810},
+        {[&] { button8->trigger(); }, 0.5f, "ZoomLevel =  50%", true, true, 540},
+        {[&] { Wheel(Canvas(), -120); }, 0.25f, "ZoomLevel =  25%", true, false, 270},
+        {[&] { Wheel(Find("MapHolder"), -120); }, 0.25f, "ZoomLevel =  25%", true, false, 270},
+        {[&] { Wheel(window.get(), 120); }, 0.5f, "ZoomLevel =  50%", true, true, 540},
+        {[&] { button7->trigger(); }, 0.75f, "ZoomLevel =  75%", true, true, 810},
+        // A touchpad's burst of small deltas is one notch per 120, not one step each.
+        {[&] { for (int i = 0; i < 8; ++i) Wheel(Canvas(), 15); }, 1.0f, "ZoomLevel =  100%", false, true, 1080},
+        {[&] { for (int i = 0; i < 7; ++i) Wheel(Canvas(), -15); }, 1.0f, "ZoomLevel =  100%", false, true, 1080},
+    };
+    for (const auto& r : rows) {
+        const int before = window->RedrawCount(true);
+        r.step();
+        EXPECT_EQ(window->Zoom(), r.zoom) << r.text;
+        EXPECT_EQ(Panel("Panel1"), QString::fromLatin1(r.text));
+        EXPECT_EQ(Action("mnuZoomIn")->isEnabled(), r.in) << r.text;
+        EXPECT_EQ(button7->isEnabled(), r.in) << r.text;
+        EXPECT_EQ(Action("mnuZoomOut")->isEnabled(), r.out) << r.text;
+        EXPECT_EQ(button8->isEnabled(), r.out) << r.text;
+        EXPECT_EQ(Canvas()->size(), QSize(r.canvas, r.canvas)) << r.text;
+        EXPECT_GE(window->RedrawCount(true), before) << r.text;
+    }
+    // The wheel never scrolls.
+    EXPECT_EQ(Canvas()->pos(), QPoint(0, 0));
+}
+
+TEST_F(AppFixture, ScrollBarsMoveTheCanvasByTheDifference)
+{
+    QScrollBar* h = Find<QScrollBar>("HScroll1");
+    QScrollBar* v = Find<QScrollBar>("VScroll1");
+    EXPECT_EQ(h->maximum(), 1080);
+    EXPECT_EQ(h->pageStep(), 216);
+    EXPECT_EQ(h->singleStep(), 54);
+    h->setValue(300);
+    EXPECT_EQ(Canvas()->x(), -300);
+    h->setValue(100);
+    EXPECT_EQ(Canvas()->x(), -100);
+    v->setValue(54);
+    EXPECT_EQ(Canvas()->y(), -54);
+    // Zooming keeps the origin; a new map keeps it too.
+    Action("mnuZoomOut")->trigger();
+    EXPECT_EQ(Canvas()->pos(), QPoint(-100, -54));
+}
+
+TEST_F(AppFixture, ResizeRuleFollowsTheOuterSize)
+{
+    QWidget* holder = Find("MapHolder");
+    QWidget* hs = Find("HScroll1");
+    QWidget* vs = Find("VScroll1");
+    QWidget* corner = Find("Huukske");
+    const QSize outer = window->frameGeometry().size();
+    EXPECT_EQ(holder->size(), QSize(outer.width() - 202, outer.height() - 121));
+    EXPECT_TRUE(hs->isVisible());
+    EXPECT_TRUE(vs->isVisible());
+    EXPECT_TRUE(corner->isVisible());
+    EXPECT_EQ(corner->geometry().bottomRight(), QPoint(holder->width() - 5, holder->height() - 5));
+    EXPECT_EQ(hs->geometry(), QRect(0, holder->height() - 21, holder->width() - 21, 17));
+
+    // At 25 % the canvas fits after the next resize.
+    for (int i = 0; i < 3; ++i)
+        Action("mnuZoomOut")->trigger();
+    EXPECT_TRUE(hs->isVisible()); // zooming alone decides nothing
+    window->resize(window->width() + 1, window->height());
+    window->Form_Resize();
+    EXPECT_FALSE(hs->isVisible());
+    EXPECT_FALSE(vs->isVisible());
+    EXPECT_FALSE(corner->isVisible());
+
+    // Only the vertical bar: wide enough but not high enough for 540.
+    Action("mnuZoomIn")->trigger();
+    ResizeOuter(window.get(), 202 + 540 + 50, 121 + 400);
+    window->Form_Resize();
+    const QSize h = holder->size();
+    EXPECT_EQ(h.width(), window->frameGeometry().width() - 202);
+    EXPECT_FALSE(hs->isVisible());
+    EXPECT_TRUE(vs->isVisible());
+    EXPECT_FALSE(corner->isVisible());
+    EXPECT_EQ(vs->height(), h.height() - 4);
+    EXPECT_EQ(hs->y(), h.height() - 21); // hidden but placed
+
+    // A canvas exactly as wide as the viewport gets no bar.
+    Action("mnuZoomIn")->trigger();
+    ResizeOuter(window.get(), 202 + 810, 121 + 900);
+    window->Form_Resize();
+    EXPECT_EQ(holder->width(), 810);
+    EXPECT_FALSE(hs->isVisible());
+
+    // Minimised: the viewport keeps its size; restoring recomputes it.
+    window->showMinimized();
+    window->Form_Resize();
+    EXPECT_EQ(holder->width(), 810);
+    window->showNormal();
+    window->resize(900, 700);
+    window->Form_Resize();
+    EXPECT_EQ(holder->width(), window->frameGeometry().width() - 202);
+}
+
+} // namespace apptest
