@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include "app/MapCanvas.h"
+#include "app/ToolbarIcons.h"
 #include "library/Brush.h"
 #include "map/Numeric.h"
 #include "library/PalettePane.h"
@@ -151,18 +152,18 @@ void frmMain::BuildClientArea()
     struct ButtonPlace {
         const char* name;
         QPoint at;
-        QStyle::StandardPixmap icon;
+        ToolbarPicture icon;
         const char* tip;
         Orientation (*transition)(Orientation);
     };
     const ButtonPlace buttons[] = {
-        {"btnFlipHorizontal", {80, 144}, QStyle::SP_ArrowUp, "Flip the object brush left to right",
+        {"btnFlipHorizontal", {80, 144}, ToolbarPicture::FlipHorizontal, "Flip the object brush left to right",
          FlipHorizontally},
-        {"btnRotateLeft", {3, 208}, QStyle::SP_ArrowLeft, "Turn the object brush to the left",
+        {"btnRotateLeft", {3, 208}, ToolbarPicture::RotateLeft, "Turn the object brush to the left",
          RotateLeft},
-        {"btnRotateRight", {160, 208}, QStyle::SP_ArrowRight, "Turn the object brush to the right",
+        {"btnRotateRight", {160, 208}, ToolbarPicture::RotateRight, "Turn the object brush to the right",
          RotateRight},
-        {"btnFlipVertical", {80, 280}, QStyle::SP_ArrowDown, "Flip the object brush top to bottom",
+        {"btnFlipVertical", {80, 280}, ToolbarPicture::FlipVertical, "Flip the object brush top to bottom",
          FlipVertically},
     };
     std::vector<QToolButton*> brushButtons;
@@ -171,7 +172,8 @@ void frmMain::BuildClientArea()
         brushButtons.push_back(button);
         button->setObjectName(QLatin1String(b.name));
         button->setGeometry(QRect(b.at, QSize(27, 25)));
-        button->setIcon(style()->standardIcon(b.icon));
+        button->setIcon(PaintedToolbarIcon(b.icon));
+        button->setIconSize(QSize(20, 20));
         button->setToolTip(tr(b.tip));
         const auto transition = b.transition;
         connect(button, &QToolButton::clicked, this, [this, transition] { BrushButton(transition); });

@@ -3,6 +3,7 @@
 
 #include "app/HelpLinks.h"
 #include "app/MapCanvas.h"
+#include "app/ToolbarIcons.h"
 #include "desktop/frmAbout.h"
 #include "output/ExportMap.h"
 #include "output/PrintMap.h"
@@ -130,25 +131,24 @@ void frmMain::BuildToolbar()
         const char* command; // the text the click is routed by
         const char* shortName;
         const char* themeIcon;
-        QStyle::StandardPixmap fallback;
+        ToolbarPicture picture;
     };
     const Button buttons[] = {
-        {"New Map", "New", "document-new", QStyle::SP_FileIcon},
-        {"Open Map", "Open", "document-open", QStyle::SP_DialogOpenButton},
-        {"Save Map", "Save", "document-save", QStyle::SP_DialogSaveButton},
+        {"New Map", "New", "document-new", ToolbarPicture::NewMap},
+        {"Open Map", "Open", "document-open", ToolbarPicture::OpenMap},
+        {"Save Map", "Save", "document-save", ToolbarPicture::SaveMap},
         {nullptr, nullptr, nullptr, {}},
-        {"Print Map", "Print", "document-print", QStyle::SP_FileDialogDetailedView},
+        {"Print Map", "Print", "document-print", ToolbarPicture::PrintMap},
         {nullptr, nullptr, nullptr, {}},
-        {"Zoom In", "ZoomIn", "zoom-in", QStyle::SP_ArrowUp},
-        {"Zoom Out", "ZoomOut", "zoom-out", QStyle::SP_ArrowDown},
+        {"Zoom In", "ZoomIn", "zoom-in", ToolbarPicture::ZoomIn},
+        {"Zoom Out", "ZoomOut", "zoom-out", ToolbarPicture::ZoomOut},
     };
     for (const Button& b : buttons) {
         if (!b.command) {
             Toolbar1->addSeparator();
             continue;
         }
-        const QIcon icon = QIcon::fromTheme(QLatin1String(b.themeIcon), style()->standardIcon(b.fallback));
-        QAction* button = Toolbar1->addAction(icon, QLatin1String(b.command));
+        QAction* button = Toolbar1->addAction(ToolbarIcon(b.themeIcon, b.picture), QLatin1String(b.command));
         button->setObjectName(QStringLiteral("Toolbar1_") + QLatin1String(b.shortName));
         button->setToolTip(QLatin1String(b.command));
         button->setData(QLatin1String(b.command));
