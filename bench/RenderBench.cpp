@@ -1,5 +1,6 @@
-// How long a redraw takes for a busy map: every floor cell, a wall around
-// every cell and a crowd of objects, with and without shadows, per zoom.
+// How long a redraw takes for a full map: every floor cell painted, every
+// wall point set and 500 objects of mixed sizes and orientations, with and
+// without shadows, at each zoom.
 #include "render/Imaging.h"
 #include "render/Renderer.h"
 
@@ -8,6 +9,8 @@
 #include <QPainter>
 
 #include <benchmark/benchmark.h>
+
+#include <utility>
 
 using namespace halvorn;
 
@@ -25,29 +28,37 @@ ImageHandle Picture(int w, int h, QColor c, bool transparentCorner)
     return AddImage(img);
 }
 
-MapDocument BusyMap()
+MapDocument FullMap()
 {
     MapDocument map;
     const ImageHandle floor = Picture(72, 72, QColor(120, 110, 90), false);
     const ImageHandle wall = Picture(18, 18, QColor(60, 60, 60), false);
-    const ImageHandle object = Picture(72, 36, QColor(150, 80, 30), true);
-    for (int x = 0; x < 15; ++x)
-        for (int y = 0; y < 15; ++y)
+    const ImageHandle objects[] = {
+        Picture(36, 36, QColor(150, 80, 30), true),  Picture(72, 36, QColor(90, 60, 30), true),
+        Picture(72, 72, QColor(130, 130, 140), true), Picture(144, 72, QColor(160, 30, 30), true),
+    };
+    for (int x = 0; x < map.FloorColumns(); ++x)
+        for (int y = 0; y < map.FloorRows(); ++y)
             map.SetFloor(x, y, floor);
-    // Every cell edge walled: the heaviest map a user is likely to draw.
-    for (int x = 0; x <= 60; ++x)
-        for (int y = 0; y <= 60; ++y)
-            if (x % 4 == 0 || y % 4 == 0)
-                map.SetWall(x, y, wall);
-    for (int i = 0; i < 60; ++i)
-        map.AddObject(object, static_cast<float>((i * 97) % 1000), static_cast<float>((i * 53) % 1000),
-                      72, 36, i % 8);
+    for (int x = 0; x < map.WallColumns(); ++x)
+        for (int y = 0; y < map.WallRows(); ++y)
+            map.SetWall(x, y, wall);
+    for (int i = 0; i < 500; ++i) {
+        const ImageHandle image = objects[i % 4];
+        const int orientation = (i / 4) % 8;
+        int16_t w = static_cast<int16_t>(ImageWidth(image));
+        int16_t h = static_cast<int16_t>(ImageHeight(image));
+        if (orientation & 1)
+            std::swap(w, h);
+        map.AddObject(image, static_cast<float>((i * 97) % 1000), static_cast<float>((i * 53) % 1000),
+                      w, h, orientation);
+    }
     return map;
 }
 
 void BM_Redraw(benchmark::State& state)
 {
-    static const MapDocument map = BusyMap();
+    static const MapDocument map = FullMap();
     const float zoom = static_cast<float>(state.range(0)) / 100.0f;
     const bool shadows = state.range(1) != 0;
     QImage canvas(CanvasSize(map, zoom), QImage::Format_RGB32);

@@ -34,6 +34,20 @@ struct ImageTable {
     std::map<std::pair<ImageHandle, Orientation>, QImage> oriented;
 };
 
+bool IsOpaque(const QImage& image)
+{
+    if (!image.hasAlphaChannel())
+        return true;
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        for (int x = 0; x < argb.width(); ++x)
+            if (qAlpha(line[x]) != 255)
+                return false;
+    }
+    return true;
+}
+
 ImageTable& Table()
 {
     static ImageTable table;
@@ -143,7 +157,11 @@ ImageHandle LoadImageFromFile(const QString& path)
 ImageHandle AddImage(QImage image)
 {
     ImageTable& table = Table();
-    table.images.push_back(image.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    // Opaque pictures (most floors and walls) are kept without alpha, so
+    // drawing them is a plain copy instead of a blend.
+    const bool opaque = IsOpaque(image);
+    table.images.push_back(image.convertToFormat(opaque ? QImage::Format_RGB32
+                                                        : QImage::Format_ARGB32_Premultiplied));
     return static_cast<ImageHandle>(table.images.size());
 }
 

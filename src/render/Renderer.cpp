@@ -3,10 +3,12 @@
 #include "map/Numeric.h"
 #include "render/Imaging.h"
 #include "render/ShadowMatrix.h"
+#include "render/WallSprites.h"
 
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace halvorn {
 
@@ -41,8 +43,8 @@ void DrawFloors(QPainter& p, const MapDocument& map, float z)
             if (tile == 0)
                 continue;
             p.drawImage(QRect(RoundToInt(cell * static_cast<float>(x)),
-                              RoundToInt(cell * static_cast<float>(y)), size, size),
-                        ImageOf(tile));
+                                RoundToInt(cell * static_cast<float>(y)), size, size),
+                       ImageOf(tile));
         }
     }
 }
@@ -61,25 +63,24 @@ void DrawObjects(QPainter& p, const MapDocument& map, float z, const ShadowParam
         const int h = RoundToInt(z * static_cast<float>(o.Height));
         if (drawshadows && o.Shadow)
             p.drawImage(QRect(RoundToInt(o.X * z + d * z), RoundToInt(o.Y * z + d * z), w, h),
-                        ShadowImage(o.Image, o.orientation, matrix));
+                       ShadowImage(o.Image, o.orientation, matrix));
         p.drawImage(QRect(RoundToInt(o.X * z), RoundToInt(o.Y * z), w, h),
-                    OrientedImage(o.Image, o.orientation));
+                   OrientedImage(o.Image, o.orientation));
     }
+}
+
+QPoint Floor(float x, float y)
+{
+    return {static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y))};
 }
 
 void DrawWalls(QPainter& p, const MapDocument& map, float z, const ShadowParams& shadows,
                bool drawshadows)
 {
+    static WallSprites sprites;
     const float s = static_cast<float>(WallStep) * z;
-    const QColor shade(0, 0, 0, std::clamp<int>(shadows.WallShadowAlpha, 0, 255));
-    // Nearer layers first; fewer of them at smaller zoom make a shorter shadow.
-    int firstLayer = 9;
-    if (z > 0.1f)
-        firstLayer = 6;
-    if (z > 0.4f)
-        firstLayer = 4;
-    if (z > 0.8f)
-        firstLayer = 2;
+    const int alpha = std::clamp<int>(shadows.WallShadowAlpha, 0, 255);
+    const bool layers = drawshadows && FirstShadowLayer(z) <= 8 && alpha > 0;
     for (int x = 0; x < map.WallColumns(); ++x) {
         for (int y = 0; y < map.WallRows(); ++y) {
             const ImageHandle piece = map.WallAt(x, y);
@@ -87,13 +88,16 @@ void DrawWalls(QPainter& p, const MapDocument& map, float z, const ShadowParams&
                 continue;
             const float cx = s * static_cast<float>(x);
             const float cy = s * static_cast<float>(y);
-            if (drawshadows) {
-                for (int n = firstLayer; n <= 8; ++n) {
-                    const float off = static_cast<float>(n) * z;
-                    p.fillRect(QRectF(cx - off, cy - off, s, s), shade);
-                }
+            if (layers) {
+                const float left = cx - 8 * z;
+                const float top = cy - 8 * z;
+                const Sprite& shade = sprites.Shadow(z, cx, cy, alpha);
+                p.drawImage(Floor(left, top) + shade.offset, shade.image);
             }
-            p.drawImage(QRectF(cx - 9 * z, cy - 9 * z, s + 0.5f, s + 0.5f), ImageOf(piece));
+            const float left = cx - 9 * z;
+            const float top = cy - 9 * z;
+            const Sprite& drawn = sprites.Piece(piece, z, left, top);
+            p.drawImage(Floor(left, top) + drawn.offset, drawn.image);
         }
     }
 }

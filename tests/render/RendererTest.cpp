@@ -5,7 +5,11 @@
 
 #include "TestSupport.h"
 
+#include <QPainter>
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace halvorn;
 
@@ -149,4 +153,49 @@ TEST(ShadowMatrix, TurnsColoursAlmostBlackAndScalesAlpha)
     EXPECT_EQ(qAlpha(p), 80);
     EXPECT_NEAR(qRed(p), 4, 1); // 0.01 * 350 = 3.5
     EXPECT_EQ(qRed(p), qBlue(p));
+}
+
+// Walls are drawn from prepared copies; they must land on the same pixels as
+// drawing each shadow square and each scaled piece directly.
+TEST(Renderer, WallCopiesMatchDirectDrawingAtEveryZoom)
+{
+    QImage piece(18, 18, QImage::Format_ARGB32);
+    for (int y = 0; y < 18; ++y)
+        for (int x = 0; x < 18; ++x)
+            piece.setPixel(x, y, qRgb(20 + 12 * x, 200 - 10 * y, (x * y) % 255));
+    QImage holey = piece;
+    holey.setPixel(5, 5, qRgba(0, 0, 0, 0));
+    const ImageHandle solid = AddImage(piece);
+    const ImageHandle holed = AddImage(holey);
+    Scene s;
+    for (int i = 0; i < 12; ++i)
+        s.map.SetWall(i, 3 + i % 2, i % 3 ? solid : holed);
+    for (const float z : {1.0f, 0.75f, 0.5f, 0.25f}) {
+        const QImage drawn = s.Draw(z);
+        QImage expected(drawn.size(), QImage::Format_RGB32);
+        expected.fill(Qt::white);
+        QPainter p(&expected);
+        p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+        const float st = 18 * z;
+        int first = 9;
+        if (z > 0.1f) first = 6;
+        if (z > 0.4f) first = 4;
+        if (z > 0.8f) first = 2;
+        for (int x = 0; x < 12; ++x) {
+            const int y = 3 + x % 2;
+            const float cx = st * x, cy = st * y;
+            for (int n = first; n <= 8; ++n)
+                p.fillRect(QRectF(cx - n * z, cy - n * z, st, st), QColor(0, 0, 0, 32));
+            p.drawImage(QRectF(cx - 9 * z, cy - 9 * z, st + 0.5f, st + 0.5f), ImageOf(x % 3 ? solid : holed));
+        }
+        p.end();
+        int worst = 0;
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x) {
+                const QRgb a = drawn.pixel(x, y), b = expected.pixel(x, y);
+                worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                  std::abs(qBlue(a) - qBlue(b))});
+            }
+        EXPECT_LE(worst, 1) << "zoom " << z;
+    }
 }
