@@ -22,12 +22,20 @@ QString GetSetting(const QString& key, const QString& fallback)
     return value.isValid() ? value.toString() : fallback;
 }
 
-void SaveSetting(const QString& key, const QString& value)
+bool SaveSetting(const QString& key, const QString& value)
 {
     QSettings store(QSettings::NativeFormat, QSettings::UserScope,
                     QLatin1String(SettingsApplication));
     store.setValue(FullKey(key), value);
     store.sync();
+    return store.status() == QSettings::NoError;
+}
+
+QString SettingsLocation()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                     QLatin1String(SettingsApplication))
+        .fileName();
 }
 
 } // namespace halvorn

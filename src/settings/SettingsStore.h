@@ -12,7 +12,11 @@ inline constexpr const char* SettingsSection = "Settings";
 
 // The stored text, or `fallback` when the key is missing.
 QString GetSetting(const QString& key, const QString& fallback);
-void SaveSetting(const QString& key, const QString& value);
+// False when the store could not be written (a read-only folder, a full disk).
+bool SaveSetting(const QString& key, const QString& value);
+
+// Where the store keeps its values, for telling the user.
+QString SettingsLocation();
 
 // The eight keys and their defaults.
 namespace keys {

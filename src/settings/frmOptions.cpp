@@ -230,48 +230,59 @@ void frmOptions::GetSettings()
 void frmOptions::SetSettings()
 {
     settingsFailed_ = false;
+    bool stored = true;
+    const auto save = [&stored](const char* key, const QString& value) {
+        const bool ok = SaveSetting(QLatin1String(key), value);
+        stored = stored && ok;
+        return ok;
+    };
 
-    SaveSetting(QLatin1String(keys::ShowSplash),
-                Check1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    save(keys::ShowSplash, Check1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     // Folders are taken as typed; a missing folder shows up as an empty
     // library, which the user can see and correct.
-    SaveSetting(QLatin1String(keys::LocationFloors), TextTilesFileLocation->text());
-    SaveSetting(QLatin1String(keys::LocationObjects), TextObjectsFileLocation->text());
-    SaveSetting(QLatin1String(keys::LocationWalls), TextWallsFileLocation->text());
+    save(keys::LocationFloors, TextTilesFileLocation->text());
+    save(keys::LocationObjects, TextObjectsFileLocation->text());
+    save(keys::LocationWalls, TextWallsFileLocation->text());
 
+    // A value takes effect only once it is stored, so what the map shows
+    // never differs from what the next start will read.
     const QString objectAlpha = TextObjectShadowTransparency->text();
-    if (IsPercentInRange(objectAlpha, 100.0)) {
-        SaveSetting(QLatin1String(keys::ObjectShadowTransparency), objectAlpha);
-        ObjectShadowAlpha = ObjectShadowAlphaFrom(objectAlpha);
-    } else {
+    if (!IsPercentInRange(objectAlpha, 100.0)) {
         ShowError(QStringLiteral("Object Shadow Transparency must be a value from 0-100!"));
         settingsFailed_ = true;
+    } else if (save(keys::ObjectShadowTransparency, objectAlpha)) {
+        ObjectShadowAlpha = ObjectShadowAlphaFrom(objectAlpha);
     }
 
     const QString objectOffset = TextObjectShadowDistance->text();
-    if (IsUsableDistance(objectOffset)) {
-        SaveSetting(QLatin1String(keys::ObjectShadowDistance), objectOffset);
-        ObjectShadowOffset = ShadowDistanceFrom(objectOffset);
-    } else {
+    if (!IsUsableDistance(objectOffset)) {
         ShowError(QStringLiteral("Object Shadow Distance must be valid number!"));
         settingsFailed_ = true;
+    } else if (save(keys::ObjectShadowDistance, objectOffset)) {
+        ObjectShadowOffset = ShadowDistanceFrom(objectOffset);
     }
 
     const QString wallAlpha = TextWallShadowTransparency->text();
-    if (IsPercentInRange(wallAlpha, 255.0)) {
-        SaveSetting(QLatin1String(keys::WallShadowTransparency), wallAlpha);
-        WallShadowAlpha = WallShadowAlphaFrom(wallAlpha);
-    } else {
+    if (!IsPercentInRange(wallAlpha, 255.0)) {
         ShowError(QStringLiteral("Wall Shadow Transparency must be a value from 0-255!"));
         settingsFailed_ = true;
+    } else if (save(keys::WallShadowTransparency, wallAlpha)) {
+        WallShadowAlpha = WallShadowAlphaFrom(wallAlpha);
     }
 
     const QString wallOffset = TextWallShadowDistance->text();
-    if (IsUsableDistance(wallOffset)) {
-        SaveSetting(QLatin1String(keys::WallShadowDistance), wallOffset);
-        WallShadowOffset = ShadowDistanceFrom(wallOffset);
-    } else {
+    if (!IsUsableDistance(wallOffset)) {
         ShowError(QStringLiteral("Wall Shadow Distance must be valid number!"));
+        settingsFailed_ = true;
+    } else if (save(keys::WallShadowDistance, wallOffset)) {
+        WallShadowOffset = ShadowDistanceFrom(wallOffset);
+    }
+
+    if (!stored) {
+        ShowError(QStringLiteral("The settings could not be saved to %1.\n\n"
+                                 "Check that the folder exists and can be written, and that "
+                                 "the disk is not full.")
+                      .arg(SettingsLocation()));
         settingsFailed_ = true;
     }
 }

@@ -8,6 +8,8 @@
 #include "settings/ShadowSettings.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -257,4 +259,21 @@ TEST_F(OptionsDialog, BrowseButtonsPutTheChosenFolderInTheirBox)
         EXPECT_EQ(box->text(), c.choose ? picked : c.text);
     }
     EXPECT_FALSE(Store().contains("Settings/LocationFloors"));
+}
+
+// A store that cannot be written is told to the user; the dialog stays open
+// and the shadow values in use stay as they were.
+TEST_F(OptionsDialog, UnwritableStoreIsReportedAndChangesNothing)
+{
+    const QString file = SettingsLocation();
+    QFile::remove(file);
+    ASSERT_TRUE(QDir().mkpath(file)); // a folder where the file should be
+    Set("TextWallShadowTransparency", "99");
+    const auto boxes = AnswerBoxes([&] { Click(dlg, "cmdOK"); }, QMessageBox::Ok);
+    QDir(file).removeRecursively();
+    const QStringList texts = Texts(boxes);
+    ASSERT_EQ(texts.size(), 1);
+    EXPECT_TRUE(texts[0].startsWith("The settings could not be saved to " + file)) << texts[0].toStdString();
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_EQ(WallShadowAlpha, 32);
 }
