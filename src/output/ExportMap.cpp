@@ -7,7 +7,9 @@
 
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QImage>
 
 #include <exception>
@@ -26,9 +28,20 @@ struct ChosenFile {
     QString nameFilter;
 };
 
+// The program's folder, unless it cannot be written (an installed program):
+// then the user's pictures.
+QString StartFolder()
+{
+    const QString program = AppPath();
+    if (QFileInfo(program).isWritable())
+        return program;
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return pictures.isEmpty() ? QDir::homePath() : pictures;
+}
+
 ChosenFile ChooseExportFile(QWidget* parent, const QString& previous)
 {
-    QFileDialog dialog(parent, Tr("Export Map as picture file"), AppPath());
+    QFileDialog dialog(parent, Tr("Export Map as picture file"), StartFolder());
     dialog.setObjectName(QStringLiteral("CommonDialog1"));
     // Qt's own dialog looks the same on every desktop and can be driven by tests.
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
