@@ -18,6 +18,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -26,6 +27,15 @@
 namespace apptest {
 
 using namespace halvorn;
+
+// Stands in for the browser: records the addresses the program opens.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void Open(const QUrl& url) { opened << url; }
+};
 
 class AppFixture : public ::testing::Test {
 protected:

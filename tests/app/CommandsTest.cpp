@@ -1,5 +1,6 @@
 #include "AppFixture.h"
 
+#include <QDesktopServices>
 #include <QToolBar>
 
 namespace apptest {
@@ -75,6 +76,23 @@ TEST_F(AppFixture, ToolBarRoutesByCommandText)
     EXPECT_FALSE(window->Map().MapSaved);
     const auto boxes = testsupport::AnswerBoxes([&] { bar->actions().at(0)->trigger(); }, QMessageBox::No);
     EXPECT_EQ(boxes.size(), 1u);
+}
+
+} // namespace apptest
+
+namespace apptest {
+
+TEST_F(AppFixture, HelpItemsOpenTheirPagesInTheBrowser)
+{
+    UrlRecorder browser;
+    QDesktopServices::setUrlHandler("http", &browser, "Open");
+    for (const char* item : {"mnuHomepage", "mnuForums", "mnuBrellic"})
+        Action(item)->trigger();
+    QDesktopServices::unsetUrlHandler("http");
+    EXPECT_EQ(browser.opened, (QList<QUrl>{QUrl("http://halvorn.example/"),
+                                           QUrl("http://halvorn.example/forum/index.php"),
+                                           QUrl("http://brellic.example/")}));
+    EXPECT_TRUE(window->isVisible());
 }
 
 } // namespace apptest
