@@ -283,7 +283,7 @@ void frmMain::Redraw(bool drawshadows)
     QImage& picture = Canvas->Picture();
     if (picture.size() != size)
         picture = QImage(size, QImage::Format_RGB32);
-    halvorn::Redraw(picture, map_, layers_, zoom_, CurrentShadowParams(), drawshadows);
+    renderer_.Redraw(picture, map_, layers_, zoom_, CurrentShadowParams(), drawshadows);
     ++(drawshadows ? fullRedraws_ : quickRedraws_);
     Canvas->Refresh();
 }

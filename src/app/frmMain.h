@@ -7,6 +7,7 @@
 #include "map/CanvasTool.h"
 #include "map/LayerSwitches.h"
 #include "map/MapDocument.h"
+#include "render/Renderer.h"
 #include "render/Zoom.h"
 
 #include <QMainWindow>
@@ -101,6 +102,7 @@ private:
     MapDocument map_;
     LayerSwitches layers_;
     CanvasTool tool_;
+    MapRenderer renderer_;
     std::unique_ptr<Brush> brush_;
     float zoom_ = 1.0f;
     int selectedObject_ = 0;

@@ -50,7 +50,7 @@ void DrawFloors(QPainter& p, const MapDocument& map, float z)
 }
 
 void DrawObjects(QPainter& p, const MapDocument& map, float z, const ShadowParams& shadows,
-                 bool drawshadows)
+                 bool drawshadows, ShadowImages& shadowImages)
 {
     const ColorMatrix matrix = MakeShadowMatrix(shadows.ObjectShadowAlpha);
     const std::vector<PlacedObject>& objects = map.Objects();
@@ -63,7 +63,7 @@ void DrawObjects(QPainter& p, const MapDocument& map, float z, const ShadowParam
         const int h = RoundToInt(z * static_cast<float>(o.Height));
         if (drawshadows && o.Shadow)
             p.drawImage(QRect(RoundToInt(o.X * z + d * z), RoundToInt(o.Y * z + d * z), w, h),
-                       ShadowImage(o.Image, o.orientation, matrix));
+                       shadowImages.Get(o.Image, o.orientation, matrix));
         p.drawImage(QRect(RoundToInt(o.X * z), RoundToInt(o.Y * z), w, h),
                    OrientedImage(o.Image, o.orientation));
     }
@@ -75,9 +75,8 @@ QPoint Floor(float x, float y)
 }
 
 void DrawWalls(QPainter& p, const MapDocument& map, float z, const ShadowParams& shadows,
-               bool drawshadows)
+               bool drawshadows, WallSprites& sprites)
 {
-    static WallSprites sprites;
     const float s = static_cast<float>(WallStep) * z;
     const int alpha = std::clamp<int>(shadows.WallShadowAlpha, 0, 255);
     const bool layers = drawshadows && FirstShadowLayer(z) <= 8 && alpha > 0;
@@ -104,8 +103,8 @@ void DrawWalls(QPainter& p, const MapDocument& map, float z, const ShadowParams&
 
 } // namespace
 
-void Redraw(QImage& canvas, const MapDocument& map, const LayerSwitches& layers, float zoom,
-            const ShadowParams& shadows, bool drawshadows)
+void MapRenderer::Redraw(QImage& canvas, const MapDocument& map, const LayerSwitches& layers,
+                         float zoom, const ShadowParams& shadows, bool drawshadows)
 {
     canvas.fill(Qt::white);
     QPainter p(&canvas);
@@ -117,9 +116,15 @@ void Redraw(QImage& canvas, const MapDocument& map, const LayerSwitches& layers,
     if (layers.ShowFloorLayer)
         DrawFloors(p, map, zoom);
     if (layers.ShowObjectLayer)
-        DrawObjects(p, map, zoom, shadows, drawshadows);
+        DrawObjects(p, map, zoom, shadows, drawshadows, objectShadows_);
     if (layers.ShowWallLayer)
-        DrawWalls(p, map, zoom, shadows, drawshadows);
+        DrawWalls(p, map, zoom, shadows, drawshadows, walls_);
+}
+
+void Redraw(QImage& canvas, const MapDocument& map, const LayerSwitches& layers, float zoom,
+            const ShadowParams& shadows, bool drawshadows)
+{
+    MapRenderer().Redraw(canvas, map, layers, zoom, shadows, drawshadows);
 }
 
 } // namespace halvorn

@@ -5,6 +5,8 @@
 
 #include "map/LayerSwitches.h"
 #include "map/MapDocument.h"
+#include "render/ShadowMatrix.h"
+#include "render/WallSprites.h"
 
 #include <QImage>
 #include <QSize>
@@ -22,8 +24,21 @@ struct ShadowParams {
 // Canvas size in canvas pixels for a map at `zoom` (1080 x 1080 at 100 %).
 QSize CanvasSize(const MapDocument& map, float zoom);
 
-// Clears `canvas` to white and draws grid, floors, objects (with shadows) and
-// walls (with shadows). `canvas` must be CanvasSize(map, zoom) large.
+// Draws maps, keeping the shadows and wall pieces it prepared for the next
+// redraw: one per canvas.
+class MapRenderer {
+public:
+    // Clears `canvas` to white and draws grid, floors, objects (with shadows)
+    // and walls (with shadows). `canvas` must be CanvasSize(map, zoom) large.
+    void Redraw(QImage& canvas, const MapDocument& map, const LayerSwitches& layers, float zoom,
+                const ShadowParams& shadows, bool drawshadows);
+
+private:
+    ShadowImages objectShadows_;
+    WallSprites walls_;
+};
+
+// A one-off drawing, keeping nothing.
 void Redraw(QImage& canvas, const MapDocument& map, const LayerSwitches& layers, float zoom,
             const ShadowParams& shadows, bool drawshadows);
 

@@ -4,8 +4,6 @@
 #include "render/Imaging.h"
 
 #include <algorithm>
-#include <map>
-#include <tuple>
 
 namespace halvorn {
 
@@ -42,20 +40,17 @@ QImage ApplyColorMatrix(const QImage& source, const ColorMatrix& m)
     return out.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
-QImage ShadowImage(ImageHandle image, Orientation orientation, const ColorMatrix& matrix)
+const QImage& ShadowImages::Get(ImageHandle image, Orientation orientation, const ColorMatrix& matrix)
 {
-    using Key = std::tuple<ImageHandle, Orientation, std::array<std::array<float, 5>, 5>>;
-    static std::map<Key, QImage> cache;
     const Key key{image, orientation, matrix};
-    const auto found = cache.find(key);
-    if (found != cache.end())
+    const auto found = cache_.find(key);
+    if (found != cache_.end())
         return found->second;
-    QImage shadow = ApplyColorMatrix(OrientedImage(image, orientation), matrix);
     // A user trying many shadow strengths must not make the cache grow forever.
-    if (cache.size() > 512)
-        cache.clear();
-    cache.emplace(key, shadow);
-    return shadow;
+    if (cache_.size() > 512)
+        cache_.clear();
+    return cache_.emplace(key, ApplyColorMatrix(OrientedImage(image, orientation), matrix))
+        .first->second;
 }
 
 } // namespace halvorn

@@ -9,6 +9,8 @@
 #include <QImage>
 
 #include <array>
+#include <map>
+#include <tuple>
 
 namespace halvorn {
 
@@ -21,8 +23,15 @@ ColorMatrix MakeShadowMatrix(float objectShadowAlpha);
 // result clamped to 0..255.
 QImage ApplyColorMatrix(const QImage& source, const ColorMatrix& matrix);
 
-// The shadow of a loaded picture in an orientation; kept once made, because
-// pictures never change and the same few are drawn on every redraw.
-QImage ShadowImage(ImageHandle image, Orientation orientation, const ColorMatrix& matrix);
+// Shadows of loaded pictures, kept once made: pictures never change and the
+// same few are drawn on every redraw.
+class ShadowImages {
+public:
+    const QImage& Get(ImageHandle image, Orientation orientation, const ColorMatrix& matrix);
+
+private:
+    using Key = std::tuple<ImageHandle, Orientation, ColorMatrix>;
+    std::map<Key, QImage> cache_;
+};
 
 } // namespace halvorn
