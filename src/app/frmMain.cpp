@@ -73,6 +73,7 @@ void frmMain::Form_Load()
     layers_ = LayerSwitches{};
     mnuGridLayer->setChecked(false);
     NewMap();
+    ClearCanvasPicture();
 
     // Wheel input over the window and the viewport zooms; see eventFilter.
     installEventFilter(this);
@@ -275,6 +276,16 @@ void frmMain::NewMap()
         bar->setPageStep(RoundToInt(max / 5.0));
         bar->setSingleStep(RoundToInt(max / 20.0));
     }
+}
+
+void frmMain::ClearCanvasPicture()
+{
+    // The canvas's own white, at its size: what export and print take until
+    // the next redraw draws the map.
+    QImage& picture = Canvas->Picture();
+    picture = QImage(Canvas->size(), QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    Canvas->Refresh();
 }
 
 void frmMain::Redraw(bool drawshadows)

@@ -71,6 +71,7 @@ private:
     void ApplyLayout(QSize outerSize);
 
     void NewMap();
+    void ClearCanvasPicture();
     void ApplyZoom();
     void SetZoomStates();
     void UpdateBrushDisplay();

@@ -118,8 +118,7 @@ void frmMain::mnuNew_Click()
         return;
     NewMap();
     // Blank until the next redraw draws the empty map.
-    Canvas->Picture() = QImage();
-    Canvas->Refresh();
+    ClearCanvasPicture();
 }
 
 void frmMain::mnuZoomIn_Click()

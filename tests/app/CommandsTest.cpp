@@ -27,7 +27,9 @@ TEST_F(AppFixture, NewMapAsksAndClearsOnlyOnYes)
     EXPECT_EQ(window->Map().FloorAt(0, 0), 0u);
     EXPECT_EQ(window->Zoom(), 1.0f);
     EXPECT_EQ(Panel("Panel1"), QStringLiteral("ZoomLevel =  100%"));
-    EXPECT_TRUE(Canvas()->Picture().isNull()); // blank until the next redraw
+    // Blank until the next redraw, with the grid switched on all the same.
+    EXPECT_EQ(Canvas()->Picture().pixelColor(71, 5), QColor(Qt::white));
+    EXPECT_EQ(Canvas()->Picture().pixelColor(10, 10), QColor(Qt::white));
     EXPECT_TRUE(window->Layers().ShowGridLayer);
     EXPECT_EQ(Panel("Panel3"), QStringLiteral("Mode = Tile (red)")); // the brush stays
 }

@@ -25,7 +25,9 @@ TEST_F(AppFixture, OpensWithItsTitleLayoutAndStartStates)
     EXPECT_EQ(Find("MapHolder")->pos(), QPoint(192, 53));
     EXPECT_EQ(Canvas()->size(), QSize(1080, 1080));
     // The empty map is not drawn until the first redraw.
-    EXPECT_TRUE(Canvas()->Picture().isNull());
+    const QImage blank = Canvas()->Picture();
+    EXPECT_EQ(blank.size(), QSize(1080, 1080));
+    EXPECT_EQ(blank.pixelColor(540, 540), QColor(Qt::white));
     // Layers: grid off, the others on, the background item out of reach.
     EXPECT_FALSE(Action("mnuGridLayer")->isChecked());
     for (const char* item : {"mnuFloorLayer", "mnuObjectLayer", "mnuWallLayer"})
