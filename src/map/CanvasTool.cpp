@@ -14,6 +14,13 @@ float Resolve(Grid grid, float pos, float canvasSize, float zoom)
     return i < 0 ? -1.0f : GridPosition(grid, i, zoom);
 }
 
+// Both axes of the mouse position, each searched against its canvas side.
+void ResolveBoth(Grid grid, QPointF mouse, QSizeF canvasSize, float zoom, float& px, float& py)
+{
+    px = Resolve(grid, static_cast<float>(mouse.x()), static_cast<float>(canvasSize.width()), zoom);
+    py = Resolve(grid, static_cast<float>(mouse.y()), static_cast<float>(canvasSize.height()), zoom);
+}
+
 } // namespace
 
 QPointF CanvasTool::MarkerPosition(const QString& mode, QPointF mouse, QPointF marker,
@@ -58,10 +65,7 @@ ToolOutcome CanvasTool::ApplyFloor(MapDocument& map, const ToolBrush& brush, int
     float py = -1.0f;
     ToolOutcome outcome;
     if ((button == LeftButton || button == RightButton) && brush.FloorImage != 0) {
-        px = Resolve(Grid::Floor, static_cast<float>(mouse.x()),
-                     static_cast<float>(canvasSize.width()), zoom);
-        py = Resolve(Grid::Floor, static_cast<float>(mouse.y()),
-                     static_cast<float>(canvasSize.height()), zoom);
+        ResolveBoth(Grid::Floor, mouse, canvasSize, zoom, px, py);
         if (static_cast<float>(LastPaintX) != px || static_cast<float>(LastPaintY) != py) {
             if (px > -1 && py > -1) {
                 const float cell = static_cast<float>(CellSize) * zoom;
@@ -84,10 +88,7 @@ ToolOutcome CanvasTool::ApplyWall(MapDocument& map, const ToolBrush& brush, int 
     float py = -1.0f;
     ToolOutcome outcome;
     if ((button == LeftButton || button == RightButton) && brush.WallImage != 0) {
-        px = Resolve(Grid::Wall, static_cast<float>(mouse.x()),
-                     static_cast<float>(canvasSize.width()), zoom);
-        py = Resolve(Grid::Wall, static_cast<float>(mouse.y()),
-                     static_cast<float>(canvasSize.height()), zoom);
+        ResolveBoth(Grid::Wall, mouse, canvasSize, zoom, px, py);
         const bool repeated =
             static_cast<float>(LastPaintX) == px && static_cast<float>(LastPaintY) == py;
         const bool found = px > -9 && py > -9 && px != -1.0f && py != -1.0f;
