@@ -3,7 +3,6 @@
 #include "library/PaletteLayout.h"
 #include "render/Imaging.h"
 
-#include <QImageReader>
 #include <QPainter>
 
 #include <algorithm>
@@ -12,15 +11,10 @@ namespace halvorn {
 
 QImage ReadThumbnailPicture(const QString& path)
 {
-    // Decided from the content, as the imaging layer does, so a picture shown
-    // here is one the brush can load.
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    const QSize size = reader.size();
-    if (size.isValid() && static_cast<qint64>(size.width()) * size.height() * 4 >
-                              static_cast<qint64>(DecodeLimitMiB) * 1024 * 1024)
-        return {};
-    return reader.read();
+    // Through the imaging layer's own checks, so a picture shown here is one
+    // the brush can load, and a damaged one costs no more here than there.
+    int32_t status = Ok;
+    return DecodePicture(path, &status);
 }
 
 PaletteImage RenderPalette(TileKind kind, const QStringList& candidates, QColor background)

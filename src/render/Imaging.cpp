@@ -1,8 +1,11 @@
 #include "render/Imaging.h"
 
 #include "render/AppError.h"
+#include "render/ImageCache.h"
+#include "render/PngChunkCheck.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
@@ -12,6 +15,8 @@
 #include <QTransform>
 
 #include <map>
+#include <mutex>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -29,9 +34,30 @@ constexpr const char* StatusTexts =
     "Not TrueType Font|Unsupported GDI+ Version|GDI+ Not Initialized|Property Not Found|"
     "Property Not Supported";
 
+// What tells one state of a file from another without reading it again.
+using FileIdentity = std::tuple<QString, qint64, qint64, qint64>;
+
+FileIdentity IdentityOf(const QFileInfo& info)
+{
+    return {info.canonicalFilePath(), info.size(),
+            info.lastModified().toMSecsSinceEpoch(),
+            info.metadataChangeTime().toMSecsSinceEpoch()};
+}
+
+// Turned copies of the pictures, by the picture's own identity so that every
+// handle of one picture shares them. 1024 x 1024 pictures in all eight
+// orientations fit twice.
+constexpr std::size_t OrientedBudgetBytes = 64u << 20;
+
 struct ImageTable {
+    // Guards the table; the renderer's workers read pictures while the
+    // user-interface thread may load one.
+    std::mutex mutex;
     std::vector<QImage> images; // handle h lives at h - 1
-    std::map<std::pair<ImageHandle, Orientation>, QImage> oriented;
+    // The handle that first loaded a file as it is now; loading it again
+    // gives a new handle on the same decoded picture.
+    std::map<FileIdentity, ImageHandle> loaded;
+    ImageCache<std::pair<qint64, Orientation>> oriented{OrientedBudgetBytes};
 };
 
 bool IsOpaque(const QImage& image)
@@ -119,31 +145,71 @@ QString AppPath()
     return path;
 }
 
+QImage DecodePicture(const QString& path, int32_t* status)
+{
+    const QFileInfo info(path);
+    // Only regular files: a pipe or a device named like a picture would
+    // block the reader or never end.
+    if (!info.exists() || !info.isFile()) {
+        *status = FileNotFound;
+        return {};
+    }
+    if (!info.isReadable()) {
+        *status = Win32Error;
+        return {};
+    }
+    if (!PngFileChunksPlausible(path)) {
+        *status = UnknownImageFormat;
+        return {};
+    }
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    const QSize size = reader.size();
+    if (size.isValid() && static_cast<qint64>(size.width()) * size.height() * 4 >
+                               static_cast<qint64>(DecodeLimitMiB) * 1024 * 1024) {
+        *status = OutOfMemory;
+        return {};
+    }
+    QImage decoded = reader.read();
+    if (decoded.isNull()) {
+        switch (reader.error()) {
+        case QImageReader::FileNotFoundError:
+        case QImageReader::DeviceError:
+            *status = info.isReadable() ? Win32Error : FileNotFound;
+            break;
+        default:
+            *status = UnknownImageFormat;
+        }
+        return {};
+    }
+    *status = Ok;
+    return decoded;
+}
+
 int32_t GdipLoadImageFromFile(const QString& path, ImageHandle* image)
 {
     *image = 0;
     if (!GdipStarted())
         return GdiplusNotInitialized;
     const QFileInfo info(path);
-    if (!info.exists() || !info.isFile())
-        return FileNotFound;
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    const QSize size = reader.size();
-    if (size.isValid() && static_cast<qint64>(size.width()) * size.height() * 4 >
-                               static_cast<qint64>(DecodeLimitMiB) * 1024 * 1024)
-        return OutOfMemory;
-    QImage decoded = reader.read();
-    if (decoded.isNull()) {
-        switch (reader.error()) {
-        case QImageReader::FileNotFoundError:
-        case QImageReader::DeviceError:
-            return info.isReadable() ? Win32Error : FileNotFound;
-        default:
-            return UnknownImageFormat;
+    ImageTable& table = Table();
+    const FileIdentity identity = IdentityOf(info);
+    {
+        const std::lock_guard lock(table.mutex);
+        const auto known = table.loaded.find(identity);
+        if (info.isFile() && known != table.loaded.end()) {
+            table.images.push_back(table.images[known->second - 1]);
+            *image = static_cast<ImageHandle>(table.images.size());
+            return Ok;
         }
     }
+    int32_t status = Ok;
+    QImage decoded = DecodePicture(path, &status);
+    if (status != Ok)
+        return status;
     *image = AddImage(std::move(decoded));
+    const std::lock_guard lock(table.mutex);
+    table.loaded.emplace(identity, *image);
     return Ok;
 }
 
@@ -156,18 +222,21 @@ ImageHandle LoadImageFromFile(const QString& path)
 
 ImageHandle AddImage(QImage image)
 {
-    ImageTable& table = Table();
     // Opaque pictures (most floors and walls) are kept without alpha, so
     // drawing them is a plain copy instead of a blend.
     const bool opaque = IsOpaque(image);
-    table.images.push_back(image.convertToFormat(opaque ? QImage::Format_RGB32
-                                                        : QImage::Format_ARGB32_Premultiplied));
+    QImage stored = image.convertToFormat(opaque ? QImage::Format_RGB32
+                                                 : QImage::Format_ARGB32_Premultiplied);
+    ImageTable& table = Table();
+    const std::lock_guard lock(table.mutex);
+    table.images.push_back(std::move(stored));
     return static_cast<ImageHandle>(table.images.size());
 }
 
 QImage ImageOf(ImageHandle image)
 {
-    const ImageTable& table = Table();
+    ImageTable& table = Table();
+    const std::lock_guard lock(table.mutex);
     if (image == 0 || image > table.images.size())
         return {};
     return table.images[image - 1];
@@ -198,16 +267,16 @@ QImage ApplyOrientation(const QImage& source, Orientation orientation)
 
 QImage OrientedImage(ImageHandle image, Orientation orientation)
 {
-    if (orientation == 0)
-        return ImageOf(image);
-    ImageTable& table = Table();
-    const auto key = std::make_pair(image, orientation);
-    const auto found = table.oriented.find(key);
-    if (found != table.oriented.end())
-        return found->second;
-    QImage copy = ApplyOrientation(ImageOf(image), orientation);
-    table.oriented.emplace(key, copy);
-    return copy;
+    const QImage source = ImageOf(image);
+    if (orientation == 0 || source.isNull())
+        return source;
+    return Table().oriented.Get({source.cacheKey(), orientation},
+                                [&] { return ApplyOrientation(source, orientation); });
+}
+
+std::size_t OrientedCacheBytes()
+{
+    return Table().oriented.Bytes();
 }
 
 int32_t GdipSaveImageToFile(const QImage& image, const QString& path, const Clsid& encoder,

@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QString>
 
+#include <cstddef>
 #include <cstdint>
 
 namespace halvorn {
@@ -54,7 +55,13 @@ Clsid GetEncoderClsid(const QString& mimeType);
 // The program's folder with a trailing separator.
 QString AppPath();
 
+// Decodes a picture file without adding it to the table; a null picture and
+// the status on failure. Damaged files are refused before the decoder
+// reserves anything for them.
+QImage DecodePicture(const QString& path, int32_t* status);
 // Loads a picture with its alpha channel; the status says why it failed.
+// Each call gives a new handle; a file loaded before and unchanged since
+// shares the picture decoded then.
 int32_t GdipLoadImageFromFile(const QString& path, ImageHandle* image);
 // Loads or throws the imaging error.
 ImageHandle LoadImageFromFile(const QString& path);
@@ -67,8 +74,10 @@ int ImageWidth(ImageHandle image);
 int ImageHeight(ImageHandle image);
 
 // The picture turned and mirrored by the orientation code. Pictures never
-// change once loaded, so the copy is made once and kept.
+// change once loaded, so copies are kept, within a budget of bytes shared by
+// all handles of the same picture.
 QImage OrientedImage(ImageHandle image, Orientation orientation);
+std::size_t OrientedCacheBytes();
 // Applies the orientation code to any picture.
 QImage ApplyOrientation(const QImage& source, Orientation orientation);
 

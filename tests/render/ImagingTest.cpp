@@ -1,8 +1,11 @@
 #include "render/AppError.h"
+#include "render/ImageCache.h"
 #include "render/Imaging.h"
+#include "render/PngChunkCheck.h"
 
 #include "TestSupport.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
@@ -134,4 +137,127 @@ TEST(Imaging, SaveReplacesOnlyWithACompleteFile)
                                   GetEncoderClsid("image/png"), -1, &reason), 7);
     EXPECT_FALSE(reason.isEmpty());
     EXPECT_EQ(GdipSaveImageToFile(img, path, Clsid{}), 2);
+}
+
+namespace {
+
+// One chunk: length, type, data, and a checksum the walk does not read.
+QByteArray Chunk(const char* type, const QByteArray& data, uint32_t declared)
+{
+    QByteArray c;
+    for (int k = 3; k >= 0; --k)
+        c.append(static_cast<char>(declared >> (8 * k)));
+    return c + QByteArray(type, 4) + data + QByteArray(4, '\0');
+}
+
+QByteArray Chunk(const char* type, const QByteArray& data)
+{
+    return Chunk(type, data, static_cast<uint32_t>(data.size()));
+}
+
+const QByteArray PngSignature("\x89PNG\r\n\x1a\n", 8);
+
+} // namespace
+
+TEST(Imaging, ChunkWalkRefusesWhatTheFileCannotHold)
+{
+    const QByteArray ihdr = Chunk("IHDR", QByteArray(13, '\1'));
+    const QByteArray end = Chunk("IEND", {});
+    const QByteArray limit(AncillaryChunkLimit, 'x');
+    const struct { const char* name; QByteArray bytes; bool plausible; } rows[] = {
+        {"not a png at all", "GIF89a........", true},
+        {"empty", {}, true},
+        {"header and end", PngSignature + ihdr + end, true},
+        {"ancillary at the limit", PngSignature + ihdr + Chunk("tEXt", limit) + end, true},
+        {"ancillary one byte over", PngSignature + ihdr + Chunk("tEXt", limit + "x") + end, false},
+        {"critical over the ancillary limit", PngSignature + ihdr + Chunk("IDAT", limit + "x") + end, true},
+        {"sPLT declaring a gigabyte", PngSignature + ihdr + Chunk("sPLT", "ab", 1u << 30) + end, false},
+        {"IDAT declaring more than follows", PngSignature + ihdr + Chunk("IDAT", "ab", 40) + end, false},
+        {"length over 2^31", PngSignature + ihdr + Chunk("IDAT", "ab", 0xFFFFFFF0u) + end, false},
+        {"type not letters", PngSignature + ihdr + Chunk("ID\x01T", "ab") + end, false},
+        {"no end chunk", PngSignature + ihdr, false},
+        {"cut inside a header", PngSignature + ihdr + end.left(5), false},
+        {"signature only", PngSignature, false},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(PngChunksPlausible(r.bytes), r.plausible) << r.name;
+
+    // A real picture cut anywhere, and the picture itself.
+    QByteArray real;
+    {
+        QBuffer buffer(&real);
+        buffer.open(QIODevice::WriteOnly);
+        testsupport::SolidImage(40, 30, Qt::darkCyan).save(&buffer, "PNG");
+    }
+    EXPECT_TRUE(PngChunksPlausible(real));
+    for (qsizetype cut = 9; cut < real.size(); ++cut)
+        EXPECT_FALSE(PngChunksPlausible(real.left(cut))) << cut;
+}
+
+TEST(Imaging, HostileChunkIsRefusedByLoadAndThumbnail)
+{
+    InitGdip();
+    QTemporaryDir dir;
+    const QString path = dir.filePath("huge_sPLT_chunk.png");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(PngSignature + Chunk("IHDR", QByteArray("\0\0\0\1\0\0\0\1\x08\x06\0\0\0", 13)) +
+               Chunk("sPLT", "pal\0", 0x40000000u));
+    file.close();
+    ImageHandle h = 7;
+    EXPECT_EQ(GdipLoadImageFromFile(path, &h), UnknownImageFormat);
+    EXPECT_EQ(h, 0u);
+    int32_t status = Ok;
+    EXPECT_TRUE(DecodePicture(path, &status).isNull());
+    EXPECT_EQ(status, UnknownImageFormat);
+}
+
+TEST(Imaging, ReloadsShareOnePictureAndTurnedCopiesStayWithinBudget)
+{
+    InitGdip();
+    QTemporaryDir dir;
+    const QString path = dir.filePath("big.png");
+    ASSERT_TRUE(testsupport::WritePng(path, 1024, 1024, QColor(10, 20, 30, 128)));
+    const ImageHandle first = LoadImageFromFile(path);
+    // Every press of a brush button loads the picture again.
+    ImageHandle last = first;
+    for (int press = 0; press < 200; ++press) {
+        last = LoadImageFromFile(path);
+        EXPECT_FALSE(OrientedImage(last, static_cast<Orientation>(press % 8)).isNull());
+        ASSERT_LE(OrientedCacheBytes(), std::size_t{64} << 20) << press;
+    }
+    EXPECT_GT(last, first);
+    EXPECT_EQ(ImageOf(first).constBits(), ImageOf(last).constBits());
+    EXPECT_EQ(OrientedImage(first, 5).constBits(), OrientedImage(last, 5).constBits());
+
+    // A file changed since is decoded anew.
+    ASSERT_TRUE(testsupport::WritePng(path, 8, 4, Qt::red));
+    const ImageHandle changed = LoadImageFromFile(path);
+    EXPECT_EQ(ImageWidth(changed), 8);
+    EXPECT_EQ(ImageWidth(last), 1024);
+}
+
+TEST(ImageCache, EvictsTheLeastRecentlyUsedWithinItsBudget)
+{
+    const auto make = [](int side) { return [side] { return QImage(side, side, QImage::Format_ARGB32); }; };
+    ImageCache<int> cache(3 * 16 * 16 * 4);
+    int made = 0;
+    const auto get = [&](int key) {
+        return cache.Get(key, [&] { ++made; return make(16)(); });
+    };
+    get(1);
+    get(2);
+    get(3);
+    get(1); // 1 is now the most recently used
+    get(4); // evicts 2
+    EXPECT_EQ(made, 4);
+    get(1);
+    get(3);
+    EXPECT_EQ(made, 4);
+    get(2);
+    EXPECT_EQ(made, 5);
+    EXPECT_LE(cache.Bytes(), cache.Budget());
+    // A picture larger than the whole budget is handed out but not kept.
+    EXPECT_EQ(cache.Get(9, make(64)).width(), 64);
+    EXPECT_LE(cache.Bytes(), cache.Budget());
 }
