@@ -296,6 +296,7 @@ void frmMain::Redraw(bool drawshadows)
         picture = QImage(size, QImage::Format_RGB32);
     renderer_.Redraw(picture, map_, layers_, zoom_, CurrentShadowParams(), drawshadows);
     ++(drawshadows ? fullRedraws_ : quickRedraws_);
+    lastRedrawShadows_ = drawshadows;
     Canvas->Refresh();
 }
 

@@ -52,6 +52,8 @@ public:
     const Brush& CurrentBrush() const;
     const QString& ExportFileName() const { return exportFileName_; }
     int RedrawCount(bool withShadows) const { return withShadows ? fullRedraws_ : quickRedraws_; }
+    // The drawshadows of the last Redraw (false before the first).
+    bool LastRedrawShadows() const { return lastRedrawShadows_; }
 
     // The part of the window the layout is measured in (below the menu bar).
     QWidget* ClientArea() const { return client_; }
@@ -113,6 +115,7 @@ private:
     WheelAccumulator wheel_;
     int quickRedraws_ = 0;
     int fullRedraws_ = 0;
+    bool lastRedrawShadows_ = false;
 
     // Widgets, owned by their Qt parents.
     QWidget* client_ = nullptr;

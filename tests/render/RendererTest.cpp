@@ -1,21 +1,31 @@
+// Exact pixels of a redraw. Every case runs against both the program's
+// renderer and the literal one, so a fault in either shows here.
 #include "map/Numeric.h"
+#include "oracle/LiteralRenderer.h"
 #include "render/Imaging.h"
 #include "render/Renderer.h"
 #include "render/ShadowMatrix.h"
 
 #include "TestSupport.h"
 
-#include <QPainter>
-
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <cmath>
 
 using namespace halvorn;
 
 namespace {
 
-struct Scene {
+using RedrawFunction = void (*)(QImage&, const MapDocument&, const LayerSwitches&, float,
+                                const ShadowParams&, bool);
+
+struct NamedRenderer {
+    const char* name;
+    RedrawFunction redraw;
+};
+
+class Renderers : public ::testing::TestWithParam<NamedRenderer> {
+protected:
     MapDocument map;
     LayerSwitches layers;
     ShadowParams shadows;
@@ -23,179 +33,178 @@ struct Scene {
     QImage Draw(float zoom, bool drawshadows = true)
     {
         QImage canvas(CanvasSize(map, zoom), QImage::Format_RGB32);
-        Redraw(canvas, map, layers, zoom, shadows, drawshadows);
+        GetParam().redraw(canvas, map, layers, zoom, shadows, drawshadows);
         return canvas;
     }
 };
+
+INSTANTIATE_TEST_SUITE_P(Both, Renderers,
+                         ::testing::Values(NamedRenderer{"production", &halvorn::Redraw},
+                                           NamedRenderer{"literal", &oracle::LiteralRedraw}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 ImageHandle Solid(int w, int h, QColor c)
 {
     return AddImage(testsupport::SolidImage(w, h, c));
 }
 
-QColor At(const QImage& img, int x, int y)
+QRgb At(const QImage& img, int x, int y)
 {
-    return img.pixelColor(x, y);
+    return img.pixel(x, y) | 0xFF000000u;
+}
+
+// White under k wall shadow layers of alpha 32, as a grey level.
+int UnderLayers(int k)
+{
+    return RoundToInt(255 * std::pow(223.0 / 255.0, k));
 }
 
 } // namespace
 
-TEST(Renderer, GridLinesAreTheLastPixelOfEachCell)
+TEST_P(Renderers, GridLinesAreTheLastPixelOfEachCell)
 {
-    Scene s;
-    EXPECT_EQ(s.Draw(1).size(), QSize(1080, 1080));
-    const QImage white = s.Draw(1);
-    EXPECT_EQ(white.pixelColor(71, 71), QColor(Qt::white));
-    s.layers.ShowGridLayer = true;
-    const struct { float zoom; int line; } rows[] = {{1, 71}, {1, 143}, {1, 1079}, {0.5f, 35},
-                                                     {0.75f, 53}, {0.25f, 17}};
-    for (const auto& r : rows) {
-        const QImage img = s.Draw(r.zoom);
-        EXPECT_EQ(At(img, r.line, 3), QColor(Qt::black)) << r.zoom;
-        EXPECT_EQ(At(img, 3, r.line), QColor(Qt::black)) << r.zoom;
-        EXPECT_EQ(At(img, r.line + 1 < img.width() ? r.line + 1 : r.line - 1, 3),
-                  QColor(Qt::white)) << r.zoom;
+    EXPECT_EQ(Draw(1).size(), QSize(1080, 1080));
+    EXPECT_EQ(At(Draw(1), 71, 71), qRgb(255, 255, 255));
+    layers.ShowGridLayer = true;
+    for (const float zoom : {1.0f, 0.75f, 0.5f, 0.25f}) {
+        const QImage img = Draw(zoom);
+        const int cell = RoundToInt(72 * zoom);
+        for (int x = 0; x < img.width(); ++x) {
+            const bool line = (x + 1) % cell == 0;
+            // Lines span the whole canvas, ends included.
+            for (const int y : {0, 3, img.height() - 1})
+                ASSERT_EQ(At(img, x, y), line || (y + 1) % cell == 0 ? qRgb(0, 0, 0) : qRgb(255, 255, 255))
+                    << zoom << " at " << x << "," << y;
+            ASSERT_EQ(At(img, 3, x), line ? qRgb(0, 0, 0) : qRgb(255, 255, 255)) << zoom << " row " << x;
+        }
     }
 }
 
-TEST(Renderer, FloorsFillTheirCellsAtEveryZoom)
+TEST_P(Renderers, FloorsFillTheirCellsAtEveryZoom)
 {
-    Scene s;
-    s.layers.ShowGridLayer = true;
-    s.map.SetFloor(0, 0, Solid(72, 72, Qt::red));
-    s.map.SetFloor(2, 3, Solid(72, 72, Qt::blue));
-    const QImage half = s.Draw(0.5f);
-    EXPECT_EQ(At(half, 0, 0), QColor(Qt::red));
-    EXPECT_EQ(At(half, 35, 35), QColor(Qt::red)); // the tile covers the grid
-    EXPECT_EQ(At(half, 36, 36), QColor(Qt::white));
-    const QImage three = s.Draw(0.75f);
-    EXPECT_EQ(At(three, 108, 162), QColor(Qt::blue));
-    EXPECT_EQ(At(three, 161, 215), QColor(Qt::blue));
-    EXPECT_EQ(At(three, 107, 162), QColor(Qt::black));
-    s.layers.ShowFloorLayer = false;
-    EXPECT_EQ(At(s.Draw(1), 10, 10), QColor(Qt::white));
+    layers.ShowGridLayer = true;
+    map.SetFloor(0, 0, Solid(72, 72, Qt::red));
+    map.SetFloor(2, 3, Solid(72, 72, Qt::blue));
+    const struct { float zoom; int x, y; QRgb colour; } rows[] = {
+        {0.5f, 0, 0, qRgb(255, 0, 0)},   {0.5f, 35, 35, qRgb(255, 0, 0)}, // covers the grid
+        {0.5f, 36, 36, qRgb(255, 255, 255)}, {0.5f, 35, 36, qRgb(0, 0, 0)},
+        {0.75f, 108, 162, qRgb(0, 0, 255)}, {0.75f, 161, 215, qRgb(0, 0, 255)},
+        {0.75f, 107, 162, qRgb(0, 0, 0)},   {0.75f, 162, 216, qRgb(255, 255, 255)},
+        {0.75f, 108, 161, qRgb(0, 0, 0)},   {0.25f, 36, 54, qRgb(0, 0, 255)},
+        {0.25f, 53, 71, qRgb(0, 0, 255)},   {0.25f, 35, 60, qRgb(0, 0, 0)},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(At(Draw(r.zoom), r.x, r.y), r.colour) << r.zoom << " at " << r.x << "," << r.y;
+    layers.ShowFloorLayer = false;
+    EXPECT_EQ(At(Draw(1), 10, 10), qRgb(255, 255, 255));
 }
 
-TEST(Renderer, WallShadowsStackSevenLayersAtFullZoom)
+// A see-through piece at wall point (4, 0) shows its seven shadow squares:
+// 18 x 18 at (72 - n, -n) for n = 2..8, each one more layer of alpha 32.
+TEST_P(Renderers, WallPieceAtFourZeroCastsSevenSquares)
 {
-    Scene s;
-    s.map.SetWall(4, 2, Solid(18, 18, Qt::green));
-    const QImage img = s.Draw(1);
-    // The piece covers (63..80, 27..44); its shadow reaches 7 pixels beyond.
-    EXPECT_EQ(At(img, 70, 36), QColor(Qt::green));
-    // Alpha 32 per layer over white: darkest next to the wall, one layer less
-    // per pixel outwards.
-    int previous = 0;
-    for (int x = 82; x <= 87; ++x) {
-        const int v = At(img, x, 40).red();
-        EXPECT_GT(v, previous) << x;
-        previous = v;
+    map.SetWall(4, 0, Solid(18, 18, Qt::transparent));
+    const QImage img = Draw(1);
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 50; x < 100; ++x) {
+            int layersHere = 0;
+            for (int n = 2; n <= 8; ++n)
+                layersHere += x >= 72 - n && x < 90 - n && y >= -n && y < 18 - n;
+            const int grey = UnderLayers(layersHere);
+            const QRgb p = At(img, x, y);
+            ASSERT_NEAR(qRed(p), grey, 1) << x << "," << y;
+            ASSERT_EQ(qRed(p), qBlue(p));
+        }
     }
-    EXPECT_EQ(At(img, 88, 40), QColor(Qt::white));
-    const int oneLayer = 255 - RoundToInt(255 * 32 / 255.0);
-    EXPECT_NEAR(At(img, 87, 40).red(), oneLayer, 1);
-    // Without shadows, only the piece.
-    EXPECT_EQ(At(s.Draw(1, false), 84, 40), QColor(Qt::white));
-    // At 25 %, three layers: 4.5 pixels each, the piece 5 wide.
-    const QImage quarter = s.Draw(0.25f);
-    EXPECT_EQ(At(quarter, 17, 8), QColor(Qt::green));
-    EXPECT_EQ(At(quarter, 22, 11), QColor(Qt::white));
+    EXPECT_EQ(At(Draw(1, false), 75, 0), qRgb(255, 255, 255));
 }
 
-TEST(Renderer, ObjectShadowFallsByTheOffsetUnderTheObject)
+TEST_P(Renderers, WallShadowsFadeOneLayerPerPixel)
 {
-    Scene s;
-    s.map.AddObject(Solid(50, 30, Qt::blue), 100, 40, 50, 30, 0);
-    const QImage img = s.Draw(1);
-    EXPECT_EQ(At(img, 100, 40), QColor(Qt::blue));
-    EXPECT_EQ(At(img, 149, 69), QColor(Qt::blue));
-    // Shadow at (105, 45) 50 x 30: nearly black at 40 % over white.
-    const QColor shade = At(img, 152, 72);
-    EXPECT_NEAR(shade.red(), RoundToInt(255 * 0.6 + 2.55 * 0.4), 2);
-    EXPECT_EQ(shade.red(), shade.blue());
-    EXPECT_EQ(At(img, 155, 75), QColor(Qt::white));
-    EXPECT_EQ(At(img, 104, 72), QColor(Qt::white));
-    // At 50 %: shadow at (52, 22) size 25 x 15; object at (50, 20).
-    const QImage half = s.Draw(0.5f);
-    EXPECT_EQ(At(half, 50, 20), QColor(Qt::blue));
-    EXPECT_NE(At(half, 76, 36), QColor(Qt::white));
-    EXPECT_EQ(At(half, 77, 37), QColor(Qt::white));
+    map.SetWall(4, 2, Solid(18, 18, Qt::green));
+    const QImage img = Draw(1);
+    // The piece covers (63..80, 27..44).
+    EXPECT_EQ(At(img, 63, 27), qRgb(0, 255, 0));
+    EXPECT_EQ(At(img, 80, 44), qRgb(0, 255, 0));
+    // Right of it, at row 40, 6 layers at x = 82 down to one at 87.
+    for (int x = 82; x <= 88; ++x)
+        EXPECT_NEAR(qRed(At(img, x, 40)), UnderLayers(88 - x), 1) << x;
+    EXPECT_EQ(At(Draw(1, false), 84, 40), qRgb(255, 255, 255));
+    // At 25 %, three layers of 4.5 pixels; the piece is drawn 5 wide.
+    const QImage quarter = Draw(0.25f);
+    EXPECT_EQ(At(quarter, 17, 8), qRgb(0, 255, 0));
+    EXPECT_EQ(At(quarter, 22, 11), qRgb(255, 255, 255));
+    shadows.WallShadowAlpha = 0;
+    EXPECT_EQ(At(Draw(1), 84, 40), qRgb(255, 255, 255));
+    shadows.WallShadowAlpha = 255;
+    EXPECT_EQ(At(Draw(1), 84, 40), qRgb(0, 0, 0));
+}
+
+TEST_P(Renderers, ObjectShadowFallsByTheOffsetUnderTheObject)
+{
+    // Shadow colour: 0.01 * (60 + 120 + 240) = 4.2 -> 4 at alpha 0.4 * 255 = 102,
+    // over white: 4 * 0.4 + 255 * 0.6 = 154.6.
+    map.AddObject(Solid(50, 30, QColor(60, 120, 240)), 100, 40, 50, 30, 0);
+    const QImage img = Draw(1);
+    const struct { int x, y; int red; } rows[] = {
+        {100, 40, 60},  {149, 69, 60},  {150, 70, 155}, {154, 74, 155}, {155, 75, 255},
+        {104, 72, 255}, {105, 70, 155}, {150, 44, 255}, {150, 45, 155},
+    };
+    for (const auto& r : rows)
+        EXPECT_NEAR(qRed(At(img, r.x, r.y)), r.red, 1) << r.x << "," << r.y;
+    // At 50 %: shadow at (52, 22) size 25 x 15; object at (50, 20) size 25 x 15.
+    const QImage half = Draw(0.5f);
+    EXPECT_EQ(At(half, 50, 20), qRgb(60, 120, 240));
+    EXPECT_EQ(At(half, 74, 34), qRgb(60, 120, 240));
+    EXPECT_NEAR(qRed(At(half, 76, 36)), 155, 1);
+    EXPECT_EQ(At(half, 77, 36), qRgb(255, 255, 255));
+    EXPECT_EQ(At(half, 76, 37), qRgb(255, 255, 255));
+    EXPECT_NEAR(qRed(At(half, 52, 35)), 155, 1);
+    EXPECT_EQ(At(half, 51, 35), qRgb(255, 255, 255));
+    // A negative offset puts it above-left.
+    shadows.ObjectShadowOffset = -4;
+    EXPECT_NEAR(qRed(At(Draw(1), 96, 36)), 155, 1);
+    shadows.ObjectShadowOffset = 5;
     // No shadow when switched off, while dragging, or for a deleted object.
-    s.map.ToggleObjectShadow(0);
-    EXPECT_EQ(At(s.Draw(1), 152, 72), QColor(Qt::white));
-    s.map.ToggleObjectShadow(0);
-    EXPECT_EQ(At(s.Draw(1, false), 152, 72), QColor(Qt::white));
-    s.map.AddObject(Solid(10, 10, Qt::red), 0, 0, 10, 10, 0);
-    s.map.DeleteObject(0);
-    const QImage after = s.Draw(1);
-    EXPECT_EQ(At(after, 120, 50), QColor(Qt::white));
-    EXPECT_EQ(At(after, 5, 5), QColor(Qt::red));
+    map.ToggleObjectShadow(0);
+    EXPECT_EQ(At(Draw(1), 152, 72), qRgb(255, 255, 255));
+    map.ToggleObjectShadow(0);
+    EXPECT_EQ(At(Draw(1, false), 152, 72), qRgb(255, 255, 255));
+    map.AddObject(Solid(10, 10, Qt::red), 0, 0, 10, 10, 0);
+    map.DeleteObject(0);
+    const QImage after = Draw(1);
+    EXPECT_EQ(At(after, 120, 50), qRgb(255, 255, 255));
+    EXPECT_EQ(At(after, 5, 5), qRgb(255, 0, 0));
 }
 
-TEST(Renderer, HiddenObjectsStillLeaveWallShadows)
+TEST_P(Renderers, HiddenObjectsStillLeaveWallShadows)
 {
-    Scene s;
-    s.map.AddObject(Solid(20, 20, Qt::blue), 300, 300, 20, 20, 0);
-    s.map.SetWall(10, 10, Solid(18, 18, Qt::green));
-    s.layers.ShowObjectLayer = false;
-    s.layers.ShowBackgroundLayer = false;
-    const QImage img = s.Draw(1);
-    EXPECT_EQ(At(img, 305, 305), QColor(Qt::white));
-    EXPECT_NE(At(img, 190, 190), QColor(Qt::white));
+    map.AddObject(Solid(20, 20, Qt::blue), 300, 300, 20, 20, 0);
+    map.SetWall(10, 10, Solid(18, 18, Qt::green));
+    layers.ShowObjectLayer = false;
+    layers.ShowBackgroundLayer = false;
+    const QImage img = Draw(1);
+    EXPECT_EQ(At(img, 305, 305), qRgb(255, 255, 255));
+    EXPECT_NEAR(qRed(At(img, 190, 190)), UnderLayers(6), 1);
 }
 
+// Each colour channel is 0.01 x (R + G + B), rounded; alpha is scaled by the
+// setting, rounded. The colours make truncation and a wrong factor both fail.
 TEST(ShadowMatrix, TurnsColoursAlmostBlackAndScalesAlpha)
 {
-    QImage px(1, 1, QImage::Format_ARGB32);
-    px.setPixel(0, 0, qRgba(200, 100, 50, 200));
-    const QImage out = ApplyColorMatrix(px, MakeShadowMatrix(0.4f)).convertToFormat(QImage::Format_ARGB32);
-    const QRgb p = out.pixel(0, 0);
-    EXPECT_EQ(qAlpha(p), 80);
-    EXPECT_NEAR(qRed(p), 4, 1); // 0.01 * 350 = 3.5
-    EXPECT_EQ(qRed(p), qBlue(p));
-}
-
-// Walls are drawn from prepared copies; they must land on the same pixels as
-// drawing each shadow square and each scaled piece directly.
-TEST(Renderer, WallCopiesMatchDirectDrawingAtEveryZoom)
-{
-    QImage piece(18, 18, QImage::Format_ARGB32);
-    for (int y = 0; y < 18; ++y)
-        for (int x = 0; x < 18; ++x)
-            piece.setPixel(x, y, qRgb(20 + 12 * x, 200 - 10 * y, (x * y) % 255));
-    QImage holey = piece;
-    holey.setPixel(5, 5, qRgba(0, 0, 0, 0));
-    const ImageHandle solid = AddImage(piece);
-    const ImageHandle holed = AddImage(holey);
-    Scene s;
-    for (int i = 0; i < 12; ++i)
-        s.map.SetWall(i, 3 + i % 2, i % 3 ? solid : holed);
-    for (const float z : {1.0f, 0.75f, 0.5f, 0.25f}) {
-        const QImage drawn = s.Draw(z);
-        QImage expected(drawn.size(), QImage::Format_RGB32);
-        expected.fill(Qt::white);
-        QPainter p(&expected);
-        p.setRenderHint(QPainter::SmoothPixmapTransform, true);
-        const float st = 18 * z;
-        int first = 9;
-        if (z > 0.1f) first = 6;
-        if (z > 0.4f) first = 4;
-        if (z > 0.8f) first = 2;
-        for (int x = 0; x < 12; ++x) {
-            const int y = 3 + x % 2;
-            const float cx = st * x, cy = st * y;
-            for (int n = first; n <= 8; ++n)
-                p.fillRect(QRectF(cx - n * z, cy - n * z, st, st), QColor(0, 0, 0, 32));
-            p.drawImage(QRectF(cx - 9 * z, cy - 9 * z, st + 0.5f, st + 0.5f), ImageOf(x % 3 ? solid : holed));
-        }
-        p.end();
-        int worst = 0;
-        for (int y = 0; y < drawn.height(); ++y)
-            for (int x = 0; x < drawn.width(); ++x) {
-                const QRgb a = drawn.pixel(x, y), b = expected.pixel(x, y);
-                worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                                  std::abs(qBlue(a) - qBlue(b))});
-            }
-        EXPECT_LE(worst, 1) << "zoom " << z;
+    const struct { QRgb in; float alpha; QRgb out; } rows[] = {
+        {qRgba(250, 250, 170, 255), 1.0f, qRgba(7, 7, 7, 255)},   // 6.7
+        {qRgba(255, 255, 255, 255), 1.0f, qRgba(8, 8, 8, 255)},   // 7.65
+        {qRgba(100, 20, 0, 255), 1.0f, qRgba(1, 1, 1, 255)},      // 1.2
+        {qRgba(0, 0, 0, 199), 0.4f, qRgba(0, 0, 0, 80)},          // 79.6
+        {qRgba(0, 0, 0, 255), 0.4f, qRgba(0, 0, 0, 102)},
+        {qRgba(0, 0, 0, 201), 0.4f, qRgba(0, 0, 0, 80)},          // 80.4
+        {qRgba(0, 0, 0, 255), 0.0f, qRgba(0, 0, 0, 0)},
+    };
+    for (const auto& r : rows) {
+        QImage px(1, 1, QImage::Format_ARGB32);
+        px.setPixel(0, 0, r.in);
+        const QRgb got = ApplyColorMatrix(px, MakeShadowMatrix(r.alpha)).convertToFormat(QImage::Format_ARGB32).pixel(0, 0);
+        EXPECT_EQ(got, r.out) << std::hex << r.in;
     }
 }
