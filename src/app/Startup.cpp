@@ -3,6 +3,7 @@
 #include "app/HalvornApplication.h"
 #include "app/frmMain.h"
 #include "desktop/FileTypeRegistration.h"
+#include "desktop/MapDocumentType.h"
 #include "desktop/frmSplash.h"
 #include "render/AppError.h"
 #include "render/Imaging.h"
@@ -26,9 +27,10 @@ bool Main()
     MainWindow->setAttribute(Qt::WA_DeleteOnClose);
     MainWindow->show();
     const bool registered =
-        RegisterFileType(QStringLiteral("hvm"), QCoreApplication::applicationFilePath(),
-                         AppPath() + QStringLiteral("hvm.png"), QStringLiteral("Halvorn III Map"),
-                         QStringLiteral("Halvorn III Map"));
+        RegisterFileType(QString::fromLatin1(MapExtension),
+                         QCoreApplication::applicationFilePath(),
+                         AppPath() + QStringLiteral("hvm.png"), QString::fromLatin1(MapClassName),
+                         QString::fromLatin1(MapDescription));
     Q_UNUSED(registered); // a failed registration changes nothing at start-up
     return true;
 }

@@ -13,7 +13,7 @@ enum class TileKind { Floor, Wall, Object };
 struct TileKindInfo {
     const char* modeWord;      // brush mode chosen by this kind
     const char* settingKey;    // folder setting
-    const char* defaultFolder; // folder name beside the program when unset
+    const char* defaultFolder; // default folder name (settings/TileFolders.h)
     int columns;               // thumbnails per palette row
     int pitch;                 // distance between palette cells
     int thumbnail;             // thumbnail box side

@@ -7,6 +7,7 @@
 #include "render/AppError.h"
 #include "render/Imaging.h"
 #include "settings/SettingsStore.h"
+#include "settings/TileFolders.h"
 
 #include <QMessageBox>
 
@@ -145,7 +146,7 @@ void TileLibraryPanel::OpenPane(TileKind kind)
 
     const TileKindInfo& info = KindInfo(kind);
     const QString folder = GetSetting(QString::fromLatin1(info.settingKey),
-                                      AppPath() + QString::fromLatin1(info.defaultFolder));
+                                      DefaultTileFolder(QString::fromLatin1(info.defaultFolder)));
     PaletteImage palette = RenderPalette(kind, ListTileFiles(folder),
                                          pane->palette().color(QPalette::Dark));
     MutablePaths(kind) = std::move(palette.paths);

@@ -36,7 +36,8 @@ inline constexpr const char* ObjectShadowTransparency = "40";
 inline constexpr const char* ObjectShadowDistance = "5";
 inline constexpr const char* WallShadowTransparency = "32";
 inline constexpr const char* WallShadowDistance = "7";
-// Tile folders default to these names beside the program.
+// Tile folders default to these names, beside the program or in the
+// installed tile set (settings/TileFolders.h).
 inline constexpr const char* FloorsFolder = "Floors";
 inline constexpr const char* ObjectsFolder = "Objects";
 inline constexpr const char* WallsFolder = "Walls";

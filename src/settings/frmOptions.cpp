@@ -4,6 +4,7 @@
 #include "render/Imaging.h"
 #include "settings/SettingsStore.h"
 #include "settings/ShadowSettings.h"
+#include "settings/TileFolders.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -211,11 +212,11 @@ void frmOptions::GetSettings()
     Check1->setChecked(RoundToInt(Val(splash)) == 1);
 
     TextTilesFileLocation->setText(GetSetting(QLatin1String(keys::LocationFloors),
-                                              AppPath() + QLatin1String(defaults::FloorsFolder)));
+                                              DefaultTileFolder(QLatin1String(defaults::FloorsFolder))));
     TextObjectsFileLocation->setText(GetSetting(
-        QLatin1String(keys::LocationObjects), AppPath() + QLatin1String(defaults::ObjectsFolder)));
+        QLatin1String(keys::LocationObjects), DefaultTileFolder(QLatin1String(defaults::ObjectsFolder))));
     TextWallsFileLocation->setText(GetSetting(QLatin1String(keys::LocationWalls),
-                                              AppPath() + QLatin1String(defaults::WallsFolder)));
+                                              DefaultTileFolder(QLatin1String(defaults::WallsFolder))));
 
     TextObjectShadowTransparency->setText(
         StoredNumber(keys::ObjectShadowTransparency, defaults::ObjectShadowTransparency));

@@ -1,9 +1,12 @@
 #include "desktop/MapDocumentIcon.h"
 #include "desktop/ProductArtwork.h"
+#include "desktop/ProgramIcon.h"
 #include "desktop/Version.h"
 
 #include <QSet>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace halvorn {
 namespace {
@@ -57,6 +60,36 @@ TEST(MapDocumentIcon, ShippedPngIsThePaintedIcon)
     const QImage shipped(QStringLiteral(HALVORN_HVM_PNG));
     ASSERT_FALSE(shipped.isNull()) << HALVORN_HVM_PNG;
     EXPECT_EQ(shipped.convertToFormat(QImage::Format_ARGB32), MapDocumentIcon(256));
+}
+
+TEST(ProgramIcon, RoundedTileOnTransparentGroundAtEveryThemeSize)
+{
+    for (const int size : ProgramIconSizes) {
+        SCOPED_TRACE(size);
+        const QImage icon = ProgramIcon(size);
+        ASSERT_EQ(icon.size(), QSize(size, size));
+        for (const QPoint corner : {QPoint(0, 0), QPoint(size - 1, 0), QPoint(0, size - 1),
+                                    QPoint(size - 1, size - 1)})
+            EXPECT_EQ(qAlpha(icon.pixel(corner)), 0); // outside the rounded tile
+        EXPECT_EQ(qAlpha(icon.pixel(size / 2, size / 8)), 255); // stone above the sheet
+        EXPECT_EQ(qAlpha(icon.pixel(size / 2, size / 2)), 255);
+    }
+    EXPECT_TRUE(ProgramIcon(0).isNull());
+    EXPECT_EQ(ProgramIcon(48), ProgramIcon(48));
+}
+
+TEST(ProgramIcon, WindowIconCarriesEverySize)
+{
+    const QIcon icon = ProgramWindowIcon();
+    QList<QSize> sizes = icon.availableSizes();
+    std::sort(sizes.begin(), sizes.end(),
+              [](QSize a, QSize b) { return a.width() < b.width(); });
+    QList<QSize> expected;
+    for (const int size : ProgramIconSizes)
+        expected.append(QSize(size, size));
+    EXPECT_EQ(sizes, expected);
+    EXPECT_EQ(icon.pixmap(QSize(32, 32)).toImage().convertToFormat(QImage::Format_ARGB32),
+              ProgramIcon(32));
 }
 
 } // namespace

@@ -1,0 +1,246 @@
+// Installs the build into a temporary prefix, as `cmake --install` and the
+// Debian package do, and checks that every file the desktop needs is there,
+// is the picture or text the program means, and passes the desktop's own
+// validators.
+#include "desktop/ApplicationId.h"
+#include "desktop/MapDocumentIcon.h"
+#include "desktop/ProgramIcon.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QMap>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace halvorn {
+namespace {
+
+const QString Id = QString::fromLatin1(ApplicationId);
+const QString MimeType = QStringLiteral("application/x-halvorn-iii-map");
+
+struct ProgramRun {
+    int exitCode = -1;
+    QString output; // standard output and error together
+};
+
+ProgramRun RunProgram(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DESTDIR"));
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    if (!process.waitForFinished(120000))
+        return {};
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromLocal8Bit(process.readAll())};
+}
+
+class Installed : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        prefix_ = std::make_unique<QTemporaryDir>();
+        install_ = RunProgram(QStringLiteral(HALVORN_CMAKE),
+                              {QStringLiteral("--install"), QStringLiteral(HALVORN_BUILD_DIR),
+                               QStringLiteral("--prefix"), prefix_->path()});
+    }
+    static void TearDownTestSuite() { prefix_.reset(); }
+
+    void SetUp() override { ASSERT_EQ(install_.exitCode, 0) << qPrintable(install_.output); }
+
+    static QString At(const QString& relative) { return prefix_->path() + '/' + relative; }
+    static QByteArray Read(const QString& relative)
+    {
+        QFile file(At(relative));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    static inline std::unique_ptr<QTemporaryDir> prefix_;
+    static inline ProgramRun install_;
+};
+
+// "Key=Value" lines of the [Desktop Entry] group.
+QMap<QString, QString> DesktopKeys(const QByteArray& text)
+{
+    QMap<QString, QString> keys;
+    for (const QString& line : QString::fromUtf8(text).split('\n')) {
+        const qsizetype eq = line.indexOf('=');
+        if (eq > 0 && !line.startsWith('#'))
+            keys.insert(line.left(eq), line.mid(eq + 1));
+    }
+    return keys;
+}
+
+// Each element's own text and each attribute ("path@attribute"), keyed by its
+// path below the root element ("provides/binary"); empty when the XML is not
+// well formed.
+QMultiMap<QString, QString> XmlValues(const QByteArray& xml)
+{
+    QMultiMap<QString, QString> values;
+    QXmlStreamReader reader(xml);
+    QStringList path;
+    QStringList texts;
+    while (!reader.atEnd()) {
+        reader.readNext();
+        if (reader.isStartElement()) {
+            path.append(reader.name().toString());
+            texts.append(QString());
+            const QString key = path.mid(1).join('/');
+            for (const QXmlStreamAttribute& a : reader.attributes())
+                values.insert(key + '@' + a.name().toString(), a.value().toString());
+        } else if (reader.isCharacters() && !texts.isEmpty()) {
+            texts.last() += reader.text();
+        } else if (reader.isEndElement()) {
+            const QString text = texts.takeLast().simplified();
+            if (!text.isEmpty())
+                values.insert(path.mid(1).join('/'), text);
+            path.removeLast();
+        }
+    }
+    return reader.hasError() ? QMultiMap<QString, QString>() : values;
+}
+
+TEST_F(Installed, ProgramLinkAndDocumentIcon)
+{
+    const QFileInfo link(At("bin/halvorn3"));
+    ASSERT_TRUE(link.isSymLink());
+    EXPECT_EQ(link.symLinkTarget(), QFileInfo(At(HALVORN_INSTALL_DIR "/halvorn3")).filePath());
+    EXPECT_TRUE(QFileInfo(link.symLinkTarget()).isExecutable());
+    // The start-up registration points the document type at this file.
+    const QImage hvm(At(HALVORN_INSTALL_DIR "/hvm.png"));
+    EXPECT_EQ(hvm.convertToFormat(QImage::Format_ARGB32), MapDocumentIcon(256));
+}
+
+TEST_F(Installed, TileSetInTheSharedDataFolder)
+{
+    const struct {
+        const char* folder;
+        int pictures;
+    } rows[] = {{"Floors", 18}, {"Walls", 9}, {"Objects", 31}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.folder);
+        const QDir installed(At(HALVORN_TILESET_INSTALL_DIR "/") + row.folder);
+        EXPECT_EQ(installed.entryList({"*.png"}, QDir::Files).size(), row.pictures);
+        // Not also beside the program, where the program would look first.
+        EXPECT_FALSE(QFileInfo::exists(At(HALVORN_INSTALL_DIR "/") + row.folder));
+    }
+}
+
+TEST_F(Installed, IconsAtEveryThemeSizeAreThePaintedOnes)
+{
+    for (const int size : ProgramIconSizes) {
+        SCOPED_TRACE(size);
+        const QString folder = QStringLiteral("share/icons/hicolor/%1x%1/").arg(size);
+        const QImage app(At(folder + "apps/" + Id + ".png"));
+        ASSERT_EQ(app.size(), QSize(size, size));
+        EXPECT_EQ(app.convertToFormat(QImage::Format_ARGB32), ProgramIcon(size));
+        const QImage doc(At(folder + "mimetypes/application-x-halvorn-iii-map.png"));
+        ASSERT_EQ(doc.size(), QSize(size, size));
+        EXPECT_EQ(doc.convertToFormat(QImage::Format_ARGB32), MapDocumentIcon(size));
+    }
+}
+
+TEST_F(Installed, LauncherOpensTheProgramFromTheMenu)
+{
+    const auto keys = DesktopKeys(Read("share/applications/" + Id + ".desktop"));
+    const QMap<QString, QString> expected{
+        {"Type", "Application"},
+        {"Name", "Halvorn III"},
+        {"GenericName", "Dungeon Map Editor"},
+        {"Exec", "halvorn3 %f"},
+        {"Icon", Id},
+        {"Terminal", "false"},
+        {"MimeType", MimeType + ';'},
+        {"StartupWMClass", "halvorn3"},
+    };
+    for (auto it = expected.begin(); it != expected.end(); ++it)
+        EXPECT_EQ(keys.value(it.key()), it.value()) << qPrintable(it.key());
+    for (const char* category : {"Graphics;", "2DGraphics;", "Game;", "RolePlaying;"})
+        EXPECT_TRUE(keys.value("Categories").contains(category)) << category;
+    EXPECT_FALSE(keys.contains("NoDisplay"));
+    EXPECT_FALSE(keys.value("Comment").isEmpty());
+    EXPECT_FALSE(keys.value("Keywords").isEmpty());
+}
+
+TEST_F(Installed, MimePackageDeclaresTheRegisteredType)
+{
+    const auto mime = XmlValues(Read("share/mime/packages/halvorn3.xml"));
+    EXPECT_EQ(mime.values("mime-type@type"), QStringList{MimeType});
+    EXPECT_EQ(mime.values("mime-type/glob@pattern"), QStringList{"*.hvm"});
+    EXPECT_EQ(mime.values("mime-type/icon@name"), QStringList{"application-x-halvorn-iii-map"});
+}
+
+TEST_F(Installed, MetainfoNamesTheLauncherBinaryTypeAndRelease)
+{
+    const auto info = XmlValues(Read("share/metainfo/" + Id + ".metainfo.xml"));
+    const struct {
+        const char* key;
+        QString value;
+    } rows[] = {
+        {"id", Id},
+        {"name", "Halvorn III"},
+        {"launchable", Id + ".desktop"},
+        {"launchable@type", "desktop-id"},
+        {"provides/binary", "halvorn3"},
+        {"provides/mediatype", MimeType},
+        {"releases/release@version", "3.0.33"},
+        {"content_rating@type", "oars-1.1"},
+        {"developer/name", "The Halvorn III project"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(info.values(row.key), QStringList{row.value}) << row.key;
+    EXPECT_TRUE(QRegularExpression("^\\d{4}-\\d\\d-\\d\\d$")
+                    .match(info.value("releases/release@date"))
+                    .hasMatch());
+    const QStringList shots = info.values("screenshots/screenshot/image");
+    ASSERT_EQ(shots.size(), 3);
+    for (const QString& shot : shots) {
+        // Each one is a picture the README shows, kept in the repository.
+        const QString name = shot.section('/', -2);
+        EXPECT_TRUE(shot.startsWith("https://")) << qPrintable(shot);
+        EXPECT_TRUE(QFileInfo::exists(QStringLiteral(HALVORN_SOURCE_DIR "/") + name))
+            << qPrintable(name);
+    }
+}
+
+TEST_F(Installed, DesktopValidatorsAccept)
+{
+    const struct {
+        const char* tool;
+        QStringList arguments;
+    } rows[] = {
+        {"desktop-file-validate", {At("share/applications/" + Id + ".desktop")}},
+        {"appstreamcli",
+         {"validate", "--no-net", "--pedantic", At("share/metainfo/" + Id + ".metainfo.xml")}},
+    };
+    int ran = 0;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.tool);
+        const QString tool = QStandardPaths::findExecutable(row.tool);
+        if (tool.isEmpty())
+            continue;
+        ++ran;
+        const ProgramRun run = RunProgram(tool, row.arguments);
+        EXPECT_EQ(run.exitCode, 0) << qPrintable(run.output);
+        // Warnings and errors fail; appstreamcli's pedantic notes do not.
+        EXPECT_FALSE(QRegularExpression("^[WE]:|warning|error", QRegularExpression::MultilineOption)
+                         .match(run.output)
+                         .hasMatch())
+            << qPrintable(run.output);
+    }
+    if (ran < 2)
+        GTEST_SKIP() << "desktop-file-validate or appstreamcli is not installed";
+}
+
+} // namespace
+} // namespace halvorn
