@@ -163,8 +163,10 @@ QImage ProgramIcon(int size)
 QIcon ProgramWindowIcon()
 {
     QIcon icon;
-    for (const int size : ProgramIconSizes)
-        icon.addPixmap(QPixmap::fromImage(ProgramIcon(size)));
+    for (const int size : ProgramIconSizes) {
+        if (size <= ProgramWindowIconLargest)
+            icon.addPixmap(QPixmap::fromImage(ProgramIcon(size)));
+    }
     return icon;
 }
 

@@ -18,7 +18,12 @@ inline constexpr std::array<int, 7> ProgramIconSizes{16, 24, 32, 48, 64, 128, 25
 // picture is simplified so that its lines stay a whole pixel wide.
 QImage ProgramIcon(int size);
 
-// The icon at every theme size, for the window and the task bar.
+// The icon at the theme sizes up to 128 pixels, for the window and the task
+// bar. It is painted at every start, and the 256-pixel picture alone would
+// cost more than all the others together; desktops that want one that large
+// take the launcher's icon from the theme.
 QIcon ProgramWindowIcon();
+
+inline constexpr int ProgramWindowIconLargest = 128;
 
 } // namespace halvorn
