@@ -1,6 +1,16 @@
-// How long a redraw takes for a full map: every floor cell painted, every
-// wall point set and 500 objects of mixed sizes and orientations, with and
-// without shadows, at each zoom.
+// Redraw times, every figure beside the literal renderer's from the same run:
+// the machine is shared and noisy, so the ratio is the figure that holds.
+//
+//   BM_LiteralRedraw/map:M/zoom%:Z/shadows:S  the literal renderer, whole map
+//   BM_Redraw/map:M/zoom%:Z/shadows:S         the program's renderer, whole map
+//   BM_DragStep/map:M/zoom%:Z                 one floor cell or wall point set
+//                                             during a drag and the redraw after
+//
+// M is `full` (every floor cell, every wall point, 500 objects) or `dungeon`
+// (floors in about two thirds of the cells, five rooms and a corridor walled,
+// 80 objects). Run: build/render_bench --benchmark_repetitions=5
+//                   --benchmark_report_aggregates_only=true
+#include "oracle/LiteralRenderer.h"
 #include "render/Imaging.h"
 #include "render/Renderer.h"
 
@@ -10,6 +20,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
+
+#include <string>
 #include <utility>
 
 using namespace halvorn;
@@ -19,7 +32,9 @@ namespace {
 ImageHandle Picture(int w, int h, QColor c, bool transparentCorner)
 {
     QImage img(w, h, QImage::Format_ARGB32);
-    img.fill(c);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            img.setPixel(x, y, QColor(c.red() ^ (x & 7), c.green() ^ (y & 7), c.blue()).rgb());
     if (transparentCorner) {
         QPainter p(&img);
         p.setCompositionMode(QPainter::CompositionMode_Clear);
@@ -28,61 +43,162 @@ ImageHandle Picture(int w, int h, QColor c, bool transparentCorner)
     return AddImage(img);
 }
 
-MapDocument FullMap()
+struct Pictures {
+    ImageHandle floors[2];
+    ImageHandle walls[2];
+    ImageHandle objects[4];
+};
+
+const Pictures& Art()
 {
-    MapDocument map;
-    const ImageHandle floor = Picture(72, 72, QColor(120, 110, 90), false);
-    const ImageHandle wall = Picture(18, 18, QColor(60, 60, 60), false);
-    const ImageHandle objects[] = {
-        Picture(36, 36, QColor(150, 80, 30), true),  Picture(72, 36, QColor(90, 60, 30), true),
-        Picture(72, 72, QColor(130, 130, 140), true), Picture(144, 72, QColor(160, 30, 30), true),
+    static const Pictures art{
+        {Picture(72, 72, QColor(120, 110, 90), false), Picture(72, 72, QColor(90, 100, 120), false)},
+        {Picture(18, 18, QColor(60, 60, 60), false), Picture(18, 18, QColor(80, 70, 60), false)},
+        {Picture(36, 36, QColor(150, 80, 30), true), Picture(72, 36, QColor(90, 60, 30), true),
+         Picture(72, 72, QColor(130, 130, 140), true), Picture(144, 72, QColor(160, 30, 30), true)},
     };
-    for (int x = 0; x < map.FloorColumns(); ++x)
-        for (int y = 0; y < map.FloorRows(); ++y)
-            map.SetFloor(x, y, floor);
-    for (int x = 0; x < map.WallColumns(); ++x)
-        for (int y = 0; y < map.WallRows(); ++y)
-            map.SetWall(x, y, wall);
-    for (int i = 0; i < 500; ++i) {
-        const ImageHandle image = objects[i % 4];
+    return art;
+}
+
+void AddObjects(MapDocument& map, int count, int step)
+{
+    for (int i = 0; i < count; ++i) {
+        const ImageHandle image = Art().objects[i % 4];
         const int orientation = (i / 4) % 8;
         int16_t w = static_cast<int16_t>(ImageWidth(image));
         int16_t h = static_cast<int16_t>(ImageHeight(image));
         if (orientation & 1)
             std::swap(w, h);
-        map.AddObject(image, static_cast<float>((i * 97) % 1000), static_cast<float>((i * 53) % 1000),
-                      w, h, orientation);
+        map.AddObject(image, static_cast<float>((i * 97 * step) % 1000),
+                      static_cast<float>((i * 53 * step) % 1000), w, h, orientation);
     }
+}
+
+MapDocument FullMap()
+{
+    MapDocument map;
+    for (int x = 0; x < map.FloorColumns(); ++x)
+        for (int y = 0; y < map.FloorRows(); ++y)
+            map.SetFloor(x, y, Art().floors[0]);
+    for (int x = 0; x < map.WallColumns(); ++x)
+        for (int y = 0; y < map.WallRows(); ++y)
+            map.SetWall(x, y, Art().walls[0]);
+    AddObjects(map, 500, 1);
     return map;
 }
 
-void BM_Redraw(benchmark::State& state)
+// Rooms given in cells (left, top, right, bottom, inclusive), walled on their
+// outlines, and a corridor joining them.
+MapDocument DungeonMap()
 {
-    static const MapDocument map = FullMap();
-    const float zoom = static_cast<float>(state.range(0)) / 100.0f;
-    const bool shadows = state.range(1) != 0;
+    MapDocument map;
+    const int rooms[][4] = {{1, 1, 4, 4}, {7, 1, 13, 5}, {1, 8, 5, 13}, {8, 8, 13, 13}, {6, 6, 8, 7}};
+    const auto room = [&](int l, int t, int r, int b) {
+        for (int x = l; x <= r; ++x)
+            for (int y = t; y <= b; ++y)
+                map.SetFloor(x, y, Art().floors[(x + y) % 2]);
+        for (int x = 4 * l; x <= 4 * (r + 1); ++x) {
+            map.SetWall(x, 4 * t, Art().walls[0]);
+            map.SetWall(x, 4 * (b + 1), Art().walls[0]);
+        }
+        for (int y = 4 * t; y <= 4 * (b + 1); ++y) {
+            map.SetWall(4 * l, y, Art().walls[1]);
+            map.SetWall(4 * (r + 1), y, Art().walls[1]);
+        }
+    };
+    for (const auto& r : rooms)
+        room(r[0], r[1], r[2], r[3]);
+    // The corridor: a row and a column of floor through the middle.
+    for (int x = 0; x < 15; ++x)
+        map.SetFloor(x, 6, Art().floors[0]);
+    for (int y = 0; y < 15; ++y)
+        map.SetFloor(6, y, Art().floors[1]);
+    AddObjects(map, 80, 7);
+    return map;
+}
+
+const MapDocument& Map(int which)
+{
+    static const MapDocument full = FullMap();
+    static const MapDocument dungeon = DungeonMap();
+    return which == 0 ? full : dungeon;
+}
+
+void SetPeakMemoryCounter(benchmark::State& state)
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["peakMB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+void LiteralRedraw(benchmark::State& state, int which, float zoom, bool shadows)
+{
+    const MapDocument& map = Map(which);
+    QImage canvas(CanvasSize(map, zoom), QImage::Format_RGB32);
+    for (auto _ : state) {
+        oracle::LiteralRedraw(canvas, map, LayerSwitches{}, zoom, ShadowParams{}, shadows);
+        benchmark::DoNotOptimize(canvas.constBits());
+    }
+}
+
+// A whole redraw, as after a zoom step or a layer switch: the renderer is
+// told the canvas is new each time.
+void Redraw(benchmark::State& state, int which, float zoom, bool shadows)
+{
+    const MapDocument& map = Map(which);
     QImage canvas(CanvasSize(map, zoom), QImage::Format_RGB32);
     MapRenderer renderer; // as the main window keeps one
     for (auto _ : state) {
+        canvas.detach(); // someone else's change: nothing can be kept
         renderer.Redraw(canvas, map, LayerSwitches{}, zoom, ShadowParams{}, shadows);
         benchmark::DoNotOptimize(canvas.constBits());
     }
+    SetPeakMemoryCounter(state);
 }
-BENCHMARK(BM_Redraw)
-    ->ArgsProduct({{100, 75, 50, 25}, {0, 1}})
-    ->ArgNames({"zoom%", "shadows"})
-    ->Unit(benchmark::kMillisecond);
 
-void BM_EmptyRedraw(benchmark::State& state)
+// The steady state of a drag: alternately a floor cell and a wall point along
+// a path across the map changes, and the redraw without shadows follows.
+void DragStep(benchmark::State& state, int which, float zoom)
 {
-    const MapDocument map;
-    QImage canvas(CanvasSize(map, 1.0f), QImage::Format_RGB32);
+    MapDocument map = Map(which);
+    QImage canvas(CanvasSize(map, zoom), QImage::Format_RGB32);
+    MapRenderer renderer;
+    renderer.Redraw(canvas, map, LayerSwitches{}, zoom, ShadowParams{}, false);
+    int step = 0;
     for (auto _ : state) {
-        Redraw(canvas, map, LayerSwitches{}, 1.0f, ShadowParams{}, true);
+        const int i = step++;
+        if (i % 2 == 0) {
+            const int x = (i / 2) % 15;
+            const int y = (i / 30) % 15;
+            map.SetFloor(x, y, map.FloorAt(x, y) == Art().floors[0] ? Art().floors[1] : Art().floors[0]);
+        } else {
+            const int x = (i / 2) % 61;
+            const int y = (i / 122 * 5) % 61;
+            map.SetWall(x, y, map.WallAt(x, y) == Art().walls[0] ? Art().walls[1] : Art().walls[0]);
+        }
+        renderer.Redraw(canvas, map, LayerSwitches{}, zoom, ShadowParams{}, false);
         benchmark::DoNotOptimize(canvas.constBits());
     }
 }
-BENCHMARK(BM_EmptyRedraw)->Unit(benchmark::kMillisecond);
+
+void Register()
+{
+    const char* names[] = {"full", "dungeon"};
+    for (int which = 0; which < 2; ++which)
+        for (const int percent : {100, 75, 50, 25}) {
+            const float zoom = static_cast<float>(percent) / 100.0f;
+            const std::string where = std::string("/map:") + names[which] + "/zoom%:" + std::to_string(percent);
+            for (const bool shadows : {false, true}) {
+                const std::string tail = where + "/shadows:" + (shadows ? "1" : "0");
+                benchmark::RegisterBenchmark(("BM_LiteralRedraw" + tail).c_str(), LiteralRedraw, which, zoom, shadows)
+                    ->Unit(benchmark::kMillisecond)->UseRealTime();
+                benchmark::RegisterBenchmark(("BM_Redraw" + tail).c_str(), Redraw, which, zoom, shadows)
+                    ->Unit(benchmark::kMillisecond)->UseRealTime();
+            }
+            benchmark::RegisterBenchmark(("BM_DragStep" + where).c_str(), DragStep, which, zoom)
+                ->Unit(benchmark::kMillisecond)->UseRealTime();
+        }
+}
 
 } // namespace
 
@@ -91,6 +207,7 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     InitGdip();
+    Register();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

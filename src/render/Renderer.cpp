@@ -1,14 +1,13 @@
 #include "render/Renderer.h"
 
 #include "map/Numeric.h"
-#include "render/Imaging.h"
-#include "render/ShadowMatrix.h"
-#include "render/WallSprites.h"
-
-#include <QPainter>
+#include "render/BandWorker.h"
+#include "render/ShadeTable.h"
+#include "render/SpriteCache.h"
+#include "render/Stamps.h"
 
 #include <algorithm>
-#include <cmath>
+#include <vector>
 
 namespace halvorn {
 
@@ -20,105 +19,196 @@ QSize CanvasSize(const MapDocument& map, float zoom)
 
 namespace {
 
-void DrawGrid(QPainter& p, const MapDocument& map, float z)
+// Rows per band: below the 96 spans at which Qt hands a draw to its pool.
+constexpr int BandRows = 64;
+// More changed rectangles than this, or more than this share of the canvas,
+// and one whole redraw is cheaper.
+constexpr int MostRectangles = 48;
+constexpr int64_t MostAreaDivisor = 3;
+
+bool SameLayers(const LayerSwitches& a, const LayerSwitches& b)
 {
-    const float cell = static_cast<float>(CellSize) * z;
-    const int width = RoundToInt(cell * map.MapWidth());
-    const int height = RoundToInt(cell * map.MapHeight());
-    // A one-pixel line is exactly one filled pixel column or row; a filled
-    // rectangle says so without depending on line-end rules.
-    for (float k = 0; k <= map.MapWidth(); k += 1)
-        p.fillRect(QRect(RoundToInt(cell * k - 1), 0, 1, height + 1), Qt::black);
-    for (float k = 0; k <= map.MapHeight(); k += 1)
-        p.fillRect(QRect(0, RoundToInt(cell * k - 1), width + 1, 1), Qt::black);
+    return a.ShowGridLayer == b.ShowGridLayer && a.ShowFloorLayer == b.ShowFloorLayer &&
+           a.ShowObjectLayer == b.ShowObjectLayer && a.ShowWallLayer == b.ShowWallLayer;
 }
 
-void DrawFloors(QPainter& p, const MapDocument& map, float z)
+bool SameShadows(const ShadowParams& a, const ShadowParams& b)
 {
-    const float cell = static_cast<float>(CellSize) * z;
-    const int size = RoundToInt(cell);
-    for (int x = 0; x < map.FloorColumns(); ++x) {
-        for (int y = 0; y < map.FloorRows(); ++y) {
-            const ImageHandle tile = map.FloorAt(x, y);
-            if (tile == 0)
-                continue;
-            p.drawImage(QRect(RoundToInt(cell * static_cast<float>(x)),
-                                RoundToInt(cell * static_cast<float>(y)), size, size),
-                       ImageOf(tile));
-        }
-    }
+    return a.ObjectShadowAlpha == b.ObjectShadowAlpha &&
+           a.ObjectShadowOffset == b.ObjectShadowOffset && a.WallShadowAlpha == b.WallShadowAlpha;
 }
 
-void DrawObjects(QPainter& p, const MapDocument& map, float z, const ShadowParams& shadows,
-                 bool drawshadows, ShadowImages& shadowImages)
+bool SameObject(const PlacedObject& a, const PlacedObject& b)
 {
-    const ColorMatrix matrix = MakeShadowMatrix(shadows.ObjectShadowAlpha);
-    const std::vector<PlacedObject>& objects = map.Objects();
-    const float d = static_cast<float>(shadows.ObjectShadowOffset);
-    for (size_t i = 0; i + 1 < objects.size(); ++i) {
-        const PlacedObject& o = objects[i];
-        if (o.Image == 0)
-            continue;
-        const int w = RoundToInt(z * static_cast<float>(o.Width));
-        const int h = RoundToInt(z * static_cast<float>(o.Height));
-        if (drawshadows && o.Shadow)
-            p.drawImage(QRect(RoundToInt(o.X * z + d * z), RoundToInt(o.Y * z + d * z), w, h),
-                       shadowImages.Get(o.Image, o.orientation, matrix));
-        p.drawImage(QRect(RoundToInt(o.X * z), RoundToInt(o.Y * z), w, h),
-                   OrientedImage(o.Image, o.orientation));
-    }
+    return a.X == b.X && a.Y == b.Y && a.Width == b.Width && a.Height == b.Height &&
+           a.Image == b.Image && a.orientation == b.orientation && a.Shadow == b.Shadow;
 }
 
-QPoint Floor(float x, float y)
+std::vector<ImageHandle> FloorCells(const MapDocument& map)
 {
-    return {static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y))};
+    std::vector<ImageHandle> cells;
+    cells.reserve(static_cast<size_t>(map.FloorColumns()) * map.FloorRows());
+    for (int x = 0; x < map.FloorColumns(); ++x)
+        for (int y = 0; y < map.FloorRows(); ++y)
+            cells.push_back(map.FloorAt(x, y));
+    return cells;
 }
 
-void DrawWalls(QPainter& p, const MapDocument& map, float z, const ShadowParams& shadows,
-               bool drawshadows, WallSprites& sprites)
+std::vector<ImageHandle> WallPoints(const MapDocument& map)
 {
-    const float s = static_cast<float>(WallStep) * z;
-    const int alpha = std::clamp<int>(shadows.WallShadowAlpha, 0, 255);
-    const bool layers = drawshadows && FirstShadowLayer(z) <= 8 && alpha > 0;
-    for (int x = 0; x < map.WallColumns(); ++x) {
-        for (int y = 0; y < map.WallRows(); ++y) {
-            const ImageHandle piece = map.WallAt(x, y);
-            if (piece == 0)
-                continue;
-            const float cx = s * static_cast<float>(x);
-            const float cy = s * static_cast<float>(y);
-            if (layers) {
-                const float left = cx - 8 * z;
-                const float top = cy - 8 * z;
-                const Sprite& shade = sprites.Shadow(z, cx, cy, alpha);
-                p.drawImage(Floor(left, top) + shade.offset, shade.image);
-            }
-            const float left = cx - 9 * z;
-            const float top = cy - 9 * z;
-            const Sprite& drawn = sprites.Piece(piece, z, left, top);
-            p.drawImage(Floor(left, top) + drawn.offset, drawn.image);
-        }
-    }
+    std::vector<ImageHandle> points;
+    points.reserve(static_cast<size_t>(map.WallColumns()) * map.WallRows());
+    for (int x = 0; x < map.WallColumns(); ++x)
+        for (int y = 0; y < map.WallRows(); ++y)
+            points.push_back(map.WallAt(x, y));
+    return points;
 }
 
 } // namespace
 
+// What the canvas shows since the last redraw, to tell what a change reaches.
+struct MapRenderer::Shown {
+    int64_t canvasKey = 0;
+    QSize size;
+    float zoom = 0;
+    LayerSwitches layers;
+    ShadowParams shadows;
+    bool drawshadows = false;
+    int floorRows = 0, wallRows = 0;
+    std::vector<ImageHandle> floors;
+    std::vector<ImageHandle> walls;
+    std::vector<PlacedObject> objects;
+
+    bool Matches(const QImage& canvas, const MapDocument& map, const LayerSwitches& l, float z,
+                 const ShadowParams& s, bool d) const
+    {
+        return canvas.cacheKey() == canvasKey && canvas.size() == size && z == zoom &&
+               SameLayers(l, layers) && SameShadows(s, shadows) && d == drawshadows &&
+               map.FloorRows() == floorRows && map.WallRows() == wallRows &&
+               static_cast<size_t>(map.FloorColumns()) * map.FloorRows() == floors.size() &&
+               static_cast<size_t>(map.WallColumns()) * map.WallRows() == walls.size();
+    }
+
+    // The rectangles the differences between the map and what is shown can
+    // reach; false when they are too many to be worth repainting one by one.
+    bool Changes(const MapDocument& map, std::vector<QRect>& out) const
+    {
+        const QRect canvas(QPoint(0, 0), size);
+        int64_t area = 0;
+        const auto add = [&](QRect r) {
+            r &= canvas;
+            if (r.isEmpty())
+                return true;
+            out.push_back(r);
+            area += static_cast<int64_t>(r.width()) * r.height();
+            return static_cast<int>(out.size()) <= MostRectangles &&
+                   area * MostAreaDivisor <= static_cast<int64_t>(size.width()) * size.height();
+        };
+        size_t i = 0;
+        for (int x = 0; x < map.FloorColumns(); ++x)
+            for (int y = 0; y < map.FloorRows(); ++y, ++i)
+                if (map.FloorAt(x, y) != floors[i] && !add(FloorReach(zoom, x, y)))
+                    return false;
+        i = 0;
+        for (int x = 0; x < map.WallColumns(); ++x)
+            for (int y = 0; y < map.WallRows(); ++y, ++i)
+                if (map.WallAt(x, y) != walls[i] && !add(WallReach(zoom, x, y)))
+                    return false;
+        // The last element is the free slot and never drawn.
+        const std::vector<PlacedObject>& now = map.Objects();
+        const size_t before = objects.empty() ? 0 : objects.size() - 1;
+        const size_t after = now.empty() ? 0 : now.size() - 1;
+        for (size_t k = 0; k < std::max(before, after); ++k) {
+            const PlacedObject* a = k < before ? &objects[k] : nullptr;
+            const PlacedObject* b = k < after ? &now[k] : nullptr;
+            if (a && b && SameObject(*a, *b))
+                continue;
+            for (const PlacedObject* o : {a, b})
+                if (o && o->Image != 0 && !add(ObjectReach(zoom, *o, shadows)))
+                    return false;
+        }
+        return true;
+    }
+};
+
+MapRenderer::MapRenderer()
+    : sprites_(std::make_unique<SpriteCache>()), worker_(std::make_unique<BandWorker>())
+{
+}
+
+MapRenderer::~MapRenderer() = default;
+
+std::size_t MapRenderer::CachedBytes() const
+{
+    return sprites_->Bytes();
+}
+
 void MapRenderer::Redraw(QImage& canvas, const MapDocument& map, const LayerSwitches& layers,
                          float zoom, const ShadowParams& shadows, bool drawshadows)
 {
-    canvas.fill(Qt::white);
-    QPainter p(&canvas);
-    // Scaled pictures are filtered, shapes stay crisp.
-    p.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    if (layers.ShowGridLayer)
-        DrawGrid(p, map, zoom);
-    if (layers.ShowFloorLayer)
-        DrawFloors(p, map, zoom);
-    if (layers.ShowObjectLayer)
-        DrawObjects(p, map, zoom, shadows, drawshadows, objectShadows_);
-    if (layers.ShowWallLayer)
-        DrawWalls(p, map, zoom, shadows, drawshadows, walls_);
+    std::vector<QRect> changed;
+    const bool partly = shown_ && shown_->Matches(canvas, map, layers, zoom, shadows, drawshadows) &&
+                        shown_->Changes(map, changed);
+    const View view{map, layers, zoom, shadows, drawshadows, canvas.size()};
+    const int width = canvas.width();
+    uchar* bits = canvas.bits();
+    const qsizetype bpl = canvas.bytesPerLine();
+    const QImage::Format format = canvas.format();
+    const int layerAlpha = std::clamp<int>(shadows.WallShadowAlpha, 0, 255);
+    if (!shade_ || shade_->Alpha() != layerAlpha)
+        shade_ = std::make_unique<ShadeTable>(layerAlpha);
+
+    if (partly) {
+        std::vector<Stamp> stamps;
+        std::vector<int> all;
+        for (const QRect& r : changed) {
+            stamps.clear();
+            CollectStamps(view, r, *sprites_, stamps);
+            DropHidden(stamps, r);
+            all.resize(stamps.size());
+            for (size_t k = 0; k < all.size(); ++k)
+                all[k] = static_cast<int>(k);
+            for (int top = r.top(); top <= r.bottom(); top += BandRows) {
+                const QRect strip(r.left(), top, r.width(), std::min(BandRows, r.bottom() + 1 - top));
+                PaintArea(bits, bpl, format, canvas.size(), strip, stamps, all, *shade_);
+            }
+        }
+        lastRects_ = static_cast<int>(changed.size());
+    } else {
+        const QRect whole = canvas.rect();
+        std::vector<Stamp> stamps;
+        CollectStamps(view, whole, *sprites_, stamps);
+        DropHidden(stamps, whole);
+        const int bands = (canvas.height() + BandRows - 1) / BandRows;
+        std::vector<std::vector<int>> perBand(static_cast<size_t>(bands));
+        for (size_t k = 0; k < stamps.size(); ++k) {
+            const QRect r = stamps[k].bounds & whole;
+            for (int b = r.top() / BandRows; b <= r.bottom() / BandRows; ++b)
+                perBand[static_cast<size_t>(b)].push_back(static_cast<int>(k));
+        }
+        worker_->Run(bands, [&](int b) {
+            const int top = b * BandRows;
+            const QRect band(0, top, width, std::min(BandRows, canvas.height() - top));
+            PaintArea(bits, bpl, format, canvas.size(), band, stamps, perBand[static_cast<size_t>(b)], *shade_);
+        });
+        lastRects_ = -1;
+    }
+    sprites_->EndRedraw();
+
+    if (!shown_)
+        shown_ = std::make_unique<Shown>();
+    Shown& s = *shown_;
+    s.canvasKey = canvas.cacheKey();
+    s.size = canvas.size();
+    s.zoom = zoom;
+    s.layers = layers;
+    s.shadows = shadows;
+    s.drawshadows = drawshadows;
+    s.floorRows = map.FloorRows();
+    s.wallRows = map.WallRows();
+    s.floors = FloorCells(map);
+    s.walls = WallPoints(map);
+    s.objects = map.Objects();
 }
 
 void Redraw(QImage& canvas, const MapDocument& map, const LayerSwitches& layers, float zoom,

@@ -1,17 +1,17 @@
-// Paints the whole map into a picture the caller owns, at a zoom factor. The
+// Paints the map into a picture the caller owns, at a zoom factor. The
 // picture is the canvas: the screen shows it, export saves it and printing
 // prints it, so there is one drawing path for all three.
 #pragma once
 
 #include "map/LayerSwitches.h"
 #include "map/MapDocument.h"
-#include "render/ShadowMatrix.h"
-#include "render/WallSprites.h"
 
 #include <QImage>
 #include <QSize>
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 
 namespace halvorn {
 
@@ -24,18 +24,42 @@ struct ShadowParams {
 // Canvas size in canvas pixels for a map at `zoom` (1080 x 1080 at 100 %).
 QSize CanvasSize(const MapDocument& map, float zoom);
 
-// Draws maps, keeping the shadows and wall pieces it prepared for the next
-// redraw: one per canvas.
+class BandWorker;
+class ShadeTable;
+class SpriteCache;
+
+// Draws a map into one canvas, remembering what the canvas shows: a redraw
+// after a bounded change (a floor cell, a wall point, an object) repaints only
+// the rectangles that change can reach, each from white through every layer
+// in order, so the canvas ends exactly as a whole redraw would leave it. One
+// per canvas.
 class MapRenderer {
 public:
-    // Clears `canvas` to white and draws grid, floors, objects (with shadows)
-    // and walls (with shadows). `canvas` must be CanvasSize(map, zoom) large.
+    MapRenderer();
+    MapRenderer(const MapRenderer&) = delete;
+    MapRenderer& operator=(const MapRenderer&) = delete;
+    ~MapRenderer();
+
+    // Makes `canvas` show the map: grid, floors, objects (with shadows) and
+    // walls (with shadows) on white. `canvas` must be CanvasSize(map, zoom)
+    // large. A canvas changed by anyone else since the last call, or another
+    // zoom, layer choice or shadow setting, is drawn whole.
     void Redraw(QImage& canvas, const MapDocument& map, const LayerSwitches& layers, float zoom,
                 const ShadowParams& shadows, bool drawshadows);
 
+    // How the last call went: -1 after a whole redraw, otherwise the number
+    // of rectangles repainted (0 when nothing had changed).
+    int LastRepaintedRectangles() const { return lastRects_; }
+    // Bytes of prepared pictures kept for the next redraw.
+    std::size_t CachedBytes() const;
+
 private:
-    ShadowImages objectShadows_;
-    WallSprites walls_;
+    struct Shown;
+    std::unique_ptr<Shown> shown_;
+    std::unique_ptr<SpriteCache> sprites_;
+    std::unique_ptr<BandWorker> worker_;
+    std::unique_ptr<ShadeTable> shade_;
+    int lastRects_ = -1;
 };
 
 // A one-off drawing, keeping nothing.

@@ -1,7 +1,6 @@
 #include "render/ShadowMatrix.h"
 
 #include "map/Numeric.h"
-#include "render/Imaging.h"
 
 #include <algorithm>
 
@@ -37,20 +36,7 @@ QImage ApplyColorMatrix(const QImage& source, const ColorMatrix& m)
             line[x] = qRgba(outc[0], outc[1], outc[2], outc[3]);
         }
     }
-    return out.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-}
-
-const QImage& ShadowImages::Get(ImageHandle image, Orientation orientation, const ColorMatrix& matrix)
-{
-    const Key key{image, orientation, matrix};
-    const auto found = cache_.find(key);
-    if (found != cache_.end())
-        return found->second;
-    // A user trying many shadow strengths must not make the cache grow forever.
-    if (cache_.size() > 512)
-        cache_.clear();
-    return cache_.emplace(key, ApplyColorMatrix(OrientedImage(image, orientation), matrix))
-        .first->second;
+    return out;
 }
 
 } // namespace halvorn

@@ -3,14 +3,9 @@
 // black), and the opacity is scaled by the object shadow alpha.
 #pragma once
 
-#include "map/MapDocument.h"
-#include "map/Orientation.h"
-
 #include <QImage>
 
 #include <array>
-#include <map>
-#include <tuple>
 
 namespace halvorn {
 
@@ -20,18 +15,10 @@ using ColorMatrix = std::array<std::array<float, 5>, 5>;
 ColorMatrix MakeShadowMatrix(float objectShadowAlpha);
 
 // Every pixel's straight (R, G, B, A, 1) row vector times the matrix, each
-// result clamped to 0..255.
+// result rounded and clamped to 0..255; the result is straight (not
+// premultiplied) ARGB, as the matrix makes it. Scaled, a straight picture is
+// filtered more finely than a premultiplied one, so the two differ by a few
+// levels on gradients.
 QImage ApplyColorMatrix(const QImage& source, const ColorMatrix& matrix);
-
-// Shadows of loaded pictures, kept once made: pictures never change and the
-// same few are drawn on every redraw.
-class ShadowImages {
-public:
-    const QImage& Get(ImageHandle image, Orientation orientation, const ColorMatrix& matrix);
-
-private:
-    using Key = std::tuple<ImageHandle, Orientation, ColorMatrix>;
-    std::map<Key, QImage> cache_;
-};
 
 } // namespace halvorn

@@ -1,0 +1,176 @@
+#include "render/SpriteCache.h"
+
+#include "render/Imaging.h"
+#include "render/ShadowMatrix.h"
+
+#include <QPainter>
+
+#include <cmath>
+#include <cstring>
+#include <functional>
+
+namespace halvorn {
+
+namespace {
+
+enum Kind { PictureKind = 1, TurnedKind, SilhouetteKind, WallPieceKind, WallShadeKind };
+
+QImage Transparent(int w, int h)
+{
+    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    return img;
+}
+
+// Cuts a drawing to the pixels it covers, remembering where the cut began;
+// one that covers all of them opaquely becomes a picture without alpha,
+// which stamps as a plain copy.
+QImage Trimmed(const QImage& drawn)
+{
+    QRect used;
+    for (int y = 0; y < drawn.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(drawn.constScanLine(y));
+        for (int x = 0; x < drawn.width(); ++x)
+            if (qAlpha(line[x]) != 0)
+                used |= QRect(x, y, 1, 1);
+    }
+    if (used.isEmpty())
+        return {};
+    QImage part = drawn.copy(used);
+    bool opaque = true;
+    for (int y = 0; opaque && y < part.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(part.constScanLine(y));
+        for (int x = 0; x < part.width(); ++x)
+            opaque = opaque && qAlpha(line[x]) == 255;
+    }
+    if (opaque)
+        part = part.convertToFormat(QImage::Format_RGB32);
+    part.setOffset(used.topLeft());
+    return part;
+}
+
+int FloatBits(float v)
+{
+    int bits = 0;
+    std::memcpy(&bits, &v, sizeof bits);
+    return bits;
+}
+
+} // namespace
+
+int FirstShadowLayer(float zoom)
+{
+    int first = 9;
+    if (zoom > 0.1f)
+        first = 6;
+    if (zoom > 0.4f)
+        first = 4;
+    if (zoom > 0.8f)
+        first = 2;
+    return first;
+}
+
+std::size_t SpriteCache::KeyHash::operator()(const Key& k) const
+{
+    std::size_t h = std::hash<int64_t>()(k.picture);
+    for (const int v : {k.kind, k.a, k.b, k.c, k.d, k.e, FloatBits(k.f), FloatBits(k.g), FloatBits(k.h)})
+        h = h * 1000003u ^ static_cast<std::size_t>(static_cast<unsigned>(v));
+    return h;
+}
+
+template <class Make>
+const QImage* SpriteCache::Hold(const Key& key, Make make)
+{
+    const auto found = held_.find(key);
+    if (found != held_.end())
+        return found->second;
+    keep_.push_back(make());
+    const QImage* image = keep_.back().isNull() ? nullptr : &keep_.back();
+    held_.emplace(key, image);
+    return image;
+}
+
+template <class Make>
+const QImage* SpriteCache::Get(const Key& key, Make make)
+{
+    return Hold(key, [&] { return store_.Get(key, make); });
+}
+
+void SpriteCache::EndRedraw()
+{
+    held_.clear();
+    keep_.clear();
+}
+
+// Held for the redraw only: the imaging layer keeps pictures and their
+// turned copies itself.
+const QImage* SpriteCache::Picture(ImageHandle image)
+{
+    return Hold(Key{static_cast<int64_t>(image), PictureKind}, [&] { return ImageOf(image); });
+}
+
+const QImage* SpriteCache::Turned(ImageHandle image, Orientation orientation)
+{
+    return Hold(Key{static_cast<int64_t>(image), TurnedKind, orientation},
+                [&] { return OrientedImage(image, orientation); });
+}
+
+const QImage* SpriteCache::Silhouette(ImageHandle image, Orientation orientation, float alpha)
+{
+    return Get(Key{ImageOf(image).cacheKey(), SilhouetteKind, orientation, 0, 0, 0, 0, alpha}, [&] {
+        return ApplyColorMatrix(OrientedImage(image, orientation), MakeShadowMatrix(alpha));
+    });
+}
+
+const QImage* SpriteCache::WallPiece(ImageHandle image, float zoom, float fx, float fy)
+{
+    const QImage picture = ImageOf(image);
+    return Get(Key{picture.cacheKey(), WallPieceKind, 0, 0, 0, 0, 0, zoom, fx, fy}, [&] {
+        const float side = 18 * zoom + 0.5f;
+        const int extent = static_cast<int>(std::ceil(side)) + 2;
+        QImage drawn = Transparent(extent, extent);
+        QPainter p(&drawn);
+        p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+        p.drawImage(QRectF(fx, fy, side, side), picture);
+        p.end();
+        return Trimmed(drawn);
+    });
+}
+
+const QImage* SpriteCache::WallShade(float zoom, float fx, float fy)
+{
+    return Get(Key{0, WallShadeKind, 0, 0, 0, 0, 0, zoom, fx, fy}, [&] {
+        // Each square drawn alone in opaque white shows exactly the pixels
+        // its fill covers; the counts add up.
+        const float s = 18 * zoom;
+        const int extent = static_cast<int>(std::ceil(s + 8 * zoom)) + 2;
+        QImage counts(extent, extent, QImage::Format_Grayscale8);
+        counts.fill(0);
+        QImage square(extent, extent, QImage::Format_ARGB32_Premultiplied);
+        for (int n = FirstShadowLayer(zoom); n <= 8; ++n) {
+            square.fill(Qt::transparent);
+            QPainter p(&square);
+            const float off = static_cast<float>(n) * zoom;
+            p.fillRect(QRectF(fx + 8 * zoom - off, fy + 8 * zoom - off, s, s), Qt::white);
+            p.end();
+            for (int y = 0; y < extent; ++y) {
+                const auto* in = reinterpret_cast<const QRgb*>(square.constScanLine(y));
+                uchar* out = counts.scanLine(y);
+                for (int x = 0; x < extent; ++x)
+                    out[x] = static_cast<uchar>(out[x] + (qAlpha(in[x]) != 0));
+            }
+        }
+        QRect used;
+        for (int y = 0; y < extent; ++y)
+            for (int x = 0; x < extent; ++x)
+                if (counts.constScanLine(y)[x] != 0)
+                    used |= QRect(x, y, 1, 1);
+        if (used.isEmpty())
+            return QImage();
+        QImage part = counts.copy(used);
+        part.setOffset(used.topLeft());
+        return part;
+    });
+}
+
+} // namespace halvorn

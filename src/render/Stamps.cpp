@@ -1,0 +1,322 @@
+#include "render/Stamps.h"
+
+#include "map/Numeric.h"
+#include "render/ShadeTable.h"
+#include "render/SpriteCache.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+namespace halvorn {
+
+namespace {
+
+int FloorInt(float v)
+{
+    return static_cast<int>(std::floor(v));
+}
+
+float Fraction(float v)
+{
+    return v - std::floor(v);
+}
+
+// A picture put down unscaled at `at`.
+void Add(std::vector<Stamp>& out, const QImage* image, QPoint at, QRect area,
+         Stamp::Kind kind = Stamp::Picture)
+{
+    if (!image)
+        return;
+    const QRect bounds(at, image->size());
+    if (bounds.intersects(area))
+        out.push_back(Stamp{image, bounds, {}, kind, kind == Stamp::Picture && !image->hasAlphaChannel()});
+}
+
+// The `source` part of a picture scaled into `target`.
+void AddScaled(std::vector<Stamp>& out, const QImage* image, QRect source, QRect target, QRect area)
+{
+    if (!image || !target.intersects(area))
+        return;
+    const bool opaque = !image->hasAlphaChannel() && source == image->rect();
+    if (target.size() == image->size() && source == image->rect())
+        out.push_back(Stamp{image, target, source, Stamp::Picture, opaque});
+    else
+        out.push_back(Stamp{image, target, source, Stamp::Scaled, opaque});
+}
+
+void Grid(const View& v, QRect area, std::vector<Stamp>& out)
+{
+    const float cell = static_cast<float>(CellSize) * v.zoom;
+    const int width = RoundToInt(cell * v.map.MapWidth());
+    const int height = RoundToInt(cell * v.map.MapHeight());
+    // A one-pixel line is one pixel column or row, ends included.
+    for (float k = 0; k <= v.map.MapWidth(); k += 1) {
+        const QRect line(RoundToInt(cell * k - 1), 0, 1, height + 1);
+        if (line.intersects(area))
+            out.push_back(Stamp{nullptr, line, {}, Stamp::Line, true});
+    }
+    for (float k = 0; k <= v.map.MapHeight(); k += 1) {
+        const QRect line(0, RoundToInt(cell * k - 1), width + 1, 1);
+        if (line.intersects(area))
+            out.push_back(Stamp{nullptr, line, {}, Stamp::Line, true});
+    }
+}
+
+void Floors(const View& v, QRect area, SpriteCache& sprites, std::vector<Stamp>& out)
+{
+    const float cell = static_cast<float>(CellSize) * v.zoom;
+    const int size = RoundToInt(cell);
+    for (int x = 0; x < v.map.FloorColumns(); ++x) {
+        const int left = RoundToInt(cell * static_cast<float>(x));
+        if (left > area.right() || left + size <= area.left())
+            continue;
+        for (int y = 0; y < v.map.FloorRows(); ++y) {
+            const ImageHandle tile = v.map.FloorAt(x, y);
+            if (tile == 0)
+                continue;
+            const QRect target(left, RoundToInt(cell * static_cast<float>(y)), size, size);
+            if (target.intersects(area)) {
+                const QImage* picture = sprites.Picture(tile);
+                if (picture)
+                    AddScaled(out, picture, picture->rect(), target, area);
+            }
+        }
+    }
+}
+
+void Objects(const View& v, QRect area, SpriteCache& sprites, std::vector<Stamp>& out)
+{
+    const float z = v.zoom;
+    const float d = static_cast<float>(v.shadows.ObjectShadowOffset);
+    const std::vector<PlacedObject>& objects = v.map.Objects();
+    for (size_t i = 0; i + 1 < objects.size(); ++i) {
+        const PlacedObject& o = objects[i];
+        if (o.Image == 0)
+            continue;
+        const int w = RoundToInt(z * static_cast<float>(o.Width));
+        const int h = RoundToInt(z * static_cast<float>(o.Height));
+        if (v.drawshadows && o.Shadow) {
+            const QRect target(RoundToInt(o.X * z + d * z), RoundToInt(o.Y * z + d * z), w, h);
+            if (target.intersects(area))
+                AddScaled(out,
+                          sprites.Silhouette(o.Image, o.orientation, v.shadows.ObjectShadowAlpha),
+                          QRect(0, 0, o.Width, o.Height), target, area);
+        }
+        const QRect target(RoundToInt(o.X * z), RoundToInt(o.Y * z), w, h);
+        if (target.intersects(area)) {
+            const QImage* turned = sprites.Turned(o.Image, o.orientation);
+            if (turned)
+                AddScaled(out, turned, turned->rect(), target, area);
+        }
+    }
+}
+
+// Wall point indices whose pieces or shadows can reach [from, to] on one axis.
+std::pair<int, int> WallSpan(float zoom, int from, int to, int count)
+{
+    const float s = static_cast<float>(WallStep) * zoom;
+    const int first = std::max(0, FloorInt((static_cast<float>(from) - 18 * zoom - 4) / s));
+    const int last = std::min(count - 1, FloorInt((static_cast<float>(to) + 9 * zoom + 2) / s) + 1);
+    return {first, last};
+}
+
+void Walls(const View& v, QRect area, SpriteCache& sprites, std::vector<Stamp>& out)
+{
+    const float z = v.zoom;
+    const float s = static_cast<float>(WallStep) * z;
+    const int alpha = std::clamp<int>(v.shadows.WallShadowAlpha, 0, 255);
+    const bool shade = v.drawshadows && FirstShadowLayer(z) <= 8 && alpha > 0;
+    const auto [x0, x1] = WallSpan(z, area.left(), area.right(), v.map.WallColumns());
+    const auto [y0, y1] = WallSpan(z, area.top(), area.bottom(), v.map.WallRows());
+    for (int x = x0; x <= x1; ++x) {
+        const float cx = s * static_cast<float>(x);
+        for (int y = y0; y <= y1; ++y) {
+            const ImageHandle piece = v.map.WallAt(x, y);
+            if (piece == 0)
+                continue;
+            const float cy = s * static_cast<float>(y);
+            if (shade) {
+                const float left = cx - 8 * z;
+                const float top = cy - 8 * z;
+                const QImage* counts = sprites.WallShade(z, Fraction(left), Fraction(top));
+                if (counts)
+                    Add(out, counts, QPoint(FloorInt(left), FloorInt(top)) + counts->offset(), area,
+                        Stamp::Shade);
+            }
+            const float left = cx - 9 * z;
+            const float top = cy - 9 * z;
+            const QImage* drawn = sprites.WallPiece(piece, z, Fraction(left), Fraction(top));
+            if (drawn)
+                Add(out, drawn, QPoint(FloorInt(left), FloorInt(top)) + drawn->offset(), area);
+        }
+    }
+}
+
+// One bit per pixel of an area: set where a later opaque stamp covers it.
+class Coverage {
+public:
+    explicit Coverage(QRect area)
+        : area_(area), words_((area.width() + 63) / 64),
+          bits_(static_cast<size_t>(words_) * std::max(0, area.height()), 0)
+    {
+    }
+
+    // True when every pixel of r (inside the area) is covered.
+    bool Covered(QRect r) const
+    {
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            if (!RowCovered(y - area_.top(), r.left() - area_.left(), r.right() - area_.left()))
+                return false;
+        return true;
+    }
+
+    void Cover(QRect r)
+    {
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            uint64_t* row = &bits_[static_cast<size_t>(y - area_.top()) * words_];
+            ForWords(r.left() - area_.left(), r.right() - area_.left(),
+                     [&](int w, uint64_t mask) { row[w] |= mask; return true; });
+        }
+    }
+
+private:
+    template <class F>
+    static bool ForWords(int from, int to, F f)
+    {
+        for (int w = from / 64; w <= to / 64; ++w) {
+            const int lo = std::max(from, w * 64) - w * 64;
+            const int hi = std::min(to, w * 64 + 63) - w * 64;
+            const uint64_t mask = (hi == 63 ? ~uint64_t{0} : ((uint64_t{1} << (hi + 1)) - 1)) &
+                                  ~((uint64_t{1} << lo) - 1);
+            if (!f(w, mask))
+                return false;
+        }
+        return true;
+    }
+
+    bool RowCovered(int y, int from, int to) const
+    {
+        const uint64_t* row = &bits_[static_cast<size_t>(y) * words_];
+        return ForWords(from, to, [&](int w, uint64_t mask) { return (row[w] & mask) == mask; });
+    }
+
+    QRect area_;
+    int words_;
+    std::vector<uint64_t> bits_;
+};
+
+} // namespace
+
+void CollectStamps(const View& view, QRect area, SpriteCache& sprites, std::vector<Stamp>& out)
+{
+    if (view.layers.ShowGridLayer)
+        Grid(view, area, out);
+    if (view.layers.ShowFloorLayer)
+        Floors(view, area, sprites, out);
+    if (view.layers.ShowObjectLayer)
+        Objects(view, area, sprites, out);
+    if (view.layers.ShowWallLayer)
+        Walls(view, area, sprites, out);
+}
+
+void DropHidden(std::vector<Stamp>& stamps, QRect area)
+{
+    Coverage covered(area);
+    std::vector<bool> hidden(stamps.size(), false);
+    for (size_t i = stamps.size(); i-- > 0;) {
+        const QRect r = stamps[i].bounds & area;
+        if (r.isEmpty() || covered.Covered(r))
+            hidden[i] = true;
+        else if (stamps[i].opaque)
+            covered.Cover(r);
+    }
+    size_t kept = 0;
+    for (size_t i = 0; i < stamps.size(); ++i)
+        if (!hidden[i])
+            stamps[kept++] = stamps[i];
+    stamps.resize(kept);
+}
+
+void PaintArea(uchar* canvasBits, qsizetype bytesPerLine, QImage::Format format, QSize canvas,
+               QRect area, const std::vector<Stamp>& stamps, const std::vector<int>& which,
+               const ShadeTable& shade)
+{
+    // Every painter needs a picture of its own, so each area gets a picture
+    // over the whole canvas's pixels, clipped to the area: positions stay
+    // those of the canvas, where scaled draws sample exactly as drawing on
+    // the canvas itself does, and no draw reaches more rows than the area.
+    QImage view(canvasBits, canvas.width(), canvas.height(), bytesPerLine, format);
+    QPainter p(&view);
+    // Scaled pictures filtered, shapes crisp, as everywhere in the program.
+    p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setClipRect(area);
+    p.fillRect(area, Qt::white);
+    for (const int i : which) {
+        const Stamp& s = stamps[static_cast<size_t>(i)];
+        const QRect r = s.bounds & area;
+        if (r.isEmpty())
+            continue;
+        switch (s.kind) {
+        case Stamp::Line:
+            p.fillRect(r, Qt::black);
+            break;
+        case Stamp::Picture:
+            p.drawImage(s.bounds.topLeft(), *s.image);
+            break;
+        case Stamp::Scaled:
+            p.drawImage(s.bounds, *s.image, s.source);
+            break;
+        case Stamp::Shade:
+            // The raster engine writes straight into the rows, so pixels
+            // changed here between its draws are seen by the next one.
+            for (int y = r.top(); y <= r.bottom(); ++y) {
+                auto* row = reinterpret_cast<QRgb*>(canvasBits + y * bytesPerLine);
+                const uchar* counts = s.image->constScanLine(y - s.bounds.top()) - s.bounds.left();
+                for (int x = r.left(); x <= r.right(); ++x)
+                    if (counts[x] != 0)
+                        row[x] = shade.Apply(row[x], counts[x]);
+            }
+            break;
+        }
+    }
+}
+
+QRect FloorReach(float zoom, int x, int y)
+{
+    const float cell = static_cast<float>(CellSize) * zoom;
+    const int size = RoundToInt(cell);
+    return {RoundToInt(cell * static_cast<float>(x)), RoundToInt(cell * static_cast<float>(y)), size,
+            size};
+}
+
+QRect WallReach(float zoom, int x, int y)
+{
+    // The piece from 9 z above-left of the point, the shadow to s + 8 z
+    // below-right of where its squares start, with a pixel to spare for the
+    // sub-pixel edges.
+    const float s = static_cast<float>(WallStep) * zoom;
+    const float cx = s * static_cast<float>(x);
+    const float cy = s * static_cast<float>(y);
+    const int left = FloorInt(cx - 9 * zoom) - 1;
+    const int top = FloorInt(cy - 9 * zoom) - 1;
+    const int right = static_cast<int>(std::ceil(cx + s + 2)) + 1;
+    const int bottom = static_cast<int>(std::ceil(cy + s + 2)) + 1;
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+QRect ObjectReach(float zoom, const PlacedObject& o, const ShadowParams& shadows)
+{
+    const float d = static_cast<float>(shadows.ObjectShadowOffset);
+    const QSize size(RoundToInt(zoom * static_cast<float>(o.Width)),
+                     RoundToInt(zoom * static_cast<float>(o.Height)));
+    const QRect drawn(QPoint(RoundToInt(o.X * zoom), RoundToInt(o.Y * zoom)), size);
+    const QRect shadow(QPoint(RoundToInt(o.X * zoom + d * zoom), RoundToInt(o.Y * zoom + d * zoom)),
+                       size);
+    return drawn | shadow;
+}
+
+} // namespace halvorn

@@ -1,0 +1,68 @@
+// A redraw as a list of stamps: pictures put down at whole pixel positions,
+// the black grid lines and the wall shadow layers, in the order the layers
+// are painted. Any rectangle of the canvas can be painted from the stamps that
+// reach it, so a whole canvas, a band of it or one changed rectangle come out
+// the same.
+#pragma once
+
+#include "map/LayerSwitches.h"
+#include "map/MapDocument.h"
+#include "render/Renderer.h"
+
+#include <QImage>
+#include <QRect>
+
+#include <cstdint>
+#include <vector>
+
+namespace halvorn {
+
+class ShadeTable;
+class SpriteCache;
+
+struct Stamp {
+    enum Kind : uint8_t {
+        Line,    // a black grid line filling `bounds`
+        Picture, // `image` put down unscaled at the top-left of `bounds`
+        Scaled,  // the `source` part of `image` scaled into `bounds`
+        Shade,   // `image` holds per pixel how many wall shadow layers cover it
+    };
+    const QImage* image = nullptr;
+    QRect bounds; // where it lands
+    QRect source;
+    Kind kind = Line;
+    bool opaque = false; // covers every pixel of `bounds` fully
+};
+
+// What one redraw draws.
+struct View {
+    const MapDocument& map;
+    const LayerSwitches& layers;
+    float zoom;
+    const ShadowParams& shadows;
+    bool drawshadows;
+    QSize canvas;
+};
+
+// Appends every stamp that reaches `area`, in painting order. The pictures
+// live in `sprites` until its next Trim.
+void CollectStamps(const View& view, QRect area, SpriteCache& sprites, std::vector<Stamp>& out);
+
+// Removes the stamps of which every pixel inside `area` is covered by later
+// opaque stamps: they cannot change the picture.
+void DropHidden(std::vector<Stamp>& stamps, QRect area);
+
+// Paints `area` of `canvas` white and then every stamp of `which` (indices
+// into `stamps`) that reaches it, clipped to it. `area` must lie inside one
+// band of at most 64 rows. Distinct areas may be painted at once.
+// `shade` darkens by the wall shadow layers.
+void PaintArea(uchar* canvasBits, qsizetype bytesPerLine, QImage::Format format, QSize canvas,
+               QRect area, const std::vector<Stamp>& stamps, const std::vector<int>& which,
+               const ShadeTable& shade);
+
+// The rectangles a change to one map element can reach (picture and shadow).
+QRect FloorReach(float zoom, int x, int y);
+QRect WallReach(float zoom, int x, int y);
+QRect ObjectReach(float zoom, const PlacedObject& object, const ShadowParams& shadows);
+
+} // namespace halvorn
