@@ -1,0 +1,69 @@
+// A map that exercises every drawing path: gradient pictures with holes and
+// half-transparent bands, floors in two thirds of the cells, walls on lines
+// and scattered, objects in all eight orientations, some without shadow, one
+// deleted.
+#pragma once
+
+#include "map/MapDocument.h"
+#include "render/Imaging.h"
+
+#include <QImage>
+
+#include <random>
+#include <utility>
+
+namespace rendertest {
+
+using namespace halvorn;
+
+// A picture whose every pixel differs, with a see-through corner and a
+// half-transparent band, so scaling, turning and blending faults all show.
+inline ImageHandle Picture(int w, int h, int seed, bool holes)
+{
+    QImage img(w, h, QImage::Format_ARGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            int alpha = 255;
+            if (holes && x < w / 4 && y < h / 4)
+                alpha = 0;
+            else if (holes && y > h * 3 / 4)
+                alpha = 90 + x % 60;
+            img.setPixel(x, y, qRgba((x * 7 + seed * 40) % 256, (y * 5 + seed * 90) % 256,
+                                     (x * y + seed * 13) % 256, alpha));
+        }
+    return AddImage(img);
+}
+
+inline MapDocument BusyMap(unsigned seed)
+{
+    std::mt19937 rng(seed);
+    MapDocument map;
+    const ImageHandle floors[] = {Picture(72, 72, 1, false), Picture(72, 72, 2, true)};
+    const ImageHandle walls[] = {Picture(18, 18, 3, false), Picture(18, 18, 4, true)};
+    const ImageHandle objects[] = {Picture(37, 23, 5, true), Picture(72, 36, 6, true),
+                                   Picture(20, 50, 7, false)};
+    for (int x = 0; x < map.FloorColumns(); ++x)
+        for (int y = 0; y < map.FloorRows(); ++y)
+            if (rng() % 3 != 0)
+                map.SetFloor(x, y, floors[rng() % 2]);
+    for (int x = 0; x < map.WallColumns(); ++x)
+        for (int y = 0; y < map.WallRows(); ++y)
+            if (x % 8 == 0 || y % 12 == 0 || rng() % 9 == 0)
+                map.SetWall(x, y, walls[rng() % 2]);
+    for (int i = 0; i < 40; ++i) {
+        const ImageHandle image = objects[i % 3];
+        const Orientation orientation = i % 8;
+        int16_t w = static_cast<int16_t>(ImageWidth(image));
+        int16_t h = static_cast<int16_t>(ImageHeight(image));
+        if (SwapsSides(orientation))
+            std::swap(w, h);
+        map.AddObject(image, static_cast<float>(rng() % 1100) - 20.0f + 0.5f * (i % 2),
+                      static_cast<float>(rng() % 1100) - 20.0f, w, h, orientation);
+        if (i % 7 == 3)
+            map.ToggleObjectShadow(i);
+    }
+    map.DeleteObject(11);
+    return map;
+}
+
+} // namespace rendertest

@@ -1,0 +1,128 @@
+// A renderer that repaints only what a change reaches must leave the canvas
+// exactly as the literal renderer draws the whole map, edit after edit.
+#include "BusyMap.h"
+#include "oracle/LiteralRenderer.h"
+#include "render/Renderer.h"
+#include "render/SpriteCache.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace halvorn;
+using namespace rendertest;
+
+namespace {
+
+struct Edit {
+    const char* name;
+    void (*apply)(MapDocument&, std::mt19937&, const std::vector<ImageHandle>&);
+};
+
+int AnyObject(const MapDocument& map, std::mt19937& rng)
+{
+    return static_cast<int>(rng() % (map.Objects().size() - 1));
+}
+
+const Edit Edits[] = {
+    {"floor", [](MapDocument& m, std::mt19937& r, const std::vector<ImageHandle>& p) {
+         m.SetFloor(r() % 16, r() % 16, r() % 4 ? p[r() % p.size()] : 0);
+     }},
+    {"wall", [](MapDocument& m, std::mt19937& r, const std::vector<ImageHandle>& p) {
+         m.SetWall(r() % 62, r() % 62, r() % 4 ? p[r() % p.size()] : 0);
+     }},
+    {"place", [](MapDocument& m, std::mt19937& r, const std::vector<ImageHandle>& p) {
+         const ImageHandle image = p[r() % p.size()];
+         const Orientation o = static_cast<Orientation>(r() % 8);
+         int16_t w = static_cast<int16_t>(ImageWidth(image)), h = static_cast<int16_t>(ImageHeight(image));
+         if (SwapsSides(o))
+             std::swap(w, h);
+         m.AddObject(image, static_cast<float>(r() % 1120) - 30.5f, static_cast<float>(r() % 1120) - 30, w, h, o);
+     }},
+    {"delete", [](MapDocument& m, std::mt19937& r, const std::vector<ImageHandle>&) { m.DeleteObject(AnyObject(m, r)); }},
+    {"turn", [](MapDocument& m, std::mt19937& r, const std::vector<ImageHandle>&) { m.RotateObjectRight(AnyObject(m, r)); }},
+    {"flip", [](MapDocument& m, std::mt19937& r, const std::vector<ImageHandle>&) { m.FlipObjectVertically(AnyObject(m, r)); }},
+    {"shadow", [](MapDocument& m, std::mt19937& r, const std::vector<ImageHandle>&) { m.ToggleObjectShadow(AnyObject(m, r)); }},
+};
+
+} // namespace
+
+TEST(IncrementalRedraw, EveryEditLeavesTheWholeMapsPicture)
+{
+    const std::vector<ImageHandle> pictures = {Picture(72, 72, 8, false), Picture(18, 18, 9, true),
+                                               Picture(41, 29, 10, true), Picture(72, 72, 11, true)};
+    LayerSwitches layers;
+    layers.ShowGridLayer = true;
+    const ShadowParams shadows{0.6f, -3, 40};
+    std::mt19937 rng(5);
+    for (const float zoom : {1.0f, 0.75f, 0.5f, 0.25f}) {
+        const bool drawshadows = zoom != 0.5f;
+        MapDocument map = BusyMap(3);
+        QImage canvas(CanvasSize(map, zoom), QImage::Format_RGB32);
+        QImage expected(canvas.size(), QImage::Format_RGB32);
+        MapRenderer renderer;
+        renderer.Redraw(canvas, map, layers, zoom, shadows, drawshadows);
+        EXPECT_EQ(renderer.LastRepaintedRectangles(), -1);
+        renderer.Redraw(canvas, map, layers, zoom, shadows, drawshadows);
+        EXPECT_EQ(renderer.LastRepaintedRectangles(), 0) << "nothing changed";
+        for (int step = 0; step < 24; ++step) {
+            const Edit& edit = Edits[rng() % std::size(Edits)];
+            edit.apply(map, rng, pictures);
+            renderer.Redraw(canvas, map, layers, zoom, shadows, drawshadows);
+            EXPECT_LE(renderer.LastRepaintedRectangles(), 2) << edit.name;
+            oracle::LiteralRedraw(expected, map, layers, zoom, shadows, drawshadows);
+            ASSERT_LE(oracle::MaxChannelDifference(canvas, expected), 1)
+                << "zoom " << zoom << " step " << step << " " << edit.name;
+        }
+    }
+}
+
+TEST(IncrementalRedraw, AnythingButTheMapChangingDrawsTheWholeMap)
+{
+    MapDocument map = BusyMap(4);
+    LayerSwitches layers;
+    ShadowParams shadows;
+    QImage canvas(CanvasSize(map, 1.0f), QImage::Format_RGB32);
+    QImage expected(canvas.size(), QImage::Format_RGB32);
+    MapRenderer renderer;
+    renderer.Redraw(canvas, map, layers, 1.0f, shadows, true);
+    const struct {
+        const char* what;
+        std::function<void()> change;
+        bool drawshadows;
+    } rows[] = {
+        {"drag drops shadows", [] {}, false},
+        {"release brings them back", [] {}, true},
+        {"canvas cleared by someone else", [&] { canvas.fill(Qt::white); }, true},
+        {"layer switch", [&] { layers.ShowGridLayer = true; }, true},
+        {"object shadow strength", [&] { shadows.ObjectShadowAlpha = 0.9f; }, true},
+        {"object shadow offset", [&] { shadows.ObjectShadowOffset = -6; }, true},
+        {"wall shadow strength", [&] { shadows.WallShadowAlpha = 255; }, true},
+        {"new map", [&] { map.NewMap(15, 15); }, true},
+    };
+    for (const auto& r : rows) {
+        r.change();
+        renderer.Redraw(canvas, map, layers, 1.0f, shadows, r.drawshadows);
+        EXPECT_EQ(renderer.LastRepaintedRectangles(), -1) << r.what;
+        oracle::LiteralRedraw(expected, map, layers, 1.0f, shadows, r.drawshadows);
+        EXPECT_LE(oracle::MaxChannelDifference(canvas, expected), 1) << r.what;
+    }
+}
+
+// The prepared pictures stay within their byte budget, and a redraw's
+// pictures stay usable until it ends even when the budget drops them.
+TEST(SpriteCache, KeepsWithinItsBudget)
+{
+    EXPECT_EQ(SpriteCache::ByteBudget, std::size_t{16} << 20);
+    SpriteCache cache(100 * 1024);
+    std::vector<const QImage*> used;
+    for (int i = 0; i < 40; ++i) {
+        used.push_back(cache.Silhouette(Picture(72, 72, i, true), 0, 0.4f));
+        EXPECT_LE(cache.Bytes(), cache.Budget()) << i;
+    }
+    EXPECT_EQ(used.front()->size(), QSize(72, 72));
+    EXPECT_NE(used.front()->pixel(71, 71), 0u);
+    cache.EndRedraw();
+    EXPECT_LE(cache.Bytes(), std::size_t{100 * 1024});
+    EXPECT_GE(cache.Bytes(), std::size_t{4 * 72 * 72 * 4});
+}
