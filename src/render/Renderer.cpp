@@ -165,6 +165,7 @@ void MapRenderer::Redraw(QImage& canvas, const MapDocument& map, const LayerSwit
             stamps.clear();
             CollectStamps(view, r, *sprites_, stamps);
             DropHidden(stamps, r);
+            UsePlacedCopies(stamps, canvas.size(), *sprites_);
             all.resize(stamps.size());
             for (size_t k = 0; k < all.size(); ++k)
                 all[k] = static_cast<int>(k);
@@ -179,6 +180,7 @@ void MapRenderer::Redraw(QImage& canvas, const MapDocument& map, const LayerSwit
         std::vector<Stamp> stamps;
         CollectStamps(view, whole, *sprites_, stamps);
         DropHidden(stamps, whole);
+        UsePlacedCopies(stamps, canvas.size(), *sprites_);
         const int bands = (canvas.height() + BandRows - 1) / BandRows;
         std::vector<std::vector<int>> perBand(static_cast<size_t>(bands));
         for (size_t k = 0; k < stamps.size(); ++k) {

@@ -13,7 +13,7 @@ namespace halvorn {
 
 namespace {
 
-enum Kind { PictureKind = 1, TurnedKind, SilhouetteKind, WallPieceKind, WallShadeKind };
+enum Kind { PictureKind = 1, TurnedKind, SilhouetteKind, PlacedKind, WallPieceKind, WallShadeKind };
 
 QImage Transparent(int w, int h)
 {
@@ -73,7 +73,8 @@ int FirstShadowLayer(float zoom)
 std::size_t SpriteCache::KeyHash::operator()(const Key& k) const
 {
     std::size_t h = std::hash<int64_t>()(k.picture);
-    for (const int v : {k.kind, k.a, k.b, k.c, k.d, k.e, FloatBits(k.f), FloatBits(k.g), FloatBits(k.h)})
+    for (const int v :
+         {k.kind, k.a, k.b, k.c, k.d, k.e, FloatBits(k.f), FloatBits(k.g), FloatBits(k.h), k.i, k.j})
         h = h * 1000003u ^ static_cast<std::size_t>(static_cast<unsigned>(v));
     return h;
 }
@@ -119,6 +120,37 @@ const QImage* SpriteCache::Silhouette(ImageHandle image, Orientation orientation
 {
     return Get(Key{ImageOf(image).cacheKey(), SilhouetteKind, orientation, 0, 0, 0, 0, alpha}, [&] {
         return ApplyColorMatrix(OrientedImage(image, orientation), MakeShadowMatrix(alpha));
+    });
+}
+
+const QImage* SpriteCache::PlacedIfSeen(const QImage& picture, QRect source, QRect target,
+                                        QSize canvas)
+{
+    const QRect visible = target & QRect(QPoint(0, 0), canvas);
+    if (visible.isEmpty() || source.x() != 0 || source.y() != 0)
+        return nullptr;
+    const Key key{picture.cacheKey(), PlacedKind, target.x(), target.y(), target.width(),
+                  target.height(), 0, 0, 0, 0, source.width(), source.height()};
+    // Keys only, a few dozen bytes each; forgotten wholesale now and then.
+    if (seen_.size() > 100000)
+        seen_.clear();
+    if (seen_.insert(key).second)
+        return nullptr;
+    return Get(key, [&] {
+        if (scratch_.width() < canvas.width() || scratch_.height() < canvas.height())
+            scratch_ = QImage(canvas, QImage::Format_ARGB32_Premultiplied);
+        QPainter p(&scratch_);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.fillRect(visible, Qt::transparent);
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+        p.drawImage(target, picture, source);
+        p.end();
+        QImage cut = scratch_.copy(visible);
+        if (!picture.hasAlphaChannel() && source == picture.rect())
+            cut = cut.convertToFormat(QImage::Format_RGB32);
+        cut.setOffset(visible.topLeft());
+        return cut;
     });
 }
 

@@ -1,11 +1,8 @@
-// Prepared pictures a redraw draws from: turned objects, their silhouettes,
-// and wall pieces and the layer counts of a wall point's shadow squares drawn
-// at each sub-pixel phase of the zoom. A wall piece made the way a direct
-// scaled draw at that phase draws it lands on the same pixels when put down
-// unscaled; its offset() says where its top-left goes relative to the floor
-// of the drawing position. Floors and objects are scaled by each redraw
-// itself: the raster engine's sampling depends on where a scaled draw lands,
-// so a picture scaled ahead would differ from a direct draw.
+// Prepared pictures a redraw puts down unscaled: floors, objects and their
+// silhouettes scaled at their place on the canvas, wall pieces and the layer
+// counts of a wall point's shadow squares drawn at each sub-pixel phase of
+// the zoom. Each is made the way a direct scaled draw makes it, so putting
+// it down lands on the same pixels.
 //
 // Entries are keyed by picture identity (the decoded picture's cache key),
 // not by handle: handles that share one picture share its entries. They live
@@ -24,12 +21,13 @@
 #include <cstdint>
 #include <deque>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace halvorn {
 
 class SpriteCache {
 public:
-    static constexpr std::size_t ByteBudget = std::size_t{16} << 20;
+    static constexpr std::size_t ByteBudget = std::size_t{24} << 20;
 
     explicit SpriteCache(std::size_t budget = ByteBudget) : store_(budget) {}
 
@@ -46,6 +44,14 @@ public:
     // grey), drawn from the position (cx - 8 z, cy - 8 z) with fractions (fx, fy).
     const QImage* WallShade(float zoom, float fx, float fy);
 
+    // The `source` part of `picture` scaled into `target` exactly as a
+    // direct draw on a canvas of `canvas` size puts it there, cut to the
+    // canvas; offset() is its top-left on the canvas. Null when nothing of
+    // it lies on the canvas.
+    // Made only when asked for the second time: a picture drawn once at a
+    // place is cheaper drawn directly; null until then.
+    const QImage* PlacedIfSeen(const QImage& picture, QRect source, QRect target, QSize canvas);
+
     // Lets go of what the redraw that ends held.
     void EndRedraw();
     std::size_t Bytes() const { return store_.Bytes(); }
@@ -57,6 +63,7 @@ private:
         int kind = 0;
         int a = 0, b = 0, c = 0, d = 0, e = 0;
         float f = 0, g = 0, h = 0;
+        int i = 0, j = 0;
         auto operator<=>(const Key&) const = default;
     };
     struct KeyHash {
@@ -69,6 +76,11 @@ private:
     const QImage* Get(const Key& key, Make make);
 
     ImageCache<Key> store_;
+    std::unordered_set<Key, KeyHash> seen_;
+    // Where scaled pictures are drawn at their place on the canvas, to be
+    // cut out: the raster engine's sampling of a scaled draw depends on
+    // where on the device it lands.
+    QImage scratch_;
     std::unordered_map<Key, const QImage*, KeyHash> held_;
     std::deque<QImage> keep_;
 };

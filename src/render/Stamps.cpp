@@ -35,16 +35,17 @@ void Add(std::vector<Stamp>& out, const QImage* image, QPoint at, QRect area,
         out.push_back(Stamp{image, bounds, {}, kind, kind == Stamp::Picture && !image->hasAlphaChannel()});
 }
 
-// The `source` part of a picture scaled into `target`.
-void AddScaled(std::vector<Stamp>& out, const QImage* image, QRect source, QRect target, QRect area)
+// The `source` part of a picture scaled into `target`; put down unscaled
+// when no scaling is needed.
+void AddScaled(std::vector<Stamp>& out, const QImage* image, QRect source, QRect target,
+               QRect area)
 {
     if (!image || !target.intersects(area))
         return;
-    const bool opaque = !image->hasAlphaChannel() && source == image->rect();
-    if (target.size() == image->size() && source == image->rect())
-        out.push_back(Stamp{image, target, source, Stamp::Picture, opaque});
-    else
-        out.push_back(Stamp{image, target, source, Stamp::Scaled, opaque});
+    const bool whole = source == image->rect();
+    const bool opaque = !image->hasAlphaChannel() && whole;
+    const bool unscaled = target.size() == image->size() && whole;
+    out.push_back(Stamp{image, target, source, unscaled ? Stamp::Picture : Stamp::Scaled, opaque});
 }
 
 void Grid(const View& v, QRect area, std::vector<Stamp>& out)
@@ -238,6 +239,17 @@ void DropHidden(std::vector<Stamp>& stamps, QRect area)
         if (!hidden[i])
             stamps[kept++] = stamps[i];
     stamps.resize(kept);
+}
+
+void UsePlacedCopies(std::vector<Stamp>& stamps, QSize canvas, SpriteCache& sprites)
+{
+    for (Stamp& s : stamps) {
+        if (s.kind != Stamp::Scaled)
+            continue;
+        const QImage* placed = sprites.PlacedIfSeen(*s.image, s.source, s.bounds, canvas);
+        if (placed)
+            s = Stamp{placed, QRect(placed->offset(), placed->size()), {}, Stamp::Picture, s.opaque};
+    }
 }
 
 void PaintArea(uchar* canvasBits, qsizetype bytesPerLine, QImage::Format format, QSize canvas,

@@ -52,6 +52,11 @@ void CollectStamps(const View& view, QRect area, SpriteCache& sprites, std::vect
 // opaque stamps: they cannot change the picture.
 void DropHidden(std::vector<Stamp>& stamps, QRect area);
 
+// Replaces scaled pictures drawn at the same place before by their copies
+// scaled in place, which put down faster; the first time a picture is drawn
+// at a place it stays a scaled draw.
+void UsePlacedCopies(std::vector<Stamp>& stamps, QSize canvas, SpriteCache& sprites);
+
 // Paints `area` of `canvas` white and then every stamp of `which` (indices
 // into `stamps`) that reaches it, clipped to it. `area` must lie inside one
 // band of at most 64 rows. Distinct areas may be painted at once.

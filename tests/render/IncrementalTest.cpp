@@ -113,7 +113,7 @@ TEST(IncrementalRedraw, AnythingButTheMapChangingDrawsTheWholeMap)
 // pictures stay usable until it ends even when the budget drops them.
 TEST(SpriteCache, KeepsWithinItsBudget)
 {
-    EXPECT_EQ(SpriteCache::ByteBudget, std::size_t{16} << 20);
+    EXPECT_EQ(SpriteCache::ByteBudget, std::size_t{24} << 20);
     SpriteCache cache(100 * 1024);
     std::vector<const QImage*> used;
     for (int i = 0; i < 40; ++i) {
