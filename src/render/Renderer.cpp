@@ -146,6 +146,10 @@ std::size_t MapRenderer::CachedBytes() const
 void MapRenderer::Redraw(QImage& canvas, const MapDocument& map, const LayerSwitches& layers,
                          float zoom, const ShadowParams& shadows, bool drawshadows)
 {
+    // Pixels are written directly, so the canvas keeps 32-bit pixels.
+    if (canvas.format() != QImage::Format_RGB32 &&
+        canvas.format() != QImage::Format_ARGB32_Premultiplied)
+        canvas = canvas.convertToFormat(QImage::Format_RGB32);
     std::vector<QRect> changed;
     const bool partly = shown_ && shown_->Matches(canvas, map, layers, zoom, shadows, drawshadows) &&
                         shown_->Changes(map, changed);
@@ -164,34 +168,57 @@ void MapRenderer::Redraw(QImage& canvas, const MapDocument& map, const LayerSwit
         for (const QRect& r : changed) {
             stamps.clear();
             CollectStamps(view, r, *sprites_, stamps);
-            DropHidden(stamps, r);
-            UsePlacedCopies(stamps, canvas.size(), *sprites_);
             all.resize(stamps.size());
             for (size_t k = 0; k < all.size(); ++k)
                 all[k] = static_cast<int>(k);
+            std::vector<WhiteRun> white;
+            KeepVisible(stamps, all, r, white);
+            UsePlacedCopies(stamps, all, canvas.size(), *sprites_);
             for (int top = r.top(); top <= r.bottom(); top += BandRows) {
                 const QRect strip(r.left(), top, r.width(), std::min(BandRows, r.bottom() + 1 - top));
-                PaintArea(bits, bpl, format, canvas.size(), strip, stamps, all, *shade_);
+                std::vector<WhiteRun> stripWhite;
+                for (const WhiteRun& run : white)
+                    if (run.y >= strip.top() && run.y <= strip.bottom())
+                        stripWhite.push_back(run);
+                PaintArea(bits, bpl, format, canvas.size(), strip, stripWhite, stamps, all, *shade_);
             }
         }
         lastRects_ = static_cast<int>(changed.size());
     } else {
         const QRect whole = canvas.rect();
-        std::vector<Stamp> stamps;
+        std::vector<Stamp>& stamps = stamps_;
+        stamps.clear();
         CollectStamps(view, whole, *sprites_, stamps);
-        DropHidden(stamps, whole);
-        UsePlacedCopies(stamps, canvas.size(), *sprites_);
         const int bands = (canvas.height() + BandRows - 1) / BandRows;
         std::vector<std::vector<int>> perBand(static_cast<size_t>(bands));
         for (size_t k = 0; k < stamps.size(); ++k) {
             const QRect r = stamps[k].bounds & whole;
+            if (r.isEmpty())
+                continue;
             for (int b = r.top() / BandRows; b <= r.bottom() / BandRows; ++b)
                 perBand[static_cast<size_t>(b)].push_back(static_cast<int>(k));
         }
-        worker_->Run(bands, [&](int b) {
+        const auto band = [&](int b) {
             const int top = b * BandRows;
-            const QRect band(0, top, width, std::min(BandRows, canvas.height() - top));
-            PaintArea(bits, bpl, format, canvas.size(), band, stamps, perBand[static_cast<size_t>(b)], *shade_);
+            return QRect(0, top, width, std::min(BandRows, canvas.height() - top));
+        };
+        // Both hands find what each band shows, then the copies scaled in
+        // place are fetched once, then both hands paint.
+        std::vector<std::vector<WhiteRun>> white(static_cast<size_t>(bands));
+        worker_->Run(bands, [&](int b) {
+            KeepVisible(stamps, perBand[static_cast<size_t>(b)], band(b), white[static_cast<size_t>(b)]);
+        });
+        std::vector<int> shown;
+        for (const std::vector<int>& ids : perBand)
+            for (const int k : ids)
+                if (stamps[static_cast<size_t>(k)].kind == Stamp::Scaled)
+                    shown.push_back(k);
+        std::sort(shown.begin(), shown.end());
+        shown.erase(std::unique(shown.begin(), shown.end()), shown.end());
+        UsePlacedCopies(stamps, shown, canvas.size(), *sprites_);
+        worker_->Run(bands, [&](int b) {
+            PaintArea(bits, bpl, format, canvas.size(), band(b), white[static_cast<size_t>(b)],
+                      stamps, perBand[static_cast<size_t>(b)], *shade_);
         });
         lastRects_ = -1;
     }

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace halvorn {
 
@@ -25,6 +26,7 @@ struct ShadowParams {
 QSize CanvasSize(const MapDocument& map, float zoom);
 
 class BandWorker;
+struct Stamp;
 class ShadeTable;
 class SpriteCache;
 
@@ -59,6 +61,7 @@ private:
     std::unique_ptr<SpriteCache> sprites_;
     std::unique_ptr<BandWorker> worker_;
     std::unique_ptr<ShadeTable> shade_;
+    std::vector<Stamp> stamps_; // kept to spare growing it anew each time
     int lastRects_ = -1;
 };
 

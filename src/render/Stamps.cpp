@@ -7,7 +7,9 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 
 namespace halvorn {
@@ -132,6 +134,25 @@ void Walls(const View& v, QRect area, SpriteCache& sprites, std::vector<Stamp>& 
     const bool shade = v.drawshadows && FirstShadowLayer(z) <= 8 && alpha > 0;
     const auto [x0, x1] = WallSpan(z, area.left(), area.right(), v.map.WallColumns());
     const auto [y0, y1] = WallSpan(z, area.top(), area.bottom(), v.map.WallRows());
+    // Thousands of points share a few pieces and phases: remember the last
+    // few answers instead of asking the cache each time.
+    struct Known {
+        ImageHandle piece;
+        float fx, fy;
+        const QImage* image;
+    };
+    std::array<Known, 16> known{};
+    size_t knownCount = 0, nextSlot = 0;
+    const auto lookup = [&](ImageHandle piece, float fx, float fy, auto make) {
+        for (size_t k = 0; k < knownCount; ++k)
+            if (known[k].piece == piece && known[k].fx == fx && known[k].fy == fy)
+                return known[k].image;
+        const QImage* image = make();
+        known[nextSlot] = Known{piece, fx, fy, image};
+        nextSlot = (nextSlot + 1) % known.size();
+        knownCount = std::max(knownCount, nextSlot == 0 ? known.size() : nextSlot);
+        return image;
+    };
     for (int x = x0; x <= x1; ++x) {
         const float cx = s * static_cast<float>(x);
         for (int y = y0; y <= y1; ++y) {
@@ -142,14 +163,18 @@ void Walls(const View& v, QRect area, SpriteCache& sprites, std::vector<Stamp>& 
             if (shade) {
                 const float left = cx - 8 * z;
                 const float top = cy - 8 * z;
-                const QImage* counts = sprites.WallShade(z, Fraction(left), Fraction(top));
+                const float fx = Fraction(left), fy = Fraction(top);
+                const QImage* counts =
+                    lookup(0, fx, fy, [&] { return sprites.WallShade(z, fx, fy); });
                 if (counts)
                     Add(out, counts, QPoint(FloorInt(left), FloorInt(top)) + counts->offset(), area,
                         Stamp::Shade);
             }
             const float left = cx - 9 * z;
             const float top = cy - 9 * z;
-            const QImage* drawn = sprites.WallPiece(piece, z, Fraction(left), Fraction(top));
+            const float fx = Fraction(left), fy = Fraction(top);
+            const QImage* drawn =
+                lookup(piece, fx, fy, [&] { return sprites.WallPiece(piece, z, fx, fy); });
             if (drawn)
                 Add(out, drawn, QPoint(FloorInt(left), FloorInt(top)) + drawn->offset(), area);
         }
@@ -161,51 +186,90 @@ class Coverage {
 public:
     explicit Coverage(QRect area)
         : area_(area), words_((area.width() + 63) / 64),
-          bits_(static_cast<size_t>(words_) * std::max(0, area.height()), 0)
+          bits_(static_cast<size_t>(words_) * static_cast<size_t>(std::max(0, area.height())), 0)
     {
     }
 
     // True when every pixel of r (inside the area) is covered.
     bool Covered(QRect r) const
     {
-        for (int y = r.top(); y <= r.bottom(); ++y)
-            if (!RowCovered(y - area_.top(), r.left() - area_.left(), r.right() - area_.left()))
+        const Span sp = SpanOf(r);
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            const uint64_t* row = Row(y);
+            if ((row[sp.first] & sp.firstMask) != sp.firstMask)
                 return false;
+            for (int w = sp.first + 1; w < sp.last; ++w)
+                if (row[w] != ~uint64_t{0})
+                    return false;
+            if (sp.last != sp.first && (row[sp.last] & sp.lastMask) != sp.lastMask)
+                return false;
+        }
         return true;
     }
 
     void Cover(QRect r)
     {
+        const Span sp = SpanOf(r);
         for (int y = r.top(); y <= r.bottom(); ++y) {
-            uint64_t* row = &bits_[static_cast<size_t>(y - area_.top()) * words_];
-            ForWords(r.left() - area_.left(), r.right() - area_.left(),
-                     [&](int w, uint64_t mask) { row[w] |= mask; return true; });
+            uint64_t* row = Row(y);
+            row[sp.first] |= sp.firstMask;
+            for (int w = sp.first + 1; w < sp.last; ++w)
+                row[w] = ~uint64_t{0};
+            if (sp.last != sp.first)
+                row[sp.last] |= sp.lastMask;
+        }
+    }
+
+    // Runs of pixels no stamp covers, row by row.
+    void Uncovered(std::vector<WhiteRun>& out) const
+    {
+        const int width = area_.width();
+        for (int y = area_.top(); y <= area_.bottom(); ++y) {
+            const uint64_t* row = Row(y);
+            int x = 0;
+            while (x < width) {
+                const uint64_t word = row[static_cast<size_t>(x / 64)];
+                if (x % 64 == 0 && word == ~uint64_t{0}) {
+                    x += 64;
+                    continue;
+                }
+                if ((word >> (x % 64)) & 1) {
+                    ++x;
+                    continue;
+                }
+                const int start = x;
+                while (x < width && !((row[static_cast<size_t>(x / 64)] >> (x % 64)) & 1))
+                    x = (x % 64 == 0 && row[static_cast<size_t>(x / 64)] == 0) ? x + 64 : x + 1;
+                out.push_back({y, area_.left() + start, area_.left() + std::min(x, width) - 1});
+            }
         }
     }
 
 private:
-    template <class F>
-    static bool ForWords(int from, int to, F f)
+    // The words of one row a rectangle touches, and the bits in the first
+    // and last of them.
+    struct Span {
+        int first, last;
+        uint64_t firstMask, lastMask;
+    };
+
+    Span SpanOf(QRect r) const
     {
-        for (int w = from / 64; w <= to / 64; ++w) {
-            const int lo = std::max(from, w * 64) - w * 64;
-            const int hi = std::min(to, w * 64 + 63) - w * 64;
-            const uint64_t mask = (hi == 63 ? ~uint64_t{0} : ((uint64_t{1} << (hi + 1)) - 1)) &
-                                  ~((uint64_t{1} << lo) - 1);
-            if (!f(w, mask))
-                return false;
-        }
-        return true;
+        const int from = r.left() - area_.left();
+        const int to = r.right() - area_.left();
+        const int first = from / 64, last = to / 64;
+        const uint64_t fromFirst = ~uint64_t{0} << (from % 64);
+        const uint64_t upToLast = (to % 64) == 63 ? ~uint64_t{0} : (uint64_t{1} << (to % 64 + 1)) - 1;
+        if (first == last)
+            return {first, last, fromFirst & upToLast, 0};
+        return {first, last, fromFirst, upToLast};
     }
 
-    bool RowCovered(int y, int from, int to) const
-    {
-        const uint64_t* row = &bits_[static_cast<size_t>(y) * words_];
-        return ForWords(from, to, [&](int w, uint64_t mask) { return (row[w] & mask) == mask; });
-    }
+    uint64_t* Row(int y) { return &bits_[static_cast<size_t>(y - area_.top()) * words_]; }
+    const uint64_t* Row(int y) const { return &bits_[static_cast<size_t>(y - area_.top()) * words_]; }
 
     QRect area_;
-    int words_;
+    size_t words_;
     std::vector<uint64_t> bits_;
 };
 
@@ -223,27 +287,31 @@ void CollectStamps(const View& view, QRect area, SpriteCache& sprites, std::vect
         Walls(view, area, sprites, out);
 }
 
-void DropHidden(std::vector<Stamp>& stamps, QRect area)
+void KeepVisible(const std::vector<Stamp>& stamps, std::vector<int>& which, QRect area,
+                 std::vector<WhiteRun>& white)
 {
     Coverage covered(area);
-    std::vector<bool> hidden(stamps.size(), false);
-    for (size_t i = stamps.size(); i-- > 0;) {
-        const QRect r = stamps[i].bounds & area;
+    size_t kept = which.size();
+    // Backwards, so each stamp meets the coverage of everything drawn after
+    // it; the survivors gather at the end in painting order.
+    for (size_t i = which.size(); i-- > 0;) {
+        const Stamp& s = stamps[static_cast<size_t>(which[i])];
+        const QRect r = s.bounds & area;
         if (r.isEmpty() || covered.Covered(r))
-            hidden[i] = true;
-        else if (stamps[i].opaque)
+            continue;
+        if (s.opaque)
             covered.Cover(r);
+        which[--kept] = which[i];
     }
-    size_t kept = 0;
-    for (size_t i = 0; i < stamps.size(); ++i)
-        if (!hidden[i])
-            stamps[kept++] = stamps[i];
-    stamps.resize(kept);
+    which.erase(which.begin(), which.begin() + static_cast<std::ptrdiff_t>(kept));
+    covered.Uncovered(white);
 }
 
-void UsePlacedCopies(std::vector<Stamp>& stamps, QSize canvas, SpriteCache& sprites)
+void UsePlacedCopies(std::vector<Stamp>& stamps, const std::vector<int>& which, QSize canvas,
+                     SpriteCache& sprites)
 {
-    for (Stamp& s : stamps) {
+    for (const int i : which) {
+        Stamp& s = stamps[static_cast<size_t>(i)];
         if (s.kind != Stamp::Scaled)
             continue;
         const QImage* placed = sprites.PlacedIfSeen(*s.image, s.source, s.bounds, canvas);
@@ -253,9 +321,13 @@ void UsePlacedCopies(std::vector<Stamp>& stamps, QSize canvas, SpriteCache& spri
 }
 
 void PaintArea(uchar* canvasBits, qsizetype bytesPerLine, QImage::Format format, QSize canvas,
-               QRect area, const std::vector<Stamp>& stamps, const std::vector<int>& which,
-               const ShadeTable& shade)
+               QRect area, const std::vector<WhiteRun>& white, const std::vector<Stamp>& stamps,
+               const std::vector<int>& which, const ShadeTable& shade)
 {
+    for (const WhiteRun& run : white) {
+        auto* row = reinterpret_cast<QRgb*>(canvasBits + run.y * bytesPerLine);
+        std::fill(row + run.left, row + run.right + 1, 0xFFFFFFFFu);
+    }
     // Every painter needs a picture of its own, so each area gets a picture
     // over the whole canvas's pixels, clipped to the area: positions stay
     // those of the canvas, where scaled draws sample exactly as drawing on
@@ -266,7 +338,6 @@ void PaintArea(uchar* canvasBits, qsizetype bytesPerLine, QImage::Format format,
     p.setRenderHint(QPainter::SmoothPixmapTransform, true);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setClipRect(area);
-    p.fillRect(area, Qt::white);
     for (const int i : which) {
         const Stamp& s = stamps[static_cast<size_t>(i)];
         const QRect r = s.bounds & area;

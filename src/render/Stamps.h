@@ -48,22 +48,33 @@ struct View {
 // live in `sprites` until its next Trim.
 void CollectStamps(const View& view, QRect area, SpriteCache& sprites, std::vector<Stamp>& out);
 
-// Removes the stamps of which every pixel inside `area` is covered by later
-// opaque stamps: they cannot change the picture.
-void DropHidden(std::vector<Stamp>& stamps, QRect area);
+// Pixels [left, right] of canvas row y that no opaque stamp covers: only
+// they need the white background.
+struct WhiteRun {
+    int y, left, right;
+};
+
+// Keeps in `which` (indices into `stamps`, in painting order) only the
+// stamps that reach `area` and of which some pixel there is not covered by
+// later opaque stamps: the others cannot change the picture. `white`
+// receives the pixels of `area` no opaque stamp covers.
+void KeepVisible(const std::vector<Stamp>& stamps, std::vector<int>& which, QRect area,
+                 std::vector<WhiteRun>& white);
 
 // Replaces scaled pictures drawn at the same place before by their copies
 // scaled in place, which put down faster; the first time a picture is drawn
 // at a place it stays a scaled draw.
-void UsePlacedCopies(std::vector<Stamp>& stamps, QSize canvas, SpriteCache& sprites);
+void UsePlacedCopies(std::vector<Stamp>& stamps, const std::vector<int>& which, QSize canvas,
+                     SpriteCache& sprites);
 
-// Paints `area` of `canvas` white and then every stamp of `which` (indices
-// into `stamps`) that reaches it, clipped to it. `area` must lie inside one
+// Paints the `white` runs of `area` white and then every stamp of `which`
+// (indices into `stamps`) that reaches it, clipped to it. The canvas holds
+// 32-bit pixels (RGB32 or premultiplied ARGB32). `area` must lie inside one
 // band of at most 64 rows. Distinct areas may be painted at once.
 // `shade` darkens by the wall shadow layers.
 void PaintArea(uchar* canvasBits, qsizetype bytesPerLine, QImage::Format format, QSize canvas,
-               QRect area, const std::vector<Stamp>& stamps, const std::vector<int>& which,
-               const ShadeTable& shade);
+               QRect area, const std::vector<WhiteRun>& white, const std::vector<Stamp>& stamps,
+               const std::vector<int>& which, const ShadeTable& shade);
 
 // The rectangles a change to one map element can reach (picture and shadow).
 QRect FloorReach(float zoom, int x, int y);
