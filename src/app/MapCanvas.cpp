@@ -54,6 +54,14 @@ void MapCanvas::mouseReleaseEvent(QMouseEvent* event)
     emit MouseUp(ToolButtons(event->button()), event->position());
 }
 
+void MapCanvas::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // Qt delivers the second press of a double-click as this event, and its
+    // default turns it into another press: in Object mode that stacked a
+    // second object on the first. Only the release of that press counts.
+    event->accept();
+}
+
 FootprintMarker::FootprintMarker(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Cursor"));
@@ -84,10 +92,14 @@ void FootprintMarker::Place()
 {
     setGeometry(RoundToInt(topLeft_.x()), RoundToInt(topLeft_.y()),
                 std::max(1, RoundToInt(size_.width())), std::max(1, RoundToInt(size_.height())));
+    update();
 }
 
 void FootprintMarker::paintEvent(QPaintEvent*)
 {
+    // A widget cannot be 0 x 0 and stay placed; an empty footprint draws nothing.
+    if (RoundToInt(size_.width()) <= 0 || RoundToInt(size_.height()) <= 0)
+        return;
     QPainter p(this);
     p.setPen(QPen(color_, 1));
     p.setBrush(Qt::NoBrush);

@@ -1,7 +1,6 @@
 // The map canvas, the view and the commands that change what it shows.
 #include "app/frmMain.h"
 
-#include "app/HalvornApplication.h"
 #include "app/MapCanvas.h"
 #include "render/AppError.h"
 #include "library/Brush.h"
@@ -91,7 +90,7 @@ void frmMain::BrushButton(Orientation (*transition)(Orientation))
         try {
             brush_->SelectObjectImage(brush_->ObjectPath, next);
         } catch (const AppError& e) {
-            HalvornApplication::ReportLater(e.Description());
+            library_->ReportUnreadablePicture(brush_->ObjectPath, e.Description());
             return;
         }
         brush_->ObjectOrientation = next;
@@ -151,8 +150,14 @@ void frmMain::ApplyZoom()
 {
     SetZoomStates();
     Canvas->resize(CanvasSize(map_, zoom_));
-    if (const auto footprint = brush_->Footprint(zoom_))
+    if (brush_->Mode == QLatin1String("Object")) {
+        // Zooming takes the object size as it stands, 0 x 0 before the first
+        // object pick: the marker then vanishes until a picture is picked.
+        Cursor->SetSize(QSizeF(brush_->ObjectWidth * static_cast<double>(zoom_),
+                               brush_->ObjectHeight * static_cast<double>(zoom_)));
+    } else if (const auto footprint = brush_->Footprint(zoom_)) {
         Cursor->SetSize(*footprint);
+    }
     panel1_->setText(ZoomLevelText(zoom_));
     Redraw(true);
 }
@@ -175,7 +180,10 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
         // Over the viewport the wheel zooms and never scrolls; eating the
         // event here keeps it from reaching the window a second time.
         const auto* wheel = static_cast<QWheelEvent*>(event);
-        const int notches = wheel_.Add(wheel->angleDelta().y());
+        // With Alt held, Qt on X11 reports the wheel as turning sideways; a
+        // turn is a turn whatever modifier is held.
+        const QPoint delta = wheel->angleDelta();
+        const int notches = wheel_.Add(delta.y() != 0 ? delta.y() : delta.x());
         for (int i = 0; i < std::abs(notches); ++i)
             MouseWheel(0, notches > 0 ? 120 : -120, 0, 0);
         event->accept();

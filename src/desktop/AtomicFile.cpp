@@ -7,7 +7,7 @@
 
 namespace halvorn {
 
-bool WriteFileAtomically(const QString& path, const QByteArray& contents)
+bool WriteFileAtomically(const QString& path, const QByteArray& contents, bool* rewrote)
 {
     const QFileInfo info(path);
     if (!QDir().mkpath(info.absolutePath()))
@@ -24,7 +24,11 @@ bool WriteFileAtomically(const QString& path, const QByteArray& contents)
         file.cancelWriting();
         return false;
     }
-    return file.commit();
+    if (!file.commit())
+        return false;
+    if (rewrote)
+        *rewrote = true;
+    return true;
 }
 
 } // namespace halvorn

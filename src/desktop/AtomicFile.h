@@ -8,7 +8,8 @@ namespace halvorn {
 
 // Writes `contents` to `path` through a temporary file renamed into place,
 // making the folder first. A file that already holds exactly these bytes is
-// left alone. Returns false when anything fails.
-bool WriteFileAtomically(const QString& path, const QByteArray& contents);
+// left alone. Returns false when anything fails. `rewrote`, when given, is
+// set true when the file was (re)written, and left as it was otherwise.
+bool WriteFileAtomically(const QString& path, const QByteArray& contents, bool* rewrote = nullptr);
 
 } // namespace halvorn

@@ -27,7 +27,8 @@ QByteArray PngBytes(const QImage& image)
     return bytes;
 }
 
-bool InstallIcons(const QString& dataHome, const FileTypeEntry& entry, const FileTypeNames& names)
+bool InstallIcons(const QString& dataHome, const FileTypeEntry& entry, const FileTypeNames& names,
+                  bool* rewrote)
 {
     for (const int size : IconSizes) {
         const QByteArray png = PngBytes(FileTypeIconImage(entry.iconPath, size));
@@ -39,7 +40,7 @@ bool InstallIcons(const QString& dataHome, const FileTypeEntry& entry, const Fil
         for (const char* context : {"apps", "mimetypes"}) {
             const QString path = folder + QLatin1String(context) + QLatin1Char('/')
                 + names.iconName + QLatin1String(".png");
-            if (!WriteFileAtomically(path, png))
+            if (!WriteFileAtomically(path, png, rewrote))
                 return false;
         }
     }
@@ -54,17 +55,21 @@ bool Register(FileTypeEntry entry)
     if (dataHome.isEmpty())
         return false;
 
+    // The desktop's caches are rebuilt only when a file changed: at most
+    // starts after the first, nothing did, and nothing needs to run.
+    bool rewrote = false;
     if (!WriteFileAtomically(dataHome + QLatin1String("/mime/packages/") + names.id
                                  + QLatin1String(".xml"),
-                             MimePackageXml(entry, names)))
+                             MimePackageXml(entry, names), &rewrote))
         return false;
-    if (!InstallIcons(dataHome, entry, names))
+    if (!InstallIcons(dataHome, entry, names, &rewrote))
         return false;
     if (!WriteFileAtomically(dataHome + QLatin1String("/applications/") + names.id
                                  + QLatin1String(".desktop"),
-                             DesktopEntryText(entry, names)))
+                             DesktopEntryText(entry, names), &rewrote))
         return false;
-    RefreshDesktopDatabases(dataHome);
+    if (rewrote)
+        RefreshDesktopDatabases(dataHome);
     return true;
 }
 

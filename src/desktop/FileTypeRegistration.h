@@ -11,7 +11,8 @@ namespace halvorn {
 //   mime/packages/<id>.xml            the MIME type, its description and glob
 //   applications/<id>.desktop         the program that opens it
 //   icons/hicolor/NxN/{apps,mimetypes}/<icon>.png
-// (names from FileTypeNames.h), then refreshes the desktop's caches.
+// (names from FileTypeNames.h), then, when a file was written anew, starts a
+// refresh of the desktop's caches in the background (DesktopDatabases.h).
 // The user's choice of default program (mimeapps.list) is never touched.
 // Returns true when every file was written, false at the first failure;
 // never throws and shows nothing, so start-up goes on either way.

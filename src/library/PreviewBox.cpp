@@ -35,4 +35,13 @@ void PreviewBox::mouseReleaseEvent(QMouseEvent* event)
         emit Clicked();
 }
 
+void PreviewBox::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The second press of a double-click is no click: without this the
+    // default handler would count it as a press, and its release would close
+    // the pane the first click opened.
+    pressed_ = false;
+    event->accept();
+}
+
 } // namespace halvorn

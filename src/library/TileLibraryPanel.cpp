@@ -175,12 +175,10 @@ void TileLibraryPanel::Pick(TileKind kind, QPointF position)
     } catch (const AppError& e) {
         // Deleted or damaged since the pane opened: the pane stays open so
         // another picture can be picked.
-        ShowError(QStringLiteral("The picture \"%1\" cannot be loaded.\n\n%2")
-                      .arg(path, e.Description()));
+        ReportUnreadablePicture(path, e.Description());
         return;
     } catch (const std::exception& e) {
-        ShowError(QStringLiteral("The picture \"%1\" cannot be loaded.\n\n%2")
-                      .arg(path, QString::fromLocal8Bit(e.what())));
+        ReportUnreadablePicture(path, QString::fromLocal8Bit(e.what()));
         return;
     }
     brush_.SetMode(QString::fromLatin1(KindInfo(kind).modeWord));
@@ -216,6 +214,11 @@ void TileLibraryPanel::AnnounceBrush()
     const float zoom = zoom_ ? zoom_() : 1.0f;
     emit BrushChanged(brush_.StatusText(), brush_.CursorColor(),
                       brush_.Footprint(zoom).value_or(QSizeF()));
+}
+
+void TileLibraryPanel::ReportUnreadablePicture(const QString& path, const QString& reason)
+{
+    ShowError(QStringLiteral("The picture \"%1\" cannot be loaded.\n\n%2").arg(path, reason));
 }
 
 void TileLibraryPanel::ShowError(const QString& text)

@@ -45,6 +45,10 @@ public:
     // Repaints the preview boxes; call after changing the brush directly.
     void RefreshPreviews();
 
+    // The box a brush picture that can no longer be read gets, whether it
+    // was being picked or turned: "Error", exclamation icon, file and reason.
+    void ReportUnreadablePicture(const QString& path, const QString& reason);
+
 signals:
     // The brush mode or picture changed. `footprint` is the cursor size at
     // the current zoom, or an empty QSizeF() when the cursor keeps its size.

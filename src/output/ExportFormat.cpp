@@ -5,9 +5,9 @@ namespace halvorn {
 const QList<ExportFormat>& ExportFormats()
 {
     static const QList<ExportFormat> formats{
-        {QStringLiteral("PNG File (*.png)"), QStringLiteral("image/png"), QStringLiteral("PNG"), -1},
+        {QStringLiteral("PNG File (*.png)"), QStringLiteral("PNG File"), QStringLiteral("image/png"), QStringLiteral("PNG"), -1},
         // Maps are line art on flat colours; anything below full quality smears the grid.
-        {QStringLiteral("JPG File (*.jpg)"), QStringLiteral("image/jpeg"), QStringLiteral("JPEG"), 100},
+        {QStringLiteral("JPG File (*.jpg)"), QStringLiteral("JPG File"), QStringLiteral("image/jpeg"), QStringLiteral("JPEG"), 100},
     };
     return formats;
 }
@@ -23,7 +23,7 @@ QStringList ExportNameFilters()
 const ExportFormat& ExportFormatForFilter(const QString& nameFilter)
 {
     for (const ExportFormat& format : ExportFormats()) {
-        if (format.nameFilter == nameFilter)
+        if (format.nameFilter == nameFilter || format.label == nameFilter)
             return format;
     }
     return ExportFormats().front();

@@ -9,7 +9,8 @@
 namespace halvorn {
 
 struct ExportFormat {
-    QString nameFilter; // as shown in the save dialog
+    QString nameFilter; // as given to the save dialog
+    QString label;      // what the dialog shows of it
     QString mimeType;   // asks the imaging layer for the encoder
     QString displayName;
     int quality; // -1 when the format has none
@@ -19,7 +20,8 @@ struct ExportFormat {
 const QList<ExportFormat>& ExportFormats();
 QStringList ExportNameFilters();
 
-// The format of a dialog filter; the first format for a filter not in the list.
+// The format of a dialog filter, given whole or as its label (the dialog
+// hides the patterns); the first format for a filter not in the list.
 const ExportFormat& ExportFormatForFilter(const QString& nameFilter);
 
 } // namespace halvorn

@@ -44,7 +44,10 @@ ChosenFile ChooseExportFile(QWidget* parent, const QString& previous)
     QFileDialog dialog(parent, Tr("Export Map as picture file"), StartFolder());
     dialog.setObjectName(QStringLiteral("CommonDialog1"));
     // Qt's own dialog looks the same on every desktop and can be driven by tests.
-    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+    // The two choices read "PNG File" and "JPG File"; the patterns stay
+    // behind them and still filter the listing.
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite |
+                      QFileDialog::HideNameFilterDetails);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setWindowModality(Qt::ApplicationModal);

@@ -80,8 +80,12 @@ void PrintMap(QWidget* parent, const QImage& canvasPicture, QPrinter& printer)
             return;
         }
         printer.setResolution(PrintResolution);
-        // Worked out once, before the dialog: the page the user picks there
-        // does not move or resize the map.
+        if (!RunPrintDialog(parent, printer))
+            return;
+        // Measured on the page the dialog settled on: a switch to landscape or
+        // to other paper there centres the map on that page and narrows it to
+        // the width that will really be printed on.
+        printer.setResolution(PrintResolution);
         const QRect printable = printer.pageLayout().paintRectPixels(PrintResolution);
         const std::optional<PrintPlacement> placement =
             ComputePrintPlacement(canvasPicture.size(), QSizeF(printable.size()));
@@ -89,8 +93,6 @@ void PrintMap(QWidget* parent, const QImage& canvasPicture, QPrinter& printer)
             ShowPrintError(parent, Tr("The map is too large to print."));
             return;
         }
-        if (!RunPrintDialog(parent, printer))
-            return;
         const QString failure = PaintPage(printer, canvasPicture, *placement);
         if (!failure.isEmpty())
             ShowPrintError(parent, failure);

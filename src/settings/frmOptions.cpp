@@ -192,7 +192,9 @@ frmOptions::frmOptions(QWidget* parent, std::function<void()> redraw)
     connect(btnDefaultShadow, &QPushButton::clicked, this, [this] { OnDefaultShadow(); });
 
     auto* cmdOK = Make<QPushButton>(this, "cmdOK", QStringLiteral("OK"), {146, 225, 73, 25});
-    cmdOK->setDefault(true);
+    // No button is the default: Enter in a text box presses nothing, so a
+    // half-typed value is never saved by accident. Escape still cancels.
+    cmdOK->setAutoDefault(false);
     cmdCancel = Make<QPushButton>(this, "cmdCancel", QStringLiteral("Cancel"), {228, 225, 73, 25});
     cmdCancel->setAutoDefault(false);
     auto* cmdApply = Make<QPushButton>(this, "cmdApply", QStringLiteral("Apply"), {308, 225, 73, 25});

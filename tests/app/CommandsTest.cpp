@@ -34,6 +34,29 @@ TEST_F(AppFixture, NewMapAsksAndClearsOnlyOnYes)
     EXPECT_EQ(Panel("Panel3"), QStringLiteral("Mode = Tile (red)")); // the brush stays
 }
 
+TEST_F(AppFixture, NewMapAfterZoomingIsBackAtFullSize)
+{
+    QToolBar* bar = Find<QToolBar>("Toolbar1");
+    for (int i = 0; i < 3; ++i)
+        Action("mnuZoomOut")->trigger();
+    ASSERT_EQ(window->Zoom(), 0.25f);
+    ASSERT_EQ(Canvas()->size(), QSize(270, 270));
+    testsupport::AnswerBoxes([&] { Action("mnuNew")->trigger(); }, QMessageBox::Yes);
+    EXPECT_EQ(window->Zoom(), 1.0f);
+    EXPECT_EQ(Canvas()->size(), QSize(1080, 1080));
+    EXPECT_EQ(Canvas()->Picture().size(), QSize(1080, 1080));
+    EXPECT_FALSE(Action("mnuZoomIn")->isEnabled());
+    EXPECT_FALSE(bar->actions().at(6)->isEnabled());
+    EXPECT_TRUE(Action("mnuZoomOut")->isEnabled());
+    EXPECT_TRUE(bar->actions().at(7)->isEnabled());
+    for (const char* name : {"HScroll1", "VScroll1"}) {
+        const QScrollBar* scroll = Find<QScrollBar>(name);
+        EXPECT_EQ(scroll->maximum(), 1080) << name;
+        EXPECT_EQ(scroll->pageStep(), 216) << name;
+        EXPECT_EQ(scroll->singleStep(), 54) << name;
+    }
+}
+
 TEST_F(AppFixture, LayerShortcutsToggleAndRedrawOnce)
 {
     const struct { Qt::Key key; const char* item; bool LayerSwitches::*layer; } rows[] = {

@@ -139,17 +139,27 @@ TEST_F(AppFixture, BrushButtonsTurnTheObjectBrush)
     EXPECT_EQ(Find("Cursor")->size(), QSize(20, 40));
     QTest::mouseClick(Find("btnFlipVertical"), Qt::LeftButton);
     EXPECT_EQ(window->CurrentBrush().ObjectOrientation, 7);
-    // A picture that vanished: the error is shown and the brush stays as it was.
-    QFile::remove(dir.filePath("Objects/box.png"));
+    // A picture that vanished: a turn says so in the same box as a pick from
+    // the open pane, and the brush stays as it was.
+    const QString path = dir.filePath("Objects/box.png");
+    QTest::mouseClick(Find("ObjectBox"), Qt::LeftButton, {}, QPoint(10, 10));
+    QFile::remove(path);
     const auto boxes = testsupport::AnswerBoxes(
         [&] {
+            QTest::mouseClick(Find("ObjectSelectCanvas"), Qt::LeftButton, {}, QPoint(19, 19));
             QTest::mouseClick(Find("btnRotateLeft"), Qt::LeftButton);
             QTest::qWait(100);
         },
         QMessageBox::Ok);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, QStringLiteral("File Not Found: Status = 10"));
+    ASSERT_EQ(boxes.size(), 2u);
+    for (const testsupport::BoxRecord& box : boxes) {
+        EXPECT_EQ(box.title, QStringLiteral("Error"));
+        EXPECT_EQ(box.icon, QMessageBox::Warning);
+        EXPECT_EQ(box.text, QStringLiteral("The picture \"%1\" cannot be loaded.\n\n"
+                                           "File Not Found: Status = 10").arg(path));
+    }
     EXPECT_EQ(window->CurrentBrush().ObjectOrientation, 7);
+    EXPECT_EQ(window->CurrentBrush().ObjectPath, path);
 }
 
 } // namespace apptest

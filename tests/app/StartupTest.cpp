@@ -1,10 +1,16 @@
 #include "AppFixture.h"
 
+#include "app/Startup.h"
 #include "render/Imaging.h"
 #include "settings/ShadowSettings.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QMenuBar>
+#include <QPointer>
+#include <QStandardPaths>
 
 namespace apptest {
 
@@ -59,6 +65,105 @@ TEST_F(AppFixture, ShadowSettingsAreReadAtStart)
     frmMain third;
     EXPECT_EQ(ObjectShadowOffset, 6);
     EXPECT_EQ(WallShadowAlpha, 255); // out of range for an alpha: limited
+}
+
+TEST_F(AppFixture, ShadowValuesFromAnEmptyStoreAreTheDefaults)
+{
+    ObjectShadowAlpha = 0.9f;
+    ObjectShadowOffset = -1;
+    WallShadowAlpha = 1;
+    WallShadowOffset = -1;
+    frmMain fresh;
+    EXPECT_EQ(ObjectShadowAlpha, 0.4f);
+    EXPECT_EQ(ObjectShadowOffset, 5);
+    EXPECT_EQ(WallShadowAlpha, 32);
+    EXPECT_EQ(WallShadowOffset, 7);
+}
+
+// Records the order in which top-level windows are shown, and whether the
+// document type was registered when the main window appeared.
+class ShowRecorder : public QObject {
+public:
+    explicit ShowRecorder(QString desktopEntry) : entry_(std::move(desktopEntry)) {}
+    QStringList shown;
+    bool registeredAtShow = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (event->type() == QEvent::Show && w && w->isWindow() && !watched->objectName().isEmpty()) {
+            shown << watched->objectName();
+            if (watched->objectName() == QLatin1String("frmMain"))
+                registeredAtShow = QFile::exists(entry_);
+        }
+        return false;
+    }
+
+private:
+    QString entry_;
+};
+
+TEST_F(AppFixture, MainShowsSplashThenWindowThenRegistersTheMapType)
+{
+    const QByteArray savedData = qgetenv("XDG_DATA_HOME");
+    const QString data = dir.filePath("data");
+    qputenv("XDG_DATA_HOME", data.toLocal8Bit());
+    const QString entry = data + "/applications/halvorn-iii-map.desktop";
+    SaveSetting(keys::ShowSplash, "1");
+    ShowRecorder recorder(entry);
+    qApp->installEventFilter(&recorder);
+
+    ASSERT_TRUE(Main());
+    qApp->removeEventFilter(&recorder);
+    std::unique_ptr<frmMain> started(MainWindow);
+    ASSERT_NE(started, nullptr);
+    EXPECT_TRUE(started->isVisible());
+    EXPECT_EQ(recorder.shown.mid(0, 2), (QStringList{"frmSplash", "frmMain"}));
+    EXPECT_FALSE(recorder.registeredAtShow);
+
+    // The five strings, as the desktop reads them back.
+    QFile file(entry);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
+    EXPECT_TRUE(lines.contains("Exec=\"" + QCoreApplication::applicationFilePath() + "\" %f"));
+    EXPECT_TRUE(lines.contains("Name=Halvorn III Map"));
+    EXPECT_TRUE(lines.contains("Comment=Halvorn III Map"));
+    QFile mime(data + "/mime/packages/halvorn-iii-map.xml");
+    ASSERT_TRUE(mime.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(mime.readAll().contains("<glob pattern=\"*.hvm\"/>"));
+    const QImage shipped(AppPath() + "hvm.png");
+    if (!shipped.isNull()) {
+        EXPECT_EQ(QImage(data + "/icons/hicolor/256x256/mimetypes/application-x-halvorn-iii-map.png")
+                      .convertToFormat(QImage::Format_ARGB32),
+                  shipped.convertToFormat(QImage::Format_ARGB32));
+    }
+
+    // The desktop's caches are refreshed in the background; let that end.
+    const QPointer<QObject> refresh = qApp->findChild<QObject*>("DesktopDatabaseRefresh");
+    QElapsedTimer clock;
+    clock.start();
+    while (refresh && clock.elapsed() < 20000)
+        QTest::qWait(20);
+    EXPECT_TRUE(refresh.isNull());
+    started->hide();
+    started.reset();
+    EXPECT_EQ(MainWindow, nullptr);
+    qputenv("XDG_DATA_HOME", savedData);
+}
+
+TEST_F(AppFixture, ExitThroughTheMenuAsksFirst)
+{
+    const auto no = testsupport::AnswerBoxes([&] { Action("mnuExit")->trigger(); }, QMessageBox::No);
+    ASSERT_EQ(no.size(), 1u);
+    EXPECT_EQ(no[0].title, QStringLiteral("Exit Halvorn III?"));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(GdipStarted());
+    const auto yes = testsupport::AnswerBoxes([&] { Action("mnuExit")->trigger(); }, QMessageBox::Yes);
+    EXPECT_EQ(yes.size(), 1u);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(GdipStarted());
+    InitGdip();
 }
 
 TEST_F(AppFixture, ExitQuestionKeepsTheMapOnNo)

@@ -3,7 +3,11 @@
 
 #include "TestSupport.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QTest>
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
@@ -45,6 +49,26 @@ void ExpectValidDesktopEntry(const QString& path)
     EXPECT_EQ(p.exitCode(), 0) << p.readAll().toStdString();
 }
 
+// The background refresh of the desktop's caches, while it runs.
+QObject* RunningRefresh()
+{
+    return QCoreApplication::instance()->findChild<QObject*>(QStringLiteral("DesktopDatabaseRefresh"),
+                                                             Qt::FindDirectChildrenOnly);
+}
+
+// Lets the refresh end; a test that fails here would otherwise hang on it.
+void WaitForRefresh(int ms = 20000)
+{
+    const QPointer<QObject> refresh = RunningRefresh();
+    QElapsedTimer clock;
+    clock.start();
+    while (refresh && clock.elapsed() < ms) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QTest::qWait(20);
+    }
+    EXPECT_TRUE(refresh.isNull()) << "the desktop refresh did not end";
+}
+
 std::map<QString, QByteArray> Snapshot(const QString& root)
 {
     std::map<QString, QByteArray> files;
@@ -67,7 +91,11 @@ protected:
         qputenv("XDG_DATA_HOME", data_.toLocal8Bit());
         ASSERT_EQ(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation), data_);
     }
-    void TearDown() override { qputenv("XDG_DATA_HOME", saved_); }
+    void TearDown() override
+    {
+        WaitForRefresh();
+        qputenv("XDG_DATA_HOME", saved_);
+    }
 
     bool RegisterMap(const QString& program, const QString& icon)
     {
@@ -113,6 +141,7 @@ Terminal=false
 )"));
     ExpectValidDesktopEntry(entry);
     // update-mime-database, where installed, has compiled the package.
+    WaitForRefresh();
     if (!QStandardPaths::findExecutable("update-mime-database").isEmpty()) {
         EXPECT_TRUE(QFile::exists(data_ + "/mime/application/x-halvorn-iii-map.xml"));
     }
@@ -192,9 +221,11 @@ TEST_F(FileTypeRegistration, ArgumentsReachTheFiles)
 TEST_F(FileTypeRegistration, RunningTwiceLeavesTheSameFiles)
 {
     ASSERT_TRUE(RegisterMap("/home/ann/My Games/halvorn3", ""));
+    WaitForRefresh();
     const auto first = Snapshot(data_);
     EXPECT_TRUE(first.count("icons/hicolor/256x256/apps/" + IconName + ".png"));
     ASSERT_TRUE(RegisterMap("/home/ann/My Games/halvorn3", ""));
+    WaitForRefresh();
     const auto second = Snapshot(data_);
     EXPECT_EQ(first.size(), second.size());
     for (const auto& [path, bytes] : first) {
@@ -238,6 +269,85 @@ TEST_F(FileTypeRegistration, UnwritableDataHomeFailsQuietly)
         EXPECT_FALSE(ok);
         EXPECT_EQ(ReadAll(row.blocker), QByteArray("not a folder"));
     }
+}
+
+// Stand-ins for the two desktop tools on PATH: each logs its name and
+// arguments, then waits until the test lets it go.
+class DesktopToolsOnPath : public FileTypeRegistration {
+protected:
+    void SetUp() override
+    {
+        FileTypeRegistration::SetUp();
+        savedPath_ = qgetenv("PATH");
+        bin_ = dir_.filePath("bin");
+        QDir().mkpath(bin_);
+        qputenv("PATH", bin_.toLocal8Bit());
+    }
+    void TearDown() override
+    {
+        WriteAll(Release(), "go");
+        WaitForRefresh();
+        qputenv("PATH", savedPath_);
+        FileTypeRegistration::TearDown();
+    }
+    void InstallTool(const char* name)
+    {
+        const QString path = bin_ + '/' + name;
+        ASSERT_TRUE(WriteAll(path, QStringLiteral("#!/bin/sh\necho \"%1 $*\" >> '%2'\n"
+                                                  "while [ ! -e '%3' ]; do sleep 0.02; done\n")
+                                       .arg(name, Log(), Release())
+                                       .toLocal8Bit()));
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    QString Log() const { return dir_.filePath("tools.log"); }
+    QString Release() const { return dir_.filePath("release"); }
+    QStringList LogLines() const
+    {
+        return QString::fromUtf8(ReadAll(Log())).split('\n', Qt::SkipEmptyParts);
+    }
+
+    QByteArray savedPath_;
+    QString bin_;
+};
+
+TEST_F(DesktopToolsOnPath, RefreshRunsInTheBackgroundOnlyWhenAFileWasRewritten)
+{
+    InstallTool("update-mime-database");
+    InstallTool("update-desktop-database");
+    const QStringList both = {"update-mime-database " + data_ + "/mime",
+                              "update-desktop-database " + data_ + "/applications"};
+
+    // Registration returns while the first tool is still waiting to be let go.
+    ASSERT_TRUE(RegisterMap("/opt/h/halvorn3", ""));
+    EXPECT_NE(RunningRefresh(), nullptr);
+    EXPECT_TRUE(LogLines().size() <= 1);
+    ASSERT_TRUE(WriteAll(Release(), "go"));
+    WaitForRefresh();
+    EXPECT_EQ(LogLines(), both);
+
+    // Nothing changed: nothing runs.
+    ASSERT_TRUE(RegisterMap("/opt/h/halvorn3", ""));
+    EXPECT_EQ(RunningRefresh(), nullptr);
+    QTest::qWait(100);
+    EXPECT_EQ(LogLines(), both);
+
+    // One file changed (here: removed behind the program's back): both run again.
+    ASSERT_TRUE(QFile::remove(data_ + "/applications/halvorn-iii-map.desktop"));
+    ASSERT_TRUE(RegisterMap("/opt/h/halvorn3", ""));
+    EXPECT_NE(RunningRefresh(), nullptr);
+    WaitForRefresh();
+    EXPECT_EQ(LogLines(), both + both);
+}
+
+TEST_F(DesktopToolsOnPath, StuckToolIsStoppedAndMissingToolsAreSkipped)
+{
+    // Only one tool installed, and it never finishes on its own.
+    InstallTool("update-desktop-database");
+    ASSERT_TRUE(RegisterMap("/opt/h/halvorn3", ""));
+    ASSERT_NE(RunningRefresh(), nullptr);
+    WaitForRefresh();
+    EXPECT_EQ(LogLines(), QStringList{"update-desktop-database " + data_ + "/applications"});
+    EXPECT_FALSE(QFile::exists(Release()));
 }
 
 } // namespace

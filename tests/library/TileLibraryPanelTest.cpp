@@ -129,6 +129,31 @@ TEST_F(PanelTest, BoxClicksOpenAndCloseTheirPanes)
     EXPECT_FALSE(panel->IsOpen(TileKind::Object));
 }
 
+TEST_F(PanelTest, DoubleClickOnABoxOpensItsPaneOnce)
+{
+    Png("floors", "stone1.png", Qt::red);
+    Png("walls", "brick.png", Qt::green);
+    Png("objects", "chest.png", Qt::blue);
+    const struct {
+        const char* box;
+        TileKind kind;
+    } rows[] = {{"FloorBox", TileKind::Floor}, {"WallBox", TileKind::Wall}, {"ObjectBox", TileKind::Object}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.box);
+        panel->HidePalettes();
+        announced.clear();
+        // As the window system delivers a double-click: press, release, the
+        // second press as a double-click event, release.
+        QWidget* box = Find<QWidget>(r.box);
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mouseDClick(box, Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(10, 10));
+        EXPECT_TRUE(panel->IsOpen(r.kind));
+        EXPECT_EQ(panel->PathsOf(r.kind).size(), 1);
+        EXPECT_EQ(announced.size(), 1u);
+    }
+}
+
 TEST_F(PanelTest, PickSetsTheBrushAndClosesThePane)
 {
     Png("floors", "stone1.png", QColor(200, 0, 0));

@@ -1,9 +1,13 @@
 #include "output/ExportMap.h"
+#include "output/ExportFormat.h"
 
 #include "OutputTestSupport.h"
 #include "render/Imaging.h"
 
+#include <QBuffer>
+#include <QComboBox>
 #include <QDir>
+#include <QImageWriter>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -91,9 +95,15 @@ TEST_F(ExportMapTest, DialogStartsInTheProgramFolderThenAtTheLastExportAndCancel
         EXPECT_EQ(d.objectName(), "CommonDialog1");
         EXPECT_EQ(d.windowTitle(), "Export Map as picture file");
         EXPECT_EQ(d.nameFilters(), QStringList({Png, Jpg}));
-        EXPECT_EQ(d.selectedNameFilter(), Png);
+        EXPECT_EQ(ExportFormatForFilter(d.selectedNameFilter()).mimeType, "image/png");
         EXPECT_EQ(d.acceptMode(), QFileDialog::AcceptSave);
         EXPECT_TRUE(d.testOption(QFileDialog::DontConfirmOverwrite));
+        // The choices the user reads, without their patterns.
+        const auto* types = d.findChild<QComboBox*>("fileTypeCombo");
+        ASSERT_NE(types, nullptr);
+        ASSERT_EQ(types->count(), 2);
+        EXPECT_EQ(types->itemText(0), "PNG File");
+        EXPECT_EQ(types->itemText(1), "JPG File");
         EXPECT_TRUE(d.defaultSuffix().isEmpty());
         EXPECT_EQ(d.directory().absolutePath() + u'/', AppPath());
     }).empty());
@@ -137,6 +147,28 @@ TEST_F(ExportMapTest, WritesThePicturePixelForPixelInTheFilterFormatUnderTheType
         }
         QFile::remove(Path(c.name));
     }
+}
+
+QByteArray JpegAt(const QImage& picture, int quality)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(quality);
+    EXPECT_TRUE(writer.write(picture));
+    return bytes;
+}
+
+TEST_F(ExportMapTest, JpegIsWrittenAtFullQuality)
+{
+    const QImage picture = Pattern(270, 270);
+    QString exportFileName;
+    EXPECT_TRUE(RunExport(picture, exportFileName, Jpg, Path("map.jpg")).empty());
+    const QByteArray written = Bytes(Path("map.jpg"));
+    EXPECT_TRUE(written == JpegAt(picture, 100));
+    EXPECT_FALSE(written == JpegAt(picture, 99));
+    EXPECT_FALSE(written == JpegAt(picture, 75));
 }
 
 TEST_F(ExportMapTest, AsksOnceBeforeOverwritingAndOnlyYesReplaces)

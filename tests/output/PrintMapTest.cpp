@@ -120,6 +120,86 @@ TEST(PrintMapTest, PrintsTheMapScaledToTheWidthAndCentredOnOnePage)
     EXPECT_FALSE(QFile::exists(png + "-2.png"));
 }
 
+// The probes of a rendered page: each point must show the colour given.
+struct Probe {
+    int x, y;
+    QRgb colour;
+};
+
+void ExpectPage(const QString& pdf, QSize pageSize, std::initializer_list<Probe> probes)
+{
+    const QString pdftoppm = QStandardPaths::findExecutable("pdftoppm");
+    ASSERT_FALSE(pdftoppm.isEmpty()) << "pdftoppm comes with poppler-utils";
+    const QString png = pdf + "-page";
+    ASSERT_EQ(QProcess::execute(pdftoppm, {"-r", "300", "-png", "-singlefile", pdf, png}), 0);
+    const QImage page(png + ".png");
+    ASSERT_EQ(page.size(), pageSize);
+    for (const Probe& p : probes) {
+        const QRgb got = page.pixel(p.x, p.y);
+        const int off = std::max({std::abs(qRed(got) - qRed(p.colour)),
+                                  std::abs(qGreen(got) - qGreen(p.colour)),
+                                  std::abs(qBlue(got) - qBlue(p.colour))});
+        EXPECT_LE(off, 8) << p.x << "," << p.y;
+    }
+}
+
+TEST(PrintMapTest, PlacedOnThePageTheDialogSettledOn)
+{
+    const QMarginsF quarterInch(0.25, 0.25, 0.25, 0.25);
+    const QPageLayout letterPortrait(QPageSize(QPageSize::Letter), QPageLayout::Portrait, quarterInch,
+                                     QPageLayout::Inch);
+    const QPageLayout a4Landscape(QPageSize(QPageSize::A4), QPageLayout::Landscape, quarterInch,
+                                  QPageLayout::Inch);
+    const QRgb white = qRgb(255, 255, 255);
+    const QRgb red = qRgb(255, 0, 0);
+    const QRgb yellow = qRgb(255, 255, 0);
+    const struct {
+        const char* name;
+        QPageLayout before, chosen;
+        int canvas;
+        QSize page;
+        QRect map; // in page pixels at 300 dpi
+    } rows[] = {
+        // 540 canvas pixels print 2250 wide, centred on A4 landscape's
+        // printable 3358 x 2330 (page 842 x 595 points, margins 75).
+        {"letter portrait to A4 landscape", letterPortrait, a4Landscape, 540, {3509, 2480},
+         {75 + 554, 75 + 40, 2250, 2250}},
+        // 1080 canvas pixels narrowed to Letter portrait's printable 2400, not
+        // to the 3358 the landscape page offered before the dialog.
+        {"A4 landscape to letter portrait", a4Landscape, letterPortrait, 1080, {2550, 3300},
+         {75, 75 + 375, 2400, 2400}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("map.pdf");
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setPageLayout(r.before);
+        std::vector<BoxRecord> boxes;
+        testsupport::DriveModals([&] { PrintMap(nullptr, Quarters(r.canvas), printer); },
+                                 [&](QWidget* modal) {
+            if (auto* box = qobject_cast<QMessageBox*>(modal))
+                return testsupport::Answer(*box, boxes, QMessageBox::Ok);
+            auto* dialog = qobject_cast<QPrintDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            // What the user's choice of paper and orientation does to the printer.
+            dialog->printer()->setPageLayout(r.chosen);
+            dialog->done(QDialog::Accepted);
+        });
+        EXPECT_TRUE(boxes.empty());
+        const QRect m = r.map;
+        ExpectPage(pdf, r.page,
+                   {{m.left() + 5, m.top() + 5, red},
+                    {m.right() - 5, m.bottom() - 5, yellow},
+                    {m.left() - 6, m.center().y(), white},
+                    {m.right() + 6, m.center().y(), white},
+                    {m.center().x(), m.top() - 6, white},
+                    {m.center().x(), m.bottom() + 6, white}});
+    }
+}
+
 TEST(PrintMapTest, FailuresAreReported)
 {
     QTemporaryDir dir;

@@ -13,6 +13,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -202,6 +203,39 @@ TEST_F(OptionsDialog, EveryWayOfClosingRedrawsOnce)
         EXPECT_FALSE(hung);
         EXPECT_EQ(redraws, 1);
     }
+}
+
+TEST_F(OptionsDialog, EnterPressesNoButtonAndEscapeCancels)
+{
+    for (const QPushButton* button : dlg.findChildren<QPushButton*>()) {
+        EXPECT_FALSE(button->isDefault()) << button->objectName().toStdString();
+        EXPECT_FALSE(button->autoDefault()) << button->objectName().toStdString();
+    }
+    // Enter and Return in every text box, also with a value OK would refuse:
+    // nothing is saved, no box opens, the dialog stays.
+    Set("TextObjectShadowTransparency", "60");
+    Set("TextWallShadowTransparency", "300");
+    const auto boxes = AnswerBoxes([&] {
+        for (QLineEdit* edit : dlg.findChildren<QLineEdit*>()) {
+            edit->setFocus();
+            QTest::keyClick(edit, Qt::Key_Return);
+            QTest::keyClick(edit, Qt::Key_Enter, Qt::KeypadModifier);
+        }
+        QTest::keyClick(Find(dlg, "Check1"), Qt::Key_Return);
+        QTest::qWait(50);
+    }, QMessageBox::Ok);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_EQ(GetSetting(keys::ObjectShadowTransparency, "unset"), "unset");
+    EXPECT_EQ(redraws, 0);
+    for (const QPushButton* button : dlg.findChildren<QPushButton*>())
+        EXPECT_FALSE(button->isDefault()) << button->objectName().toStdString();
+
+    QTest::keyClick(Edit("TextObjectShadowTransparency"), Qt::Key_Escape);
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(dlg.result(), QDialog::Rejected);
+    EXPECT_EQ(GetSetting(keys::ObjectShadowTransparency, "unset"), "unset");
+    EXPECT_EQ(redraws, 1);
 }
 
 TEST_F(OptionsDialog, RedrawFailureIsShownNotThrown)

@@ -1,0 +1,167 @@
+// Mouse input on the map as the window system delivers it: double-clicks,
+// presses without a picture or without a mode, right clicks over objects.
+#include "AppFixture.h"
+
+#include "library/TileLibraryPanel.h"
+
+#include <QApplication>
+#include <QTimer>
+
+namespace apptest {
+
+namespace {
+
+// Runs `action`, closing any pop-up menu that opens meanwhile; returns how
+// many opened.
+int PopupsDuring(const std::function<void()>& action)
+{
+    int opened = 0;
+    QTimer timer;
+    timer.setInterval(10);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            ++opened;
+            popup->close();
+        }
+    });
+    timer.start();
+    action();
+    QTest::qWait(30);
+    timer.stop();
+    return opened;
+}
+
+} // namespace
+
+TEST_F(AppFixture, DoubleClickOnTheMapRunsTheToolOnlyForTheFirstPress)
+{
+    const struct {
+        const char* name;
+        std::function<void()> choose;
+        size_t objectsAdded;
+        int fullRedraws; // the placement's, then one per release
+    } rows[] = {
+        {"no mode", [] {}, 0, 2},
+        {"object brush", [&] { PickObject(); }, 1, 3},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        r.choose();
+        const size_t objects = window->Map().Objects().size();
+        const int full = window->RedrawCount(true);
+        const QPoint at(200, 150);
+        QTest::mouseMove(Canvas(), at);
+        QTest::mouseClick(Canvas(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(Canvas(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(Canvas(), Qt::LeftButton, {}, at);
+        EXPECT_EQ(window->Map().Objects().size() - objects, r.objectsAdded);
+        EXPECT_EQ(window->RedrawCount(true) - full, r.fullRedraws);
+    }
+    // The one object is drawn once: its shadow is not doubled.
+    ASSERT_EQ(window->Map().Objects().size(), 2u);
+}
+
+TEST_F(AppFixture, PressesWithoutAModeChangeNothingButTheReleaseRedraws)
+{
+    for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+        const int full = window->RedrawCount(true);
+        const int quick = window->RedrawCount(false);
+        Click(button, {100, 100});
+        EXPECT_EQ(window->RedrawCount(true), full + 1);
+        EXPECT_EQ(window->RedrawCount(false), quick);
+    }
+    EXPECT_FALSE(Find("Cursor")->isVisible());
+    EXPECT_EQ(window->Map().FloorAt(1, 1), 0u);
+    EXPECT_EQ(window->Map().Objects().size(), 1u);
+    EXPECT_TRUE(window->Map().MapSaved);
+}
+
+TEST_F(AppFixture, AKindWithoutAPictureChangesNothing)
+{
+    auto* panel = window->findChild<TileLibraryPanel*>();
+    ASSERT_NE(panel, nullptr);
+    const struct {
+        const char* name;
+        std::function<void()> choose;
+        const char* status;
+    } rows[] = {
+        {"floor", [&] { panel->TogglePalette(TileKind::Floor); panel->HidePalettes(); }, "Mode = Tile"},
+        {"wall", [&] { panel->TogglePalette(TileKind::Wall); panel->HidePalettes(); }, "Mode = Wall"},
+        {"object", [&] { QTest::mouseClick(Find("btnRotateRight"), Qt::LeftButton); }, "Mode = Object"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        r.choose();
+        EXPECT_EQ(Panel("Panel3"), QLatin1String(r.status));
+        for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+            Press(button, {100, 100});
+            Move({200, 100}, button);
+            Release(button, {200, 100});
+        }
+        for (int x = 0; x < 15; ++x)
+            for (int y = 0; y < 15; ++y)
+                ASSERT_EQ(window->Map().FloorAt(x, y), 0u);
+        for (int x = 0; x <= 60; ++x)
+            for (int y = 0; y <= 60; ++y)
+                ASSERT_EQ(window->Map().WallAt(x, y), 0u);
+        EXPECT_EQ(window->Map().Objects().size(), 1u); // only the free slot
+        EXPECT_TRUE(window->Map().MapSaved);
+    }
+}
+
+TEST_F(AppFixture, RightClickInTileOrWallModeOnAnObjectErasesAndOpensNoMenu)
+{
+    PickFloor(1);
+    Click(Qt::LeftButton, {100, 100}); // floor cell (1, 1)
+    PickWall();
+    Click(Qt::LeftButton, {100, 100}); // wall point (6, 6)
+    PickObject();
+    Click(Qt::LeftButton, {100, 100}); // an object over both
+    ASSERT_NE(window->Map().FloorAt(1, 1), 0u);
+    ASSERT_NE(window->Map().WallAt(6, 6), 0u);
+
+    auto* panel = window->findChild<TileLibraryPanel*>();
+    panel->TogglePalette(TileKind::Wall);
+    panel->HidePalettes();
+    EXPECT_EQ(PopupsDuring([&] { Click(Qt::RightButton, {100, 100}); }), 0);
+    EXPECT_EQ(window->Map().WallAt(6, 6), 0u);
+    panel->TogglePalette(TileKind::Floor);
+    panel->HidePalettes();
+    EXPECT_EQ(PopupsDuring([&] { Click(Qt::RightButton, {100, 100}); }), 0);
+    EXPECT_EQ(window->Map().FloorAt(1, 1), 0u);
+    EXPECT_EQ(window->Map().Objects()[0].Image, window->CurrentBrush().ObjectImage);
+    EXPECT_EQ(window->SelectedObject(), 0); // never set: no menu opened
+}
+
+TEST_F(AppFixture, PressOnTheMapClosesAnOpenPaneAndEdits)
+{
+    PickFloor(1);
+    QTest::mouseClick(Find("WallBox"), Qt::LeftButton, {}, QPoint(10, 10)); // mode Wall, pane open
+    QTest::mouseClick(Find("FloorBox"), Qt::LeftButton, {}, QPoint(10, 10)); // mode Tile, pane open
+    ASSERT_TRUE(Find("FloorSelect")->isVisible());
+    Click(Qt::LeftButton, {10, 10});
+    EXPECT_FALSE(Find("FloorSelect")->isVisible());
+    EXPECT_EQ(window->Map().FloorAt(0, 0), window->CurrentBrush().FloorImage);
+}
+
+TEST_F(AppFixture, ZoomInObjectModeBeforeAnyObjectEmptiesTheMarker)
+{
+    auto* marker = Find<FootprintMarker>("Cursor");
+    QTest::mouseClick(Find("btnFlipHorizontal"), Qt::LeftButton);
+    Move({300, 300});
+    ASSERT_TRUE(marker->isVisible());
+    EXPECT_EQ(marker->Size(), QSizeF(72, 72)); // the mode alone keeps the size
+    Action("mnuZoomOut")->trigger();
+    EXPECT_EQ(marker->Size(), QSizeF(0, 0));
+    Move({300, 300});
+    // Nothing of the marker shows on the canvas.
+    const QImage seen = Canvas()->grab(QRect(marker->pos() - QPoint(40, 40), QSize(80, 80))).toImage();
+    for (int y = 0; y < seen.height(); ++y)
+        for (int x = 0; x < seen.width(); ++x)
+            ASSERT_NE(seen.pixelColor(x, y), QColor(0, 0, 255)) << x << "," << y;
+    // It comes back with its size at the next pick.
+    PickObject();
+    EXPECT_EQ(marker->Size(), QSizeF(30, 15));
+}
+
+} // namespace apptest
