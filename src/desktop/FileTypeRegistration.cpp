@@ -55,8 +55,8 @@ bool Register(FileTypeEntry entry)
     if (dataHome.isEmpty())
         return false;
 
-    // The desktop's caches are rebuilt only when a file changed: at most
-    // starts after the first, nothing did, and nothing needs to run.
+    // The desktop's caches are rebuilt only when a file changed; at most
+    // starts nothing has, and then nothing needs to run.
     bool rewrote = false;
     if (!WriteFileAtomically(dataHome + QLatin1String("/mime/packages/") + names.id
                                  + QLatin1String(".xml"),
