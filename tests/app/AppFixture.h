@@ -84,6 +84,12 @@ protected:
     void PickFloor(int index) { Pick("FloorBox", "FloorSelectCanvas", 38, 5, index); }
     void PickWall() { Pick("WallBox", "WallSelectCanvas", 20, 9, 0); }
     void PickObject() { Pick("ObjectBox", "ObjectSelectCanvas", 38, 5, 0); }
+    // Two clicks on a preview box: the kind's mode, its palette opened and closed.
+    void ChooseKind(const char* box)
+    {
+        QTest::mouseClick(Find(box), Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mouseClick(Find(box), Qt::LeftButton, {}, QPoint(10, 10));
+    }
 
     // Mouse input straight to the canvas, with the buttons held, as the
     // window system delivers it (QTest would move a press at (0, 0) to the

@@ -2,8 +2,6 @@
 // presses without a picture or without a mode, right clicks over objects.
 #include "AppFixture.h"
 
-#include "library/TileLibraryPanel.h"
-
 #include <QApplication>
 #include <QTimer>
 
@@ -56,6 +54,7 @@ TEST_F(AppFixture, DoubleClickOnTheMapRunsTheToolOnlyForTheFirstPress)
         QTest::mouseRelease(Canvas(), Qt::LeftButton, {}, at);
         EXPECT_EQ(window->Map().Objects().size() - objects, r.objectsAdded);
         EXPECT_EQ(window->RedrawCount(true) - full, r.fullRedraws);
+        EXPECT_TRUE(window->LastRedrawShadows());
     }
     // The one object is drawn once: its shadow is not doubled.
     ASSERT_EQ(window->Map().Objects().size(), 2u);
@@ -78,15 +77,13 @@ TEST_F(AppFixture, PressesWithoutAModeChangeNothingButTheReleaseRedraws)
 
 TEST_F(AppFixture, AKindWithoutAPictureChangesNothing)
 {
-    auto* panel = window->findChild<TileLibraryPanel*>();
-    ASSERT_NE(panel, nullptr);
     const struct {
         const char* name;
         std::function<void()> choose;
         const char* status;
     } rows[] = {
-        {"floor", [&] { panel->TogglePalette(TileKind::Floor); panel->HidePalettes(); }, "Mode = Tile"},
-        {"wall", [&] { panel->TogglePalette(TileKind::Wall); panel->HidePalettes(); }, "Mode = Wall"},
+        {"floor", [&] { ChooseKind("FloorBox"); }, "Mode = Tile"},
+        {"wall", [&] { ChooseKind("WallBox"); }, "Mode = Wall"},
         {"object", [&] { QTest::mouseClick(Find("btnRotateRight"), Qt::LeftButton); }, "Mode = Object"},
     };
     for (const auto& r : rows) {
@@ -120,13 +117,10 @@ TEST_F(AppFixture, RightClickInTileOrWallModeOnAnObjectErasesAndOpensNoMenu)
     ASSERT_NE(window->Map().FloorAt(1, 1), 0u);
     ASSERT_NE(window->Map().WallAt(6, 6), 0u);
 
-    auto* panel = window->findChild<TileLibraryPanel*>();
-    panel->TogglePalette(TileKind::Wall);
-    panel->HidePalettes();
+    ChooseKind("WallBox");
     EXPECT_EQ(PopupsDuring([&] { Click(Qt::RightButton, {100, 100}); }), 0);
     EXPECT_EQ(window->Map().WallAt(6, 6), 0u);
-    panel->TogglePalette(TileKind::Floor);
-    panel->HidePalettes();
+    ChooseKind("FloorBox");
     EXPECT_EQ(PopupsDuring([&] { Click(Qt::RightButton, {100, 100}); }), 0);
     EXPECT_EQ(window->Map().FloorAt(1, 1), 0u);
     EXPECT_EQ(window->Map().Objects()[0].Image, window->CurrentBrush().ObjectImage);
