@@ -172,7 +172,8 @@ void MapRenderer::Redraw(QImage& canvas, const MapDocument& map, const LayerSwit
             for (size_t k = 0; k < all.size(); ++k)
                 all[k] = static_cast<int>(k);
             std::vector<WhiteRun> white;
-            KeepVisible(stamps, all, r, white);
+            std::vector<QRect> parts;
+            KeepVisible(stamps, all, r, parts, white);
             UsePlacedCopies(stamps, all, canvas.size(), *sprites_);
             for (int top = r.top(); top <= r.bottom(); top += BandRows) {
                 const QRect strip(r.left(), top, r.width(), std::min(BandRows, r.bottom() + 1 - top));
@@ -180,7 +181,8 @@ void MapRenderer::Redraw(QImage& canvas, const MapDocument& map, const LayerSwit
                 for (const WhiteRun& run : white)
                     if (run.y >= strip.top() && run.y <= strip.bottom())
                         stripWhite.push_back(run);
-                PaintArea(bits, bpl, format, canvas.size(), strip, stripWhite, stamps, all, *shade_);
+                PaintArea(bits, bpl, format, canvas.size(), strip, stripWhite, stamps, all, parts,
+                          *shade_);
             }
         }
         lastRects_ = static_cast<int>(changed.size());
@@ -205,8 +207,10 @@ void MapRenderer::Redraw(QImage& canvas, const MapDocument& map, const LayerSwit
         // Both hands find what each band shows, then the copies scaled in
         // place are fetched once, then both hands paint.
         std::vector<std::vector<WhiteRun>> white(static_cast<size_t>(bands));
+        std::vector<std::vector<QRect>> parts(static_cast<size_t>(bands));
         worker_->Run(bands, [&](int b) {
-            KeepVisible(stamps, perBand[static_cast<size_t>(b)], band(b), white[static_cast<size_t>(b)]);
+            const auto i = static_cast<size_t>(b);
+            KeepVisible(stamps, perBand[i], band(b), parts[i], white[i]);
         });
         std::vector<int> shown;
         for (const std::vector<int>& ids : perBand)
@@ -217,8 +221,9 @@ void MapRenderer::Redraw(QImage& canvas, const MapDocument& map, const LayerSwit
         shown.erase(std::unique(shown.begin(), shown.end()), shown.end());
         UsePlacedCopies(stamps, shown, canvas.size(), *sprites_);
         worker_->Run(bands, [&](int b) {
-            PaintArea(bits, bpl, format, canvas.size(), band(b), white[static_cast<size_t>(b)],
-                      stamps, perBand[static_cast<size_t>(b)], *shade_);
+            const auto i = static_cast<size_t>(b);
+            PaintArea(bits, bpl, format, canvas.size(), band(b), white[i], stamps, perBand[i],
+                      parts[i], *shade_);
         });
         lastRects_ = -1;
     }

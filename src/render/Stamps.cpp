@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <climits>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -220,6 +222,34 @@ public:
         }
     }
 
+    // The smallest rectangle holding every pixel of r (inside the area)
+    // that is not covered; empty when all are.
+    QRect UncoveredBounds(QRect r) const
+    {
+        const Span sp = SpanOf(r);
+        int top = INT_MAX, bottom = INT_MIN, left = INT_MAX, right = INT_MIN;
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            const uint64_t* row = Row(y);
+            for (int w = sp.first; w <= sp.last; ++w) {
+                uint64_t mask = ~uint64_t{0};
+                if (w == sp.first)
+                    mask &= sp.firstMask;
+                if (w == sp.last && sp.last != sp.first)
+                    mask &= sp.lastMask;
+                const uint64_t open = ~row[w] & mask;
+                if (open == 0)
+                    continue;
+                top = std::min(top, y);
+                bottom = y;
+                left = std::min(left, w * 64 + std::countr_zero(open));
+                right = std::max(right, w * 64 + 63 - std::countl_zero(open));
+            }
+        }
+        if (top == INT_MAX)
+            return {};
+        return QRect(QPoint(left + area_.left(), top), QPoint(right + area_.left(), bottom));
+    }
+
     // Runs of pixels no stamp covers, row by row.
     void Uncovered(std::vector<WhiteRun>& out) const
     {
@@ -288,22 +318,29 @@ void CollectStamps(const View& view, QRect area, SpriteCache& sprites, std::vect
 }
 
 void KeepVisible(const std::vector<Stamp>& stamps, std::vector<int>& which, QRect area,
-                 std::vector<WhiteRun>& white)
+                 std::vector<QRect>& parts, std::vector<WhiteRun>& white)
 {
     Coverage covered(area);
     size_t kept = which.size();
+    parts.resize(which.size());
     // Backwards, so each stamp meets the coverage of everything drawn after
     // it; the survivors gather at the end in painting order.
     for (size_t i = which.size(); i-- > 0;) {
         const Stamp& s = stamps[static_cast<size_t>(which[i])];
         const QRect r = s.bounds & area;
-        if (r.isEmpty() || covered.Covered(r))
+        if (r.isEmpty())
+            continue;
+        const QRect open = covered.UncoveredBounds(r);
+        if (open.isEmpty())
             continue;
         if (s.opaque)
             covered.Cover(r);
-        which[--kept] = which[i];
+        --kept;
+        which[kept] = which[i];
+        parts[kept] = open;
     }
     which.erase(which.begin(), which.begin() + static_cast<std::ptrdiff_t>(kept));
+    parts.erase(parts.begin(), parts.begin() + static_cast<std::ptrdiff_t>(kept));
     covered.Uncovered(white);
 }
 
@@ -322,7 +359,8 @@ void UsePlacedCopies(std::vector<Stamp>& stamps, const std::vector<int>& which, 
 
 void PaintArea(uchar* canvasBits, qsizetype bytesPerLine, QImage::Format format, QSize canvas,
                QRect area, const std::vector<WhiteRun>& white, const std::vector<Stamp>& stamps,
-               const std::vector<int>& which, const ShadeTable& shade)
+               const std::vector<int>& which, const std::vector<QRect>& parts,
+               const ShadeTable& shade)
 {
     for (const WhiteRun& run : white) {
         auto* row = reinterpret_cast<QRgb*>(canvasBits + run.y * bytesPerLine);
@@ -338,9 +376,10 @@ void PaintArea(uchar* canvasBits, qsizetype bytesPerLine, QImage::Format format,
     p.setRenderHint(QPainter::SmoothPixmapTransform, true);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setClipRect(area);
-    for (const int i : which) {
-        const Stamp& s = stamps[static_cast<size_t>(i)];
-        const QRect r = s.bounds & area;
+    for (size_t k = 0; k < which.size(); ++k) {
+        const Stamp& s = stamps[static_cast<size_t>(which[k])];
+        // Only the part not covered by later opaque stamps can show.
+        const QRect r = parts[k] & area;
         if (r.isEmpty())
             continue;
         switch (s.kind) {
@@ -348,7 +387,7 @@ void PaintArea(uchar* canvasBits, qsizetype bytesPerLine, QImage::Format format,
             p.fillRect(r, Qt::black);
             break;
         case Stamp::Picture:
-            p.drawImage(s.bounds.topLeft(), *s.image);
+            p.drawImage(r.topLeft(), *s.image, r.translated(-s.bounds.topLeft()));
             break;
         case Stamp::Scaled:
             p.drawImage(s.bounds, *s.image, s.source);

@@ -56,10 +56,11 @@ struct WhiteRun {
 
 // Keeps in `which` (indices into `stamps`, in painting order) only the
 // stamps that reach `area` and of which some pixel there is not covered by
-// later opaque stamps: the others cannot change the picture. `white`
-// receives the pixels of `area` no opaque stamp covers.
+// later opaque stamps: the others cannot change the picture. `parts`
+// receives, for each kept stamp, the rectangle around its pixels that can
+// show; `white` the pixels of `area` no opaque stamp covers.
 void KeepVisible(const std::vector<Stamp>& stamps, std::vector<int>& which, QRect area,
-                 std::vector<WhiteRun>& white);
+                 std::vector<QRect>& parts, std::vector<WhiteRun>& white);
 
 // Replaces scaled pictures drawn at the same place before by their copies
 // scaled in place, which put down faster; the first time a picture is drawn
@@ -68,13 +69,14 @@ void UsePlacedCopies(std::vector<Stamp>& stamps, const std::vector<int>& which, 
                      SpriteCache& sprites);
 
 // Paints the `white` runs of `area` white and then every stamp of `which`
-// (indices into `stamps`) that reaches it, clipped to it. The canvas holds
+// (indices into `stamps`) within its part of `parts`, clipped to `area`. The canvas holds
 // 32-bit pixels (RGB32 or premultiplied ARGB32). `area` must lie inside one
 // band of at most 64 rows. Distinct areas may be painted at once.
 // `shade` darkens by the wall shadow layers.
 void PaintArea(uchar* canvasBits, qsizetype bytesPerLine, QImage::Format format, QSize canvas,
                QRect area, const std::vector<WhiteRun>& white, const std::vector<Stamp>& stamps,
-               const std::vector<int>& which, const ShadeTable& shade);
+               const std::vector<int>& which, const std::vector<QRect>& parts,
+               const ShadeTable& shade);
 
 // The rectangles a change to one map element can reach (picture and shadow).
 QRect FloorReach(float zoom, int x, int y);
