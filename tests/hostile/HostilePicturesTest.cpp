@@ -5,7 +5,7 @@
 #include "HostileWindow.h"
 #include "ProcessMemory.h"
 
-#include "LiteralRenderer.h"
+#include "oracle/LiteralRenderer.h"
 #include "library/PaletteRender.h"
 #include "library/TileListing.h"
 #include "render/Imaging.h"

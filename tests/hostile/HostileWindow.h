@@ -5,7 +5,7 @@
 #include "HostileCorpus.h"
 #include "MapSnapshot.h"
 
-#include "LiteralRenderer.h"
+#include "oracle/LiteralRenderer.h"
 #include "app/MapCanvas.h"
 #include "app/frmMain.h"
 #include "library/Brush.h"

@@ -1,6 +1,6 @@
 #include "Invariants.h"
 
-#include "LiteralRenderer.h"
+#include "oracle/LiteralRenderer.h"
 #include "app/MapCanvas.h"
 #include "app/frmMain.h"
 #include "library/Brush.h"
@@ -14,6 +14,9 @@
 #include <QApplication>
 #include <QLabel>
 #include <QToolBar>
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace monkey {
 
@@ -35,6 +38,35 @@ QString PanelText(const frmMain& w, const char* name)
 {
     const auto* label = Child<QLabel>(w, name);
     return label ? label->text() : QStringLiteral("<no %1>").arg(QLatin1String(name));
+}
+
+// Where two pictures of one size first differ by `amount`, and how.
+QString FirstDifference(const QImage& got, const QImage& want, int amount)
+{
+    const QImage a = got.convertToFormat(QImage::Format_ARGB32);
+    const QImage b = want.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < a.height() && y < b.height(); ++y)
+        for (int x = 0; x < a.width() && x < b.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            if (std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                          std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))}) >= amount)
+                return QStringLiteral("(%1, %2): canvas %3, oracle %4")
+                    .arg(x).arg(y).arg(p, 8, 16, QLatin1Char('0')).arg(q, 8, 16, QLatin1Char('0'));
+        }
+    return QStringLiteral("(sizes differ)");
+}
+
+// With HALVORN_MONKEY_DUMP naming a folder, both pictures of a mismatch are
+// saved there for a look.
+void DumpPictures(const QImage& canvas, const QImage& oracle)
+{
+    const QString folder = qEnvironmentVariable("HALVORN_MONKEY_DUMP");
+    if (folder.isEmpty())
+        return;
+    static int serial = 0;
+    ++serial;
+    canvas.save(QStringLiteral("%1/%2-canvas.png").arg(folder).arg(serial));
+    oracle.save(QStringLiteral("%1/%2-oracle.png").arg(folder).arg(serial));
 }
 
 } // namespace
@@ -266,11 +298,13 @@ void InvariantChecker::CheckPicture(QStringList& out)
     ++oracleDrawings_;
     const int difference = oracle::MaxChannelDifference(picture, expected);
     if (difference > 1) {
-        out << QStringLiteral("the canvas differs from the oracle by %1 of 255 (drawshadows %2)")
-                   .arg(difference).arg(inputs.drawshadows);
-        lastVerified_.reset();
-        return;
+        out << QStringLiteral("the canvas differs from the oracle by %1 of 255 at zoom %2, "
+                              "drawshadows %3, first at %4")
+                   .arg(difference).arg(static_cast<double>(inputs.zoom)).arg(inputs.drawshadows)
+                   .arg(FirstDifference(picture, expected, difference));
+        DumpPictures(picture, expected);
     }
+    // A picture is judged once: an unchanged wrong one is not reported again.
     lastVerified_ = std::move(inputs);
 }
 

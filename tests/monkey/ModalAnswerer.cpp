@@ -140,11 +140,15 @@ void ModalAnswerer::Type(QWidget* field, const QString& text)
     auto* edit = qobject_cast<QLineEdit*>(field);
     if (!edit)
         return;
-    bool plain = text.size() <= 40;
+    bool ascii = true;
     for (const QChar c : text)
-        plain = plain && c.isPrint();
-    if (!plain) {
-        edit->setText(text); // pasted, as nobody types ten thousand digits
+        ascii = ascii && c.unicode() >= 0x20 && c.unicode() < 0x7f;
+    if (text.size() > 40 || !ascii) {
+        // Pasted, as nobody types ten thousand digits, or entered through an
+        // input method, as letters beyond a keyboard's keys are.
+        edit->setFocus();
+        edit->selectAll();
+        edit->insert(text);
         return;
     }
     edit->setFocus();

@@ -127,8 +127,7 @@ QStringList MonkeyWorld::ExportPaths() const
             Exports() + QStringLiteral("/.hidden.png"),
             Exports() + QStringLiteral("/folder.png"),
             Exports() + QStringLiteral("/missing/map.png"),
-            Exports() + QStringLiteral("/plain-file/map.png"),
-            QStringLiteral("/proc/halvorn-monkey.png")};
+            Exports() + QStringLiteral("/plain-file/map.png")};
 }
 
 } // namespace monkey
