@@ -153,78 +153,15 @@ void MapRenderer::Redraw(QImage& canvas, const MapDocument& map, const LayerSwit
     std::vector<QRect> changed;
     const bool partly = shown_ && shown_->Matches(canvas, map, layers, zoom, shadows, drawshadows) &&
                         shown_->Changes(map, changed);
-    const View view{map, layers, zoom, shadows, drawshadows, canvas.size()};
-    const int width = canvas.width();
-    uchar* bits = canvas.bits();
-    const qsizetype bpl = canvas.bytesPerLine();
-    const QImage::Format format = canvas.format();
     const int layerAlpha = std::clamp<int>(shadows.WallShadowAlpha, 0, 255);
     if (!shade_ || shade_->Alpha() != layerAlpha)
         shade_ = std::make_unique<ShadeTable>(layerAlpha);
-
+    const View view{map, layers, zoom, shadows, drawshadows, canvas.size()};
     if (partly) {
-        std::vector<Stamp> stamps;
-        std::vector<int> all;
-        for (const QRect& r : changed) {
-            stamps.clear();
-            CollectStamps(view, r, *sprites_, stamps);
-            all.resize(stamps.size());
-            for (size_t k = 0; k < all.size(); ++k)
-                all[k] = static_cast<int>(k);
-            std::vector<WhiteRun> white;
-            std::vector<QRect> parts;
-            KeepVisible(stamps, all, r, parts, white);
-            UsePlacedCopies(stamps, all, canvas.size(), *sprites_);
-            for (int top = r.top(); top <= r.bottom(); top += BandRows) {
-                const QRect strip(r.left(), top, r.width(), std::min(BandRows, r.bottom() + 1 - top));
-                std::vector<WhiteRun> stripWhite;
-                for (const WhiteRun& run : white)
-                    if (run.y >= strip.top() && run.y <= strip.bottom())
-                        stripWhite.push_back(run);
-                PaintArea(bits, bpl, format, canvas.size(), strip, stripWhite, stamps, all, parts,
-                          *shade_);
-            }
-        }
+        DrawChanged(canvas, view, changed);
         lastRects_ = static_cast<int>(changed.size());
     } else {
-        const QRect whole = canvas.rect();
-        std::vector<Stamp>& stamps = stamps_;
-        stamps.clear();
-        CollectStamps(view, whole, *sprites_, stamps);
-        const int bands = (canvas.height() + BandRows - 1) / BandRows;
-        std::vector<std::vector<int>> perBand(static_cast<size_t>(bands));
-        for (size_t k = 0; k < stamps.size(); ++k) {
-            const QRect r = stamps[k].bounds & whole;
-            if (r.isEmpty())
-                continue;
-            for (int b = r.top() / BandRows; b <= r.bottom() / BandRows; ++b)
-                perBand[static_cast<size_t>(b)].push_back(static_cast<int>(k));
-        }
-        const auto band = [&](int b) {
-            const int top = b * BandRows;
-            return QRect(0, top, width, std::min(BandRows, canvas.height() - top));
-        };
-        // Both hands find what each band shows, then the copies scaled in
-        // place are fetched once, then both hands paint.
-        std::vector<std::vector<WhiteRun>> white(static_cast<size_t>(bands));
-        std::vector<std::vector<QRect>> parts(static_cast<size_t>(bands));
-        worker_->Run(bands, [&](int b) {
-            const auto i = static_cast<size_t>(b);
-            KeepVisible(stamps, perBand[i], band(b), parts[i], white[i]);
-        });
-        std::vector<int> shown;
-        for (const std::vector<int>& ids : perBand)
-            for (const int k : ids)
-                if (stamps[static_cast<size_t>(k)].kind == Stamp::Scaled)
-                    shown.push_back(k);
-        std::sort(shown.begin(), shown.end());
-        shown.erase(std::unique(shown.begin(), shown.end()), shown.end());
-        UsePlacedCopies(stamps, shown, canvas.size(), *sprites_);
-        worker_->Run(bands, [&](int b) {
-            const auto i = static_cast<size_t>(b);
-            PaintArea(bits, bpl, format, canvas.size(), band(b), white[i], stamps, perBand[i],
-                      parts[i], *shade_);
-        });
+        DrawWhole(canvas, view);
         lastRects_ = -1;
     }
     sprites_->EndRedraw();
@@ -243,6 +180,79 @@ void MapRenderer::Redraw(QImage& canvas, const MapDocument& map, const LayerSwit
     s.floors = FloorCells(map);
     s.walls = WallPoints(map);
     s.objects = map.Objects();
+}
+
+void MapRenderer::DrawChanged(QImage& canvas, const View& view, const std::vector<QRect>& changed)
+{
+    uchar* bits = canvas.bits();
+    std::vector<Stamp> stamps;
+    std::vector<int> all;
+    std::vector<WhiteRun> white;
+    std::vector<QRect> parts;
+    for (const QRect& r : changed) {
+        stamps.clear();
+        CollectStamps(view, r, *sprites_, stamps);
+        all.resize(stamps.size());
+        for (size_t k = 0; k < all.size(); ++k)
+            all[k] = static_cast<int>(k);
+        white.clear();
+        KeepVisible(stamps, all, r, parts, white);
+        UsePlacedCopies(stamps, all, canvas.size(), *sprites_);
+        // A tall rectangle in strips, so no draw reaches Qt's thread pool.
+        for (int top = r.top(); top <= r.bottom(); top += BandRows) {
+            const QRect strip(r.left(), top, r.width(), std::min(BandRows, r.bottom() + 1 - top));
+            std::vector<WhiteRun> stripWhite;
+            for (const WhiteRun& run : white)
+                if (run.y >= strip.top() && run.y <= strip.bottom())
+                    stripWhite.push_back(run);
+            PaintArea(bits, canvas.bytesPerLine(), canvas.format(), canvas.size(), strip,
+                      stripWhite, stamps, all, parts, *shade_);
+        }
+    }
+}
+
+void MapRenderer::DrawWhole(QImage& canvas, const View& view)
+{
+    uchar* bits = canvas.bits();
+    const QRect whole = canvas.rect();
+    std::vector<Stamp>& stamps = stamps_;
+    stamps.clear();
+    CollectStamps(view, whole, *sprites_, stamps);
+    const int bands = (canvas.height() + BandRows - 1) / BandRows;
+    std::vector<std::vector<int>> perBand(static_cast<size_t>(bands));
+    for (size_t k = 0; k < stamps.size(); ++k) {
+        const QRect r = stamps[k].bounds & whole;
+        if (r.isEmpty())
+            continue;
+        for (int b = r.top() / BandRows; b <= r.bottom() / BandRows; ++b)
+            perBand[static_cast<size_t>(b)].push_back(static_cast<int>(k));
+    }
+    const auto band = [&](int b) {
+        const int top = b * BandRows;
+        return QRect(0, top, canvas.width(), std::min(BandRows, canvas.height() - top));
+    };
+    // Both hands find what each band shows, then the copies scaled in place
+    // are fetched once (the cache is not shared between threads), then both
+    // hands paint.
+    std::vector<std::vector<WhiteRun>> white(static_cast<size_t>(bands));
+    std::vector<std::vector<QRect>> parts(static_cast<size_t>(bands));
+    worker_->Run(bands, [&](int b) {
+        const auto i = static_cast<size_t>(b);
+        KeepVisible(stamps, perBand[i], band(b), parts[i], white[i]);
+    });
+    std::vector<int> scaled;
+    for (const std::vector<int>& ids : perBand)
+        for (const int k : ids)
+            if (stamps[static_cast<size_t>(k)].kind == Stamp::Scaled)
+                scaled.push_back(k);
+    std::sort(scaled.begin(), scaled.end());
+    scaled.erase(std::unique(scaled.begin(), scaled.end()), scaled.end());
+    UsePlacedCopies(stamps, scaled, canvas.size(), *sprites_);
+    worker_->Run(bands, [&](int b) {
+        const auto i = static_cast<size_t>(b);
+        PaintArea(bits, canvas.bytesPerLine(), canvas.format(), canvas.size(), band(b), white[i],
+                  stamps, perBand[i], parts[i], *shade_);
+    });
 }
 
 void Redraw(QImage& canvas, const MapDocument& map, const LayerSwitches& layers, float zoom,

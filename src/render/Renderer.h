@@ -7,6 +7,7 @@
 #include "map/MapDocument.h"
 
 #include <QImage>
+#include <QRect>
 #include <QSize>
 
 #include <cstddef>
@@ -27,6 +28,7 @@ QSize CanvasSize(const MapDocument& map, float zoom);
 
 class BandWorker;
 struct Stamp;
+struct View;
 class ShadeTable;
 class SpriteCache;
 
@@ -57,6 +59,9 @@ public:
 
 private:
     struct Shown;
+    void DrawChanged(QImage& canvas, const View& view, const std::vector<QRect>& changed);
+    void DrawWhole(QImage& canvas, const View& view);
+
     std::unique_ptr<Shown> shown_;
     std::unique_ptr<SpriteCache> sprites_;
     std::unique_ptr<BandWorker> worker_;

@@ -192,23 +192,6 @@ public:
     {
     }
 
-    // True when every pixel of r (inside the area) is covered.
-    bool Covered(QRect r) const
-    {
-        const Span sp = SpanOf(r);
-        for (int y = r.top(); y <= r.bottom(); ++y) {
-            const uint64_t* row = Row(y);
-            if ((row[sp.first] & sp.firstMask) != sp.firstMask)
-                return false;
-            for (int w = sp.first + 1; w < sp.last; ++w)
-                if (row[w] != ~uint64_t{0})
-                    return false;
-            if (sp.last != sp.first && (row[sp.last] & sp.lastMask) != sp.lastMask)
-                return false;
-        }
-        return true;
-    }
-
     void Cover(QRect r)
     {
         const Span sp = SpanOf(r);
