@@ -139,14 +139,17 @@ const QImage* SpriteCache::PlacedIfSeen(const QImage& picture, QRect source, QRe
     return Get(key, [&] {
         if (scratch_.width() < canvas.width() || scratch_.height() < canvas.height())
             scratch_ = QImage(canvas, QImage::Format_ARGB32_Premultiplied);
-        QPainter p(&scratch_);
+        // Exactly the canvas's size: where the edge cuts a draw matters.
+        QImage view(scratch_.bits(), canvas.width(), canvas.height(), scratch_.bytesPerLine(),
+                    scratch_.format());
+        QPainter p(&view);
         p.setCompositionMode(QPainter::CompositionMode_Source);
         p.fillRect(visible, Qt::transparent);
         p.setCompositionMode(QPainter::CompositionMode_SourceOver);
         p.setRenderHint(QPainter::SmoothPixmapTransform, true);
         p.drawImage(target, picture, source);
         p.end();
-        QImage cut = scratch_.copy(visible);
+        QImage cut = view.copy(visible);
         if (!picture.hasAlphaChannel() && source == picture.rect())
             cut = cut.convertToFormat(QImage::Format_RGB32);
         cut.setOffset(visible.topLeft());

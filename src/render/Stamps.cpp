@@ -36,7 +36,8 @@ void Add(std::vector<Stamp>& out, const QImage* image, QPoint at, QRect area,
         return;
     const QRect bounds(at, image->size());
     if (bounds.intersects(area))
-        out.push_back(Stamp{image, bounds, {}, kind, kind == Stamp::Picture && !image->hasAlphaChannel()});
+        out.push_back(
+            Stamp{image, bounds, {}, {}, kind, kind == Stamp::Picture && !image->hasAlphaChannel()});
 }
 
 // The `source` part of a picture scaled into `target`; put down unscaled
@@ -49,7 +50,8 @@ void AddScaled(std::vector<Stamp>& out, const QImage* image, QRect source, QRect
     const bool whole = source == image->rect();
     const bool opaque = !image->hasAlphaChannel() && whole;
     const bool unscaled = target.size() == image->size() && whole;
-    out.push_back(Stamp{image, target, source, unscaled ? Stamp::Picture : Stamp::Scaled, opaque});
+    out.push_back(Stamp{image, target, source, QRectF(target),
+                        unscaled ? Stamp::Picture : Stamp::Scaled, opaque});
 }
 
 void Grid(const View& v, QRect area, std::vector<Stamp>& out)
@@ -61,12 +63,12 @@ void Grid(const View& v, QRect area, std::vector<Stamp>& out)
     for (float k = 0; k <= v.map.MapWidth(); k += 1) {
         const QRect line(RoundToInt(cell * k - 1), 0, 1, height + 1);
         if (line.intersects(area))
-            out.push_back(Stamp{nullptr, line, {}, Stamp::Line, true});
+            out.push_back(Stamp{nullptr, line, {}, {}, Stamp::Line, true});
     }
     for (float k = 0; k <= v.map.MapHeight(); k += 1) {
         const QRect line(0, RoundToInt(cell * k - 1), width + 1, 1);
         if (line.intersects(area))
-            out.push_back(Stamp{nullptr, line, {}, Stamp::Line, true});
+            out.push_back(Stamp{nullptr, line, {}, {}, Stamp::Line, true});
     }
 }
 
@@ -136,6 +138,8 @@ void Walls(const View& v, QRect area, SpriteCache& sprites, std::vector<Stamp>& 
     const bool shade = v.drawshadows && FirstShadowLayer(z) <= 8 && alpha > 0;
     const auto [x0, x1] = WallSpan(z, area.left(), area.right(), v.map.WallColumns());
     const auto [y0, y1] = WallSpan(z, area.top(), area.bottom(), v.map.WallRows());
+    const QRectF canvas(QPointF(0, 0), QSizeF(v.canvas));
+    const float side = s + 0.5f;
     // Thousands of points share a few pieces and phases: remember the last
     // few answers instead of asking the cache each time.
     struct Known {
@@ -174,6 +178,17 @@ void Walls(const View& v, QRect area, SpriteCache& sprites, std::vector<Stamp>& 
             }
             const float left = cx - 9 * z;
             const float top = cy - 9 * z;
+            const QRectF target(left, top, side, side);
+            if (!canvas.contains(target)) {
+                // Where the device's edge cuts a scaled draw the raster
+                // engine samples it differently, so pieces reaching over
+                // the edge are drawn directly, as drawing the map does.
+                const QImage* picture = sprites.Picture(piece);
+                if (picture && target.toAlignedRect().intersects(area))
+                    out.push_back(Stamp{picture, target.toAlignedRect(), picture->rect(), target,
+                                        Stamp::Scaled, false});
+                continue;
+            }
             const float fx = Fraction(left), fy = Fraction(top);
             const QImage* drawn =
                 lookup(piece, fx, fy, [&] { return sprites.WallPiece(piece, z, fx, fy); });
@@ -332,11 +347,13 @@ void UsePlacedCopies(std::vector<Stamp>& stamps, const std::vector<int>& which, 
 {
     for (const int i : which) {
         Stamp& s = stamps[static_cast<size_t>(i)];
-        if (s.kind != Stamp::Scaled)
+        // Only whole-pixel places have copies: a wall piece at the edge is
+        // drawn directly.
+        if (s.kind != Stamp::Scaled || s.target != QRectF(s.bounds))
             continue;
         const QImage* placed = sprites.PlacedIfSeen(*s.image, s.source, s.bounds, canvas);
         if (placed)
-            s = Stamp{placed, QRect(placed->offset(), placed->size()), {}, Stamp::Picture, s.opaque};
+            s = Stamp{placed, QRect(placed->offset(), placed->size()), {}, {}, Stamp::Picture, s.opaque};
     }
 }
 
@@ -373,7 +390,7 @@ void PaintArea(uchar* canvasBits, qsizetype bytesPerLine, QImage::Format format,
             p.drawImage(r.topLeft(), *s.image, r.translated(-s.bounds.topLeft()));
             break;
         case Stamp::Scaled:
-            p.drawImage(s.bounds, *s.image, s.source);
+            p.drawImage(s.target, *s.image, QRectF(s.source));
             break;
         case Stamp::Shade:
             // The raster engine writes straight into the rows, so pixels

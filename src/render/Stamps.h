@@ -11,6 +11,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QRectF>
 
 #include <cstdint>
 #include <vector>
@@ -28,8 +29,9 @@ struct Stamp {
         Shade,   // `image` holds per pixel how many wall shadow layers cover it
     };
     const QImage* image = nullptr;
-    QRect bounds; // where it lands
+    QRect bounds; // where it lands (for a scaled draw, every pixel it can touch)
     QRect source;
+    QRectF target; // where a scaled draw puts `source`
     Kind kind = Line;
     bool opaque = false; // covers every pixel of `bounds` fully
 };
