@@ -387,7 +387,19 @@ void PaintArea(uchar* canvasBits, qsizetype bytesPerLine, QImage::Format format,
             p.fillRect(r, Qt::black);
             break;
         case Stamp::Picture:
-            p.drawImage(r.topLeft(), *s.image, r.translated(-s.bounds.topLeft()));
+            if (r == s.bounds) {
+                p.drawImage(r.topLeft(), *s.image);
+            } else {
+                // A view of the part, not a copy: drawn at a point, a whole
+                // picture takes the raster engine's plain blend, a part of
+                // one its slower general path.
+                const QImage& img = *s.image;
+                const QPoint from = r.topLeft() - s.bounds.topLeft();
+                const QImage part(img.constScanLine(from.y()) + from.x() * (img.depth() / 8),
+                                  r.width(), r.height(),
+                                  img.bytesPerLine(), img.format());
+                p.drawImage(r.topLeft(), part);
+            }
             break;
         case Stamp::Scaled:
             p.drawImage(s.target, *s.image, QRectF(s.source));
