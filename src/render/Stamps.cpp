@@ -159,6 +159,20 @@ void Walls(const View& v, QRect area, SpriteCache& sprites, std::vector<Stamp>& 
         knownCount = std::max(knownCount, nextSlot == 0 ? known.size() : nextSlot);
         return image;
     };
+    // A picture much larger than a piece is reduced so strongly that where
+    // it lands on the canvas changes the raster engine's samples: such
+    // pieces are drawn in place like those at the edge. Wall tiles are a
+    // wall step square, so this is the odd picture only.
+    ImageHandle lastPiece = 0;
+    bool lastOversized = false;
+    const auto oversized = [&](ImageHandle piece) {
+        if (piece != lastPiece) {
+            const QImage* picture = sprites.Picture(piece);
+            lastPiece = piece;
+            lastOversized = picture && (picture->width() > 2 * WallStep || picture->height() > 2 * WallStep);
+        }
+        return lastOversized;
+    };
     for (int x = x0; x <= x1; ++x) {
         const float cx = s * static_cast<float>(x);
         for (int y = y0; y <= y1; ++y) {
@@ -179,7 +193,7 @@ void Walls(const View& v, QRect area, SpriteCache& sprites, std::vector<Stamp>& 
             const float left = cx - 9 * z;
             const float top = cy - 9 * z;
             const QRectF target(left, top, side, side);
-            if (!canvas.contains(target)) {
+            if (!canvas.contains(target) || oversized(piece)) {
                 // Where the device's edge cuts a scaled draw the raster
                 // engine samples it differently, so pieces reaching over
                 // the edge are drawn directly, as drawing the map does.

@@ -15,6 +15,8 @@
 #include <QLabel>
 #include <QToolBar>
 
+#include <cstdio>
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -303,6 +305,26 @@ void InvariantChecker::CheckPicture(QStringList& out)
                    .arg(difference).arg(static_cast<double>(inputs.zoom)).arg(inputs.drawshadows)
                    .arg(FirstDifference(picture, expected, difference));
         DumpPictures(picture, expected);
+        if (qEnvironmentVariableIsSet("HALVORN_MONKEY_DIAG")) {
+            const auto diff = [&](LayerSwitches l, bool sh) {
+                QImage a(expected.size(), QImage::Format_RGB32), b = a;
+                halvorn::Redraw(a, window_.Map(), l, window_.Zoom(), inputs.shadows, sh);
+                oracle::LiteralRedraw(b, window_.Map(), l, window_.Zoom(), inputs.shadows, sh);
+                return oracle::MaxChannelDifference(a, b);
+            };
+            LayerSwitches l = window_.Layers();
+            std::printf("diag: fresh %d", diff(l, inputs.drawshadows));
+            LayerSwitches w = l; w.ShowFloorLayer = false; w.ShowObjectLayer = false; w.ShowGridLayer = false;
+            std::printf(", walls only %d, walls no shadows %d", diff(w, true), diff(w, false));
+            LayerSwitches f = l; f.ShowWallLayer = false;
+            std::printf(", no walls %d", diff(f, true));
+            LayerSwitches fw = w; fw.ShowFloorLayer = true;
+            std::printf(", floors+walls %d", diff(fw, true));
+            LayerSwitches ow = w; ow.ShowObjectLayer = true;
+            std::printf(", objects+walls %d; shadows %g %d %d\n", diff(ow, true),
+                        static_cast<double>(inputs.shadows.ObjectShadowAlpha), inputs.shadows.ObjectShadowOffset,
+                        inputs.shadows.WallShadowAlpha);
+        }
     }
     // A picture is judged once: an unchanged wrong one is not reported again.
     lastVerified_ = std::move(inputs);
