@@ -321,6 +321,21 @@ void InvariantChecker::CheckPicture(QStringList& out)
             LayerSwitches fw = w; fw.ShowFloorLayer = true;
             std::printf(", floors+walls %d", diff(fw, true));
             LayerSwitches ow = w; ow.ShowObjectLayer = true;
+            if (lastVerified_) {
+                const hostile::MapSnapshot& was = lastVerified_->map;
+                int floors = 0, walls = 0;
+                for (size_t i = 0; i < was.floors.size(); ++i)
+                    floors += was.floors[i] != inputs.map.floors[i] ? 1 : 0;
+                for (size_t i = 0; i < was.walls.size(); ++i)
+                    walls += was.walls[i] != inputs.map.walls[i] ? 1 : 0;
+                std::printf(" [since the last check: %d floors, %d walls, objects %zu -> %zu, zoom %g -> %g]",
+                            floors, walls, was.objects.size(), inputs.map.objects.size(),
+                            static_cast<double>(lastVerified_->zoom), static_cast<double>(inputs.zoom));
+                for (const PlacedObject& o : inputs.map.objects)
+                    if (o.Image)
+                        std::printf(" {%g,%g %dx%d o%d s%d}", static_cast<double>(o.X), static_cast<double>(o.Y),
+                                    o.Width, o.Height, o.orientation, o.Shadow);
+            }
             std::printf(", objects+walls %d; shadows %g %d %d\n", diff(ow, true),
                         static_cast<double>(inputs.shadows.ObjectShadowAlpha), inputs.shadows.ObjectShadowOffset,
                         inputs.shadows.WallShadowAlpha);

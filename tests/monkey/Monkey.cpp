@@ -138,6 +138,9 @@ int Monkey::Run(int count, bool verbose)
             while (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
                 d->reject();
         }
+        // Long runs say how far they are, so a soak can be followed.
+        if (count >= 20000 && n % 10000 == 0)
+            std::printf("progress: %d operations, %d violations\n", n, violations);
         std::fflush(stdout);
     }
     return violations;
