@@ -456,15 +456,4 @@ QRect WallReach(float zoom, int x, int y)
     return QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
-QRect ObjectReach(float zoom, const PlacedObject& o, const ShadowParams& shadows)
-{
-    const float d = static_cast<float>(shadows.ObjectShadowOffset);
-    const QSize size(RoundToInt(zoom * static_cast<float>(o.Width)),
-                     RoundToInt(zoom * static_cast<float>(o.Height)));
-    const QRect drawn(QPoint(RoundToInt(o.X * zoom), RoundToInt(o.Y * zoom)), size);
-    const QRect shadow(QPoint(RoundToInt(o.X * zoom + d * zoom), RoundToInt(o.Y * zoom + d * zoom)),
-                       size);
-    return drawn | shadow;
-}
-
 } // namespace halvorn

@@ -80,9 +80,8 @@ void PaintArea(uchar* canvasBits, qsizetype bytesPerLine, QImage::Format format,
                const std::vector<int>& which, const std::vector<QRect>& parts,
                const ShadeTable& shade);
 
-// The rectangles a change to one map element can reach (picture and shadow).
+// The rectangles a change to one floor cell or wall point can reach.
 QRect FloorReach(float zoom, int x, int y);
 QRect WallReach(float zoom, int x, int y);
-QRect ObjectReach(float zoom, const PlacedObject& object, const ShadowParams& shadows);
 
 } // namespace halvorn
