@@ -473,18 +473,7 @@ void Monkey::OpenOrSave(OperationFacts& facts)
 
 void Monkey::NewMap(OperationFacts&)
 {
-    const int way = Below(100);
-    if (way < 60) {
-        Note(QStringLiteral("menu"));
-        Item(window_, "mnuNew")->trigger();
-    } else if (way < 85) {
-        Note(QStringLiteral("tool bar"));
-        auto* toolbar = window_.findChild<QToolBar*>(QStringLiteral("Toolbar1"));
-        QTest::mouseClick(toolbar->widgetForAction(toolbar->actions().value(0)), Qt::LeftButton);
-    } else {
-        Note(QStringLiteral("Ctrl+N"));
-        QTest::keyClick(&window_, Qt::Key_N, Qt::ControlModifier);
-    }
+    ByMenuToolbarOrKey("mnuNew", 60, 0, Qt::Key_N, QStringLiteral("Ctrl+N"));
 }
 
 void Monkey::Options(OperationFacts&)
@@ -499,16 +488,23 @@ void Monkey::Export(OperationFacts&)
 
 void Monkey::Print(OperationFacts&)
 {
+    ByMenuToolbarOrKey("mnuPrint", 70, 4, Qt::Key_P, QStringLiteral("Ctrl+P"));
+}
+
+void Monkey::ByMenuToolbarOrKey(const char* item, int menuPercent, int button, Qt::Key key,
+                                const QString& keyName)
+{
     const int way = Below(100);
-    if (way < 70) {
-        Item(window_, "mnuPrint")->trigger();
+    if (way < menuPercent) {
+        Note(QStringLiteral("menu"));
+        Item(window_, item)->trigger();
     } else if (way < 85) {
         Note(QStringLiteral("tool bar"));
         auto* toolbar = window_.findChild<QToolBar*>(QStringLiteral("Toolbar1"));
-        QTest::mouseClick(toolbar->widgetForAction(toolbar->actions().value(4)), Qt::LeftButton);
+        QTest::mouseClick(toolbar->widgetForAction(toolbar->actions().value(button)), Qt::LeftButton);
     } else {
-        Note(QStringLiteral("Ctrl+P"));
-        QTest::keyClick(&window_, Qt::Key_P, Qt::ControlModifier);
+        Note(keyName);
+        QTest::keyClick(&window_, key, Qt::ControlModifier);
     }
 }
 

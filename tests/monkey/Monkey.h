@@ -78,6 +78,9 @@ private:
     QWidget* OpenPane() const;
     void Settle();
     void Note(const QString& text);
+    // The same command through its menu item, its tool bar button or Ctrl+key.
+    void ByMenuToolbarOrKey(const char* item, int menuPercent, int button, Qt::Key key,
+                            const QString& keyName);
 
     int Below(int n) { return static_cast<int>(random_() % static_cast<uint64_t>(n)); }
     bool Chance(int percent) { return Below(100) < percent; }
