@@ -1,12 +1,17 @@
 #include "library/PaletteCanvas.h"
 
+#include "library/PaletteLayout.h"
+#include "library/PaletteModel.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
 
+#include <algorithm>
+
 namespace halvorn {
 
-PaletteCanvas::PaletteCanvas(QWidget* parent) : QWidget(parent)
+PaletteCanvas::PaletteCanvas(TileKind kind, QWidget* parent) : QWidget(parent), kind_(kind)
 {
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Dark);
@@ -14,18 +19,23 @@ PaletteCanvas::PaletteCanvas(QWidget* parent) : QWidget(parent)
     setMouseTracking(true);
 }
 
-void PaletteCanvas::SetPicture(QImage picture)
+void PaletteCanvas::SetModel(const PaletteModel* model)
 {
-    picture_ = std::move(picture);
-    update();
+    model_ = model;
 }
 
-void PaletteCanvas::paintEvent(QPaintEvent*)
+void PaletteCanvas::paintEvent(QPaintEvent* event)
 {
-    if (picture_.isNull())
+    if (!model_ || !model_->IsOpen() || model_->Kind() != kind_)
         return;
+    const QRect area = event->rect();
+    const CellRange cells = PaletteCellsInRows(kind_, area.top(), area.height());
     QPainter painter(this);
-    painter.drawImage(0, 0, picture_);
+    for (int index = cells.first; index < std::min(cells.end, model_->Count()); ++index) {
+        const QImage thumbnail = model_->Thumbnail(index);
+        if (!thumbnail.isNull())
+            painter.drawImage(ThumbnailRect(kind_, index, thumbnail.size()).topLeft(), thumbnail);
+    }
 }
 
 void PaletteCanvas::mouseMoveEvent(QMouseEvent* event)

@@ -1,20 +1,26 @@
-// The tall strip of thumbnails inside a palette pane; it reports where the
-// mouse hovers and presses in its own coordinates.
+// The tall strip of thumbnails inside a palette pane, as high as all its
+// rows; only the part in view is ever painted, from the palette model's
+// thumbnails. It reports where the mouse hovers and presses in its own
+// coordinates.
 #pragma once
 
-#include <QImage>
+#include "library/TileKind.h"
+
 #include <QPointF>
 #include <QWidget>
 
 namespace halvorn {
 
+class PaletteModel;
+
 class PaletteCanvas : public QWidget {
     Q_OBJECT
 public:
-    explicit PaletteCanvas(QWidget* parent);
+    PaletteCanvas(TileKind kind, QWidget* parent);
 
-    void SetPicture(QImage picture);
-    const QImage& Picture() const { return picture_; }
+    // The model must outlive the canvas; it shows this kind's thumbnails
+    // while it holds this kind's palette.
+    void SetModel(const PaletteModel* model);
 
 signals:
     void Hovered(QPointF position);
@@ -29,7 +35,8 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
-    QImage picture_;
+    TileKind kind_;
+    const PaletteModel* model_ = nullptr;
 };
 
 } // namespace halvorn

@@ -13,13 +13,6 @@ int PaletteCanvasHeight(TileKind kind, int count)
     return info.pitch * rows + 2;
 }
 
-int PaletteCapacity(TileKind kind)
-{
-    const TileKindInfo& info = KindInfo(kind);
-    const int rows = (PaletteMaxCanvasHeight - 2) / info.pitch;
-    return rows * info.columns;
-}
-
 QRect ThumbnailRect(TileKind kind, int index, QSize picture)
 {
     const TileKindInfo& info = KindInfo(kind);
@@ -39,12 +32,24 @@ QRect ThumbnailRect(TileKind kind, int index, QSize picture)
     return QRect(left + hoff, top + voff, w, h);
 }
 
-int16_t PaletteCellAt(TileKind kind, float x, float y)
+int32_t PaletteCellAt(TileKind kind, float x, float y)
 {
     const TileKindInfo& info = KindInfo(kind);
     const int row = RoundToInt(y) / info.pitch;
     const int column = RoundToInt(x) / info.pitch;
-    return static_cast<int16_t>(row * info.columns + column);
+    return row * info.columns + column;
+}
+
+CellRange PaletteCellsInRows(TileKind kind, int top, int height)
+{
+    const TileKindInfo& info = KindInfo(kind);
+    if (height <= 0)
+        return {};
+    // A thumbnail lies one pixel inside its cell, so the row above `top`
+    // shows nothing once its cell has scrolled out.
+    const int firstRow = std::max(0, top) / info.pitch;
+    const int lastRow = std::max(0, top + height - 1) / info.pitch;
+    return {firstRow * info.columns, (lastRow + 1) * info.columns};
 }
 
 ScrollSteps PaletteScrollSteps(int canvasHeight, int frameHeight)

@@ -14,14 +14,9 @@ namespace halvorn {
 
 // Height of the visible part of every pane.
 inline constexpr int PaletteFrameHeight = 192;
-// Widget coordinates are 16-bit, so no canvas may grow past this.
-inline constexpr int PaletteMaxCanvasHeight = 32767;
 
 // pitch × rows + 2, a partly filled last row counting as a row.
 int PaletteCanvasHeight(TileKind kind, int count);
-
-// How many entries fit before the canvas would pass PaletteMaxCanvasHeight.
-int PaletteCapacity(TileKind kind);
 
 // Where the thumbnail of entry `index` is drawn for a picture of `picture`
 // size: floors and walls fill their box, objects are limited to it side by
@@ -30,7 +25,15 @@ QRect ThumbnailRect(TileKind kind, int index, QSize picture);
 
 // The entry under canvas point (x, y); no column check, so a point right of
 // the last column gives an index in the next row.
-int16_t PaletteCellAt(TileKind kind, float x, float y);
+int32_t PaletteCellAt(TileKind kind, float x, float y);
+
+// The entries whose cells show, wholly or in part, between canvas rows `top`
+// and `top + height - 1`: [first, end).
+struct CellRange {
+    int first = 0;
+    int end = 0;
+};
+CellRange PaletteCellsInRows(TileKind kind, int top, int height);
 
 struct ScrollSteps {
     int maximum = 0;

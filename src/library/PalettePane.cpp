@@ -8,7 +8,7 @@
 namespace halvorn {
 
 PalettePane::PalettePane(TileKind kind, QWidget* parent)
-    : QFrame(parent), kind_(kind), canvas_(new PaletteCanvas(this)),
+    : QFrame(parent), kind_(kind), canvas_(new PaletteCanvas(kind, this)),
       scrollBar_(new QScrollBar(Qt::Vertical, this))
 {
     const TileKindInfo& info = KindInfo(kind);
@@ -31,10 +31,8 @@ PalettePane::PalettePane(TileKind kind, QWidget* parent)
     connect(canvas_, &PaletteCanvas::Wheeled, this, &PalettePane::Wheeled);
 }
 
-void PalettePane::ShowPicture(QImage picture)
+void PalettePane::SetCanvasHeight(int height)
 {
-    const int height = picture.height();
-    canvas_->SetPicture(std::move(picture));
     canvas_->resize(PaletteCanvasWidth, height);
     const ScrollSteps steps = PaletteScrollSteps(height);
     scrollBar_->setMaximum(steps.maximum);
@@ -44,9 +42,9 @@ void PalettePane::ShowPicture(QImage picture)
         scrollBar_->setSingleStep(*steps.smallStep);
 }
 
-void PalettePane::ClearPicture()
+CellRange PalettePane::VisibleCells() const
 {
-    canvas_->SetPicture(QImage());
+    return PaletteCellsInRows(kind_, -canvas_->y(), height());
 }
 
 void PalettePane::Scrolled(int value)
@@ -54,6 +52,7 @@ void PalettePane::Scrolled(int value)
     // Moved by the difference, so the canvas top stays at minus the value.
     canvas_->move(0, scrollLast_ + canvas_->y() - value);
     scrollLast_ = value;
+    emit ViewMoved();
 }
 
 void PalettePane::Wheeled(int angleDelta)

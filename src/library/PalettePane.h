@@ -3,6 +3,7 @@
 #pragma once
 
 #include "library/PaletteCanvas.h"
+#include "library/PaletteLayout.h"
 #include "library/TileKind.h"
 
 #include <QFrame>
@@ -21,10 +22,15 @@ public:
     // The value the canvas was last moved for.
     int ScrollLast() const { return scrollLast_; }
 
-    // Shows `picture` at its full height and fits the scroll range to it.
-    // The scroll value stays, unless the new range is shorter.
-    void ShowPicture(QImage picture);
-    void ClearPicture();
+    // Makes the canvas `height` pixels high and fits the scroll range to
+    // it. The scroll value stays, unless the new range is shorter.
+    void SetCanvasHeight(int height);
+    // The entries whose cells the pane shows at the current scroll value.
+    CellRange VisibleCells() const;
+
+signals:
+    // The canvas moved: other cells are in view.
+    void ViewMoved();
 
 private:
     void Scrolled(int value);

@@ -1,8 +1,6 @@
 #include "library/TileLibraryPanel.h"
 
 #include "library/PaletteLayout.h"
-#include "library/PaletteRender.h"
-#include "library/TileListing.h"
 #include "library/TileName.h"
 #include "render/AppError.h"
 #include "render/Imaging.h"
@@ -96,18 +94,15 @@ TileLibraryPanel::TileLibraryPanel(QWidget* mainWindow, Brush& brush, std::funct
                 [this, kind](QPointF position) { Hover(kind, position); });
         connect(pane->Canvas(), &PaletteCanvas::Pressed, this,
                 [this, kind](QPointF position) { Pick(kind, position); });
+        connect(pane, &PalettePane::ViewMoved, this, [this, kind] {
+            if (model_.IsOpen() && model_.Kind() == kind)
+                model_.Prefer(Pane(kind)->VisibleCells().first);
+        });
+        pane->Canvas()->SetModel(&model_);
         panes_[Index(kind)] = pane;
     }
-}
-
-const QStringList& TileLibraryPanel::PathsOf(TileKind kind) const
-{
-    return kind == TileKind::Object ? objectPaths_ : tilePaths_;
-}
-
-QStringList& TileLibraryPanel::MutablePaths(TileKind kind)
-{
-    return kind == TileKind::Object ? objectPaths_ : tilePaths_;
+    connect(&model_, &PaletteModel::Changed, this, &TileLibraryPanel::ModelChanged);
+    connect(&model_, &PaletteModel::Filled, this, &TileLibraryPanel::PaletteFilled);
 }
 
 bool TileLibraryPanel::IsOpen(TileKind kind) const
@@ -118,15 +113,23 @@ bool TileLibraryPanel::IsOpen(TileKind kind) const
 
 void TileLibraryPanel::HidePalettes()
 {
-    for (PalettePane* pane : panes_)
-        pane->hide();
+    for (TileKind kind : AllTileKinds)
+        HidePane(kind);
+}
+
+void TileLibraryPanel::HidePane(TileKind kind)
+{
+    Pane(kind)->hide();
+    // The work of a pane nobody sees any more is not needed.
+    if (model_.IsOpen() && model_.Kind() == kind)
+        model_.Close();
 }
 
 void TileLibraryPanel::TogglePalette(TileKind kind)
 {
-    MutablePaths(kind).clear();
+    model_.ClearPaths(kind);
     if (IsOpen(kind))
-        Pane(kind)->hide();
+        HidePane(kind);
     else
         OpenPane(kind);
     brush_.SetMode(QString::fromLatin1(KindInfo(kind).modeWord));
@@ -135,22 +138,39 @@ void TileLibraryPanel::TogglePalette(TileKind kind)
 
 void TileLibraryPanel::OpenPane(TileKind kind)
 {
-    PalettePane* pane = Pane(kind);
-    pane->ClearPicture();
-    for (PalettePane* other : panes_) {
-        if (other != pane)
-            other->hide();
+    for (TileKind other : AllTileKinds) {
+        if (other != kind)
+            HidePane(other);
     }
+    PalettePane* pane = Pane(kind);
     pane->show();
     pane->raise();
 
     const TileKindInfo& info = KindInfo(kind);
     const QString folder = GetSetting(QString::fromLatin1(info.settingKey),
                                       DefaultTileFolder(QString::fromLatin1(info.defaultFolder)));
-    PaletteImage palette = RenderPalette(kind, ListTileFiles(folder),
-                                         pane->palette().color(QPalette::Dark));
-    MutablePaths(kind) = std::move(palette.paths);
-    pane->ShowPicture(std::move(palette.canvas));
+    model_.Open(kind, folder, pane->palette().color(QPalette::Dark));
+    FitCanvas(kind);
+    // The cells in view are made before anything else, here, so the pane
+    // never shows an unreadable picture's cell; each one dropped moves the
+    // rest up, and with a short list the scroll value with them.
+    while (model_.MakeNow(pane->VisibleCells()))
+        FitCanvas(kind);
+    pane->Canvas()->update();
+    model_.StartFilling(pane->VisibleCells().end);
+}
+
+void TileLibraryPanel::FitCanvas(TileKind kind)
+{
+    Pane(kind)->SetCanvasHeight(PaletteCanvasHeight(kind, model_.Count()));
+}
+
+void TileLibraryPanel::ModelChanged(bool countChanged)
+{
+    const TileKind kind = model_.Kind();
+    if (countChanged)
+        FitCanvas(kind);
+    Pane(kind)->Canvas()->update();
 }
 
 void TileLibraryPanel::Hover(TileKind kind, QPointF position)
@@ -170,9 +190,18 @@ void TileLibraryPanel::Pick(TileKind kind, QPointF position)
     if (index < 0 || index >= paths.size())
         return;
     const QString path = paths[index];
+    // Picked before the workers reached it: the brush reads it first.
+    const bool unread = !model_.IsConfirmed(index);
     try {
         SelectFor(kind, path);
     } catch (const AppError& e) {
+        if (unread) {
+            // Then it is a picture the pane would never have shown.
+            model_.Drop(index);
+            FitCanvas(kind);
+            Pane(kind)->Canvas()->update();
+            return;
+        }
         // Deleted or damaged since the pane opened: the pane stays open so
         // another picture can be picked.
         ReportUnreadablePicture(path, e.Description());
@@ -182,7 +211,7 @@ void TileLibraryPanel::Pick(TileKind kind, QPointF position)
         return;
     }
     brush_.SetMode(QString::fromLatin1(KindInfo(kind).modeWord));
-    Pane(kind)->hide();
+    HidePane(kind);
     RefreshPreviews();
     AnnounceBrush();
 }

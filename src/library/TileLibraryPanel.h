@@ -3,6 +3,7 @@
 #pragma once
 
 #include "library/Brush.h"
+#include "library/PaletteModel.h"
 #include "library/PalettePane.h"
 #include "library/PreviewBox.h"
 #include "library/TileKind.h"
@@ -34,9 +35,13 @@ public:
 
     // Floors and walls share one list; it holds the entries of the pane last
     // opened of the two, and is emptied when a box click closes its pane.
-    const QStringList& TilePaths() const { return tilePaths_; }
-    const QStringList& ObjectPaths() const { return objectPaths_; }
-    const QStringList& PathsOf(TileKind kind) const;
+    // While a pane fills, its list loses the entries found unreadable.
+    const QStringList& TilePaths() const { return model_.PathsOf(TileKind::Floor); }
+    const QStringList& ObjectPaths() const { return model_.PathsOf(TileKind::Object); }
+    const QStringList& PathsOf(TileKind kind) const { return model_.PathsOf(kind); }
+
+    // What the open pane shows; its thumbnails arrive after the opening.
+    const PaletteModel& Model() const { return model_; }
 
     PalettePane* Pane(TileKind kind) const { return panes_[Index(kind)]; }
     PreviewBox* Box(TileKind kind) const { return boxes_[Index(kind)]; }
@@ -50,14 +55,18 @@ public:
     void ReportUnreadablePicture(const QString& path, const QString& reason);
 
 signals:
+    // The open pane has every thumbnail it will show.
+    void PaletteFilled();
     // The brush mode or picture changed. `footprint` is the cursor size at
     // the current zoom, or an empty QSizeF() when the cursor keeps its size.
     void BrushChanged(const QString& statusText, const QColor& cursorColor, const QSizeF& footprint);
 
 private:
     static constexpr size_t Index(TileKind kind) { return static_cast<size_t>(kind); }
-    QStringList& MutablePaths(TileKind kind);
     void OpenPane(TileKind kind);
+    void HidePane(TileKind kind);
+    void FitCanvas(TileKind kind);
+    void ModelChanged(bool countChanged);
     void Hover(TileKind kind, QPointF position);
     void Pick(TileKind kind, QPointF position);
     void SelectFor(TileKind kind, const QString& path);
@@ -67,8 +76,7 @@ private:
     QWidget* mainWindow_;
     Brush& brush_;
     std::function<float()> zoom_;
-    QStringList tilePaths_;
-    QStringList objectPaths_;
+    PaletteModel model_;
     std::array<QGroupBox*, 3> frames_{};
     std::array<PreviewBox*, 3> boxes_{};
     std::array<PalettePane*, 3> panes_{};

@@ -11,6 +11,7 @@
 #include <list>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <utility>
 
 namespace halvorn {
@@ -24,27 +25,40 @@ public:
     // kept when it fits the budget at all.
     QImage Get(const Key& key, const std::function<QImage()>& make)
     {
-        {
-            const std::lock_guard lock(mutex_);
-            const auto found = entries_.find(key);
-            if (found != entries_.end()) {
-                order_.splice(order_.begin(), order_, found->second.used);
-                return found->second.image;
-            }
-        }
+        if (std::optional<QImage> kept = Find(key))
+            return *std::move(kept);
         // Drawn without the lock: two threads may draw the same picture once
         // each, which costs time but never a wrong picture.
         QImage image = make();
+        Put(key, image);
+        return image;
+    }
+
+    // The picture kept for `key`, now the most recently used; nothing when
+    // none is kept.
+    std::optional<QImage> Find(const Key& key)
+    {
+        const std::lock_guard lock(mutex_);
+        const auto found = entries_.find(key);
+        if (found == entries_.end())
+            return std::nullopt;
+        order_.splice(order_.begin(), order_, found->second.used);
+        return found->second.image;
+    }
+
+    // Keeps `image` for `key` when it fits the budget at all, making room by
+    // dropping the least recently used; a key already kept keeps its picture.
+    void Put(const Key& key, const QImage& image)
+    {
         const std::lock_guard lock(mutex_);
         const std::size_t size = static_cast<std::size_t>(image.sizeInBytes());
         if (size > budget_ || entries_.count(key) != 0)
-            return image;
+            return;
         while (bytes_ + size > budget_)
             EvictOldest();
         order_.push_front(key);
         entries_.emplace(key, Entry{image, order_.begin()});
         bytes_ += size;
-        return image;
     }
 
     void Clear()

@@ -1,11 +1,11 @@
 #include "render/Imaging.h"
 
 #include "render/AppError.h"
+#include "render/FileIdentity.h"
 #include "render/ImageCache.h"
 #include "render/PngChunkCheck.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
@@ -16,7 +16,6 @@
 
 #include <map>
 #include <mutex>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -33,16 +32,6 @@ constexpr const char* StatusTexts =
     "Access Denied|Unknown Image Format|Font Family Not Found|Font Style Not Found|"
     "Not TrueType Font|Unsupported GDI+ Version|GDI+ Not Initialized|Property Not Found|"
     "Property Not Supported";
-
-// What tells one state of a file from another without reading it again.
-using FileIdentity = std::tuple<QString, qint64, qint64, qint64>;
-
-FileIdentity IdentityOf(const QFileInfo& info)
-{
-    return {info.canonicalFilePath(), info.size(),
-            info.lastModified().toMSecsSinceEpoch(),
-            info.metadataChangeTime().toMSecsSinceEpoch()};
-}
 
 // Turned copies of the pictures, by the picture's own identity so that every
 // handle of one picture shares them. 1024 x 1024 pictures in all eight
@@ -191,13 +180,13 @@ int32_t GdipLoadImageFromFile(const QString& path, ImageHandle* image)
     *image = 0;
     if (!GdipStarted())
         return GdiplusNotInitialized;
-    const QFileInfo info(path);
+    // By the link's target, so a picture reached through two names is shared.
+    const std::optional<FileIdentity> identity = FileIdentityOf(QFileInfo(path).canonicalFilePath());
     ImageTable& table = Table();
-    const FileIdentity identity = IdentityOf(info);
-    {
+    if (identity) {
         const std::lock_guard lock(table.mutex);
-        const auto known = table.loaded.find(identity);
-        if (info.isFile() && known != table.loaded.end()) {
+        const auto known = table.loaded.find(*identity);
+        if (known != table.loaded.end()) {
             table.images.push_back(table.images[known->second - 1]);
             *image = static_cast<ImageHandle>(table.images.size());
             return Ok;
@@ -208,8 +197,10 @@ int32_t GdipLoadImageFromFile(const QString& path, ImageHandle* image)
     if (status != Ok)
         return status;
     *image = AddImage(std::move(decoded));
-    const std::lock_guard lock(table.mutex);
-    table.loaded.emplace(identity, *image);
+    if (identity) {
+        const std::lock_guard lock(table.mutex);
+        table.loaded.emplace(*identity, *image);
+    }
     return Ok;
 }
 

@@ -3,7 +3,9 @@
 #include "TestSupport.h"
 
 #include "library/PaletteLayout.h"
-#include "library/PaletteRender.h"
+#include "library/PaletteModel.h"
+#include "oracle/LiteralPalette.h"
+#include "PaletteSupport.h"
 #include "library/TileListing.h"
 #include "render/Imaging.h"
 
@@ -11,6 +13,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 using namespace halvorn;
 using testsupport::WritePng;
@@ -44,6 +48,10 @@ TEST(TileListing, NaturalCaseInsensitiveOrderOfPngFilesOnly)
     ASSERT_TRUE(QDir(dir.path()).mkdir("x.png"));
     ASSERT_TRUE(QFile::link(dir.filePath("b.Png"), dir.filePath("link.png")));
     ASSERT_TRUE(QFile::link(dir.filePath("gone"), dir.filePath("broken.png")));
+    // Hidden files, and a name that is not valid in the file-name encoding.
+    ASSERT_TRUE(WritePng(dir.filePath(".hidden.png"), 2, 2, Qt::red));
+    const QByteArray invalid = QFile::encodeName(dir.path()) + "/bad\xff.png";
+    ASSERT_EQ(::symlink("tile1.png", invalid.constData()), 0);
 
     const QStringList paths = ListTileFiles(dir.path());
     EXPECT_EQ(Names(paths), QStringList({"b.Png", "link.png", "tile1.png", "Tile2.PNG", "tile10.png"}));
@@ -51,6 +59,23 @@ TEST(TileListing, NaturalCaseInsensitiveOrderOfPngFilesOnly)
     // A folder setting ending in "/" is used as it is.
     EXPECT_EQ(ListTileFiles(dir.path() + "/").first(), dir.path() + "//b.Png");
     EXPECT_TRUE(ListTileFiles(dir.filePath("missing")).isEmpty());
+}
+
+TEST(TileListing, ThousandsKeepTheirOrderAndIdentities)
+{
+    QTemporaryDir dir;
+    const QByteArray seed = QFile::encodeName(dir.filePath("seed"));
+    ASSERT_TRUE(WritePng(QFile::decodeName(seed), 2, 2, Qt::red));
+    // Made in reverse, so the file system's own order is no help; as links
+    // to one file, which the file system makes far faster than new files.
+    for (int i = 3000; i >= 1; --i)
+        ASSERT_EQ(::link(seed.constData(), QFile::encodeName(dir.filePath(QString("Tile%1.png").arg(i))).constData()), 0);
+    const std::vector<TileFile> files = ListTileFolder(dir.path());
+    ASSERT_EQ(files.size(), 3000u);
+    for (size_t i = 0; i < files.size(); ++i) {
+        ASSERT_EQ(files[i].path, dir.filePath(QString("Tile%1.png").arg(i + 1)));
+        ASSERT_EQ(files[i].identity, FileIdentityOf(files[i].path));
+    }
 }
 
 TEST(PaletteLayout, CanvasHeights)
@@ -61,11 +86,8 @@ TEST(PaletteLayout, CanvasHeights)
     };
     for (const auto& r : rows)
         EXPECT_EQ(PaletteCanvasHeight(r.kind, r.count), r.height) << r.count;
-    // The cap keeps the canvas within 16-bit coordinates, one more row would not.
-    for (TileKind kind : AllTileKinds) {
-        EXPECT_LE(PaletteCanvasHeight(kind, PaletteCapacity(kind)), 32767);
-        EXPECT_GT(PaletteCanvasHeight(kind, PaletteCapacity(kind) + 1), 32767);
-    }
+    // Past the 16 bits of the widgets of old.
+    EXPECT_EQ(PaletteCanvasHeight(TileKind::Floor, 10000), 76002);
 }
 
 TEST(PaletteLayout, ScrollSteps)
@@ -91,7 +113,8 @@ TEST(PaletteLayout, CellAt)
     const struct { TileKind kind; float x, y; int index; } rows[] = {
         {TileKind::Floor, 40, 80, 11},  {TileKind::Floor, 37.5f, 0, 1}, {TileKind::Floor, 36.5f, 0, 0},
         {TileKind::Floor, 200, 0, 5},   {TileKind::Wall, 179, 19, 8},   {TileKind::Wall, 0, 20, 9},
-        {TileKind::Object, 0, 38, 5},
+        {TileKind::Object, 0, 38, 5},   {TileKind::Floor, 5, 75960, 9990},
+        {TileKind::Wall, 170, 40000, 18008},
     };
     for (const auto& r : rows)
         EXPECT_EQ(PaletteCellAt(r.kind, r.x, r.y), r.index) << r.x << "," << r.y;
@@ -108,7 +131,7 @@ TEST(PaletteLayout, ObjectThumbnailPlaces)
     EXPECT_EQ(ThumbnailRect(TileKind::Wall, 10, {5, 5}), QRect(21, 21, 18, 18));
 }
 
-TEST(PaletteRender, BadFilesAreSkippedAndTakeNoCell)
+TEST(PaletteModel, BadFilesAreSkippedAndTakeNoCell)
 {
     InitGdip();
     QTemporaryDir dir;
@@ -128,23 +151,25 @@ TEST(PaletteRender, BadFilesAreSkippedAndTakeNoCell)
     QFile::setPermissions(dir.filePath("a7.png"), QFileDevice::WriteOwner);
     const bool permissionsHold = !QFile(dir.filePath("a7.png")).open(QIODevice::ReadOnly);
 
-    const PaletteImage palette = RenderPalette(TileKind::Floor, ListTileFiles(dir.path()), Shadow);
+    PaletteModel palette(nullptr);
+    ASSERT_TRUE(testsupport::FillPalette(palette, TileKind::Floor, dir.path(), Shadow));
     QStringList expected{"a1.png", "a6.png"};
     if (!permissionsHold) // running as root reads everything
         expected.push_back("a7.png");
     expected.push_back("full.png");
-    EXPECT_EQ(Names(palette.paths), expected);
-    EXPECT_EQ(palette.canvas.size(), QSize(720, 40));
+    EXPECT_EQ(Names(palette.PathsOf(TileKind::Floor)), expected);
+    ASSERT_EQ(palette.Count(), expected.size());
     // The good picture after the bad ones takes the second cell.
-    EXPECT_EQ(palette.canvas.pixelColor(38 + 18, 18), QColor(Qt::blue));
+    EXPECT_EQ(palette.Thumbnail(1).pixelColor(18, 18), QColor(Qt::blue));
 }
 
-TEST(PaletteRender, ThumbnailPixels)
+TEST(LiteralPalette, ThumbnailPixels)
 {
     QTemporaryDir dir;
     for (int i = 0; i < 6; ++i)
         ASSERT_TRUE(WritePng(dir.filePath(QString("f%1.png").arg(i)), 100, 100, QColor(200, 10 * i, 0)));
-    const PaletteImage floors = RenderPalette(TileKind::Floor, ListTileFiles(dir.path()), Shadow);
+    const oracle::LiteralPaletteImage floors =
+        oracle::LiteralPalette(TileKind::Floor, ListTileFiles(dir.path()), Shadow);
     const QImage& c = floors.canvas;
     ASSERT_EQ(c.size(), QSize(720, 78));
     // Cell 1 fills 39..74 × 1..36; the pixels around it are the gap.

@@ -1,5 +1,6 @@
 // The preview boxes and palette panes driven as the user does: clicks on the
 // boxes, presses and moves on the pane canvases, the scroll bar.
+#include "PanelFixture.h"
 #include "QStringPrint.h"
 #include "TestSupport.h"
 
@@ -17,54 +18,7 @@
 #include <memory>
 
 using namespace halvorn;
-using testsupport::WritePng;
-
-namespace {
-
-struct Announced {
-    QString text;
-    QColor colour;
-    QSizeF footprint;
-};
-
-class PanelTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        InitGdip();
-        for (const char* name : {"floors", "walls", "objects"})
-            ASSERT_TRUE(QDir(root.path()).mkdir(name));
-        SaveSetting(keys::LocationFloors, root.filePath("floors"));
-        SaveSetting(keys::LocationWalls, root.filePath("walls"));
-        SaveSetting(keys::LocationObjects, root.filePath("objects"));
-        window.resize(640, 520);
-        panel = std::make_unique<TileLibraryPanel>(&window, brush, [] { return 2.0f; });
-        QObject::connect(panel.get(), &TileLibraryPanel::BrushChanged,
-                         [this](const QString& t, const QColor& c, const QSizeF& f) {
-                             announced.push_back({t, c, f});
-                         });
-        window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    }
-
-    QString Png(const char* folder, const QString& name, QColor c, int w = 36, int h = 36)
-    {
-        const QString path = root.filePath(folder) + "/" + name;
-        EXPECT_TRUE(WritePng(path, w, h, c));
-        return path;
-    }
-    template <class T> T* Find(const char* name) { return window.findChild<T*>(name); }
-    void Click(const char* box) { QTest::mouseClick(Find<QWidget>(box), Qt::LeftButton); }
-    QWidget* Canvas(TileKind kind) { return panel->Pane(kind)->Canvas(); }
-
-    QTemporaryDir root;
-    QWidget window;
-    Brush brush{QColor(240, 240, 240)};
-    std::unique_ptr<TileLibraryPanel> panel;
-    std::vector<Announced> announced;
-};
-
-} // namespace
+using paneltest::PanelTest;
 
 TEST_F(PanelTest, WidgetsSitAtTheirPlaces)
 {

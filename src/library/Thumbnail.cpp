@@ -1,0 +1,28 @@
+#include "library/Thumbnail.h"
+
+#include "library/PaletteLayout.h"
+#include "render/Imaging.h"
+
+#include <QPainter>
+
+namespace halvorn {
+
+QImage MakeThumbnail(TileKind kind, const QString& path, QColor background)
+{
+    int32_t status = Ok;
+    const QImage picture = DecodePicture(path, &status);
+    if (picture.isNull())
+        return {};
+    // The same fill and the same smooth scaled draw as on the whole canvas,
+    // only on a picture of the box's own size: every pixel comes out as the
+    // canvas would have it.
+    const QRect box = ThumbnailRect(kind, 0, picture.size());
+    QImage thumbnail(box.size(), QImage::Format_ARGB32_Premultiplied);
+    thumbnail.fill(background);
+    QPainter painter(&thumbnail);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRect(QPoint(0, 0), box.size()), picture);
+    return thumbnail;
+}
+
+} // namespace halvorn

@@ -1,0 +1,44 @@
+// A palette thumbnail: one library picture as its cell shows it, and the
+// cache that keeps thumbnails between openings of a palette.
+#pragma once
+
+#include "library/TileKind.h"
+#include "render/FileIdentity.h"
+#include "render/ImageCache.h"
+
+#include <QColor>
+#include <QImage>
+#include <QString>
+
+#include <cstddef>
+#include <tuple>
+
+namespace halvorn {
+
+// The picture at `path` drawn into its thumbnail box over `background`,
+// exactly as a palette canvas of that colour shows it: the box's size for
+// floors and walls, the fitted size for objects (see ThumbnailRect). Null
+// when the imaging layer refuses the file. The decoded picture is released
+// before this returns; safe to call from any thread.
+QImage MakeThumbnail(TileKind kind, const QString& path, QColor background);
+
+// A thumbnail depends on the file as it is, the kind's way of fitting it and
+// the colour under its transparent parts.
+struct ThumbnailKey {
+    TileKind kind;
+    QRgb background;
+    FileIdentity file;
+
+    friend bool operator<(const ThumbnailKey& a, const ThumbnailKey& b)
+    {
+        return std::tie(a.kind, a.background, a.file) < std::tie(b.kind, b.background, b.file);
+    }
+};
+
+using ThumbnailCache = ImageCache<ThumbnailKey>;
+
+// Enough for every thumbnail of a 6,000-picture palette (36 x 36 pixels of
+// 4 bytes each), with the rest of the last one opened beside it.
+inline constexpr std::size_t ThumbnailCacheBytes = 32u << 20;
+
+} // namespace halvorn

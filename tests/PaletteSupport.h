@@ -1,0 +1,32 @@
+// Waiting for a palette to fill: its thumbnails are made on worker threads
+// and arrive through the event loop.
+#pragma once
+
+#include "library/PaletteModel.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+
+namespace testsupport {
+
+// Runs the event loop until the model has every thumbnail; false after a
+// minute without.
+inline bool WaitUntilFilled(const halvorn::PaletteModel& model)
+{
+    QDeadlineTimer deadline(60'000);
+    while (model.IsFilling() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    return !model.IsFilling();
+}
+
+// Opens the kind's palette on `folder` in the model alone and waits for all
+// of it.
+inline bool FillPalette(halvorn::PaletteModel& model, halvorn::TileKind kind, const QString& folder,
+                        QColor background)
+{
+    model.Open(kind, folder, background);
+    model.StartFilling(0);
+    return WaitUntilFilled(model);
+}
+
+} // namespace testsupport

@@ -1,0 +1,235 @@
+// Palettes of real library sizes: shown at once, filled by the workers while
+// the user goes on, kept between openings only for unchanged files, and in
+// the end exactly the picture of drawing every thumbnail one by one.
+#include "GeneratedLibrary.h"
+#include "PaletteSupport.h"
+#include "PanelFixture.h"
+#include "QStringPrint.h"
+
+#include "library/PaletteLayout.h"
+#include "library/TileListing.h"
+#include "oracle/LiteralPalette.h"
+
+#include <QFile>
+#include <QScrollBar>
+
+#include <unistd.h>
+
+using namespace halvorn;
+using testsupport::WritePng;
+
+namespace {
+
+class PaletteFillTest : public paneltest::PanelTest {
+protected:
+    QString Folder(TileKind kind) const
+    {
+        return root.filePath(kind == TileKind::Floor ? "floors" : kind == TileKind::Wall ? "walls" : "objects");
+    }
+    const char* BoxOf(TileKind kind) const
+    {
+        return kind == TileKind::Floor ? "FloorBox" : kind == TileKind::Wall ? "WallBox" : "ObjectBox";
+    }
+    QScrollBar* Bar(TileKind kind) { return panel->Pane(kind)->ScrollBar(); }
+
+    // `count` entries named t1.png ... as links to a few generated pictures:
+    // the file system makes links far faster than files.
+    void Links(TileKind kind, int count, int distinct = 5)
+    {
+        const QString seeds = root.filePath("seeds");
+        QDir().mkpath(seeds);
+        ASSERT_TRUE(hostile::WriteGeneratedLibrary(seeds, hostile::LibraryShape::Floors, distinct, 3, "s"));
+        for (int i = 1; i <= count; ++i) {
+            const QByteArray from = QFile::encodeName(QString("%1/s_%2.png").arg(seeds).arg(i % distinct + 1));
+            const QByteArray to = QFile::encodeName(QString("%1/t%2.png").arg(Folder(kind)).arg(i));
+            ASSERT_EQ(::link(from.constData(), to.constData()), 0);
+        }
+    }
+
+    // What the pane shows at scroll value `value`, left of its scroll bar,
+    // against the literal palette of the same folder.
+    void ExpectPaneIsLiteral(TileKind kind, int value)
+    {
+        SCOPED_TRACE(testing::Message() << "kind " << static_cast<int>(kind) << ", value " << value);
+        PalettePane* pane = panel->Pane(kind);
+        Bar(kind)->setValue(value);
+        ASSERT_EQ(Bar(kind)->value(), value);
+        const QColor background = pane->palette().color(QPalette::Dark);
+        const oracle::LiteralPaletteImage literal =
+            oracle::LiteralPalette(kind, ListTileFiles(Folder(kind)), background);
+        ASSERT_EQ(panel->PathsOf(kind), literal.paths);
+        const QImage shown = pane->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+        const QImage expected = literal.canvas.convertToFormat(QImage::Format_ARGB32);
+        int wrong = 0;
+        for (int y = 0; y < PaletteFrameHeight; ++y)
+            for (int x = 0; x < pane->ScrollBar()->x(); ++x) {
+                const int canvasY = value + y;
+                const QRgb want = canvasY < expected.height() ? expected.pixel(x, canvasY) : background.rgba();
+                if (shown.pixel(x, y) != want && wrong++ < 5)
+                    ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex << shown.pixel(x, y)
+                                  << " instead of " << want;
+            }
+        EXPECT_EQ(wrong, 0);
+    }
+
+    bool RowsInViewAreDone(TileKind kind)
+    {
+        const CellRange view = panel->Pane(kind)->VisibleCells();
+        for (int i = view.first; i < std::min(view.end, panel->Model().Count()); ++i)
+            if (!panel->Model().IsConfirmed(i))
+                return false;
+        return true;
+    }
+};
+
+} // namespace
+
+TEST_F(PaletteFillTest, FilledPanesShowExactlyTheOneByOneDrawing)
+{
+    ASSERT_TRUE(hostile::WriteGeneratedLibrary(Folder(TileKind::Floor), hostile::LibraryShape::Floors, 160, 11, "hex"));
+    ASSERT_TRUE(hostile::WriteGeneratedLibrary(Folder(TileKind::Wall), hostile::LibraryShape::Floors, 250, 12, "w"));
+    ASSERT_TRUE(hostile::WriteGeneratedLibrary(Folder(TileKind::Object), hostile::LibraryShape::Objects, 160, 13, "prop"));
+    // A few that are not pictures, at the top (made while opening) and
+    // further down (found by the workers).
+    for (const char* name : {"aaa_empty.png", "hex_5x.png", "prop_80x.png", "w_99x.png", "zzz.png"})
+        for (TileKind kind : AllTileKinds) {
+            QFile bad(Folder(kind) + "/" + name);
+            ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+            bad.write(QByteArray("not a picture").left(static_cast<int>(qstrlen(name)) % 7));
+        }
+    for (TileKind kind : AllTileKinds) {
+        Click(BoxOf(kind));
+        ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
+        const int maximum = Bar(kind)->maximum();
+        ASSERT_GT(maximum, 300);
+        for (int value : {0, 1, 37, maximum / 2, maximum - 1, maximum})
+            ExpectPaneIsLiteral(kind, value);
+    }
+}
+
+TEST_F(PaletteFillTest, RowsInViewComeFirstAndScrollingBringsItsRowsForward)
+{
+    Links(TileKind::Floor, 4000);
+    Click("FloorBox");
+    // The pane is there with its rows in view, the rest still coming.
+    EXPECT_TRUE(panel->IsOpen(TileKind::Floor));
+    EXPECT_EQ(panel->TilePaths().size(), 4000);
+    EXPECT_EQ(Canvas(TileKind::Floor)->height(), 800 * 38 + 2);
+    EXPECT_TRUE(RowsInViewAreDone(TileKind::Floor));
+    EXPECT_TRUE(panel->Model().IsFilling());
+
+    // Far down while filling: those rows are made before the end of the list.
+    Bar(TileKind::Floor)->setValue(20000);
+    while (!RowsInViewAreDone(TileKind::Floor))
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    EXPECT_FALSE(panel->Model().IsConfirmed(3999));
+    ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
+    for (int i = 0; i < 4000; ++i)
+        ASSERT_TRUE(panel->Model().IsConfirmed(i)) << i;
+}
+
+TEST_F(PaletteFillTest, APickACloseOrAnotherBoxWhileFillingStopsTheWork)
+{
+    Links(TileKind::Floor, 3000);
+    Links(TileKind::Wall, 1);
+    const struct { const char* what; std::function<void()> act; bool floorBrush; } rows[] = {
+        {"pick", [&] { QTest::mousePress(Canvas(TileKind::Floor), Qt::LeftButton, {}, QPoint(40, 5)); }, true},
+        {"box again", [&] { Click("FloorBox"); }, false},
+        {"other box", [&] { Click("WallBox"); }, false},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        panel->HidePalettes();
+        brush.FloorPath.clear();
+        Click("FloorBox");
+        ASSERT_TRUE(panel->Model().IsFilling());
+        r.act();
+        EXPECT_FALSE(panel->IsOpen(TileKind::Floor));
+        EXPECT_FALSE(panel->Model().IsFilling());
+        EXPECT_EQ(brush.FloorPath, r.floorBrush ? Folder(TileKind::Floor) + "/t2.png" : QString());
+        QTest::qWait(30); // whatever the workers were on arrives, and is dropped
+        EXPECT_FALSE(panel->Model().IsOpen() && panel->Model().Kind() == TileKind::Floor);
+    }
+    EXPECT_TRUE(panel->IsOpen(TileKind::Wall));
+    EXPECT_EQ(panel->TilePaths(), QStringList{Folder(TileKind::Wall) + "/t1.png"});
+}
+
+TEST_F(PaletteFillTest, ReopeningReusesOnlyWhatIsUnchanged)
+{
+    Links(TileKind::Floor, 600);
+    Click("FloorBox");
+    ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
+    Click("FloorBox");
+    // Unchanged: every thumbnail is there the moment the pane opens.
+    Click("FloorBox");
+    EXPECT_FALSE(panel->Model().IsFilling());
+    EXPECT_TRUE(panel->Model().IsConfirmed(599));
+    Click("FloorBox");
+
+    // Changed, removed, added, turned bad: the next opening shows it.
+    const QString floors = Folder(TileKind::Floor);
+    ASSERT_TRUE(QFile::remove(floors + "/t1.png")); // a link: the others keep the file
+    ASSERT_TRUE(WritePng(floors + "/t1.png", 72, 72, QColor(0, 0, 255)));
+    ASSERT_TRUE(QFile::remove(floors + "/t2.png"));
+    ASSERT_TRUE(WritePng(floors + "/t0.png", 72, 72, QColor(0, 255, 0)));
+    ASSERT_TRUE(QFile::remove(floors + "/t3.png"));
+    {
+        QFile broken(floors + "/t3.png");
+        ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+        broken.write("\x89PNG\r\n\x1a\n broken");
+    }
+    Click("FloorBox");
+    ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
+    const QStringList paths = panel->TilePaths();
+    ASSERT_EQ(paths.size(), 599);
+    EXPECT_EQ(paths[0], floors + "/t0.png");
+    EXPECT_EQ(paths[1], floors + "/t1.png");
+    EXPECT_EQ(paths[2], floors + "/t4.png");
+    EXPECT_EQ(panel->Model().Thumbnail(0).pixelColor(18, 18), QColor(0, 255, 0));
+    EXPECT_EQ(panel->Model().Thumbnail(1).pixelColor(18, 18), QColor(0, 0, 255));
+    ExpectPaneIsLiteral(TileKind::Floor, 0);
+}
+
+TEST_F(PaletteFillTest, TheCacheKeepsWithinItsBound)
+{
+    Links(TileKind::Floor, 400);
+    const std::size_t budgets[] = {0, 5184, 64 * 1024, ThumbnailCacheBytes};
+    for (std::size_t budget : budgets) {
+        SCOPED_TRACE(budget);
+        PaletteModel model(nullptr, budget);
+        for (int round = 0; round < 2; ++round) {
+            ASSERT_TRUE(testsupport::FillPalette(model, TileKind::Floor, Folder(TileKind::Floor), Qt::gray));
+            // The open palette has all its thumbnails whatever the cache keeps.
+            EXPECT_TRUE(model.IsConfirmed(399));
+            EXPECT_LE(model.Cache().Bytes(), budget);
+            model.Close();
+        }
+        EXPECT_EQ(model.Cache().Bytes(), std::min<std::size_t>(budget / 5184 * 5184, 400 * 5184));
+    }
+}
+
+TEST_F(PaletteFillTest, TenThousandPicturesAreAllReachable)
+{
+    Links(TileKind::Floor, 10000);
+    Click("FloorBox");
+    ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
+    QScrollBar* bar = Bar(TileKind::Floor);
+    EXPECT_EQ(Canvas(TileKind::Floor)->height(), 76002);
+    EXPECT_EQ(bar->maximum(), 76002 - 192);
+    bar->setValue(bar->maximum());
+    EXPECT_EQ(Canvas(TileKind::Floor)->y(), -bar->maximum());
+    // The last cell, row 1999 column 4, in canvas coordinates.
+    const QPoint last(4 * 38 + 18, 1999 * 38 + 18);
+    QTest::mouseMove(Canvas(TileKind::Floor), last);
+    EXPECT_EQ(Canvas(TileKind::Floor)->toolTip(), "t10000");
+    // Its thumbnail shows where the cell is, on the pane.
+    const QString lastPath = Folder(TileKind::Floor) + "/t10000.png";
+    const QImage pane = panel->Pane(TileKind::Floor)->grab().toImage();
+    const QImage thumbnail = MakeThumbnail(TileKind::Floor, lastPath, pane.pixelColor(0, 0));
+    for (QPoint at : {QPoint(1, 1), QPoint(18, 18), QPoint(35, 35)})
+        EXPECT_EQ(pane.pixelColor(4 * 38 + 1 + at.x(), 1999 * 38 + 1 + at.y() - bar->maximum()),
+                  thumbnail.pixelColor(at));
+    QTest::mousePress(Canvas(TileKind::Floor), Qt::LeftButton, {}, last);
+    EXPECT_EQ(brush.FloorPath, Folder(TileKind::Floor) + "/t10000.png");
+    EXPECT_FALSE(panel->IsOpen(TileKind::Floor));
+}
