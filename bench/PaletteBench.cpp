@@ -35,17 +35,21 @@ struct Library {
 
 const QColor Background(160, 160, 160);
 
-// Written once per run: thousands of PNG files take seconds to make.
+// Written once per run: thousands of PNG files take seconds to make. With
+// HALVORN_PALETTE_BENCH_DIR set they are written there once and kept, for
+// runs under a profiler.
 const std::vector<Library>& Libraries()
 {
-    static QTemporaryDir root;
+    static QTemporaryDir temporary;
     static const std::vector<Library> libraries = [] {
-        QDir(root.path()).mkdir(QStringLiteral("floors"));
-        QDir(root.path()).mkdir(QStringLiteral("objects"));
+        const QString kept = qEnvironmentVariable("HALVORN_PALETTE_BENCH_DIR");
+        const QDir root(kept.isEmpty() ? temporary.path() : kept);
         const QString floors = root.filePath(QStringLiteral("floors"));
         const QString objects = root.filePath(QStringLiteral("objects"));
-        hostile::WriteGeneratedLibrary(floors, hostile::LibraryShape::Floors, 5000, 1, QStringLiteral("hex"));
-        hostile::WriteGeneratedLibrary(objects, hostile::LibraryShape::Objects, 6500, 2, QStringLiteral("prop"));
+        if (!QDir(floors).exists() && QDir().mkpath(floors))
+            hostile::WriteGeneratedLibrary(floors, hostile::LibraryShape::Floors, 5000, 1, QStringLiteral("hex"));
+        if (!QDir(objects).exists() && QDir().mkpath(objects))
+            hostile::WriteGeneratedLibrary(objects, hostile::LibraryShape::Objects, 6500, 2, QStringLiteral("prop"));
         return std::vector<Library>{
             {"floors5000", TileKind::Floor, floors},
             {"objects6500", TileKind::Object, objects},

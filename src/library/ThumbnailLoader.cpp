@@ -3,12 +3,21 @@
 #include "library/Thumbnail.h"
 
 #include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <atomic>
 #include <mutex>
 
 namespace halvorn {
+
+namespace {
+
+// At most this often the owner's thread takes a batch while work goes on: a
+// screen refresh or so, quicker than the eye follows.
+constexpr int DrainPauseMs = 10;
+
+} // namespace
 
 struct ThumbnailLoader::Job {
     TileKind kind;
@@ -118,11 +127,16 @@ void ThumbnailLoader::Drain(const std::shared_ptr<Job>& job)
     {
         const std::lock_guard lock(job->mutex);
         results.swap(job->ready);
-        job->drainPosted = false;
         job->delivered += results.size();
         if (job->delivered == job->requests.size())
             job_.reset();
+        // After a batch the workers stay quiet for a moment: what they make
+        // meanwhile comes in the next batch. Waking this thread for every
+        // picture would cost it more than the pictures cost the workers.
+        job->drainPosted = !results.empty() && job_;
     }
+    if (job->drainPosted)
+        QTimer::singleShot(DrainPauseMs, this, [this, job] { Drain(job); });
     emit Delivered(results);
 }
 

@@ -10,6 +10,8 @@
 
 #ifdef Q_OS_UNIX
 #include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #endif
 
 namespace halvorn {
@@ -22,35 +24,47 @@ bool IsTileName(const QString& name)
            name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
 }
 
-// The folder's candidate names, not yet examined.
-QStringList CandidateNames(const QString& folder)
+// The regular files among the folder's tile names, in no useful order.
+std::vector<TileFile> ExamineFolder(const QString& folder)
 {
-    QStringList names;
+    std::vector<TileFile> files;
+    const QString prefix = folder + QLatin1Char('/');
 #ifdef Q_OS_UNIX
-    // Read directly: going through QDir would examine every entry once for
-    // its filters and again for its identity, and a real tile pack has
-    // thousands of entries.
+    // Read and examined through the folder's own handle: a path lookup per
+    // file, or QDir examining every entry for its filters and then again for
+    // its identity, would cost more than everything else of a listing of
+    // thousands.
     const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(QFile::encodeName(folder).constData()),
                                                   ::closedir);
     if (!dir)
-        return names;
+        return files;
     while (const dirent* entry = ::readdir(dir.get())) {
         const QByteArray raw(entry->d_name);
         const QString name = QFile::decodeName(raw);
         // A name that is not valid in the file-name encoding would come back
         // as another name, one that does not exist.
-        if (IsTileName(name) && QFile::encodeName(name) == raw)
-            names.push_back(name);
+        if (!IsTileName(name) || QFile::encodeName(name) != raw)
+            continue;
+        // Links are followed; folders, pipes, devices and dangling links are
+        // left out.
+        struct stat st {};
+        if (::fstatat(::dirfd(dir.get()), entry->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode))
+            continue;
+        QString path = prefix + name;
+        files.push_back({path, FileIdentityFromStat(path, st)});
     }
 #else
-    for (const QString& name : QDir(folder).entryList(QDir::Files, QDir::NoSort))
-        if (IsTileName(name))
-            names.push_back(name);
+    for (const QString& name : QDir(folder).entryList(QDir::Files, QDir::NoSort)) {
+        if (!IsTileName(name))
+            continue;
+        if (std::optional<FileIdentity> identity = FileIdentityOf(prefix + name))
+            files.push_back({prefix + name, std::move(*identity)});
+    }
 #endif
-    return names;
+    return files;
 }
 
-void SortForDisplay(QStringList& names)
+void SortForDisplay(std::vector<TileFile>& files, qsizetype nameStart)
 {
     // The C locale compares code points only and ignores the numeric mode,
     // so a system without a language setting sorts as English does.
@@ -60,37 +74,35 @@ void SortForDisplay(QStringList& names)
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     struct Keyed {
         QCollatorSortKey key;
-        QString name;
+        QStringView name;
+        size_t file;
     };
     // One key per name: comparing keys is far cheaper than comparing names
     // through the collator thousands of times over.
     std::vector<Keyed> keyed;
-    keyed.reserve(static_cast<size_t>(names.size()));
-    for (const QString& name : names)
-        keyed.push_back({collator.sortKey(name), name});
+    keyed.reserve(files.size());
+    for (size_t i = 0; i < files.size(); ++i) {
+        const QStringView name = QStringView(files[i].path).mid(nameStart);
+        keyed.push_back({collator.sortKey(name.toString()), name, i});
+    }
     std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
         const int order = a.key.compare(b.key);
         // Names equal but for case still need one fixed order between runs.
         return order != 0 ? order < 0 : a.name < b.name;
     });
-    for (qsizetype i = 0; i < names.size(); ++i)
-        names[i] = std::move(keyed[static_cast<size_t>(i)].name);
+    std::vector<TileFile> sorted;
+    sorted.reserve(files.size());
+    for (const Keyed& k : keyed)
+        sorted.push_back(std::move(files[k.file]));
+    files = std::move(sorted);
 }
 
 } // namespace
 
 std::vector<TileFile> ListTileFolder(const QString& folder)
 {
-    QStringList names = CandidateNames(folder);
-    SortForDisplay(names);
-    std::vector<TileFile> files;
-    files.reserve(static_cast<size_t>(names.size()));
-    for (const QString& name : names) {
-        QString path = folder + QLatin1Char('/') + name;
-        // Folders, pipes, devices and dangling links have no identity.
-        if (std::optional<FileIdentity> identity = FileIdentityOf(path))
-            files.push_back({std::move(path), std::move(*identity)});
-    }
+    std::vector<TileFile> files = ExamineFolder(folder);
+    SortForDisplay(files, folder.size() + 1);
     return files;
 }
 

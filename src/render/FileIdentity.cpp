@@ -4,9 +4,6 @@
 #include <QDateTime>
 #include <QFileInfo>
 
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#endif
 
 namespace halvorn {
 
@@ -18,13 +15,7 @@ std::optional<FileIdentity> FileIdentityOf(const QString& path)
     struct stat st {};
     if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
         return std::nullopt;
-    constexpr int64_t NsPerSecond = 1'000'000'000;
-    return FileIdentity{path,
-                        static_cast<uint64_t>(st.st_dev),
-                        static_cast<uint64_t>(st.st_ino),
-                        static_cast<int64_t>(st.st_size),
-                        static_cast<int64_t>(st.st_mtim.tv_sec) * NsPerSecond + st.st_mtim.tv_nsec,
-                        static_cast<int64_t>(st.st_ctim.tv_sec) * NsPerSecond + st.st_ctim.tv_nsec};
+    return FileIdentityFromStat(path, st);
 #else
     const QFileInfo info(path);
     if (!info.isFile())
@@ -34,5 +25,18 @@ std::optional<FileIdentity> FileIdentityOf(const QString& path)
                         ns(info.metadataChangeTime())};
 #endif
 }
+
+#ifdef Q_OS_UNIX
+FileIdentity FileIdentityFromStat(const QString& path, const struct stat& st)
+{
+    constexpr int64_t NsPerSecond = 1'000'000'000;
+    return FileIdentity{path,
+                        static_cast<uint64_t>(st.st_dev),
+                        static_cast<uint64_t>(st.st_ino),
+                        static_cast<int64_t>(st.st_size),
+                        static_cast<int64_t>(st.st_mtim.tv_sec) * NsPerSecond + st.st_mtim.tv_nsec,
+                        static_cast<int64_t>(st.st_ctim.tv_sec) * NsPerSecond + st.st_ctim.tv_nsec};
+}
+#endif
 
 } // namespace halvorn

@@ -6,10 +6,15 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 #include <cstdint>
 #include <optional>
 #include <tuple>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace halvorn {
 
@@ -32,5 +37,11 @@ struct FileIdentity {
 // The identity of the regular file `path` names (links followed); nothing
 // for anything else, or when it cannot be examined.
 std::optional<FileIdentity> FileIdentityOf(const QString& path);
+
+#ifdef Q_OS_UNIX
+// The identity `path` has by what stat() said of it, for callers that
+// examine many files of one folder through the folder's own handle.
+FileIdentity FileIdentityFromStat(const QString& path, const struct stat& st);
+#endif
 
 } // namespace halvorn

@@ -5,8 +5,10 @@
 #include "render/ImageCache.h"
 #include "render/PngChunkCheck.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
@@ -134,24 +136,16 @@ QString AppPath()
     return path;
 }
 
-QImage DecodePicture(const QString& path, int32_t* status)
+namespace {
+
+// Files up to this size are read once into memory and checked and decoded
+// from there: one open and one read, where mapping the file for the check
+// and opening it again for the decoder costs more than the decoding of a
+// small tile, and each unmapping stops every other thread of the program.
+constexpr qint64 ReadWholeBytes = 4 << 20;
+
+QImage DecodeFrom(QImageReader& reader, const QFileInfo& info, int32_t* status)
 {
-    const QFileInfo info(path);
-    // Only regular files: a pipe or a device named like a picture would
-    // block the reader or never end.
-    if (!info.exists() || !info.isFile()) {
-        *status = FileNotFound;
-        return {};
-    }
-    if (!info.isReadable()) {
-        *status = Win32Error;
-        return {};
-    }
-    if (!PngFileChunksPlausible(path)) {
-        *status = UnknownImageFormat;
-        return {};
-    }
-    QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     const QSize size = reader.size();
     if (size.isValid() && static_cast<qint64>(size.width()) * size.height() * 4 >
@@ -173,6 +167,45 @@ QImage DecodePicture(const QString& path, int32_t* status)
     }
     *status = Ok;
     return decoded;
+}
+
+} // namespace
+
+QImage DecodePicture(const QString& path, int32_t* status)
+{
+    const QFileInfo info(path);
+    // Only regular files: a pipe or a device named like a picture would
+    // block the reader or never end.
+    if (!info.exists() || !info.isFile()) {
+        *status = FileNotFound;
+        return {};
+    }
+    if (!info.isReadable()) {
+        *status = Win32Error;
+        return {};
+    }
+    if (info.size() <= ReadWholeBytes) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            *status = Win32Error;
+            return {};
+        }
+        QByteArray bytes = file.read(ReadWholeBytes + 1);
+        if (!PngChunksPlausible(bytes)) {
+            *status = UnknownImageFormat;
+            return {};
+        }
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer);
+        return DecodeFrom(reader, info, status);
+    }
+    if (!PngFileChunksPlausible(path)) {
+        *status = UnknownImageFormat;
+        return {};
+    }
+    QImageReader reader(path);
+    return DecodeFrom(reader, info, status);
 }
 
 int32_t GdipLoadImageFromFile(const QString& path, ImageHandle* image)

@@ -4,6 +4,7 @@
 #include "app/MapCanvas.h"
 #include "app/frmMain.h"
 #include "library/Brush.h"
+#include "library/PaletteLayout.h"
 #include "library/TileLibraryPanel.h"
 #include "library/TileName.h"
 #include "render/Imaging.h"
@@ -196,6 +197,25 @@ void InvariantChecker::CheckView(QStringList& out) const
         open += library->IsOpen(kind) ? 1 : 0;
     if (open > 1)
         out << QStringLiteral("%1 palette panes are open").arg(open);
+    // The open pane shows its model's entries, filled or not, in as many rows.
+    const PaletteModel& model = library->Model();
+    for (const TileKind kind : {TileKind::Floor, TileKind::Wall, TileKind::Object}) {
+        if (!library->IsOpen(kind))
+            continue;
+        if (!model.IsOpen() || model.Kind() != kind) {
+            out << QStringLiteral("pane %1 is open without its entries").arg(static_cast<int>(kind));
+            continue;
+        }
+        if (library->PathsOf(kind).size() != model.Count())
+            out << QStringLiteral("pane %1 lists %2 paths for %3 entries")
+                       .arg(static_cast<int>(kind)).arg(library->PathsOf(kind).size()).arg(model.Count());
+        const int height = library->Pane(kind)->Canvas()->height();
+        if (height != PaletteCanvasHeight(kind, model.Count()))
+            out << QStringLiteral("pane %1 canvas is %2 high for %3 entries")
+                       .arg(static_cast<int>(kind)).arg(height).arg(model.Count());
+        if (library->Pane(kind)->Canvas()->y() != -library->Pane(kind)->ScrollBar()->value())
+            out << QStringLiteral("pane %1 canvas top is not minus the scroll value").arg(static_cast<int>(kind));
+    }
 }
 
 void InvariantChecker::CheckBrush(QStringList& out) const

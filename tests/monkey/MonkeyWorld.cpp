@@ -1,5 +1,6 @@
 #include "MonkeyWorld.h"
 
+#include "GeneratedLibrary.h"
 #include "HostileCorpus.h"
 
 #include <QDir>
@@ -27,7 +28,7 @@ MonkeyWorld::MonkeyWorld()
 {
     if (!root_.isValid())
         return;
-    for (const char* sub : {"Floors", "Walls", "Objects", "Hostile", "Exports", "config"})
+    for (const char* sub : {"Floors", "Walls", "Objects", "Hostile", "Library", "Exports", "config"})
         QDir(root_.path()).mkdir(QLatin1String(sub));
     WriteTileSets();
     hostile::CorpusOptions small;
@@ -35,6 +36,11 @@ MonkeyWorld::MonkeyWorld()
     small.mutants = 24;
     small.truncationStep = 97;
     hostile::WriteCorpus(Hostile(), small);
+    hostile::WriteGeneratedLibrary(Library(), hostile::LibraryShape::Floors, 1500, 5, QStringLiteral("hex"));
+    hostile::WriteGeneratedLibrary(Library(), hostile::LibraryShape::Objects, 500, 6, QStringLiteral("prop"));
+    // Unreadable ones at the top, in the middle and at the end of the list.
+    for (const char* name : {"aaa.png", "hex_700x.png", "prop_250x.png", "zzz.png"})
+        Write(Library() + QLatin1Char('/') + QLatin1String(name), "\x89PNG\r\n\x1a\n damaged");
     // An export name that is a folder, and a file where a folder is expected.
     QDir(Exports()).mkdir(QStringLiteral("folder.png"));
     Write(Exports() + QStringLiteral("/plain-file"), "not a folder");
@@ -109,6 +115,8 @@ QStringList MonkeyWorld::FolderTexts() const
             Objects(),
             Hostile(),
             Hostile(),
+            Library(),
+            Library(),
             root_.filePath(QStringLiteral("missing")),
             Exports() + QStringLiteral("/plain-file"),
             Floors() + QStringLiteral("/stone.png"),

@@ -18,6 +18,8 @@ public:
     QString Walls() const { return Path("Walls"); }
     QString Objects() const { return Path("Objects"); }
     QString Hostile() const { return Path("Hostile"); }
+    // Thousands of generated pictures with unreadable ones among them.
+    QString Library() const { return Path("Library"); }
     QString Exports() const { return Path("Exports"); }
     QString Config() const { return Path("config"); }
 
