@@ -38,7 +38,7 @@ struct ThumbnailKey {
 using ThumbnailCache = ImageCache<ThumbnailKey>;
 
 // Enough for every thumbnail of a 6,000-picture palette (36 x 36 pixels of
-// 4 bytes each), with the rest of the last one opened beside it.
-inline constexpr std::size_t ThumbnailCacheBytes = 32u << 20;
+// 3 bytes each); the palette opened before gives way.
+inline constexpr std::size_t ThumbnailCacheBytes = 24u << 20;
 
 } // namespace halvorn

@@ -193,7 +193,7 @@ TEST_F(PaletteFillTest, ReopeningReusesOnlyWhatIsUnchanged)
 TEST_F(PaletteFillTest, TheCacheKeepsWithinItsBound)
 {
     Links(TileKind::Floor, 400);
-    const std::size_t budgets[] = {0, 5184, 64 * 1024, ThumbnailCacheBytes};
+    const std::size_t budgets[] = {0, 3888, 64 * 1024, ThumbnailCacheBytes};
     for (std::size_t budget : budgets) {
         SCOPED_TRACE(budget);
         PaletteModel model(nullptr, budget);
@@ -204,7 +204,8 @@ TEST_F(PaletteFillTest, TheCacheKeepsWithinItsBound)
             EXPECT_LE(model.Cache().Bytes(), budget);
             model.Close();
         }
-        EXPECT_EQ(model.Cache().Bytes(), std::min<std::size_t>(budget / 5184 * 5184, 400 * 5184));
+        // 36 x 36 thumbnails of three bytes a pixel.
+        EXPECT_EQ(model.Cache().Bytes(), std::min<std::size_t>(budget / 3888 * 3888, 400 * 3888));
     }
 }
 
