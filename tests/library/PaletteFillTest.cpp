@@ -234,3 +234,31 @@ TEST_F(PaletteFillTest, TenThousandPicturesAreAllReachable)
     EXPECT_EQ(brush.FloorPath, Folder(TileKind::Floor) + "/t10000.png");
     EXPECT_FALSE(panel->IsOpen(TileKind::Floor));
 }
+
+TEST_F(PaletteFillTest, APickOfAPictureNotYetReadThatProvesBadTakesItOut)
+{
+    Links(TileKind::Floor, 3000);
+    const QString bad = Folder(TileKind::Floor) + "/t2500.png";
+    ASSERT_TRUE(QFile::remove(bad));
+    {
+        QFile broken(bad);
+        ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+        broken.write("\x89PNG\r\n\x1a\n truncated");
+    }
+    Click("FloorBox");
+    // Scrolled there and pressed before the event loop could bring the
+    // workers' thumbnail of it (entry 2499: row 499, column 4).
+    Bar(TileKind::Floor)->setValue(499 * 38);
+    ASSERT_FALSE(panel->Model().IsConfirmed(2499));
+    const auto boxes = testsupport::AnswerBoxes(
+        [&] { QTest::mousePress(Canvas(TileKind::Floor), Qt::LeftButton, {}, QPoint(4 * 38 + 10, 499 * 38 + 10)); },
+        QMessageBox::Ok);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(panel->IsOpen(TileKind::Floor));
+    EXPECT_TRUE(brush.FloorPath.isEmpty());
+    EXPECT_EQ(panel->TilePaths().size(), 2999);
+    EXPECT_EQ(panel->TilePaths()[2499], Folder(TileKind::Floor) + "/t2501.png");
+    EXPECT_EQ(Canvas(TileKind::Floor)->height(), 600 * 38 + 2);
+    ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
+    EXPECT_EQ(panel->Model().Count(), 2999);
+}
