@@ -24,6 +24,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
 #include <vector>
 
 namespace halvorn {
@@ -35,7 +36,11 @@ namespace {
 constexpr int ClientWidth = 792;
 constexpr int ClientHeight = 561;
 constexpr int CoolBarHeight = 48;
+// The design height of the status bar; the bar grows when its font needs more.
 constexpr int StatusBarHeight = 17;
+// Room beside the widest zoom text, so its panel never changes width.
+constexpr int PanelPadding = 8;
+constexpr int Panel2Width = 60;
 constexpr int ScrollBarThickness = 17;
 constexpr QPoint MapHolderOrigin{192, 53};
 
@@ -116,8 +121,17 @@ void frmMain::BuildClientArea()
     panel1_->setObjectName(QStringLiteral("Panel1"));
     panel2_->setObjectName(QStringLiteral("Panel2"));
     panel3_->setObjectName(QStringLiteral("Panel3"));
-    panel1_->setMinimumWidth(120);
-    panel2_->setMinimumWidth(60);
+    // Fixed widths give the panels fixed places: panel 3 stays put when the
+    // zoom text changes length.
+    int zoomTextWidth = 0;
+    for (float zoom = MinZoom;; zoom = ZoomInStep(zoom)) {
+        zoomTextWidth = std::max(zoomTextWidth,
+                                 panel1_->fontMetrics().horizontalAdvance(ZoomLevelText(zoom)));
+        if (zoom == MaxZoom)
+            break;
+    }
+    panel1_->setFixedWidth(zoomTextWidth + PanelPadding);
+    panel2_->setFixedWidth(Panel2Width);
     StatusBar1->addWidget(panel1_);
     StatusBar1->addWidget(panel2_);
     StatusBar1->addWidget(panel3_, 1);
@@ -194,8 +208,10 @@ void frmMain::resizeEvent(QResizeEvent* event)
     QMainWindow::resizeEvent(event);
     // The tool band and the status bar follow the width by their alignment.
     CoolBar1->setGeometry(0, 0, client_->width(), CoolBarHeight);
-    StatusBar1->setGeometry(0, client_->height() - StatusBarHeight, client_->width(),
-                            StatusBarHeight);
+    // Never lower than the text: a bar cut to the design height would clip
+    // descenders and make underscores in picture names vanish.
+    const int statusHeight = std::max(StatusBarHeight, StatusBar1->sizeHint().height());
+    StatusBar1->setGeometry(0, client_->height() - statusHeight, client_->width(), statusHeight);
     Form_Resize();
 }
 

@@ -1,0 +1,99 @@
+// The status line as the user reads it: whole texts, panels that stay put.
+#include "AppFixture.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+namespace apptest {
+
+namespace {
+
+bool IsInk(QRgb pixel)
+{
+    return qGray(pixel) < 128;
+}
+
+// The lowest row with ink in columns [left, right), or -1.
+int LowestInk(const QImage& image, int left, int right)
+{
+    for (int y = image.height() - 1; y >= 0; --y)
+        for (int x = std::max(0, left); x < std::min(right, image.width()); ++x)
+            if (IsInk(image.pixel(x, y)))
+                return y;
+    return -1;
+}
+
+// For each character of `text` drawn from column `origin`, how far its ink
+// reaches below the ink of the first character (a capital letter, which
+// sits on the baseline).
+std::vector<int> DepthsBelowBaseline(const QImage& image, int origin, const QFontMetrics& metrics,
+                                     const QString& text, const QList<int>& positions)
+{
+    const int baseline = LowestInk(image, origin, origin + metrics.horizontalAdvance(text.left(1)));
+    std::vector<int> depths;
+    for (const int i : positions) {
+        const int left = origin + metrics.horizontalAdvance(text.left(i));
+        const int right = origin + metrics.horizontalAdvance(text.left(i + 1));
+        depths.push_back(LowestInk(image, left, right) - baseline);
+    }
+    return depths;
+}
+
+} // namespace
+
+TEST_F(AppFixture, StatusLineShowsUnderscoresAndDescendersOfTheName)
+{
+    testsupport::WritePng(dir.filePath("Objects/jg_300x50.png"), 30, 10, Qt::yellow);
+    Pick("ObjectBox", "ObjectSelectCanvas", 38, 5, 1); // after "box"
+    const QString text = QStringLiteral("Mode = Object (jg_300x50)");
+    ASSERT_EQ(Panel("Panel3"), text);
+
+    QWidget* bar = Find("StatusBar1");
+    const QWidget* client = window->ClientArea();
+    // Across the bottom, at least as high as designed.
+    EXPECT_EQ(bar->geometry().bottom(), client->height() - 1);
+    EXPECT_EQ(bar->x(), 0);
+    EXPECT_EQ(bar->width(), client->width());
+    EXPECT_GE(bar->height(), 17);
+
+    // The same text drawn with nothing to clip it tells how deep "j", "g"
+    // and "_" reach below the baseline; the bar must show them as deep.
+    auto* panel = Find<QLabel>("Panel3");
+    const QFontMetrics metrics(panel->font());
+    const QList<int> positions{int(text.indexOf('j')), int(text.indexOf('g')), int(text.indexOf('_'))};
+    QImage free(metrics.horizontalAdvance(text) + 8, metrics.height() * 2, QImage::Format_RGB32);
+    free.fill(Qt::white);
+    {
+        QPainter p(&free);
+        p.setFont(panel->font());
+        p.setPen(Qt::black);
+        p.drawText(QPointF(4, metrics.height()), text);
+    }
+    const std::vector<int> expected = DepthsBelowBaseline(free, 4, metrics, text, positions);
+    for (const int depth : expected)
+        ASSERT_GT(depth, 0);
+
+    const QImage shown = bar->grab().toImage();
+    const int origin = panel->mapTo(bar, panel->contentsRect().topLeft()).x();
+    EXPECT_EQ(DepthsBelowBaseline(shown, origin, metrics, text, positions), expected);
+}
+
+TEST_F(AppFixture, StatusPanelsKeepTheirPlacesWhenTheZoomTextChanges)
+{
+    PickFloor(1);
+    const auto* zoomPanel = Find<QLabel>("Panel1");
+    const auto* modePanel = Find<QLabel>("Panel3");
+    const int zoomWidth = zoomPanel->width();
+    const int modeLeft = modePanel->x();
+    // 100 %, 75 %, 50 %, 25 % and back in again.
+    for (const char* step : {"mnuZoomOut", "mnuZoomOut", "mnuZoomOut", "mnuZoomIn"}) {
+        Action(step)->trigger();
+        QApplication::processEvents(); // the bar lays its panels out again
+        SCOPED_TRACE(Panel("Panel1").toStdString());
+        EXPECT_EQ(zoomPanel->width(), zoomWidth);
+        EXPECT_EQ(modePanel->x(), modeLeft);
+        EXPECT_LE(zoomPanel->sizeHint().width(), zoomPanel->width()); // the whole text shows
+    }
+}
+
+} // namespace apptest
