@@ -112,6 +112,7 @@ private:
     int lastHScrollValue_ = 0;
     int lastVScrollValue_ = 0;
     QString exportFileName_;
+    int exportFilterIndex_ = 1; // 1 PNG, 2 JPEG: the save dialog's choice, kept
     WheelAccumulator wheel_;
     int quickRedraws_ = 0;
     int fullRedraws_ = 0;

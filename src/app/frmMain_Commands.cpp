@@ -220,7 +220,7 @@ void frmMain::mnuSave_Click()
 
 void frmMain::mnuExport_Click()
 {
-    ExportMap(this, Canvas->Picture(), exportFileName_);
+    ExportMap(this, Canvas->Picture(), exportFileName_, exportFilterIndex_);
 }
 
 void frmMain::mnuPrint_Click()

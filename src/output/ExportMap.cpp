@@ -25,8 +25,19 @@ QString Tr(const char* text)
 
 struct ChosenFile {
     QString path;
-    QString nameFilter;
+    int filterIndex = 1;
 };
+
+// Dialog filters count from 1, as the format list is shown.
+int FilterIndexOf(const QString& nameFilter)
+{
+    const ExportFormat& format = ExportFormatForFilter(nameFilter);
+    const QList<ExportFormat>& formats = ExportFormats();
+    for (int i = 0; i < formats.size(); ++i)
+        if (formats[i].nameFilter == format.nameFilter)
+            return i + 1;
+    return 1;
+}
 
 // The program's folder, unless it cannot be written (an installed program):
 // then the user's pictures.
@@ -39,7 +50,7 @@ QString StartFolder()
     return pictures.isEmpty() ? QDir::homePath() : pictures;
 }
 
-ChosenFile ChooseExportFile(QWidget* parent, const QString& previous)
+ChosenFile ChooseExportFile(QWidget* parent, const QString& previous, int filterIndex)
 {
     QFileDialog dialog(parent, Tr("Export Map as picture file"), StartFolder());
     dialog.setObjectName(QStringLiteral("CommonDialog1"));
@@ -52,12 +63,16 @@ ChosenFile ChooseExportFile(QWidget* parent, const QString& previous)
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setWindowModality(Qt::ApplicationModal);
     dialog.setNameFilters(ExportNameFilters());
-    dialog.selectNameFilter(ExportFormats().front().nameFilter);
+    // The filter first: changing it rewrites the extension of a name already
+    // in the box.
+    const QList<ExportFormat>& formats = ExportFormats();
+    const bool known = filterIndex >= 1 && filterIndex <= formats.size();
+    dialog.selectNameFilter(formats[known ? filterIndex - 1 : 0].nameFilter);
     if (!previous.isEmpty())
         dialog.selectFile(previous);
     if (dialog.exec() != QDialog::Accepted)
         return {};
-    return {dialog.selectedFiles().value(0), dialog.selectedNameFilter()};
+    return {dialog.selectedFiles().value(0), FilterIndexOf(dialog.selectedNameFilter())};
 }
 
 // Empty when written, else the explanation for the user.
@@ -83,21 +98,24 @@ QString FailureText(const QString& path, const QString& why)
 
 } // namespace
 
-void ExportMap(QWidget* parent, const QImage& canvasPicture, QString& ExportFileName)
+void ExportMap(QWidget* parent, const QImage& canvasPicture, QString& ExportFileName,
+               int& FilterIndex)
 {
     QString path;
     try {
-        const ChosenFile chosen = ChooseExportFile(parent, ExportFileName);
+        const ChosenFile chosen = ChooseExportFile(parent, ExportFileName, FilterIndex);
         if (chosen.path.isEmpty())
             return;
         path = chosen.path;
         ExportFileName = path;
+        // Kept like the name: the next export offers the same format again.
+        FilterIndex = chosen.filterIndex;
         // Hidden (dot) files are files like any other; a folder of that name
         // is no reason to ask and fails below with its own message.
         if (QFileInfo(path).isFile() && !ConfirmOverwrite(parent))
             return;
         const QString failure =
-            WritePicture(canvasPicture, path, ExportFormatForFilter(chosen.nameFilter));
+            WritePicture(canvasPicture, path, ExportFormats()[chosen.filterIndex - 1]);
         if (!failure.isEmpty())
             ShowOutputError(parent, FailureText(path, failure));
     } catch (const AppError& error) {

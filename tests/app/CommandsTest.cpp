@@ -1,6 +1,9 @@
 #include "AppFixture.h"
+#include "output/OutputTestSupport.h"
 
 #include <QDesktopServices>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QToolBar>
 
 namespace apptest {
@@ -32,6 +35,38 @@ TEST_F(AppFixture, NewMapAsksAndClearsOnlyOnYes)
     EXPECT_EQ(Canvas()->Picture().pixelColor(10, 10), QColor(Qt::white));
     EXPECT_TRUE(window->Layers().ShowGridLayer);
     EXPECT_EQ(Panel("Panel3"), QStringLiteral("Mode = Tile (red)")); // the brush stays
+}
+
+TEST_F(AppFixture, SecondExportKeepsTheJpgFilterOfTheFirst)
+{
+    const QString path = dir.filePath("k1.jpg");
+    QStringList offered;
+    // The first time the user picks "JPG File" and types the name; the
+    // second time Enter takes what the dialog offers, and Yes overwrites.
+    for (const bool first : {true, false}) {
+        int questions = 0;
+        testsupport::DriveModals([&] { Action("mnuExport")->trigger(); }, [&](QWidget* modal) {
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                ++questions;
+                return box->button(QMessageBox::Yes)->click();
+            }
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            offered << dialog->selectedNameFilter() + " " + dialog->selectedFiles().value(0);
+            if (first) {
+                dialog->selectNameFilter("JPG File (*.jpg)");
+                dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
+            }
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        EXPECT_EQ(questions, first ? 0 : 1);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(file.readAll().startsWith("\xff\xd8\xff")) << (first ? "first" : "second");
+    }
+    ASSERT_EQ(offered.size(), 2);
+    EXPECT_TRUE(offered[0].startsWith("PNG File ")) << offered[0].toStdString();
+    EXPECT_EQ(offered[1].toStdString(), ("JPG File " + path).toStdString());
 }
 
 TEST_F(AppFixture, NewMapAfterZoomingIsBackAtFullSize)

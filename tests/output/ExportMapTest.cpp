@@ -48,16 +48,24 @@ void WriteBytes(const QString& path, const QByteArray& bytes)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
 }
 
+// What the main window keeps from one export to the next.
+struct DialogMemory {
+    QString ExportFileName;
+    int FilterIndex = 1;
+};
+
 // Exports through the real dialog: cancelled when `name` is empty, else the
 // filter is picked first (Qt rewrites a typed extension when the filter
-// changes) and the name typed. `onOpen` sees the dialog as it opened.
-std::vector<BoxRecord> RunExport(const QImage& picture, QString& exportFileName,
+// changes; an empty one leaves the filter offered) and the name typed.
+// `onOpen` sees the dialog as it opened.
+std::vector<BoxRecord> RunExport(const QImage& picture, DialogMemory& memory,
                                  const QString& filter, const QString& name,
                                  QMessageBox::StandardButton answer = QMessageBox::Ok,
                                  const std::function<void(QFileDialog&)>& onOpen = {})
 {
     std::vector<BoxRecord> boxes;
-    testsupport::DriveModals([&] { ExportMap(nullptr, picture, exportFileName); },
+    testsupport::DriveModals(
+        [&] { ExportMap(nullptr, picture, memory.ExportFileName, memory.FilterIndex); },
                              [&](QWidget* modal) {
         if (auto* box = qobject_cast<QMessageBox*>(modal))
             return testsupport::Answer(*box, boxes, answer);
@@ -67,7 +75,8 @@ std::vector<BoxRecord> RunExport(const QImage& picture, QString& exportFileName,
             onOpen(*dialog);
         if (name.isEmpty())
             return dialog->reject();
-        dialog->selectNameFilter(filter);
+        if (!filter.isEmpty())
+            dialog->selectNameFilter(filter);
         dialog->findChild<QLineEdit*>("fileNameEdit")->setText(name);
         static_cast<QDialog*>(dialog)->accept(); // QFileDialog hides it; the override runs
     });
@@ -87,9 +96,9 @@ protected:
 
 TEST_F(ExportMapTest, DialogStartsInTheProgramFolderThenAtTheLastExportAndCancelKeepsAll)
 {
-    QString exportFileName;
+    DialogMemory memory;
     int dialogs = 0;
-    EXPECT_TRUE(RunExport(Pattern(30, 30), exportFileName, Png, {}, QMessageBox::Ok,
+    EXPECT_TRUE(RunExport(Pattern(30, 30), memory, Png, {}, QMessageBox::Ok,
                           [&](QFileDialog& d) {
         ++dialogs;
         EXPECT_EQ(d.objectName(), "CommonDialog1");
@@ -108,16 +117,46 @@ TEST_F(ExportMapTest, DialogStartsInTheProgramFolderThenAtTheLastExportAndCancel
         EXPECT_EQ(d.directory().absolutePath() + u'/', AppPath());
     }).empty());
     EXPECT_EQ(dialogs, 1);
-    EXPECT_TRUE(exportFileName.isEmpty());
+    EXPECT_TRUE(memory.ExportFileName.isEmpty());
 
-    RunExport(Pattern(30, 30), exportFileName, Png, Path("first.png"));
-    ASSERT_EQ(exportFileName, Path("first.png"));
-    EXPECT_TRUE(RunExport(Pattern(30, 30), exportFileName, Png, {}, QMessageBox::Ok,
+    RunExport(Pattern(30, 30), memory, Png, Path("first.png"));
+    ASSERT_EQ(memory.ExportFileName, Path("first.png"));
+    EXPECT_TRUE(RunExport(Pattern(30, 30), memory, Png, {}, QMessageBox::Ok,
                           [&](QFileDialog& d) {
         EXPECT_EQ(d.selectedFiles().value(0), Path("first.png"));
     }).empty());
-    EXPECT_EQ(exportFileName, Path("first.png"));
+    EXPECT_EQ(memory.ExportFileName, Path("first.png"));
     EXPECT_EQ(Entries(), QStringList{"first.png"});
+}
+
+TEST_F(ExportMapTest, TheNextExportOffersTheFilterChosenLast)
+{
+    const QImage picture = Pattern(64, 64);
+    DialogMemory memory;
+    RunExport(picture, memory, Jpg, Path("k1.jpg"));
+    EXPECT_EQ(memory.FilterIndex, 2);
+
+    // Accepted as offered: the same name, the same format, after the question.
+    const struct {
+        QString filter, name; // empty filter: as offered; empty name: Cancel
+        const char* offered; // as the dialog shows it
+        int keptIndex;
+    } rounds[] = {
+        {{}, Path("k1.jpg"), "JPG File", 2},
+        {{}, {}, "JPG File", 2}, // Cancel keeps the choice
+        {Png, Path("k2.png"), "JPG File", 1},
+        {{}, {}, "PNG File", 1},
+    };
+    for (const auto& r : rounds) {
+        SCOPED_TRACE(r.name.toStdString());
+        QString offered;
+        RunExport(picture, memory, r.filter, r.name, QMessageBox::Yes,
+                  [&](QFileDialog& d) { offered = d.selectedNameFilter(); });
+        EXPECT_EQ(offered, QString::fromLatin1(r.offered));
+        EXPECT_EQ(memory.FilterIndex, r.keptIndex);
+    }
+    EXPECT_TRUE(Bytes(Path("k1.jpg")).startsWith("\xff\xd8\xff"));
+    EXPECT_TRUE(Bytes(Path("k2.png")).startsWith("\x89PNG"));
 }
 
 TEST_F(ExportMapTest, WritesThePicturePixelForPixelInTheFilterFormatUnderTheTypedName)
@@ -134,9 +173,9 @@ TEST_F(ExportMapTest, WritesThePicturePixelForPixelInTheFilterFormatUnderTheType
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name.toStdString());
         const QImage picture = Pattern(c.size, c.size);
-        QString exportFileName;
-        EXPECT_TRUE(RunExport(picture, exportFileName, c.filter, Path(c.name)).empty());
-        EXPECT_EQ(exportFileName, Path(c.name));
+        DialogMemory memory;
+        EXPECT_TRUE(RunExport(picture, memory, c.filter, Path(c.name)).empty());
+        EXPECT_EQ(memory.ExportFileName, Path(c.name));
         EXPECT_EQ(Entries(), QStringList{c.name}); // no suffix added, nothing beside it
         const QByteArray bytes = Bytes(Path(c.name));
         const QImage written = QImage::fromData(bytes);
@@ -163,8 +202,8 @@ QByteArray JpegAt(const QImage& picture, int quality)
 TEST_F(ExportMapTest, JpegIsWrittenAtFullQuality)
 {
     const QImage picture = Pattern(270, 270);
-    QString exportFileName;
-    EXPECT_TRUE(RunExport(picture, exportFileName, Jpg, Path("map.jpg")).empty());
+    DialogMemory memory;
+    EXPECT_TRUE(RunExport(picture, memory, Jpg, Path("map.jpg")).empty());
     const QByteArray written = Bytes(Path("map.jpg"));
     EXPECT_TRUE(written == JpegAt(picture, 100));
     EXPECT_FALSE(written == JpegAt(picture, 99));
@@ -180,13 +219,13 @@ TEST_F(ExportMapTest, AsksOnceBeforeOverwritingAndOnlyYesReplaces)
                                        {".dotfile.png", QMessageBox::No}}) {
         SCOPED_TRACE(name);
         WriteBytes(Path(name), old);
-        QString exportFileName;
-        const auto boxes = RunExport(picture, exportFileName, Png, Path(name), answer);
+        DialogMemory memory;
+        const auto boxes = RunExport(picture, memory, Png, Path(name), answer);
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].title, "Warning");
         EXPECT_EQ(boxes[0].text, "File already exists! Do you want to overwrite this file?");
         EXPECT_EQ(boxes[0].icon, QMessageBox::Warning);
-        EXPECT_EQ(exportFileName, Path(name));
+        EXPECT_EQ(memory.ExportFileName, Path(name));
         if (answer == QMessageBox::Yes) {
             EXPECT_TRUE(QImage(Path(name)).convertToFormat(QImage::Format_RGB32) == picture);
         } else {
@@ -222,8 +261,8 @@ TEST_F(ExportMapTest, FailedExportSaysWhyAndKeepsTheOldFile)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path.toStdString());
-        QString exportFileName;
-        ExpectFailure(RunExport(c.picture, exportFileName, c.filter, c.path, QMessageBox::Yes),
+        DialogMemory memory;
+        ExpectFailure(RunExport(c.picture, memory, c.filter, c.path, QMessageBox::Yes),
                       c.path, c.why);
     }
     EXPECT_EQ(Bytes(Path("old.jpg")), old);
@@ -238,8 +277,8 @@ TEST_F(ExportMapTest, ReadOnlyFolderFailsWithTheSystemReasonAndKeepsTheOldFile)
     WriteBytes(Path("old.png"), old);
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
     for (const QString name : {"new.png", "old.png"}) {
-        QString exportFileName;
-        ExpectFailure(RunExport(Pattern(20, 20), exportFileName, Png, Path(name), QMessageBox::Yes),
+        DialogMemory memory;
+        ExpectFailure(RunExport(Pattern(20, 20), memory, Png, Path(name), QMessageBox::Yes),
                       Path(name), "Win32 Error: Status = 7\n" + qt_error_string(EACCES));
     }
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
