@@ -25,12 +25,29 @@ void ShowPrintError(QWidget* parent, const QString& why)
     ShowOutputError(parent, Tr("The map could not be printed.\n\n%1").arg(why));
 }
 
+// The map is always exactly one page, so the dialog has no page numbers.
+// Leaving out the page-range option is not enough: with CUPS, Qt's own dialog
+// still offers "Pages from ... to" and a page set, for the print server to
+// apply, so their group is hidden once the dialog has set itself up.
+class MapPrintDialog : public QPrintDialog {
+public:
+    using QPrintDialog::QPrintDialog;
+
+    void setVisible(bool visible) override
+    {
+        QPrintDialog::setVisible(visible);
+        if (!visible)
+            return;
+        if (auto* range = findChild<QWidget*>(QStringLiteral("gbPrintRange")))
+            range->hide();
+    }
+};
+
 bool RunPrintDialog(QWidget* parent, QPrinter& printer)
 {
-    QPrintDialog dialog(&printer, parent);
+    MapPrintDialog dialog(&printer, parent);
     dialog.setObjectName(QStringLiteral("PrintDialog"));
     dialog.setWindowTitle(Tr("Print Map"));
-    // The map is always exactly one page.
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
     dialog.setWindowModality(Qt::ApplicationModal);
     return dialog.exec() == QDialog::Accepted;

@@ -2,8 +2,13 @@
 
 #include "OutputTestSupport.h"
 
+#include <QAbstractButton>
 #include <QFile>
+#include <QGroupBox>
+#include <QLabel>
 #include <QPainter>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
@@ -109,6 +114,44 @@ TEST(PrintMapTest, CancelPrintsNothingAndShowsNothing)
     EXPECT_EQ(dialogs, 1);
     EXPECT_TRUE(boxes.empty());
     EXPECT_FALSE(QFile::exists(dir.filePath("map.pdf")));
+}
+
+// Every text the user can read in the dialog with its options shown.
+QStringList VisibleTexts(QPrintDialog& d)
+{
+    QStringList texts;
+    for (QWidget* w : d.findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(&d))
+            continue;
+        if (auto* b = qobject_cast<QAbstractButton*>(w))
+            texts << b->text();
+        else if (auto* l = qobject_cast<QLabel*>(w))
+            texts << l->text();
+        else if (auto* g = qobject_cast<QGroupBox*>(w))
+            texts << g->title();
+    }
+    return texts;
+}
+
+TEST(PrintMapTest, DialogOffersNoPageNumbers)
+{
+    QTemporaryDir dir;
+    QStringList texts;
+    int spinBoxes = -1;
+    RunPrint(Quarters(100), dir.filePath("map.pdf"), Answer::Cancel, [&](QPrintDialog& d) {
+        for (QPushButton* b : d.findChildren<QPushButton*>())
+            if (b->text() == "&Options >>")
+                b->click();
+        texts = VisibleTexts(d);
+        spinBoxes = 0;
+        for (const QSpinBox* box : d.findChildren<QSpinBox*>())
+            spinBoxes += box->isVisibleTo(&d) ? 1 : 0;
+    });
+    ASSERT_TRUE(texts.contains("&Options <<")) << texts.join(" | ").toStdString();
+    EXPECT_TRUE(texts.contains("Copies:"));
+    EXPECT_EQ(spinBoxes, 1); // the copies
+    const QRegularExpression pages("\\bpages?\\b", QRegularExpression::CaseInsensitiveOption);
+    EXPECT_FALSE(texts.join(" | ").contains(pages)) << texts.join(" | ").toStdString();
 }
 
 TEST(PrintMapTest, PrintsTheMapScaledToTheWidthAndCentredOnOnePage)
