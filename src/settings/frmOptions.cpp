@@ -3,6 +3,7 @@
 #include "map/Numeric.h"
 #include "render/Imaging.h"
 #include "settings/SettingsStore.h"
+#include "settings/OptionsStyle.h"
 #include "settings/ShadowSettings.h"
 #include "settings/TileFolders.h"
 
@@ -47,6 +48,15 @@ W* Make(QWidget* parent, const char* name, const QString& text, QRect where)
     w->setObjectName(QLatin1String(name));
     w->setGeometry(where);
     return w;
+}
+
+// Captions beside text boxes are placed by their top edge, where their text
+// starts, a few pixels below the top of the box they name.
+QLabel* MakeCaption(QWidget* parent, const char* name, const char* text, QRect where)
+{
+    auto* label = Make<QLabel>(parent, name, QLatin1String(text), where);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
 }
 
 QLineEdit* MakeEdit(QWidget* parent, const char* name, QRect where)
@@ -123,7 +133,7 @@ frmOptions::frmOptions(QWidget* parent, std::function<void()> redraw)
 
     auto* fraMain = Make<QGroupBox>(this, "fraSample1", QStringLiteral("Main "), {4, 3, 377, 39});
     Check1 = Make<QCheckBox>(fraMain, "Check1", QStringLiteral("Show Splash Screen at startup"),
-                             {13, 19, 188, 18});
+                             {13, 19, 188, 12});
 
     auto* fraFiles = Make<QGroupBox>(this, "fraSample2", QStringLiteral("File Locations"),
                                      {4, 44, 377, 81});
@@ -133,7 +143,7 @@ frmOptions::frmOptions(QWidget* parent, std::function<void()> redraw)
         const char* edit;
         const char* button;
         const char* title;
-        int top;
+        int top; // of the label; the box sits 2 pixels higher, its button 1
         QLineEdit** field;
     };
     const FolderRow rows[] = {
@@ -146,11 +156,11 @@ frmOptions::frmOptions(QWidget* parent, std::function<void()> redraw)
     };
     // Each folder box is followed by its own "..." button in the tab order.
     for (const FolderRow& row : rows) {
-        Make<QLabel>(fraFiles, row.labelName, QLatin1String(row.label), {10, row.top, 44, 19});
-        QLineEdit* edit = MakeEdit(fraFiles, row.edit, {55, row.top, 288, 19});
+        MakeCaption(fraFiles, row.labelName, row.label, {10, row.top, 44, 19});
+        QLineEdit* edit = MakeEdit(fraFiles, row.edit, {55, row.top - 2, 288, 19});
         *row.field = edit;
         auto* browse = Make<QPushButton>(fraFiles, row.button, QStringLiteral("..."),
-                                         {348, row.top + 1, 20, 17});
+                                         {348, row.top - 1, 20, 17});
         browse->setAutoDefault(false);
         const QString title = QLatin1String(row.title);
         connect(browse, &QPushButton::clicked, this,
@@ -165,29 +175,29 @@ frmOptions::frmOptions(QWidget* parent, std::function<void()> redraw)
         const char* edit;
         const char* unit;
         const char* unitName;
-        int top;
+        int top;     // of the label and the unit
+        int editTop; // of the text box
         QLineEdit** field;
     };
     const ShadowRow shadowRows[] = {
         {"Object Shadow Transparency", "lblObjectShadowTransparency",
-         "TextObjectShadowTransparency", "%", "lblObjectShadowTransparencyUnit", 19,
+         "TextObjectShadowTransparency", "%", "lblObjectShadowTransparencyUnit", 16, 13,
          &TextObjectShadowTransparency},
         {"Object Shadow Distance", "lblObjectShadowDistance", "TextObjectShadowDistance",
-         "pixels", "lblObjectShadowDistanceUnit", 37, &TextObjectShadowDistance},
+         "pixels", "lblObjectShadowDistanceUnit", 35, 32, &TextObjectShadowDistance},
         {"Wall Shadow Transparency", "lblWallShadowTransparency", "TextWallShadowTransparency",
-         "(0-255)", "lblWallShadowTransparencyUnit", 55, &TextWallShadowTransparency},
+         "(0-255)", "lblWallShadowTransparencyUnit", 54, 51, &TextWallShadowTransparency},
         {"Wall Shadow Distance", "lblWallShadowDistance", "TextWallShadowDistance", "pixels",
-         "lblWallShadowDistanceUnit", 73, &TextWallShadowDistance},
+         "lblWallShadowDistanceUnit", 72, 70, &TextWallShadowDistance},
     };
     for (const ShadowRow& row : shadowRows) {
-        Make<QLabel>(fraShadows, row.labelName, QLatin1String(row.label),
-                     {8, row.top, 144, 18});
-        *row.field = MakeEdit(fraShadows, row.edit, {153, row.top, 52, 18});
-        Make<QLabel>(fraShadows, row.unitName, QLatin1String(row.unit), {209, row.top, 50, 18});
+        MakeCaption(fraShadows, row.labelName, row.label, {8, row.top, 144, 18});
+        *row.field = MakeEdit(fraShadows, row.edit, {153, row.editTop, 52, 19});
+        MakeCaption(fraShadows, row.unitName, row.unit, {209, row.top, 50, 18});
     }
     auto* btnDefaultShadow = Make<QPushButton>(
         fraShadows, "btnDefaultShadow", QStringLiteral("Default\nShadow\nParameters"),
-        {272, 31, 67, 49});
+        {272, 27, 67, 49});
     btnDefaultShadow->setAutoDefault(false);
     connect(btnDefaultShadow, &QPushButton::clicked, this, [this] { OnDefaultShadow(); });
 
@@ -202,6 +212,12 @@ frmOptions::frmOptions(QWidget* parent, std::function<void()> redraw)
     connect(cmdOK, &QPushButton::clicked, this, [this] { Guarded(this, [this] { OnOk(); }); });
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(cmdApply, &QPushButton::clicked, this, [this] { Guarded(this, [this] { OnApply(); }); });
+
+    // Made last, so the dialog deletes it after the widgets that use it.
+    auto* look = new OptionsStyle(style()->name());
+    look->setParent(this);
+    for (QWidget* w : std::initializer_list<QWidget*>{fraMain, Check1, fraFiles, fraShadows})
+        w->setStyle(look);
 
     FitFont(this);
     GetSettings();

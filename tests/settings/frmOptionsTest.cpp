@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -94,6 +96,57 @@ TEST_F(OptionsDialog, EmptyStoreShowsDefaultsAndEveryCaptionFits)
         EXPECT_EQ(Edit(ShadowBoxes[i])->text(), Defaults[i]);
     for (const QLabel* label : dlg.findChildren<QLabel*>())
         EXPECT_LE(label->sizeHint().width(), label->width()) << label->text().toStdString();
+}
+
+TEST_F(OptionsDialog, ControlsStandAtTheirDesignPlaces)
+{
+    // Left, top, width, height inside the dialog or the frame named; a height
+    // of 0 means only the top-left corner is designed.
+    const struct { const char* name; QRect place; } places[] = {
+        {"fraSample1", {4, 3, 377, 39}},
+        {"Check1", {13, 19, 188, 12}},
+        {"fraSample2", {4, 44, 377, 81}},
+        {"lblFloors", {10, 18, 0, 0}},
+        {"lblObjects", {10, 37, 0, 0}},
+        {"lblWalls", {10, 56, 0, 0}},
+        {"TextTilesFileLocation", {55, 16, 288, 19}},
+        {"TextObjectsFileLocation", {55, 35, 288, 19}},
+        {"TextWallsFileLocation", {55, 54, 288, 19}},
+        {"btnBrowseFloorsWallsFileLocation", {348, 17, 20, 17}},
+        {"btnBrowseObjectsFileLocation", {348, 36, 20, 17}},
+        {"btnBrowseWallsFileLocation", {348, 55, 20, 17}},
+        {"fraSample3", {4, 126, 377, 94}},
+        {"lblObjectShadowTransparency", {8, 16, 0, 0}},
+        {"lblObjectShadowDistance", {8, 35, 0, 0}},
+        {"lblWallShadowTransparency", {8, 54, 0, 0}},
+        {"lblWallShadowDistance", {8, 72, 0, 0}},
+        {"TextObjectShadowTransparency", {153, 13, 52, 19}},
+        {"TextObjectShadowDistance", {153, 32, 52, 19}},
+        {"TextWallShadowTransparency", {153, 51, 52, 19}},
+        {"TextWallShadowDistance", {153, 70, 52, 19}},
+        {"btnDefaultShadow", {272, 27, 67, 49}},
+        {"cmdOK", {146, 225, 73, 25}},
+        {"cmdCancel", {228, 225, 73, 25}},
+        {"cmdApply", {308, 225, 73, 25}},
+    };
+    for (const auto& p : places) {
+        const QWidget* w = Find(dlg, p.name);
+        ASSERT_NE(w, nullptr);
+        const QRect at = w->geometry();
+        const QRect expected = p.place.height() ? p.place : QRect(p.place.topLeft(), at.size());
+        EXPECT_EQ(at, expected) << p.name << ": " << at.x() << ", " << at.y() << "; " << at.width()
+                                << " x " << at.height();
+    }
+    for (const char* unit : {"lblObjectShadowTransparencyUnit", "lblObjectShadowDistanceUnit",
+                             "lblWallShadowTransparencyUnit", "lblWallShadowDistanceUnit"})
+        EXPECT_EQ(Find(dlg, unit)->x(), 209) << unit;
+
+    // The whole check box shows in its 12 pixels: its box is not cut.
+    auto* check = Find<QCheckBox>(dlg, "Check1");
+    QStyleOptionButton option;
+    option.initFrom(check);
+    const QRect box = check->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, check);
+    EXPECT_TRUE(check->rect().contains(box)) << box.y() << " + " << box.height();
 }
 
 TEST_F(OptionsDialog, StoredTextsAreShownReadAsNumbers)
