@@ -178,12 +178,10 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Wheel) {
         // Over the viewport the wheel zooms and never scrolls; eating the
-        // event here keeps it from reaching the window a second time.
+        // event here keeps it from reaching the window a second time. An open
+        // palette pane keeps its wheel turns, so none arrive from there.
         const auto* wheel = static_cast<QWheelEvent*>(event);
-        // With Alt held, Qt on X11 reports the wheel as turning sideways; a
-        // turn is a turn whatever modifier is held.
-        const QPoint delta = wheel->angleDelta();
-        const int notches = wheel_.Add(delta.y() != 0 ? delta.y() : delta.x());
+        const int notches = wheel_.Add(WheelTurn(wheel->angleDelta(), wheel->modifiers()));
         for (int i = 0; i < std::abs(notches); ++i)
             MouseWheel(0, notches > 0 ? 120 : -120, 0, 0);
         event->accept();

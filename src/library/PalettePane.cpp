@@ -3,7 +3,7 @@
 #include "library/PaletteLayout.h"
 #include "map/Numeric.h"
 
-#include <QApplication>
+#include <QWheelEvent>
 
 namespace halvorn {
 
@@ -28,7 +28,10 @@ PalettePane::PalettePane(TileKind kind, QWidget* parent)
     scrollBar_->raise();
     // Covers dragging, arrow clicks, page clicks and range changes alike.
     connect(scrollBar_, &QScrollBar::valueChanged, this, &PalettePane::Scrolled);
-    connect(canvas_, &PaletteCanvas::Wheeled, this, &PalettePane::Wheeled);
+    // The thumbnails and the scroll bar would each scroll their own way, the
+    // bar not at all at its ends, letting the turn through to the window.
+    canvas_->installEventFilter(this);
+    scrollBar_->installEventFilter(this);
 }
 
 void PalettePane::SetCanvasHeight(int height)
@@ -55,12 +58,29 @@ void PalettePane::Scrolled(int value)
     emit ViewMoved();
 }
 
-void PalettePane::Wheeled(int angleDelta)
+void PalettePane::wheelEvent(QWheelEvent* event)
 {
-    // One notch is 120; it moves as many small steps as the desktop's lines.
-    const double notches = angleDelta / 120.0;
-    const int lines = QApplication::wheelScrollLines();
-    scrollBar_->setValue(scrollBar_->value() - RoundToInt(notches * lines * scrollBar_->singleStep()));
+    Wheeled(*event);
+    event->accept();
+}
+
+bool PalettePane::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Wheel && (watched == canvas_ || watched == scrollBar_)) {
+        Wheeled(*static_cast<QWheelEvent*>(event));
+        event->accept();
+        return true;
+    }
+    return QFrame::eventFilter(watched, event);
+}
+
+void PalettePane::Wheeled(const QWheelEvent& event)
+{
+    // A turn away from the user scrolls up; the bar keeps the value in range,
+    // so a turn past either end of the list changes nothing.
+    const int notches = wheel_.Add(WheelTurn(event.angleDelta(), event.modifiers()));
+    if (notches != 0)
+        scrollBar_->setValue(scrollBar_->value() - notches * scrollBar_->singleStep());
 }
 
 } // namespace halvorn

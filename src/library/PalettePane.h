@@ -1,10 +1,13 @@
 // One palette pane: a dark frame with the thumbnail canvas, moved up and down
-// by its vertical scroll bar.
+// by its vertical scroll bar. The wheel anywhere over the pane (thumbnails,
+// frame or scroll bar) moves it one small step per notch and never reaches
+// the main window, which would zoom.
 #pragma once
 
 #include "library/PaletteCanvas.h"
 #include "library/PaletteLayout.h"
 #include "library/TileKind.h"
+#include "render/Zoom.h"
 
 #include <QFrame>
 #include <QScrollBar>
@@ -32,14 +35,19 @@ signals:
     // The canvas moved: other cells are in view.
     void ViewMoved();
 
+protected:
+    void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void Scrolled(int value);
-    void Wheeled(int angleDelta);
+    void Wheeled(const QWheelEvent& event);
 
     TileKind kind_;
     PaletteCanvas* canvas_;
     QScrollBar* scrollBar_;
     int scrollLast_ = 0;
+    WheelAccumulator wheel_;
 };
 
 } // namespace halvorn

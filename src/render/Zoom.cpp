@@ -44,6 +44,13 @@ QString ZoomLevelText(float zoom)
            number + QStringLiteral("%");
 }
 
+int WheelTurn(QPoint angleDelta, Qt::KeyboardModifiers modifiers)
+{
+    if (angleDelta.y() != 0)
+        return angleDelta.y();
+    return modifiers.testFlag(Qt::AltModifier) ? angleDelta.x() : 0;
+}
+
 int WheelAccumulator::Add(int delta)
 {
     // A turn in the other direction starts a fresh notch rather than first

@@ -1,7 +1,9 @@
 // The four zoom steps of the view and the texts and states that follow them.
 #pragma once
 
+#include <QPoint>
 #include <QString>
+#include <Qt>
 
 namespace halvorn {
 
@@ -17,6 +19,12 @@ bool ZoomOutEnabled(float zoom);
 
 // "ZoomLevel = " + the percentage with a leading blank + "%" ("ZoomLevel =  25%").
 QString ZoomLevelText(float zoom);
+
+// The turn a wheel event stands for, in eighths of a degree (positive away
+// from the user): its vertical delta, or its horizontal one while Alt is held,
+// since X11 reports a wheel turned with Alt as turning sideways. A sideways
+// tilt without Alt is no turn at all: 0.
+int WheelTurn(QPoint angleDelta, Qt::KeyboardModifiers modifiers);
 
 // Turns wheel deltas into whole notches: a mouse sends +-120 per notch, a
 // touchpad many small deltas, and either way one notch is one zoom step.

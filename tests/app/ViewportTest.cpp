@@ -29,6 +29,16 @@ void AltWheel(QWidget* target, int delta)
     QApplication::sendEvent(target, &e);
 }
 
+// A wheel event for `target`; true when `target` took it. One it does not
+// take, the window system would hand on to its parents and so to the window.
+bool SendWheel(QWidget* target, QPoint delta, Qt::KeyboardModifiers modifiers)
+{
+    QWheelEvent e(QPointF(5, 5), target->mapToGlobal(QPointF(5, 5)), {}, delta, Qt::NoButton,
+                  modifiers, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &e);
+    return e.isAccepted();
+}
+
 } // namespace
 
 TEST_F(AppFixture, ZoomStepsThroughMenuToolBarAndWheel)
@@ -54,6 +64,10 @@ TEST_F(AppFixture, ZoomStepsThroughMenuToolBarAndWheel)
         {[&] { AltWheel(Canvas(), -120); }, 0.75f, "ZoomLevel =  75%", true, true, 810, 1},
         {[&] { AltWheel(Find("MapHolder"), -240); }, 0.25f, "ZoomLevel =  25%", true, false, 270, 2},
         {[&] { AltWheel(window.get(), 120); }, 0.5f, "ZoomLevel =  50%", true, true, 540, 1},
+        // A sideways tilt without Alt is no turn, over the map or elsewhere.
+        {[&] { SendWheel(Canvas(), {120, 0}, {}); }, 0.5f, "ZoomLevel =  50%", true, true, 540, 0},
+        {[&] { SendWheel(Find("HScroll1"), {-120, 0}, {}); }, 0.5f, "ZoomLevel =  50%", true, true, 540, 0},
+        {[&] { SendWheel(window.get(), {-120, 0}, Qt::ShiftModifier); }, 0.5f, "ZoomLevel =  50%", true, true, 540, 0},
     };
     for (const auto& r : rows) {
         const int before = window->RedrawCount(true);
@@ -69,6 +83,85 @@ TEST_F(AppFixture, ZoomStepsThroughMenuToolBarAndWheel)
     }
     // The wheel never scrolls.
     EXPECT_EQ(Canvas()->pos(), QPoint(0, 0));
+}
+
+TEST_F(AppFixture, WheelOverAnOpenPaneScrollsItOneSmallStepAndNeverZooms)
+{
+    for (int i = 0; i < 40; ++i)
+        testsupport::WritePng(dir.filePath(QString("Floors/f%1.png").arg(i)), 72, 72, Qt::gray);
+    QTest::mouseClick(Find("FloorBox"), Qt::LeftButton, {}, QPoint(10, 10));
+    auto* pane = Find<PalettePane>("FloorSelect");
+    ASSERT_TRUE(pane->isVisible());
+    QScrollBar* bar = pane->ScrollBar();
+    const int step = bar->singleStep();
+    const int end = bar->maximum();
+    ASSERT_GT(step, 1);
+    ASSERT_GT(end, 3 * step);
+
+    QWidget* frame = pane;
+    QWidget* thumbnails = pane->Canvas();
+    QWidget* scrollBar = bar;
+    const int middle = 2 * step;
+    const struct {
+        const char* name;
+        QWidget* target;
+        int from;
+        QPoint delta;
+        Qt::KeyboardModifiers modifiers;
+        int to;
+    } rows[] = {
+        {"thumbnails, down", thumbnails, 0, {0, -120}, {}, step},
+        {"frame, down", frame, 0, {0, -120}, {}, step},
+        {"scroll bar, down", scrollBar, 0, {0, -120}, {}, step},
+        {"thumbnails, up", thumbnails, middle, {0, 120}, {}, step},
+        {"frame, up", frame, middle, {0, 120}, {}, step},
+        {"scroll bar, up", scrollBar, middle, {0, 120}, {}, step},
+        {"two notches at once", thumbnails, 0, {0, -240}, {}, 2 * step},
+        {"with Shift and Ctrl", scrollBar, 0, {0, -120}, Qt::ShiftModifier | Qt::ControlModifier, step},
+        {"thumbnails at the top", thumbnails, 0, {0, 120}, {}, 0},
+        {"frame at the top", frame, 0, {0, 120}, {}, 0},
+        {"scroll bar at the top", scrollBar, 0, {0, 120}, {}, 0},
+        {"thumbnails at the end", thumbnails, end, {0, -120}, {}, end},
+        {"frame at the end", frame, end, {0, -120}, {}, end},
+        {"scroll bar at the end", scrollBar, end, {0, -120}, {}, end},
+        {"Alt turns sideways", thumbnails, 0, {-120, 0}, Qt::AltModifier, step},
+        {"Alt over the scroll bar", scrollBar, middle, {120, 0}, Qt::AltModifier, step},
+        {"tilt over the thumbnails", thumbnails, middle, {-120, 0}, {}, middle},
+        {"tilt over the frame", frame, middle, {120, 0}, {}, middle},
+        {"tilt over the scroll bar", scrollBar, middle, {-120, 0}, {}, middle},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        bar->setValue(r.from);
+        const int redraws = window->RedrawCount(true);
+        EXPECT_TRUE(SendWheel(r.target, r.delta, r.modifiers)); // kept by the pane
+        EXPECT_EQ(bar->value(), r.to);
+        EXPECT_EQ(pane->Canvas()->y(), -r.to);
+        EXPECT_EQ(window->Zoom(), 1.0f);
+        EXPECT_EQ(window->RedrawCount(true), redraws);
+        EXPECT_TRUE(pane->isVisible());
+    }
+
+    // The wall pane's one picture leaves most of its frame bare and nothing
+    // to scroll: the wheel over the frame and the bar does nothing at all.
+    QTest::mouseClick(Find("WallBox"), Qt::LeftButton, {}, QPoint(10, 10));
+    auto* walls = Find<PalettePane>("WallSelect");
+    ASSERT_TRUE(walls->isVisible());
+    ASSERT_EQ(walls->ScrollBar()->maximum(), 0);
+    ASSERT_EQ(walls->childAt(50, 150), nullptr); // the bare frame
+    for (QWidget* target : {static_cast<QWidget*>(walls), static_cast<QWidget*>(walls->ScrollBar())}) {
+        for (const int delta : {120, -120}) {
+            EXPECT_TRUE(SendWheel(target, {0, delta}, {}));
+            EXPECT_EQ(window->Zoom(), 1.0f);
+            EXPECT_EQ(walls->Canvas()->y(), 0);
+        }
+    }
+    QTest::mouseClick(Find("FloorBox"), Qt::LeftButton, {}, QPoint(10, 10));
+
+    // Beside the pane the wheel zooms as before, the pane staying open.
+    SendWheel(Canvas(), {0, -120}, {});
+    EXPECT_EQ(window->Zoom(), 0.75f);
+    EXPECT_TRUE(pane->isVisible());
 }
 
 TEST_F(AppFixture, ScrollBarsMoveTheCanvasByTheDifference)
