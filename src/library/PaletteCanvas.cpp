@@ -5,7 +5,6 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -47,12 +46,6 @@ void PaletteCanvas::mousePressEvent(QMouseEvent* event)
 {
     event->accept();
     emit Pressed(event->position());
-}
-
-void PaletteCanvas::wheelEvent(QWheelEvent* event)
-{
-    event->accept();
-    emit Wheeled(event->angleDelta().y());
 }
 
 } // namespace halvorn

@@ -25,14 +25,11 @@ public:
 signals:
     void Hovered(QPointF position);
     void Pressed(QPointF position);
-    // Wheel turns in eighths of a degree, as QWheelEvent::angleDelta gives them.
-    void Wheeled(int angleDelta);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
 
 private:
     TileKind kind_;
