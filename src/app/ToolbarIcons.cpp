@@ -46,40 +46,49 @@ void Magnifier(QPainter& p, bool plus)
         p.drawLine(QPointF(13, 8.5), QPointF(13, 17.5));
 }
 
-void TurnArrow(QPainter& p, bool clockwise)
+// The brush buttons' pictures are drawn in one ink, the button text colour
+// of the palette they stand in, so that they show on light and dark schemes
+// alike; what is secondary in them is the same ink, fainter.
+QColor Faint(QColor ink, double alpha)
+{
+    ink.setAlphaF(alpha);
+    return ink;
+}
+
+void TurnArrow(QPainter& p, bool clockwise, const QColor& ink)
 {
     p.save();
     if (!clockwise) {
         p.translate(32, 0);
         p.scale(-1, 1);
     }
-    p.setPen(QPen(Ink, 3, Qt::SolidLine, Qt::RoundCap));
+    p.setPen(QPen(ink, 3, Qt::SolidLine, Qt::RoundCap));
     p.setBrush(Qt::NoBrush);
     p.drawArc(QRectF(6, 7, 20, 20), 200 * 16, -250 * 16);
     p.setPen(Qt::NoPen);
-    p.setBrush(Ink);
+    p.setBrush(ink);
     p.drawPolygon(QPolygonF({QPointF(20, 4), QPointF(29, 10), QPointF(19, 14)}));
     p.restore();
 }
 
-void MirrorArrow(QPainter& p, bool horizontal)
+void MirrorArrow(QPainter& p, bool horizontal, const QColor& ink)
 {
     p.save();
     if (!horizontal) {
         p.translate(32, 0);
         p.rotate(90);
     }
-    p.setPen(QPen(QColor(150, 150, 150), 1, Qt::DashLine));
+    p.setPen(QPen(Faint(ink, 0.6), 1, Qt::DashLine));
     p.drawLine(QPointF(16, 3), QPointF(16, 29));
     p.setPen(Qt::NoPen);
-    p.setBrush(Ink);
+    p.setBrush(ink);
     p.drawPolygon(QPolygonF({QPointF(3, 16), QPointF(13, 8), QPointF(13, 24)}));
-    p.setBrush(QColor(160, 150, 140));
+    p.setBrush(Faint(ink, 0.45));
     p.drawPolygon(QPolygonF({QPointF(29, 16), QPointF(19, 8), QPointF(19, 24)}));
     p.restore();
 }
 
-void Paint(QPainter& p, ToolbarPicture picture)
+void Paint(QPainter& p, ToolbarPicture picture, const QColor& ink)
 {
     switch (picture) {
     case ToolbarPicture::NewMap:
@@ -123,23 +132,23 @@ void Paint(QPainter& p, ToolbarPicture picture)
         Magnifier(p, false);
         break;
     case ToolbarPicture::RotateLeft:
-        TurnArrow(p, false);
+        TurnArrow(p, false, ink);
         break;
     case ToolbarPicture::RotateRight:
-        TurnArrow(p, true);
+        TurnArrow(p, true, ink);
         break;
     case ToolbarPicture::FlipHorizontal:
-        MirrorArrow(p, true);
+        MirrorArrow(p, true, ink);
         break;
     case ToolbarPicture::FlipVertical:
-        MirrorArrow(p, false);
+        MirrorArrow(p, false, ink);
         break;
     }
 }
 
 } // namespace
 
-QIcon PaintedToolbarIcon(ToolbarPicture picture)
+QIcon PaintedToolbarIcon(ToolbarPicture picture, const QColor& ink)
 {
     QIcon icon;
     for (const int size : {16, 24, 32, 48}) {
@@ -148,7 +157,7 @@ QIcon PaintedToolbarIcon(ToolbarPicture picture)
         QPainter p(&pixmap);
         p.setRenderHint(QPainter::Antialiasing);
         p.scale(size / 32.0, size / 32.0);
-        Paint(p, picture);
+        Paint(p, picture, ink);
         p.end();
         icon.addPixmap(pixmap);
     }
@@ -158,7 +167,7 @@ QIcon PaintedToolbarIcon(ToolbarPicture picture)
 QIcon ToolbarIcon(const char* themeName, ToolbarPicture picture)
 {
     const QString name = QLatin1String(themeName);
-    return QIcon::hasThemeIcon(name) ? QIcon::fromTheme(name) : PaintedToolbarIcon(picture);
+    return QIcon::hasThemeIcon(name) ? QIcon::fromTheme(name) : PaintedToolbarIcon(picture, Ink);
 }
 
 } // namespace halvorn

@@ -2,6 +2,7 @@
 // consistent style, rather than borrowed from unrelated standard icons.
 #pragma once
 
+#include <QColor>
 #include <QIcon>
 
 namespace halvorn {
@@ -12,7 +13,10 @@ enum class ToolbarPicture {
     RotateLeft, RotateRight, FlipHorizontal, FlipVertical,
 };
 
-QIcon PaintedToolbarIcon(ToolbarPicture picture);
+// The four brush pictures are line drawings in `ink` (give them the palette's
+// button text colour); the tool bar's own pictures are in colour and keep
+// theirs whatever `ink` says.
+QIcon PaintedToolbarIcon(ToolbarPicture picture, const QColor& ink);
 
 // The theme's icon when it has one, else ours.
 QIcon ToolbarIcon(const char* themeName, ToolbarPicture picture);

@@ -43,6 +43,12 @@ constexpr int PanelPadding = 8;
 constexpr int Panel2Width = 60;
 constexpr int ScrollBarThickness = 17;
 constexpr QPoint MapHolderOrigin{192, 53};
+// The resize rule's constants were measured on a window whose decoration
+// (borders, title bar and menu bar) took this much beyond the client area.
+// The layout adds this frame to the client area instead of asking the
+// window manager for the real one: title bars and client-side decorations
+// of any height then leave the viewport the same, above the status bar.
+constexpr QSize DesignFrame{8, 47};
 
 } // namespace
 
@@ -168,36 +174,37 @@ void frmMain::BuildClientArea()
         const char* name;
         QPoint at;
         ToolbarPicture icon;
+        const char* accessibleName;
         const char* tip;
         Orientation (*transition)(Orientation);
     };
     const ButtonPlace buttons[] = {
-        {"btnFlipHorizontal", {80, 144}, ToolbarPicture::FlipHorizontal, "Flip the object brush left to right",
-         FlipHorizontally},
-        {"btnRotateLeft", {3, 208}, ToolbarPicture::RotateLeft, "Turn the object brush to the left",
-         RotateLeft},
-        {"btnRotateRight", {160, 208}, ToolbarPicture::RotateRight, "Turn the object brush to the right",
-         RotateRight},
-        {"btnFlipVertical", {80, 280}, ToolbarPicture::FlipVertical, "Flip the object brush top to bottom",
-         FlipVertically},
+        {"btnFlipHorizontal", {80, 144}, ToolbarPicture::FlipHorizontal, "Flip Horizontally",
+         "Flip the object brush left to right", FlipHorizontally},
+        {"btnRotateLeft", {3, 208}, ToolbarPicture::RotateLeft, "Rotate Left",
+         "Turn the object brush to the left", RotateLeft},
+        {"btnRotateRight", {160, 208}, ToolbarPicture::RotateRight, "Rotate Right",
+         "Turn the object brush to the right", RotateRight},
+        {"btnFlipVertical", {80, 280}, ToolbarPicture::FlipVertical, "Flip Vertically",
+         "Flip the object brush top to bottom", FlipVertically},
     };
-    std::vector<QToolButton*> brushButtons;
     for (const ButtonPlace& b : buttons) {
         auto* button = new QToolButton(client_);
-        brushButtons.push_back(button);
+        brushButtons_.emplace_back(button, b.icon);
         button->setObjectName(QLatin1String(b.name));
         button->setGeometry(QRect(b.at, QSize(27, 25)));
-        button->setIcon(PaintedToolbarIcon(b.icon));
         button->setIconSize(QSize(20, 20));
         button->setToolTip(tr(b.tip));
+        button->setAccessibleName(tr(b.accessibleName));
         const auto transition = b.transition;
         connect(button, &QToolButton::clicked, this, [this, transition] { BrushButton(transition); });
     }
+    PaintBrushButtons();
     // The palette panes open over the left column and the viewport's edge.
     library_ = new TileLibraryPanel(client_, *brush_, [this] { return zoom_; });
     connect(library_, &TileLibraryPanel::BrushChanged, this, &frmMain::UpdateBrushDisplay);
     // The brush buttons stand over the object frame, the open panes over both.
-    for (QToolButton* button : brushButtons)
+    for (const auto& [button, picture] : brushButtons_)
         button->raise();
     for (const TileKind kind : {TileKind::Floor, TileKind::Wall, TileKind::Object})
         library_->Pane(kind)->raise();
@@ -222,6 +229,15 @@ void frmMain::changeEvent(QEvent* event)
         Form_Resize(); // on activation, the layout is brought up to date
     if (event->type() == QEvent::WindowStateChange)
         Form_Resize();
+    // A colour scheme changed while running (light to dark, say).
+    if (event->type() == QEvent::PaletteChange && !brushButtons_.empty())
+        PaintBrushButtons();
+}
+
+void frmMain::PaintBrushButtons()
+{
+    for (const auto& [button, picture] : brushButtons_)
+        button->setIcon(PaintedToolbarIcon(picture, button->palette().color(QPalette::ButtonText)));
 }
 
 void frmMain::Form_Resize()
@@ -232,7 +248,7 @@ void frmMain::Form_Resize()
         ApplyLayout(QSize(160, 28));
         return;
     }
-    ApplyLayout(frameGeometry().size());
+    ApplyLayout(client_->size() + DesignFrame);
 }
 
 void frmMain::ApplyLayout(QSize outerSize)

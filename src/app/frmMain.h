@@ -4,6 +4,7 @@
 // area unless a member says otherwise.
 #pragma once
 
+#include "app/ToolbarIcons.h"
 #include "map/CanvasTool.h"
 #include "map/LayerSwitches.h"
 #include "map/MapDocument.h"
@@ -13,6 +14,8 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QAction;
 class QFrame;
@@ -41,7 +44,7 @@ public:
     // One zoom step per call: in for a positive rotation, out otherwise.
     void MouseWheel(int mouseKeys, int rotation, int xpos, int ypos);
 
-    // Lays out the viewport for the window's current outer size.
+    // Lays out the viewport for the client area's current size.
     void Form_Resize();
 
     // State the other windows and the tests read.
@@ -71,6 +74,8 @@ private:
     void BuildToolbar();
     void BuildObjectPopup();
     void ApplyLayout(QSize outerSize);
+    // The brush buttons' pictures, in the palette's button text colour.
+    void PaintBrushButtons();
 
     void NewMap();
     void ClearCanvasPicture();
@@ -133,6 +138,7 @@ private:
     QScrollBar* VScroll1 = nullptr;
     QFrame* Huukske = nullptr;
     TileLibraryPanel* library_ = nullptr;
+    std::vector<std::pair<QToolButton*, ToolbarPicture>> brushButtons_;
 
     QAction* mnuZoomIn = nullptr;
     QAction* mnuZoomOut = nullptr;

@@ -6,8 +6,11 @@
 #include "desktop/FileTypeIcon.h"
 #include "desktop/FileTypeNames.h"
 #include "desktop/FileTypeRules.h"
+#include "desktop/InstalledLauncher.h"
 
 #include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #include <array>
@@ -64,10 +67,20 @@ bool Register(FileTypeEntry entry)
         return false;
     if (!InstallIcons(dataHome, entry, names, &rewrote))
         return false;
-    if (!WriteFileAtomically(dataHome + QLatin1String("/applications/") + names.id
-                                 + QLatin1String(".desktop"),
-                             DesktopEntryText(entry, names), &rewrote))
+    // An installed launcher that opens the type already stands in "Open
+    // With" lists; a second entry for the same program would stand beside
+    // it. One an earlier start wrote (say, from a build folder) goes.
+    const QString userEntry =
+        dataHome + QLatin1String("/applications/") + names.id + QLatin1String(".desktop");
+    if (InstalledLauncherOpens(entry.commandPath, names.mimeType)) {
+        if (QFileInfo::exists(userEntry)) {
+            if (!QFile::remove(userEntry))
+                return false;
+            rewrote = true;
+        }
+    } else if (!WriteFileAtomically(userEntry, DesktopEntryText(entry, names), &rewrote)) {
         return false;
+    }
     if (rewrote)
         RefreshDesktopDatabases(dataHome);
     return true;

@@ -9,7 +9,9 @@ namespace halvorn {
 // writes, under the user's data folder ($XDG_DATA_HOME, by default
 // ~/.local/share):
 //   mime/packages/<id>.xml            the MIME type, its description and glob
-//   applications/<id>.desktop         the program that opens it
+//   applications/<id>.desktop         the program that opens it, unless the
+//                                     program's installed launcher does
+//                                     (InstalledLauncher.h)
 //   icons/hicolor/NxN/{apps,mimetypes}/<icon>.png
 // (names from FileTypeNames.h), then, when a file was written anew, starts a
 // refresh of the desktop's caches in the background (DesktopDatabases.h).

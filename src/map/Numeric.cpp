@@ -2,7 +2,9 @@
 
 #include <QLocale>
 
+#include <charconv>
 #include <string>
+#include <system_error>
 
 namespace halvorn {
 
@@ -40,27 +42,39 @@ double Val(QStringView text)
         if (digits() > 0)
             end = i;
     }
-    // strtod never sees more than the validated prefix, so it cannot read
-    // hexadecimal, "inf" or "nan".
-    const double v = std::strtod(s.substr(0, end).c_str(), nullptr);
+    // from_chars reads "." in every locale (strtod would follow the one the
+    // application set, and read "5.6" as 5 under a decimal comma), and it
+    // never sees more than the validated prefix, so it cannot read
+    // hexadecimal, "inf" or "nan". Out of range is not a number.
+    double v = 0.0;
+    const auto [ptr, ec] = std::from_chars(s.data(), s.data() + end, v);
+    if (ec != std::errc() || ptr != s.data() + end)
+        return 0.0;
     return std::isfinite(v) ? v : 0.0;
 }
 
 bool IsNumeric(const QString& text)
 {
+    return StorableNumber(text).has_value();
+}
+
+std::optional<QString> StorableNumber(const QString& text)
+{
     const QString t = text.trimmed();
     if (t.isEmpty())
-        return false;
+        return std::nullopt;
     bool ok = false;
     QLocale c = QLocale::c();
     c.setNumberOptions(QLocale::RejectGroupSeparator);
-    double v = c.toDouble(t, &ok);
-    if (!ok) {
-        QLocale user = QLocale::system();
-        user.setNumberOptions(QLocale::RejectGroupSeparator);
-        v = user.toDouble(t, &ok);
-    }
-    return ok && std::isfinite(v);
+    const double inC = c.toDouble(t, &ok);
+    if (ok)
+        return std::isfinite(inC) ? std::optional<QString>(text) : std::nullopt;
+    QLocale user = QLocale::system();
+    user.setNumberOptions(QLocale::RejectGroupSeparator);
+    const double inUsers = user.toDouble(t, &ok);
+    if (!ok || !std::isfinite(inUsers))
+        return std::nullopt;
+    return NumberText(inUsers);
 }
 
 QString NumberText(double v)

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 namespace halvorn {
 
@@ -35,7 +36,7 @@ inline int16_t RoundToInt16(double v)
     return static_cast<int16_t>(r);
 }
 
-// The number written at the start of a text: blanks, tabs and line feeds are
+// The number written at the start of a text, the same in every locale: blanks, tabs and line feeds are
 // ignored wherever they stand, then an optional sign, digits, an optional "."
 // with digits and an optional exponent. A text without such a start is 0.
 double Val(QStringView text);
@@ -43,6 +44,12 @@ double Val(QStringView text);
 // True when the whole text, blanks around it allowed, is one number in the
 // C notation or in the user's own number format.
 bool IsNumeric(const QString& text);
+
+// The text a settings value is stored as, so that Val reads back what the
+// user meant: a text in the C notation stays as typed; one in the user's own
+// number format only ("40,5" under a German locale) becomes its value in the
+// C notation ("40.5"). Nothing when IsNumeric would refuse the text.
+std::optional<QString> StorableNumber(const QString& text);
 
 // The shortest decimal text that reads back as the same value ("40", "0.5").
 QString NumberText(double v);

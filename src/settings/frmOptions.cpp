@@ -22,6 +22,7 @@
 #include <cmath>
 #include <exception>
 #include <limits>
+#include <optional>
 
 namespace halvorn {
 
@@ -67,22 +68,33 @@ QLineEdit* MakeEdit(QWidget* parent, const char* name, QRect where)
     return edit;
 }
 
+// A shadow value as it will be stored, or nothing when the dialog refuses it.
+// A number typed in the user's own format ("40,5" under a German locale) is
+// stored in the C notation ("40.5"), which every locale reads back alike.
+using ShadowText = std::optional<QString>;
+
 // The drawing keeps distances as 16-bit values; a number that rounds outside
 // that range could be stored but never used, so it is refused.
-bool IsUsableDistance(const QString& text)
+ShadowText UsableDistance(const QString& text)
 {
-    if (!IsNumeric(text))
-        return false;
-    const double r = std::nearbyint(Val(text));
-    return r >= std::numeric_limits<int16_t>::min() && r <= std::numeric_limits<int16_t>::max();
+    const ShadowText stored = StorableNumber(text);
+    if (!stored)
+        return std::nullopt;
+    const double r = std::nearbyint(Val(*stored));
+    if (r < std::numeric_limits<int16_t>::min() || r > std::numeric_limits<int16_t>::max())
+        return std::nullopt;
+    return stored;
 }
 
-bool IsPercentInRange(const QString& text, double high)
+ShadowText NumberInRange(const QString& text, double high)
 {
-    if (!IsNumeric(text))
-        return false;
-    const double v = Val(text);
-    return v >= 0.0 && v <= high;
+    const ShadowText stored = StorableNumber(text);
+    if (!stored)
+        return std::nullopt;
+    const double v = Val(*stored);
+    if (v < 0.0 || v > high)
+        return std::nullopt;
+    return stored;
 }
 
 QString StoredNumber(const char* key, const char* fallback)
@@ -265,36 +277,36 @@ void frmOptions::SetSettings()
 
     // A value takes effect only once it is stored, so what the map shows
     // never differs from what the next start will read.
-    const QString objectAlpha = TextObjectShadowTransparency->text();
-    if (!IsPercentInRange(objectAlpha, 100.0)) {
+    const ShadowText objectAlpha = NumberInRange(TextObjectShadowTransparency->text(), 100.0);
+    if (!objectAlpha) {
         ShowError(QStringLiteral("Object Shadow Transparency must be a value from 0-100!"));
         settingsFailed_ = true;
-    } else if (save(keys::ObjectShadowTransparency, objectAlpha)) {
-        ObjectShadowAlpha = ObjectShadowAlphaFrom(objectAlpha);
+    } else if (save(keys::ObjectShadowTransparency, *objectAlpha)) {
+        ObjectShadowAlpha = ObjectShadowAlphaFrom(*objectAlpha);
     }
 
-    const QString objectOffset = TextObjectShadowDistance->text();
-    if (!IsUsableDistance(objectOffset)) {
+    const ShadowText objectOffset = UsableDistance(TextObjectShadowDistance->text());
+    if (!objectOffset) {
         ShowError(QStringLiteral("Object Shadow Distance must be valid number!"));
         settingsFailed_ = true;
-    } else if (save(keys::ObjectShadowDistance, objectOffset)) {
-        ObjectShadowOffset = ShadowDistanceFrom(objectOffset);
+    } else if (save(keys::ObjectShadowDistance, *objectOffset)) {
+        ObjectShadowOffset = ShadowDistanceFrom(*objectOffset);
     }
 
-    const QString wallAlpha = TextWallShadowTransparency->text();
-    if (!IsPercentInRange(wallAlpha, 255.0)) {
+    const ShadowText wallAlpha = NumberInRange(TextWallShadowTransparency->text(), 255.0);
+    if (!wallAlpha) {
         ShowError(QStringLiteral("Wall Shadow Transparency must be a value from 0-255!"));
         settingsFailed_ = true;
-    } else if (save(keys::WallShadowTransparency, wallAlpha)) {
-        WallShadowAlpha = WallShadowAlphaFrom(wallAlpha);
+    } else if (save(keys::WallShadowTransparency, *wallAlpha)) {
+        WallShadowAlpha = WallShadowAlphaFrom(*wallAlpha);
     }
 
-    const QString wallOffset = TextWallShadowDistance->text();
-    if (!IsUsableDistance(wallOffset)) {
+    const ShadowText wallOffset = UsableDistance(TextWallShadowDistance->text());
+    if (!wallOffset) {
         ShowError(QStringLiteral("Wall Shadow Distance must be valid number!"));
         settingsFailed_ = true;
-    } else if (save(keys::WallShadowDistance, wallOffset)) {
-        WallShadowOffset = ShadowDistanceFrom(wallOffset);
+    } else if (save(keys::WallShadowDistance, *wallOffset)) {
+        WallShadowOffset = ShadowDistanceFrom(*wallOffset);
     }
 
     if (!stored) {

@@ -1,17 +1,26 @@
 #include "AppFixture.h"
 
 #include <QToolBar>
+#include <private/qwidget_p.h>
 #include <QWheelEvent>
 
 namespace apptest {
 
 namespace {
 
-// Gives the window an outer size, frame included.
-void ResizeOuter(QWidget* w, int width, int height)
+// Gives the main window a client area of this size (the menu bar is above it).
+void ResizeClient(frmMain* w, int width, int height)
 {
-    const QSize frame = w->frameGeometry().size() - w->size();
-    w->resize(width - frame.width(), height - frame.height());
+    w->resize(width, height + w->height() - w->ClientArea()->height());
+}
+
+// Makes the window report a decoration of these margins, as a window manager
+// would; the offscreen platform draws none.
+void FakeDecoration(QWidget* w, QMargins frame)
+{
+    QWidgetPrivate* d = QWidgetPrivate::get(w);
+    d->topData()->frameStrut.setCoords(frame.left(), frame.top(), frame.right(), frame.bottom());
+    d->data.fstrut_dirty = false;
 }
 
 void Wheel(QWidget* target, int delta)
@@ -182,14 +191,15 @@ TEST_F(AppFixture, ScrollBarsMoveTheCanvasByTheDifference)
     EXPECT_EQ(Canvas()->pos(), QPoint(-100, -54));
 }
 
-TEST_F(AppFixture, ResizeRuleFollowsTheOuterSize)
+TEST_F(AppFixture, ResizeRuleFollowsTheClientArea)
 {
     QWidget* holder = Find("MapHolder");
     QWidget* hs = Find("HScroll1");
     QWidget* vs = Find("VScroll1");
     QWidget* corner = Find("Huukske");
-    const QSize outer = window->frameGeometry().size();
-    EXPECT_EQ(holder->size(), QSize(outer.width() - 202, outer.height() - 121));
+    // The opening client area of 792 x 561 plus the design frame of 8 x 47.
+    EXPECT_EQ(window->ClientArea()->size(), QSize(792, 561));
+    EXPECT_EQ(holder->geometry(), QRect(192, 53, 800 - 202, 608 - 121));
     EXPECT_TRUE(hs->isVisible());
     EXPECT_TRUE(vs->isVisible());
     EXPECT_TRUE(corner->isVisible());
@@ -208,10 +218,10 @@ TEST_F(AppFixture, ResizeRuleFollowsTheOuterSize)
 
     // Only the vertical bar: wide enough but not high enough for 540.
     Action("mnuZoomIn")->trigger();
-    ResizeOuter(window.get(), 202 + 540 + 50, 121 + 400);
+    ResizeClient(window.get(), 194 + 540 + 50, 74 + 400);
     window->Form_Resize();
     const QSize h = holder->size();
-    EXPECT_EQ(h.width(), window->frameGeometry().width() - 202);
+    EXPECT_EQ(h, QSize(590, 400));
     EXPECT_FALSE(hs->isVisible());
     EXPECT_TRUE(vs->isVisible());
     EXPECT_FALSE(corner->isVisible());
@@ -220,7 +230,7 @@ TEST_F(AppFixture, ResizeRuleFollowsTheOuterSize)
 
     // A canvas exactly as wide as the viewport gets no bar.
     Action("mnuZoomIn")->trigger();
-    ResizeOuter(window.get(), 202 + 810, 121 + 900);
+    ResizeClient(window.get(), 194 + 810, 74 + 900);
     window->Form_Resize();
     EXPECT_EQ(holder->width(), 810);
     EXPECT_FALSE(hs->isVisible());
@@ -230,9 +240,26 @@ TEST_F(AppFixture, ResizeRuleFollowsTheOuterSize)
     window->Form_Resize();
     EXPECT_EQ(holder->width(), 810);
     window->showNormal();
-    window->resize(900, 700);
+    ResizeClient(window.get(), 900, 700);
     window->Form_Resize();
-    EXPECT_EQ(holder->width(), window->frameGeometry().width() - 202);
+    EXPECT_EQ(holder->size(), QSize(900 - 194, 700 - 74));
+}
+
+// Window managers draw title bars of every height, and Wayland's client-side
+// decorations are part of the window: none of it may move the viewport.
+TEST_F(AppFixture, TallTitleBarLeavesTheViewportAboveTheStatusBar)
+{
+    QWidget* holder = Find("MapHolder");
+    QWidget* status = Find("StatusBar1");
+    for (const int titleBar : {0, 32, 47, 80}) {
+        SCOPED_TRACE(titleBar);
+        FakeDecoration(window.get(), QMargins(4, titleBar, 4, 4));
+        ASSERT_EQ(window->frameGeometry().height() - window->height(), titleBar + 4);
+        window->Form_Resize();
+        EXPECT_EQ(holder->size(), QSize(598, 487));
+        EXPECT_LT(holder->geometry().bottom(), status->geometry().top());
+        EXPECT_TRUE(status->isVisible());
+    }
 }
 
 } // namespace apptest

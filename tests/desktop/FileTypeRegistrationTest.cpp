@@ -1,3 +1,4 @@
+#include "desktop/ApplicationId.h"
 #include "desktop/FileTypeRegistration.h"
 #include "desktop/MapDocumentIcon.h"
 
@@ -233,6 +234,63 @@ TEST_F(FileTypeRegistration, RunningTwiceLeavesTheSameFiles)
         ASSERT_TRUE(second.count(path));
         EXPECT_TRUE(second.at(path) == bytes);
     }
+}
+
+// Installed from the package (or into a prefix), the program's own launcher
+// opens the type: the registration then adds no second launcher, and takes
+// away the one an earlier start from elsewhere wrote.
+TEST_F(FileTypeRegistration, InstalledLauncherIsNotDoubled)
+{
+    const QString prefix = dir_.filePath("usr");
+    const QString program = prefix + "/lib/halvorn3/halvorn3";
+    ASSERT_TRUE(WriteAll(program, "#!/bin/sh\n"));
+    ASSERT_TRUE(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    ASSERT_TRUE(QDir().mkpath(prefix + "/bin"));
+    ASSERT_TRUE(QFile::link("../lib/halvorn3/halvorn3", prefix + "/bin/halvorn3"));
+    const QString launcher = prefix + "/share/applications/" + QLatin1String(ApplicationId) + ".desktop";
+    const QString userEntry = data_ + "/applications/halvorn-iii-map.desktop";
+    const QByteArray savedDirs = qgetenv("XDG_DATA_DIRS");
+    const QByteArray savedPath = qgetenv("PATH");
+    qputenv("XDG_DATA_DIRS", (prefix + "/share").toLocal8Bit());
+    qputenv("PATH", (prefix + "/bin:" + savedPath).toLocal8Bit());
+
+    const QByteArray mime = "MimeType=image/png;application/x-halvorn-iii-map;\n";
+    const struct {
+        const char* name;
+        QByteArray launcher; // empty: none installed
+        QString running;
+        bool userEntry;
+    } rows[] = {
+        {"no launcher", {}, program, true},
+        {"by its installed path", "Exec=" + (prefix + "/bin/halvorn3").toUtf8() + " %f\n" + mime, program, false},
+        {"by name on PATH", "Exec=halvorn3 %f\n" + mime, program, false},
+        {"quoted", "Exec=\"" + program.toUtf8() + "\" %f\n" + mime, program, false},
+        {"type not declared", "Exec=halvorn3 %f\n", program, true},
+        {"type in another group", "Exec=halvorn3 %f\n[Desktop Action x]\n" + mime, program, true},
+        {"another program", "Exec=/bin/sh %f\n" + mime, program, true},
+        {"run from a build folder", "Exec=halvorn3 %f\n" + mime, dir_.filePath("build/halvorn3"), true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        QFile::remove(launcher);
+        if (!row.launcher.isEmpty()) {
+            ASSERT_TRUE(WriteAll(launcher, "[Desktop Entry]\nType=Application\nName=Halvorn III\n" + row.launcher));
+        }
+        // An entry of an earlier start is there each time.
+        ASSERT_TRUE(WriteAll(userEntry, "[Desktop Entry]\nExec=/old/halvorn3 %f\n"));
+        ASSERT_TRUE(WriteAll(row.running, "#!/bin/sh\n"));
+        EXPECT_TRUE(RegisterMap(row.running, ""));
+        WaitForRefresh();
+        EXPECT_EQ(QFile::exists(userEntry), row.userEntry);
+        if (row.userEntry) {
+            EXPECT_TRUE(ReadAll(userEntry).contains(row.running.toUtf8()));
+        }
+        // The document type and its icons are registered in every case.
+        EXPECT_TRUE(QFile::exists(data_ + "/mime/packages/halvorn-iii-map.xml"));
+        EXPECT_TRUE(QFile::exists(Icon(48)));
+    }
+    qputenv("XDG_DATA_DIRS", savedDirs);
+    qputenv("PATH", savedPath);
 }
 
 TEST_F(FileTypeRegistration, UserDefaultApplicationIsLeftAlone)

@@ -157,7 +157,8 @@ TEST_F(Installed, LauncherOpensTheProgramFromTheMenu)
         {"Type", "Application"},
         {"Name", "Halvorn III"},
         {"GenericName", "Dungeon Map Editor"},
-        {"Exec", "halvorn3 %f"},
+        // By the installed path: the prefix's bin/ need not be on PATH.
+        {"Exec", At("bin/halvorn3") + " %f"},
         {"Icon", Id},
         {"Terminal", "false"},
         {"MimeType", MimeType + ';'},
@@ -242,6 +243,74 @@ TEST_F(Installed, DesktopValidatorsAccept)
     }
     if (missing > 0)
         GTEST_SKIP() << "desktop-file-validate or appstreamcli is not installed";
+}
+
+// The Debian package as cpack makes it, checked by lintian.
+class Package : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        out_ = std::make_unique<QTemporaryDir>();
+        build_ = RunProgram(QStringLiteral(HALVORN_CPACK),
+                            {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("--config"),
+                             QStringLiteral(HALVORN_BUILD_DIR "/CPackConfig.cmake"),
+                             QStringLiteral("-B"), out_->path()});
+        const QStringList debs = QDir(out_->path()).entryList({QStringLiteral("*.deb")}, QDir::Files);
+        if (!debs.isEmpty())
+            deb_ = out_->filePath(debs.front());
+    }
+    static void TearDownTestSuite() { out_.reset(); }
+    void SetUp() override
+    {
+        ASSERT_EQ(build_.exitCode, 0) << qPrintable(build_.output);
+        ASSERT_FALSE(deb_.isEmpty()) << qPrintable(build_.output);
+    }
+    static QString Field(const char* name)
+    {
+        return RunProgram(QStringLiteral("dpkg-deb"), {QStringLiteral("-f"), deb_, QLatin1String(name)})
+            .output.trimmed();
+    }
+
+    static inline std::unique_ptr<QTemporaryDir> out_;
+    static inline ProgramRun build_;
+    static inline QString deb_;
+};
+
+TEST_F(Package, DependsNamesEachPackageOnce)
+{
+    const QString depends = Field("Depends");
+    ASSERT_FALSE(depends.isEmpty());
+    QStringList names;
+    for (const QString& item : depends.split(QLatin1Char(',')))
+        names << item.trimmed().section(QLatin1Char(' '), 0, 0);
+    EXPECT_EQ(names.removeDuplicates(), 0) << qPrintable(depends);
+    EXPECT_TRUE(names.contains(QStringLiteral("libqt6gui6"))) << qPrintable(depends);
+}
+
+TEST_F(Package, ShipsCopyrightChangelogAndManualPage)
+{
+    const QString contents = RunProgram(QStringLiteral("dpkg-deb"), {QStringLiteral("-c"), deb_}).output;
+    for (const char* file : {"./usr/share/doc/halvorn3/copyright", "./usr/share/doc/halvorn3/changelog.gz",
+                             "./usr/share/man/man1/halvorn3.1.gz", "./usr/bin/halvorn3 -> "})
+        EXPECT_TRUE(contents.contains(QLatin1String(file))) << file;
+    // The launcher starts the packaged program whatever PATH holds.
+    const QTemporaryDir root;
+    ASSERT_EQ(RunProgram(QStringLiteral("dpkg-deb"), {QStringLiteral("-x"), deb_, root.path()}).exitCode, 0);
+    QFile launcher(root.path() + "/usr/share/applications/" + Id + ".desktop");
+    ASSERT_TRUE(launcher.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(launcher.readAll().contains("\nExec=/usr/bin/halvorn3 %f\n"));
+}
+
+TEST_F(Package, LintianFindsNoErrorOrWarning)
+{
+    const QString lintian = QStandardPaths::findExecutable(QStringLiteral("lintian"));
+    if (lintian.isEmpty())
+        GTEST_SKIP() << "lintian is not installed (scripts/install-deps installs it)";
+    const ProgramRun run = RunProgram(lintian, {QStringLiteral("--fail-on"), QStringLiteral("error,warning"),
+                                                QStringLiteral("--no-tag-display-limit"), deb_});
+    EXPECT_EQ(run.exitCode, 0) << qPrintable(run.output);
+    const QRegularExpression complaint(QStringLiteral("^[EW]: "), QRegularExpression::MultilineOption);
+    EXPECT_FALSE(complaint.match(run.output).hasMatch()) << qPrintable(run.output);
 }
 
 } // namespace

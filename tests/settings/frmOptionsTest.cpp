@@ -22,6 +22,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <stdexcept>
 #include <utility>
 
@@ -363,4 +364,61 @@ TEST_F(OptionsDialog, UnwritableStoreIsReportedAndChangesNothing)
     EXPECT_TRUE(texts[0].startsWith("The settings could not be saved to " + file)) << texts[0].toStdString();
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_EQ(WallShadowAlpha, 32);
+}
+
+// ctest runs these once more under LC_ALL=de_DE.UTF-8 and under C.UTF-8. The
+// stored texts are the C notation in every locale; a number typed in the
+// user's own format is stored converted, never as typed.
+TEST_F(OptionsDialog, LocaleNumbersMeanTheSameInEveryLocale)
+{
+    const bool decimalComma = QLocale::system().decimalPoint() == QLatin1String(",");
+    const QByteArray wanted = qgetenv("LC_ALL");
+    if (wanted.startsWith("de_DE")) {
+        // The C library's own reading follows the locale Qt set at start: the
+        // old reader would have taken "5.6" as 5 here.
+        ASSERT_STREQ(std::localeconv()->decimal_point, ",") << "de_DE.UTF-8 is not installed";
+        ASSERT_TRUE(decimalComma);
+    }
+
+    // Start-up reads the same values from the same store whatever the locale.
+    SaveSetting(keys::ObjectShadowTransparency, "40.5");
+    SaveSetting(keys::ObjectShadowDistance, "5.6");
+    SaveSetting(keys::WallShadowTransparency, "31.5e0");
+    SaveSetting(keys::WallShadowDistance, "-7.5");
+    LoadShadowSettings();
+    EXPECT_FLOAT_EQ(ObjectShadowAlpha, 0.405f);
+    EXPECT_EQ(ObjectShadowOffset, 6);
+    EXPECT_EQ(WallShadowAlpha, 32);
+    EXPECT_EQ(WallShadowOffset, -8);
+    dlg.GetSettings();
+    EXPECT_EQ(Edit("TextObjectShadowTransparency")->text(), "40.5");
+    EXPECT_EQ(Edit("TextObjectShadowDistance")->text(), "5.6");
+
+    const QString refusal = "Object Shadow Transparency must be a value from 0-100!";
+    const struct { const char* typed; const char* storedDe; const char* storedC; float alpha; } rows[] = {
+        {"40.5", "40.5", "40.5", 0.405f},
+        {"40,5", "40.5", nullptr, 0.405f}, // the German way: converted, or refused in C
+        {" 12,25 ", "12.25", nullptr, 0.1225f},
+        {"1.000,5", nullptr, nullptr, 0}, // group separators are not taken
+        {"40,5.5", nullptr, nullptr, 0},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.typed);
+        SetUp();
+        Set("TextObjectShadowTransparency", QString::fromUtf8(r.typed));
+        const QStringList boxes = Texts(AnswerBoxes([&] { Click(dlg, "cmdApply"); }, QMessageBox::Ok));
+        const char* stored = decimalComma ? r.storedDe : r.storedC;
+        if (stored) {
+            EXPECT_TRUE(boxes.isEmpty());
+            EXPECT_EQ(Store().value("Settings/ObjectShadowTransparency"), QVariant(stored));
+            EXPECT_FLOAT_EQ(ObjectShadowAlpha, r.alpha);
+            // What the next start reads is what the user meant.
+            LoadShadowSettings();
+            EXPECT_FLOAT_EQ(ObjectShadowAlpha, r.alpha);
+        } else {
+            EXPECT_EQ(boxes, QStringList(refusal));
+            EXPECT_FALSE(Store().contains("Settings/ObjectShadowTransparency"));
+            EXPECT_FLOAT_EQ(ObjectShadowAlpha, 0.4f);
+        }
+    }
 }
