@@ -100,10 +100,16 @@ void FootprintMarker::paintEvent(QPaintEvent*)
     // A widget cannot be 0 x 0 and stay placed; an empty footprint draws nothing.
     if (RoundToInt(size_.width()) <= 0 || RoundToInt(size_.height()) <= 0)
         return;
+    // Four strips one pixel wide, filled: at 125 % or 150 % the widget's edge
+    // falls inside a screen pixel, and a one-pixel line drawn on it was
+    // rounded outside the widget and lost. A filled strip always covers at
+    // least one whole screen pixel inside it.
     QPainter p(this);
-    p.setPen(QPen(color_, 1));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRect(0, 0, width() - 1, height() - 1));
+    const qreal w = width();
+    const qreal h = height();
+    for (const QRectF& strip : {QRectF(0, 0, w, 1), QRectF(0, h - 1, w, 1), QRectF(0, 0, 1, h),
+                                QRectF(w - 1, 0, 1, h)})
+        p.fillRect(strip, color_);
 }
 
 } // namespace halvorn

@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 
+#include "app/CaptionFit.h"
 #include "app/MapCanvas.h"
 #include "app/ToolbarIcons.h"
 #include "library/Brush.h"
@@ -149,6 +150,7 @@ void frmMain::BuildClientArea()
     MapHolder->setAutoFillBackground(true);
 
     Canvas = new MapCanvas(MapHolder);
+    Canvas->setAccessibleName(tr("Map"));
     Cursor = new FootprintMarker(Canvas);
     Cursor->hide();
     connect(Canvas, &MapCanvas::MouseDown, this, &frmMain::Canvas_MouseDown);
@@ -208,6 +210,7 @@ void frmMain::BuildClientArea()
         button->raise();
     for (const TileKind kind : {TileKind::Floor, TileKind::Wall, TileKind::Object})
         library_->Pane(kind)->raise();
+    FitFrameTitles(client_);
 }
 
 void frmMain::resizeEvent(QResizeEvent* event)
@@ -236,8 +239,10 @@ void frmMain::changeEvent(QEvent* event)
 
 void frmMain::PaintBrushButtons()
 {
+    // The window's palette: its children learn of a new one only after it.
+    const QColor ink = palette().color(QPalette::ButtonText);
     for (const auto& [button, picture] : brushButtons_)
-        button->setIcon(PaintedToolbarIcon(picture, button->palette().color(QPalette::ButtonText)));
+        button->setIcon(PaintedToolbarIcon(picture, ink));
 }
 
 void frmMain::Form_Resize()

@@ -1,7 +1,11 @@
 #include "library/PreviewBox.h"
 
+#include <QGroupBox>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 namespace halvorn {
 
@@ -10,6 +14,27 @@ PreviewBox::PreviewBox(std::function<const QImage&()> preview, QWidget* parent)
 {
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Button);
+    // Reached by Tab like a button, and named after its frame's title so a
+    // screen reader says which kind it opens.
+    setFocusPolicy(Qt::StrongFocus);
+    if (const auto* frame = qobject_cast<const QGroupBox*>(parent))
+        setAccessibleName(frame->title().trimmed());
+    setAccessibleDescription(tr("Opens or closes its palette"));
+}
+
+void PreviewBox::keyPressEvent(QKeyEvent* event)
+{
+    // Space and Enter do what a click does.
+    const int key = event->key();
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            event->accept();
+            if (!event->isAutoRepeat())
+                emit Clicked();
+            return;
+        }
+    }
+    QFrame::keyPressEvent(event);
 }
 
 void PreviewBox::paintEvent(QPaintEvent* event)
@@ -17,6 +42,26 @@ void PreviewBox::paintEvent(QPaintEvent* event)
     QFrame::paintEvent(event);
     QPainter painter(this);
     painter.drawImage(contentsRect().topLeft(), preview_());
+    if (hasFocus()) {
+        // The style's own focus frame, as buttons show it.
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = contentsRect().adjusted(1, 1, -1, -1);
+        focus.backgroundColor = palette().color(QPalette::Button);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
+}
+
+void PreviewBox::focusInEvent(QFocusEvent* event)
+{
+    QFrame::focusInEvent(event);
+    update();
+}
+
+void PreviewBox::focusOutEvent(QFocusEvent* event)
+{
+    QFrame::focusOutEvent(event);
+    update();
 }
 
 void PreviewBox::mousePressEvent(QMouseEvent* event)

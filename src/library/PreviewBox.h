@@ -1,5 +1,7 @@
 // A box beside the map that shows one of the brush previews and opens its
-// palette when clicked.
+// palette when clicked, or when Space or Enter is pressed while it has the
+// focus. Created inside its frame, it takes the frame's title as its
+// accessible name.
 #pragma once
 
 #include <QFrame>
@@ -17,7 +19,7 @@ public:
     PreviewBox(std::function<const QImage&()> preview, QWidget* parent);
 
 signals:
-    // A press and release of the left button inside the box.
+    // A press and release of the left button inside the box, or the key.
     void Clicked();
 
 protected:
@@ -25,6 +27,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     std::function<const QImage&()> preview_;

@@ -102,6 +102,17 @@ QString StoredNumber(const char* key, const char* fallback)
     return NumberText(Val(GetSetting(QLatin1String(key), QLatin1String(fallback))));
 }
 
+// Screen readers would otherwise name a box after its frame ("File
+// Locations", "Shadows"), the same for every box in it.
+void NameAfter(QLineEdit* edit, QLabel* label)
+{
+    label->setBuddy(edit);
+    QString name = label->text();
+    if (name.endsWith(QLatin1Char(':')))
+        name.chop(1);
+    edit->setAccessibleName(name);
+}
+
 // The pixel layout was drawn for a small dialog font; with a wider system
 // font the captions would run into the boxes beside them. Steps the font down
 // until every caption fits its place, never below a still readable size.
@@ -168,13 +179,16 @@ frmOptions::frmOptions(QWidget* parent, std::function<void()> redraw)
     };
     // Each folder box is followed by its own "..." button in the tab order.
     for (const FolderRow& row : rows) {
-        MakeCaption(fraFiles, row.labelName, row.label, {10, row.top, 44, 19});
+        QLabel* label = MakeCaption(fraFiles, row.labelName, row.label, {10, row.top, 44, 19});
         QLineEdit* edit = MakeEdit(fraFiles, row.edit, {55, row.top - 2, 288, 19});
         *row.field = edit;
+        NameAfter(edit, label);
         auto* browse = Make<QPushButton>(fraFiles, row.button, QStringLiteral("..."),
                                          {348, row.top - 1, 20, 17});
         browse->setAutoDefault(false);
         const QString title = QLatin1String(row.title);
+        // "..." says nothing when read aloud; the chooser's title does.
+        browse->setAccessibleName(title);
         connect(browse, &QPushButton::clicked, this,
                 [this, edit, title] { Guarded(this, [&] { BrowseFolder(edit, title); }); });
     }
@@ -203,14 +217,17 @@ frmOptions::frmOptions(QWidget* parent, std::function<void()> redraw)
          "lblWallShadowDistanceUnit", 72, 70, &TextWallShadowDistance},
     };
     for (const ShadowRow& row : shadowRows) {
-        MakeCaption(fraShadows, row.labelName, row.label, {8, row.top, 144, 18});
+        QLabel* label = MakeCaption(fraShadows, row.labelName, row.label, {8, row.top, 144, 18});
         *row.field = MakeEdit(fraShadows, row.edit, {153, row.editTop, 52, 19});
-        MakeCaption(fraShadows, row.unitName, row.unit, {209, row.top, 50, 18});
+        QLabel* unit = MakeCaption(fraShadows, row.unitName, row.unit, {209, row.top, 50, 18});
+        NameAfter(*row.field, label);
+        (*row.field)->setAccessibleDescription(unit->text());
     }
     auto* btnDefaultShadow = Make<QPushButton>(
         fraShadows, "btnDefaultShadow", QStringLiteral("Default\nShadow\nParameters"),
         {272, 27, 67, 49});
     btnDefaultShadow->setAutoDefault(false);
+    btnDefaultShadow->setAccessibleName(QStringLiteral("Default Shadow Parameters"));
     connect(btnDefaultShadow, &QPushButton::clicked, this, [this] { OnDefaultShadow(); });
 
     auto* cmdOK = Make<QPushButton>(this, "cmdOK", QStringLiteral("OK"), {146, 225, 73, 25});

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QGroupBox>
+#include <QScreen>
 #include <QToolButton>
 
 #include <cmath>
@@ -34,23 +35,163 @@ bool LineNear(const QImage& shot, bool horizontal, double at, int from, int to, 
 // ctest runs this also under QT_SCALE_FACTOR 1.25 and 1.5.
 TEST_F(AppFixture, FootprintMarkerShowsAllFourSidesAtTheScreensScale)
 {
-    ChooseKind("FloorBox");
     QWidget* marker = Find("Cursor");
-    for (const QPointF at : {QPointF(100, 100), QPointF(150, 300), QPointF(230, 230)}) {
-        Move(at);
+    // Places near the canvas's corner (the offscreen screen is small), each
+    // putting the marker's edges at another fraction of a screen pixel.
+    const struct { const char* box; QPointF at; QRgb color; } rows[] = {
+        {"FloorBox", {10, 10}, qRgb(255, 0, 0)},
+        {"WallBox", {10, 10}, qRgb(0, 255, 0)},
+        {"WallBox", {28, 10}, qRgb(0, 255, 0)},
+        {"WallBox", {46, 28}, qRgb(0, 255, 0)},
+        {"WallBox", {64, 46}, qRgb(0, 255, 0)},
+    };
+    for (const auto& row : rows) {
+        ChooseKind(row.box);
+        Move(row.at);
         ASSERT_TRUE(marker->isVisible());
-        const QImage shot = window->grab().toImage();
-        const double dpr = shot.devicePixelRatio();
+        // What the window system shows: the window's backing store, where
+        // each widget is clipped to the screen pixels it covers.
+        window->repaint();
+        QCoreApplication::processEvents();
+        const QImage shot = window->screen()->grabWindow(window->winId()).toImage();
+        const double dpr = window->devicePixelRatioF();
         const QRectF r(QPointF(marker->mapTo(window.get(), QPoint(0, 0))) * dpr,
                        QSizeF(marker->size()) * dpr);
-        SCOPED_TRACE(QString("at %1,%2 ratio %3").arg(at.x()).arg(at.y()).arg(dpr).toStdString());
-        const QRgb red = qRgb(255, 0, 0);
-        const int x0 = int(r.left()) + 4, x1 = int(r.right()) - 4;
-        const int y0 = int(r.top()) + 4, y1 = int(r.bottom()) - 4;
-        EXPECT_TRUE(LineNear(shot, true, r.top(), x0, x1, red)) << "top";
-        EXPECT_TRUE(LineNear(shot, true, r.bottom() - 1, x0, x1, red)) << "bottom";
-        EXPECT_TRUE(LineNear(shot, false, r.left(), y0, y1, red)) << "left";
-        EXPECT_TRUE(LineNear(shot, false, r.right() - 1, y0, y1, red)) << "right";
+        SCOPED_TRACE(QString("%1 at %2,%3 ratio %4").arg(row.box).arg(row.at.x()).arg(row.at.y()).arg(dpr).toStdString());
+        ASSERT_TRUE(shot.rect().contains(r.toAlignedRect()));
+        const int x0 = int(r.left()) + 3, x1 = int(r.right()) - 3;
+        const int y0 = int(r.top()) + 3, y1 = int(r.bottom()) - 3;
+        EXPECT_TRUE(LineNear(shot, true, r.top(), x0, x1, row.color)) << "top";
+        EXPECT_TRUE(LineNear(shot, true, r.bottom() - 1, x0, x1, row.color)) << "bottom";
+        EXPECT_TRUE(LineNear(shot, false, r.left(), y0, y1, row.color)) << "left";
+        EXPECT_TRUE(LineNear(shot, false, r.right() - 1, y0, y1, row.color)) << "right";
+    }
+}
+
+namespace {
+
+double Luminance(QColor c)
+{
+    const auto channel = [](double v) {
+        v /= 255.0;
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.red()) + 0.7152 * channel(c.green()) + 0.0722 * channel(c.blue());
+}
+
+// The contrast ratio of the icon's strokes (its fully opaque pixels, on
+// average) against the button behind them.
+double IconContrast(const QToolButton* button)
+{
+    const QImage icon = button->icon().pixmap(QSize(20, 20), 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
+    double r = 0, g = 0, b = 0;
+    int n = 0;
+    for (int y = 0; y < icon.height(); ++y)
+        for (int x = 0; x < icon.width(); ++x)
+            if (const QColor c = icon.pixelColor(x, y); c.alpha() == 255)
+                r += c.red(), g += c.green(), b += c.blue(), ++n;
+    if (n == 0)
+        return 0;
+    const double ink = Luminance(QColor(int(r / n), int(g / n), int(b / n)));
+    const double face = Luminance(button->palette().color(QPalette::Button));
+    return (std::max(ink, face) + 0.05) / (std::min(ink, face) + 0.05);
+}
+
+} // namespace
+
+TEST_F(AppFixture, BrushButtonIconsShowOnLightAndDarkSchemes)
+{
+    const QPalette light = QApplication::palette();
+    QPalette dark = light;
+    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+        dark.setColor(group, QPalette::Window, QColor(46, 52, 54));
+        dark.setColor(group, QPalette::Button, QColor(53, 53, 53));
+        dark.setColor(group, QPalette::ButtonText, QColor(238, 238, 236));
+        dark.setColor(group, QPalette::WindowText, QColor(238, 238, 236));
+    }
+    const char* names[] = {"btnRotateLeft", "btnRotateRight", "btnFlipHorizontal", "btnFlipVertical"};
+    for (const QPalette& scheme : {light, dark, light}) {
+        QApplication::setPalette(scheme);
+        QCoreApplication::processEvents();
+        for (const char* name : names) {
+            SCOPED_TRACE(name);
+            EXPECT_GE(IconContrast(Find<QToolButton>(name)), 4.5);
+        }
+    }
+}
+
+// GNOME's usual 11 pt and the styles that draw frame titles bold.
+TEST_F(AppFixture, FrameTitlesShowWholeAtTheDesktopsFontSizes)
+{
+    const QFont saved = QApplication::font();
+    const struct { const char* name; QRect place; const char* title; } frames[] = {
+        {"Frame1", {3, 48, 89, 91}, "Floor Texture"},
+        {"Frame2", {99, 48, 89, 91}, "Wall Texture"},
+        {"Frame3", {3, 144, 185, 153}, "Object"},
+    };
+    for (const double points : {9.0, 10.0, 11.0}) {
+        SCOPED_TRACE(points);
+        QFont font = saved;
+        font.setPointSizeF(points);
+        QApplication::setFont(font);
+        frmMain w;
+        for (const auto& f : frames) {
+            SCOPED_TRACE(f.name);
+            const auto* frame = w.findChild<QGroupBox*>(f.name);
+            ASSERT_NE(frame, nullptr);
+            EXPECT_EQ(frame->geometry(), f.place);
+            EXPECT_EQ(frame->title().trimmed(), f.title);
+            QFont bold = frame->font();
+            bold.setBold(true);
+            // The title, in bold, with the style's inset at each side.
+            EXPECT_LE(QFontMetrics(bold).horizontalAdvance(f.title) + 2 * 4, frame->width());
+            EXPECT_GE(frame->font().pointSizeF(), 6.0);
+        }
+        w.hide();
+    }
+    QApplication::setFont(saved);
+}
+
+TEST_F(AppFixture, PreviewBoxesOpenTheirPalettesFromTheKeyboard)
+{
+    const struct { const char* box; const char* pane; const char* mode; } rows[] = {
+        {"FloorBox", "FloorSelect", "Mode = Tile"},
+        {"WallBox", "WallSelect", "Mode = Wall"},
+        {"ObjectBox", "ObjectSelect", "Mode = Object"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.box);
+        QWidget* box = Find(r.box);
+        EXPECT_EQ(box->focusPolicy(), Qt::StrongFocus);
+        box->setFocus();
+        for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
+            QTest::keyClick(box, key);
+            EXPECT_TRUE(Find(r.pane)->isVisible()) << key;
+            EXPECT_EQ(Panel("Panel3"), r.mode);
+            QTest::keyClick(box, key);
+            EXPECT_FALSE(Find(r.pane)->isVisible()) << key;
+        }
+        QTest::keyClick(box, Qt::Key_A); // other keys do nothing
+        EXPECT_FALSE(Find(r.pane)->isVisible());
+    }
+}
+
+TEST_F(AppFixture, ScreenReadersHearEachControlsOwnName)
+{
+    const struct { const char* widget; const char* name; } rows[] = {
+        {"btnRotateLeft", "Rotate Left"},
+        {"btnRotateRight", "Rotate Right"},
+        {"btnFlipHorizontal", "Flip Horizontally"},
+        {"btnFlipVertical", "Flip Vertically"},
+        {"FloorBox", "Floor Texture"},
+        {"WallBox", "Wall Texture"},
+        {"ObjectBox", "Object"},
+        {"Canvas", "Map"},
+    };
+    for (const auto& r : rows) {
+        QAccessibleInterface* node = QAccessible::queryAccessibleInterface(Find(r.widget));
+        ASSERT_NE(node, nullptr) << r.widget;
+        EXPECT_EQ(node->text(QAccessible::Name), QString::fromLatin1(r.name)) << r.widget;
     }
 }
 

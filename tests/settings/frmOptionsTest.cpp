@@ -7,6 +7,7 @@
 #include "settings/SettingsStore.h"
 #include "settings/ShadowSettings.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -421,4 +422,32 @@ TEST_F(OptionsDialog, LocaleNumbersMeanTheSameInEveryLocale)
             EXPECT_FLOAT_EQ(ObjectShadowAlpha, 0.4f);
         }
     }
+}
+
+TEST_F(OptionsDialog, ScreenReadersHearEachControlByItsLabel)
+{
+    const struct { const char* widget; const char* name; } rows[] = {
+        {"TextTilesFileLocation", "Floors"},
+        {"TextObjectsFileLocation", "Objects"},
+        {"TextWallsFileLocation", "Walls"},
+        {"btnBrowseFloorsWallsFileLocation", "Select Floors directory"},
+        {"btnBrowseObjectsFileLocation", "Select Objects directory"},
+        {"btnBrowseWallsFileLocation", "Select Walls directory"},
+        {"TextObjectShadowTransparency", "Object Shadow Transparency"},
+        {"TextObjectShadowDistance", "Object Shadow Distance"},
+        {"TextWallShadowTransparency", "Wall Shadow Transparency"},
+        {"TextWallShadowDistance", "Wall Shadow Distance"},
+        {"Check1", "Show Splash Screen at startup"},
+        {"btnDefaultShadow", "Default Shadow Parameters"},
+        {"cmdOK", "OK"},
+        {"cmdCancel", "Cancel"},
+        {"cmdApply", "Apply"},
+    };
+    for (const auto& r : rows) {
+        QAccessibleInterface* node = QAccessible::queryAccessibleInterface(Find(dlg, r.widget));
+        ASSERT_NE(node, nullptr) << r.widget;
+        EXPECT_EQ(node->text(QAccessible::Name), QString::fromLatin1(r.name)) << r.widget;
+    }
+    // The unit goes with the value.
+    EXPECT_EQ(Edit("TextWallShadowTransparency")->accessibleDescription(), "(0-255)");
 }
