@@ -46,8 +46,10 @@ double Val(QStringView text)
     // application set, and read "5.6" as 5 under a decimal comma), and it
     // never sees more than the validated prefix, so it cannot read
     // hexadecimal, "inf" or "nan". Out of range is not a number.
+    // from_chars takes "-" but not "+".
+    const size_t first = s[0] == '+' ? 1 : 0;
     double v = 0.0;
-    const auto [ptr, ec] = std::from_chars(s.data(), s.data() + end, v);
+    const auto [ptr, ec] = std::from_chars(s.data() + first, s.data() + end, v);
     if (ec != std::errc() || ptr != s.data() + end)
         return 0.0;
     return std::isfinite(v) ? v : 0.0;
