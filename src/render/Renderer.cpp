@@ -19,8 +19,15 @@ QSize CanvasSize(const MapDocument& map, float zoom)
 
 namespace {
 
-// Rows per band: below the 96 spans at which Qt hands a draw to its pool.
+// Rows per band. Qt 6.4's raster engine splits a blend of `spans` spans
+// into (spans + 32) / 64 parts and hands them to its GUI thread pool when
+// there are two or more (QT_THREAD_PARALLEL_FILLS in qdrawhelper.cpp), that
+// is from 96 spans on; a draw clipped to one band makes at most one span per
+// row, so it stays on the thread that makes it.
 constexpr int BandRows = 64;
+constexpr int QtSpansPerPoolPart = 64;
+static_assert((BandRows + QtSpansPerPoolPart / 2) / QtSpansPerPoolPart < 2,
+              "a band's draw must stay below Qt's thread-pool threshold");
 // More changed rectangles than this, or more than this share of the canvas,
 // and one whole redraw is cheaper.
 constexpr int MostRectangles = 48;
@@ -129,8 +136,9 @@ struct MapRenderer::Shown {
     }
 };
 
-MapRenderer::MapRenderer()
-    : sprites_(std::make_unique<SpriteCache>()), worker_(std::make_unique<BandWorker>())
+MapRenderer::MapRenderer(RenderShortcuts shortcuts)
+    : shortcuts_(shortcuts), sprites_(std::make_unique<SpriteCache>()),
+      worker_(std::make_unique<BandWorker>())
 {
 }
 
@@ -149,20 +157,23 @@ void MapRenderer::Redraw(QImage& canvas, const MapDocument& map, const LayerSwit
         canvas.format() != QImage::Format_ARGB32_Premultiplied)
         canvas = canvas.convertToFormat(QImage::Format_RGB32);
     std::vector<QRect> changed;
-    const bool partly = shown_ && shown_->Matches(canvas, map, layers, zoom, shadows, drawshadows) &&
+    const bool partly = shortcuts_.On(Shortcut::Partial) && shown_ &&
+                        shown_->Matches(canvas, map, layers, zoom, shadows, drawshadows) &&
                         shown_->Changes(map, changed);
     const int layerAlpha = std::clamp<int>(shadows.WallShadowAlpha, 0, 255);
     if (!shade_ || shade_->Alpha() != layerAlpha)
         shade_ = std::make_unique<ShadeTable>(layerAlpha);
-    const View view{map, layers, zoom, shadows, drawshadows, canvas.size()};
-    if (partly) {
-        DrawChanged(canvas, view, changed);
-        lastRects_ = static_cast<int>(changed.size());
-    } else {
-        DrawWhole(canvas, view);
-        lastRects_ = -1;
+    const View view{map, layers, zoom, shadows, drawshadows, canvas.size(), shortcuts_};
+    {
+        const SpriteCache::RedrawScope redraw(*sprites_);
+        if (partly) {
+            DrawChanged(canvas, view, changed);
+            lastRects_ = static_cast<int>(changed.size());
+        } else {
+            DrawWhole(canvas, view);
+            lastRects_ = -1;
+        }
     }
-    sprites_->EndRedraw();
 
     if (!shown_)
         shown_ = std::make_unique<Shown>();
@@ -183,7 +194,7 @@ void MapRenderer::Redraw(QImage& canvas, const MapDocument& map, const LayerSwit
 void MapRenderer::DrawChanged(QImage& canvas, const View& view, const std::vector<QRect>& changed)
 {
     uchar* bits = canvas.bits();
-    std::vector<Stamp> stamps;
+    std::vector<Stamp>& stamps = stamps_;
     std::vector<int> all;
     std::vector<WhiteRun> white;
     std::vector<QRect> parts;
@@ -194,8 +205,9 @@ void MapRenderer::DrawChanged(QImage& canvas, const View& view, const std::vecto
         for (size_t k = 0; k < all.size(); ++k)
             all[k] = static_cast<int>(k);
         white.clear();
-        KeepVisible(stamps, all, r, parts, white);
-        UsePlacedCopies(stamps, all, canvas.size(), *sprites_);
+        KeepVisible(stamps, all, r, parts, white, shortcuts_);
+        UsePlacedCopies(stamps, all, canvas.size(), *sprites_, shortcuts_);
+        UseCopiesAtPlace(stamps, all, canvas.size(), *sprites_);
         // A tall rectangle in strips, so no draw reaches Qt's thread pool.
         for (int top = r.top(); top <= r.bottom(); top += BandRows) {
             const QRect strip(r.left(), top, r.width(), std::min(BandRows, r.bottom() + 1 - top));
@@ -234,9 +246,9 @@ void MapRenderer::DrawWhole(QImage& canvas, const View& view)
     // hands paint.
     std::vector<std::vector<WhiteRun>> white(static_cast<size_t>(bands));
     std::vector<std::vector<QRect>> parts(static_cast<size_t>(bands));
-    worker_->Run(bands, [&](int b) {
+    RunBands(bands, [&](int b) {
         const auto i = static_cast<size_t>(b);
-        KeepVisible(stamps, perBand[i], band(b), parts[i], white[i]);
+        KeepVisible(stamps, perBand[i], band(b), parts[i], white[i], shortcuts_);
     });
     std::vector<int> scaled;
     for (const std::vector<int>& ids : perBand)
@@ -245,18 +257,28 @@ void MapRenderer::DrawWhole(QImage& canvas, const View& view)
                 scaled.push_back(k);
     std::sort(scaled.begin(), scaled.end());
     scaled.erase(std::unique(scaled.begin(), scaled.end()), scaled.end());
-    UsePlacedCopies(stamps, scaled, canvas.size(), *sprites_);
-    worker_->Run(bands, [&](int b) {
+    UsePlacedCopies(stamps, scaled, canvas.size(), *sprites_, shortcuts_);
+    RunBands(bands, [&](int b) {
         const auto i = static_cast<size_t>(b);
         PaintArea(bits, canvas.bytesPerLine(), canvas.format(), canvas.size(), band(b), white[i],
                   stamps, perBand[i], parts[i], *shade_);
     });
 }
 
-void Redraw(QImage& canvas, const MapDocument& map, const LayerSwitches& layers, float zoom,
-            const ShadowParams& shadows, bool drawshadows)
+void MapRenderer::RunBands(int count, const std::function<void(int)>& paint)
 {
-    MapRenderer().Redraw(canvas, map, layers, zoom, shadows, drawshadows);
+    if (shortcuts_.On(Shortcut::Threads)) {
+        worker_->Run(count, paint);
+        return;
+    }
+    for (int b = 0; b < count; ++b)
+        paint(b);
+}
+
+void Redraw(QImage& canvas, const MapDocument& map, const LayerSwitches& layers, float zoom,
+            const ShadowParams& shadows, bool drawshadows, RenderShortcuts shortcuts)
+{
+    MapRenderer(shortcuts).Redraw(canvas, map, layers, zoom, shadows, drawshadows);
 }
 
 } // namespace halvorn

@@ -5,6 +5,7 @@
 
 #include "map/LayerSwitches.h"
 #include "map/MapDocument.h"
+#include "render/Shortcuts.h"
 
 #include <QImage>
 #include <QRect>
@@ -12,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -32,14 +34,17 @@ struct View;
 class ShadeTable;
 class SpriteCache;
 
-// Draws a map into one canvas, remembering what the canvas shows: a redraw
-// after a bounded change (a floor cell, a wall point, an object) repaints only
-// the rectangles that change can reach, each from white through every layer
-// in order, so the canvas ends exactly as a whole redraw would leave it. One
-// per canvas.
+// Draws a map into one canvas, remembering what the canvas shows. After a
+// change of floor cells or wall points only, it repaints the rectangles those
+// can reach, each from white through every layer in order; any other change
+// (an object, the zoom, a layer, a shadow setting, someone else drawing on
+// the canvas) draws the whole map. Either way the canvas ends as the literal
+// redraw leaves it, within 1 of 255. Shortcuts.h lists the shortcuts taken
+// and lets each be switched off. One per canvas; not for use by two threads
+// at once (it shares bands out to a helper thread of its own).
 class MapRenderer {
 public:
-    MapRenderer();
+    explicit MapRenderer(RenderShortcuts shortcuts = RenderShortcuts::FromEnvironment());
     MapRenderer(const MapRenderer&) = delete;
     MapRenderer& operator=(const MapRenderer&) = delete;
     ~MapRenderer();
@@ -61,17 +66,21 @@ private:
     struct Shown;
     void DrawChanged(QImage& canvas, const View& view, const std::vector<QRect>& changed);
     void DrawWhole(QImage& canvas, const View& view);
+    void RunBands(int count, const std::function<void(int)>& paint);
+
+    const RenderShortcuts shortcuts_;
 
     std::unique_ptr<Shown> shown_;
     std::unique_ptr<SpriteCache> sprites_;
     std::unique_ptr<BandWorker> worker_;
     std::unique_ptr<ShadeTable> shade_;
-    std::vector<Stamp> stamps_; // kept to spare growing it anew each time
+    std::vector<Stamp> stamps_; // reused by every redraw, to spare growing it anew
     int lastRects_ = -1;
 };
 
 // A one-off drawing, keeping nothing.
 void Redraw(QImage& canvas, const MapDocument& map, const LayerSwitches& layers, float zoom,
-            const ShadowParams& shadows, bool drawshadows);
+            const ShadowParams& shadows, bool drawshadows,
+            RenderShortcuts shortcuts = RenderShortcuts::FromEnvironment());
 
 } // namespace halvorn

@@ -8,12 +8,11 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <type_traits>
 
 namespace halvorn {
 
 namespace {
-
-enum Kind { PictureKind = 1, TurnedKind, SilhouetteKind, PlacedKind, WallPieceKind, WallShadeKind };
 
 QImage Transparent(int w, int h)
 {
@@ -70,55 +69,90 @@ int FirstShadowLayer(float zoom)
     return first;
 }
 
-std::size_t SpriteCache::KeyHash::operator()(const Key& k) const
+namespace {
+
+std::size_t Mix(std::size_t h, int64_t v)
+{
+    return h * 1000003u ^ std::hash<int64_t>()(v);
+}
+
+std::size_t Mix(std::size_t h, float v)
+{
+    return Mix(h, static_cast<int64_t>(FloatBits(v)));
+}
+
+} // namespace
+
+std::size_t SpriteCache::KeyHash::operator()(const PlacedKey& k) const
 {
     std::size_t h = std::hash<int64_t>()(k.picture);
-    for (const int v :
-         {k.kind, k.a, k.b, k.c, k.d, k.e, FloatBits(k.f), FloatBits(k.g), FloatBits(k.h), k.i, k.j})
-        h = h * 1000003u ^ static_cast<std::size_t>(static_cast<unsigned>(v));
+    for (const int v : {k.left, k.top, k.width, k.height, k.sourceWidth, k.sourceHeight})
+        h = Mix(h, int64_t{v});
     return h;
 }
 
-template <class Make>
-const QImage* SpriteCache::Hold(const Key& key, Make make)
+std::size_t SpriteCache::KeyHash::operator()(const RedrawKey& key) const
 {
-    const auto found = held_.find(key);
-    if (found != held_.end())
-        return found->second;
-    keep_.push_back(make());
-    const QImage* image = keep_.back().isNull() ? nullptr : &keep_.back();
-    held_.emplace(key, image);
-    return image;
+    const std::size_t kind = key.index();
+    return std::visit(
+        [&](const auto& k) -> std::size_t {
+            using K = std::decay_t<decltype(k)>;
+            if constexpr (std::is_same_v<K, AsLoadedKey>)
+                return Mix(kind, int64_t{k.image});
+            else if constexpr (std::is_same_v<K, TurnedKey>)
+                return Mix(Mix(kind, int64_t{k.image}), int64_t{k.orientation});
+            else if constexpr (std::is_same_v<K, SilhouetteKey>)
+                return Mix(Mix(Mix(kind, k.picture), int64_t{k.orientation}), k.alpha);
+            else if constexpr (std::is_same_v<K, PlacedKey>)
+                return Mix(kind, static_cast<int64_t>((*this)(k)));
+            else if constexpr (std::is_same_v<K, WallPieceKey>)
+                return Mix(Mix(Mix(Mix(kind, k.picture), k.zoom), k.fx), k.fy);
+            else
+                return Mix(Mix(Mix(kind, k.zoom), k.fx), k.fy);
+        },
+        key);
 }
 
 template <class Make>
-const QImage* SpriteCache::Get(const Key& key, Make make)
+const QImage* SpriteCache::ForThisRedraw(const RedrawKey& key, Make make)
 {
-    return Hold(key, [&] { return store_.Get(key, make); });
+    const auto found = thisRedraw_.find(key);
+    if (found != thisRedraw_.end())
+        return found->second;
+    heldThisRedraw_.push_back(make());
+    const QImage* image = heldThisRedraw_.back().isNull() ? nullptr : &heldThisRedraw_.back();
+    thisRedraw_.emplace(key, image);
+    return image;
+}
+
+template <class Key, class Make>
+const QImage* SpriteCache::KeptAcrossRedraws(const Key& key, Make make)
+{
+    return ForThisRedraw(key, [&] { return store_.Get(key, make); });
 }
 
 void SpriteCache::EndRedraw()
 {
-    held_.clear();
-    keep_.clear();
+    thisRedraw_.clear();
+    heldThisRedraw_.clear();
 }
 
-// Held for the redraw only: the imaging layer keeps pictures and their
-// turned copies itself.
+// For this redraw only: the imaging layer keeps pictures and their turned
+// copies itself.
 const QImage* SpriteCache::Picture(ImageHandle image)
 {
-    return Hold(Key{static_cast<int64_t>(image), PictureKind}, [&] { return ImageOf(image); });
+    return ForThisRedraw(AsLoadedKey{image}, [&] { return ImageOf(image); });
 }
 
 const QImage* SpriteCache::Turned(ImageHandle image, Orientation orientation)
 {
-    return Hold(Key{static_cast<int64_t>(image), TurnedKind, orientation},
-                [&] { return OrientedImage(image, orientation); });
+    return ForThisRedraw(TurnedKey{image, orientation},
+                         [&] { return OrientedImage(image, orientation); });
 }
 
 const QImage* SpriteCache::Silhouette(ImageHandle image, Orientation orientation, float alpha)
 {
-    return Get(Key{ImageOf(image).cacheKey(), SilhouetteKind, orientation, 0, 0, 0, 0, alpha}, [&] {
+    return KeptAcrossRedraws(SilhouetteKey{ImageOf(image).cacheKey(), orientation, alpha}, [&] {
         return ApplyColorMatrix(OrientedImage(image, orientation), MakeShadowMatrix(alpha));
     });
 }
@@ -129,38 +163,51 @@ const QImage* SpriteCache::PlacedIfSeen(const QImage& picture, QRect source, QRe
     const QRect visible = target & QRect(QPoint(0, 0), canvas);
     if (visible.isEmpty() || source.x() != 0 || source.y() != 0)
         return nullptr;
-    const Key key{picture.cacheKey(), PlacedKind, target.x(), target.y(), target.width(),
-                  target.height(), 0, 0, 0, 0, source.width(), source.height()};
+    const PlacedKey key{picture.cacheKey(), target.x(),     target.y(),      target.width(),
+                        target.height(),    source.width(), source.height()};
     // Keys only, a few dozen bytes each; forgotten wholesale now and then.
-    if (seen_.size() > 100000)
-        seen_.clear();
-    if (seen_.insert(key).second)
+    if (seenOnce_.size() > 100000)
+        seenOnce_.clear();
+    if (seenOnce_.insert(key).second)
         return nullptr;
-    return Get(key, [&] {
-        if (scratch_.width() < canvas.width() || scratch_.height() < canvas.height())
-            scratch_ = QImage(canvas, QImage::Format_ARGB32_Premultiplied);
-        // Exactly the canvas's size: where the edge cuts a draw matters.
-        QImage view(scratch_.bits(), canvas.width(), canvas.height(), scratch_.bytesPerLine(),
-                    scratch_.format());
-        QPainter p(&view);
-        p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.fillRect(visible, Qt::transparent);
-        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        p.setRenderHint(QPainter::SmoothPixmapTransform, true);
-        p.drawImage(target, picture, source);
-        p.end();
-        QImage cut = view.copy(visible);
-        if (!picture.hasAlphaChannel() && source == picture.rect())
-            cut = cut.convertToFormat(QImage::Format_RGB32);
-        cut.setOffset(visible.topLeft());
-        return cut;
-    });
+    return KeptAcrossRedraws(key, [&] { return DrawnAtPlace(picture, source, target, canvas); });
+}
+
+const QImage* SpriteCache::AtPlaceForThisRedraw(const QImage& picture, QRect source,
+                                                QRectF target, QSize canvas)
+{
+    if ((target.toAlignedRect() & QRect(QPoint(0, 0), canvas)).isEmpty())
+        return nullptr;
+    heldThisRedraw_.push_back(DrawnAtPlace(picture, source, target, canvas));
+    return &heldThisRedraw_.back();
+}
+
+QImage SpriteCache::DrawnAtPlace(const QImage& picture, QRect source, QRectF target, QSize canvas)
+{
+    const QRect visible = target.toAlignedRect() & QRect(QPoint(0, 0), canvas);
+    if (scratch_.width() < canvas.width() || scratch_.height() < canvas.height())
+        scratch_ = QImage(canvas, QImage::Format_ARGB32_Premultiplied);
+    // Exactly the canvas's size: where the edge cuts a draw matters.
+    QImage view(scratch_.bits(), canvas.width(), canvas.height(), scratch_.bytesPerLine(),
+                scratch_.format());
+    QPainter p(&view);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.fillRect(visible, Qt::transparent);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    p.drawImage(target, picture, QRectF(source));
+    p.end();
+    QImage cut = view.copy(visible);
+    if (!picture.hasAlphaChannel() && source == picture.rect() && QRectF(visible) == target)
+        cut = cut.convertToFormat(QImage::Format_RGB32);
+    cut.setOffset(visible.topLeft());
+    return cut;
 }
 
 const QImage* SpriteCache::WallPiece(ImageHandle image, float zoom, float fx, float fy)
 {
     const QImage picture = ImageOf(image);
-    return Get(Key{picture.cacheKey(), WallPieceKind, 0, 0, 0, 0, 0, zoom, fx, fy}, [&] {
+    return KeptAcrossRedraws(WallPieceKey{picture.cacheKey(), zoom, fx, fy}, [&] {
         const float side = 18 * zoom + 0.5f;
         const int extent = static_cast<int>(std::ceil(side)) + 2;
         QImage drawn = Transparent(extent, extent);
@@ -174,7 +221,7 @@ const QImage* SpriteCache::WallPiece(ImageHandle image, float zoom, float fx, fl
 
 const QImage* SpriteCache::WallShade(float zoom, float fx, float fy)
 {
-    return Get(Key{0, WallShadeKind, 0, 0, 0, 0, 0, zoom, fx, fy}, [&] {
+    return KeptAcrossRedraws(WallShadeKey{zoom, fx, fy}, [&] {
         // Each square drawn alone in opaque white shows exactly the pixels
         // its fill covers; the counts add up.
         const float s = 18 * zoom;

@@ -4,13 +4,16 @@
 // the zoom. Each is made the way a direct scaled draw makes it, so putting
 // it down lands on the same pixels.
 //
-// Entries are keyed by picture identity (the decoded picture's cache key),
-// not by handle: handles that share one picture share its entries. They live
-// in an ImageCache of at most ByteBudget bytes, least recently used dropped
-// first; what one redraw uses is also held by the redraw until EndRedraw, so
-// nothing it stamps goes away under it. Besides the budget it keeps one
-// canvas-sized scratch picture (4.7 MB at 100 %) and the keys of at most
-// 100,000 places where a scaled picture was drawn once.
+// Two lifetimes. Kept across redraws: silhouettes, scaled copies at a
+// place, wall pieces and shadow counts per phase, keyed by the picture's
+// identity (the decoded picture's cache key, so handles that share one
+// picture share its entries) and what the preparation depends on, in an
+// ImageCache of at most ByteBudget bytes, least recently used dropped first.
+// For this redraw: every picture a redraw asks for, prepared or as loaded,
+// is also held until the redraw's RedrawScope ends, so nothing it stamps
+// goes away under it when the budget drops it. Besides the budget it keeps
+// one canvas-sized scratch picture (4.7 MB at 100 %) and the keys of at
+// most 100,000 places where a scaled picture was drawn once.
 #pragma once
 
 #include "map/MapDocument.h"
@@ -18,12 +21,14 @@
 #include "render/ImageCache.h"
 
 #include <QImage>
+#include <QRectF>
 
 #include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <unordered_map>
 #include <unordered_set>
+#include <variant>
 
 namespace halvorn {
 
@@ -53,38 +58,86 @@ public:
     // Made only when asked for the second time: a picture drawn once at a
     // place is cheaper drawn directly; null until then.
     const QImage* PlacedIfSeen(const QImage& picture, QRect source, QRect target, QSize canvas);
+    // The same cut-out for any target, made afresh and held for this redraw
+    // only.
+    const QImage* AtPlaceForThisRedraw(const QImage& picture, QRect source, QRectF target,
+                                       QSize canvas);
 
-    // Lets go of what the redraw that ends held.
-    void EndRedraw();
     std::size_t Bytes() const { return store_.Bytes(); }
     std::size_t Budget() const { return store_.Budget(); }
 
-private:
-    struct Key {
-        int64_t picture = 0;
-        int kind = 0;
-        int a = 0, b = 0, c = 0, d = 0, e = 0;
-        float f = 0, g = 0, h = 0;
-        int i = 0, j = 0;
-        auto operator<=>(const Key&) const = default;
-    };
-    struct KeyHash {
-        std::size_t operator()(const Key& k) const;
-    };
-    // Held for this redraw; Get also kept in the store across redraws.
-    template <class Make>
-    const QImage* Hold(const Key& key, Make make);
-    template <class Make>
-    const QImage* Get(const Key& key, Make make);
+    // One redraw: what it was handed stays valid until the scope ends.
+    class RedrawScope {
+    public:
+        explicit RedrawScope(SpriteCache& cache) : cache_(cache) {}
+        RedrawScope(const RedrawScope&) = delete;
+        RedrawScope& operator=(const RedrawScope&) = delete;
+        ~RedrawScope() { cache_.EndRedraw(); }
 
-    ImageCache<Key> store_;
-    std::unordered_set<Key, KeyHash> seen_;
+    private:
+        SpriteCache& cache_;
+    };
+
+private:
+    // What each kind of prepared picture depends on.
+    struct AsLoadedKey {
+        ImageHandle image;
+        auto operator<=>(const AsLoadedKey&) const = default;
+    };
+    struct TurnedKey {
+        ImageHandle image;
+        Orientation orientation;
+        auto operator<=>(const TurnedKey&) const = default;
+    };
+    struct SilhouetteKey {
+        int64_t picture;
+        Orientation orientation;
+        float alpha;
+        auto operator<=>(const SilhouetteKey&) const = default;
+    };
+    struct PlacedKey {
+        int64_t picture;
+        int left, top, width, height; // the target on the canvas
+        int sourceWidth, sourceHeight;
+        auto operator<=>(const PlacedKey&) const = default;
+    };
+    struct WallPieceKey {
+        int64_t picture;
+        float zoom, fx, fy;
+        auto operator<=>(const WallPieceKey&) const = default;
+    };
+    struct WallShadeKey {
+        float zoom, fx, fy;
+        auto operator<=>(const WallShadeKey&) const = default;
+    };
+    // Prepared pictures kept across redraws.
+    using KeptKey = std::variant<SilhouetteKey, PlacedKey, WallPieceKey, WallShadeKey>;
+    // Everything a redraw is handed.
+    using RedrawKey = std::variant<AsLoadedKey, TurnedKey, SilhouetteKey, PlacedKey,
+                                   WallPieceKey, WallShadeKey>;
+    struct KeyHash {
+        std::size_t operator()(const RedrawKey& k) const;
+        std::size_t operator()(const PlacedKey& k) const;
+    };
+
+    // The picture for `key`, made by `make` the first time this redraw asks.
+    template <class Make>
+    const QImage* ForThisRedraw(const RedrawKey& key, Make make);
+    // The same, and kept in the store across redraws within the budget.
+    template <class Key, class Make>
+    const QImage* KeptAcrossRedraws(const Key& key, Make make);
+    // Lets go of what the redraw that ends held.
+    void EndRedraw();
+    QImage DrawnAtPlace(const QImage& picture, QRect source, QRectF target, QSize canvas);
+
+    ImageCache<KeptKey> store_;
+    std::unordered_set<PlacedKey, KeyHash> seenOnce_;
     // Where scaled pictures are drawn at their place on the canvas, to be
     // cut out: the raster engine's sampling of a scaled draw depends on
     // where on the device it lands.
     QImage scratch_;
-    std::unordered_map<Key, const QImage*, KeyHash> held_;
-    std::deque<QImage> keep_;
+    std::unordered_map<RedrawKey, const QImage*, KeyHash> thisRedraw_;
+    std::deque<QImage> heldThisRedraw_;
 };
 
 // The first shadow layer drawn at a zoom (9 = none): fewer layers at smaller

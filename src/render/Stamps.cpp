@@ -180,7 +180,7 @@ void Walls(const View& v, QRect area, SpriteCache& sprites, std::vector<Stamp>& 
             if (piece == 0)
                 continue;
             const float cy = s * static_cast<float>(y);
-            if (shade) {
+            if (shade && v.shortcuts.On(Shortcut::Counts)) {
                 const float left = cx - 8 * z;
                 const float top = cy - 8 * z;
                 const float fx = Fraction(left), fy = Fraction(top);
@@ -189,14 +189,22 @@ void Walls(const View& v, QRect area, SpriteCache& sprites, std::vector<Stamp>& 
                 if (counts)
                     Add(out, counts, QPoint(FloorInt(left), FloorInt(top)) + counts->offset(), area,
                         Stamp::Shade);
+            } else if (shade) {
+                for (int n = FirstShadowLayer(z); n <= 8; ++n) {
+                    const float off = static_cast<float>(n) * z;
+                    const QRectF square(cx - off, cy - off, s, s);
+                    if (square.toAlignedRect().intersects(area))
+                        out.push_back(Stamp{nullptr, square.toAlignedRect(), {}, square,
+                                            Stamp::Square, false});
+                }
             }
             const float left = cx - 9 * z;
             const float top = cy - 9 * z;
             const QRectF target(left, top, side, side);
-            if (!canvas.contains(target) || oversized(piece)) {
+            if (!v.shortcuts.On(Shortcut::Phases) || !canvas.contains(target) || oversized(piece)) {
                 // Where the device's edge cuts a scaled draw the raster
                 // engine samples it differently, so pieces reaching over
-                // the edge are drawn directly, as drawing the map does.
+                // the edge are drawn directly, as the literal redraw does.
                 const QImage* picture = sprites.Picture(piece);
                 if (picture && target.toAlignedRect().intersects(area))
                     out.push_back(Stamp{picture, target.toAlignedRect(), picture->rect(), target,
@@ -330,8 +338,25 @@ void CollectStamps(const View& view, QRect area, SpriteCache& sprites, std::vect
 }
 
 void KeepVisible(const std::vector<Stamp>& stamps, std::vector<int>& which, QRect area,
-                 std::vector<QRect>& parts, std::vector<WhiteRun>& white)
+                 std::vector<QRect>& parts, std::vector<WhiteRun>& white,
+                 RenderShortcuts shortcuts)
 {
+    if (!shortcuts.On(Shortcut::Cover)) {
+        // Everything that reaches the area, whole, over a white area.
+        size_t kept = 0;
+        parts.clear();
+        for (const int k : which) {
+            const QRect r = stamps[static_cast<size_t>(k)].bounds & area;
+            if (r.isEmpty())
+                continue;
+            which[kept++] = k;
+            parts.push_back(r);
+        }
+        which.resize(kept);
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            white.push_back({y, area.left(), area.right()});
+        return;
+    }
     Coverage covered(area);
     size_t kept = which.size();
     parts.resize(which.size());
@@ -357,8 +382,10 @@ void KeepVisible(const std::vector<Stamp>& stamps, std::vector<int>& which, QRec
 }
 
 void UsePlacedCopies(std::vector<Stamp>& stamps, const std::vector<int>& which, QSize canvas,
-                     SpriteCache& sprites)
+                     SpriteCache& sprites, RenderShortcuts shortcuts)
 {
+    if (!shortcuts.On(Shortcut::Placed))
+        return;
     for (const int i : which) {
         Stamp& s = stamps[static_cast<size_t>(i)];
         // Only whole-pixel places have copies: a wall piece at the edge is
@@ -366,6 +393,19 @@ void UsePlacedCopies(std::vector<Stamp>& stamps, const std::vector<int>& which, 
         if (s.kind != Stamp::Scaled || s.target != QRectF(s.bounds))
             continue;
         const QImage* placed = sprites.PlacedIfSeen(*s.image, s.source, s.bounds, canvas);
+        if (placed)
+            s = Stamp{placed, QRect(placed->offset(), placed->size()), {}, {}, Stamp::Picture, s.opaque};
+    }
+}
+
+void UseCopiesAtPlace(std::vector<Stamp>& stamps, const std::vector<int>& which, QSize canvas,
+                      SpriteCache& sprites)
+{
+    for (const int i : which) {
+        Stamp& s = stamps[static_cast<size_t>(i)];
+        if (s.kind != Stamp::Scaled)
+            continue;
+        const QImage* placed = sprites.AtPlaceForThisRedraw(*s.image, s.source, s.target, canvas);
         if (placed)
             s = Stamp{placed, QRect(placed->offset(), placed->size()), {}, {}, Stamp::Picture, s.opaque};
     }
@@ -417,6 +457,9 @@ void PaintArea(uchar* canvasBits, qsizetype bytesPerLine, QImage::Format format,
             break;
         case Stamp::Scaled:
             p.drawImage(s.target, *s.image, QRectF(s.source));
+            break;
+        case Stamp::Square:
+            p.fillRect(s.target, QColor(0, 0, 0, shade.Alpha()));
             break;
         case Stamp::Shade:
             // The raster engine writes straight into the rows, so pixels

@@ -8,6 +8,7 @@
 #include "map/LayerSwitches.h"
 #include "map/MapDocument.h"
 #include "render/Renderer.h"
+#include "render/Shortcuts.h"
 
 #include <QImage>
 #include <QRect>
@@ -27,11 +28,12 @@ struct Stamp {
         Picture, // `image` put down unscaled at the top-left of `bounds`
         Scaled,  // the `source` part of `image` scaled into `bounds`
         Shade,   // `image` holds per pixel how many wall shadow layers cover it
+        Square,  // one wall shadow square, `target`, filled with the shadow colour
     };
     const QImage* image = nullptr;
     QRect bounds; // where it lands (for a scaled draw, every pixel it can touch)
     QRect source;
-    QRectF target; // where a scaled draw puts `source`
+    QRectF target; // where a scaled draw puts `source`, or a square's corners
     Kind kind = Line;
     bool opaque = false; // covers every pixel of `bounds` fully
 };
@@ -44,10 +46,13 @@ struct View {
     const ShadowParams& shadows;
     bool drawshadows;
     QSize canvas;
+    RenderShortcuts shortcuts;
 };
 
 // Appends every stamp that reaches `area`, in painting order. The pictures
-// live in `sprites` until its next Trim.
+// live in `sprites` until the redraw's SpriteCache::RedrawScope ends. Wall
+// pieces come prepared per phase and shadows as layer counts when the
+// shortcuts allow; otherwise as direct scaled draws and single squares.
 void CollectStamps(const View& view, QRect area, SpriteCache& sprites, std::vector<Stamp>& out);
 
 // Pixels [left, right] of canvas row y that no opaque stamp covers: only
@@ -57,24 +62,34 @@ struct WhiteRun {
 };
 
 // Keeps in `which` (indices into `stamps`, in painting order) only the
-// stamps that reach `area` and of which some pixel there is not covered by
-// later opaque stamps: the others cannot change the picture. `parts`
-// receives, for each kept stamp, the rectangle around its pixels that can
-// show; `white` the pixels of `area` no opaque stamp covers.
+// stamps that reach `area` and, with the cover shortcut, of which some pixel
+// there is not covered by later opaque stamps: the others cannot change the
+// picture. `parts` receives, for each kept stamp, the rectangle around its
+// pixels that can show; `white` the pixels of `area` no opaque stamp covers
+// (all of them without the shortcut).
 void KeepVisible(const std::vector<Stamp>& stamps, std::vector<int>& which, QRect area,
-                 std::vector<QRect>& parts, std::vector<WhiteRun>& white);
+                 std::vector<QRect>& parts, std::vector<WhiteRun>& white,
+                 RenderShortcuts shortcuts);
 
-// Replaces scaled pictures drawn at the same place before by their copies
-// scaled in place, which put down faster; the first time a picture is drawn
-// at a place it stays a scaled draw.
+// With the placed shortcut, replaces scaled pictures drawn at the same place
+// before by their copies scaled in place, which put down faster; the first
+// time a picture is drawn at a place it stays a scaled draw.
 void UsePlacedCopies(std::vector<Stamp>& stamps, const std::vector<int>& which, QSize canvas,
-                     SpriteCache& sprites);
+                     SpriteCache& sprites, RenderShortcuts shortcuts);
+
+// Replaces every scaled draw left in `which` by a picture of it drawn at
+// its place on a canvas-sized picture for this redraw. A partial redraw
+// needs it: the raster engine steps a scaled draw's samples from the first
+// pixel of each span, so a clip that cuts the draw's rows moves them.
+void UseCopiesAtPlace(std::vector<Stamp>& stamps, const std::vector<int>& which, QSize canvas,
+                      SpriteCache& sprites);
 
 // Paints the `white` runs of `area` white and then every stamp of `which`
-// (indices into `stamps`) within its part of `parts`, clipped to `area`. The canvas holds
-// 32-bit pixels (RGB32 or premultiplied ARGB32). `area` must lie inside one
-// band of at most 64 rows. Distinct areas may be painted at once.
-// `shade` darkens by the wall shadow layers.
+// (indices into `stamps`) within its part of `parts`, clipped to `area`. The
+// canvas holds 32-bit pixels (RGB32 or premultiplied ARGB32). `area` must
+// lie inside one band of at most 64 rows, so no draw reaches Qt's thread
+// pool. Distinct areas may be painted at once. `shade` darkens by the wall
+// shadow layers; its alpha is also the colour of single squares.
 void PaintArea(uchar* canvasBits, qsizetype bytesPerLine, QImage::Format format, QSize canvas,
                QRect area, const std::vector<WhiteRun>& white, const std::vector<Stamp>& stamps,
                const std::vector<int>& which, const std::vector<QRect>& parts,

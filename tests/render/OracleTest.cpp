@@ -2,6 +2,7 @@
 // with and without shadows, every layer combination, objects in all eight
 // orientations, shadow settings away from the defaults.
 #include "BusyMap.h"
+#include "ShortcutSets.h"
 #include "oracle/LiteralRenderer.h"
 #include "render/Imaging.h"
 #include "render/Renderer.h"
@@ -18,18 +19,30 @@ using namespace rendertest;
 namespace {
 
 int Difference(const MapDocument& map, const LayerSwitches& layers, float zoom,
-               const ShadowParams& shadows, bool drawshadows)
+               const ShadowParams& shadows, bool drawshadows,
+               RenderShortcuts shortcuts = RenderShortcuts())
 {
     QImage expected(CanvasSize(map, zoom), QImage::Format_RGB32);
     oracle::LiteralRedraw(expected, map, layers, zoom, shadows, drawshadows);
     QImage drawn(CanvasSize(map, zoom), QImage::Format_RGB32);
-    Redraw(drawn, map, layers, zoom, shadows, drawshadows);
+    Redraw(drawn, map, layers, zoom, shadows, drawshadows, shortcuts);
     return oracle::MaxChannelDifference(drawn, expected);
 }
 
+class Oracle : public ::testing::TestWithParam<ShortcutSet> {
+protected:
+    int Difference(const MapDocument& map, const LayerSwitches& layers, float zoom,
+                   const ShadowParams& shadows, bool drawshadows) const
+    {
+        return ::Difference(map, layers, zoom, shadows, drawshadows, GetParam().shortcuts);
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Shortcuts, Oracle, ::testing::ValuesIn(RenderShortcutSets()), SetName);
+
 } // namespace
 
-TEST(Oracle, ProductionMatchesAtEveryZoomAndShadowSetting)
+TEST_P(Oracle, ProductionMatchesAtEveryZoomAndShadowSetting)
 {
     const MapDocument map = BusyMap(7);
     LayerSwitches all;
@@ -43,7 +56,7 @@ TEST(Oracle, ProductionMatchesAtEveryZoomAndShadowSetting)
                     << s.ObjectShadowOffset << " wall " << s.WallShadowAlpha << " shadows " << drawshadows;
 }
 
-TEST(Oracle, ProductionMatchesWithEveryLayerCombination)
+TEST_P(Oracle, ProductionMatchesWithEveryLayerCombination)
 {
     const MapDocument map = BusyMap(11);
     const float zooms[] = {1.0f, 0.75f, 0.5f, 0.25f};
@@ -58,7 +71,7 @@ TEST(Oracle, ProductionMatchesWithEveryLayerCombination)
     }
 }
 
-TEST(Oracle, DifferenceCountsEveryChannelAndSize)
+TEST(OracleDifference, CountsEveryChannelAndSize)
 {
     QImage a(4, 3, QImage::Format_ARGB32);
     a.fill(qRgba(10, 20, 30, 40));
@@ -78,7 +91,7 @@ TEST(Oracle, DifferenceCountsEveryChannelAndSize)
 // Pieces reaching over the canvas edge: the raster engine samples a scaled
 // draw cut by the device's edge differently, so these must be drawn as the
 // literal renderer draws them. Noisy pictures of odd sizes show any shift.
-TEST(Oracle, WallPiecesOverTheCanvasEdgeMatch)
+TEST_P(Oracle, WallPiecesOverTheCanvasEdgeMatch)
 {
     std::mt19937 rng(17);
     const auto noise = [&](int w, int h) {
@@ -97,4 +110,61 @@ TEST(Oracle, WallPiecesOverTheCanvasEdgeMatch)
         }
     for (const float zoom : {1.0f, 0.75f, 0.5f, 0.25f})
         EXPECT_LE(Difference(map, LayerSwitches{}, zoom, ShadowParams{}, true), 1) << "zoom " << zoom;
+}
+
+// Any choice of shortcuts, not only one off at a time, gives the literal
+// picture, through a whole redraw and a partial one after a few edits.
+TEST(Shortcuts, AnyCombinationOffMatches)
+{
+    const ImageHandle piece = Picture(18, 18, 12, true);
+    const ImageHandle tile = Picture(72, 72, 13, true);
+    LayerSwitches layers;
+    layers.ShowGridLayer = true;
+    const float zooms[] = {1.0f, 0.75f, 0.5f, 0.25f};
+    for (unsigned bits = 0; bits < 64; ++bits) {
+        RenderShortcuts shortcuts = RenderShortcuts::AllOff();
+        for (const Shortcut s : AllShortcuts)
+            if (bits & (1u << static_cast<unsigned>(s)))
+                shortcuts = shortcuts.With(s);
+        const float zoom = zooms[bits % 4];
+        MapDocument map = BusyMap(20 + bits % 3);
+        QImage canvas(CanvasSize(map, zoom), QImage::Format_RGB32);
+        QImage expected(canvas.size(), QImage::Format_RGB32);
+        MapRenderer renderer(shortcuts);
+        renderer.Redraw(canvas, map, layers, zoom, ShadowParams{}, true);
+        oracle::LiteralRedraw(expected, map, layers, zoom, ShadowParams{}, true);
+        ASSERT_LE(oracle::MaxChannelDifference(canvas, expected), 1) << shortcuts.Describe().toStdString();
+        map.SetFloor(static_cast<int>(bits % 15), 3, tile);
+        map.SetWall(static_cast<int>(bits % 60), 20, piece);
+        map.SetWall(7, static_cast<int>(bits % 60), 0);
+        renderer.Redraw(canvas, map, layers, zoom, ShadowParams{}, true);
+        EXPECT_EQ(renderer.LastRepaintedRectangles() >= 0, shortcuts.On(Shortcut::Partial))
+            << shortcuts.Describe().toStdString();
+        oracle::LiteralRedraw(expected, map, layers, zoom, ShadowParams{}, true);
+        EXPECT_LE(oracle::MaxChannelDifference(canvas, expected), 1)
+            << "after edits, " << shortcuts.Describe().toStdString();
+    }
+}
+
+TEST(Shortcuts, TheVariableNamesTheOnesToSwitchOff)
+{
+    const struct {
+        const char* value;
+        const char* off;
+        const char* unknown;
+    } rows[] = {
+        {"", "none", ""},
+        {"partial", "partial", ""},
+        {" Cover , threads", "cover,threads", ""},
+        {"placed,phases,counts", "placed,phases,counts", ""},
+        {"all", "partial,cover,placed,phases,counts,threads", ""},
+        {"phases,bands,,covers", "phases", "bands,covers"},
+    };
+    for (const auto& r : rows) {
+        QString unknown;
+        const RenderShortcuts s = RenderShortcuts::Disabling(QString::fromLatin1(r.value), &unknown);
+        EXPECT_EQ(s.Describe(), QString::fromLatin1(r.off)) << r.value;
+        EXPECT_EQ(unknown, QString::fromLatin1(r.unknown)) << r.value;
+    }
+    EXPECT_EQ(RenderShortcuts::Disabling(QStringLiteral("all")), RenderShortcuts::AllOff());
 }

@@ -1,27 +1,30 @@
-// Exact pixels of a redraw. Every case runs against both the program's
-// renderer and the literal one, so a fault in either shows here.
+// Exact pixels of a redraw. Every case runs against the literal renderer and
+// the program's, with all its shortcuts and with each one off, so a fault in
+// any of them shows here.
 #include "map/Numeric.h"
 #include "oracle/LiteralRenderer.h"
 #include "render/Imaging.h"
 #include "render/Renderer.h"
 #include "render/ShadowMatrix.h"
 
+#include "ShortcutSets.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 using namespace halvorn;
 
 namespace {
 
-using RedrawFunction = void (*)(QImage&, const MapDocument&, const LayerSwitches&, float,
-                                const ShadowParams&, bool);
-
+// The literal renderer, or the program's with a choice of shortcuts.
 struct NamedRenderer {
-    const char* name;
-    RedrawFunction redraw;
+    std::string name;
+    bool literal = false;
+    RenderShortcuts shortcuts;
 };
 
 class Renderers : public ::testing::TestWithParam<NamedRenderer> {
@@ -33,15 +36,25 @@ protected:
     QImage Draw(float zoom, bool drawshadows = true)
     {
         QImage canvas(CanvasSize(map, zoom), QImage::Format_RGB32);
-        GetParam().redraw(canvas, map, layers, zoom, shadows, drawshadows);
+        if (GetParam().literal)
+            oracle::LiteralRedraw(canvas, map, layers, zoom, shadows, drawshadows);
+        else
+            Redraw(canvas, map, layers, zoom, shadows, drawshadows, GetParam().shortcuts);
         return canvas;
     }
 };
 
-INSTANTIATE_TEST_SUITE_P(Both, Renderers,
-                         ::testing::Values(NamedRenderer{"production", &halvorn::Redraw},
-                                           NamedRenderer{"literal", &oracle::LiteralRedraw}),
-                         [](const auto& info) { return std::string(info.param.name); });
+std::vector<NamedRenderer> AllRenderers()
+{
+    std::vector<NamedRenderer> all{{"literal", true, {}}};
+    for (const rendertest::ShortcutSet& set : rendertest::RenderShortcutSets())
+        all.push_back({set.name == "all" ? "production" : "production_" + set.name, false,
+                       set.shortcuts});
+    return all;
+}
+
+INSTANTIATE_TEST_SUITE_P(Every, Renderers, ::testing::ValuesIn(AllRenderers()),
+                         [](const auto& info) { return info.param.name; });
 
 ImageHandle Solid(int w, int h, QColor c)
 {

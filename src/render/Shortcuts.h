@@ -1,0 +1,144 @@
+// The renderer's shortcuts: the six ways a redraw reaches the literal
+// picture (every step drawn on the whole canvas, in order) in less time.
+// Each one can be switched off, alone or with others, and the picture stays
+// within 1 of 255 of the literal one; switched off, the plain path runs.
+// HALVORN_RENDER_DISABLE names the ones to switch off, comma-separated
+// ("partial,cover" or "all"), read once when the program first draws.
+//
+// Each shortcut: its name, when it applies, the Qt 6.4 raster-engine
+// behaviour it rests on, and the tests that guard it (every redraw test of
+// tests/render also runs with each shortcut off, see RenderShortcutSets).
+//
+// partial - partial redraws.
+//   When: only floor cells and wall points changed since the last redraw of
+//   the same canvas at the same zoom, layers, shadow settings and
+//   `drawshadows`, and they reach at most 48 rectangles and a third of the
+//   canvas. Each rectangle is repainted from white through every layer,
+//   clipped to it. A changed object draws the whole map (its rectangles
+//   alone came out up to 12 of 255 off).
+//   Qt: a rectangular clip only narrows the spans a draw blends; the samples
+//   stay those of the unclipped draw (qpaintengine_raster.cpp, the clip
+//   applied in QRasterPaintEngine's span functions). Not so where the
+//   device's edge cuts a scaled draw, which is why paintings always use a
+//   picture of the whole canvas's size.
+//   Tests: IncrementalRedraw.*, FoundByTheMonkey.*.
+//
+// cover - skipping covered pictures.
+//   When: always. A stamp whose every pixel in the area is hidden by later
+//   opaque stamps is not drawn, a partly hidden one is drawn in the
+//   rectangle around what shows, and white is written only where nothing
+//   opaque lands.
+//   Qt: a picture without alpha (Format_RGB32) drawn at full opacity
+//   replaces every pixel it lands on (qt_blend_rgb32_on_rgb32 in
+//   qblendfunctions.cpp copies the rows; qpaintengine_raster.cpp takes it
+//   for SourceOver as for Source), and a grid line filled black does too.
+//   Tests: Oracle.*, Renderers.FloorsFillTheirCellsAtEveryZoom.
+//
+// placed - scaled copies kept after a second use.
+//   When: a floor, object or silhouette is drawn scaled into the same
+//   whole-pixel rectangle of a canvas of the same size for the second time.
+//   It is then drawn once at that place on a transparent picture of the
+//   canvas's size, cut out and kept; later redraws put the cut-out down
+//   unscaled.
+//   Qt: a smooth scaled draw samples by the inverse of the transform from
+//   the target rectangle, so the same target on a device of the same size
+//   gives the same pixels (qpaintengine_raster.cpp drawImage with a scaling
+//   transform; the bilinear fetches of qdrawhelper.cpp), and SourceOver of
+//   premultiplied pixels onto the canvas is the same blend either way
+//   (comp_func_SourceOver, BYTE_MUL in qdrawhelper_p.h).
+//   Tests: IncrementalRedraw.EveryEditLeavesTheWholeMapsPicture (each edit
+//   redraws the same places again), Oracle.*.
+//
+// phases - wall pieces prepared per sub-pixel phase.
+//   When: a wall piece lies wholly inside the canvas and its picture is at
+//   most two wall steps on a side. It is drawn once per zoom and fractional
+//   part of its position (cx - 9 z, cy - 9 z), trimmed, and stamped at the
+//   whole-pixel part.
+//   Qt: the same as for placed: the samples of a QRectF target depend on its
+//   position only through the fraction, away from the device's edge; a
+//   picture much larger than the piece is reduced so strongly that its
+//   samples shift with the whole-pixel part too, so it is drawn in place.
+//   Tests: Oracle.WallPiecesOverTheCanvasEdgeMatch,
+//   FoundByTheMonkey.* (the oversized piece), Renderers.Wall*.
+//
+// counts - shadow layers as counts.
+//   When: shadows are drawn, the zoom draws at least one layer and the wall
+//   shadow alpha is above 0. The squares of one wall point become one grey
+//   picture of how many squares cover each pixel (per zoom and phase), and
+//   a pixel under k layers is darkened in one step (ShadeTable).
+//   Qt: a non-antialiased fillRect of a QRectF covers the pixels between its
+//   edges rounded to whole pixels (toNormalizedFillRect in
+//   qpaintengine_raster.cpp), and a translucent solid fill blends each with
+//   BYTE_MUL rounding (comp_func_solid_SourceOver in qdrawhelper.cpp);
+//   ShadeTable repeats that rounding k times.
+//   Tests: Renderers.WallPieceAtFourZeroCastsSevenSquares,
+//   Renderers.WallShadowsFadeOneLayerPerPixel, Oracle.*.
+//
+// threads - bands on two threads.
+//   When: a whole redraw. The canvas is painted in bands of 64 rows shared
+//   between the calling thread and one helper (BandWorker).
+//   Qt: a blend of 96 spans or more is split over Qt's GUI thread pool and
+//   waited for (QT_THREAD_PARALLEL_FILLS in qdrawhelper.cpp: (spans + 32) /
+//   64 segments); a band of 64 rows clipped to itself makes at most 64
+//   spans, so each draw stays on the thread that makes it (a static_assert
+//   beside BandRows in Renderer.cpp). Each band has its own painter on its
+//   own picture over the canvas's pixels and writes only inside its clip.
+//   Tests: BandWorker.*, and the redraw tests with it off.
+//
+// With every shortcut off the redraw is the literal one made of stamps: each
+// picture scaled straight onto the canvas, each square filled, bands drawn
+// one after another on the calling thread.
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace halvorn {
+
+enum class Shortcut : uint8_t { Partial, Cover, Placed, Phases, Counts, Threads };
+
+inline constexpr std::array<Shortcut, 6> AllShortcuts = {Shortcut::Partial, Shortcut::Cover,
+                                                        Shortcut::Placed,  Shortcut::Phases,
+                                                        Shortcut::Counts,  Shortcut::Threads};
+
+// The word that names a shortcut in HALVORN_RENDER_DISABLE.
+std::string_view ShortcutName(Shortcut shortcut);
+
+// Which shortcuts a renderer takes. A value; all on unless said otherwise.
+class RenderShortcuts {
+public:
+    constexpr RenderShortcuts() = default;
+
+    static constexpr RenderShortcuts AllOff() { return RenderShortcuts(0); }
+    // The shortcuts HALVORN_RENDER_DISABLE leaves on, read from the
+    // environment the first time it is asked; every renderer made without a
+    // choice of its own takes these.
+    static RenderShortcuts FromEnvironment();
+    // Parses a HALVORN_RENDER_DISABLE value; unknown words are reported in
+    // `unknown` (comma-separated) and ignored.
+    static RenderShortcuts Disabling(QString names, QString* unknown = nullptr);
+
+    constexpr bool On(Shortcut s) const { return (bits_ >> static_cast<unsigned>(s)) & 1u; }
+    constexpr RenderShortcuts Without(Shortcut s) const
+    {
+        return RenderShortcuts(bits_ & ~(1u << static_cast<unsigned>(s)));
+    }
+    constexpr RenderShortcuts With(Shortcut s) const
+    {
+        return RenderShortcuts(bits_ | (1u << static_cast<unsigned>(s)));
+    }
+    // The names of the shortcuts switched off, comma-separated; "none".
+    QString Describe() const;
+
+    friend constexpr bool operator==(RenderShortcuts, RenderShortcuts) = default;
+
+private:
+    static constexpr unsigned Every = (1u << AllShortcuts.size()) - 1;
+    explicit constexpr RenderShortcuts(unsigned bits) : bits_(bits) {}
+    unsigned bits_ = Every;
+};
+
+} // namespace halvorn
