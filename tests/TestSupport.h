@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <vector>
 
 namespace testsupport {
 
@@ -26,8 +27,7 @@ inline bool WritePng(const QString& path, int w, int h, QColor c)
     return SolidImage(w, h, c).save(path, "PNG");
 }
 
-// Runs `onBox` against each modal message box that opens while `action` runs;
-// `onBox` answers it (for example by clicking a button).
+// What one modal message box said.
 struct BoxRecord {
     QString title;
     QString text;

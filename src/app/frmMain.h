@@ -39,7 +39,8 @@ public:
     frmMain();
     ~frmMain() override;
 
-    // Repaints the whole map into the canvas picture; shadows only when asked.
+    // Makes the canvas picture show the whole map (the renderer repaints only
+    // what changed since the last call); shadows only when asked.
     void Redraw(bool drawshadows);
     // One zoom step per call: in for a positive rotation, out otherwise.
     void MouseWheel(int mouseKeys, int rotation, int xpos, int ypos);

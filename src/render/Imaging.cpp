@@ -41,8 +41,10 @@ constexpr const char* StatusTexts =
 constexpr std::size_t OrientedBudgetBytes = 64u << 20;
 
 struct ImageTable {
-    // Guards the table; the renderer's workers read pictures while the
-    // user-interface thread may load one.
+    // The table is the user-interface thread's: the renderer's band workers
+    // paint from pictures the redraw fetched before they start, and the
+    // palette's workers only decode (DecodePicture). The lock costs nothing
+    // measurable and keeps a stray call from another thread safe.
     std::mutex mutex;
     std::vector<QImage> images; // handle h lives at h - 1
     // The handle that first loaded a file as it is now; loading it again

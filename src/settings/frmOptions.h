@@ -1,6 +1,6 @@
 // The Options dialog: splash screen, tile folders and shadow parameters.
 // Opened modally from Tools > Options:
-//     frmOptions dlg(this, [this] { RedrawMap(); });
+//     frmOptions dlg(this, [this] { Redraw(true); });
 //     dlg.exec();
 // OK and Apply write the settings and the run-time shadow values; the map is
 // redrawn after Apply and once more whenever the dialog closes.
