@@ -8,6 +8,7 @@
 #include "library/TileLibraryPanel.h"
 #include "library/TileName.h"
 #include "render/Imaging.h"
+#include "render/Shortcuts.h"
 #include "render/Zoom.h"
 #include "settings/ShadowSettings.h"
 
@@ -70,6 +71,42 @@ void DumpPictures(const QImage& canvas, const QImage& oracle)
     ++serial;
     canvas.save(QStringLiteral("%1/%2-canvas.png").arg(folder).arg(serial));
     oracle.save(QStringLiteral("%1/%2-oracle.png").arg(folder).arg(serial));
+}
+
+// Replays the last good picture and this one on a fresh renderer, once with
+// every shortcut and once with each shortcut off, and names the shortcuts
+// whose absence brings the picture back to the literal one.
+void DiagnoseShortcuts(const RenderInputs* before, const MapDocument* mapBefore,
+                       const MapDocument& map, const RenderInputs& now, const QImage& expected)
+{
+    const auto replay = [&](RenderShortcuts shortcuts) {
+        MapRenderer renderer(shortcuts);
+        QImage canvas;
+        if (before && mapBefore) {
+            canvas = QImage(CanvasSize(*mapBefore, before->zoom), QImage::Format_RGB32);
+            renderer.Redraw(canvas, *mapBefore, before->layers, before->zoom, before->shadows,
+                            before->drawshadows);
+        }
+        if (canvas.size() != expected.size())
+            canvas = QImage(expected.size(), QImage::Format_RGB32);
+        renderer.Redraw(canvas, map, now.layers, now.zoom, now.shadows, now.drawshadows);
+        return oracle::MaxChannelDifference(canvas, expected);
+    };
+    const int all = replay(RenderShortcuts());
+    std::printf("diag: replayed %s: all shortcuts %d", before ? "from the last good picture" : "whole", all);
+    QStringList fault;
+    for (const Shortcut s : AllShortcuts) {
+        const int without = replay(RenderShortcuts().Without(s));
+        std::printf(", without %s %d", ShortcutName(s).data(), without);
+        if (all > 1 && without <= 1)
+            fault << QString::fromLatin1(ShortcutName(s).data());
+    }
+    std::printf(", all off %d\n", replay(RenderShortcuts::AllOff()));
+    if (all <= 1)
+        std::printf("diag: not reproduced on a fresh renderer\n");
+    else
+        std::printf("diag: shortcut at fault: %s\n",
+                    fault.isEmpty() ? "none alone" : qUtf8Printable(fault.join(QStringLiteral(", "))));
 }
 
 } // namespace
@@ -326,6 +363,9 @@ void InvariantChecker::CheckPicture(QStringList& out)
                    .arg(FirstDifference(picture, expected, difference));
         DumpPictures(picture, expected);
         if (qEnvironmentVariableIsSet("HALVORN_MONKEY_DIAG")) {
+            DiagnoseShortcuts(lastVerified_ ? &*lastVerified_ : nullptr,
+                              lastVerifiedMap_ ? &*lastVerifiedMap_ : nullptr, window_.Map(),
+                              inputs, expected);
             const auto diff = [&](LayerSwitches l, bool sh) {
                 QImage a(expected.size(), QImage::Format_RGB32), b = a;
                 halvorn::Redraw(a, window_.Map(), l, window_.Zoom(), inputs.shadows, sh);
@@ -363,6 +403,8 @@ void InvariantChecker::CheckPicture(QStringList& out)
     }
     // A picture is judged once: an unchanged wrong one is not reported again.
     lastVerified_ = std::move(inputs);
+    if (qEnvironmentVariableIsSet("HALVORN_MONKEY_DIAG"))
+        lastVerifiedMap_ = window_.Map();
 }
 
 } // namespace monkey

@@ -5,6 +5,7 @@
 #include "MapSnapshot.h"
 
 #include "map/LayerSwitches.h"
+#include "map/MapDocument.h"
 #include "render/Renderer.h"
 
 #include <QImage>
@@ -62,6 +63,8 @@ private:
     bool whiteExpected_ = true; // until the first redraw, and after File > New
     int redrawsAtWhite_ = 0;
     std::optional<RenderInputs> lastVerified_;
+    // The map of that picture, kept in diagnostic mode to replay it.
+    std::optional<halvorn::MapDocument> lastVerifiedMap_;
     int oracleDrawings_ = 0;
     int whiteChecks_ = 0;
 };
