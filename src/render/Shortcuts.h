@@ -16,11 +16,14 @@
 //   canvas. Each rectangle is repainted from white through every layer,
 //   clipped to it. A changed object draws the whole map (its rectangles
 //   alone came out up to 12 of 255 off).
-//   Qt: a rectangular clip only narrows the spans a draw blends; the samples
-//   stay those of the unclipped draw (qpaintengine_raster.cpp, the clip
-//   applied in QRasterPaintEngine's span functions). Not so where the
-//   device's edge cuts a scaled draw, which is why paintings always use a
-//   picture of the whole canvas's size.
+//   Qt: fills and unscaled copies write under a clip exactly the pixels
+//   they write without it. A scaled draw does not: the bilinear fetch
+//   (qdrawhelper.cpp, fetchTransformedBilinear*) steps its sample position
+//   in 16.16 fixed point from the first pixel of each span, so a clip that
+//   cuts the draw's rows moves the samples (up to 2 of 255). A partial
+//   redraw therefore puts every scaled picture down as a cut-out drawn at
+//   its place on a canvas-sized picture (kept with placed, made for the
+//   redraw without it); bands cut only between rows and need none.
 //   Tests: IncrementalRedraw.*, FoundByTheMonkey.*.
 //
 // cover - skipping covered pictures.
