@@ -13,7 +13,7 @@ namespace {
 
 TEST(Version, CaptionAndEditionWord)
 {
-    EXPECT_EQ(VersionCaption(), QStringLiteral("Version: Tallow 3.0.33"));
+    EXPECT_EQ(VersionCaption(), QStringLiteral("Version: Tallow ") + QLatin1String(VersionText));
     EXPECT_STREQ(EditionWord, "Tallow");
 }
 

@@ -5,6 +5,7 @@
 #include "desktop/ApplicationId.h"
 #include "desktop/MapDocumentIcon.h"
 #include "desktop/ProgramIcon.h"
+#include "desktop/Version.h"
 
 #include <QDir>
 #include <QFile>
@@ -194,7 +195,7 @@ TEST_F(Installed, MetainfoNamesTheLauncherBinaryTypeAndRelease)
         {"launchable@type", "desktop-id"},
         {"provides/binary", "halvorn3"},
         {"provides/mediatype", MimeType},
-        {"releases/release@version", "3.0.33"},
+        {"releases/release@version", QLatin1String(VersionText)},
         {"content_rating@type", "oars-1.1"},
         {"developer/name", "The Halvorn III project"},
     };

@@ -68,7 +68,7 @@ TEST(About, CaptionAndVersionLine)
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("About MyApp"));
     EXPECT_EQ(label->text(), QStringLiteral("Version:"));
     dlg.show();
-    EXPECT_EQ(label->text(), QStringLiteral("Version: Tallow 3.0.33"));
+    EXPECT_EQ(label->text(), QStringLiteral("Version: Tallow ") + QLatin1String(VersionText));
     EXPECT_TRUE(label->isVisible());
     dlg.hide();
 }
