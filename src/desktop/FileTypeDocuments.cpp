@@ -29,13 +29,21 @@ QByteArray MimePackageXml(const FileTypeEntry& entry, const FileTypeNames& names
 
 QByteArray DesktopEntryText(const FileTypeEntry& entry, const FileTypeNames& names)
 {
+    // A desktop entry has no escape for control characters other than line
+    // breaks and tabs; a program path holding one cannot be written, and an
+    // entry the desktop rejects is worse than none.
+    const QString exec = ExecLineForProgram(entry.commandPath);
+    for (const QChar c : exec) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            return {};
+    }
     QString text;
     text += QLatin1String("[Desktop Entry]\n");
     text += QLatin1String("Type=Application\n");
     text += QLatin1String("Name=") + EscapeDesktopString(entry.className) + QLatin1Char('\n');
     text += QLatin1String("Comment=") + EscapeDesktopString(entry.description)
         + QLatin1Char('\n');
-    text += QLatin1String("Exec=") + ExecLineForProgram(entry.commandPath) + QLatin1Char('\n');
+    text += QLatin1String("Exec=") + exec + QLatin1Char('\n');
     text += QLatin1String("Icon=") + EscapeDesktopString(names.iconName) + QLatin1Char('\n');
     text += QLatin1String("MimeType=") + names.mimeType + QLatin1String(";\n");
     // The entry only opens documents: it is named after the document type,

@@ -13,7 +13,9 @@ namespace halvorn {
 // of the extension.
 QByteArray MimePackageXml(const FileTypeEntry& entry, const FileTypeNames& names);
 
-// applications/<id>.desktop: the program that opens the type.
+// applications/<id>.desktop: the program that opens the type. Empty when the
+// program's path holds a control character other than a line break, carriage
+// return or tab (those are escaped): no entry can carry one.
 QByteArray DesktopEntryText(const FileTypeEntry& entry, const FileTypeNames& names);
 
 } // namespace halvorn

@@ -58,6 +58,11 @@ bool Register(FileTypeEntry entry)
     if (dataHome.isEmpty())
         return false;
 
+    // Nothing is written for a program the desktop entry cannot name.
+    const QByteArray desktopEntry = DesktopEntryText(entry, names);
+    if (desktopEntry.isEmpty())
+        return false;
+
     // The desktop's caches are rebuilt only when a file changed; at most
     // starts nothing has, and then nothing needs to run.
     bool rewrote = false;
@@ -78,7 +83,7 @@ bool Register(FileTypeEntry entry)
                 return false;
             rewrote = true;
         }
-    } else if (!WriteFileAtomically(userEntry, DesktopEntryText(entry, names), &rewrote)) {
+    } else if (!WriteFileAtomically(userEntry, desktopEntry, &rewrote)) {
         return false;
     }
     if (rewrote)

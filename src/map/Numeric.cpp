@@ -8,12 +8,23 @@
 
 namespace halvorn {
 
+namespace {
+
+// The blanks Val skips; the whole-text test allows exactly these around a
+// number, so that a text it accepts reads as the same number.
+bool IsBlank(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
+
+} // namespace
+
 double Val(QStringView text)
 {
     std::string s;
     s.reserve(static_cast<size_t>(text.size()));
     for (const QChar c : text) {
-        if (c == u' ' || c == u'\t' || c == u'\n' || c == u'\r')
+        if (IsBlank(c))
             continue;
         s.push_back(c.unicode() < 128 ? static_cast<char>(c.unicode()) : '?');
     }
@@ -62,8 +73,16 @@ bool IsNumeric(const QString& text)
 
 std::optional<QString> StorableNumber(const QString& text)
 {
-    const QString t = text.trimmed();
-    if (t.isEmpty())
+    qsizetype first = 0;
+    qsizetype end = text.size();
+    while (first < end && IsBlank(text.at(first)))
+        ++first;
+    while (end > first && IsBlank(text.at(end - 1)))
+        --end;
+    const QString t = text.mid(first, end - first);
+    // The number parsers below skip every kind of space around a number,
+    // while Val stops at a form feed or a no-break space.
+    if (t.isEmpty() || t.front().isSpace() || t.back().isSpace())
         return std::nullopt;
     bool ok = false;
     QLocale c = QLocale::c();

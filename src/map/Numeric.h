@@ -41,8 +41,8 @@ inline int16_t RoundToInt16(double v)
 // with digits and an optional exponent. A text without such a start is 0.
 double Val(QStringView text);
 
-// True when the whole text, blanks around it allowed, is one number in the
-// C notation or in the user's own number format.
+// True when the whole text, the blanks Val skips around it allowed, is one
+// number in the C notation or in the user's own number format.
 bool IsNumeric(const QString& text);
 
 // The text a settings value is stored as, so that Val reads back what the

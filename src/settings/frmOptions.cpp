@@ -5,6 +5,7 @@
 #include "settings/SettingsStore.h"
 #include "settings/OptionsStyle.h"
 #include "settings/ShadowSettings.h"
+#include "settings/ShadowTexts.h"
 #include "settings/TileFolders.h"
 
 #include <QCheckBox>
@@ -19,9 +20,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 
-#include <cmath>
 #include <exception>
-#include <limits>
 #include <optional>
 
 namespace halvorn {
@@ -66,35 +65,6 @@ QLineEdit* MakeEdit(QWidget* parent, const char* name, QRect where)
     edit->setObjectName(QLatin1String(name));
     edit->setGeometry(where);
     return edit;
-}
-
-// A shadow value as it will be stored, or nothing when the dialog refuses it.
-// A number typed in the user's own format ("40,5" under a German locale) is
-// stored in the C notation ("40.5"), which every locale reads back alike.
-using ShadowText = std::optional<QString>;
-
-// The drawing keeps distances as 16-bit values; a number that rounds outside
-// that range could be stored but never used, so it is refused.
-ShadowText UsableDistance(const QString& text)
-{
-    const ShadowText stored = StorableNumber(text);
-    if (!stored)
-        return std::nullopt;
-    const double r = std::nearbyint(Val(*stored));
-    if (r < std::numeric_limits<int16_t>::min() || r > std::numeric_limits<int16_t>::max())
-        return std::nullopt;
-    return stored;
-}
-
-ShadowText NumberInRange(const QString& text, double high)
-{
-    const ShadowText stored = StorableNumber(text);
-    if (!stored)
-        return std::nullopt;
-    const double v = Val(*stored);
-    if (v < 0.0 || v > high)
-        return std::nullopt;
-    return stored;
 }
 
 QString StoredNumber(const char* key, const char* fallback)

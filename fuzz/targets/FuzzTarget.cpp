@@ -1,0 +1,66 @@
+// One libFuzzer target per door; HALVORN_DOOR names the door this build of
+// the file calls. A broken rule is a crash, so libFuzzer keeps the input.
+#include "Doors.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QGuiApplication>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The slowest input so far, reported at the end of a run; with
+// HALVORN_FUZZ_SLOWEST set it is also written to that file.
+Clock::duration Slowest{};
+
+void ReportSlowest()
+{
+    std::fprintf(stderr, "slowest input: %.1f ms\n",
+                 std::chrono::duration<double, std::milli>(Slowest).count());
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    halvorn::doors::PrepareProcess();
+    // Qt may not see libFuzzer's arguments: it would take some out. The
+    // application lives until libFuzzer ends the process from its loop.
+    static int argc = 1;
+    static char name[] = "halvorn-fuzz";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication* app = new QGuiApplication(argc, argv);
+    Q_UNUSED(app);
+    std::atexit(ReportSlowest);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QByteArrayView bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const Clock::time_point start = Clock::now();
+    const QStringList broken = halvorn::doors::HALVORN_DOOR(bytes);
+    const Clock::duration took = Clock::now() - start;
+    if (!broken.isEmpty()) {
+        for (const QString& rule : broken)
+            std::fprintf(stderr, "broken rule: %s\n", qPrintable(rule));
+        std::abort();
+    }
+    if (took > Slowest) {
+        Slowest = took;
+        const QByteArray slowest = qgetenv("HALVORN_FUZZ_SLOWEST");
+        if (!slowest.isEmpty()) {
+            QFile file(QString::fromLocal8Bit(slowest));
+            if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                file.write(bytes.data(), bytes.size());
+        }
+    }
+    return 0;
+}
