@@ -16,13 +16,44 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // The slowest input so far, reported at the end of a run; with
-// HALVORN_FUZZ_SLOWEST set it is also written to that file.
+// HALVORN_FUZZ_SLOWEST set it is also written to that file and its time in
+// milliseconds to the file's name + ".ms", which the next process of a
+// forking run starts from.
 Clock::duration Slowest{};
+
+QString SlowestPath()
+{
+    return QString::fromLocal8Bit(qgetenv("HALVORN_FUZZ_SLOWEST"));
+}
+
+double Milliseconds(Clock::duration d)
+{
+    return std::chrono::duration<double, std::milli>(d).count();
+}
 
 void ReportSlowest()
 {
-    std::fprintf(stderr, "slowest input: %.1f ms\n",
-                 std::chrono::duration<double, std::milli>(Slowest).count());
+    std::fprintf(stderr, "slowest input: %.1f ms\n", Milliseconds(Slowest));
+}
+
+void ReadSlowest()
+{
+    QFile file(SlowestPath() + QStringLiteral(".ms"));
+    if (!SlowestPath().isEmpty() && file.open(QIODevice::ReadOnly))
+        Slowest = std::chrono::duration_cast<Clock::duration>(
+            std::chrono::duration<double, std::milli>(file.readAll().trimmed().toDouble()));
+}
+
+void WriteSlowest(QByteArrayView bytes)
+{
+    if (SlowestPath().isEmpty())
+        return;
+    QFile input(SlowestPath());
+    if (input.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        input.write(bytes.data(), bytes.size());
+    QFile time(SlowestPath() + QStringLiteral(".ms"));
+    if (time.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        time.write(QByteArray::number(Milliseconds(Slowest), 'f', 1));
 }
 
 } // namespace
@@ -38,6 +69,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     static char* argv[] = {name, nullptr};
     static QGuiApplication* app = new QGuiApplication(argc, argv);
     Q_UNUSED(app);
+    ReadSlowest();
     std::atexit(ReportSlowest);
     return 0;
 }
@@ -55,12 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     if (took > Slowest) {
         Slowest = took;
-        const QByteArray slowest = qgetenv("HALVORN_FUZZ_SLOWEST");
-        if (!slowest.isEmpty()) {
-            QFile file(QString::fromLocal8Bit(slowest));
-            if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-                file.write(bytes.data(), bytes.size());
-        }
+        WriteSlowest(bytes);
     }
     return 0;
 }
