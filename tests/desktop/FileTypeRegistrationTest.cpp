@@ -219,6 +219,22 @@ TEST_F(FileTypeRegistration, ArgumentsReachTheFiles)
     }
 }
 
+// A desktop entry can escape line breaks and tabs but no other control
+// character; a program path holding one gets no files at all.
+TEST_F(FileTypeRegistration, ProgramPathWithAControlCharacterWritesNothing)
+{
+    for (const char* program : {"/opt/a\x01" "b/halvorn3", "/opt/\x7f/halvorn3", "/opt/:\x0e"}) {
+        SCOPED_TRACE(program);
+        EXPECT_FALSE(RegisterMap(QString::fromLatin1(program), ""));
+        EXPECT_TRUE(Snapshot(data_).empty());
+    }
+    ASSERT_TRUE(RegisterMap(QStringLiteral("/opt/a\nExec=x\tb\r/halvorn3"), ""));
+    const QString path = data_ + "/applications/halvorn-iii-map.desktop";
+    ExpectValidDesktopEntry(path);
+    EXPECT_TRUE(QString::fromUtf8(ReadAll(path)).split('\n').contains(
+        R"(Exec="/opt/a\nExec=x\tb\r/halvorn3" %f)"));
+}
+
 TEST_F(FileTypeRegistration, RunningTwiceLeavesTheSameFiles)
 {
     ASSERT_TRUE(RegisterMap("/home/ann/My Games/halvorn3", ""));

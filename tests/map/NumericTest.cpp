@@ -34,6 +34,10 @@ TEST(Numeric, IsNumericNeedsTheWholeText)
     const struct { const char* text; bool numeric; } rows[] = {
         {"100", true}, {" 100 ", true}, {"100.5", true}, {"-1", true}, {"1e2", true},
         {"3px", false}, {"abc", false}, {"", false},    {"  ", false}, {"1,000", false},
+        // Only the blanks Val skips may stand around the number: Val reads
+        // "\v-3" as 0, so accepting it would store a value read back as 0.
+        {"\t\r\n-3 \n", true}, {"\v-3", false}, {"\f7", false}, {"\xa0" "5", false},
+        {"5\xa0", false},
     };
     for (const auto& r : rows)
         EXPECT_EQ(IsNumeric(QString::fromLatin1(r.text)), r.numeric) << r.text;
