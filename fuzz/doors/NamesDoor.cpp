@@ -119,6 +119,8 @@ QStringList NamesDoor(QByteArrayView bytes)
             broken << QStringLiteral("listed %1 outside its folder").arg(path);
         if (!name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
             broken << QStringLiteral("listed %1 without .png").arg(path);
+        if (name.startsWith(QLatin1Char('.')))
+            broken << QStringLiteral("listed hidden %1").arg(path);
         if (!QFileInfo(path).isFile())
             broken << QStringLiteral("listed %1, which cannot be opened by that name").arg(path);
         if (seen.contains(path))
@@ -127,10 +129,11 @@ QStringList NamesDoor(QByteArrayView bytes)
         if (TileDisplayName(path) + name.right(4) != name)
             broken << QStringLiteral("display name of %1").arg(path);
     }
-    // Every picture the user can open by its name is listed.
+    // Every picture the user can open by its name is listed, hidden ones
+    // excepted.
     for (const QByteArray& raw : madeA) {
         const QString name = QFile::decodeName(raw);
-        if (QFile::encodeName(name) == raw
+        if (QFile::encodeName(name) == raw && !raw.startsWith('.')
             && name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)
             && !seen.contains(folderA + QLatin1Char('/') + name))
             broken << QStringLiteral("%1 not listed").arg(Show(raw));

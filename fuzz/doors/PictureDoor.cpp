@@ -1,7 +1,7 @@
 #include "Doors.h"
 
 #include "library/PaletteLayout.h"
-#include "library/PaletteRender.h"
+#include "library/Thumbnail.h"
 #include "render/Imaging.h"
 #include "render/PngChunkCheck.h"
 
@@ -101,19 +101,19 @@ QStringList PictureDoor(QByteArrayView bytes)
     const QSize pictureSize = decoded.size();
     decoded = QImage(); // the thumbnail decodes again; keep one copy at a time
 
-    const QRgb background = qRgb(212, 208, 200);
-    const PaletteImage palette = RenderPalette(kind, {path}, QColor(background));
-    const int shown = static_cast<int>(palette.paths.size());
-    if (shown != (status == Ok ? 1 : 0))
-        broken << QStringLiteral("palette shows %1 entries for status %2").arg(shown).arg(status);
-    if (palette.canvas.size() != QSize(PaletteCanvasWidth, PaletteCanvasHeight(kind, shown)))
-        broken << QStringLiteral("palette canvas %1 x %2")
-                      .arg(palette.canvas.width())
-                      .arg(palette.canvas.height());
-    const QRect thumb = shown ? ThumbnailRect(kind, 0, pictureSize) : QRect();
-    if (!OnlyColourOutside(palette.canvas.convertToFormat(QImage::Format_RGB32), thumb,
-                           background))
-        broken << QStringLiteral("thumbnail drawn outside its box");
+    // The palette's thumbnail of the file: its box for floors and walls, the
+    // fitted size for objects; none for a file the imaging layer refuses.
+    const QImage thumbnail = MakeThumbnail(kind, path, QColor(212, 208, 200));
+    if (thumbnail.isNull() != (status != Ok))
+        broken << QStringLiteral("a thumbnail %1 for status %2")
+                      .arg(thumbnail.isNull() ? QStringLiteral("missing") : QStringLiteral("made"))
+                      .arg(status);
+    if (!thumbnail.isNull() && thumbnail.size() != ThumbnailRect(kind, 0, pictureSize).size())
+        broken << QStringLiteral("thumbnail %1 x %2 for a %3 x %4 picture")
+                      .arg(thumbnail.width())
+                      .arg(thumbnail.height())
+                      .arg(pictureSize.width())
+                      .arg(pictureSize.height());
     return broken;
 }
 
