@@ -45,8 +45,6 @@ CellRange PaletteCellsInRows(TileKind kind, int top, int height)
     const TileKindInfo& info = KindInfo(kind);
     if (height <= 0)
         return {};
-    // A thumbnail lies one pixel inside its cell, so the row above `top`
-    // shows nothing once its cell has scrolled out.
     const int firstRow = std::max(0, top) / info.pitch;
     const int lastRow = std::max(0, top + height - 1) / info.pitch;
     return {firstRow * info.columns, (lastRow + 1) * info.columns};
