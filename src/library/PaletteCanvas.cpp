@@ -1,8 +1,12 @@
 #include "library/PaletteCanvas.h"
 
+#include "library/PaletteAccessible.h"
 #include "library/PaletteLayout.h"
 #include "library/PaletteModel.h"
+#include "library/TileName.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -12,10 +16,16 @@ namespace halvorn {
 
 PaletteCanvas::PaletteCanvas(TileKind kind, QWidget* parent) : QWidget(parent), kind_(kind)
 {
+    InstallPaletteAccessibility();
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Dark);
     // Tooltips follow the cell under the mouse without a button held.
     setMouseTracking(true);
+    // Focus comes from the pane opening, never from a click: a pick closes
+    // the pane anyway, and the click must not mark a cell.
+    setFocusPolicy(Qt::TabFocus);
+    static const char* const names[] = {"Floor Palette", "Wall Palette", "Object Palette"};
+    setAccessibleName(QString::fromLatin1(names[static_cast<int>(kind)]));
 }
 
 void PaletteCanvas::SetModel(const PaletteModel* model)
@@ -23,9 +33,46 @@ void PaletteCanvas::SetModel(const PaletteModel* model)
     model_ = model;
 }
 
-void PaletteCanvas::paintEvent(QPaintEvent* event)
+int PaletteCanvas::Count() const
 {
     if (!model_ || !model_->IsOpen() || model_->Kind() != kind_)
+        return 0;
+    return std::min(model_->Count(), static_cast<int>(model_->PathsOf(kind_).size()));
+}
+
+QString PaletteCanvas::ItemName(int index) const
+{
+    if (index < 0 || index >= Count())
+        return {};
+    return TileDisplayName(model_->PathsOf(kind_)[index]);
+}
+
+QRect PaletteCanvas::CellRect(int index) const
+{
+    const TileKindInfo& info = KindInfo(kind_);
+    return QRect(index % info.columns * info.pitch, index / info.columns * info.pitch, info.pitch,
+                 info.pitch);
+}
+
+int PaletteCanvas::Current() const
+{
+    // Entries found unreadable while the pane fills move the rest up, so the
+    // current cell may point past the end for a moment.
+    return std::clamp(current_, 0, std::max(0, Count() - 1));
+}
+
+void PaletteCanvas::Reset(int index, bool framed)
+{
+    current_ = index;
+    framed_ = framed;
+    update();
+    TellScreenReaders();
+}
+
+void PaletteCanvas::paintEvent(QPaintEvent* event)
+{
+    const int count = Count();
+    if (count == 0)
         return;
     const QRect area = event->rect();
     const CellRange cells = PaletteCellsInRows(kind_, area.top(), area.height());
@@ -34,6 +81,18 @@ void PaletteCanvas::paintEvent(QPaintEvent* event)
         const QImage thumbnail = model_->Thumbnail(index);
         if (!thumbnail.isNull())
             painter.drawImage(ThumbnailRect(kind_, index, thumbnail.size()).topLeft(), thumbnail);
+    }
+    if (framed_ && hasFocus()) {
+        // Two pixels of the selection colour along the inside of the cell,
+        // over the thumbnail's edge: plain strips, so every side shows at any
+        // screen scale and on the dark pane of any theme.
+        const QRect cell = CellRect(Current());
+        const QColor colour = palette().color(QPalette::Highlight);
+        constexpr int side = 2;
+        painter.fillRect(QRect(cell.left(), cell.top(), cell.width(), side), colour);
+        painter.fillRect(QRect(cell.left(), cell.bottom() - side + 1, cell.width(), side), colour);
+        painter.fillRect(QRect(cell.left(), cell.top(), side, cell.height()), colour);
+        painter.fillRect(QRect(cell.right() - side + 1, cell.top(), side, cell.height()), colour);
     }
 }
 
@@ -46,6 +105,91 @@ void PaletteCanvas::mousePressEvent(QMouseEvent* event)
 {
     event->accept();
     emit Pressed(event->position());
+}
+
+void PaletteCanvas::keyPressEvent(QKeyEvent* event)
+{
+    const TileKindInfo& info = KindInfo(kind_);
+    const int page = PaletteFrameHeight / info.pitch * info.columns;
+    const int current = Current();
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    if (mods != Qt::NoModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Left:
+        MoveTo(current - 1);
+        break;
+    case Qt::Key_Right:
+        MoveTo(current + 1);
+        break;
+    case Qt::Key_Up:
+        // Within the first row there is nowhere up to go.
+        if (current >= info.columns)
+            MoveTo(current - info.columns);
+        break;
+    case Qt::Key_Down:
+        if (current + info.columns < Count())
+            MoveTo(current + info.columns);
+        break;
+    case Qt::Key_PageUp:
+        MoveTo(current - page);
+        break;
+    case Qt::Key_PageDown:
+        MoveTo(current + page);
+        break;
+    case Qt::Key_Home:
+        MoveTo(0);
+        break;
+    case Qt::Key_End:
+        MoveTo(Count() - 1);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (Count() > 0 && !event->isAutoRepeat())
+            emit Activated(current);
+        break;
+    case Qt::Key_Escape:
+        emit Dismissed();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void PaletteCanvas::MoveTo(int index)
+{
+    current_ = std::clamp(index, 0, std::max(0, Count() - 1));
+    framed_ = true;
+    emit CurrentMoved(current_);
+    update();
+    TellScreenReaders();
+}
+
+void PaletteCanvas::TellScreenReaders() const
+{
+    if (!hasFocus() || Count() == 0 || !QAccessible::isActive())
+        return;
+    QAccessibleEvent focus(const_cast<PaletteCanvas*>(this), QAccessible::Focus);
+    focus.setChild(Current());
+    QAccessible::updateAccessibility(&focus);
+}
+
+void PaletteCanvas::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    update();
+    TellScreenReaders();
+}
+
+void PaletteCanvas::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 } // namespace halvorn

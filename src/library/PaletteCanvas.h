@@ -2,11 +2,20 @@
 // rows; only the part in view is ever painted, from the palette model's
 // thumbnails. It reports where the mouse hovers and presses in its own
 // coordinates.
+//
+// It also takes the keyboard: the arrow keys, Home, End, Page Up and Page
+// Down move a current cell, Enter, Return or Space picks it and Escape
+// dismisses the pane. The current cell is framed only once the keyboard has
+// been used on this opening, so a mouse user never sees an entry marked.
+// Screen readers see the strip as a list whose items are the pictures'
+// names, with the current cell as the focused item.
 #pragma once
 
 #include "library/TileKind.h"
 
 #include <QPointF>
+#include <QRect>
+#include <QString>
 #include <QWidget>
 
 namespace halvorn {
@@ -22,18 +31,44 @@ public:
     // while it holds this kind's palette.
     void SetModel(const PaletteModel* model);
 
+    TileKind Kind() const { return kind_; }
+    // The entries this canvas shows now: 0 unless the model holds its kind.
+    int Count() const;
+    // The entry's picture name, as its tooltip gives it.
+    QString ItemName(int index) const;
+    // The entry's cell, in canvas coordinates.
+    QRect CellRect(int index) const;
+
+    // The cell the keys act on, kept within the entries.
+    int Current() const;
+    // Starts a new opening at `index`, which must be in view; `framed` when
+    // the keyboard opened it.
+    void Reset(int index, bool framed);
+
 signals:
     void Hovered(QPointF position);
     void Pressed(QPointF position);
+    // The current cell moved; the pane brings it into view.
+    void CurrentMoved(int index);
+    void Activated(int index);
+    void Dismissed();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    void MoveTo(int index);
+    void TellScreenReaders() const;
+
     TileKind kind_;
     const PaletteModel* model_ = nullptr;
+    int current_ = 0;
+    bool framed_ = false;
 };
 
 } // namespace halvorn

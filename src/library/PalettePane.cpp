@@ -32,6 +32,7 @@ PalettePane::PalettePane(TileKind kind, QWidget* parent)
     // bar not at all at its ends, letting the turn through to the window.
     canvas_->installEventFilter(this);
     scrollBar_->installEventFilter(this);
+    connect(canvas_, &PaletteCanvas::CurrentMoved, this, &PalettePane::ScrollTo);
 }
 
 void PalettePane::SetCanvasHeight(int height)
@@ -48,6 +49,16 @@ void PalettePane::SetCanvasHeight(int height)
 CellRange PalettePane::VisibleCells() const
 {
     return PaletteCellsInRows(kind_, -canvas_->y(), height());
+}
+
+void PalettePane::ScrollTo(int index)
+{
+    const QRect cell = canvas_->CellRect(index);
+    const int value = scrollBar_->value();
+    if (cell.top() < value)
+        scrollBar_->setValue(cell.top());
+    else if (cell.bottom() >= value + height())
+        scrollBar_->setValue(cell.bottom() + 1 - height());
 }
 
 void PalettePane::Scrolled(int value)

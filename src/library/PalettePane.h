@@ -30,6 +30,8 @@ public:
     void SetCanvasHeight(int height);
     // The entries whose cells the pane shows at the current scroll value.
     CellRange VisibleCells() const;
+    // Scrolls as little as brings the entry's whole cell into view.
+    void ScrollTo(int index);
 
 signals:
     // The canvas moved: other cells are in view.

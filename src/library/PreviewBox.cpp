@@ -30,7 +30,7 @@ void PreviewBox::keyPressEvent(QKeyEvent* event)
         if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
             event->accept();
             if (!event->isAutoRepeat())
-                emit Clicked();
+                emit Clicked(true);
             return;
         }
     }
@@ -77,7 +77,7 @@ void PreviewBox::mouseReleaseEvent(QMouseEvent* event)
     pressed_ = false;
     event->accept();
     if (click)
-        emit Clicked();
+        emit Clicked(false);
 }
 
 void PreviewBox::mouseDoubleClickEvent(QMouseEvent* event)

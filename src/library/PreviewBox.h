@@ -20,7 +20,7 @@ public:
 
 signals:
     // A press and release of the left button inside the box, or the key.
-    void Clicked();
+    void Clicked(bool fromKeyboard);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

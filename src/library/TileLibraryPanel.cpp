@@ -73,9 +73,12 @@ TileLibraryPanel::TileLibraryPanel(QWidget* mainWindow, Brush& brush, std::funct
             box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
             box->setLineWidth(2);
         }
-        connect(box, &PreviewBox::Clicked, this, [this, kind] {
+        connect(box, &PreviewBox::Clicked, this, [this, kind](bool fromKeyboard) {
             try {
-                TogglePalette(kind);
+                if (fromKeyboard)
+                    TogglePaletteByKey(kind);
+                else
+                    TogglePalette(kind);
             } catch (const std::exception& e) {
                 ShowError(QString::fromLocal8Bit(e.what()));
             }
@@ -94,6 +97,10 @@ TileLibraryPanel::TileLibraryPanel(QWidget* mainWindow, Brush& brush, std::funct
                 [this, kind](QPointF position) { Hover(kind, position); });
         connect(pane->Canvas(), &PaletteCanvas::Pressed, this,
                 [this, kind](QPointF position) { Pick(kind, position); });
+        connect(pane->Canvas(), &PaletteCanvas::Activated, this,
+                [this, kind](int index) { PickEntry(kind, index); });
+        connect(pane->Canvas(), &PaletteCanvas::Dismissed, this,
+                [this, kind] { TogglePaletteByKey(kind); });
         connect(pane, &PalettePane::ViewMoved, this, [this, kind] {
             if (model_.IsOpen() && model_.Kind() == kind)
                 model_.Prefer(Pane(kind)->VisibleCells().first);
@@ -134,6 +141,37 @@ void TileLibraryPanel::TogglePalette(TileKind kind)
         OpenPane(kind);
     brush_.SetMode(QString::fromLatin1(KindInfo(kind).modeWord));
     AnnounceBrush();
+    if (IsOpen(kind))
+        StartKeyboard(kind, false);
+}
+
+void TileLibraryPanel::TogglePaletteByKey(TileKind kind)
+{
+    TogglePalette(kind);
+    if (IsOpen(kind))
+        StartKeyboard(kind, true);
+    else
+        Box(kind)->setFocus(Qt::OtherFocusReason);
+}
+
+void TileLibraryPanel::StartKeyboard(TileKind kind, bool framed)
+{
+    // The keys start on the brush's own picture when the pane shows it, else
+    // on the first cell in view: an opening never scrolls the pane.
+    const QString& current = kind == TileKind::Floor  ? brush_.FloorPath
+                             : kind == TileKind::Wall ? brush_.WallPath
+                                                      : brush_.ObjectPath;
+    const CellRange visible = Pane(kind)->VisibleCells();
+    int index = static_cast<int>(PathsOf(kind).indexOf(current));
+    PaletteCanvas* canvas = Pane(kind)->Canvas();
+    if (index < visible.first || index >= visible.end) {
+        // The first row wholly in view, so the frame shows all round.
+        index = visible.first;
+        if (canvas->CellRect(index).top() < -canvas->y())
+            index += KindInfo(kind).columns;
+    }
+    canvas->setFocus(Qt::OtherFocusReason);
+    canvas->Reset(index, framed);
 }
 
 void TileLibraryPanel::OpenPane(TileKind kind)
@@ -184,9 +222,13 @@ void TileLibraryPanel::Hover(TileKind kind, QPointF position)
 
 void TileLibraryPanel::Pick(TileKind kind, QPointF position)
 {
+    PickEntry(kind, PaletteCellAt(kind, static_cast<float>(position.x()),
+                                  static_cast<float>(position.y())));
+}
+
+void TileLibraryPanel::PickEntry(TileKind kind, int index)
+{
     const QStringList& paths = PathsOf(kind);
-    const int index = PaletteCellAt(kind, static_cast<float>(position.x()),
-                                    static_cast<float>(position.y()));
     if (index < 0 || index >= paths.size())
         return;
     const QString path = paths[index];
@@ -211,7 +253,12 @@ void TileLibraryPanel::Pick(TileKind kind, QPointF position)
         return;
     }
     brush_.SetMode(QString::fromLatin1(KindInfo(kind).modeWord));
+    // The focus goes back to the box the pane was opened from, not on to
+    // wherever the focus chain would lead from a hidden pane.
+    const bool hadFocus = Pane(kind)->Canvas()->hasFocus();
     HidePane(kind);
+    if (hadFocus)
+        Box(kind)->setFocus(Qt::OtherFocusReason);
     RefreshPreviews();
     AnnounceBrush();
 }

@@ -30,6 +30,10 @@ public:
     // What a click on a preview box does: opens the kind's pane (closing the
     // others) or closes it when it is open, and sets the brush mode.
     void TogglePalette(TileKind kind);
+    // The same from the keyboard: an opened pane takes the focus with its
+    // current cell on the brush's picture and framed; a closed one gives the
+    // focus back to the box.
+    void TogglePaletteByKey(TileKind kind);
     void HidePalettes();
     bool IsOpen(TileKind kind) const;
 
@@ -69,6 +73,8 @@ private:
     void ModelChanged(bool countChanged);
     void Hover(TileKind kind, QPointF position);
     void Pick(TileKind kind, QPointF position);
+    void PickEntry(TileKind kind, int index);
+    void StartKeyboard(TileKind kind, bool framed);
     void SelectFor(TileKind kind, const QString& path);
     void AnnounceBrush();
     void ShowError(const QString& text);

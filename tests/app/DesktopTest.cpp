@@ -176,6 +176,84 @@ TEST_F(AppFixture, PreviewBoxesOpenTheirPalettesFromTheKeyboard)
     }
 }
 
+TEST_F(AppFixture, PalettesArePickedAndClosedFromTheKeyboard)
+{
+    // Forty floors: eight rows, more than the pane shows at once.
+    for (int i = 2; i < 40; ++i)
+        testsupport::WritePng(dir.filePath(QStringLiteral("Floors/f%1.png").arg(i, 2, 10, QLatin1Char('0'))),
+                              72, 72, QColor(i * 6, 0, 0));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QWidget* box = Find("FloorBox");
+    auto* canvas = Find<PaletteCanvas>("FloorSelectCanvas");
+    auto* bar = Find<QScrollBar>("FloorSelectVScroll2");
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(canvas);
+    ASSERT_NE(list, nullptr);
+    const QRgb mark = canvas->palette().color(QPalette::Highlight).rgb();
+    const auto framed = [&](int index) {
+        const QRect cell = canvas->CellRect(index);
+        return canvas->grab(cell).toImage().pixel(0, 0) == mark;
+    };
+
+    // Opened by the mouse, the keys work but no cell is marked until used.
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(10, 10));
+    ASSERT_TRUE(canvas->hasFocus());
+    EXPECT_FALSE(framed(0));
+    QTest::keyClick(canvas, Qt::Key_Escape);
+    EXPECT_FALSE(Find("FloorSelect")->isVisible());
+    EXPECT_TRUE(box->hasFocus());
+
+    // Sorted: blue, f02 ... f39, red.
+    QTest::keyClick(box, Qt::Key_Space);
+    ASSERT_TRUE(canvas->hasFocus());
+    const struct { Qt::Key key; int current; int scroll; const char* name; } steps[] = {
+        {Qt::Key_Home, 0, 0, "blue"},   {Qt::Key_Up, 0, 0, "blue"},      {Qt::Key_Left, 0, 0, "blue"},
+        {Qt::Key_Right, 1, 0, "f02"},   {Qt::Key_Down, 6, 0, "f07"},     {Qt::Key_PageDown, 31, 74, "f32"},
+        {Qt::Key_Down, 36, 112, "f37"}, {Qt::Key_Down, 36, 112, "f37"},  {Qt::Key_End, 39, 112, "red"},
+        {Qt::Key_Right, 39, 112, "red"}, {Qt::Key_PageUp, 14, 76, "f15"}, {Qt::Key_Home, 0, 0, "blue"},
+        {Qt::Key_Right, 1, 0, "f02"},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.name);
+        QTest::keyClick(canvas, s.key);
+        EXPECT_EQ(canvas->Current(), s.current);
+        EXPECT_EQ(bar->value(), s.scroll);
+        EXPECT_EQ(canvas->y(), -s.scroll);
+        EXPECT_TRUE(framed(s.current));
+        ASSERT_NE(list->focusChild(), nullptr);
+        EXPECT_EQ(list->focusChild()->text(QAccessible::Name), QString::fromLatin1(s.name));
+        EXPECT_EQ(list->indexOfChild(list->focusChild()), s.current);
+    }
+    EXPECT_EQ(list->role(), QAccessible::List);
+    EXPECT_EQ(list->text(QAccessible::Name), QStringLiteral("Floor Palette"));
+    EXPECT_EQ(list->childCount(), 40);
+
+    // Enter picks as a press on the cell does, and the focus returns.
+    QTest::keyClick(canvas, Qt::Key_Return);
+    EXPECT_FALSE(Find("FloorSelect")->isVisible());
+    EXPECT_EQ(Panel("Panel3"), QStringLiteral("Mode = Tile (f02)"));
+    EXPECT_TRUE(box->hasFocus());
+    // Opened again, the keys start on the brush's picture.
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(canvas->Current(), 1);
+    EXPECT_TRUE(framed(1));
+    QTest::keyClick(canvas, Qt::Key_Escape);
+    EXPECT_FALSE(Find("FloorSelect")->isVisible());
+    EXPECT_EQ(Panel("Panel3"), QStringLiteral("Mode = Tile (f02)"));
+    // Scrolled away from it, the pane opens where it was, on the first cell in view.
+    bar->setValue(80);
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(bar->value(), 80);
+    EXPECT_EQ(canvas->Current(), 15);
+    QTest::keyClick(canvas, Qt::Key_Escape);
+
+    // The object pane the same way; Space picks too.
+    QTest::keyClick(Find("ObjectBox"), Qt::Key_Enter);
+    QTest::keyClick(Find("ObjectSelectCanvas"), Qt::Key_Space);
+    EXPECT_EQ(Panel("Panel3"), QStringLiteral("Mode = Object (box)"));
+    EXPECT_TRUE(Find("ObjectBox")->hasFocus());
+}
+
 TEST_F(AppFixture, ScreenReadersHearEachControlsOwnName)
 {
     const struct { const char* widget; const char* name; } rows[] = {
