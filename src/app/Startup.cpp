@@ -16,7 +16,7 @@ namespace halvorn {
 
 bool Main()
 {
-    RunSplash(GetSetting(keys::ShowSplash, defaults::ShowSplash));
+    RunSplash(GetSetting(QLatin1String(keys::ShowSplash), QLatin1String(defaults::ShowSplash)));
     try {
         MainWindow = new frmMain();
     } catch (const AppError& e) {

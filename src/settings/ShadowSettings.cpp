@@ -29,14 +29,17 @@ int16_t WallShadowAlphaFrom(const QString& text)
 
 void LoadShadowSettings()
 {
+    const auto stored = [](const char* key, const char* fallback) {
+        return GetSetting(QLatin1String(key), QLatin1String(fallback));
+    };
     ObjectShadowAlpha = ObjectShadowAlphaFrom(
-        GetSetting(keys::ObjectShadowTransparency, defaults::ObjectShadowTransparency));
+        stored(keys::ObjectShadowTransparency, defaults::ObjectShadowTransparency));
     ObjectShadowOffset =
-        ShadowDistanceFrom(GetSetting(keys::ObjectShadowDistance, defaults::ObjectShadowDistance));
-    WallShadowAlpha = WallShadowAlphaFrom(
-        GetSetting(keys::WallShadowTransparency, defaults::WallShadowTransparency));
+        ShadowDistanceFrom(stored(keys::ObjectShadowDistance, defaults::ObjectShadowDistance));
+    WallShadowAlpha =
+        WallShadowAlphaFrom(stored(keys::WallShadowTransparency, defaults::WallShadowTransparency));
     WallShadowOffset =
-        ShadowDistanceFrom(GetSetting(keys::WallShadowDistance, defaults::WallShadowDistance));
+        ShadowDistanceFrom(stored(keys::WallShadowDistance, defaults::WallShadowDistance));
 }
 
 ShadowParams CurrentShadowParams()

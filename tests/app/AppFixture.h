@@ -41,16 +41,16 @@ class AppFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Halvorn 3 Tallow Edition").clear();
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Halvorn 3 Tallow Edition")).clear();
         for (const char* sub : {"Floors", "Walls", "Objects"})
-            QDir(dir.path()).mkdir(sub);
-        testsupport::WritePng(dir.filePath("Floors/red.png"), 72, 72, Qt::red);
-        testsupport::WritePng(dir.filePath("Floors/blue.png"), 72, 72, Qt::blue);
-        testsupport::WritePng(dir.filePath("Walls/green.png"), 18, 18, Qt::green);
-        testsupport::WritePng(dir.filePath("Objects/box.png"), 40, 20, Qt::yellow);
-        SaveSetting(keys::LocationFloors, dir.filePath("Floors"));
-        SaveSetting(keys::LocationWalls, dir.filePath("Walls"));
-        SaveSetting(keys::LocationObjects, dir.filePath("Objects"));
+            QDir(dir.path()).mkdir(QLatin1String(sub));
+        testsupport::WritePng(dir.filePath(QStringLiteral("Floors/red.png")), 72, 72, Qt::red);
+        testsupport::WritePng(dir.filePath(QStringLiteral("Floors/blue.png")), 72, 72, Qt::blue);
+        testsupport::WritePng(dir.filePath(QStringLiteral("Walls/green.png")), 18, 18, Qt::green);
+        testsupport::WritePng(dir.filePath(QStringLiteral("Objects/box.png")), 40, 20, Qt::yellow);
+        SaveSetting(QLatin1String(keys::LocationFloors), dir.filePath(QStringLiteral("Floors")));
+        SaveSetting(QLatin1String(keys::LocationWalls), dir.filePath(QStringLiteral("Walls")));
+        SaveSetting(QLatin1String(keys::LocationObjects), dir.filePath(QStringLiteral("Objects")));
         window = std::make_unique<frmMain>();
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));

@@ -19,7 +19,7 @@ constexpr std::size_t TurnedCopiesBudget = std::size_t{64} << 20;
 TEST_F(AppFixture, TenThousandBrushTurnsShareOnePictureWithinTheBudget)
 {
     // A 1024 x 1024 object with four different quarters, alone in its folder.
-    const QString folder = dir.filePath("Big");
+    const QString folder = dir.filePath(QStringLiteral("Big"));
     ASSERT_TRUE(QDir().mkpath(folder));
     QImage big(1024, 1024, QImage::Format_ARGB32);
     {
@@ -29,8 +29,8 @@ TEST_F(AppFixture, TenThousandBrushTurnsShareOnePictureWithinTheBudget)
         p.fillRect(0, 512, 512, 512, Qt::blue);
         p.fillRect(512, 512, 512, 512, Qt::yellow);
     }
-    ASSERT_TRUE(big.save(folder + "/big.png"));
-    SaveSetting(keys::LocationObjects, folder);
+    ASSERT_TRUE(big.save(folder + QStringLiteral("/big.png")));
+    SaveSetting(QLatin1String(keys::LocationObjects), folder);
     PickObject();
     const Brush& brush = window->CurrentBrush();
     const ImageHandle firstHandle = brush.ObjectImage;
@@ -51,7 +51,7 @@ TEST_F(AppFixture, TenThousandBrushTurnsShareOnePictureWithinTheBudget)
         ASSERT_EQ(ImageOf(brush.ObjectImage).constBits(), first.constBits()) << press;
         ASSERT_LE(OrientedCacheBytes(), TurnedCopiesBudget) << press;
     }
-    EXPECT_EQ(brush.ObjectPath, folder + "/big.png");
+    EXPECT_EQ(brush.ObjectPath, folder + QStringLiteral("/big.png"));
     // 10,000 presses: 8,000 quarter turns and 2,000 flips from code 0.
     EXPECT_EQ(brush.ObjectOrientation, 0);
     EXPECT_EQ(Find<FootprintMarker>("Cursor")->Size(), QSizeF(1024, 1024));

@@ -39,7 +39,7 @@ TEST_F(AppFixture, NewMapAsksAndClearsOnlyOnYes)
 
 TEST_F(AppFixture, SecondExportKeepsTheJpgFilterOfTheFirst)
 {
-    const QString path = dir.filePath("k1.jpg");
+    const QString path = dir.filePath(QStringLiteral("k1.jpg"));
     QStringList offered;
     // The first time the user picks "JPG File" and types the name; the
     // second time Enter takes what the dialog offers, and Yes overwrites.
@@ -52,10 +52,10 @@ TEST_F(AppFixture, SecondExportKeepsTheJpgFilterOfTheFirst)
             }
             auto* dialog = qobject_cast<QFileDialog*>(modal);
             ASSERT_NE(dialog, nullptr);
-            offered << dialog->selectedNameFilter() + " " + dialog->selectedFiles().value(0);
+            offered << dialog->selectedNameFilter() + QStringLiteral(" ") + dialog->selectedFiles().value(0);
             if (first) {
-                dialog->selectNameFilter("JPG File (*.jpg)");
-                dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
+                dialog->selectNameFilter(QStringLiteral("JPG File (*.jpg)"));
+                dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
             }
             static_cast<QDialog*>(dialog)->accept();
         });
@@ -65,8 +65,8 @@ TEST_F(AppFixture, SecondExportKeepsTheJpgFilterOfTheFirst)
         EXPECT_TRUE(file.readAll().startsWith("\xff\xd8\xff")) << (first ? "first" : "second");
     }
     ASSERT_EQ(offered.size(), 2);
-    EXPECT_TRUE(offered[0].startsWith("PNG File ")) << offered[0].toStdString();
-    EXPECT_EQ(offered[1].toStdString(), ("JPG File " + path).toStdString());
+    EXPECT_TRUE(offered[0].startsWith(QStringLiteral("PNG File "))) << offered[0].toStdString();
+    EXPECT_EQ(offered[1].toStdString(), (QStringLiteral("JPG File ") + path).toStdString());
 }
 
 TEST_F(AppFixture, NewMapAfterZoomingIsBackAtFullSize)
@@ -118,8 +118,9 @@ TEST_F(AppFixture, LayerShortcutsToggleAndRedrawOnce)
 TEST_F(AppFixture, ToolBarRoutesByCommandText)
 {
     QToolBar* bar = Find<QToolBar>("Toolbar1");
-    const QStringList expected = {"New Map", "Open Map", "Save Map", QString(), "Print Map",
-                                  QString(), "Zoom In", "Zoom Out"};
+    const QStringList expected = {QStringLiteral("New Map"), QStringLiteral("Open Map"), QStringLiteral("Save Map"),
+                                  QString(), QStringLiteral("Print Map"),
+                                  QString(), QStringLiteral("Zoom In"), QStringLiteral("Zoom Out")};
     ASSERT_EQ(bar->actions().size(), expected.size());
     for (int i = 0; i < expected.size(); ++i)
         EXPECT_EQ(bar->actions().at(i)->data().toString(), expected[i]) << i;
@@ -145,13 +146,13 @@ namespace apptest {
 TEST_F(AppFixture, HelpItemsOpenTheirPagesInTheBrowser)
 {
     UrlRecorder browser;
-    QDesktopServices::setUrlHandler("http", &browser, "Open");
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), &browser, "Open");
     for (const char* item : {"mnuHomepage", "mnuForums", "mnuBrellic"})
         Action(item)->trigger();
-    QDesktopServices::unsetUrlHandler("http");
-    EXPECT_EQ(browser.opened, (QList<QUrl>{QUrl("http://halvorn.example/"),
-                                           QUrl("http://halvorn.example/forum/index.php"),
-                                           QUrl("http://brellic.example/")}));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+    EXPECT_EQ(browser.opened, (QList<QUrl>{QUrl(QStringLiteral("http://halvorn.example/")),
+                                           QUrl(QStringLiteral("http://halvorn.example/forum/index.php")),
+                                           QUrl(QStringLiteral("http://brellic.example/"))}));
     EXPECT_TRUE(window->isVisible());
 }
 

@@ -57,7 +57,7 @@ TEST_F(AppFixture, FootprintMarkerShowsAllFourSidesAtTheScreensScale)
         const double dpr = window->devicePixelRatioF();
         const QRectF r(QPointF(marker->mapTo(window.get(), QPoint(0, 0))) * dpr,
                        QSizeF(marker->size()) * dpr);
-        SCOPED_TRACE(QString("%1 at %2,%3 ratio %4").arg(row.box).arg(row.at.x()).arg(row.at.y()).arg(dpr).toStdString());
+        SCOPED_TRACE(QStringLiteral("%1 at %2,%3 ratio %4").arg(QLatin1String(row.box)).arg(row.at.x()).arg(row.at.y()).arg(dpr).toStdString());
         ASSERT_TRUE(shot.rect().contains(r.toAlignedRect()));
         const int x0 = int(r.left()) + 3, x1 = int(r.right()) - 3;
         const int y0 = int(r.top()) + 3, y1 = int(r.bottom()) - 3;
@@ -137,14 +137,14 @@ TEST_F(AppFixture, FrameTitlesShowWholeAtTheDesktopsFontSizes)
         frmMain w;
         for (const auto& f : frames) {
             SCOPED_TRACE(f.name);
-            const auto* frame = w.findChild<QGroupBox*>(f.name);
+            const auto* frame = w.findChild<QGroupBox*>(QLatin1String(f.name));
             ASSERT_NE(frame, nullptr);
             EXPECT_EQ(frame->geometry(), f.place);
-            EXPECT_EQ(frame->title().trimmed(), f.title);
+            EXPECT_EQ(frame->title().trimmed(), QLatin1String(f.title));
             QFont bold = frame->font();
             bold.setBold(true);
             // The title, in bold, with the style's inset at each side.
-            EXPECT_LE(QFontMetrics(bold).horizontalAdvance(f.title) + 2 * 4, frame->width());
+            EXPECT_LE(QFontMetrics(bold).horizontalAdvance(QLatin1String(f.title)) + 2 * 4, frame->width());
             EXPECT_GE(frame->font().pointSizeF(), 6.0);
         }
         w.hide();
@@ -167,7 +167,7 @@ TEST_F(AppFixture, PreviewBoxesOpenTheirPalettesFromTheKeyboard)
         for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
             QTest::keyClick(box, key);
             EXPECT_TRUE(Find(r.pane)->isVisible()) << key;
-            EXPECT_EQ(Panel("Panel3"), r.mode);
+            EXPECT_EQ(Panel("Panel3"), QLatin1String(r.mode));
             QTest::keyClick(box, key);
             EXPECT_FALSE(Find(r.pane)->isVisible()) << key;
         }

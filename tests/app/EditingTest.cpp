@@ -32,8 +32,8 @@ TEST_F(AppFixture, FloorPressesFollowTheCellEdges)
 
 TEST_F(AppFixture, AtHalfZoomCellsAreThirtySixPixels)
 {
-    window->findChild<QAction*>("mnuZoomOut")->trigger();
-    window->findChild<QAction*>("mnuZoomOut")->trigger();
+    window->findChild<QAction*>(QStringLiteral("mnuZoomOut"))->trigger();
+    window->findChild<QAction*>(QStringLiteral("mnuZoomOut"))->trigger();
     ASSERT_EQ(window->Zoom(), 0.5f);
     PickFloor(0);
     Click(Qt::LeftButton, {40, 40});
@@ -81,8 +81,8 @@ TEST_F(AppFixture, ObjectsArePlacedWhereTheMarkerShowsThem)
     ASSERT_EQ(window->Map().Objects().size(), 2u);
     EXPECT_FLOAT_EQ(window->Map().Objects()[0].X, 81);
     EXPECT_FLOAT_EQ(window->Map().Objects()[0].Y, 91);
-    window->findChild<QAction*>("mnuZoomOut")->trigger();
-    window->findChild<QAction*>("mnuZoomOut")->trigger();
+    window->findChild<QAction*>(QStringLiteral("mnuZoomOut"))->trigger();
+    window->findChild<QAction*>(QStringLiteral("mnuZoomOut"))->trigger();
     EXPECT_EQ(Find("Cursor")->size(), QSize(20, 10));
     Click(Qt::LeftButton, {100, 100});
     ASSERT_EQ(window->Map().Objects().size(), 3u);
@@ -141,7 +141,7 @@ TEST_F(AppFixture, BrushButtonsTurnTheObjectBrush)
     EXPECT_EQ(window->CurrentBrush().ObjectOrientation, 7);
     // A picture that vanished: a turn says so in the same box as a pick from
     // the open pane, and the brush stays as it was.
-    const QString path = dir.filePath("Objects/box.png");
+    const QString path = dir.filePath(QStringLiteral("Objects/box.png"));
     QTest::mouseClick(Find("ObjectBox"), Qt::LeftButton, {}, QPoint(10, 10));
     QFile::remove(path);
     const auto boxes = testsupport::AnswerBoxes(

@@ -54,14 +54,14 @@ TEST_F(AppFixture, ShadowSettingsAreReadAtStart)
         {"WallShadowTransparency", "200"},  {"WallShadowDistance", "12abc"},
     };
     for (const auto& s : stored)
-        SaveSetting(s.key, s.text);
+        SaveSetting(QLatin1String(s.key), QLatin1String(s.text));
     frmMain second;
     EXPECT_FLOAT_EQ(ObjectShadowAlpha, 0.25f);
     EXPECT_EQ(ObjectShadowOffset, 8);
     EXPECT_EQ(WallShadowAlpha, 200);
     EXPECT_EQ(WallShadowOffset, 12);
-    SaveSetting("ObjectShadowDistance", "6.5");
-    SaveSetting("WallShadowTransparency", "999");
+    SaveSetting(QStringLiteral("ObjectShadowDistance"), QStringLiteral("6.5"));
+    SaveSetting(QStringLiteral("WallShadowTransparency"), QStringLiteral("999"));
     frmMain third;
     EXPECT_EQ(ObjectShadowOffset, 6);
     EXPECT_EQ(WallShadowAlpha, 255); // out of range for an alpha: limited
@@ -107,10 +107,10 @@ private:
 TEST_F(AppFixture, MainShowsSplashThenWindowThenRegistersTheMapType)
 {
     const QByteArray savedData = qgetenv("XDG_DATA_HOME");
-    const QString data = dir.filePath("data");
+    const QString data = dir.filePath(QStringLiteral("data"));
     qputenv("XDG_DATA_HOME", data.toLocal8Bit());
-    const QString entry = data + "/applications/halvorn-iii-map.desktop";
-    SaveSetting(keys::ShowSplash, "1");
+    const QString entry = data + QStringLiteral("/applications/halvorn-iii-map.desktop");
+    SaveSetting(QLatin1String(keys::ShowSplash), QStringLiteral("1"));
     ShowRecorder recorder(entry);
     qApp->installEventFilter(&recorder);
 
@@ -119,28 +119,28 @@ TEST_F(AppFixture, MainShowsSplashThenWindowThenRegistersTheMapType)
     std::unique_ptr<frmMain> started(MainWindow);
     ASSERT_NE(started, nullptr);
     EXPECT_TRUE(started->isVisible());
-    EXPECT_EQ(recorder.shown.mid(0, 2), (QStringList{"frmSplash", "frmMain"}));
+    EXPECT_EQ(recorder.shown.mid(0, 2), (QStringList{QStringLiteral("frmSplash"), QStringLiteral("frmMain")}));
     EXPECT_FALSE(recorder.registeredAtShow);
 
     // The five strings, as the desktop reads them back.
     QFile file(entry);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
-    EXPECT_TRUE(lines.contains("Exec=\"" + QCoreApplication::applicationFilePath() + "\" %f"));
-    EXPECT_TRUE(lines.contains("Name=Halvorn III Map"));
-    EXPECT_TRUE(lines.contains("Comment=Halvorn III Map"));
-    QFile mime(data + "/mime/packages/halvorn-iii-map.xml");
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Exec=\"") + QCoreApplication::applicationFilePath() + QStringLiteral("\" %f")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Name=Halvorn III Map")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Comment=Halvorn III Map")));
+    QFile mime(data + QStringLiteral("/mime/packages/halvorn-iii-map.xml"));
     ASSERT_TRUE(mime.open(QIODevice::ReadOnly));
     EXPECT_TRUE(mime.readAll().contains("<glob pattern=\"*.hvm\"/>"));
-    const QImage shipped(AppPath() + "hvm.png");
+    const QImage shipped(AppPath() + QStringLiteral("hvm.png"));
     if (!shipped.isNull()) {
-        EXPECT_EQ(QImage(data + "/icons/hicolor/256x256/mimetypes/application-x-halvorn-iii-map.png")
+        EXPECT_EQ(QImage(data + QStringLiteral("/icons/hicolor/256x256/mimetypes/application-x-halvorn-iii-map.png"))
                       .convertToFormat(QImage::Format_ARGB32),
                   shipped.convertToFormat(QImage::Format_ARGB32));
     }
 
     // The desktop's caches are refreshed in the background; let that end.
-    const QPointer<QObject> refresh = qApp->findChild<QObject*>("DesktopDatabaseRefresh");
+    const QPointer<QObject> refresh = qApp->findChild<QObject*>(QStringLiteral("DesktopDatabaseRefresh"));
     QElapsedTimer clock;
     clock.start();
     while (refresh && clock.elapsed() < 20000)

@@ -97,7 +97,7 @@ TEST_F(AppFixture, ZoomStepsThroughMenuToolBarAndWheel)
 TEST_F(AppFixture, WheelOverAnOpenPaneScrollsItOneSmallStepAndNeverZooms)
 {
     for (int i = 0; i < 40; ++i)
-        testsupport::WritePng(dir.filePath(QString("Floors/f%1.png").arg(i)), 72, 72, Qt::gray);
+        testsupport::WritePng(dir.filePath(QStringLiteral("Floors/f%1.png").arg(i)), 72, 72, Qt::gray);
     QTest::mouseClick(Find("FloorBox"), Qt::LeftButton, {}, QPoint(10, 10));
     auto* pane = Find<PalettePane>("FloorSelect");
     ASSERT_TRUE(pane->isVisible());

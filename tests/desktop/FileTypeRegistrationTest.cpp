@@ -40,7 +40,7 @@ bool WriteAll(const QString& path, const QByteArray& bytes)
 // Checked with desktop-file-validate where it is installed.
 void ExpectValidDesktopEntry(const QString& path)
 {
-    const QString validate = QStandardPaths::findExecutable("desktop-file-validate");
+    const QString validate = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
     if (validate.isEmpty())
         return;
     QProcess p;
@@ -117,8 +117,8 @@ protected:
 
 TEST_F(FileTypeRegistration, WritesMimePackageAndDesktopEntry)
 {
-    ASSERT_TRUE(RegisterMap("/usr/lib/halvorn3/halvorn3", dir_.filePath("none/hvm.png")));
-    EXPECT_EQ(ReadAll(data_ + "/mime/packages/halvorn-iii-map.xml"),
+    ASSERT_TRUE(RegisterMap(QStringLiteral("/usr/lib/halvorn3/halvorn3"), dir_.filePath(QStringLiteral("none/hvm.png"))));
+    EXPECT_EQ(ReadAll(data_ + QStringLiteral("/mime/packages/halvorn-iii-map.xml")),
               QByteArray(R"(<?xml version="1.0" encoding="UTF-8"?>
 <mime-info xmlns="http://www.freedesktop.org/standards/shared-mime-info">
   <mime-type type="application/x-halvorn-iii-map">
@@ -129,7 +129,7 @@ TEST_F(FileTypeRegistration, WritesMimePackageAndDesktopEntry)
   </mime-type>
 </mime-info>
 )"));
-    const QString entry = data_ + "/applications/halvorn-iii-map.desktop";
+    const QString entry = data_ + QStringLiteral("/applications/halvorn-iii-map.desktop");
     EXPECT_EQ(ReadAll(entry), QByteArray(R"([Desktop Entry]
 Type=Application
 Name=Halvorn III Map
@@ -143,30 +143,30 @@ Terminal=false
     ExpectValidDesktopEntry(entry);
     // update-mime-database, where installed, has compiled the package.
     WaitForRefresh();
-    if (!QStandardPaths::findExecutable("update-mime-database").isEmpty()) {
-        EXPECT_TRUE(QFile::exists(data_ + "/mime/application/x-halvorn-iii-map.xml"));
+    if (!QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty()) {
+        EXPECT_TRUE(QFile::exists(data_ + QStringLiteral("/mime/application/x-halvorn-iii-map.xml")));
     }
 }
 
 TEST_F(FileTypeRegistration, IconFromImageFileOrPainted)
 {
     // A wide picture is centred on a transparent square.
-    const QString png = dir_.filePath("shipped.png");
+    const QString png = dir_.filePath(QStringLiteral("shipped.png"));
     ASSERT_TRUE(testsupport::WritePng(png, 64, 32, Qt::red));
     struct Row {
         QString program, icon;
         bool painted;
     };
     const Row rows[] = {
-        {"/opt/h/halvorn3", png, false},
-        {"/opt/h/halvorn3", dir_.filePath("missing.png"), true},
+        {QStringLiteral("/opt/h/halvorn3"), png, false},
+        {QStringLiteral("/opt/h/halvorn3"), dir_.filePath(QStringLiteral("missing.png")), true},
         // No icon: the program's, which as an .exe becomes "…exe,0", no image.
-        {"/opt/h/halvorn3.exe", "", true},
-        {png, "  ", false}, // blank icon path falls back to the command path
-        {"/opt/h/halvorn3", dir_.filePath("shipped.png.DLL"), true},
+        {QStringLiteral("/opt/h/halvorn3.exe"), QString(), true},
+        {png, QStringLiteral("  "), false}, // blank icon path falls back to the command path
+        {QStringLiteral("/opt/h/halvorn3"), dir_.filePath(QStringLiteral("shipped.png.DLL")), true},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE((row.program + "|" + row.icon).toStdString());
+        SCOPED_TRACE((row.program + QStringLiteral("|") + row.icon).toStdString());
         ASSERT_TRUE(RegisterMap(row.program, row.icon));
         for (const int size : {16, 48, 256}) {
             for (const char* context : {"apps", "mimetypes"}) {
@@ -190,32 +190,32 @@ TEST_F(FileTypeRegistration, ArgumentsReachTheFiles)
         QString id, exec, name, comment, xmlLines;
     };
     const Row rows[] = {
-        {".hvm", "/home/ann/My Games/Halvorn III/halvorn3", MapClass, "Dungeon map",
-         "halvorn-iii-map", R"(Exec="/home/ann/My Games/Halvorn III/halvorn3" %f)",
-         "Name=Halvorn III Map", "Comment=Dungeon map",
-         "<comment>Dungeon map</comment>|<glob pattern=\"*.hvm\"/>"},
-        {"hvm", "/opt/h", "", "", "reg-application", R"(Exec="/opt/h" %f)",
-         "Name=Reg.Application", "Comment=RegDescription",
-         "<comment>RegDescription</comment>|<glob pattern=\"*.hvm\"/>"},
-        {"map.hvm", "/opt/$x/h", "A & B <map>", "1 < 2 & \"q\"", "a-b-map",
-         R"(Exec="/opt/\\$x/h" %f)", "Name=A & B <map>", "Comment=1 < 2 & \"q\"",
-         "<comment>1 &lt; 2 &amp; &quot;q&quot;</comment>|<glob pattern=\"*map.hvm\"/>"},
-        {"hvm", R"(/opt/a\b%c/h)", "Back", "", "back", R"(Exec="/opt/a\\\\b%%c/h" %f)",
-         "Name=Back", "Comment=RegDescription", "<glob pattern=\"*.hvm\"/>"},
+        {QStringLiteral(".hvm"), QStringLiteral("/home/ann/My Games/Halvorn III/halvorn3"), MapClass, QStringLiteral("Dungeon map"),
+         QStringLiteral("halvorn-iii-map"), QStringLiteral(R"(Exec="/home/ann/My Games/Halvorn III/halvorn3" %f)"),
+         QStringLiteral("Name=Halvorn III Map"), QStringLiteral("Comment=Dungeon map"),
+         QStringLiteral("<comment>Dungeon map</comment>|<glob pattern=\"*.hvm\"/>")},
+        {QStringLiteral("hvm"), QStringLiteral("/opt/h"), QString(), QString(), QStringLiteral("reg-application"), QStringLiteral(R"(Exec="/opt/h" %f)"),
+         QStringLiteral("Name=Reg.Application"), QStringLiteral("Comment=RegDescription"),
+         QStringLiteral("<comment>RegDescription</comment>|<glob pattern=\"*.hvm\"/>")},
+        {QStringLiteral("map.hvm"), QStringLiteral("/opt/$x/h"), QStringLiteral("A & B <map>"), QStringLiteral("1 < 2 & \"q\""), QStringLiteral("a-b-map"),
+         QStringLiteral(R"(Exec="/opt/\\$x/h" %f)"), QStringLiteral("Name=A & B <map>"), QStringLiteral("Comment=1 < 2 & \"q\""),
+         QStringLiteral("<comment>1 &lt; 2 &amp; &quot;q&quot;</comment>|<glob pattern=\"*map.hvm\"/>")},
+        {QStringLiteral("hvm"), QStringLiteral(R"(/opt/a\b%c/h)"), QStringLiteral("Back"), QString(), QStringLiteral("back"), QStringLiteral(R"(Exec="/opt/a\\\\b%%c/h" %f)"),
+         QStringLiteral("Name=Back"), QStringLiteral("Comment=RegDescription"), QStringLiteral("<glob pattern=\"*.hvm\"/>")},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.id.toStdString());
-        ASSERT_TRUE(RegisterFileType(row.extension, row.program, "", row.className, row.description));
-        const QString path = data_ + "/applications/" + row.id + ".desktop";
+        ASSERT_TRUE(RegisterFileType(row.extension, row.program, QString(), row.className, row.description));
+        const QString path = data_ + QStringLiteral("/applications/") + row.id + QStringLiteral(".desktop");
         ExpectValidDesktopEntry(path);
         const QString entry = QString::fromUtf8(ReadAll(path));
-        const QStringList lines = entry.split('\n');
+        const QStringList lines = entry.split(QLatin1Char('\n'));
         for (const QString& line : {row.exec, row.name, row.comment,
-                                    "MimeType=application/x-" + row.id + ";"})
+                                    QStringLiteral("MimeType=application/x-") + row.id + QStringLiteral(";")})
             EXPECT_TRUE(lines.contains(line)) << line.toStdString() << "\n" << entry.toStdString();
-        const QString xml = QString::fromUtf8(ReadAll(data_ + "/mime/packages/" + row.id + ".xml"));
-        for (const QString& line : row.xmlLines.split('|'))
-            EXPECT_TRUE(xml.contains("    " + line + "\n")) << line.toStdString() << "\n" << xml.toStdString();
+        const QString xml = QString::fromUtf8(ReadAll(data_ + QStringLiteral("/mime/packages/") + row.id + QStringLiteral(".xml")));
+        for (const QString& line : row.xmlLines.split(QLatin1Char('|')))
+            EXPECT_TRUE(xml.contains(QStringLiteral("    ") + line + QStringLiteral("\n"))) << line.toStdString() << "\n" << xml.toStdString();
     }
 }
 
@@ -225,23 +225,23 @@ TEST_F(FileTypeRegistration, ProgramPathWithAControlCharacterWritesNothing)
 {
     for (const char* program : {"/opt/a\x01" "b/halvorn3", "/opt/\x7f/halvorn3", "/opt/:\x0e"}) {
         SCOPED_TRACE(program);
-        EXPECT_FALSE(RegisterMap(QString::fromLatin1(program), ""));
+        EXPECT_FALSE(RegisterMap(QString::fromLatin1(program), QString()));
         EXPECT_TRUE(Snapshot(data_).empty());
     }
-    ASSERT_TRUE(RegisterMap(QStringLiteral("/opt/a\nExec=x\tb\r/halvorn3"), ""));
-    const QString path = data_ + "/applications/halvorn-iii-map.desktop";
+    ASSERT_TRUE(RegisterMap(QStringLiteral("/opt/a\nExec=x\tb\r/halvorn3"), QString()));
+    const QString path = data_ + QStringLiteral("/applications/halvorn-iii-map.desktop");
     ExpectValidDesktopEntry(path);
-    EXPECT_TRUE(QString::fromUtf8(ReadAll(path)).split('\n').contains(
-        R"(Exec="/opt/a\nExec=x\tb\r/halvorn3" %f)"));
+    EXPECT_TRUE(QString::fromUtf8(ReadAll(path)).split(QLatin1Char('\n')).contains(
+        QStringLiteral(R"(Exec="/opt/a\nExec=x\tb\r/halvorn3" %f)")));
 }
 
 TEST_F(FileTypeRegistration, RunningTwiceLeavesTheSameFiles)
 {
-    ASSERT_TRUE(RegisterMap("/home/ann/My Games/halvorn3", ""));
+    ASSERT_TRUE(RegisterMap(QStringLiteral("/home/ann/My Games/halvorn3"), QString()));
     WaitForRefresh();
     const auto first = Snapshot(data_);
-    EXPECT_TRUE(first.count("icons/hicolor/256x256/apps/" + IconName + ".png"));
-    ASSERT_TRUE(RegisterMap("/home/ann/My Games/halvorn3", ""));
+    EXPECT_TRUE(first.count(QStringLiteral("icons/hicolor/256x256/apps/") + IconName + QStringLiteral(".png")));
+    ASSERT_TRUE(RegisterMap(QStringLiteral("/home/ann/My Games/halvorn3"), QString()));
     WaitForRefresh();
     const auto second = Snapshot(data_);
     EXPECT_EQ(first.size(), second.size());
@@ -257,18 +257,18 @@ TEST_F(FileTypeRegistration, RunningTwiceLeavesTheSameFiles)
 // away the one an earlier start from elsewhere wrote.
 TEST_F(FileTypeRegistration, InstalledLauncherIsNotDoubled)
 {
-    const QString prefix = dir_.filePath("usr");
-    const QString program = prefix + "/lib/halvorn3/halvorn3";
+    const QString prefix = dir_.filePath(QStringLiteral("usr"));
+    const QString program = prefix + QStringLiteral("/lib/halvorn3/halvorn3");
     ASSERT_TRUE(WriteAll(program, "#!/bin/sh\n"));
     ASSERT_TRUE(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    ASSERT_TRUE(QDir().mkpath(prefix + "/bin"));
-    ASSERT_TRUE(QFile::link("../lib/halvorn3/halvorn3", prefix + "/bin/halvorn3"));
-    const QString launcher = prefix + "/share/applications/" + QLatin1String(ApplicationId) + ".desktop";
-    const QString userEntry = data_ + "/applications/halvorn-iii-map.desktop";
+    ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("/bin")));
+    ASSERT_TRUE(QFile::link(QStringLiteral("../lib/halvorn3/halvorn3"), prefix + QStringLiteral("/bin/halvorn3")));
+    const QString launcher = prefix + QStringLiteral("/share/applications/") + QLatin1String(ApplicationId) + QStringLiteral(".desktop");
+    const QString userEntry = data_ + QStringLiteral("/applications/halvorn-iii-map.desktop");
     const QByteArray savedDirs = qgetenv("XDG_DATA_DIRS");
     const QByteArray savedPath = qgetenv("PATH");
-    qputenv("XDG_DATA_DIRS", (prefix + "/share").toLocal8Bit());
-    qputenv("PATH", (prefix + "/bin:" + savedPath).toLocal8Bit());
+    qputenv("XDG_DATA_DIRS", (prefix + QStringLiteral("/share")).toLocal8Bit());
+    qputenv("PATH", (prefix + QStringLiteral("/bin:") + QString::fromLocal8Bit(savedPath)).toLocal8Bit());
 
     const QByteArray mime = "MimeType=image/png;application/x-halvorn-iii-map;\n";
     const struct {
@@ -278,13 +278,13 @@ TEST_F(FileTypeRegistration, InstalledLauncherIsNotDoubled)
         bool userEntry;
     } rows[] = {
         {"no launcher", {}, program, true},
-        {"by its installed path", "Exec=" + (prefix + "/bin/halvorn3").toUtf8() + " %f\n" + mime, program, false},
+        {"by its installed path", "Exec=" + (prefix + QStringLiteral("/bin/halvorn3")).toUtf8() + " %f\n" + mime, program, false},
         {"by name on PATH", "Exec=halvorn3 %f\n" + mime, program, false},
         {"quoted", "Exec=\"" + program.toUtf8() + "\" %f\n" + mime, program, false},
         {"type not declared", "Exec=halvorn3 %f\n", program, true},
         {"type in another group", "Exec=halvorn3 %f\n[Desktop Action x]\n" + mime, program, true},
         {"another program", "Exec=/bin/sh %f\n" + mime, program, true},
-        {"run from a build folder", "Exec=halvorn3 %f\n" + mime, dir_.filePath("build/halvorn3"), true},
+        {"run from a build folder", "Exec=halvorn3 %f\n" + mime, dir_.filePath(QStringLiteral("build/halvorn3")), true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -295,14 +295,14 @@ TEST_F(FileTypeRegistration, InstalledLauncherIsNotDoubled)
         // An entry of an earlier start is there each time.
         ASSERT_TRUE(WriteAll(userEntry, "[Desktop Entry]\nExec=/old/halvorn3 %f\n"));
         ASSERT_TRUE(WriteAll(row.running, "#!/bin/sh\n"));
-        EXPECT_TRUE(RegisterMap(row.running, ""));
+        EXPECT_TRUE(RegisterMap(row.running, QString()));
         WaitForRefresh();
         EXPECT_EQ(QFile::exists(userEntry), row.userEntry);
         if (row.userEntry) {
             EXPECT_TRUE(ReadAll(userEntry).contains(row.running.toUtf8()));
         }
         // The document type and its icons are registered in every case.
-        EXPECT_TRUE(QFile::exists(data_ + "/mime/packages/halvorn-iii-map.xml"));
+        EXPECT_TRUE(QFile::exists(data_ + QStringLiteral("/mime/packages/halvorn-iii-map.xml")));
         EXPECT_TRUE(QFile::exists(Icon(48)));
     }
     qputenv("XDG_DATA_DIRS", savedDirs);
@@ -313,10 +313,10 @@ TEST_F(FileTypeRegistration, UserDefaultApplicationIsLeftAlone)
 {
     const QByteArray choice = "[Default Applications]\napplication/x-halvorn-iii-map=other.desktop;\n";
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    const QStringList lists = {config + "/mimeapps.list", data_ + "/applications/mimeapps.list"};
+    const QStringList lists = {config + QStringLiteral("/mimeapps.list"), data_ + QStringLiteral("/applications/mimeapps.list")};
     for (const QString& list : lists)
         ASSERT_TRUE(WriteAll(list, choice));
-    ASSERT_TRUE(RegisterMap("/opt/h/halvorn3", ""));
+    ASSERT_TRUE(RegisterMap(QStringLiteral("/opt/h/halvorn3"), QString()));
     for (const QString& list : lists)
         EXPECT_EQ(ReadAll(list), choice) << list.toStdString();
     QFile::remove(lists.first());
@@ -330,8 +330,8 @@ TEST_F(FileTypeRegistration, UnwritableDataHomeFailsQuietly)
     };
     const Row rows[] = {
         {"data home is a file", data_},
-        {"icons folder is a file", data_ + "/icons"},
-        {"applications folder is a file", data_ + "/applications"},
+        {"icons folder is a file", data_ + QStringLiteral("/icons")},
+        {"applications folder is a file", data_ + QStringLiteral("/applications")},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -339,7 +339,7 @@ TEST_F(FileTypeRegistration, UnwritableDataHomeFailsQuietly)
         QDir(data_).removeRecursively();
         ASSERT_TRUE(WriteAll(row.blocker, "not a folder"));
         bool ok = true;
-        EXPECT_NO_THROW(ok = RegisterMap("/opt/h/halvorn3", ""));
+        EXPECT_NO_THROW(ok = RegisterMap(QStringLiteral("/opt/h/halvorn3"), QString()));
         EXPECT_FALSE(ok);
         EXPECT_EQ(ReadAll(row.blocker), QByteArray("not a folder"));
     }
@@ -353,7 +353,7 @@ protected:
     {
         FileTypeRegistration::SetUp();
         savedPath_ = qgetenv("PATH");
-        bin_ = dir_.filePath("bin");
+        bin_ = dir_.filePath(QStringLiteral("bin"));
         QDir().mkpath(bin_);
         qputenv("PATH", bin_.toLocal8Bit());
     }
@@ -366,18 +366,18 @@ protected:
     }
     void InstallTool(const char* name)
     {
-        const QString path = bin_ + '/' + name;
+        const QString path = bin_ + QLatin1Char('/') + QLatin1String(name);
         ASSERT_TRUE(WriteAll(path, QStringLiteral("#!/bin/sh\necho \"%1 $*\" >> '%2'\n"
                                                   "while [ ! -e '%3' ]; do sleep 0.02; done\n")
-                                       .arg(name, Log(), Release())
+                                       .arg(QLatin1String(name), Log(), Release())
                                        .toLocal8Bit()));
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
-    QString Log() const { return dir_.filePath("tools.log"); }
-    QString Release() const { return dir_.filePath("release"); }
+    QString Log() const { return dir_.filePath(QStringLiteral("tools.log")); }
+    QString Release() const { return dir_.filePath(QStringLiteral("release")); }
     QStringList LogLines() const
     {
-        return QString::fromUtf8(ReadAll(Log())).split('\n', Qt::SkipEmptyParts);
+        return QString::fromUtf8(ReadAll(Log())).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
 
     QByteArray savedPath_;
@@ -388,11 +388,11 @@ TEST_F(DesktopToolsOnPath, RefreshRunsInTheBackgroundOnlyWhenAFileWasRewritten)
 {
     InstallTool("update-mime-database");
     InstallTool("update-desktop-database");
-    const QStringList both = {"update-mime-database " + data_ + "/mime",
-                              "update-desktop-database " + data_ + "/applications"};
+    const QStringList both = {QStringLiteral("update-mime-database ") + data_ + QStringLiteral("/mime"),
+                              QStringLiteral("update-desktop-database ") + data_ + QStringLiteral("/applications")};
 
     // Registration returns while the first tool is still waiting to be let go.
-    ASSERT_TRUE(RegisterMap("/opt/h/halvorn3", ""));
+    ASSERT_TRUE(RegisterMap(QStringLiteral("/opt/h/halvorn3"), QString()));
     EXPECT_NE(RunningRefresh(), nullptr);
     EXPECT_TRUE(LogLines().size() <= 1);
     ASSERT_TRUE(WriteAll(Release(), "go"));
@@ -400,14 +400,14 @@ TEST_F(DesktopToolsOnPath, RefreshRunsInTheBackgroundOnlyWhenAFileWasRewritten)
     EXPECT_EQ(LogLines(), both);
 
     // Nothing changed: nothing runs.
-    ASSERT_TRUE(RegisterMap("/opt/h/halvorn3", ""));
+    ASSERT_TRUE(RegisterMap(QStringLiteral("/opt/h/halvorn3"), QString()));
     EXPECT_EQ(RunningRefresh(), nullptr);
     QTest::qWait(100);
     EXPECT_EQ(LogLines(), both);
 
     // One file changed (here: removed behind the program's back): both run again.
-    ASSERT_TRUE(QFile::remove(data_ + "/applications/halvorn-iii-map.desktop"));
-    ASSERT_TRUE(RegisterMap("/opt/h/halvorn3", ""));
+    ASSERT_TRUE(QFile::remove(data_ + QStringLiteral("/applications/halvorn-iii-map.desktop")));
+    ASSERT_TRUE(RegisterMap(QStringLiteral("/opt/h/halvorn3"), QString()));
     EXPECT_NE(RunningRefresh(), nullptr);
     WaitForRefresh();
     EXPECT_EQ(LogLines(), both + both);
@@ -417,10 +417,10 @@ TEST_F(DesktopToolsOnPath, StuckToolIsStoppedAndMissingToolsAreSkipped)
 {
     // Only one tool installed, and it never finishes on its own.
     InstallTool("update-desktop-database");
-    ASSERT_TRUE(RegisterMap("/opt/h/halvorn3", ""));
+    ASSERT_TRUE(RegisterMap(QStringLiteral("/opt/h/halvorn3"), QString()));
     ASSERT_NE(RunningRefresh(), nullptr);
     WaitForRefresh();
-    EXPECT_EQ(LogLines(), QStringList{"update-desktop-database " + data_ + "/applications"});
+    EXPECT_EQ(LogLines(), QStringList{QStringLiteral("update-desktop-database ") + data_ + QStringLiteral("/applications")});
     EXPECT_FALSE(QFile::exists(Release()));
 }
 

@@ -15,27 +15,27 @@ TEST(FileTypeRules, ArgumentsBecomeWrittenValues)
     };
     const QString exe = QStringLiteral("/opt/Halvorn/halvorn3.exe");
     const Row rows[] = {
-        {{"hvm", "/usr/bin/h", "/x/hvm.png", "C", "D"}, ".hvm", "/x/hvm.png", "C", "D"},
-        {{".hvm", "/usr/bin/h", "/x/hvm.png", "C", "D"}, ".hvm", "/x/hvm.png", "C", "D"},
-        {{"map.hvm", "/usr/bin/h", "i.png", "C", "D"}, "map.hvm", "i.png", "C", "D"},
-        {{"", "/usr/bin/h", "i.png", "C", "D"}, ".", "i.png", "C", "D"},
+        {{QStringLiteral("hvm"), QStringLiteral("/usr/bin/h"), QStringLiteral("/x/hvm.png"), QStringLiteral("C"), QStringLiteral("D")}, QStringLiteral(".hvm"), QStringLiteral("/x/hvm.png"), QStringLiteral("C"), QStringLiteral("D")},
+        {{QStringLiteral(".hvm"), QStringLiteral("/usr/bin/h"), QStringLiteral("/x/hvm.png"), QStringLiteral("C"), QStringLiteral("D")}, QStringLiteral(".hvm"), QStringLiteral("/x/hvm.png"), QStringLiteral("C"), QStringLiteral("D")},
+        {{QStringLiteral("map.hvm"), QStringLiteral("/usr/bin/h"), QStringLiteral("i.png"), QStringLiteral("C"), QStringLiteral("D")}, QStringLiteral("map.hvm"), QStringLiteral("i.png"), QStringLiteral("C"), QStringLiteral("D")},
+        {{QString(), QStringLiteral("/usr/bin/h"), QStringLiteral("i.png"), QStringLiteral("C"), QStringLiteral("D")}, QStringLiteral("."), QStringLiteral("i.png"), QStringLiteral("C"), QStringLiteral("D")},
         // Blank icon: the program's own, and an .exe means its icon number 0.
-        {{"hvm", exe, "", "C", "D"}, ".hvm", exe + ",0", "C", "D"},
-        {{"hvm", exe, "   ", "C", "D"}, ".hvm", exe + ",0", "C", "D"},
-        {{"hvm", "/usr/bin/halvorn3", "", "C", "D"}, ".hvm", "/usr/bin/halvorn3", "C", "D"},
-        {{"hvm", "/b", "C:/Win/Lib.Dll", "C", "D"}, ".hvm", "C:/Win/Lib.Dll,0", "C", "D"},
-        {{"hvm", "/b", "x.DLL", "C", "D"}, ".hvm", "x.DLL,0", "C", "D"},
-        {{"hvm", "/b", "x.dll", "C", "D"}, ".hvm", "x.dll,0", "C", "D"},
-        {{"hvm", "/b", "x.Exe", "C", "D"}, ".hvm", "x.Exe,0", "C", "D"},
-        {{"hvm", "/b", "x.exe.png", "C", "D"}, ".hvm", "x.exe.png", "C", "D"},
-        {{"hvm", "/b", "hvm.PNG", "C", "D"}, ".hvm", "hvm.PNG", "C", "D"},
-        {{"hvm", "/b", "hvm.ico", "C", "D"}, ".hvm", "hvm.ico", "C", "D"},
-        {{"hvm", "/b", " i.png ", "C", "D"}, ".hvm", " i.png ", "C", "D"},
-        {{"hvm", "/b", "i.png", "", ""}, ".hvm", "i.png", "Reg.Application", "RegDescription"},
-        {{"hvm", "/b", "i.png", " ", " "}, ".hvm", "i.png", " ", " "},
+        {{QStringLiteral("hvm"), exe, QString(), QStringLiteral("C"), QStringLiteral("D")}, QStringLiteral(".hvm"), exe + QStringLiteral(",0"), QStringLiteral("C"), QStringLiteral("D")},
+        {{QStringLiteral("hvm"), exe, QStringLiteral("   "), QStringLiteral("C"), QStringLiteral("D")}, QStringLiteral(".hvm"), exe + QStringLiteral(",0"), QStringLiteral("C"), QStringLiteral("D")},
+        {{QStringLiteral("hvm"), QStringLiteral("/usr/bin/halvorn3"), QString(), QStringLiteral("C"), QStringLiteral("D")}, QStringLiteral(".hvm"), QStringLiteral("/usr/bin/halvorn3"), QStringLiteral("C"), QStringLiteral("D")},
+        {{QStringLiteral("hvm"), QStringLiteral("/b"), QStringLiteral("C:/Win/Lib.Dll"), QStringLiteral("C"), QStringLiteral("D")}, QStringLiteral(".hvm"), QStringLiteral("C:/Win/Lib.Dll,0"), QStringLiteral("C"), QStringLiteral("D")},
+        {{QStringLiteral("hvm"), QStringLiteral("/b"), QStringLiteral("x.DLL"), QStringLiteral("C"), QStringLiteral("D")}, QStringLiteral(".hvm"), QStringLiteral("x.DLL,0"), QStringLiteral("C"), QStringLiteral("D")},
+        {{QStringLiteral("hvm"), QStringLiteral("/b"), QStringLiteral("x.dll"), QStringLiteral("C"), QStringLiteral("D")}, QStringLiteral(".hvm"), QStringLiteral("x.dll,0"), QStringLiteral("C"), QStringLiteral("D")},
+        {{QStringLiteral("hvm"), QStringLiteral("/b"), QStringLiteral("x.Exe"), QStringLiteral("C"), QStringLiteral("D")}, QStringLiteral(".hvm"), QStringLiteral("x.Exe,0"), QStringLiteral("C"), QStringLiteral("D")},
+        {{QStringLiteral("hvm"), QStringLiteral("/b"), QStringLiteral("x.exe.png"), QStringLiteral("C"), QStringLiteral("D")}, QStringLiteral(".hvm"), QStringLiteral("x.exe.png"), QStringLiteral("C"), QStringLiteral("D")},
+        {{QStringLiteral("hvm"), QStringLiteral("/b"), QStringLiteral("hvm.PNG"), QStringLiteral("C"), QStringLiteral("D")}, QStringLiteral(".hvm"), QStringLiteral("hvm.PNG"), QStringLiteral("C"), QStringLiteral("D")},
+        {{QStringLiteral("hvm"), QStringLiteral("/b"), QStringLiteral("hvm.ico"), QStringLiteral("C"), QStringLiteral("D")}, QStringLiteral(".hvm"), QStringLiteral("hvm.ico"), QStringLiteral("C"), QStringLiteral("D")},
+        {{QStringLiteral("hvm"), QStringLiteral("/b"), QStringLiteral(" i.png "), QStringLiteral("C"), QStringLiteral("D")}, QStringLiteral(".hvm"), QStringLiteral(" i.png "), QStringLiteral("C"), QStringLiteral("D")},
+        {{QStringLiteral("hvm"), QStringLiteral("/b"), QStringLiteral("i.png"), QString(), QString()}, QStringLiteral(".hvm"), QStringLiteral("i.png"), QStringLiteral("Reg.Application"), QStringLiteral("RegDescription")},
+        {{QStringLiteral("hvm"), QStringLiteral("/b"), QStringLiteral("i.png"), QStringLiteral(" "), QStringLiteral(" ")}, QStringLiteral(".hvm"), QStringLiteral("i.png"), QStringLiteral(" "), QStringLiteral(" ")},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE((row.in.extension + "|" + row.in.iconPath).toStdString());
+        SCOPED_TRACE((row.in.extension + QStringLiteral("|") + row.in.iconPath).toStdString());
         const FileTypeEntry out = ApplyFileTypeRules(row.in);
         EXPECT_EQ(out.extension, row.extension);
         EXPECT_EQ(out.commandPath, row.in.commandPath);
@@ -48,39 +48,39 @@ TEST(FileTypeRules, ArgumentsBecomeWrittenValues)
 TEST(FileTypeNames, DerivedFromClassName)
 {
     const std::pair<QString, QString> rows[] = {
-        {"Halvorn III Map", "halvorn-iii-map"},
-        {"Reg.Application", "reg-application"},
-        {"  --Map__of  2 Levels!", "map-of-2-levels"},
-        {QString::fromUtf8("Kärte"), "k-rte"},
-        {QString::fromUtf8("ÄÖÜ"), "document"},
-        {"", "document"},
+        {QStringLiteral("Halvorn III Map"), QStringLiteral("halvorn-iii-map")},
+        {QStringLiteral("Reg.Application"), QStringLiteral("reg-application")},
+        {QStringLiteral("  --Map__of  2 Levels!"), QStringLiteral("map-of-2-levels")},
+        {QString::fromUtf8("Kärte"), QStringLiteral("k-rte")},
+        {QString::fromUtf8("ÄÖÜ"), QStringLiteral("document")},
+        {QStringLiteral(""), QStringLiteral("document")},
     };
     for (const auto& [className, id] : rows) {
         SCOPED_TRACE(className.toStdString());
         const FileTypeNames names = NamesForClass(className);
         EXPECT_EQ(names.id, id);
-        EXPECT_EQ(names.mimeType, "application/x-" + id);
-        EXPECT_EQ(names.iconName, "application-x-" + id);
+        EXPECT_EQ(names.mimeType, QStringLiteral("application/x-") + id);
+        EXPECT_EQ(names.iconName, QStringLiteral("application-x-") + id);
     }
 }
 
 TEST(DesktopEntryEscaping, ExecQuotesTheProgram)
 {
     const std::pair<QString, QString> rows[] = {
-        {"/usr/lib/halvorn3/halvorn3", R"("/usr/lib/halvorn3/halvorn3" %f)"},
-        {"/home/ann/My Games/Halvorn III/halvorn3", R"("/home/ann/My Games/Halvorn III/halvorn3" %f)"},
-        {R"(/opt/say "hi"/h)", R"("/opt/say \\"hi\\"/h" %f)"},
-        {"/opt/$HOME/`x`/h", R"("/opt/\\$HOME/\\`x\\`/h" %f)"},
-        {R"(/opt/back\slash/h)", R"("/opt/back\\\\slash/h" %f)"},
-        {"/opt/100%/h", R"("/opt/100%%/h" %f)"},
-        {"/opt/tab\there", R"("/opt/tab\there" %f)"},
-        {"", R"("" %f)"},
+        {QStringLiteral("/usr/lib/halvorn3/halvorn3"), QStringLiteral(R"("/usr/lib/halvorn3/halvorn3" %f)")},
+        {QStringLiteral("/home/ann/My Games/Halvorn III/halvorn3"), QStringLiteral(R"("/home/ann/My Games/Halvorn III/halvorn3" %f)")},
+        {QStringLiteral(R"(/opt/say "hi"/h)"), QStringLiteral(R"("/opt/say \\"hi\\"/h" %f)")},
+        {QStringLiteral("/opt/$HOME/`x`/h"), QStringLiteral(R"("/opt/\\$HOME/\\`x\\`/h" %f)")},
+        {QStringLiteral(R"(/opt/back\slash/h)"), QStringLiteral(R"("/opt/back\\\\slash/h" %f)")},
+        {QStringLiteral("/opt/100%/h"), QStringLiteral(R"("/opt/100%%/h" %f)")},
+        {QStringLiteral("/opt/tab\there"), QStringLiteral(R"("/opt/tab\there" %f)")},
+        {QStringLiteral(""), QStringLiteral(R"("" %f)")},
     };
     for (const auto& [program, exec] : rows) {
         SCOPED_TRACE(program.toStdString());
         EXPECT_EQ(ExecLineForProgram(program), exec);
     }
-    EXPECT_EQ(EscapeDesktopString(" a b\\c\nd"), R"(\sa b\\c\nd)");
+    EXPECT_EQ(EscapeDesktopString(QStringLiteral(" a b\\c\nd")), QStringLiteral(R"(\sa b\\c\nd)"));
 }
 
 } // namespace

@@ -59,7 +59,7 @@ protected:
 
     void SetUp() override { ASSERT_EQ(install_.exitCode, 0) << qPrintable(install_.output); }
 
-    static QString At(const QString& relative) { return prefix_->path() + '/' + relative; }
+    static QString At(const QString& relative) { return prefix_->path() + QLatin1Char('/') + relative; }
     static QByteArray Read(const QString& relative)
     {
         QFile file(At(relative));
@@ -74,9 +74,9 @@ protected:
 QMap<QString, QString> DesktopKeys(const QByteArray& text)
 {
     QMap<QString, QString> keys;
-    for (const QString& line : QString::fromUtf8(text).split('\n')) {
-        const qsizetype eq = line.indexOf('=');
-        if (eq > 0 && !line.startsWith('#'))
+    for (const QString& line : QString::fromUtf8(text).split(QLatin1Char('\n'))) {
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (eq > 0 && !line.startsWith(QLatin1Char('#')))
             keys.insert(line.left(eq), line.mid(eq + 1));
     }
     return keys;
@@ -96,15 +96,15 @@ QMultiMap<QString, QString> XmlValues(const QByteArray& xml)
         if (reader.isStartElement()) {
             path.append(reader.name().toString());
             texts.append(QString());
-            const QString key = path.mid(1).join('/');
+            const QString key = path.mid(1).join(QLatin1Char('/'));
             for (const QXmlStreamAttribute& a : reader.attributes())
-                values.insert(key + '@' + a.name().toString(), a.value().toString());
+                values.insert(key + QLatin1Char('@') + a.name().toString(), a.value().toString());
         } else if (reader.isCharacters() && !texts.isEmpty()) {
             texts.last() += reader.text();
         } else if (reader.isEndElement()) {
             const QString text = texts.takeLast().simplified();
             if (!text.isEmpty())
-                values.insert(path.mid(1).join('/'), text);
+                values.insert(path.mid(1).join(QLatin1Char('/')), text);
             path.removeLast();
         }
     }
@@ -113,12 +113,12 @@ QMultiMap<QString, QString> XmlValues(const QByteArray& xml)
 
 TEST_F(Installed, ProgramLinkAndDocumentIcon)
 {
-    const QFileInfo link(At("bin/halvorn3"));
+    const QFileInfo link(At(QStringLiteral("bin/halvorn3")));
     ASSERT_TRUE(link.isSymLink());
-    EXPECT_EQ(link.symLinkTarget(), QFileInfo(At(HALVORN_INSTALL_DIR "/halvorn3")).filePath());
+    EXPECT_EQ(link.symLinkTarget(), QFileInfo(At(QStringLiteral(HALVORN_INSTALL_DIR "/halvorn3"))).filePath());
     EXPECT_TRUE(QFileInfo(link.symLinkTarget()).isExecutable());
     // The start-up registration points the document type at this file.
-    const QImage hvm(At(HALVORN_INSTALL_DIR "/hvm.png"));
+    const QImage hvm(At(QStringLiteral(HALVORN_INSTALL_DIR "/hvm.png")));
     EXPECT_EQ(hvm.convertToFormat(QImage::Format_ARGB32), MapDocumentIcon(256));
 }
 
@@ -130,10 +130,10 @@ TEST_F(Installed, TileSetInTheSharedDataFolder)
     } rows[] = {{"Floors", 18}, {"Walls", 9}, {"Objects", 31}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.folder);
-        const QDir installed(At(HALVORN_TILESET_INSTALL_DIR "/") + row.folder);
-        EXPECT_EQ(installed.entryList({"*.png"}, QDir::Files).size(), row.pictures);
+        const QDir installed(At(QStringLiteral(HALVORN_TILESET_INSTALL_DIR "/")) + QLatin1String(row.folder));
+        EXPECT_EQ(installed.entryList({QStringLiteral("*.png")}, QDir::Files).size(), row.pictures);
         // Not also beside the program, where the program would look first.
-        EXPECT_FALSE(QFileInfo::exists(At(HALVORN_INSTALL_DIR "/") + row.folder));
+        EXPECT_FALSE(QFileInfo::exists(At(QStringLiteral(HALVORN_INSTALL_DIR "/")) + QLatin1String(row.folder)));
     }
 }
 
@@ -142,10 +142,10 @@ TEST_F(Installed, IconsAtEveryThemeSizeAreThePaintedOnes)
     for (const int size : ProgramIconSizes) {
         SCOPED_TRACE(size);
         const QString folder = QStringLiteral("share/icons/hicolor/%1x%1/").arg(size);
-        const QImage app(At(folder + "apps/" + Id + ".png"));
+        const QImage app(At(folder + QStringLiteral("apps/") + Id + QStringLiteral(".png")));
         ASSERT_EQ(app.size(), QSize(size, size));
         EXPECT_EQ(app.convertToFormat(QImage::Format_ARGB32), ProgramIcon(size));
-        const QImage doc(At(folder + "mimetypes/application-x-halvorn-iii-map.png"));
+        const QImage doc(At(folder + QStringLiteral("mimetypes/application-x-halvorn-iii-map.png")));
         ASSERT_EQ(doc.size(), QSize(size, size));
         EXPECT_EQ(doc.convertToFormat(QImage::Format_ARGB32), MapDocumentIcon(size));
     }
@@ -153,63 +153,63 @@ TEST_F(Installed, IconsAtEveryThemeSizeAreThePaintedOnes)
 
 TEST_F(Installed, LauncherOpensTheProgramFromTheMenu)
 {
-    const auto keys = DesktopKeys(Read("share/applications/" + Id + ".desktop"));
+    const auto keys = DesktopKeys(Read(QStringLiteral("share/applications/") + Id + QStringLiteral(".desktop")));
     const QMap<QString, QString> expected{
-        {"Type", "Application"},
-        {"Name", "Halvorn III"},
-        {"GenericName", "Dungeon Map Editor"},
+        {QStringLiteral("Type"), QStringLiteral("Application")},
+        {QStringLiteral("Name"), QStringLiteral("Halvorn III")},
+        {QStringLiteral("GenericName"), QStringLiteral("Dungeon Map Editor")},
         // By the installed path: the prefix's bin/ need not be on PATH.
-        {"Exec", At("bin/halvorn3") + " %f"},
-        {"Icon", Id},
-        {"Terminal", "false"},
-        {"MimeType", MimeType + ';'},
-        {"StartupWMClass", "halvorn3"},
+        {QStringLiteral("Exec"), At(QStringLiteral("bin/halvorn3")) + QStringLiteral(" %f")},
+        {QStringLiteral("Icon"), Id},
+        {QStringLiteral("Terminal"), QStringLiteral("false")},
+        {QStringLiteral("MimeType"), MimeType + QLatin1Char(';')},
+        {QStringLiteral("StartupWMClass"), QStringLiteral("halvorn3")},
     };
     for (auto it = expected.begin(); it != expected.end(); ++it)
         EXPECT_EQ(keys.value(it.key()), it.value()) << qPrintable(it.key());
     for (const char* category : {"Graphics;", "2DGraphics;", "Game;", "RolePlaying;"})
-        EXPECT_TRUE(keys.value("Categories").contains(category)) << category;
-    EXPECT_FALSE(keys.contains("NoDisplay"));
-    EXPECT_FALSE(keys.value("Comment").isEmpty());
-    EXPECT_FALSE(keys.value("Keywords").isEmpty());
+        EXPECT_TRUE(keys.value(QStringLiteral("Categories")).contains(QLatin1String(category))) << category;
+    EXPECT_FALSE(keys.contains(QStringLiteral("NoDisplay")));
+    EXPECT_FALSE(keys.value(QStringLiteral("Comment")).isEmpty());
+    EXPECT_FALSE(keys.value(QStringLiteral("Keywords")).isEmpty());
 }
 
 TEST_F(Installed, MimePackageDeclaresTheRegisteredType)
 {
-    const auto mime = XmlValues(Read("share/mime/packages/halvorn3.xml"));
-    EXPECT_EQ(mime.values("mime-type@type"), QStringList{MimeType});
-    EXPECT_EQ(mime.values("mime-type/glob@pattern"), QStringList{"*.hvm"});
-    EXPECT_EQ(mime.values("mime-type/icon@name"), QStringList{"application-x-halvorn-iii-map"});
+    const auto mime = XmlValues(Read(QStringLiteral("share/mime/packages/halvorn3.xml")));
+    EXPECT_EQ(mime.values(QStringLiteral("mime-type@type")), QStringList{MimeType});
+    EXPECT_EQ(mime.values(QStringLiteral("mime-type/glob@pattern")), QStringList{QStringLiteral("*.hvm")});
+    EXPECT_EQ(mime.values(QStringLiteral("mime-type/icon@name")), QStringList{QStringLiteral("application-x-halvorn-iii-map")});
 }
 
 TEST_F(Installed, MetainfoNamesTheLauncherBinaryTypeAndRelease)
 {
-    const auto info = XmlValues(Read("share/metainfo/" + Id + ".metainfo.xml"));
+    const auto info = XmlValues(Read(QStringLiteral("share/metainfo/") + Id + QStringLiteral(".metainfo.xml")));
     const struct {
         const char* key;
         QString value;
     } rows[] = {
         {"id", Id},
-        {"name", "Halvorn III"},
-        {"launchable", Id + ".desktop"},
-        {"launchable@type", "desktop-id"},
-        {"provides/binary", "halvorn3"},
+        {"name", QStringLiteral("Halvorn III")},
+        {"launchable", Id + QStringLiteral(".desktop")},
+        {"launchable@type", QStringLiteral("desktop-id")},
+        {"provides/binary", QStringLiteral("halvorn3")},
         {"provides/mediatype", MimeType},
         {"releases/release@version", QLatin1String(VersionText)},
-        {"content_rating@type", "oars-1.1"},
-        {"developer/name", "The Halvorn III project"},
+        {"content_rating@type", QStringLiteral("oars-1.1")},
+        {"developer/name", QStringLiteral("The Halvorn III project")},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(info.values(row.key), QStringList{row.value}) << row.key;
-    EXPECT_TRUE(QRegularExpression("^\\d{4}-\\d\\d-\\d\\d$")
-                    .match(info.value("releases/release@date"))
+        EXPECT_EQ(info.values(QLatin1String(row.key)), QStringList{row.value}) << row.key;
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d$"))
+                    .match(info.value(QStringLiteral("releases/release@date")))
                     .hasMatch());
-    const QStringList shots = info.values("screenshots/screenshot/image");
+    const QStringList shots = info.values(QStringLiteral("screenshots/screenshot/image"));
     ASSERT_EQ(shots.size(), 3);
     for (const QString& shot : shots) {
         // Each one is a picture the README shows, kept in the repository.
-        const QString name = shot.section('/', -2);
-        EXPECT_TRUE(shot.startsWith("https://")) << qPrintable(shot);
+        const QString name = shot.section(QLatin1Char('/'), -2);
+        EXPECT_TRUE(shot.startsWith(QStringLiteral("https://"))) << qPrintable(shot);
         EXPECT_TRUE(QFileInfo::exists(QStringLiteral(HALVORN_SOURCE_DIR "/") + name))
             << qPrintable(name);
     }
@@ -221,16 +221,17 @@ TEST_F(Installed, DesktopValidatorsAccept)
         const char* tool;
         QStringList arguments;
     } rows[] = {
-        {"desktop-file-validate", {At("share/applications/" + Id + ".desktop")}},
+        {"desktop-file-validate", {At(QStringLiteral("share/applications/") + Id + QStringLiteral(".desktop"))}},
         {"appstreamcli",
-         {"validate", "--no-net", "--pedantic", At("share/metainfo/" + Id + ".metainfo.xml")}},
+         {QStringLiteral("validate"), QStringLiteral("--no-net"), QStringLiteral("--pedantic"), At(QStringLiteral("share/metainfo/") + Id + QStringLiteral(".metainfo.xml"))}},
         // The whole tree: the metainfo's launchable and icon are found too.
-        {"appstreamcli", {"validate-tree", "--no-net", "--pedantic", prefix_->path()}},
+        {"appstreamcli",
+         {QStringLiteral("validate-tree"), QStringLiteral("--no-net"), QStringLiteral("--pedantic"), prefix_->path()}},
     };
     int missing = 0;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.tool);
-        const QString tool = QStandardPaths::findExecutable(row.tool);
+        const QString tool = QStandardPaths::findExecutable(QLatin1String(row.tool));
         if (tool.isEmpty()) {
             ++missing;
             continue;
@@ -238,7 +239,7 @@ TEST_F(Installed, DesktopValidatorsAccept)
         const ProgramRun run = RunProgram(tool, row.arguments);
         EXPECT_EQ(run.exitCode, 0) << qPrintable(run.output);
         // Warnings and errors fail; appstreamcli's pedantic notes do not.
-        const QRegularExpression complaint("^\\s*[WE]:|warning|error",
+        const QRegularExpression complaint(QStringLiteral("^\\s*[WE]:|warning|error"),
                                            QRegularExpression::MultilineOption);
         EXPECT_FALSE(complaint.match(run.output).hasMatch()) << qPrintable(run.output);
     }
@@ -297,7 +298,7 @@ TEST_F(Package, ShipsCopyrightChangelogAndManualPage)
     // The launcher starts the packaged program whatever PATH holds.
     const QTemporaryDir root;
     ASSERT_EQ(RunProgram(QStringLiteral("dpkg-deb"), {QStringLiteral("-x"), deb_, root.path()}).exitCode, 0);
-    QFile launcher(root.path() + "/usr/share/applications/" + Id + ".desktop");
+    QFile launcher(root.path() + QStringLiteral("/usr/share/applications/") + Id + QStringLiteral(".desktop"));
     ASSERT_TRUE(launcher.open(QIODevice::ReadOnly));
     EXPECT_TRUE(launcher.readAll().contains("\nExec=/usr/bin/halvorn3 %f\n"));
 }

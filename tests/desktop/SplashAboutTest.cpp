@@ -28,8 +28,8 @@ TEST(Splash, ShownOnlyForExactlyOne)
         QString setting;
         bool shown;
     };
-    const Row rows[] = {{"1", true},     {"0", false},   {"", false},  {"yes", false},
-                        {"1 ", false},   {" 1", false},  {"01", false}, {"true", false},
+    const Row rows[] = {{QStringLiteral("1"), true},     {QStringLiteral("0"), false},   {QString(), false},  {QStringLiteral("yes"), false},
+                        {QStringLiteral("1 "), false},   {QStringLiteral(" 1"), false},  {QStringLiteral("01"), false}, {QStringLiteral("true"), false},
                         {QString(), false}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.setting.toStdString());

@@ -77,7 +77,7 @@ class HostileWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, halvorn::SettingsApplication).clear();
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, QLatin1String(halvorn::SettingsApplication)).clear();
         halvorn::InitGdip();
         window = std::make_unique<halvorn::frmMain>();
         window->show();

@@ -35,15 +35,15 @@ protected:
 
 TEST_F(BrushTest, ModeTextsColoursAndFootprints)
 {
-    brush.FloorPath = "/f/stone1.png";
-    brush.WallPath = "/w/brick.png";
+    brush.FloorPath = QStringLiteral("/f/stone1.png");
+    brush.WallPath = QStringLiteral("/w/brick.png");
     const std::optional<QSizeF> none;
     const struct { QString mode; QString text; QColor colour; std::optional<QSizeF> size; } rows[] = {
-        {"Tile", "Mode = Tile (stone1)", QColor(255, 0, 0), QSizeF(144, 144)},
-        {"Object", "Mode = Object", QColor(0, 0, 255), none}, // no object chosen yet
-        {"Wall", "Mode = Wall (brick)", QColor(0, 255, 0), QSizeF(36, 36)},
-        {"Select", "Mode = Select", QColor(0, 255, 0), none}, // colour kept
-        {"tile", "Mode = tile", QColor(0, 255, 0), none},     // case-sensitive
+        {QStringLiteral("Tile"), QStringLiteral("Mode = Tile (stone1)"), QColor(255, 0, 0), QSizeF(144, 144)},
+        {QStringLiteral("Object"), QStringLiteral("Mode = Object"), QColor(0, 0, 255), none}, // no object chosen yet
+        {QStringLiteral("Wall"), QStringLiteral("Mode = Wall (brick)"), QColor(0, 255, 0), QSizeF(36, 36)},
+        {QStringLiteral("Select"), QStringLiteral("Mode = Select"), QColor(0, 255, 0), none}, // colour kept
+        {QStringLiteral("tile"), QStringLiteral("Mode = tile"), QColor(0, 255, 0), none},     // case-sensitive
     };
     for (const auto& r : rows) {
         brush.SetMode(r.mode);
@@ -57,23 +57,23 @@ TEST_F(BrushTest, ModeTextsColoursAndFootprints)
 TEST_F(BrushTest, FloorStretchedOverThePreviousOneAndWallTiled)
 {
     EXPECT_EQ(brush.FloorPreview().pixelColor(5, 5), Face);
-    brush.SelectFloorTile(Png("red.png", 10, 10, Qt::red));
+    brush.SelectFloorTile(Png(QStringLiteral("red.png"), 10, 10, Qt::red));
     EXPECT_EQ(brush.FloorPreview().pixelColor(71, 71), QColor(Qt::red));
     // Transparent in its left half: the red floor shows through there.
     QImage half = testsupport::SolidImage(10, 10, Qt::blue);
     for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 5; ++x)
             half.setPixelColor(x, y, Qt::transparent);
-    ASSERT_TRUE(half.save(dir.filePath("half.png")));
-    brush.SelectFloorTile(dir.filePath("half.png"));
+    ASSERT_TRUE(half.save(dir.filePath(QStringLiteral("half.png"))));
+    brush.SelectFloorTile(dir.filePath(QStringLiteral("half.png")));
     EXPECT_EQ(brush.FloorPreview().pixelColor(10, 30), QColor(Qt::red));
     EXPECT_EQ(brush.FloorPreview().pixelColor(60, 30), QColor(Qt::blue));
-    EXPECT_EQ(brush.FloorPath, dir.filePath("half.png"));
+    EXPECT_EQ(brush.FloorPath, dir.filePath(QStringLiteral("half.png")));
 
     QImage piece = testsupport::SolidImage(18, 18, Qt::green);
     piece.setPixelColor(0, 0, Qt::black);
-    ASSERT_TRUE(piece.save(dir.filePath("piece.png")));
-    brush.SelectWallPiece(dir.filePath("piece.png"));
+    ASSERT_TRUE(piece.save(dir.filePath(QStringLiteral("piece.png"))));
+    brush.SelectWallPiece(dir.filePath(QStringLiteral("piece.png")));
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(brush.WallPreview().pixelColor(i * 18, 54), QColor(Qt::black));
         EXPECT_EQ(brush.WallPreview().pixelColor(i * 18 + 1, 54), QColor(Qt::green));
@@ -88,7 +88,7 @@ TEST_F(BrushTest, ObjectPreviewCentredAndLimited)
         {{10, 10}, 0, {77, 57, 10, 10}, 10, 10},
     };
     for (const auto& r : rows) {
-        brush.SelectObjectImage(Png("o.png", r.picture.width(), r.picture.height(), Qt::blue),
+        brush.SelectObjectImage(Png(QStringLiteral("o.png"), r.picture.width(), r.picture.height(), Qt::blue),
                                 r.orientation);
         const QImage& p = brush.ObjectPreview();
         const QRect d = r.drawn;
@@ -104,21 +104,21 @@ TEST_F(BrushTest, ObjectPreviewCentredAndLimited)
         EXPECT_EQ(brush.ObjectOrientation, r.orientation);
     }
     EXPECT_EQ(brush.Footprint(0.5f), std::nullopt); // no mode yet
-    brush.SetMode("Object");
+    brush.SetMode(QStringLiteral("Object"));
     EXPECT_EQ(brush.Footprint(0.5f), QSizeF(5, 5));
 }
 
 TEST_F(BrushTest, FailedLoadChangesNothing)
 {
-    brush.SelectFloorTile(Png("stone1.png", 8, 8, Qt::red));
-    brush.SelectObjectImage(Png("chest.png", 20, 10, Qt::blue), 3);
-    brush.SetMode("Tile");
+    brush.SelectFloorTile(Png(QStringLiteral("stone1.png"), 8, 8, Qt::red));
+    brush.SelectObjectImage(Png(QStringLiteral("chest.png"), 20, 10, Qt::blue), 3);
+    brush.SetMode(QStringLiteral("Tile"));
     const Brush before = brush;
-    QFile text(dir.filePath("bad.png"));
+    QFile text(dir.filePath(QStringLiteral("bad.png")));
     ASSERT_TRUE(text.open(QIODevice::WriteOnly) && text.write("not a picture") > 0);
     text.close();
 
-    EXPECT_THROW(brush.SelectFloorTile(dir.filePath("gone.png")), AppError);
+    EXPECT_THROW(brush.SelectFloorTile(dir.filePath(QStringLiteral("gone.png"))), AppError);
     EXPECT_THROW(brush.SelectWallPiece(text.fileName()), AppError);
     EXPECT_THROW(brush.SelectObjectImage(text.fileName(), 0), AppError);
     EXPECT_EQ(brush.FloorPath, before.FloorPath);
@@ -127,5 +127,5 @@ TEST_F(BrushTest, FailedLoadChangesNothing)
     EXPECT_EQ(brush.WallImage, 0u);
     EXPECT_EQ(brush.ObjectOrientation, 3);
     EXPECT_EQ(brush.ObjectPreview(), before.ObjectPreview());
-    EXPECT_EQ(brush.StatusText(), "Mode = Tile (stone1)");
+    EXPECT_EQ(brush.StatusText(), QStringLiteral("Mode = Tile (stone1)"));
 }

@@ -24,7 +24,7 @@ class PaletteFillTest : public paneltest::PanelTest {
 protected:
     QString Folder(TileKind kind) const
     {
-        return root.filePath(kind == TileKind::Floor ? "floors" : kind == TileKind::Wall ? "walls" : "objects");
+        return root.filePath(kind == TileKind::Floor ? QStringLiteral("floors") : kind == TileKind::Wall ? QStringLiteral("walls") : QStringLiteral("objects"));
     }
     const char* BoxOf(TileKind kind) const
     {
@@ -36,12 +36,12 @@ protected:
     // the file system makes links far faster than files.
     void Links(TileKind kind, int count, int distinct = 5)
     {
-        const QString seeds = root.filePath("seeds");
+        const QString seeds = root.filePath(QStringLiteral("seeds"));
         QDir().mkpath(seeds);
-        ASSERT_TRUE(hostile::WriteGeneratedLibrary(seeds, hostile::LibraryShape::Floors, distinct, 3, "s"));
+        ASSERT_TRUE(hostile::WriteGeneratedLibrary(seeds, hostile::LibraryShape::Floors, distinct, 3, QStringLiteral("s")));
         for (int i = 1; i <= count; ++i) {
-            const QByteArray from = QFile::encodeName(QString("%1/s_%2.png").arg(seeds).arg(i % distinct + 1));
-            const QByteArray to = QFile::encodeName(QString("%1/t%2.png").arg(Folder(kind)).arg(i));
+            const QByteArray from = QFile::encodeName(QStringLiteral("%1/s_%2.png").arg(seeds).arg(i % distinct + 1));
+            const QByteArray to = QFile::encodeName(QStringLiteral("%1/t%2.png").arg(Folder(kind)).arg(i));
             ASSERT_EQ(::link(from.constData(), to.constData()), 0);
         }
     }
@@ -86,14 +86,14 @@ protected:
 
 TEST_F(PaletteFillTest, FilledPanesShowExactlyTheOneByOneDrawing)
 {
-    ASSERT_TRUE(hostile::WriteGeneratedLibrary(Folder(TileKind::Floor), hostile::LibraryShape::Floors, 160, 11, "hex"));
-    ASSERT_TRUE(hostile::WriteGeneratedLibrary(Folder(TileKind::Wall), hostile::LibraryShape::Floors, 250, 12, "w"));
-    ASSERT_TRUE(hostile::WriteGeneratedLibrary(Folder(TileKind::Object), hostile::LibraryShape::Objects, 160, 13, "prop"));
+    ASSERT_TRUE(hostile::WriteGeneratedLibrary(Folder(TileKind::Floor), hostile::LibraryShape::Floors, 160, 11, QStringLiteral("hex")));
+    ASSERT_TRUE(hostile::WriteGeneratedLibrary(Folder(TileKind::Wall), hostile::LibraryShape::Floors, 250, 12, QStringLiteral("w")));
+    ASSERT_TRUE(hostile::WriteGeneratedLibrary(Folder(TileKind::Object), hostile::LibraryShape::Objects, 160, 13, QStringLiteral("prop")));
     // A few that are not pictures, at the top (made while opening) and
     // further down (found by the workers).
     for (const char* name : {"aaa_empty.png", "hex_5x.png", "prop_80x.png", "w_99x.png", "zzz.png"})
         for (TileKind kind : AllTileKinds) {
-            QFile bad(Folder(kind) + "/" + name);
+            QFile bad(Folder(kind) + QLatin1Char('/') + QLatin1String(name));
             ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
             bad.write(QByteArray("not a picture").left(static_cast<int>(qstrlen(name)) % 7));
         }
@@ -146,12 +146,12 @@ TEST_F(PaletteFillTest, APickACloseOrAnotherBoxWhileFillingStopsTheWork)
         r.act();
         EXPECT_FALSE(panel->IsOpen(TileKind::Floor));
         EXPECT_FALSE(panel->Model().IsFilling());
-        EXPECT_EQ(brush.FloorPath, r.floorBrush ? Folder(TileKind::Floor) + "/t2.png" : QString());
+        EXPECT_EQ(brush.FloorPath, r.floorBrush ? Folder(TileKind::Floor) + QStringLiteral("/t2.png") : QString());
         QTest::qWait(30); // whatever the workers were on arrives, and is dropped
         EXPECT_FALSE(panel->Model().IsOpen() && panel->Model().Kind() == TileKind::Floor);
     }
     EXPECT_TRUE(panel->IsOpen(TileKind::Wall));
-    EXPECT_EQ(panel->TilePaths(), QStringList{Folder(TileKind::Wall) + "/t1.png"});
+    EXPECT_EQ(panel->TilePaths(), QStringList{Folder(TileKind::Wall) + QStringLiteral("/t1.png")});
 }
 
 TEST_F(PaletteFillTest, ReopeningReusesOnlyWhatIsUnchanged)
@@ -168,13 +168,13 @@ TEST_F(PaletteFillTest, ReopeningReusesOnlyWhatIsUnchanged)
 
     // Changed, removed, added, turned bad: the next opening shows it.
     const QString floors = Folder(TileKind::Floor);
-    ASSERT_TRUE(QFile::remove(floors + "/t1.png")); // a link: the others keep the file
-    ASSERT_TRUE(WritePng(floors + "/t1.png", 72, 72, QColor(0, 0, 255)));
-    ASSERT_TRUE(QFile::remove(floors + "/t2.png"));
-    ASSERT_TRUE(WritePng(floors + "/t0.png", 72, 72, QColor(0, 255, 0)));
-    ASSERT_TRUE(QFile::remove(floors + "/t3.png"));
+    ASSERT_TRUE(QFile::remove(floors + QStringLiteral("/t1.png"))); // a link: the others keep the file
+    ASSERT_TRUE(WritePng(floors + QStringLiteral("/t1.png"), 72, 72, QColor(0, 0, 255)));
+    ASSERT_TRUE(QFile::remove(floors + QStringLiteral("/t2.png")));
+    ASSERT_TRUE(WritePng(floors + QStringLiteral("/t0.png"), 72, 72, QColor(0, 255, 0)));
+    ASSERT_TRUE(QFile::remove(floors + QStringLiteral("/t3.png")));
     {
-        QFile broken(floors + "/t3.png");
+        QFile broken(floors + QStringLiteral("/t3.png"));
         ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
         broken.write("\x89PNG\r\n\x1a\n broken");
     }
@@ -182,9 +182,9 @@ TEST_F(PaletteFillTest, ReopeningReusesOnlyWhatIsUnchanged)
     ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
     const QStringList paths = panel->TilePaths();
     ASSERT_EQ(paths.size(), 599);
-    EXPECT_EQ(paths[0], floors + "/t0.png");
-    EXPECT_EQ(paths[1], floors + "/t1.png");
-    EXPECT_EQ(paths[2], floors + "/t4.png");
+    EXPECT_EQ(paths[0], floors + QStringLiteral("/t0.png"));
+    EXPECT_EQ(paths[1], floors + QStringLiteral("/t1.png"));
+    EXPECT_EQ(paths[2], floors + QStringLiteral("/t4.png"));
     EXPECT_EQ(panel->Model().Thumbnail(0).pixelColor(18, 18), QColor(0, 255, 0));
     EXPECT_EQ(panel->Model().Thumbnail(1).pixelColor(18, 18), QColor(0, 0, 255));
     ExpectPaneIsLiteral(TileKind::Floor, 0);
@@ -222,23 +222,23 @@ TEST_F(PaletteFillTest, TenThousandPicturesAreAllReachable)
     // The last cell, row 1999 column 4, in canvas coordinates.
     const QPoint last(4 * 38 + 18, 1999 * 38 + 18);
     QTest::mouseMove(Canvas(TileKind::Floor), last);
-    EXPECT_EQ(Canvas(TileKind::Floor)->toolTip(), "t10000");
+    EXPECT_EQ(Canvas(TileKind::Floor)->toolTip(), QStringLiteral("t10000"));
     // Its thumbnail shows where the cell is, on the pane.
-    const QString lastPath = Folder(TileKind::Floor) + "/t10000.png";
+    const QString lastPath = Folder(TileKind::Floor) + QStringLiteral("/t10000.png");
     const QImage pane = panel->Pane(TileKind::Floor)->grab().toImage();
     const QImage thumbnail = MakeThumbnail(TileKind::Floor, lastPath, pane.pixelColor(0, 0));
     for (QPoint at : {QPoint(1, 1), QPoint(18, 18), QPoint(35, 35)})
         EXPECT_EQ(pane.pixelColor(4 * 38 + 1 + at.x(), 1999 * 38 + 1 + at.y() - bar->maximum()),
                   thumbnail.pixelColor(at));
     QTest::mousePress(Canvas(TileKind::Floor), Qt::LeftButton, {}, last);
-    EXPECT_EQ(brush.FloorPath, Folder(TileKind::Floor) + "/t10000.png");
+    EXPECT_EQ(brush.FloorPath, Folder(TileKind::Floor) + QStringLiteral("/t10000.png"));
     EXPECT_FALSE(panel->IsOpen(TileKind::Floor));
 }
 
 TEST_F(PaletteFillTest, APickOfAPictureNotYetReadThatProvesBadTakesItOut)
 {
     Links(TileKind::Floor, 3000);
-    const QString bad = Folder(TileKind::Floor) + "/t2500.png";
+    const QString bad = Folder(TileKind::Floor) + QStringLiteral("/t2500.png");
     ASSERT_TRUE(QFile::remove(bad));
     {
         QFile broken(bad);
@@ -257,7 +257,7 @@ TEST_F(PaletteFillTest, APickOfAPictureNotYetReadThatProvesBadTakesItOut)
     EXPECT_TRUE(panel->IsOpen(TileKind::Floor));
     EXPECT_TRUE(brush.FloorPath.isEmpty());
     EXPECT_EQ(panel->TilePaths().size(), 2999);
-    EXPECT_EQ(panel->TilePaths()[2499], Folder(TileKind::Floor) + "/t2501.png");
+    EXPECT_EQ(panel->TilePaths()[2499], Folder(TileKind::Floor) + QStringLiteral("/t2501.png"));
     EXPECT_EQ(Canvas(TileKind::Floor)->height(), 600 * 38 + 2);
     ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
     EXPECT_EQ(panel->Model().Count(), 2999);

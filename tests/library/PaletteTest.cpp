@@ -34,7 +34,7 @@ QStringList Names(const QStringList& paths)
 {
     QStringList names;
     for (const QString& p : paths)
-        names.push_back(p.mid(p.lastIndexOf('/') + 1));
+        names.push_back(p.mid(p.lastIndexOf(QLatin1Char('/')) + 1));
     return names;
 }
 
@@ -44,36 +44,36 @@ TEST(TileListing, NaturalCaseInsensitiveOrderOfPngFilesOnly)
 {
     QTemporaryDir dir;
     for (const char* name : {"tile10.png", "Tile2.PNG", "tile1.png", "b.Png", "a.jpg", "notes.txt"})
-        ASSERT_TRUE(WritePng(dir.filePath(name), 2, 2, Qt::red));
-    ASSERT_TRUE(QDir(dir.path()).mkdir("x.png"));
-    ASSERT_TRUE(QFile::link(dir.filePath("b.Png"), dir.filePath("link.png")));
-    ASSERT_TRUE(QFile::link(dir.filePath("gone"), dir.filePath("broken.png")));
+        ASSERT_TRUE(WritePng(dir.filePath(QLatin1String(name)), 2, 2, Qt::red));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("x.png")));
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("b.Png")), dir.filePath(QStringLiteral("link.png"))));
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("gone")), dir.filePath(QStringLiteral("broken.png"))));
     // Hidden files, and a name that is not valid in the file-name encoding.
-    ASSERT_TRUE(WritePng(dir.filePath(".hidden.png"), 2, 2, Qt::red));
+    ASSERT_TRUE(WritePng(dir.filePath(QStringLiteral(".hidden.png")), 2, 2, Qt::red));
     const QByteArray invalid = QFile::encodeName(dir.path()) + "/bad\xff.png";
     ASSERT_EQ(::symlink("tile1.png", invalid.constData()), 0);
 
     const QStringList paths = ListTileFiles(dir.path());
-    EXPECT_EQ(Names(paths), QStringList({"b.Png", "link.png", "tile1.png", "Tile2.PNG", "tile10.png"}));
-    EXPECT_EQ(paths.first(), dir.path() + "/b.Png");
+    EXPECT_EQ(Names(paths), QStringList({QStringLiteral("b.Png"), QStringLiteral("link.png"), QStringLiteral("tile1.png"), QStringLiteral("Tile2.PNG"), QStringLiteral("tile10.png")}));
+    EXPECT_EQ(paths.first(), dir.path() + QStringLiteral("/b.Png"));
     // A folder setting ending in "/" is used as it is.
-    EXPECT_EQ(ListTileFiles(dir.path() + "/").first(), dir.path() + "//b.Png");
-    EXPECT_TRUE(ListTileFiles(dir.filePath("missing")).isEmpty());
+    EXPECT_EQ(ListTileFiles(dir.path() + QStringLiteral("/")).first(), dir.path() + QStringLiteral("//b.Png"));
+    EXPECT_TRUE(ListTileFiles(dir.filePath(QStringLiteral("missing"))).isEmpty());
 }
 
 TEST(TileListing, ThousandsKeepTheirOrderAndIdentities)
 {
     QTemporaryDir dir;
-    const QByteArray seed = QFile::encodeName(dir.filePath("seed"));
+    const QByteArray seed = QFile::encodeName(dir.filePath(QStringLiteral("seed")));
     ASSERT_TRUE(WritePng(QFile::decodeName(seed), 2, 2, Qt::red));
     // Made in reverse, so the file system's own order is no help; as links
     // to one file, which the file system makes far faster than new files.
     for (int i = 3000; i >= 1; --i)
-        ASSERT_EQ(::link(seed.constData(), QFile::encodeName(dir.filePath(QString("Tile%1.png").arg(i))).constData()), 0);
+        ASSERT_EQ(::link(seed.constData(), QFile::encodeName(dir.filePath(QStringLiteral("Tile%1.png").arg(i))).constData()), 0);
     const std::vector<TileFile> files = ListTileFolder(dir.path());
     ASSERT_EQ(files.size(), 3000u);
     for (size_t i = 0; i < files.size(); ++i) {
-        ASSERT_EQ(files[i].path, dir.filePath(QString("Tile%1.png").arg(i + 1)));
+        ASSERT_EQ(files[i].path, dir.filePath(QStringLiteral("Tile%1.png").arg(i + 1)));
         ASSERT_EQ(files[i].identity, FileIdentityOf(files[i].path));
     }
 }
@@ -135,28 +135,28 @@ TEST(PaletteModel, BadFilesAreSkippedAndTakeNoCell)
 {
     InitGdip();
     QTemporaryDir dir;
-    ASSERT_TRUE(WritePng(dir.filePath("a1.png"), 36, 36, Qt::red));
-    WriteBytes(dir.filePath("a2.png"), {});
-    WriteBytes(dir.filePath("a3.png"), "just some notes");
-    ASSERT_TRUE(WritePng(dir.filePath("full.png"), 40, 40, Qt::green));
-    QFile full(dir.filePath("full.png"));
+    ASSERT_TRUE(WritePng(dir.filePath(QStringLiteral("a1.png")), 36, 36, Qt::red));
+    WriteBytes(dir.filePath(QStringLiteral("a2.png")), {});
+    WriteBytes(dir.filePath(QStringLiteral("a3.png")), "just some notes");
+    ASSERT_TRUE(WritePng(dir.filePath(QStringLiteral("full.png")), 40, 40, Qt::green));
+    QFile full(dir.filePath(QStringLiteral("full.png")));
     ASSERT_TRUE(full.open(QIODevice::ReadOnly));
-    WriteBytes(dir.filePath("a4.png"), full.readAll().left(60));
+    WriteBytes(dir.filePath(QStringLiteral("a4.png")), full.readAll().left(60));
     // Declares 5000 × 5000, over the decode limit, without the pixels to back it.
     QImage big(5000, 5000, QImage::Format_Mono);
     big.fill(0);
-    ASSERT_TRUE(big.save(dir.filePath("a5.png")));
-    ASSERT_TRUE(WritePng(dir.filePath("a6.png"), 10, 10, Qt::blue));
-    ASSERT_TRUE(WritePng(dir.filePath("a7.png"), 10, 10, Qt::blue));
-    QFile::setPermissions(dir.filePath("a7.png"), QFileDevice::WriteOwner);
-    const bool permissionsHold = !QFile(dir.filePath("a7.png")).open(QIODevice::ReadOnly);
+    ASSERT_TRUE(big.save(dir.filePath(QStringLiteral("a5.png"))));
+    ASSERT_TRUE(WritePng(dir.filePath(QStringLiteral("a6.png")), 10, 10, Qt::blue));
+    ASSERT_TRUE(WritePng(dir.filePath(QStringLiteral("a7.png")), 10, 10, Qt::blue));
+    QFile::setPermissions(dir.filePath(QStringLiteral("a7.png")), QFileDevice::WriteOwner);
+    const bool permissionsHold = !QFile(dir.filePath(QStringLiteral("a7.png"))).open(QIODevice::ReadOnly);
 
     PaletteModel palette(nullptr);
     ASSERT_TRUE(testsupport::FillPalette(palette, TileKind::Floor, dir.path(), Shadow));
-    QStringList expected{"a1.png", "a6.png"};
+    QStringList expected{QStringLiteral("a1.png"), QStringLiteral("a6.png")};
     if (!permissionsHold) // running as root reads everything
-        expected.push_back("a7.png");
-    expected.push_back("full.png");
+        expected.push_back(QStringLiteral("a7.png"));
+    expected.push_back(QStringLiteral("full.png"));
     EXPECT_EQ(Names(palette.PathsOf(TileKind::Floor)), expected);
     ASSERT_EQ(palette.Count(), expected.size());
     // The good picture after the bad ones takes the second cell.
@@ -167,7 +167,7 @@ TEST(LiteralPalette, ThumbnailPixels)
 {
     QTemporaryDir dir;
     for (int i = 0; i < 6; ++i)
-        ASSERT_TRUE(WritePng(dir.filePath(QString("f%1.png").arg(i)), 100, 100, QColor(200, 10 * i, 0)));
+        ASSERT_TRUE(WritePng(dir.filePath(QStringLiteral("f%1.png").arg(i)), 100, 100, QColor(200, 10 * i, 0)));
     const oracle::LiteralPaletteImage floors =
         oracle::LiteralPalette(TileKind::Floor, ListTileFiles(dir.path()), Shadow);
     const QImage& c = floors.canvas;

@@ -32,10 +32,10 @@ protected:
     {
         InitGdip();
         for (const char* name : {"floors", "walls", "objects"})
-            ASSERT_TRUE(QDir(root.path()).mkdir(name));
-        SaveSetting(keys::LocationFloors, root.filePath("floors"));
-        SaveSetting(keys::LocationWalls, root.filePath("walls"));
-        SaveSetting(keys::LocationObjects, root.filePath("objects"));
+            ASSERT_TRUE(QDir(root.path()).mkdir(QLatin1String(name)));
+        SaveSetting(QLatin1String(keys::LocationFloors), root.filePath(QStringLiteral("floors")));
+        SaveSetting(QLatin1String(keys::LocationWalls), root.filePath(QStringLiteral("walls")));
+        SaveSetting(QLatin1String(keys::LocationObjects), root.filePath(QStringLiteral("objects")));
         window.resize(640, 520);
         panel = std::make_unique<TileLibraryPanel>(&window, brush, [] { return 2.0f; });
         QObject::connect(panel.get(), &TileLibraryPanel::BrushChanged,
@@ -48,11 +48,11 @@ protected:
 
     QString Png(const char* folder, const QString& name, QColor c, int w = 36, int h = 36)
     {
-        const QString path = root.filePath(folder) + "/" + name;
+        const QString path = root.filePath(QLatin1String(folder)) + QLatin1Char('/') + name;
         EXPECT_TRUE(WritePng(path, w, h, c));
         return path;
     }
-    template <class T> T* Find(const char* name) { return window.findChild<T*>(name); }
+    template <class T> T* Find(const char* name) { return window.findChild<T*>(QLatin1String(name)); }
     void Click(const char* box) { QTest::mouseClick(Find<QWidget>(box), Qt::LeftButton); }
     QWidget* Canvas(TileKind kind) { return panel->Pane(kind)->Canvas(); }
 

@@ -36,8 +36,8 @@ TEST_F(PanelTest, WidgetsSitAtTheirPlaces)
         ASSERT_NE(w, nullptr) << r.name;
         EXPECT_EQ(w->geometry(), r.geometry) << r.name;
     }
-    EXPECT_EQ(Find<QGroupBox>("Frame1")->title(), "Floor Texture ");
-    EXPECT_EQ(Find<QGroupBox>("Frame3")->title(), "Object ");
+    EXPECT_EQ(Find<QGroupBox>("Frame1")->title(), QStringLiteral("Floor Texture "));
+    EXPECT_EQ(Find<QGroupBox>("Frame3")->title(), QStringLiteral("Object "));
     EXPECT_EQ(Find<QFrame>("ObjectBox")->contentsRect(), QRect(2, 2, 164, 124));
     for (TileKind kind : AllTileKinds)
         EXPECT_FALSE(panel->IsOpen(kind));
@@ -45,17 +45,17 @@ TEST_F(PanelTest, WidgetsSitAtTheirPlaces)
 
 TEST_F(PanelTest, BoxClicksOpenAndCloseTheirPanes)
 {
-    Png("floors", "stone1.png", Qt::red);
-    Png("floors", "stone2.png", Qt::red);
-    Png("walls", "brick.png", Qt::green);
-    Png("objects", "chest.png", Qt::blue);
+    Png("floors", QStringLiteral("stone1.png"), Qt::red);
+    Png("floors", QStringLiteral("stone2.png"), Qt::red);
+    Png("walls", QStringLiteral("brick.png"), Qt::green);
+    Png("objects", QStringLiteral("chest.png"), Qt::blue);
 
     Click("FloorBox");
     EXPECT_TRUE(panel->IsOpen(TileKind::Floor));
     EXPECT_EQ(panel->TilePaths().size(), 2);
-    EXPECT_EQ(brush.Mode, "Tile");
+    EXPECT_EQ(brush.Mode, QStringLiteral("Tile"));
     ASSERT_EQ(announced.size(), 1u);
-    EXPECT_EQ(announced[0].text, "Mode = Tile");
+    EXPECT_EQ(announced[0].text, QStringLiteral("Mode = Tile"));
     EXPECT_EQ(announced[0].colour, QColor(255, 0, 0));
     EXPECT_EQ(announced[0].footprint, QSizeF(144, 144));
     EXPECT_EQ(Canvas(TileKind::Floor)->height(), 40);
@@ -64,14 +64,14 @@ TEST_F(PanelTest, BoxClicksOpenAndCloseTheirPanes)
     Click("WallBox");
     EXPECT_FALSE(panel->IsOpen(TileKind::Floor));
     EXPECT_TRUE(panel->IsOpen(TileKind::Wall));
-    EXPECT_EQ(panel->TilePaths(), QStringList{root.filePath("walls") + "/brick.png"});
+    EXPECT_EQ(panel->TilePaths(), QStringList{root.filePath(QStringLiteral("walls")) + QStringLiteral("/brick.png")});
     EXPECT_EQ(Canvas(TileKind::Wall)->height(), 22);
 
     // A second click closes, empties the list and still sets the mode.
     Click("WallBox");
     EXPECT_FALSE(panel->IsOpen(TileKind::Wall));
     EXPECT_TRUE(panel->TilePaths().isEmpty());
-    EXPECT_EQ(announced.back().text, "Mode = Wall");
+    EXPECT_EQ(announced.back().text, QStringLiteral("Mode = Wall"));
     EXPECT_EQ(announced.back().colour, QColor(0, 255, 0));
 
     Click("ObjectBox");
@@ -85,9 +85,9 @@ TEST_F(PanelTest, BoxClicksOpenAndCloseTheirPanes)
 
 TEST_F(PanelTest, DoubleClickOnABoxOpensItsPaneOnce)
 {
-    Png("floors", "stone1.png", Qt::red);
-    Png("walls", "brick.png", Qt::green);
-    Png("objects", "chest.png", Qt::blue);
+    Png("floors", QStringLiteral("stone1.png"), Qt::red);
+    Png("walls", QStringLiteral("brick.png"), Qt::green);
+    Png("objects", QStringLiteral("chest.png"), Qt::blue);
     const struct {
         const char* box;
         TileKind kind;
@@ -110,16 +110,16 @@ TEST_F(PanelTest, DoubleClickOnABoxOpensItsPaneOnce)
 
 TEST_F(PanelTest, PickSetsTheBrushAndClosesThePane)
 {
-    Png("floors", "stone1.png", QColor(200, 0, 0));
-    Png("floors", "stone2.png", QColor(0, 200, 0));
-    Png("objects", "chest.png", Qt::blue, 100, 40);
+    Png("floors", QStringLiteral("stone1.png"), QColor(200, 0, 0));
+    Png("floors", QStringLiteral("stone2.png"), QColor(0, 200, 0));
+    Png("objects", QStringLiteral("chest.png"), Qt::blue, 100, 40);
     Click("FloorBox");
     QWidget* canvas = Canvas(TileKind::Floor);
 
     QTest::mouseMove(canvas, QPoint(50, 10));
-    EXPECT_EQ(canvas->toolTip(), "stone2");
+    EXPECT_EQ(canvas->toolTip(), QStringLiteral("stone2"));
     QTest::mouseMove(canvas, QPoint(100, 10)); // no entry there: the tooltip stays
-    EXPECT_EQ(canvas->toolTip(), "stone2");
+    EXPECT_EQ(canvas->toolTip(), QStringLiteral("stone2"));
 
     QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(100, 10));
     EXPECT_TRUE(panel->IsOpen(TileKind::Floor));
@@ -128,15 +128,15 @@ TEST_F(PanelTest, PickSetsTheBrushAndClosesThePane)
     QTest::mousePress(canvas, Qt::RightButton, {}, QPoint(10, 10));
     EXPECT_FALSE(panel->IsOpen(TileKind::Floor));
     EXPECT_EQ(panel->TilePaths().size(), 2); // kept after a pick
-    EXPECT_EQ(brush.StatusText(), "Mode = Tile (stone1)");
-    EXPECT_EQ(announced.back().text, "Mode = Tile (stone1)");
+    EXPECT_EQ(brush.StatusText(), QStringLiteral("Mode = Tile (stone1)"));
+    EXPECT_EQ(announced.back().text, QStringLiteral("Mode = Tile (stone1)"));
     EXPECT_EQ(Find<QWidget>("FloorBox")->grab().toImage().pixelColor(36, 36), QColor(200, 0, 0));
 
     brush.ObjectOrientation = 2;
     Click("ObjectBox");
     QTest::mousePress(Canvas(TileKind::Object), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(brush.ObjectOrientation, 0);
-    EXPECT_EQ(announced.back().text, "Mode = Object (chest)");
+    EXPECT_EQ(announced.back().text, QStringLiteral("Mode = Object (chest)"));
     EXPECT_EQ(announced.back().colour, QColor(0, 0, 255));
     EXPECT_EQ(announced.back().footprint, QSizeF(200, 80));
     const QImage box = Find<QWidget>("ObjectBox")->grab().toImage();
@@ -146,8 +146,8 @@ TEST_F(PanelTest, PickSetsTheBrushAndClosesThePane)
 
 TEST_F(PanelTest, FailedPickKeepsBrushAndPane)
 {
-    const QString stone = Png("floors", "stone1.png", Qt::red);
-    const QString moss = Png("floors", "moss.png", Qt::green);
+    const QString stone = Png("floors", QStringLiteral("stone1.png"), Qt::red);
+    const QString moss = Png("floors", QStringLiteral("moss.png"), Qt::green);
     Click("FloorBox");
     QTest::mousePress(Canvas(TileKind::Floor), Qt::LeftButton, {}, QPoint(40, 5)); // stone1
     Click("FloorBox");
@@ -158,12 +158,12 @@ TEST_F(PanelTest, FailedPickKeepsBrushAndPane)
         [&] { QTest::mousePress(Canvas(TileKind::Floor), Qt::LeftButton, {}, QPoint(5, 5)); },
         QMessageBox::Ok);
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].title, "Error");
+    EXPECT_EQ(boxes[0].title, QStringLiteral("Error"));
     EXPECT_EQ(boxes[0].icon, QMessageBox::Warning);
     EXPECT_TRUE(boxes[0].text.contains(moss)) << boxes[0].text.toStdString();
-    EXPECT_TRUE(boxes[0].text.contains("File Not Found: Status = 10"));
+    EXPECT_TRUE(boxes[0].text.contains(QStringLiteral("File Not Found: Status = 10")));
     EXPECT_EQ(brush.FloorPath, stone);
-    EXPECT_EQ(brush.StatusText(), "Mode = Tile (stone1)");
+    EXPECT_EQ(brush.StatusText(), QStringLiteral("Mode = Tile (stone1)"));
     EXPECT_EQ(brush.FloorPreview().pixelColor(1, 1), QColor(Qt::red));
     EXPECT_TRUE(panel->IsOpen(TileKind::Floor));
     EXPECT_EQ(announced.size(), announcedBefore);
@@ -172,7 +172,7 @@ TEST_F(PanelTest, FailedPickKeepsBrushAndPane)
 TEST_F(PanelTest, ScrollValueMovesTheCanvasAndSurvivesReopening)
 {
     for (int i = 1; i <= 30; ++i)
-        Png("floors", QString("f%1.png").arg(i), QColor(8 * i, 0, 0));
+        Png("floors", QStringLiteral("f%1.png").arg(i), QColor(8 * i, 0, 0));
     Click("FloorBox");
     auto* bar = Find<QScrollBar>("FloorSelectVScroll2");
     EXPECT_EQ(bar->maximum(), 38);
@@ -184,7 +184,7 @@ TEST_F(PanelTest, ScrollValueMovesTheCanvasAndSurvivesReopening)
     EXPECT_EQ(panel->Pane(TileKind::Floor)->ScrollLast(), 38);
     // Canvas coordinates follow the canvas: row 1 is now at the pane's top.
     QTest::mouseMove(Canvas(TileKind::Floor), QPoint(5, 40));
-    EXPECT_EQ(Canvas(TileKind::Floor)->toolTip(), "f6");
+    EXPECT_EQ(Canvas(TileKind::Floor)->toolTip(), QStringLiteral("f6"));
 
     // What the user sees: f6 at the top of the pane.
     EXPECT_EQ(window.grab().toImage().pixelColor(8 + 5, 128 + 5), QColor(48, 0, 0));
@@ -203,7 +203,7 @@ TEST_F(PanelTest, ScrollValueMovesTheCanvasAndSurvivesReopening)
 
     // Fewer pictures: the value drops to the new maximum and the canvas follows.
     for (int i = 26; i <= 30; ++i)
-        QFile::remove(root.filePath("floors") + QString("/f%1.png").arg(i));
+        QFile::remove(root.filePath(QStringLiteral("floors")) + QStringLiteral("/f%1.png").arg(i));
     Click("FloorBox");
     Click("FloorBox");
     EXPECT_EQ(bar->maximum(), 0);

@@ -149,8 +149,8 @@ TEST(CanvasTool, ObjectsGoWhereTheMarkerStands)
 TEST(CanvasTool, MarkerSnapsPerMode)
 {
     const QSizeF c = Canvas(1);
-    EXPECT_EQ(CanvasTool::MarkerPosition("Tile", {71, 10}, {5, 5}, {72, 72}, c, 1), QPointF(0, 0));
-    EXPECT_EQ(CanvasTool::MarkerPosition("Tile", {-3, 150}, {5, 5}, {72, 72}, c, 1), QPointF(5, 144));
-    EXPECT_EQ(CanvasTool::MarkerPosition("Wall", {9, 10}, {}, {18, 18}, c, 1), QPointF(-8, 10));
-    EXPECT_EQ(CanvasTool::MarkerPosition("", {9, 10}, {3, 4}, {18, 18}, c, 1), QPointF(3, 4));
+    EXPECT_EQ(CanvasTool::MarkerPosition(QStringLiteral("Tile"), {71, 10}, {5, 5}, {72, 72}, c, 1), QPointF(0, 0));
+    EXPECT_EQ(CanvasTool::MarkerPosition(QStringLiteral("Tile"), {-3, 150}, {5, 5}, {72, 72}, c, 1), QPointF(5, 144));
+    EXPECT_EQ(CanvasTool::MarkerPosition(QStringLiteral("Wall"), {9, 10}, {}, {18, 18}, c, 1), QPointF(-8, 10));
+    EXPECT_EQ(CanvasTool::MarkerPosition(QString(), {9, 10}, {3, 4}, {18, 18}, c, 1), QPointF(3, 4));
 }

@@ -77,7 +77,7 @@ std::vector<BoxRecord> RunExport(const QImage& picture, DialogMemory& memory,
             return dialog->reject();
         if (!filter.isEmpty())
             dialog->selectNameFilter(filter);
-        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(name);
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
         static_cast<QDialog*>(dialog)->accept(); // QFileDialog hides it; the override runs
     });
     return boxes;
@@ -101,39 +101,39 @@ TEST_F(ExportMapTest, DialogStartsInTheProgramFolderThenAtTheLastExportAndCancel
     EXPECT_TRUE(RunExport(Pattern(30, 30), memory, Png, {}, QMessageBox::Ok,
                           [&](QFileDialog& d) {
         ++dialogs;
-        EXPECT_EQ(d.objectName(), "CommonDialog1");
-        EXPECT_EQ(d.windowTitle(), "Export Map as picture file");
+        EXPECT_EQ(d.objectName(), QStringLiteral("CommonDialog1"));
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("Export Map as picture file"));
         EXPECT_EQ(d.nameFilters(), QStringList({Png, Jpg}));
-        EXPECT_EQ(ExportFormatForFilter(d.selectedNameFilter()).mimeType, "image/png");
+        EXPECT_EQ(ExportFormatForFilter(d.selectedNameFilter()).mimeType, QStringLiteral("image/png"));
         EXPECT_EQ(d.acceptMode(), QFileDialog::AcceptSave);
         EXPECT_TRUE(d.testOption(QFileDialog::DontConfirmOverwrite));
         // The choices the user reads, without their patterns.
-        const auto* types = d.findChild<QComboBox*>("fileTypeCombo");
+        const auto* types = d.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
         ASSERT_NE(types, nullptr);
         ASSERT_EQ(types->count(), 2);
-        EXPECT_EQ(types->itemText(0), "PNG File");
-        EXPECT_EQ(types->itemText(1), "JPG File");
+        EXPECT_EQ(types->itemText(0), QStringLiteral("PNG File"));
+        EXPECT_EQ(types->itemText(1), QStringLiteral("JPG File"));
         EXPECT_TRUE(d.defaultSuffix().isEmpty());
         EXPECT_EQ(d.directory().absolutePath() + u'/', AppPath());
     }).empty());
     EXPECT_EQ(dialogs, 1);
     EXPECT_TRUE(memory.ExportFileName.isEmpty());
 
-    RunExport(Pattern(30, 30), memory, Png, Path("first.png"));
-    ASSERT_EQ(memory.ExportFileName, Path("first.png"));
+    RunExport(Pattern(30, 30), memory, Png, Path(QStringLiteral("first.png")));
+    ASSERT_EQ(memory.ExportFileName, Path(QStringLiteral("first.png")));
     EXPECT_TRUE(RunExport(Pattern(30, 30), memory, Png, {}, QMessageBox::Ok,
                           [&](QFileDialog& d) {
-        EXPECT_EQ(d.selectedFiles().value(0), Path("first.png"));
+        EXPECT_EQ(d.selectedFiles().value(0), Path(QStringLiteral("first.png")));
     }).empty());
-    EXPECT_EQ(memory.ExportFileName, Path("first.png"));
-    EXPECT_EQ(Entries(), QStringList{"first.png"});
+    EXPECT_EQ(memory.ExportFileName, Path(QStringLiteral("first.png")));
+    EXPECT_EQ(Entries(), QStringList{QStringLiteral("first.png")});
 }
 
 TEST_F(ExportMapTest, TheNextExportOffersTheFilterChosenLast)
 {
     const QImage picture = Pattern(64, 64);
     DialogMemory memory;
-    RunExport(picture, memory, Jpg, Path("k1.jpg"));
+    RunExport(picture, memory, Jpg, Path(QStringLiteral("k1.jpg")));
     EXPECT_EQ(memory.FilterIndex, 2);
 
     // Accepted as offered: the same name, the same format, after the question.
@@ -142,9 +142,9 @@ TEST_F(ExportMapTest, TheNextExportOffersTheFilterChosenLast)
         const char* offered; // as the dialog shows it
         int keptIndex;
     } rounds[] = {
-        {{}, Path("k1.jpg"), "JPG File", 2},
+        {{}, Path(QStringLiteral("k1.jpg")), "JPG File", 2},
         {{}, {}, "JPG File", 2}, // Cancel keeps the choice
-        {Png, Path("k2.png"), "JPG File", 1},
+        {Png, Path(QStringLiteral("k2.png")), "JPG File", 1},
         {{}, {}, "PNG File", 1},
     };
     for (const auto& r : rounds) {
@@ -155,8 +155,8 @@ TEST_F(ExportMapTest, TheNextExportOffersTheFilterChosenLast)
         EXPECT_EQ(offered, QString::fromLatin1(r.offered));
         EXPECT_EQ(memory.FilterIndex, r.keptIndex);
     }
-    EXPECT_TRUE(Bytes(Path("k1.jpg")).startsWith("\xff\xd8\xff"));
-    EXPECT_TRUE(Bytes(Path("k2.png")).startsWith("\x89PNG"));
+    EXPECT_TRUE(Bytes(Path(QStringLiteral("k1.jpg"))).startsWith("\xff\xd8\xff"));
+    EXPECT_TRUE(Bytes(Path(QStringLiteral("k2.png"))).startsWith("\x89PNG"));
 }
 
 TEST_F(ExportMapTest, WritesThePicturePixelForPixelInTheFilterFormatUnderTheTypedName)
@@ -166,9 +166,9 @@ TEST_F(ExportMapTest, WritesThePicturePixelForPixelInTheFilterFormatUnderTheType
         QString filter, name;
         bool png;
     } cases[] = {
-        {1080, Png, "full.png", true},       {540, Png, "half.png", true},
-        {270, Png, "no_extension", true},    {1080, Jpg, "full.jpg", false},
-        {270, Jpg, "disguised.png", false},
+        {1080, Png, QStringLiteral("full.png"), true},       {540, Png, QStringLiteral("half.png"), true},
+        {270, Png, QStringLiteral("no_extension"), true},    {1080, Jpg, QStringLiteral("full.jpg"), false},
+        {270, Jpg, QStringLiteral("disguised.png"), false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name.toStdString());
@@ -203,8 +203,8 @@ TEST_F(ExportMapTest, JpegIsWrittenAtFullQuality)
 {
     const QImage picture = Pattern(270, 270);
     DialogMemory memory;
-    EXPECT_TRUE(RunExport(picture, memory, Jpg, Path("map.jpg")).empty());
-    const QByteArray written = Bytes(Path("map.jpg"));
+    EXPECT_TRUE(RunExport(picture, memory, Jpg, Path(QStringLiteral("map.jpg"))).empty());
+    const QByteArray written = Bytes(Path(QStringLiteral("map.jpg")));
     EXPECT_TRUE(written == JpegAt(picture, 100));
     EXPECT_FALSE(written == JpegAt(picture, 99));
     EXPECT_FALSE(written == JpegAt(picture, 75));
@@ -218,18 +218,19 @@ TEST_F(ExportMapTest, AsksOnceBeforeOverwritingAndOnlyYesReplaces)
                                        {"replaced.png", QMessageBox::Yes},
                                        {".dotfile.png", QMessageBox::No}}) {
         SCOPED_TRACE(name);
-        WriteBytes(Path(name), old);
+        const QString path = Path(QLatin1String(name));
+        WriteBytes(path, old);
         DialogMemory memory;
-        const auto boxes = RunExport(picture, memory, Png, Path(name), answer);
+        const auto boxes = RunExport(picture, memory, Png, path, answer);
         ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].title, "Warning");
-        EXPECT_EQ(boxes[0].text, "File already exists! Do you want to overwrite this file?");
+        EXPECT_EQ(boxes[0].title, QStringLiteral("Warning"));
+        EXPECT_EQ(boxes[0].text, QStringLiteral("File already exists! Do you want to overwrite this file?"));
         EXPECT_EQ(boxes[0].icon, QMessageBox::Warning);
-        EXPECT_EQ(memory.ExportFileName, Path(name));
+        EXPECT_EQ(memory.ExportFileName, path);
         if (answer == QMessageBox::Yes) {
-            EXPECT_TRUE(QImage(Path(name)).convertToFormat(QImage::Format_RGB32) == picture);
+            EXPECT_TRUE(QImage(path).convertToFormat(QImage::Format_RGB32) == picture);
         } else {
-            EXPECT_EQ(Bytes(Path(name)), old);
+            EXPECT_EQ(Bytes(path), old);
         }
     }
 }
@@ -239,25 +240,25 @@ TEST_F(ExportMapTest, AsksOnceBeforeOverwritingAndOnlyYesReplaces)
 void ExpectFailure(const std::vector<BoxRecord>& boxes, const QString& path, const QString& why)
 {
     ASSERT_FALSE(boxes.empty());
-    EXPECT_EQ(boxes.back().title, "Error");
+    EXPECT_EQ(boxes.back().title, QStringLiteral("Error"));
     EXPECT_EQ(boxes.back().icon, QMessageBox::Warning);
-    EXPECT_EQ(boxes.back().text, "The map could not be exported to " + path + ".\n\n" + why);
+    EXPECT_EQ(boxes.back().text, QStringLiteral("The map could not be exported to ") + path + QStringLiteral(".\n\n") + why);
 }
 
 TEST_F(ExportMapTest, FailedExportSaysWhyAndKeepsTheOldFile)
 {
     const QByteArray old = "the previous export";
-    WriteBytes(Path("old.jpg"), old);
+    WriteBytes(Path(QStringLiteral("old.jpg")), old);
     const struct {
         QString path;
         QImage picture;
         QString filter, why;
     } cases[] = {
-        {Path("missing/map.png"), Pattern(20, 20), Png,
-         "Win32 Error: Status = 7\n" + qt_error_string(ENOENT)},
+        {Path(QStringLiteral("missing/map.png")), Pattern(20, 20), Png,
+         QStringLiteral("Win32 Error: Status = 7\n") + qt_error_string(ENOENT)},
         // Wider than JPEG allows: the encoder fails after the file was opened.
-        {Path("old.jpg"), Pattern(70000, 1), Jpg, "Win32 Error: Status = 7\nUnknown error"},
-        {Path("blank.png"), QImage(), Png, "Invalid Parameter: Status = 2"},
+        {Path(QStringLiteral("old.jpg")), Pattern(70000, 1), Jpg, QStringLiteral("Win32 Error: Status = 7\nUnknown error")},
+        {Path(QStringLiteral("blank.png")), QImage(), Png, QStringLiteral("Invalid Parameter: Status = 2")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path.toStdString());
@@ -265,8 +266,8 @@ TEST_F(ExportMapTest, FailedExportSaysWhyAndKeepsTheOldFile)
         ExpectFailure(RunExport(c.picture, memory, c.filter, c.path, QMessageBox::Yes),
                       c.path, c.why);
     }
-    EXPECT_EQ(Bytes(Path("old.jpg")), old);
-    EXPECT_EQ(Entries(), QStringList{"old.jpg"});
+    EXPECT_EQ(Bytes(Path(QStringLiteral("old.jpg"))), old);
+    EXPECT_EQ(Entries(), QStringList{QStringLiteral("old.jpg")});
 }
 
 TEST_F(ExportMapTest, ReadOnlyFolderFailsWithTheSystemReasonAndKeepsTheOldFile)
@@ -274,16 +275,16 @@ TEST_F(ExportMapTest, ReadOnlyFolderFailsWithTheSystemReasonAndKeepsTheOldFile)
     if (geteuid() == 0)
         GTEST_SKIP() << "root writes into read-only folders";
     const QByteArray old = "the previous export";
-    WriteBytes(Path("old.png"), old);
+    WriteBytes(Path(QStringLiteral("old.png")), old);
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-    for (const QString name : {"new.png", "old.png"}) {
+    for (const QString& name : {QStringLiteral("new.png"), QStringLiteral("old.png")}) {
         DialogMemory memory;
         ExpectFailure(RunExport(Pattern(20, 20), memory, Png, Path(name), QMessageBox::Yes),
-                      Path(name), "Win32 Error: Status = 7\n" + qt_error_string(EACCES));
+                      Path(name), QStringLiteral("Win32 Error: Status = 7\n") + qt_error_string(EACCES));
     }
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    EXPECT_EQ(Bytes(Path("old.png")), old);
-    EXPECT_EQ(Entries(), QStringList{"old.png"});
+    EXPECT_EQ(Bytes(Path(QStringLiteral("old.png"))), old);
+    EXPECT_EQ(Entries(), QStringList{QStringLiteral("old.png")});
 }
 
 } // namespace

@@ -79,15 +79,15 @@ struct Probe {
 
 void ExpectPage(const QString& pdf, QSize pageSize, std::initializer_list<Probe> probes)
 {
-    const QString pdftoppm = QStandardPaths::findExecutable("pdftoppm");
+    const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
     ASSERT_FALSE(pdftoppm.isEmpty()) << "pdftoppm comes with poppler-utils";
     QProcess info;
-    info.start(QStandardPaths::findExecutable("pdfinfo"), {pdf});
+    info.start(QStandardPaths::findExecutable(QStringLiteral("pdfinfo")), {pdf});
     ASSERT_TRUE(info.waitForFinished(30000));
-    EXPECT_TRUE(QString::fromUtf8(info.readAll()).contains(QRegularExpression("\nPages: +1\n")));
-    const QString png = pdf + "-page";
-    ASSERT_EQ(QProcess::execute(pdftoppm, {"-r", "300", "-png", "-singlefile", pdf, png}), 0);
-    const QImage page(png + ".png");
+    EXPECT_TRUE(QString::fromUtf8(info.readAll()).contains(QRegularExpression(QStringLiteral("\nPages: +1\n"))));
+    const QString png = pdf + QStringLiteral("-page");
+    ASSERT_EQ(QProcess::execute(pdftoppm, {QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf, png}), 0);
+    const QImage page(png + QStringLiteral(".png"));
     ASSERT_EQ(page.size(), pageSize);
     for (const Probe& p : probes) {
         const QRgb got = page.pixel(p.x, p.y);
@@ -102,18 +102,18 @@ TEST(PrintMapTest, CancelPrintsNothingAndShowsNothing)
 {
     QTemporaryDir dir;
     int dialogs = 0;
-    const auto boxes = RunPrint(Quarters(1080), dir.filePath("map.pdf"), Answer::Cancel,
+    const auto boxes = RunPrint(Quarters(1080), dir.filePath(QStringLiteral("map.pdf")), Answer::Cancel,
                                 [&](QPrintDialog& d) {
         ++dialogs;
-        EXPECT_EQ(d.windowTitle(), "Print Map");
-        EXPECT_EQ(d.objectName(), "PrintDialog");
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("Print Map"));
+        EXPECT_EQ(d.objectName(), QStringLiteral("PrintDialog"));
         EXPECT_FALSE(d.testOption(QAbstractPrintDialog::PrintPageRange));
         EXPECT_FALSE(d.testOption(QAbstractPrintDialog::PrintSelection));
         EXPECT_FALSE(d.testOption(QAbstractPrintDialog::PrintCurrentPage));
     });
     EXPECT_EQ(dialogs, 1);
     EXPECT_TRUE(boxes.empty());
-    EXPECT_FALSE(QFile::exists(dir.filePath("map.pdf")));
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("map.pdf"))));
 }
 
 // Every text the user can read in the dialog with its options shown.
@@ -138,26 +138,26 @@ TEST(PrintMapTest, DialogOffersNoPageNumbers)
     QTemporaryDir dir;
     QStringList texts;
     int spinBoxes = -1;
-    RunPrint(Quarters(100), dir.filePath("map.pdf"), Answer::Cancel, [&](QPrintDialog& d) {
+    RunPrint(Quarters(100), dir.filePath(QStringLiteral("map.pdf")), Answer::Cancel, [&](QPrintDialog& d) {
         for (QPushButton* b : d.findChildren<QPushButton*>())
-            if (b->text() == "&Options >>")
+            if (b->text() == QStringLiteral("&Options >>"))
                 b->click();
         texts = VisibleTexts(d);
         spinBoxes = 0;
         for (const QSpinBox* box : d.findChildren<QSpinBox*>())
             spinBoxes += box->isVisibleTo(&d) ? 1 : 0;
     });
-    ASSERT_TRUE(texts.contains("&Options <<")) << texts.join(" | ").toStdString();
-    EXPECT_TRUE(texts.contains("Copies:"));
+    ASSERT_TRUE(texts.contains(QStringLiteral("&Options <<"))) << texts.join(QStringLiteral(" | ")).toStdString();
+    EXPECT_TRUE(texts.contains(QStringLiteral("Copies:")));
     EXPECT_EQ(spinBoxes, 1); // the copies
-    const QRegularExpression pages("\\bpages?\\b", QRegularExpression::CaseInsensitiveOption);
-    EXPECT_FALSE(texts.join(" | ").contains(pages)) << texts.join(" | ").toStdString();
+    const QRegularExpression pages(QStringLiteral("\\bpages?\\b"), QRegularExpression::CaseInsensitiveOption);
+    EXPECT_FALSE(texts.join(QStringLiteral(" | ")).contains(pages)) << texts.join(QStringLiteral(" | ")).toStdString();
 }
 
 TEST(PrintMapTest, PrintsTheMapScaledToTheWidthAndCentredOnOnePage)
 {
     QTemporaryDir dir;
-    const QString pdf = dir.filePath("map.pdf");
+    const QString pdf = dir.filePath(QStringLiteral("map.pdf"));
     EXPECT_TRUE(RunPrint(Quarters(1080), pdf, Answer::Print).empty());
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -203,7 +203,7 @@ TEST(PrintMapTest, PlacedOnThePageTheDialogSettledOn)
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
         QTemporaryDir dir;
-        const QString pdf = dir.filePath("map.pdf");
+        const QString pdf = dir.filePath(QStringLiteral("map.pdf"));
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
@@ -234,24 +234,24 @@ TEST(PrintMapTest, PlacedOnThePageTheDialogSettledOn)
 TEST(PrintMapTest, FailuresAreReported)
 {
     QTemporaryDir dir;
-    const QString unwritable = dir.filePath("missing/map.pdf");
+    const QString unwritable = dir.filePath(QStringLiteral("missing/map.pdf"));
     const struct {
         QString pdf;
         QImage picture;
         QString why;
     } cases[] = {
-        {unwritable, Quarters(100), "The file " + unwritable + " could not be written."},
-        {dir.filePath("blank.pdf"), QImage(), "There is no map picture to print."},
-        {dir.filePath("huge.pdf"), QImage(1080, 20000, QImage::Format_RGB32),
-         "The map is too large to print."},
+        {unwritable, Quarters(100), QStringLiteral("The file ") + unwritable + QStringLiteral(" could not be written.")},
+        {dir.filePath(QStringLiteral("blank.pdf")), QImage(), QStringLiteral("There is no map picture to print.")},
+        {dir.filePath(QStringLiteral("huge.pdf")), QImage(1080, 20000, QImage::Format_RGB32),
+         QStringLiteral("The map is too large to print.")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why.toStdString());
         const auto boxes = RunPrint(c.picture, c.pdf, Answer::PrintUnchecked);
         ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].title, "Error");
+        EXPECT_EQ(boxes[0].title, QStringLiteral("Error"));
         EXPECT_EQ(boxes[0].icon, QMessageBox::Warning);
-        EXPECT_EQ(boxes[0].text, "The map could not be printed.\n\n" + c.why);
+        EXPECT_EQ(boxes[0].text, QStringLiteral("The map could not be printed.\n\n") + c.why);
         EXPECT_FALSE(QFile::exists(c.pdf));
     }
 }

@@ -35,7 +35,7 @@ TEST(Imaging, CheckStatusRaisesTheNamedError)
         }
     }
     try {
-        RaiseError(AppError(vbObjectError, "GDI+", "x"), "GetEncoderClsid");
+        RaiseError(AppError(vbObjectError, QStringLiteral("GDI+"), QStringLiteral("x")), QStringLiteral("GetEncoderClsid"));
     } catch (const AppError& e) {
         EXPECT_EQ(e.Source(), QStringLiteral("mdHelpers.GetEncoderClsid\r\nGDI+"));
     }
@@ -47,28 +47,28 @@ TEST(Imaging, StartsOnceAndFindsEncodersInAnyCase)
     ShutdownGdip();
     EXPECT_TRUE(InitGdip());
     EXPECT_FALSE(InitGdip());
-    EXPECT_EQ(GetEncoderClsid("IMAGE/PNG"), GetEncoderClsid("image/png"));
-    EXPECT_FALSE(GetEncoderClsid("image/png").IsNull());
-    EXPECT_FALSE(GetEncoderClsid("image/jpeg").IsNull());
-    EXPECT_TRUE(GetEncoderClsid("image/x-nothing").IsNull());
-    EXPECT_TRUE(AppPath().endsWith('/'));
-    EXPECT_FALSE(AppPath().endsWith("//"));
+    EXPECT_EQ(GetEncoderClsid(QStringLiteral("IMAGE/PNG")), GetEncoderClsid(QStringLiteral("image/png")));
+    EXPECT_FALSE(GetEncoderClsid(QStringLiteral("image/png")).IsNull());
+    EXPECT_FALSE(GetEncoderClsid(QStringLiteral("image/jpeg")).IsNull());
+    EXPECT_TRUE(GetEncoderClsid(QStringLiteral("image/x-nothing")).IsNull());
+    EXPECT_TRUE(AppPath().endsWith(QLatin1Char('/')));
+    EXPECT_FALSE(AppPath().endsWith(QStringLiteral("//")));
 }
 
 TEST(Imaging, LoadFailuresMapToStatuses)
 {
     InitGdip();
     QTemporaryDir dir;
-    const QString good = dir.filePath("good.png");
+    const QString good = dir.filePath(QStringLiteral("good.png"));
     ASSERT_TRUE(testsupport::WritePng(good, 3, 2, Qt::red));
-    QFile(dir.filePath("empty.png")).open(QIODevice::WriteOnly);
-    QFile text(dir.filePath("text.png"));
+    QFile(dir.filePath(QStringLiteral("empty.png"))).open(QIODevice::WriteOnly);
+    QFile text(dir.filePath(QStringLiteral("text.png")));
     text.open(QIODevice::WriteOnly);
     text.write("not a picture at all");
     text.close();
     // A PNG header that claims 30000 x 30000 pixels: far over the decode limit.
-    QImage(1, 1, QImage::Format_ARGB32).save(dir.filePath("huge.png"));
-    QFile huge(dir.filePath("huge.png"));
+    QImage(1, 1, QImage::Format_ARGB32).save(dir.filePath(QStringLiteral("huge.png")));
+    QFile huge(dir.filePath(QStringLiteral("huge.png")));
     huge.open(QIODevice::ReadWrite);
     QByteArray bytes = huge.readAll();
     const char dims[8] = {0, 0, 0x75, 0x30, 0, 0, 0x75, 0x30};
@@ -88,8 +88,8 @@ TEST(Imaging, LoadFailuresMapToStatuses)
     huge.close();
 
     const struct { QString path; int status; } rows[] = {
-        {dir.filePath("missing.png"), 10}, {dir.path(), 10}, {dir.filePath("empty.png"), 13},
-        {dir.filePath("text.png"), 13},    {dir.filePath("huge.png"), 3},
+        {dir.filePath(QStringLiteral("missing.png")), 10}, {dir.path(), 10}, {dir.filePath(QStringLiteral("empty.png")), 13},
+        {dir.filePath(QStringLiteral("text.png")), 13},    {dir.filePath(QStringLiteral("huge.png")), 3},
     };
     for (const auto& r : rows) {
         ImageHandle h = 99;
@@ -102,7 +102,7 @@ TEST(Imaging, LoadFailuresMapToStatuses)
     EXPECT_NE(a, b); // handles are never shared or reused
     EXPECT_EQ(ImageWidth(a), 3);
     EXPECT_EQ(ImageHeight(a), 2);
-    EXPECT_THROW(LoadImageFromFile(dir.filePath("missing.png")), AppError);
+    EXPECT_THROW(LoadImageFromFile(dir.filePath(QStringLiteral("missing.png"))), AppError);
 }
 
 TEST(Imaging, OrientationCodesTurnAndMirror)
@@ -129,12 +129,12 @@ TEST(Imaging, SaveReplacesOnlyWithACompleteFile)
     InitGdip();
     QTemporaryDir dir;
     const QImage img = testsupport::SolidImage(4, 4, Qt::green);
-    const QString path = dir.filePath("out.png");
-    EXPECT_EQ(GdipSaveImageToFile(img, path, GetEncoderClsid("image/png")), 0);
+    const QString path = dir.filePath(QStringLiteral("out.png"));
+    EXPECT_EQ(GdipSaveImageToFile(img, path, GetEncoderClsid(QStringLiteral("image/png"))), 0);
     EXPECT_EQ(QImage(path).size(), QSize(4, 4));
     QString reason;
-    EXPECT_EQ(GdipSaveImageToFile(img, dir.filePath("no/such/folder.png"),
-                                  GetEncoderClsid("image/png"), -1, &reason), 7);
+    EXPECT_EQ(GdipSaveImageToFile(img, dir.filePath(QStringLiteral("no/such/folder.png")),
+                                  GetEncoderClsid(QStringLiteral("image/png")), -1, &reason), 7);
     EXPECT_FALSE(reason.isEmpty());
     EXPECT_EQ(GdipSaveImageToFile(img, path, Clsid{}), 2);
 }
@@ -198,7 +198,7 @@ TEST(Imaging, HostileChunkIsRefusedByLoadAndThumbnail)
 {
     InitGdip();
     QTemporaryDir dir;
-    const QString path = dir.filePath("huge_sPLT_chunk.png");
+    const QString path = dir.filePath(QStringLiteral("huge_sPLT_chunk.png"));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(PngSignature + Chunk("IHDR", QByteArray("\0\0\0\1\0\0\0\1\x08\x06\0\0\0", 13)) +
@@ -216,7 +216,7 @@ TEST(Imaging, ReloadsShareOnePictureAndTurnedCopiesStayWithinBudget)
 {
     InitGdip();
     QTemporaryDir dir;
-    const QString path = dir.filePath("big.png");
+    const QString path = dir.filePath(QStringLiteral("big.png"));
     ASSERT_TRUE(testsupport::WritePng(path, 1024, 1024, QColor(10, 20, 30, 128)));
     const ImageHandle first = LoadImageFromFile(path);
     // Every press of a brush button loads the picture again.

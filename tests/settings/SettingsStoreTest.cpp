@@ -16,10 +16,10 @@ TEST(ShadowConversions, StoredTextsBecomeDrawingValues)
         {"200", 200, 200}, {"-3", -3, 0}, {"40000", 32767, 255},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ShadowDistanceFrom(c.text), c.distance) << c.text;
-        EXPECT_EQ(WallShadowAlphaFrom(c.text), c.wallAlpha) << c.text;
+        EXPECT_EQ(ShadowDistanceFrom(QLatin1String(c.text)), c.distance) << c.text;
+        EXPECT_EQ(WallShadowAlphaFrom(QLatin1String(c.text)), c.wallAlpha) << c.text;
     }
-    EXPECT_FLOAT_EQ(ObjectShadowAlphaFrom("40"), 0.4f);
+    EXPECT_FLOAT_EQ(ObjectShadowAlphaFrom(QStringLiteral("40")), 0.4f);
 }
 
 TEST(Numbers, ValAndIsNumericBoundaries)
@@ -36,11 +36,11 @@ TEST(Numbers, ValAndIsNumericBoundaries)
 
 TEST(SettingsStore, ReadsBackWhatItSavedAndFallsBackWhenMissing)
 {
-    QSettings(QSettings::NativeFormat, QSettings::UserScope, SettingsApplication).remove("Settings");
-    EXPECT_EQ(GetSetting(keys::WallShadowDistance, "7"), "7");
-    SaveSetting(keys::WallShadowDistance, " 9 ");
-    EXPECT_EQ(GetSetting(keys::WallShadowDistance, "7"), " 9 ");
-    const QSettings file(QSettings::NativeFormat, QSettings::UserScope, SettingsApplication);
-    EXPECT_TRUE(file.fileName().endsWith("/config/Halvorn 3 Tallow Edition.conf")) << file.fileName().toStdString();
-    EXPECT_EQ(file.value("Settings/WallShadowDistance").toString(), " 9 ");
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, QLatin1String(SettingsApplication)).remove("Settings");
+    EXPECT_EQ(GetSetting(QLatin1String(keys::WallShadowDistance), QStringLiteral("7")), QStringLiteral("7"));
+    SaveSetting(QLatin1String(keys::WallShadowDistance), QStringLiteral(" 9 "));
+    EXPECT_EQ(GetSetting(QLatin1String(keys::WallShadowDistance), QStringLiteral("7")), QStringLiteral(" 9 "));
+    const QSettings file(QSettings::NativeFormat, QSettings::UserScope, QLatin1String(SettingsApplication));
+    EXPECT_TRUE(file.fileName().endsWith(QStringLiteral("/config/Halvorn 3 Tallow Edition.conf"))) << file.fileName().toStdString();
+    EXPECT_EQ(file.value(QStringLiteral("Settings/WallShadowDistance")).toString(), QStringLiteral(" 9 "));
 }

@@ -40,13 +40,13 @@ TEST(TileFolders, BesideTheProgramFirstThenTheInstalledSet)
         Prefix prefix;
         ASSERT_TRUE(QDir().mkpath(prefix.program));
         if (row.beside) {
-            ASSERT_TRUE(QDir().mkpath(prefix.program + "Floors"));
+            ASSERT_TRUE(QDir().mkpath(prefix.program + QStringLiteral("Floors")));
         }
         if (row.installed) {
-            ASSERT_TRUE(QDir().mkpath(prefix.tileSet + "Floors"));
+            ASSERT_TRUE(QDir().mkpath(prefix.tileSet + QStringLiteral("Floors")));
         }
-        EXPECT_EQ(DefaultTileFolderFor(prefix.program, "Floors"),
-                  (row.expectInstalled ? prefix.tileSet : prefix.program) + "Floors");
+        EXPECT_EQ(DefaultTileFolderFor(prefix.program, QStringLiteral("Floors")),
+                  (row.expectInstalled ? prefix.tileSet : prefix.program) + QStringLiteral("Floors"));
     }
 }
 
@@ -54,11 +54,11 @@ TEST(TileFolders, AFileOfTheFolderNameIsNotAFolder)
 {
     Prefix prefix;
     ASSERT_TRUE(QDir().mkpath(prefix.program));
-    ASSERT_TRUE(QDir().mkpath(prefix.tileSet + "Walls"));
-    QFile stray(prefix.program + "Walls");
+    ASSERT_TRUE(QDir().mkpath(prefix.tileSet + QStringLiteral("Walls")));
+    QFile stray(prefix.program + QStringLiteral("Walls"));
     ASSERT_TRUE(stray.open(QIODevice::WriteOnly));
     stray.close();
-    EXPECT_EQ(DefaultTileFolderFor(prefix.program, "Walls"), prefix.tileSet + "Walls");
+    EXPECT_EQ(DefaultTileFolderFor(prefix.program, QStringLiteral("Walls")), prefix.tileSet + QStringLiteral("Walls"));
 }
 
 } // namespace

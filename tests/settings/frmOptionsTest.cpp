@@ -32,12 +32,12 @@ using testsupport::AnswerBoxes;
 
 namespace {
 
-QSettings Store() { return {QSettings::NativeFormat, QSettings::UserScope, SettingsApplication}; }
+QSettings Store() { return {QSettings::NativeFormat, QSettings::UserScope, QLatin1String(SettingsApplication)}; }
 
 template <class W = QWidget>
 W* Find(const QWidget& dlg, const char* name)
 {
-    auto* w = dlg.findChild<W*>(name);
+    auto* w = dlg.findChild<W*>(QLatin1String(name));
     EXPECT_NE(w, nullptr) << name;
     return w;
 }
@@ -55,7 +55,7 @@ QStringList Texts(const std::vector<testsupport::BoxRecord>& boxes)
 {
     QStringList texts;
     for (const auto& b : boxes) {
-        EXPECT_EQ(b.title, "Error");
+        EXPECT_EQ(b.title, QStringLiteral("Error"));
         EXPECT_EQ(b.icon, QMessageBox::Warning);
         texts << b.text;
     }
@@ -88,14 +88,14 @@ const char* const ShadowBoxes[] = {"TextObjectShadowTransparency", "TextObjectSh
 
 TEST_F(OptionsDialog, EmptyStoreShowsDefaultsAndEveryCaptionFits)
 {
-    EXPECT_EQ(dlg.windowTitle(), "Options");
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Options"));
     EXPECT_EQ(dlg.size(), QSize(385, 256));
     EXPECT_TRUE(Find<QCheckBox>(dlg, "Check1")->isChecked());
-    EXPECT_EQ(Edit("TextTilesFileLocation")->text(), AppPath() + "Floors");
-    EXPECT_EQ(Edit("TextObjectsFileLocation")->text(), AppPath() + "Objects");
-    EXPECT_EQ(Edit("TextWallsFileLocation")->text(), AppPath() + "Walls");
+    EXPECT_EQ(Edit("TextTilesFileLocation")->text(), AppPath() + QStringLiteral("Floors"));
+    EXPECT_EQ(Edit("TextObjectsFileLocation")->text(), AppPath() + QStringLiteral("Objects"));
+    EXPECT_EQ(Edit("TextWallsFileLocation")->text(), AppPath() + QStringLiteral("Walls"));
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(Edit(ShadowBoxes[i])->text(), Defaults[i]);
+        EXPECT_EQ(Edit(ShadowBoxes[i])->text(), QLatin1String(Defaults[i]));
     for (const QLabel* label : dlg.findChildren<QLabel*>())
         EXPECT_LE(label->sizeHint().width(), label->width()) << label->text().toStdString();
 }
@@ -156,22 +156,22 @@ TEST_F(OptionsDialog, StoredTextsAreShownReadAsNumbers)
     const struct { const char* splash; bool checked; } cases[] = {
         {"1", true}, {"0", false}, {"2", false}, {"1.4", true}, {"yes", false}};
     for (const auto& c : cases) {
-        SaveSetting(keys::ShowSplash, c.splash);
-        SaveSetting(keys::ObjectShadowTransparency, "4e1");
-        SaveSetting(keys::WallShadowDistance, " 9px");
+        SaveSetting(QLatin1String(keys::ShowSplash), QLatin1String(c.splash));
+        SaveSetting(QLatin1String(keys::ObjectShadowTransparency), QStringLiteral("4e1"));
+        SaveSetting(QLatin1String(keys::WallShadowDistance), QStringLiteral(" 9px"));
         dlg.GetSettings();
         EXPECT_EQ(Find<QCheckBox>(dlg, "Check1")->isChecked(), c.checked) << c.splash;
-        EXPECT_EQ(Edit("TextObjectShadowTransparency")->text(), "40");
-        EXPECT_EQ(Edit("TextWallShadowDistance")->text(), "9");
+        EXPECT_EQ(Edit("TextObjectShadowTransparency")->text(), QStringLiteral("40"));
+        EXPECT_EQ(Edit("TextWallShadowDistance")->text(), QStringLiteral("9"));
     }
 }
 
 TEST_F(OptionsDialog, ApplyAcceptsOrRefusesEachShadowValue)
 {
-    const QString objAlpha = "Object Shadow Transparency must be a value from 0-100!";
-    const QString objDist = "Object Shadow Distance must be valid number!";
-    const QString wallAlpha = "Wall Shadow Transparency must be a value from 0-255!";
-    const QString wallDist = "Wall Shadow Distance must be valid number!";
+    const QString objAlpha = QStringLiteral("Object Shadow Transparency must be a value from 0-100!");
+    const QString objDist = QStringLiteral("Object Shadow Distance must be valid number!");
+    const QString wallAlpha = QStringLiteral("Wall Shadow Transparency must be a value from 0-255!");
+    const QString wallDist = QStringLiteral("Wall Shadow Distance must be valid number!");
     const struct { int box; const char* text; QString refusal; double runtime; } cases[] = {
         {0, "0", {}, 0}, {0, "100", {}, 1}, {0, " 50 ", {}, 0.5}, {0, "100.5", objAlpha, 0.4},
         {0, "-1", objAlpha, 0.4}, {0, "abc", objAlpha, 0.4}, {0, "", objAlpha, 0.4},
@@ -182,11 +182,12 @@ TEST_F(OptionsDialog, ApplyAcceptsOrRefusesEachShadowValue)
     };
     for (const auto& c : cases) {
         SetUp();
-        Set(ShadowBoxes[c.box], c.text);
+        Set(ShadowBoxes[c.box], QLatin1String(c.text));
         const QStringList boxes = Texts(AnswerBoxes([&] { Click(dlg, "cmdApply"); }, QMessageBox::Ok));
-        const QString key = QString(ShadowBoxes[c.box]).mid(4);
+        const QString key = QLatin1String(ShadowBoxes[c.box]).mid(4);
         EXPECT_EQ(boxes, c.refusal.isEmpty() ? QStringList() : QStringList(c.refusal)) << c.text;
-        EXPECT_EQ(Store().value("Settings/" + key), c.refusal.isEmpty() ? QVariant(c.text) : QVariant()) << c.text;
+        EXPECT_EQ(Store().value(QStringLiteral("Settings/") + key),
+                  c.refusal.isEmpty() ? QVariant(QLatin1String(c.text)) : QVariant()) << c.text;
         const double runtimes[] = {ObjectShadowAlpha, double(ObjectShadowOffset), double(WallShadowAlpha),
                                    double(WallShadowOffset)};
         EXPECT_FLOAT_EQ(runtimes[c.box], c.runtime) << c.text;
@@ -198,45 +199,45 @@ TEST_F(OptionsDialog, ApplyAcceptsOrRefusesEachShadowValue)
 
 TEST_F(OptionsDialog, OkWithTwoBadValuesStaysOpenAndSavesTheRest)
 {
-    Set("TextObjectShadowTransparency", "101");
-    Set("TextObjectShadowDistance", "6");
-    Set("TextWallShadowDistance", "far");
-    Set("TextWallsFileLocation", "/no/such/place");
+    Set("TextObjectShadowTransparency", QStringLiteral("101"));
+    Set("TextObjectShadowDistance", QStringLiteral("6"));
+    Set("TextWallShadowDistance", QStringLiteral("far"));
+    Set("TextWallsFileLocation", QStringLiteral("/no/such/place"));
     const QStringList boxes = Texts(AnswerBoxes([&] { Click(dlg, "cmdOK"); }, QMessageBox::Ok));
-    EXPECT_EQ(boxes, QStringList({"Object Shadow Transparency must be a value from 0-100!",
-                                  "Wall Shadow Distance must be valid number!"}));
+    EXPECT_EQ(boxes, QStringList({QStringLiteral("Object Shadow Transparency must be a value from 0-100!"),
+                                  QStringLiteral("Wall Shadow Distance must be valid number!")}));
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_EQ(redraws, 0);
-    EXPECT_EQ(GetSetting(keys::ObjectShadowDistance, ""), "6");
-    EXPECT_EQ(GetSetting(keys::WallShadowTransparency, ""), "32");
-    EXPECT_EQ(GetSetting(keys::LocationWalls, ""), "/no/such/place");
-    EXPECT_EQ(GetSetting(keys::ShowSplash, ""), "1");
+    EXPECT_EQ(GetSetting(QLatin1String(keys::ObjectShadowDistance), QString()), QStringLiteral("6"));
+    EXPECT_EQ(GetSetting(QLatin1String(keys::WallShadowTransparency), QString()), QStringLiteral("32"));
+    EXPECT_EQ(GetSetting(QLatin1String(keys::LocationWalls), QString()), QStringLiteral("/no/such/place"));
+    EXPECT_EQ(GetSetting(QLatin1String(keys::ShowSplash), QString()), QStringLiteral("1"));
     EXPECT_FALSE(Store().contains("Settings/ObjectShadowTransparency"));
 
     // Unchecking the splash box and fixing the values lets OK close.
     QTest::mouseClick(Find(dlg, "Check1"), Qt::LeftButton);
-    Set("TextObjectShadowTransparency", "100");
-    Set("TextWallShadowDistance", "-2");
+    Set("TextObjectShadowTransparency", QStringLiteral("100"));
+    Set("TextWallShadowDistance", QStringLiteral("-2"));
     EXPECT_TRUE(AnswerBoxes([&] { Click(dlg, "cmdOK"); }, QMessageBox::Ok).empty());
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
-    EXPECT_EQ(GetSetting(keys::ShowSplash, ""), "0");
+    EXPECT_EQ(GetSetting(QLatin1String(keys::ShowSplash), QString()), QStringLiteral("0"));
     EXPECT_EQ(redraws, 1);
 }
 
 TEST_F(OptionsDialog, DefaultThenCancelKeepsWhatApplySaved)
 {
-    Set("TextObjectShadowTransparency", "60");
+    Set("TextObjectShadowTransparency", QStringLiteral("60"));
     Click(dlg, "cmdApply");
     for (const char* box : ShadowBoxes)
-        Set(box, "1");
+        Set(box, QStringLiteral("1"));
     Click(dlg, "btnDefaultShadow");
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(Edit(ShadowBoxes[i])->text(), Defaults[i]);
+        EXPECT_EQ(Edit(ShadowBoxes[i])->text(), QLatin1String(Defaults[i]));
     Click(dlg, "cmdCancel");
     EXPECT_FALSE(dlg.isVisible());
-    EXPECT_EQ(GetSetting(keys::ObjectShadowTransparency, ""), "60");
-    EXPECT_EQ(GetSetting(keys::WallShadowDistance, ""), "7");
+    EXPECT_EQ(GetSetting(QLatin1String(keys::ObjectShadowTransparency), QString()), QStringLiteral("60"));
+    EXPECT_EQ(GetSetting(QLatin1String(keys::WallShadowDistance), QString()), QStringLiteral("7"));
     EXPECT_EQ(redraws, 2);
 }
 
@@ -268,8 +269,8 @@ TEST_F(OptionsDialog, EnterPressesNoButtonAndEscapeCancels)
     }
     // Enter and Return in every text box, also with a value OK would refuse:
     // nothing is saved, no box opens, the dialog stays.
-    Set("TextObjectShadowTransparency", "60");
-    Set("TextWallShadowTransparency", "300");
+    Set("TextObjectShadowTransparency", QStringLiteral("60"));
+    Set("TextWallShadowTransparency", QStringLiteral("300"));
     const auto boxes = AnswerBoxes([&] {
         for (QLineEdit* edit : dlg.findChildren<QLineEdit*>()) {
             edit->setFocus();
@@ -281,7 +282,7 @@ TEST_F(OptionsDialog, EnterPressesNoButtonAndEscapeCancels)
     }, QMessageBox::Ok);
     EXPECT_TRUE(boxes.empty());
     EXPECT_TRUE(dlg.isVisible());
-    EXPECT_EQ(GetSetting(keys::ObjectShadowTransparency, "unset"), "unset");
+    EXPECT_EQ(GetSetting(QLatin1String(keys::ObjectShadowTransparency), QStringLiteral("unset")), QStringLiteral("unset"));
     EXPECT_EQ(redraws, 0);
     for (const QPushButton* button : dlg.findChildren<QPushButton*>())
         EXPECT_FALSE(button->isDefault()) << button->objectName().toStdString();
@@ -289,7 +290,7 @@ TEST_F(OptionsDialog, EnterPressesNoButtonAndEscapeCancels)
     QTest::keyClick(Edit("TextObjectShadowTransparency"), Qt::Key_Escape);
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_EQ(dlg.result(), QDialog::Rejected);
-    EXPECT_EQ(GetSetting(keys::ObjectShadowTransparency, "unset"), "unset");
+    EXPECT_EQ(GetSetting(QLatin1String(keys::ObjectShadowTransparency), QStringLiteral("unset")), QStringLiteral("unset"));
     EXPECT_EQ(redraws, 1);
 }
 
@@ -299,15 +300,15 @@ TEST_F(OptionsDialog, RedrawFailureIsShownNotThrown)
     failing.show();
     const auto boxes = AnswerBoxes([&] { Click(failing, "cmdApply"); }, QMessageBox::Ok);
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "map gone");
+    EXPECT_EQ(boxes[0].text, QStringLiteral("map gone"));
     EXPECT_TRUE(failing.isVisible());
 }
 
 TEST_F(OptionsDialog, BrowseButtonsPutTheChosenFolderInTheirBox)
 {
     QTemporaryDir root;
-    ASSERT_TRUE(QDir(root.path()).mkdir("picked"));
-    const QString picked = root.path() + "/picked";
+    ASSERT_TRUE(QDir(root.path()).mkdir(QStringLiteral("picked")));
+    const QString picked = root.path() + QStringLiteral("/picked");
     // A box that names no folder starts the chooser at the desktop, or at
     // home where there is none (as on this test machine).
     QString elsewhere = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
@@ -316,7 +317,7 @@ TEST_F(OptionsDialog, BrowseButtonsPutTheChosenFolderInTheirBox)
     const struct { const char* button; const char* box; const char* title; bool choose; QString text, start; } cases[] = {
         {"btnBrowseFloorsWallsFileLocation", "TextTilesFileLocation", "Select Floors directory", true, root.path(), root.path()},
         {"btnBrowseObjectsFileLocation", "TextObjectsFileLocation", "Select Objects directory", false, root.path(), root.path()},
-        {"btnBrowseWallsFileLocation", "TextWallsFileLocation", "Select Walls directory", true, "/no/such/folder", elsewhere},
+        {"btnBrowseWallsFileLocation", "TextWallsFileLocation", "Select Walls directory", true, QStringLiteral("/no/such/folder"), elsewhere},
     };
     for (const auto& c : cases) {
         auto* box = Edit(c.box);
@@ -326,7 +327,7 @@ TEST_F(OptionsDialog, BrowseButtonsPutTheChosenFolderInTheirBox)
         QTimer answer;
         QObject::connect(&answer, &QTimer::timeout, [&] {
             auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            if (!chooser || chooser->objectName() != "dlgBrowseFolder")
+            if (!chooser || chooser->objectName() != QStringLiteral("dlgBrowseFolder"))
                 return;
             if (std::exchange(answered, true))
                 return chooser->reject(); // the first answer did not close it
@@ -343,7 +344,7 @@ TEST_F(OptionsDialog, BrowseButtonsPutTheChosenFolderInTheirBox)
         answer.start(10);
         Click(dlg, c.button);
         answer.stop();
-        EXPECT_EQ(title, c.title);
+        EXPECT_EQ(title, QLatin1String(c.title));
         EXPECT_EQ(start, c.start) << c.text.toStdString();
         EXPECT_EQ(box->text(), c.choose ? picked : c.text);
     }
@@ -357,12 +358,12 @@ TEST_F(OptionsDialog, UnwritableStoreIsReportedAndChangesNothing)
     const QString file = SettingsLocation();
     QFile::remove(file);
     ASSERT_TRUE(QDir().mkpath(file)); // a folder where the file should be
-    Set("TextWallShadowTransparency", "99");
+    Set("TextWallShadowTransparency", QStringLiteral("99"));
     const auto boxes = AnswerBoxes([&] { Click(dlg, "cmdOK"); }, QMessageBox::Ok);
     QDir(file).removeRecursively();
     const QStringList texts = Texts(boxes);
     ASSERT_EQ(texts.size(), 1);
-    EXPECT_TRUE(texts[0].startsWith("The settings could not be saved to " + file)) << texts[0].toStdString();
+    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("The settings could not be saved to ") + file)) << texts[0].toStdString();
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_EQ(WallShadowAlpha, 32);
 }
@@ -382,20 +383,20 @@ TEST_F(OptionsDialog, LocaleNumbersMeanTheSameInEveryLocale)
     }
 
     // Start-up reads the same values from the same store whatever the locale.
-    SaveSetting(keys::ObjectShadowTransparency, "40.5");
-    SaveSetting(keys::ObjectShadowDistance, "5.6");
-    SaveSetting(keys::WallShadowTransparency, "31.5e0");
-    SaveSetting(keys::WallShadowDistance, "-7.5");
+    SaveSetting(QLatin1String(keys::ObjectShadowTransparency), QStringLiteral("40.5"));
+    SaveSetting(QLatin1String(keys::ObjectShadowDistance), QStringLiteral("5.6"));
+    SaveSetting(QLatin1String(keys::WallShadowTransparency), QStringLiteral("31.5e0"));
+    SaveSetting(QLatin1String(keys::WallShadowDistance), QStringLiteral("-7.5"));
     LoadShadowSettings();
     EXPECT_FLOAT_EQ(ObjectShadowAlpha, 0.405f);
     EXPECT_EQ(ObjectShadowOffset, 6);
     EXPECT_EQ(WallShadowAlpha, 32);
     EXPECT_EQ(WallShadowOffset, -8);
     dlg.GetSettings();
-    EXPECT_EQ(Edit("TextObjectShadowTransparency")->text(), "40.5");
-    EXPECT_EQ(Edit("TextObjectShadowDistance")->text(), "5.6");
+    EXPECT_EQ(Edit("TextObjectShadowTransparency")->text(), QStringLiteral("40.5"));
+    EXPECT_EQ(Edit("TextObjectShadowDistance")->text(), QStringLiteral("5.6"));
 
-    const QString refusal = "Object Shadow Transparency must be a value from 0-100!";
+    const QString refusal = QStringLiteral("Object Shadow Transparency must be a value from 0-100!");
     const struct { const char* typed; const char* storedDe; const char* storedC; float alpha; } rows[] = {
         {"40.5", "40.5", "40.5", 0.405f},
         {"40,5", "40.5", nullptr, 0.405f}, // the German way: converted, or refused in C
@@ -411,7 +412,7 @@ TEST_F(OptionsDialog, LocaleNumbersMeanTheSameInEveryLocale)
         const char* stored = decimalComma ? r.storedDe : r.storedC;
         if (stored) {
             EXPECT_TRUE(boxes.isEmpty());
-            EXPECT_EQ(Store().value("Settings/ObjectShadowTransparency"), QVariant(stored));
+            EXPECT_EQ(Store().value(QStringLiteral("Settings/ObjectShadowTransparency")), QVariant(QLatin1String(stored)));
             EXPECT_FLOAT_EQ(ObjectShadowAlpha, r.alpha);
             // What the next start reads is what the user meant.
             LoadShadowSettings();
@@ -449,5 +450,5 @@ TEST_F(OptionsDialog, ScreenReadersHearEachControlByItsLabel)
         EXPECT_EQ(node->text(QAccessible::Name), QString::fromLatin1(r.name)) << r.widget;
     }
     // The unit goes with the value.
-    EXPECT_EQ(Edit("TextWallShadowTransparency")->accessibleDescription(), "(0-255)");
+    EXPECT_EQ(Edit("TextWallShadowTransparency")->accessibleDescription(), QStringLiteral("(0-255)"));
 }

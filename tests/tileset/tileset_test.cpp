@@ -174,7 +174,7 @@ TEST(Tileset, WritesFoldersAndReplacesStaleFiles)
     const std::pair<const char*, std::size_t> folders[] = {
         {"Floors", tileset::drawFloors().size()}, {"Walls", tileset::drawWalls().size()}, {"Objects", tileset::drawObjects().size()}};
     for (const auto& [folder, count] : folders)
-        EXPECT_EQ(QDir(root.filePath(folder)).entryList({QStringLiteral("*.png")}, QDir::Files).size(), qsizetype(count));
+        EXPECT_EQ(QDir(root.filePath(QLatin1String(folder))).entryList({QStringLiteral("*.png")}, QDir::Files).size(), qsizetype(count));
     const QImage reread(root.filePath(QStringLiteral("Walls/stone.png")));
     EXPECT_EQ(reread.size(), QSize(18, 18));
 
