@@ -127,7 +127,7 @@ void BM_PaletteScrollStep(benchmark::State& state)
     QWidget window;
     window.resize(640, 520);
     halvorn::Brush brush{QColor(240, 240, 240)};
-    halvorn::TileLibraryPanel panel(&window, brush, [] { return 1.0f; });
+    halvorn::TileLibraryPanel panel(&window, brush);
     window.show();
     panel.TogglePalette(TileKind::Floor);
     WaitUntilFilled(panel.Model());

@@ -3,9 +3,11 @@
 
 #include <QApplication>
 #include <QColor>
+#include <QDialog>
 #include <QDialogButtonBox>
 #include <QImage>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QString>
 #include <QTimer>
@@ -34,27 +36,58 @@ struct BoxRecord {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
 };
 
-// Answers every QMessageBox that appears while `action` runs with `answer`,
-// recording what each box said.
-inline std::vector<BoxRecord> AnswerBoxes(const std::function<void()>& action,
-                                          QMessageBox::StandardButton answer)
+// Runs `action`; each modal widget that becomes active meanwhile is handed to
+// `answer` once (again when it becomes active again after another one). One
+// the answer left open is rejected after a while, so a broken test fails
+// instead of waiting forever.
+inline void DriveModals(const std::function<void()>& action,
+                        const std::function<void(QWidget*)>& answer)
 {
-    std::vector<BoxRecord> seen;
     QTimer timer;
     timer.setInterval(10);
+    QPointer<QWidget> answered;
+    int ticksOpen = 0;
     QObject::connect(&timer, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        seen.push_back({box->windowTitle(), box->text(), box->icon()});
-        if (QAbstractButton* b = box->button(answer))
-            b->click();
-        else
-            box->reject();
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal != answered) {
+            answered = modal;
+            ticksOpen = 0;
+            answer(modal);
+        } else if (modal && ++ticksOpen > 500) {
+            if (auto* dialog = qobject_cast<QDialog*>(modal))
+                dialog->reject();
+        }
     });
     timer.start();
     action();
     timer.stop();
+}
+
+// The button of `box` that gives `answer`, or the box's only button when it
+// has none such.
+inline QAbstractButton* AnswerButton(const QMessageBox& box, QMessageBox::StandardButton answer)
+{
+    QAbstractButton* b = box.button(answer);
+    return b ? b : box.buttons().value(0);
+}
+
+// Records a message box and clicks `button`, or the box's only button.
+inline void Answer(QMessageBox& box, std::vector<BoxRecord>& seen, QMessageBox::StandardButton button)
+{
+    seen.push_back({box.windowTitle(), box.text(), box.icon()});
+    AnswerButton(box, button)->click();
+}
+
+// Answers every QMessageBox that appears while `action` runs with `answer`,
+// recording what each box said; other modal windows are left to the action.
+inline std::vector<BoxRecord> AnswerBoxes(const std::function<void()>& action,
+                                          QMessageBox::StandardButton answer)
+{
+    std::vector<BoxRecord> seen;
+    DriveModals(action, [&](QWidget* modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal))
+            Answer(*box, seen, answer);
+    });
     return seen;
 }
 

@@ -203,7 +203,7 @@ void frmMain::BuildClientArea()
     }
     PaintBrushButtons();
     // The palette panes open over the left column and the viewport's edge.
-    library_ = new TileLibraryPanel(client_, *brush_, [this] { return zoom_; });
+    library_ = new TileLibraryPanel(client_, *brush_);
     connect(library_, &TileLibraryPanel::BrushChanged, this, &frmMain::UpdateBrushDisplay);
     // The brush buttons stand over the object frame, the open panes over both.
     for (const auto& [button, picture] : brushButtons_)

@@ -93,7 +93,6 @@ void frmMain::BrushButton(Orientation (*transition)(Orientation))
             library_->ReportUnreadablePicture(brush_->ObjectPath, e.Description());
             return;
         }
-        brush_->ObjectOrientation = next;
         library_->RefreshPreviews();
     }
     brush_->SetMode(QStringLiteral("Object"));

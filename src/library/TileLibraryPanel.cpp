@@ -10,6 +10,7 @@
 #include <QMessageBox>
 
 #include <exception>
+#include <functional>
 
 namespace halvorn {
 
@@ -45,8 +46,8 @@ const BoxPlace& PlaceOf(TileKind kind)
 
 } // namespace
 
-TileLibraryPanel::TileLibraryPanel(QWidget* mainWindow, Brush& brush, std::function<float()> zoom)
-    : QObject(mainWindow), mainWindow_(mainWindow), brush_(brush), zoom_(std::move(zoom))
+TileLibraryPanel::TileLibraryPanel(QWidget* mainWindow, Brush& brush)
+    : QObject(mainWindow), mainWindow_(mainWindow), brush_(brush)
 {
     for (TileKind kind : AllTileKinds) {
         const BoxPlace& place = PlaceOf(kind);
@@ -287,9 +288,7 @@ void TileLibraryPanel::RefreshPreviews()
 
 void TileLibraryPanel::AnnounceBrush()
 {
-    const float zoom = zoom_ ? zoom_() : 1.0f;
-    emit BrushChanged(brush_.StatusText(), brush_.CursorColor(),
-                      brush_.Footprint(zoom).value_or(QSizeF()));
+    emit BrushChanged();
 }
 
 void TileLibraryPanel::ReportUnreadablePicture(const QString& path, const QString& reason)

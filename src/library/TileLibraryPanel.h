@@ -8,15 +8,12 @@
 #include "library/PreviewBox.h"
 #include "library/TileKind.h"
 
-#include <QColor>
 #include <QGroupBox>
 #include <QObject>
-#include <QSizeF>
 #include <QString>
 #include <QStringList>
 
 #include <array>
-#include <functional>
 
 namespace halvorn {
 
@@ -24,8 +21,8 @@ class TileLibraryPanel : public QObject {
     Q_OBJECT
 public:
     // Creates the boxes and the (hidden) panes as children of `mainWindow`.
-    // `brush` must outlive the panel; `zoom` gives the map's current zoom.
-    TileLibraryPanel(QWidget* mainWindow, Brush& brush, std::function<float()> zoom);
+    // `brush` must outlive the panel.
+    TileLibraryPanel(QWidget* mainWindow, Brush& brush);
 
     // What a click on a preview box does: opens the kind's pane (closing the
     // others) or closes it when it is open, and sets the brush mode.
@@ -61,9 +58,8 @@ public:
 signals:
     // The open pane has every thumbnail it will show.
     void PaletteFilled();
-    // The brush mode or picture changed. `footprint` is the cursor size at
-    // the current zoom, or an empty QSizeF() when the cursor keeps its size.
-    void BrushChanged(const QString& statusText, const QColor& cursorColor, const QSizeF& footprint);
+    // The brush mode or picture changed; the brush tells what it now is.
+    void BrushChanged();
 
 private:
     static constexpr size_t Index(TileKind kind) { return static_cast<size_t>(kind); }
@@ -81,7 +77,6 @@ private:
 
     QWidget* mainWindow_;
     Brush& brush_;
-    std::function<float()> zoom_;
     PaletteModel model_;
     std::array<QGroupBox*, 3> frames_{};
     std::array<PreviewBox*, 3> boxes_{};

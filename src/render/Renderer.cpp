@@ -173,6 +173,7 @@ void MapRenderer::Redraw(QImage& canvas, const MapDocument& map, const LayerSwit
             DrawWhole(canvas, view);
             lastRects_ = -1;
         }
+        stamps_.clear();
     }
 
     if (!shown_)

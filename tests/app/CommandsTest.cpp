@@ -1,5 +1,6 @@
 #include "AppFixture.h"
-#include "output/OutputTestSupport.h"
+#include "QStringPrint.h"
+#include "TestSupport.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>

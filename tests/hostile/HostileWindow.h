@@ -4,6 +4,7 @@
 
 #include "HostileCorpus.h"
 #include "MapSnapshot.h"
+#include "TestSupport.h"
 
 #include "oracle/LiteralRenderer.h"
 #include "app/MapCanvas.h"
@@ -14,18 +15,15 @@
 #include "settings/SettingsStore.h"
 #include "settings/ShadowSettings.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
 #include <QMouseEvent>
-#include <QPointer>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -53,23 +51,8 @@ inline QByteArray ReadAll(const QString& path)
 inline QStringList AnswerBoxes(const std::function<void()>& action)
 {
     QStringList texts;
-    QTimer timer;
-    timer.setInterval(1);
-    QPointer<QWidget> answered;
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || box == answered)
-            return;
-        answered = box;
-        texts << box->windowTitle() + QStringLiteral("|") + box->text();
-        if (QAbstractButton* ok = box->button(QMessageBox::Ok))
-            ok->click();
-        else
-            box->reject();
-    });
-    timer.start();
-    action();
-    timer.stop();
+    for (const testsupport::BoxRecord& box : testsupport::AnswerBoxes(action, QMessageBox::Ok))
+        texts << box.title + QStringLiteral("|") + box.text;
     return texts;
 }
 

@@ -37,11 +37,12 @@ protected:
         SaveSetting(QLatin1String(keys::LocationWalls), root.filePath(QStringLiteral("walls")));
         SaveSetting(QLatin1String(keys::LocationObjects), root.filePath(QStringLiteral("objects")));
         window.resize(640, 520);
-        panel = std::make_unique<TileLibraryPanel>(&window, brush, [] { return 2.0f; });
-        QObject::connect(panel.get(), &TileLibraryPanel::BrushChanged,
-                         [this](const QString& t, const QColor& c, const QSizeF& f) {
-                             announced.push_back({t, c, f});
-                         });
+        panel = std::make_unique<TileLibraryPanel>(&window, brush);
+        // What a window at 200 % would show on each announcement.
+        QObject::connect(panel.get(), &TileLibraryPanel::BrushChanged, [this] {
+            announced.push_back({brush.StatusText(), brush.CursorColor(),
+                                 brush.Footprint(2.0f).value_or(QSizeF())});
+        });
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     }

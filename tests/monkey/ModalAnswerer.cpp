@@ -1,5 +1,6 @@
 #include "ModalAnswerer.h"
 
+#include "TestSupport.h"
 #include "settings/frmOptions.h"
 
 #include <QApplication>
@@ -116,16 +117,11 @@ void ModalAnswerer::AnswerPopup(QMenu* menu, int round)
 
 void ModalAnswerer::AnswerBox(QMessageBox* box)
 {
-    QAbstractButton* button = nullptr;
-    QString answer;
-    if (box->button(QMessageBox::Yes) && box->button(QMessageBox::No)) {
-        const bool yes = Chance(50);
-        button = box->button(yes ? QMessageBox::Yes : QMessageBox::No);
-        answer = yes ? QStringLiteral("Yes") : QStringLiteral("No");
-    } else {
-        button = box->buttons().value(0);
-        answer = QStringLiteral("OK");
-    }
+    const bool question = box->button(QMessageBox::Yes) && box->button(QMessageBox::No);
+    const bool yes = question && Chance(50);
+    const QString answer = !question ? QStringLiteral("OK") : yes ? QStringLiteral("Yes") : QStringLiteral("No");
+    QAbstractButton* button = testsupport::AnswerButton(
+        *box, !question ? QMessageBox::NoButton : yes ? QMessageBox::Yes : QMessageBox::No);
     record_ << box->windowTitle() + QLatin1Char('|') + Short(box->text()) + QStringLiteral(" -> ") + answer;
     if (answer == QLatin1String("OK") && Chance(30))
         QTest::keyClick(box, Qt::Key_Escape);

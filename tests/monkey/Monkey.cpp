@@ -351,18 +351,23 @@ void Monkey::PaletteScroll(OperationFacts&)
         Note(QStringLiteral("bar to %1").arg(value));
         bar->setValue(value);
     } else if (way == 1) {
-        const QAbstractSlider::SliderAction actions[] = {
-            QAbstractSlider::SliderSingleStepAdd, QAbstractSlider::SliderSingleStepSub,
-            QAbstractSlider::SliderPageStepAdd, QAbstractSlider::SliderPageStepSub,
-            QAbstractSlider::SliderToMinimum, QAbstractSlider::SliderToMaximum};
-        const auto action = actions[Below(6)];
-        Note(QStringLiteral("bar action %1").arg(static_cast<int>(action)));
-        bar->triggerAction(action);
+        SliderAction(*bar, QStringLiteral("bar"));
     } else {
         const int delta = Chance(60) ? (Chance(50) ? 120 : -120) : Below(81) - 40;
         Note(QStringLiteral("wheel %1").arg(delta));
         SendWheel(pane->Canvas(), QPointF(50, 50), delta, Qt::NoModifier);
     }
+}
+
+void Monkey::SliderAction(QAbstractSlider& bar, const QString& name)
+{
+    const QAbstractSlider::SliderAction actions[] = {
+        QAbstractSlider::SliderSingleStepAdd, QAbstractSlider::SliderSingleStepSub,
+        QAbstractSlider::SliderPageStepAdd, QAbstractSlider::SliderPageStepSub,
+        QAbstractSlider::SliderToMinimum, QAbstractSlider::SliderToMaximum};
+    const auto action = actions[Below(6)];
+    Note(name + QStringLiteral(" action %1").arg(static_cast<int>(action)));
+    bar.triggerAction(action);
 }
 
 void Monkey::BrushButton(OperationFacts&)
@@ -417,13 +422,7 @@ void Monkey::ScrollMap(OperationFacts&)
         Note(bar->objectName() + QStringLiteral(" to %1").arg(value));
         bar->setValue(value);
     } else if (way == 1) {
-        const QAbstractSlider::SliderAction actions[] = {
-            QAbstractSlider::SliderSingleStepAdd, QAbstractSlider::SliderSingleStepSub,
-            QAbstractSlider::SliderPageStepAdd, QAbstractSlider::SliderPageStepSub,
-            QAbstractSlider::SliderToMinimum, QAbstractSlider::SliderToMaximum};
-        const auto action = actions[Below(6)];
-        Note(bar->objectName() + QStringLiteral(" action %1").arg(static_cast<int>(action)));
-        bar->triggerAction(action);
+        SliderAction(*bar, bar->objectName());
     } else {
         const QPoint at(Below(std::max(1, bar->width())), Below(std::max(1, bar->height())));
         Note(bar->objectName() + QStringLiteral(" click at ") + Point(at));

@@ -16,6 +16,7 @@
 #include <random>
 #include <vector>
 
+class QAbstractSlider;
 class QWidget;
 
 namespace halvorn {
@@ -76,6 +77,8 @@ private:
     QPointF CanvasPoint();
     Qt::KeyboardModifiers RandomModifiers();
     QWidget* OpenPane() const;
+    // One of a scroll bar's step actions, at random; `name` starts the note.
+    void SliderAction(QAbstractSlider& bar, const QString& name);
     void Settle();
     void Note(const QString& text);
     // The same command through its menu item, its tool bar button or Ctrl+key.

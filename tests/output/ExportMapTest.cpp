@@ -1,7 +1,8 @@
 #include "output/ExportMap.h"
 #include "output/ExportFormat.h"
 
-#include "OutputTestSupport.h"
+#include "QStringPrint.h"
+#include "TestSupport.h"
 #include "render/Imaging.h"
 
 #include <QBuffer>

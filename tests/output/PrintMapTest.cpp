@@ -1,6 +1,7 @@
 #include "output/PrintMap.h"
 
-#include "OutputTestSupport.h"
+#include "QStringPrint.h"
+#include "TestSupport.h"
 
 #include <QAbstractButton>
 #include <QFile>

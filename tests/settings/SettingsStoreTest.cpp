@@ -1,5 +1,5 @@
 // The store and the number readings the main program starts from.
-#include "QtPrinters.h"
+#include "QStringPrint.h"
 #include "map/Numeric.h"
 #include "settings/SettingsStore.h"
 #include "settings/ShadowSettings.h"

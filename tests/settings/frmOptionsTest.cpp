@@ -1,7 +1,7 @@
 // The Options dialog driven through its widgets, as the user would.
 #include "settings/frmOptions.h"
 
-#include "QtPrinters.h"
+#include "QStringPrint.h"
 #include "TestSupport.h"
 #include "render/Imaging.h"
 #include "settings/SettingsStore.h"
@@ -25,7 +25,6 @@
 
 #include <clocale>
 #include <stdexcept>
-#include <utility>
 
 using namespace halvorn;
 using testsupport::AnswerBoxes;
@@ -323,14 +322,10 @@ TEST_F(OptionsDialog, BrowseButtonsPutTheChosenFolderInTheirBox)
         auto* box = Edit(c.box);
         Type(box, c.text);
         QString title, start;
-        bool answered = false;
-        QTimer answer;
-        QObject::connect(&answer, &QTimer::timeout, [&] {
-            auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            if (!chooser || chooser->objectName() != QStringLiteral("dlgBrowseFolder"))
+        testsupport::DriveModals([&] { Click(dlg, c.button); }, [&](QWidget* modal) {
+            auto* chooser = qobject_cast<QFileDialog*>(modal);
+            if (!chooser || chooser->objectName() != QLatin1String("dlgBrowseFolder"))
                 return;
-            if (std::exchange(answered, true))
-                return chooser->reject(); // the first answer did not close it
             title = chooser->windowTitle();
             start = chooser->directory().absolutePath();
             EXPECT_EQ(chooser->fileMode(), QFileDialog::Directory);
@@ -341,9 +336,6 @@ TEST_F(OptionsDialog, BrowseButtonsPutTheChosenFolderInTheirBox)
                 chooser->reject();
             }
         });
-        answer.start(10);
-        Click(dlg, c.button);
-        answer.stop();
         EXPECT_EQ(title, QLatin1String(c.title));
         EXPECT_EQ(start, c.start) << c.text.toStdString();
         EXPECT_EQ(box->text(), c.choose ? picked : c.text);
