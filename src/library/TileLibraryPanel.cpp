@@ -9,7 +9,6 @@
 
 #include <QMessageBox>
 
-#include <exception>
 #include <functional>
 
 namespace halvorn {
@@ -75,14 +74,10 @@ TileLibraryPanel::TileLibraryPanel(QWidget* mainWindow, Brush& brush)
             box->setLineWidth(2);
         }
         connect(box, &PreviewBox::Clicked, this, [this, kind](bool fromKeyboard) {
-            try {
-                if (fromKeyboard)
-                    TogglePaletteByKey(kind);
-                else
-                    TogglePalette(kind);
-            } catch (const std::exception& e) {
-                ShowError(QString::fromLocal8Bit(e.what()));
-            }
+            if (fromKeyboard)
+                TogglePaletteByKey(kind);
+            else
+                TogglePalette(kind);
         });
         frame->show();
         frames_[Index(kind)] = frame;
@@ -248,9 +243,6 @@ void TileLibraryPanel::PickEntry(TileKind kind, int index)
         // Deleted or damaged since the pane opened: the pane stays open so
         // another picture can be picked.
         ReportUnreadablePicture(path, e.Description());
-        return;
-    } catch (const std::exception& e) {
-        ReportUnreadablePicture(path, QString::fromLocal8Bit(e.what()));
         return;
     }
     brush_.SetMode(QString::fromLatin1(KindInfo(kind).modeWord));

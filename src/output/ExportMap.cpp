@@ -2,7 +2,6 @@
 
 #include "output/ExportFormat.h"
 #include "output/OutputMessages.h"
-#include "render/AppError.h"
 #include "render/Imaging.h"
 
 #include <QCoreApplication>
@@ -12,7 +11,6 @@
 #include <QStandardPaths>
 #include <QImage>
 
-#include <exception>
 
 namespace halvorn {
 
@@ -83,12 +81,10 @@ QString WritePicture(const QImage& picture, const QString& path, const ExportFor
         return Tr("No %1 encoder is available.").arg(format.displayName);
     QString reason;
     const int32_t status = GdipSaveImageToFile(picture, path, encoder, format.quality, &reason);
-    try {
-        CheckStatus(status);
-    } catch (const AppError& error) {
-        return reason.isEmpty() ? error.Description() : error.Description() + u'\n' + reason;
-    }
-    return {};
+    if (status == Ok)
+        return {};
+    const QString description = StatusDescription(status);
+    return reason.isEmpty() ? description : description + u'\n' + reason;
 }
 
 QString FailureText(const QString& path, const QString& why)
@@ -101,30 +97,20 @@ QString FailureText(const QString& path, const QString& why)
 void ExportMap(QWidget* parent, const QImage& canvasPicture, QString& ExportFileName,
                int& FilterIndex)
 {
-    QString path;
-    try {
-        const ChosenFile chosen = ChooseExportFile(parent, ExportFileName, FilterIndex);
-        if (chosen.path.isEmpty())
-            return;
-        path = chosen.path;
-        ExportFileName = path;
-        // Kept like the name: the next export offers the same format again.
-        FilterIndex = chosen.filterIndex;
-        // Hidden (dot) files are files like any other; a folder of that name
-        // is no reason to ask and fails below with its own message.
-        if (QFileInfo(path).isFile() && !ConfirmOverwrite(parent))
-            return;
-        const QString failure =
-            WritePicture(canvasPicture, path, ExportFormats()[chosen.filterIndex - 1]);
-        if (!failure.isEmpty())
-            ShowOutputError(parent, FailureText(path, failure));
-    } catch (const AppError& error) {
-        ShowOutputError(parent, FailureText(path, error.Description()));
-    } catch (const std::exception& error) {
-        ShowOutputError(parent, FailureText(path, QString::fromLocal8Bit(error.what())));
-    } catch (...) {
-        ShowOutputError(parent, FailureText(path, Tr("An unexpected error occurred.")));
-    }
+    const ChosenFile chosen = ChooseExportFile(parent, ExportFileName, FilterIndex);
+    if (chosen.path.isEmpty())
+        return;
+    const QString& path = chosen.path;
+    ExportFileName = path;
+    // Kept like the name: the next export offers the same format again.
+    FilterIndex = chosen.filterIndex;
+    // Hidden (dot) files are files like any other; a folder of that name
+    // is no reason to ask and fails below with its own message.
+    if (QFileInfo(path).isFile() && !ConfirmOverwrite(parent))
+        return;
+    const QString failure = WritePicture(canvasPicture, path, ExportFormats()[chosen.filterIndex - 1]);
+    if (!failure.isEmpty())
+        ShowOutputError(parent, FailureText(path, failure));
 }
 
 } // namespace halvorn

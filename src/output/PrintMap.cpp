@@ -9,7 +9,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
-#include <exception>
 
 namespace halvorn {
 
@@ -79,45 +78,33 @@ QString PaintPage(QPrinter& printer, const QImage& picture, const PrintPlacement
 
 void PrintMap(QWidget* parent, const QImage& canvasPicture)
 {
-    try {
-        QPrinter printer(QPrinter::HighResolution);
-        PrintMap(parent, canvasPicture, printer);
-    } catch (const std::exception& error) {
-        ShowPrintError(parent, QString::fromLocal8Bit(error.what()));
-    } catch (...) {
-        ShowPrintError(parent, Tr("An unexpected error occurred."));
-    }
+    QPrinter printer(QPrinter::HighResolution);
+    PrintMap(parent, canvasPicture, printer);
 }
 
 void PrintMap(QWidget* parent, const QImage& canvasPicture, QPrinter& printer)
 {
-    try {
-        if (canvasPicture.isNull()) {
-            ShowPrintError(parent, Tr("There is no map picture to print."));
-            return;
-        }
-        printer.setResolution(PrintResolution);
-        if (!RunPrintDialog(parent, printer))
-            return;
-        // Measured on the page the dialog settled on: a switch to landscape or
-        // to other paper there centres the map on that page and narrows it to
-        // the width that will really be printed on.
-        printer.setResolution(PrintResolution);
-        const QRect printable = printer.pageLayout().paintRectPixels(PrintResolution);
-        const std::optional<PrintPlacement> placement =
-            ComputePrintPlacement(canvasPicture.size(), QSizeF(printable.size()));
-        if (!placement) {
-            ShowPrintError(parent, Tr("The map is too large to print."));
-            return;
-        }
-        const QString failure = PaintPage(printer, canvasPicture, *placement);
-        if (!failure.isEmpty())
-            ShowPrintError(parent, failure);
-    } catch (const std::exception& error) {
-        ShowPrintError(parent, QString::fromLocal8Bit(error.what()));
-    } catch (...) {
-        ShowPrintError(parent, Tr("An unexpected error occurred."));
+    if (canvasPicture.isNull()) {
+        ShowPrintError(parent, Tr("There is no map picture to print."));
+        return;
     }
+    printer.setResolution(PrintResolution);
+    if (!RunPrintDialog(parent, printer))
+        return;
+    // Measured on the page the dialog settled on: a switch to landscape or
+    // to other paper there centres the map on that page and narrows it to
+    // the width that will really be printed on.
+    printer.setResolution(PrintResolution);
+    const QRect printable = printer.pageLayout().paintRectPixels(PrintResolution);
+    const std::optional<PrintPlacement> placement =
+        ComputePrintPlacement(canvasPicture.size(), QSizeF(printable.size()));
+    if (!placement) {
+        ShowPrintError(parent, Tr("The map is too large to print."));
+        return;
+    }
+    const QString failure = PaintPage(printer, canvasPicture, *placement);
+    if (!failure.isEmpty())
+        ShowPrintError(parent, failure);
 }
 
 } // namespace halvorn

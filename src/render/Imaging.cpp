@@ -102,12 +102,16 @@ QString StatusText(int32_t status)
     return QStringLiteral("Unknown");
 }
 
+QString StatusDescription(int32_t status)
+{
+    return StatusText(status) + QStringLiteral(": Status = ") + QString::number(status);
+}
+
 void CheckStatus(int32_t status)
 {
     if (status == Ok)
         return;
-    throw AppError(vbObjectError, QStringLiteral("GDI+"),
-                   StatusText(status) + QStringLiteral(": Status = ") + QString::number(status));
+    throw AppError(vbObjectError, QStringLiteral("GDI+"), StatusDescription(status));
 }
 
 void RaiseError(const AppError& pending, const QString& procedure)

@@ -41,7 +41,9 @@ bool GdipStarted();
 
 // The readable name of a status ("Unknown" outside 0..20).
 QString StatusText(int32_t status);
-// Throws AppError(vbObjectError, "GDI+", "<text>: Status = <n>") unless status is 0.
+// "<text>: Status = <n>", the description a failing status is shown with.
+QString StatusDescription(int32_t status);
+// Throws AppError(vbObjectError, "GDI+", StatusDescription(status)) unless status is 0.
 void CheckStatus(int32_t status);
 
 // An image encoder, found by MIME type; an empty one means none was found.
