@@ -25,11 +25,11 @@
 
 namespace {
 
-using halvorn::TileKind;
+using halvorn::BrushKind;
 
 struct Library {
     const char* name;
-    TileKind kind;
+    BrushKind kind;
     QString folder;
 };
 
@@ -51,9 +51,9 @@ const std::vector<Library>& Libraries()
         if (!QDir(objects).exists() && QDir().mkpath(objects))
             hostile::WriteGeneratedLibrary(objects, hostile::LibraryShape::Objects, 6500, 2, QStringLiteral("prop"));
         return std::vector<Library>{
-            {"floors5000", TileKind::Floor, floors},
-            {"objects6500", TileKind::Object, objects},
-            {"bundled", TileKind::Object, halvorn::AppPath() + QStringLiteral("Objects")},
+            {"floors5000", BrushKind::Floor, floors},
+            {"objects6500", BrushKind::Object, objects},
+            {"bundled", BrushKind::Object, halvorn::AppPath() + QStringLiteral("Objects")},
         };
     }();
     return libraries;
@@ -66,7 +66,7 @@ void WaitUntilFilled(const halvorn::PaletteModel& model)
 }
 
 // The cells a pane shows at the top of its list.
-halvorn::CellRange FirstRows(TileKind kind)
+halvorn::CellRange FirstRows(BrushKind kind)
 {
     return halvorn::PaletteCellsInRows(kind, 0, halvorn::PaletteFrameHeight);
 }
@@ -129,9 +129,9 @@ void BM_PaletteScrollStep(benchmark::State& state)
     halvorn::Brush brush{QColor(240, 240, 240)};
     halvorn::TileLibraryPanel panel(&window, brush);
     window.show();
-    panel.TogglePalette(TileKind::Floor);
+    panel.TogglePalette(BrushKind::Floor);
     WaitUntilFilled(panel.Model());
-    halvorn::PalettePane* pane = panel.Pane(TileKind::Floor);
+    halvorn::PalettePane* pane = panel.Pane(BrushKind::Floor);
     QScrollBar* bar = pane->ScrollBar();
     for (auto _ : state) {
         const int next = bar->value() + bar->singleStep();

@@ -70,7 +70,7 @@ QStringList PictureDoor(QByteArrayView bytes)
     // What is drawn is chosen by the input, so the fuzzer reaches every kind,
     // orientation and zoom.
     const uint8_t tail = bytes.empty() ? 0 : static_cast<uint8_t>(bytes.back());
-    const TileKind kind = std::array{TileKind::Floor, TileKind::Wall, TileKind::Object}[tail % 3];
+    const BrushKind kind = std::array{BrushKind::Floor, BrushKind::Wall, BrushKind::Object}[tail % 3];
     const Orientation orientation = (tail / 3) % 8;
     const float zoom = std::array{0.25f, 0.5f, 0.75f, 1.0f}[(tail / 24) % 4];
 

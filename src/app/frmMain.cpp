@@ -208,7 +208,7 @@ void frmMain::BuildClientArea()
     // The brush buttons stand over the object frame, the open panes over both.
     for (const auto& [button, picture] : brushButtons_)
         button->raise();
-    for (const TileKind kind : {TileKind::Floor, TileKind::Wall, TileKind::Object})
+    for (const BrushKind kind : AllBrushKinds)
         library_->Pane(kind)->raise();
     FitFrameTitles(client_);
 }

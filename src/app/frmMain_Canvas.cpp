@@ -16,16 +16,6 @@
 
 namespace halvorn {
 
-namespace {
-
-ToolBrush ToolBrushOf(const Brush& b)
-{
-    return ToolBrush{b.Mode, b.FloorImage, b.WallImage, b.ObjectImage,
-                     b.ObjectWidth, b.ObjectHeight, b.ObjectOrientation};
-}
-
-} // namespace
-
 void frmMain::Canvas_MouseDown(int button, QPointF pos)
 {
     library_->HidePalettes();
@@ -34,12 +24,12 @@ void frmMain::Canvas_MouseDown(int button, QPointF pos)
 
 void frmMain::Canvas_MouseMove(int buttons, QPointF pos)
 {
-    const QString& mode = brush_->Mode;
-    if (!mode.isEmpty())
+    const std::optional<BrushKind> mode = brush_->Mode;
+    if (mode)
         Cursor->show();
     Cursor->SetTopLeft(CanvasTool::MarkerPosition(mode, pos, Cursor->TopLeft(), Cursor->Size(),
                                                   QSizeF(Canvas->size()), zoom_));
-    if (mode != QLatin1String("Object"))
+    if (mode != BrushKind::Object)
         RunTool(buttons, pos);
 }
 
@@ -50,7 +40,7 @@ void frmMain::Canvas_MouseUp(int, QPointF)
 
 void frmMain::RunTool(int button, QPointF pos)
 {
-    const ToolOutcome outcome = tool_.ApplyTool(map_, ToolBrushOf(*brush_), button, pos,
+    const ToolOutcome outcome = tool_.ApplyTool(map_, *brush_, button, pos,
                                                 Cursor->TopLeft(), QSizeF(Canvas->size()), zoom_);
     switch (outcome.effect) {
     case ToolOutcome::Nothing:
@@ -93,10 +83,9 @@ void frmMain::BrushButton(Orientation (*transition)(Orientation))
             library_->ReportUnreadablePicture(brush_->ObjectPath, e.Description());
             return;
         }
-        library_->RefreshPreviews();
     }
-    brush_->SetMode(QStringLiteral("Object"));
-    UpdateBrushDisplay();
+    brush_->SetMode(BrushKind::Object);
+    library_->BrushEdited();
 }
 
 void frmMain::ToggleLayer(bool LayerSwitches::*layer, QAction* item)
@@ -149,7 +138,7 @@ void frmMain::ApplyZoom()
 {
     SetZoomStates();
     Canvas->resize(CanvasSize(map_, zoom_));
-    if (brush_->Mode == QLatin1String("Object")) {
+    if (brush_->Mode == BrushKind::Object) {
         // Zooming takes the object size as it stands, 0 x 0 before the first
         // object pick: the marker then vanishes until a picture is picked.
         Cursor->SetSize(QSizeF(brush_->ObjectWidth * static_cast<double>(zoom_),

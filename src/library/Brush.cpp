@@ -19,10 +19,6 @@ QImage FilledImage(int w, int h, QColor colour)
     return image;
 }
 
-const QString ModeTile = QStringLiteral("Tile");
-const QString ModeWall = QStringLiteral("Wall");
-const QString ModeObject = QStringLiteral("Object");
-
 } // namespace
 
 Brush::Brush(QColor buttonFace)
@@ -35,20 +31,26 @@ Brush::Brush(QColor buttonFace)
 
 void Brush::SetMode(const QString& mode)
 {
-    Mode = mode;
+    Mode = BrushKindOf(mode);
     statusText_ = QStringLiteral("Mode = ") + mode;
+    if (!Mode)
+        return;
     const QString* path = nullptr;
-    if (mode == ModeTile) {
+    switch (*Mode) {
+    case BrushKind::Floor:
         path = &FloorPath;
         cursorColor_ = QColor(255, 0, 0);
-    } else if (mode == ModeObject) {
+        break;
+    case BrushKind::Object:
         path = &ObjectPath;
         cursorColor_ = QColor(0, 0, 255);
-    } else if (mode == ModeWall) {
+        break;
+    case BrushKind::Wall:
         path = &WallPath;
         cursorColor_ = QColor(0, 255, 0);
+        break;
     }
-    if (path && !path->isEmpty())
+    if (!path->isEmpty())
         statusText_ += QStringLiteral(" (") + TileDisplayName(*path) + QLatin1Char(')');
 }
 
@@ -103,11 +105,11 @@ void Brush::SelectObjectImage(const QString& path, Orientation orientation)
 
 std::optional<QSizeF> Brush::Footprint(float zoom) const
 {
-    if (Mode == ModeTile)
+    if (Mode == BrushKind::Floor)
         return QSizeF(72.0 * zoom, 72.0 * zoom);
-    if (Mode == ModeWall)
+    if (Mode == BrushKind::Wall)
         return QSizeF(18.0 * zoom, 18.0 * zoom);
-    if (Mode == ModeObject && ObjectImage != 0)
+    if (Mode == BrushKind::Object && ObjectImage != 0)
         return QSizeF(ObjectWidth * static_cast<double>(zoom), ObjectHeight * static_cast<double>(zoom));
     return std::nullopt;
 }

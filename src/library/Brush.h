@@ -3,7 +3,8 @@
 // Widget-free; the caller passes in the colours of its style.
 #pragma once
 
-#include "map/MapDocument.h"
+#include "map/BrushKind.h"
+#include "map/CanvasTool.h"
 #include "map/Orientation.h"
 
 #include <QColor>
@@ -23,13 +24,17 @@ inline constexpr int WallPieceSide = 18;
 inline constexpr int ObjectPreviewWidth = 164;
 inline constexpr int ObjectPreviewHeight = 124;
 
-class Brush {
+// The fields the map tool reads come from CanvasBrush; the brush adds the
+// path of each kind's picture and the previews.
+class Brush : public CanvasBrush {
 public:
     // `buttonFace` fills the previews until something is chosen.
     explicit Brush(QColor buttonFace);
 
-    // Sets the mode word and the status text and, for "Tile", "Wall" and
-    // "Object", the cursor colour; other words change only the text.
+    // Sets the mode, the status text and the cursor colour of a kind.
+    void SetMode(BrushKind kind) { SetMode(ModeWord(kind)); }
+    // The same for the kind a mode word names; any other word sets the
+    // status text alone, and no mode.
     void SetMode(const QString& mode);
     const QString& StatusText() const { return statusText_; }
     // Invalid until a mode with a colour has been set.
@@ -50,16 +55,9 @@ public:
     const QImage& WallPreview() const { return wallPreview_; }
     const QImage& ObjectPreview() const { return objectPreview_; }
 
-    QString Mode;
-    ImageHandle FloorImage = 0;
     QString FloorPath;
-    ImageHandle WallImage = 0;
     QString WallPath;
-    ImageHandle ObjectImage = 0; // as loaded, before the orientation
     QString ObjectPath;
-    int16_t ObjectWidth = 0; // after the orientation
-    int16_t ObjectHeight = 0;
-    Orientation ObjectOrientation = 0;
 
 private:
     QColor buttonFace_;

@@ -14,7 +14,7 @@
 
 namespace halvorn {
 
-PaletteCanvas::PaletteCanvas(TileKind kind, QWidget* parent) : QWidget(parent), kind_(kind)
+PaletteCanvas::PaletteCanvas(BrushKind kind, QWidget* parent) : QWidget(parent), kind_(kind)
 {
     InstallPaletteAccessibility();
     setAutoFillBackground(true);

@@ -25,13 +25,13 @@ class PaletteModel;
 class PaletteCanvas : public QWidget {
     Q_OBJECT
 public:
-    PaletteCanvas(TileKind kind, QWidget* parent);
+    PaletteCanvas(BrushKind kind, QWidget* parent);
 
     // The model must outlive the canvas; it shows this kind's thumbnails
     // while it holds this kind's palette.
     void SetModel(const PaletteModel* model);
 
-    TileKind Kind() const { return kind_; }
+    BrushKind Kind() const { return kind_; }
     // The entries this canvas shows now: 0 unless the model holds its kind.
     int Count() const;
     // The entry's picture name, as its tooltip gives it.
@@ -65,7 +65,7 @@ private:
     void MoveTo(int index);
     void TellScreenReaders() const;
 
-    TileKind kind_;
+    BrushKind kind_;
     const PaletteModel* model_ = nullptr;
     int current_ = 0;
     bool framed_ = false;

@@ -6,19 +6,19 @@
 
 namespace halvorn {
 
-int PaletteCanvasHeight(TileKind kind, int count)
+int PaletteCanvasHeight(BrushKind kind, int count)
 {
     const TileKindInfo& info = KindInfo(kind);
     const int rows = count / info.columns + (count % info.columns != 0 ? 1 : 0);
     return info.pitch * rows + 2;
 }
 
-QRect ThumbnailRect(TileKind kind, int index, QSize picture)
+QRect ThumbnailRect(BrushKind kind, int index, QSize picture)
 {
     const TileKindInfo& info = KindInfo(kind);
     const int left = index % info.columns * info.pitch;
     const int top = index / info.columns * info.pitch;
-    if (kind != TileKind::Object)
+    if (kind != BrushKind::Object)
         return QRect(left + 1, top + 1, info.thumbnail, info.thumbnail);
 
     // Each side is limited on its own: a large oblong object is squeezed
@@ -32,7 +32,7 @@ QRect ThumbnailRect(TileKind kind, int index, QSize picture)
     return QRect(left + hoff, top + voff, w, h);
 }
 
-int32_t PaletteCellAt(TileKind kind, float x, float y)
+int32_t PaletteCellAt(BrushKind kind, float x, float y)
 {
     const TileKindInfo& info = KindInfo(kind);
     const int row = RoundToInt(y) / info.pitch;
@@ -40,7 +40,7 @@ int32_t PaletteCellAt(TileKind kind, float x, float y)
     return row * info.columns + column;
 }
 
-CellRange PaletteCellsInRows(TileKind kind, int top, int height)
+CellRange PaletteCellsInRows(BrushKind kind, int top, int height)
 {
     const TileKindInfo& info = KindInfo(kind);
     if (height <= 0)

@@ -16,16 +16,16 @@ namespace halvorn {
 inline constexpr int PaletteFrameHeight = 192;
 
 // pitch × rows + 2, a partly filled last row counting as a row.
-int PaletteCanvasHeight(TileKind kind, int count);
+int PaletteCanvasHeight(BrushKind kind, int count);
 
 // Where the thumbnail of entry `index` is drawn for a picture of `picture`
 // size: floors and walls fill their box, objects are limited to it side by
 // side and centred.
-QRect ThumbnailRect(TileKind kind, int index, QSize picture);
+QRect ThumbnailRect(BrushKind kind, int index, QSize picture);
 
 // The entry under canvas point (x, y); no column check, so a point right of
 // the last column gives an index in the next row.
-int32_t PaletteCellAt(TileKind kind, float x, float y);
+int32_t PaletteCellAt(BrushKind kind, float x, float y);
 
 // The entries whose cells show, wholly or in part, between canvas rows `top`
 // and `top + height - 1`: [first, end).
@@ -33,7 +33,7 @@ struct CellRange {
     int first = 0;
     int end = 0;
 };
-CellRange PaletteCellsInRows(TileKind kind, int top, int height);
+CellRange PaletteCellsInRows(BrushKind kind, int top, int height);
 
 struct ScrollSteps {
     int maximum = 0;

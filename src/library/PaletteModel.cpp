@@ -10,7 +10,7 @@ PaletteModel::PaletteModel(QObject* parent, std::size_t cacheBytes)
     connect(&loader_, &ThumbnailLoader::Delivered, this, &PaletteModel::Delivered);
 }
 
-void PaletteModel::Open(TileKind kind, const QString& folder, QColor background)
+void PaletteModel::Open(BrushKind kind, const QString& folder, QColor background)
 {
     Close();
     open_ = true;
@@ -95,17 +95,17 @@ void PaletteModel::Drop(int index)
     Paths(kind_).removeAt(index);
 }
 
-const QStringList& PaletteModel::PathsOf(TileKind kind) const
+const QStringList& PaletteModel::PathsOf(BrushKind kind) const
 {
-    return kind == TileKind::Object ? objectPaths_ : tilePaths_;
+    return kind == BrushKind::Object ? objectPaths_ : tilePaths_;
 }
 
-QStringList& PaletteModel::Paths(TileKind kind)
+QStringList& PaletteModel::Paths(BrushKind kind)
 {
-    return kind == TileKind::Object ? objectPaths_ : tilePaths_;
+    return kind == BrushKind::Object ? objectPaths_ : tilePaths_;
 }
 
-void PaletteModel::ClearPaths(TileKind kind)
+void PaletteModel::ClearPaths(BrushKind kind)
 {
     Paths(kind).clear();
 }

@@ -31,7 +31,7 @@ public:
     // Lists `folder` as the kind's entries, with the thumbnails the cache
     // already holds; nothing is decoded yet. Stops the work of the palette
     // open before.
-    void Open(TileKind kind, const QString& folder, QColor background);
+    void Open(BrushKind kind, const QString& folder, QColor background);
     // Makes the thumbnails of the entries in `visible` that are still
     // missing, here and now; entries found unreadable are dropped, so the
     // range is filled with readable ones. True when something was dropped:
@@ -47,7 +47,7 @@ public:
     void Close();
 
     bool IsOpen() const { return open_; }
-    TileKind Kind() const { return kind_; }
+    BrushKind Kind() const { return kind_; }
     bool IsFilling() const { return loader_.Busy(); }
     int Count() const { return static_cast<int>(entries_.size()); }
     // Null while the entry's thumbnail is still being made.
@@ -57,8 +57,8 @@ public:
     // Takes out an entry whose picture proved unreadable elsewhere.
     void Drop(int index);
 
-    const QStringList& PathsOf(TileKind kind) const;
-    void ClearPaths(TileKind kind);
+    const QStringList& PathsOf(BrushKind kind) const;
+    void ClearPaths(BrushKind kind);
 
     const ThumbnailCache& Cache() const { return cache_; }
 
@@ -74,7 +74,7 @@ private:
         TileFile file;
         QImage thumbnail;
     };
-    QStringList& Paths(TileKind kind);
+    QStringList& Paths(BrushKind kind);
     ThumbnailKey KeyOf(const Entry& entry) const;
     // Where the entry of listing position `id` is now; -1 when dropped.
     int IndexOf(int id) const;
@@ -84,7 +84,7 @@ private:
     ThumbnailCache cache_;
     ThumbnailLoader loader_;
     bool open_ = false;
-    TileKind kind_ = TileKind::Floor;
+    BrushKind kind_ = BrushKind::Floor;
     QColor background_;
     std::vector<Entry> entries_;
     QStringList tilePaths_;

@@ -7,7 +7,7 @@
 
 namespace halvorn {
 
-PalettePane::PalettePane(TileKind kind, QWidget* parent)
+PalettePane::PalettePane(BrushKind kind, QWidget* parent)
     : QFrame(parent), kind_(kind), canvas_(new PaletteCanvas(kind, this)),
       scrollBar_(new QScrollBar(Qt::Vertical, this))
 {

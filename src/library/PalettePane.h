@@ -17,9 +17,9 @@ namespace halvorn {
 class PalettePane : public QFrame {
     Q_OBJECT
 public:
-    PalettePane(TileKind kind, QWidget* parent);
+    PalettePane(BrushKind kind, QWidget* parent);
 
-    TileKind Kind() const { return kind_; }
+    BrushKind Kind() const { return kind_; }
     PaletteCanvas* Canvas() const { return canvas_; }
     QScrollBar* ScrollBar() const { return scrollBar_; }
     // The value the canvas was last moved for.
@@ -45,7 +45,7 @@ private:
     void Scrolled(int value);
     void Wheeled(const QWheelEvent& event);
 
-    TileKind kind_;
+    BrushKind kind_;
     PaletteCanvas* canvas_;
     QScrollBar* scrollBar_;
     int scrollLast_ = 0;

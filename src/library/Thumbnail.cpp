@@ -7,7 +7,7 @@
 
 namespace halvorn {
 
-QImage MakeThumbnail(TileKind kind, const QString& path, QColor background)
+QImage MakeThumbnail(BrushKind kind, const QString& path, QColor background)
 {
     int32_t status = Ok;
     const QImage picture = DecodePicture(path, &status);

@@ -20,12 +20,12 @@ namespace halvorn {
 // floors and walls, the fitted size for objects (see ThumbnailRect). Null
 // when the imaging layer refuses the file. The decoded picture is released
 // before this returns; safe to call from any thread.
-QImage MakeThumbnail(TileKind kind, const QString& path, QColor background);
+QImage MakeThumbnail(BrushKind kind, const QString& path, QColor background);
 
 // A thumbnail depends on the file as it is, the kind's way of fitting it and
 // the colour under its transparent parts.
 struct ThumbnailKey {
-    TileKind kind;
+    BrushKind kind;
     QRgb background;
     FileIdentity file;
 

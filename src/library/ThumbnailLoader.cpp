@@ -20,7 +20,7 @@ constexpr int DrainPauseMs = 10;
 } // namespace
 
 struct ThumbnailLoader::Job {
-    TileKind kind;
+    BrushKind kind;
     QColor background;
     std::vector<ThumbnailRequest> requests;
     std::atomic<bool> stopped{false};
@@ -63,7 +63,7 @@ ThumbnailLoader::~ThumbnailLoader()
     pool_.waitForDone();
 }
 
-void ThumbnailLoader::Start(TileKind kind, QColor background, std::vector<ThumbnailRequest> requests)
+void ThumbnailLoader::Start(BrushKind kind, QColor background, std::vector<ThumbnailRequest> requests)
 {
     Stop();
     if (requests.empty())

@@ -35,7 +35,7 @@ public:
     ~ThumbnailLoader() override;
 
     // Abandons any earlier work and starts on `requests`.
-    void Start(TileKind kind, QColor background, std::vector<ThumbnailRequest> requests);
+    void Start(BrushKind kind, QColor background, std::vector<ThumbnailRequest> requests);
     // The entries from `entry` on are made next (the ones that came into
     // view), then the rest from the first.
     void Prefer(int entry);

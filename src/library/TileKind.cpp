@@ -4,27 +4,27 @@
 
 namespace halvorn {
 
-const TileKindInfo& KindInfo(TileKind kind)
+const TileKindInfo& KindInfo(BrushKind kind)
 {
     // Walls are quarter-size pieces, so their palette packs more, smaller cells.
-    static const TileKindInfo floor{"Tile", keys::LocationFloors, defaults::FloorsFolder,
+    static const TileKindInfo floor{keys::LocationFloors, defaults::FloorsFolder,
                                     5, 38, 36, "FloorSelect", "FloorSelectCanvas",
                                     "FloorSelectVScroll2", QRect(8, 128, 208, 192),
                                     QRect(190, 0, 17, 190)};
-    static const TileKindInfo wall{"Wall", keys::LocationWalls, defaults::WallsFolder,
+    static const TileKindInfo wall{keys::LocationWalls, defaults::WallsFolder,
                                    9, 20, 18, "WallSelect", "WallSelectCanvas",
                                    "WallSelectVScroll2", QRect(104, 128, 200, 192),
                                    QRect(181, 0, 17, 190)};
-    static const TileKindInfo object{"Object", keys::LocationObjects, defaults::ObjectsFolder,
+    static const TileKindInfo object{keys::LocationObjects, defaults::ObjectsFolder,
                                      5, 38, 36, "ObjectSelect", "ObjectSelectCanvas",
                                      "ObjectSelectVScroll2", QRect(8, 288, 208, 192),
                                      QRect(190, 0, 17, 190)};
     switch (kind) {
-    case TileKind::Wall:
+    case BrushKind::Wall:
         return wall;
-    case TileKind::Object:
+    case BrushKind::Object:
         return object;
-    case TileKind::Floor:
+    case BrushKind::Floor:
         break;
     }
     return floor;

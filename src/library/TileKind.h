@@ -1,17 +1,16 @@
-// The three kinds of library pictures and everything that differs between
-// them: where their folder setting lives, how their palette is laid out and
-// where its pane sits in the main window.
+// Everything that differs between the three kinds of library pictures:
+// where their folder setting lives, how their palette is laid out and where
+// its pane sits in the main window.
 #pragma once
+
+#include "map/BrushKind.h"
 
 #include <QRect>
 #include <QString>
 
 namespace halvorn {
 
-enum class TileKind { Floor, Wall, Object };
-
 struct TileKindInfo {
-    const char* modeWord;      // brush mode chosen by this kind
     const char* settingKey;    // folder setting
     const char* defaultFolder; // default folder name (settings/TileFolders.h)
     int columns;               // thumbnails per palette row
@@ -26,9 +25,6 @@ struct TileKindInfo {
 
 inline constexpr int PaletteCanvasWidth = 720;
 
-const TileKindInfo& KindInfo(TileKind kind);
-
-// All kinds in pane order, for loops.
-inline constexpr TileKind AllTileKinds[] = {TileKind::Floor, TileKind::Wall, TileKind::Object};
+const TileKindInfo& KindInfo(BrushKind kind);
 
 } // namespace halvorn

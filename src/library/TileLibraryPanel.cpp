@@ -23,7 +23,7 @@ struct BoxPlace {
     QRect box;
 };
 
-const BoxPlace& PlaceOf(TileKind kind)
+const BoxPlace& PlaceOf(BrushKind kind)
 {
     // The titles end in a blank, which keeps the frame line off the text.
     static const BoxPlace floor{"Frame1", "Floor Texture ", QRect(3, 48, 89, 91), "FloorBox",
@@ -33,11 +33,11 @@ const BoxPlace& PlaceOf(TileKind kind)
     static const BoxPlace object{"Frame3", "Object ", QRect(3, 144, 185, 153), "ObjectBox",
                                  QRect(8, 16, 168, 128)};
     switch (kind) {
-    case TileKind::Wall:
+    case BrushKind::Wall:
         return wall;
-    case TileKind::Object:
+    case BrushKind::Object:
         return object;
-    case TileKind::Floor:
+    case BrushKind::Floor:
         break;
     }
     return floor;
@@ -48,7 +48,7 @@ const BoxPlace& PlaceOf(TileKind kind)
 TileLibraryPanel::TileLibraryPanel(QWidget* mainWindow, Brush& brush)
     : QObject(mainWindow), mainWindow_(mainWindow), brush_(brush)
 {
-    for (TileKind kind : AllTileKinds) {
+    for (BrushKind kind : AllBrushKinds) {
         const BoxPlace& place = PlaceOf(kind);
         auto* frame = new QGroupBox(QString::fromLatin1(place.title), mainWindow);
         frame->setObjectName(QString::fromLatin1(place.frameName));
@@ -56,20 +56,20 @@ TileLibraryPanel::TileLibraryPanel(QWidget* mainWindow, Brush& brush)
 
         std::function<const QImage&()> preview;
         switch (kind) {
-        case TileKind::Floor:
+        case BrushKind::Floor:
             preview = [this]() -> const QImage& { return brush_.FloorPreview(); };
             break;
-        case TileKind::Wall:
+        case BrushKind::Wall:
             preview = [this]() -> const QImage& { return brush_.WallPreview(); };
             break;
-        case TileKind::Object:
+        case BrushKind::Object:
             preview = [this]() -> const QImage& { return brush_.ObjectPreview(); };
             break;
         }
         auto* box = new PreviewBox(std::move(preview), frame);
         box->setObjectName(QString::fromLatin1(place.boxName));
         box->setGeometry(place.box);
-        if (kind == TileKind::Object) {
+        if (kind == BrushKind::Object) {
             box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
             box->setLineWidth(2);
         }
@@ -85,7 +85,7 @@ TileLibraryPanel::TileLibraryPanel(QWidget* mainWindow, Brush& brush)
     }
 
     // Created after the boxes so that the panes lie above them.
-    for (TileKind kind : AllTileKinds) {
+    for (BrushKind kind : AllBrushKinds) {
         auto* pane = new PalettePane(kind, mainWindow);
         pane->hide();
         pane->raise();
@@ -108,7 +108,7 @@ TileLibraryPanel::TileLibraryPanel(QWidget* mainWindow, Brush& brush)
     connect(&model_, &PaletteModel::Filled, this, &TileLibraryPanel::PaletteFilled);
 }
 
-bool TileLibraryPanel::IsOpen(TileKind kind) const
+bool TileLibraryPanel::IsOpen(BrushKind kind) const
 {
     // Asked of the pane itself, so it answers also while the window is hidden.
     return !Pane(kind)->isHidden();
@@ -116,11 +116,11 @@ bool TileLibraryPanel::IsOpen(TileKind kind) const
 
 void TileLibraryPanel::HidePalettes()
 {
-    for (TileKind kind : AllTileKinds)
+    for (BrushKind kind : AllBrushKinds)
         HidePane(kind);
 }
 
-void TileLibraryPanel::HidePane(TileKind kind)
+void TileLibraryPanel::HidePane(BrushKind kind)
 {
     Pane(kind)->hide();
     // The work of a pane nobody sees any more is not needed.
@@ -128,20 +128,20 @@ void TileLibraryPanel::HidePane(TileKind kind)
         model_.Close();
 }
 
-void TileLibraryPanel::TogglePalette(TileKind kind)
+void TileLibraryPanel::TogglePalette(BrushKind kind)
 {
     model_.ClearPaths(kind);
     if (IsOpen(kind))
         HidePane(kind);
     else
         OpenPane(kind);
-    brush_.SetMode(QString::fromLatin1(KindInfo(kind).modeWord));
-    AnnounceBrush();
+    brush_.SetMode(kind);
+    BrushEdited();
     if (IsOpen(kind))
         StartKeyboard(kind, false);
 }
 
-void TileLibraryPanel::TogglePaletteByKey(TileKind kind)
+void TileLibraryPanel::TogglePaletteByKey(BrushKind kind)
 {
     TogglePalette(kind);
     if (IsOpen(kind))
@@ -150,12 +150,12 @@ void TileLibraryPanel::TogglePaletteByKey(TileKind kind)
         Box(kind)->setFocus(Qt::OtherFocusReason);
 }
 
-void TileLibraryPanel::StartKeyboard(TileKind kind, bool framed)
+void TileLibraryPanel::StartKeyboard(BrushKind kind, bool framed)
 {
     // The keys start on the brush's own picture when the pane shows it, else
     // on the first cell in view: an opening never scrolls the pane.
-    const QString& current = kind == TileKind::Floor  ? brush_.FloorPath
-                             : kind == TileKind::Wall ? brush_.WallPath
+    const QString& current = kind == BrushKind::Floor  ? brush_.FloorPath
+                             : kind == BrushKind::Wall ? brush_.WallPath
                                                       : brush_.ObjectPath;
     const CellRange visible = Pane(kind)->VisibleCells();
     int index = static_cast<int>(PathsOf(kind).indexOf(current));
@@ -170,9 +170,9 @@ void TileLibraryPanel::StartKeyboard(TileKind kind, bool framed)
     canvas->Reset(index, framed);
 }
 
-void TileLibraryPanel::OpenPane(TileKind kind)
+void TileLibraryPanel::OpenPane(BrushKind kind)
 {
-    for (TileKind other : AllTileKinds) {
+    for (BrushKind other : AllBrushKinds) {
         if (other != kind)
             HidePane(other);
     }
@@ -194,20 +194,20 @@ void TileLibraryPanel::OpenPane(TileKind kind)
     model_.StartFilling(pane->VisibleCells().end);
 }
 
-void TileLibraryPanel::FitCanvas(TileKind kind)
+void TileLibraryPanel::FitCanvas(BrushKind kind)
 {
     Pane(kind)->SetCanvasHeight(PaletteCanvasHeight(kind, model_.Count()));
 }
 
 void TileLibraryPanel::ModelChanged(bool countChanged)
 {
-    const TileKind kind = model_.Kind();
+    const BrushKind kind = model_.Kind();
     if (countChanged)
         FitCanvas(kind);
     Pane(kind)->Canvas()->update();
 }
 
-void TileLibraryPanel::Hover(TileKind kind, QPointF position)
+void TileLibraryPanel::Hover(BrushKind kind, QPointF position)
 {
     const QStringList& paths = PathsOf(kind);
     const int index = PaletteCellAt(kind, static_cast<float>(position.x()),
@@ -216,13 +216,13 @@ void TileLibraryPanel::Hover(TileKind kind, QPointF position)
         Pane(kind)->Canvas()->setToolTip(TileDisplayName(paths[index]));
 }
 
-void TileLibraryPanel::Pick(TileKind kind, QPointF position)
+void TileLibraryPanel::Pick(BrushKind kind, QPointF position)
 {
     PickEntry(kind, PaletteCellAt(kind, static_cast<float>(position.x()),
                                   static_cast<float>(position.y())));
 }
 
-void TileLibraryPanel::PickEntry(TileKind kind, int index)
+void TileLibraryPanel::PickEntry(BrushKind kind, int index)
 {
     const QStringList& paths = PathsOf(kind);
     if (index < 0 || index >= paths.size())
@@ -245,41 +245,36 @@ void TileLibraryPanel::PickEntry(TileKind kind, int index)
         ReportUnreadablePicture(path, e.Description());
         return;
     }
-    brush_.SetMode(QString::fromLatin1(KindInfo(kind).modeWord));
+    brush_.SetMode(kind);
     // The focus goes back to the box the pane was opened from, not on to
     // wherever the focus chain would lead from a hidden pane.
     const bool hadFocus = Pane(kind)->Canvas()->hasFocus();
     HidePane(kind);
     if (hadFocus)
         Box(kind)->setFocus(Qt::OtherFocusReason);
-    RefreshPreviews();
-    AnnounceBrush();
+    BrushEdited();
 }
 
-void TileLibraryPanel::SelectFor(TileKind kind, const QString& path)
+void TileLibraryPanel::SelectFor(BrushKind kind, const QString& path)
 {
     switch (kind) {
-    case TileKind::Floor:
+    case BrushKind::Floor:
         brush_.SelectFloorTile(path);
         break;
-    case TileKind::Wall:
+    case BrushKind::Wall:
         brush_.SelectWallPiece(path);
         break;
-    case TileKind::Object:
+    case BrushKind::Object:
         // A newly picked object starts unturned.
         brush_.SelectObjectImage(path, 0);
         break;
     }
 }
 
-void TileLibraryPanel::RefreshPreviews()
+void TileLibraryPanel::BrushEdited()
 {
     for (PreviewBox* box : boxes_)
         box->update();
-}
-
-void TileLibraryPanel::AnnounceBrush()
-{
     emit BrushChanged();
 }
 

@@ -26,30 +26,32 @@ public:
 
     // What a click on a preview box does: opens the kind's pane (closing the
     // others) or closes it when it is open, and sets the brush mode.
-    void TogglePalette(TileKind kind);
+    void TogglePalette(BrushKind kind);
     // The same from the keyboard: an opened pane takes the focus with its
     // current cell on the brush's picture and framed; a closed one gives the
     // focus back to the box.
-    void TogglePaletteByKey(TileKind kind);
+    void TogglePaletteByKey(BrushKind kind);
     void HidePalettes();
-    bool IsOpen(TileKind kind) const;
+    bool IsOpen(BrushKind kind) const;
 
     // Floors and walls share one list; it holds the entries of the pane last
     // opened of the two, and is emptied when a box click closes its pane.
     // While a pane fills, its list loses the entries found unreadable.
-    const QStringList& TilePaths() const { return model_.PathsOf(TileKind::Floor); }
-    const QStringList& ObjectPaths() const { return model_.PathsOf(TileKind::Object); }
-    const QStringList& PathsOf(TileKind kind) const { return model_.PathsOf(kind); }
+    const QStringList& TilePaths() const { return model_.PathsOf(BrushKind::Floor); }
+    const QStringList& ObjectPaths() const { return model_.PathsOf(BrushKind::Object); }
+    const QStringList& PathsOf(BrushKind kind) const { return model_.PathsOf(kind); }
 
     // What the open pane shows; its thumbnails arrive after the opening.
     const PaletteModel& Model() const { return model_; }
 
-    PalettePane* Pane(TileKind kind) const { return panes_[Index(kind)]; }
-    PreviewBox* Box(TileKind kind) const { return boxes_[Index(kind)]; }
-    QGroupBox* Frame(TileKind kind) const { return frames_[Index(kind)]; }
+    PalettePane* Pane(BrushKind kind) const { return panes_[Index(kind)]; }
+    PreviewBox* Box(BrushKind kind) const { return boxes_[Index(kind)]; }
+    QGroupBox* Frame(BrushKind kind) const { return frames_[Index(kind)]; }
 
-    // Repaints the preview boxes; call after changing the brush directly.
-    void RefreshPreviews();
+    // Shows the brush as it now stands: repaints the previews and emits
+    // BrushChanged. Whoever changes the brush calls it, the panel after a
+    // pick or a box click, the main window after a brush button.
+    void BrushEdited();
 
     // The box a brush picture that can no longer be read gets, whether it
     // was being picked or turned: "Error", exclamation icon, file and reason.
@@ -62,17 +64,16 @@ signals:
     void BrushChanged();
 
 private:
-    static constexpr size_t Index(TileKind kind) { return static_cast<size_t>(kind); }
-    void OpenPane(TileKind kind);
-    void HidePane(TileKind kind);
-    void FitCanvas(TileKind kind);
+    static constexpr size_t Index(BrushKind kind) { return static_cast<size_t>(kind); }
+    void OpenPane(BrushKind kind);
+    void HidePane(BrushKind kind);
+    void FitCanvas(BrushKind kind);
     void ModelChanged(bool countChanged);
-    void Hover(TileKind kind, QPointF position);
-    void Pick(TileKind kind, QPointF position);
-    void PickEntry(TileKind kind, int index);
-    void StartKeyboard(TileKind kind, bool framed);
-    void SelectFor(TileKind kind, const QString& path);
-    void AnnounceBrush();
+    void Hover(BrushKind kind, QPointF position);
+    void Pick(BrushKind kind, QPointF position);
+    void PickEntry(BrushKind kind, int index);
+    void StartKeyboard(BrushKind kind, bool framed);
+    void SelectFor(BrushKind kind, const QString& path);
     void ShowError(const QString& text);
 
     QWidget* mainWindow_;

@@ -23,7 +23,7 @@ void ResolveBoth(Grid grid, QPointF mouse, QSizeF canvasSize, float zoom, float&
 
 } // namespace
 
-QPointF CanvasTool::MarkerPosition(const QString& mode, QPointF mouse, QPointF marker,
+QPointF CanvasTool::MarkerPosition(std::optional<BrushKind> mode, QPointF mouse, QPointF marker,
                                    QSizeF markerSize, QSizeF canvasSize, float zoom)
 {
     const auto x = static_cast<float>(mouse.x());
@@ -31,34 +31,38 @@ QPointF CanvasTool::MarkerPosition(const QString& mode, QPointF mouse, QPointF m
     const auto cw = static_cast<float>(canvasSize.width());
     const auto ch = static_cast<float>(canvasSize.height());
     QPointF result = marker;
-    if (mode == QLatin1String("Tile") || mode == QLatin1String("Wall")) {
-        const Grid grid = mode == QLatin1String("Tile") ? Grid::Floor : Grid::Wall;
+    if (mode == BrushKind::Floor || mode == BrushKind::Wall) {
+        const Grid grid = mode == BrushKind::Floor ? Grid::Floor : Grid::Wall;
         const int i = SearchGrid(grid, Edge::Marker, x, cw, zoom);
         if (i >= 0)
             result.setX(GridPosition(grid, i, zoom));
         const int j = SearchGrid(grid, Edge::Marker, y, ch, zoom);
         if (j >= 0)
             result.setY(GridPosition(grid, j, zoom));
-    } else if (mode == QLatin1String("Object")) {
+    } else if (mode == BrushKind::Object) {
         result.setX(x - static_cast<float>(markerSize.width()) / 2 + 1);
         result.setY(y - static_cast<float>(markerSize.height()) / 2 + 1);
     }
     return result;
 }
 
-ToolOutcome CanvasTool::ApplyTool(MapDocument& map, const ToolBrush& brush, int button,
+ToolOutcome CanvasTool::ApplyTool(MapDocument& map, const CanvasBrush& brush, int button,
                                   QPointF mouse, QPointF marker, QSizeF canvasSize, float zoom)
 {
-    if (brush.Mode == QLatin1String("Tile"))
+    if (!brush.Mode)
+        return {};
+    switch (*brush.Mode) {
+    case BrushKind::Floor:
         return ApplyFloor(map, brush, button, mouse, canvasSize, zoom);
-    if (brush.Mode == QLatin1String("Wall"))
+    case BrushKind::Wall:
         return ApplyWall(map, brush, button, mouse, canvasSize, zoom);
-    if (brush.Mode == QLatin1String("Object"))
+    case BrushKind::Object:
         return ApplyObject(map, brush, button, mouse, marker, zoom);
+    }
     return {};
 }
 
-ToolOutcome CanvasTool::ApplyFloor(MapDocument& map, const ToolBrush& brush, int button,
+ToolOutcome CanvasTool::ApplyFloor(MapDocument& map, const CanvasBrush& brush, int button,
                                    QPointF mouse, QSizeF canvasSize, float zoom)
 {
     float px = -1.0f;
@@ -81,7 +85,7 @@ ToolOutcome CanvasTool::ApplyFloor(MapDocument& map, const ToolBrush& brush, int
     return outcome;
 }
 
-ToolOutcome CanvasTool::ApplyWall(MapDocument& map, const ToolBrush& brush, int button,
+ToolOutcome CanvasTool::ApplyWall(MapDocument& map, const CanvasBrush& brush, int button,
                                   QPointF mouse, QSizeF canvasSize, float zoom)
 {
     float px = -1.0f;
@@ -106,7 +110,7 @@ ToolOutcome CanvasTool::ApplyWall(MapDocument& map, const ToolBrush& brush, int 
     return outcome;
 }
 
-ToolOutcome CanvasTool::ApplyObject(MapDocument& map, const ToolBrush& brush, int button,
+ToolOutcome CanvasTool::ApplyObject(MapDocument& map, const CanvasBrush& brush, int button,
                                     QPointF mouse, QPointF marker, float zoom)
 {
     ToolOutcome outcome;

@@ -131,7 +131,7 @@ TEST(HostilePictures, HugeChunkDeclarationsAreRefusedBeforeTheDecoder)
         QImage thumbnail;
         const Cost cost = Measure([&] {
             status = GdipLoadImageFromFile(path, &image);
-            thumbnail = MakeThumbnail(TileKind::Floor, path, Qt::darkGray);
+            thumbnail = MakeThumbnail(BrushKind::Floor, path, Qt::darkGray);
         });
         std::printf("crasher %-32s %6lld bytes  status %2d  %8.2f ms  peak +%ld KiB\n",
                     f.name.constData(), static_cast<long long>(QFileInfo(path).size()), status,
@@ -155,15 +155,15 @@ TEST(HostilePictures, HugeChunkDeclarationsAreRefusedBeforeTheDecoder)
     PaletteModel palette(nullptr);
     QStringList without, with;
     const Cost plain = Measure([&] {
-        ASSERT_TRUE(testsupport::FillPalette(palette, TileKind::Floor, good.path(), Qt::darkGray));
-        without = palette.PathsOf(TileKind::Floor);
+        ASSERT_TRUE(testsupport::FillPalette(palette, BrushKind::Floor, good.path(), Qt::darkGray));
+        without = palette.PathsOf(BrushKind::Floor);
     });
     WriteCrashers(good.path());
     // A fresh model: nothing kept from the first opening.
     PaletteModel fresh(nullptr);
     const Cost mixed = Measure([&] {
-        ASSERT_TRUE(testsupport::FillPalette(fresh, TileKind::Floor, good.path(), Qt::darkGray));
-        with = fresh.PathsOf(TileKind::Floor);
+        ASSERT_TRUE(testsupport::FillPalette(fresh, BrushKind::Floor, good.path(), Qt::darkGray));
+        with = fresh.PathsOf(BrushKind::Floor);
     });
     std::printf("palette of %lld good pictures: %.1f ms, peak +%ld KiB; with %zu crashers beside "
                 "them: %.1f ms, peak +%ld KiB\n",
@@ -206,7 +206,7 @@ TEST(HostilePictures, ListingThumbnailsAndLoadingAgreeOnEveryCorpusFile)
             // The program reads thumbnails of listed files only; a pick can
             // name any path.
             if (isListed)
-                thumbnail = MakeThumbnail(TileKind::Floor, path, Qt::darkGray);
+                thumbnail = MakeThumbnail(BrushKind::Floor, path, Qt::darkGray);
             status = GdipLoadImageFromFile(path, &image);
         });
         Tally& t = tallies[f.kind];

@@ -64,8 +64,8 @@ Started StartWindow()
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
     // A palette over a garbage folder is simply empty.
     auto* library = window.findChild<TileLibraryPanel*>();
-    QTest::mouseClick(library->Box(TileKind::Floor), Qt::LeftButton);
-    EXPECT_TRUE(library->IsOpen(TileKind::Floor));
+    QTest::mouseClick(library->Box(BrushKind::Floor), Qt::LeftButton);
+    EXPECT_TRUE(library->IsOpen(BrushKind::Floor));
     window.hide();
     return {ObjectShadowAlpha, ObjectShadowOffset, WallShadowAlpha, WallShadowOffset};
 }

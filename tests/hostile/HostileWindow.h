@@ -80,8 +80,8 @@ protected:
                                 halvorn::keys::LocationObjects})
             halvorn::SaveSetting(QLatin1String(key), folder);
     }
-    bool PaletteOpen() const { return library->IsOpen(halvorn::TileKind::Floor); }
-    void ClickFloorBox() { QTest::mouseClick(library->Box(halvorn::TileKind::Floor), Qt::LeftButton); }
+    bool PaletteOpen() const { return library->IsOpen(halvorn::BrushKind::Floor); }
+    void ClickFloorBox() { QTest::mouseClick(library->Box(halvorn::BrushKind::Floor), Qt::LeftButton); }
     void OpenPalette()
     {
         if (!PaletteOpen())
@@ -92,7 +92,7 @@ protected:
         if (PaletteOpen())
             ClickFloorBox();
     }
-    QStringList ShownPaths() const { return library->PathsOf(halvorn::TileKind::Floor); }
+    QStringList ShownPaths() const { return library->PathsOf(halvorn::BrushKind::Floor); }
 
     void ZoomOutFully()
     {
@@ -153,7 +153,7 @@ protected:
         const halvorn::ImageHandle oldImage = brush.FloorImage;
         const QString oldPath = brush.FloorPath;
         const QStringList boxes = AnswerBoxes([&] {
-            QTest::mouseClick(library->Pane(halvorn::TileKind::Floor)->Canvas(), Qt::LeftButton, {},
+            QTest::mouseClick(library->Pane(halvorn::BrushKind::Floor)->Canvas(), Qt::LeftButton, {},
                               QPoint(19, 19));
         });
         if (boxes.isEmpty()) {

@@ -38,16 +38,22 @@ TEST_F(BrushTest, ModeTextsColoursAndFootprints)
     brush.FloorPath = QStringLiteral("/f/stone1.png");
     brush.WallPath = QStringLiteral("/w/brick.png");
     const std::optional<QSizeF> none;
-    const struct { QString mode; QString text; QColor colour; std::optional<QSizeF> size; } rows[] = {
-        {QStringLiteral("Tile"), QStringLiteral("Mode = Tile (stone1)"), QColor(255, 0, 0), QSizeF(144, 144)},
-        {QStringLiteral("Object"), QStringLiteral("Mode = Object"), QColor(0, 0, 255), none}, // no object chosen yet
-        {QStringLiteral("Wall"), QStringLiteral("Mode = Wall (brick)"), QColor(0, 255, 0), QSizeF(36, 36)},
-        {QStringLiteral("Select"), QStringLiteral("Mode = Select"), QColor(0, 255, 0), none}, // colour kept
-        {QStringLiteral("tile"), QStringLiteral("Mode = tile"), QColor(0, 255, 0), none},     // case-sensitive
+    const struct {
+        QString mode;
+        std::optional<BrushKind> kind;
+        QString text;
+        QColor colour;
+        std::optional<QSizeF> size;
+    } rows[] = {
+        {QStringLiteral("Tile"), BrushKind::Floor, QStringLiteral("Mode = Tile (stone1)"), QColor(255, 0, 0), QSizeF(144, 144)},
+        {QStringLiteral("Object"), BrushKind::Object, QStringLiteral("Mode = Object"), QColor(0, 0, 255), none}, // no object chosen yet
+        {QStringLiteral("Wall"), BrushKind::Wall, QStringLiteral("Mode = Wall (brick)"), QColor(0, 255, 0), QSizeF(36, 36)},
+        {QStringLiteral("Select"), std::nullopt, QStringLiteral("Mode = Select"), QColor(0, 255, 0), none}, // colour kept
+        {QStringLiteral("tile"), std::nullopt, QStringLiteral("Mode = tile"), QColor(0, 255, 0), none},     // case-sensitive
     };
     for (const auto& r : rows) {
         brush.SetMode(r.mode);
-        EXPECT_EQ(brush.Mode, r.mode);
+        EXPECT_EQ(brush.Mode, r.kind) << r.mode.toStdString();
         EXPECT_EQ(brush.StatusText(), r.text);
         EXPECT_EQ(brush.CursorColor(), r.colour) << r.mode.toStdString();
         EXPECT_EQ(brush.Footprint(2), r.size) << r.mode.toStdString();

@@ -22,19 +22,19 @@ namespace {
 
 class PaletteFillTest : public paneltest::PanelTest {
 protected:
-    QString Folder(TileKind kind) const
+    QString Folder(BrushKind kind) const
     {
-        return root.filePath(kind == TileKind::Floor ? QStringLiteral("floors") : kind == TileKind::Wall ? QStringLiteral("walls") : QStringLiteral("objects"));
+        return root.filePath(kind == BrushKind::Floor ? QStringLiteral("floors") : kind == BrushKind::Wall ? QStringLiteral("walls") : QStringLiteral("objects"));
     }
-    const char* BoxOf(TileKind kind) const
+    const char* BoxOf(BrushKind kind) const
     {
-        return kind == TileKind::Floor ? "FloorBox" : kind == TileKind::Wall ? "WallBox" : "ObjectBox";
+        return kind == BrushKind::Floor ? "FloorBox" : kind == BrushKind::Wall ? "WallBox" : "ObjectBox";
     }
-    QScrollBar* Bar(TileKind kind) { return panel->Pane(kind)->ScrollBar(); }
+    QScrollBar* Bar(BrushKind kind) { return panel->Pane(kind)->ScrollBar(); }
 
     // `count` entries named t1.png ... as links to a few generated pictures:
     // the file system makes links far faster than files.
-    void Links(TileKind kind, int count, int distinct = 5)
+    void Links(BrushKind kind, int count, int distinct = 5)
     {
         const QString seeds = root.filePath(QStringLiteral("seeds"));
         QDir().mkpath(seeds);
@@ -48,7 +48,7 @@ protected:
 
     // What the pane shows at scroll value `value`, left of its scroll bar,
     // against the literal palette of the same folder.
-    void ExpectPaneIsLiteral(TileKind kind, int value)
+    void ExpectPaneIsLiteral(BrushKind kind, int value)
     {
         SCOPED_TRACE(testing::Message() << "kind " << static_cast<int>(kind) << ", value " << value);
         PalettePane* pane = panel->Pane(kind);
@@ -72,7 +72,7 @@ protected:
         EXPECT_EQ(wrong, 0);
     }
 
-    bool RowsInViewAreDone(TileKind kind)
+    bool RowsInViewAreDone(BrushKind kind)
     {
         const CellRange view = panel->Pane(kind)->VisibleCells();
         for (int i = view.first; i < std::min(view.end, panel->Model().Count()); ++i)
@@ -86,18 +86,18 @@ protected:
 
 TEST_F(PaletteFillTest, FilledPanesShowExactlyTheOneByOneDrawing)
 {
-    ASSERT_TRUE(hostile::WriteGeneratedLibrary(Folder(TileKind::Floor), hostile::LibraryShape::Floors, 160, 11, QStringLiteral("hex")));
-    ASSERT_TRUE(hostile::WriteGeneratedLibrary(Folder(TileKind::Wall), hostile::LibraryShape::Floors, 250, 12, QStringLiteral("w")));
-    ASSERT_TRUE(hostile::WriteGeneratedLibrary(Folder(TileKind::Object), hostile::LibraryShape::Objects, 160, 13, QStringLiteral("prop")));
+    ASSERT_TRUE(hostile::WriteGeneratedLibrary(Folder(BrushKind::Floor), hostile::LibraryShape::Floors, 160, 11, QStringLiteral("hex")));
+    ASSERT_TRUE(hostile::WriteGeneratedLibrary(Folder(BrushKind::Wall), hostile::LibraryShape::Floors, 250, 12, QStringLiteral("w")));
+    ASSERT_TRUE(hostile::WriteGeneratedLibrary(Folder(BrushKind::Object), hostile::LibraryShape::Objects, 160, 13, QStringLiteral("prop")));
     // A few that are not pictures, at the top (made while opening) and
     // further down (found by the workers).
     for (const char* name : {"aaa_empty.png", "hex_5x.png", "prop_80x.png", "w_99x.png", "zzz.png"})
-        for (TileKind kind : AllTileKinds) {
+        for (BrushKind kind : AllBrushKinds) {
             QFile bad(Folder(kind) + QLatin1Char('/') + QLatin1String(name));
             ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
             bad.write(QByteArray("not a picture").left(static_cast<int>(qstrlen(name)) % 7));
         }
-    for (TileKind kind : AllTileKinds) {
+    for (BrushKind kind : AllBrushKinds) {
         Click(BoxOf(kind));
         ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
         const int maximum = Bar(kind)->maximum();
@@ -109,18 +109,18 @@ TEST_F(PaletteFillTest, FilledPanesShowExactlyTheOneByOneDrawing)
 
 TEST_F(PaletteFillTest, RowsInViewComeFirstAndScrollingBringsItsRowsForward)
 {
-    Links(TileKind::Floor, 4000);
+    Links(BrushKind::Floor, 4000);
     Click("FloorBox");
     // The pane is there with its rows in view, the rest still coming.
-    EXPECT_TRUE(panel->IsOpen(TileKind::Floor));
+    EXPECT_TRUE(panel->IsOpen(BrushKind::Floor));
     EXPECT_EQ(panel->TilePaths().size(), 4000);
-    EXPECT_EQ(Canvas(TileKind::Floor)->height(), 800 * 38 + 2);
-    EXPECT_TRUE(RowsInViewAreDone(TileKind::Floor));
+    EXPECT_EQ(Canvas(BrushKind::Floor)->height(), 800 * 38 + 2);
+    EXPECT_TRUE(RowsInViewAreDone(BrushKind::Floor));
     EXPECT_TRUE(panel->Model().IsFilling());
 
     // Far down while filling: those rows are made before the end of the list.
-    Bar(TileKind::Floor)->setValue(20000);
-    while (!RowsInViewAreDone(TileKind::Floor))
+    Bar(BrushKind::Floor)->setValue(20000);
+    while (!RowsInViewAreDone(BrushKind::Floor))
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     EXPECT_FALSE(panel->Model().IsConfirmed(3999));
     ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
@@ -130,10 +130,10 @@ TEST_F(PaletteFillTest, RowsInViewComeFirstAndScrollingBringsItsRowsForward)
 
 TEST_F(PaletteFillTest, APickACloseOrAnotherBoxWhileFillingStopsTheWork)
 {
-    Links(TileKind::Floor, 3000);
-    Links(TileKind::Wall, 1);
+    Links(BrushKind::Floor, 3000);
+    Links(BrushKind::Wall, 1);
     const struct { const char* what; std::function<void()> act; bool floorBrush; } rows[] = {
-        {"pick", [&] { QTest::mousePress(Canvas(TileKind::Floor), Qt::LeftButton, {}, QPoint(40, 5)); }, true},
+        {"pick", [&] { QTest::mousePress(Canvas(BrushKind::Floor), Qt::LeftButton, {}, QPoint(40, 5)); }, true},
         {"box again", [&] { Click("FloorBox"); }, false},
         {"other box", [&] { Click("WallBox"); }, false},
     };
@@ -144,19 +144,19 @@ TEST_F(PaletteFillTest, APickACloseOrAnotherBoxWhileFillingStopsTheWork)
         Click("FloorBox");
         ASSERT_TRUE(panel->Model().IsFilling());
         r.act();
-        EXPECT_FALSE(panel->IsOpen(TileKind::Floor));
+        EXPECT_FALSE(panel->IsOpen(BrushKind::Floor));
         EXPECT_FALSE(panel->Model().IsFilling());
-        EXPECT_EQ(brush.FloorPath, r.floorBrush ? Folder(TileKind::Floor) + QStringLiteral("/t2.png") : QString());
+        EXPECT_EQ(brush.FloorPath, r.floorBrush ? Folder(BrushKind::Floor) + QStringLiteral("/t2.png") : QString());
         QTest::qWait(30); // whatever the workers were on arrives, and is dropped
-        EXPECT_FALSE(panel->Model().IsOpen() && panel->Model().Kind() == TileKind::Floor);
+        EXPECT_FALSE(panel->Model().IsOpen() && panel->Model().Kind() == BrushKind::Floor);
     }
-    EXPECT_TRUE(panel->IsOpen(TileKind::Wall));
-    EXPECT_EQ(panel->TilePaths(), QStringList{Folder(TileKind::Wall) + QStringLiteral("/t1.png")});
+    EXPECT_TRUE(panel->IsOpen(BrushKind::Wall));
+    EXPECT_EQ(panel->TilePaths(), QStringList{Folder(BrushKind::Wall) + QStringLiteral("/t1.png")});
 }
 
 TEST_F(PaletteFillTest, ReopeningReusesOnlyWhatIsUnchanged)
 {
-    Links(TileKind::Floor, 600);
+    Links(BrushKind::Floor, 600);
     Click("FloorBox");
     ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
     Click("FloorBox");
@@ -167,7 +167,7 @@ TEST_F(PaletteFillTest, ReopeningReusesOnlyWhatIsUnchanged)
     Click("FloorBox");
 
     // Changed, removed, added, turned bad: the next opening shows it.
-    const QString floors = Folder(TileKind::Floor);
+    const QString floors = Folder(BrushKind::Floor);
     ASSERT_TRUE(QFile::remove(floors + QStringLiteral("/t1.png"))); // a link: the others keep the file
     ASSERT_TRUE(WritePng(floors + QStringLiteral("/t1.png"), 72, 72, QColor(0, 0, 255)));
     ASSERT_TRUE(QFile::remove(floors + QStringLiteral("/t2.png")));
@@ -187,18 +187,18 @@ TEST_F(PaletteFillTest, ReopeningReusesOnlyWhatIsUnchanged)
     EXPECT_EQ(paths[2], floors + QStringLiteral("/t4.png"));
     EXPECT_EQ(panel->Model().Thumbnail(0).pixelColor(18, 18), QColor(0, 255, 0));
     EXPECT_EQ(panel->Model().Thumbnail(1).pixelColor(18, 18), QColor(0, 0, 255));
-    ExpectPaneIsLiteral(TileKind::Floor, 0);
+    ExpectPaneIsLiteral(BrushKind::Floor, 0);
 }
 
 TEST_F(PaletteFillTest, TheCacheKeepsWithinItsBound)
 {
-    Links(TileKind::Floor, 400);
+    Links(BrushKind::Floor, 400);
     const std::size_t budgets[] = {0, 3888, 64 * 1024, ThumbnailCacheBytes};
     for (std::size_t budget : budgets) {
         SCOPED_TRACE(budget);
         PaletteModel model(nullptr, budget);
         for (int round = 0; round < 2; ++round) {
-            ASSERT_TRUE(testsupport::FillPalette(model, TileKind::Floor, Folder(TileKind::Floor), Qt::gray));
+            ASSERT_TRUE(testsupport::FillPalette(model, BrushKind::Floor, Folder(BrushKind::Floor), Qt::gray));
             // The open palette has all its thumbnails whatever the cache keeps.
             EXPECT_TRUE(model.IsConfirmed(399));
             EXPECT_LE(model.Cache().Bytes(), budget);
@@ -211,34 +211,34 @@ TEST_F(PaletteFillTest, TheCacheKeepsWithinItsBound)
 
 TEST_F(PaletteFillTest, TenThousandPicturesAreAllReachable)
 {
-    Links(TileKind::Floor, 10000);
+    Links(BrushKind::Floor, 10000);
     Click("FloorBox");
     ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
-    QScrollBar* bar = Bar(TileKind::Floor);
-    EXPECT_EQ(Canvas(TileKind::Floor)->height(), 76002);
+    QScrollBar* bar = Bar(BrushKind::Floor);
+    EXPECT_EQ(Canvas(BrushKind::Floor)->height(), 76002);
     EXPECT_EQ(bar->maximum(), 76002 - 192);
     bar->setValue(bar->maximum());
-    EXPECT_EQ(Canvas(TileKind::Floor)->y(), -bar->maximum());
+    EXPECT_EQ(Canvas(BrushKind::Floor)->y(), -bar->maximum());
     // The last cell, row 1999 column 4, in canvas coordinates.
     const QPoint last(4 * 38 + 18, 1999 * 38 + 18);
-    QTest::mouseMove(Canvas(TileKind::Floor), last);
-    EXPECT_EQ(Canvas(TileKind::Floor)->toolTip(), QStringLiteral("t10000"));
+    QTest::mouseMove(Canvas(BrushKind::Floor), last);
+    EXPECT_EQ(Canvas(BrushKind::Floor)->toolTip(), QStringLiteral("t10000"));
     // Its thumbnail shows where the cell is, on the pane.
-    const QString lastPath = Folder(TileKind::Floor) + QStringLiteral("/t10000.png");
-    const QImage pane = panel->Pane(TileKind::Floor)->grab().toImage();
-    const QImage thumbnail = MakeThumbnail(TileKind::Floor, lastPath, pane.pixelColor(0, 0));
+    const QString lastPath = Folder(BrushKind::Floor) + QStringLiteral("/t10000.png");
+    const QImage pane = panel->Pane(BrushKind::Floor)->grab().toImage();
+    const QImage thumbnail = MakeThumbnail(BrushKind::Floor, lastPath, pane.pixelColor(0, 0));
     for (QPoint at : {QPoint(1, 1), QPoint(18, 18), QPoint(35, 35)})
         EXPECT_EQ(pane.pixelColor(4 * 38 + 1 + at.x(), 1999 * 38 + 1 + at.y() - bar->maximum()),
                   thumbnail.pixelColor(at));
-    QTest::mousePress(Canvas(TileKind::Floor), Qt::LeftButton, {}, last);
-    EXPECT_EQ(brush.FloorPath, Folder(TileKind::Floor) + QStringLiteral("/t10000.png"));
-    EXPECT_FALSE(panel->IsOpen(TileKind::Floor));
+    QTest::mousePress(Canvas(BrushKind::Floor), Qt::LeftButton, {}, last);
+    EXPECT_EQ(brush.FloorPath, Folder(BrushKind::Floor) + QStringLiteral("/t10000.png"));
+    EXPECT_FALSE(panel->IsOpen(BrushKind::Floor));
 }
 
 TEST_F(PaletteFillTest, APickOfAPictureNotYetReadThatProvesBadTakesItOut)
 {
-    Links(TileKind::Floor, 3000);
-    const QString bad = Folder(TileKind::Floor) + QStringLiteral("/t2500.png");
+    Links(BrushKind::Floor, 3000);
+    const QString bad = Folder(BrushKind::Floor) + QStringLiteral("/t2500.png");
     ASSERT_TRUE(QFile::remove(bad));
     {
         QFile broken(bad);
@@ -248,17 +248,17 @@ TEST_F(PaletteFillTest, APickOfAPictureNotYetReadThatProvesBadTakesItOut)
     Click("FloorBox");
     // Scrolled there and pressed before the event loop could bring the
     // workers' thumbnail of it (entry 2499: row 499, column 4).
-    Bar(TileKind::Floor)->setValue(499 * 38);
+    Bar(BrushKind::Floor)->setValue(499 * 38);
     ASSERT_FALSE(panel->Model().IsConfirmed(2499));
     const auto boxes = testsupport::AnswerBoxes(
-        [&] { QTest::mousePress(Canvas(TileKind::Floor), Qt::LeftButton, {}, QPoint(4 * 38 + 10, 499 * 38 + 10)); },
+        [&] { QTest::mousePress(Canvas(BrushKind::Floor), Qt::LeftButton, {}, QPoint(4 * 38 + 10, 499 * 38 + 10)); },
         QMessageBox::Ok);
     EXPECT_TRUE(boxes.empty());
-    EXPECT_TRUE(panel->IsOpen(TileKind::Floor));
+    EXPECT_TRUE(panel->IsOpen(BrushKind::Floor));
     EXPECT_TRUE(brush.FloorPath.isEmpty());
     EXPECT_EQ(panel->TilePaths().size(), 2999);
-    EXPECT_EQ(panel->TilePaths()[2499], Folder(TileKind::Floor) + QStringLiteral("/t2501.png"));
-    EXPECT_EQ(Canvas(TileKind::Floor)->height(), 600 * 38 + 2);
+    EXPECT_EQ(panel->TilePaths()[2499], Folder(BrushKind::Floor) + QStringLiteral("/t2501.png"));
+    EXPECT_EQ(Canvas(BrushKind::Floor)->height(), 600 * 38 + 2);
     ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
     EXPECT_EQ(panel->Model().Count(), 2999);
 }

@@ -80,14 +80,14 @@ TEST(TileListing, ThousandsKeepTheirOrderAndIdentities)
 
 TEST(PaletteLayout, CanvasHeights)
 {
-    const struct { TileKind kind; int count; int height; } rows[] = {
-        {TileKind::Floor, 5, 40},  {TileKind::Floor, 6, 78},  {TileKind::Floor, 0, 2},
-        {TileKind::Wall, 9, 22},   {TileKind::Wall, 10, 42},  {TileKind::Object, 1, 40},
+    const struct { BrushKind kind; int count; int height; } rows[] = {
+        {BrushKind::Floor, 5, 40},  {BrushKind::Floor, 6, 78},  {BrushKind::Floor, 0, 2},
+        {BrushKind::Wall, 9, 22},   {BrushKind::Wall, 10, 42},  {BrushKind::Object, 1, 40},
     };
     for (const auto& r : rows)
         EXPECT_EQ(PaletteCanvasHeight(r.kind, r.count), r.height) << r.count;
     // Past the 16 bits of the widgets of old.
-    EXPECT_EQ(PaletteCanvasHeight(TileKind::Floor, 10000), 76002);
+    EXPECT_EQ(PaletteCanvasHeight(BrushKind::Floor, 10000), 76002);
 }
 
 TEST(PaletteLayout, ScrollSteps)
@@ -110,11 +110,11 @@ TEST(PaletteLayout, ScrollSteps)
 
 TEST(PaletteLayout, CellAt)
 {
-    const struct { TileKind kind; float x, y; int index; } rows[] = {
-        {TileKind::Floor, 40, 80, 11},  {TileKind::Floor, 37.5f, 0, 1}, {TileKind::Floor, 36.5f, 0, 0},
-        {TileKind::Floor, 200, 0, 5},   {TileKind::Wall, 179, 19, 8},   {TileKind::Wall, 0, 20, 9},
-        {TileKind::Object, 0, 38, 5},   {TileKind::Floor, 5, 75960, 9990},
-        {TileKind::Wall, 170, 40000, 18008},
+    const struct { BrushKind kind; float x, y; int index; } rows[] = {
+        {BrushKind::Floor, 40, 80, 11},  {BrushKind::Floor, 37.5f, 0, 1}, {BrushKind::Floor, 36.5f, 0, 0},
+        {BrushKind::Floor, 200, 0, 5},   {BrushKind::Wall, 179, 19, 8},   {BrushKind::Wall, 0, 20, 9},
+        {BrushKind::Object, 0, 38, 5},   {BrushKind::Floor, 5, 75960, 9990},
+        {BrushKind::Wall, 170, 40000, 18008},
     };
     for (const auto& r : rows)
         EXPECT_EQ(PaletteCellAt(r.kind, r.x, r.y), r.index) << r.x << "," << r.y;
@@ -127,8 +127,8 @@ TEST(PaletteLayout, ObjectThumbnailPlaces)
         {{35, 35}, 0, {0, 0, 35, 35}},    {{80, 60}, 6, {39, 39, 36, 36}},
     };
     for (const auto& r : rows)
-        EXPECT_EQ(ThumbnailRect(TileKind::Object, r.index, r.picture), r.drawn) << r.picture.width();
-    EXPECT_EQ(ThumbnailRect(TileKind::Wall, 10, {5, 5}), QRect(21, 21, 18, 18));
+        EXPECT_EQ(ThumbnailRect(BrushKind::Object, r.index, r.picture), r.drawn) << r.picture.width();
+    EXPECT_EQ(ThumbnailRect(BrushKind::Wall, 10, {5, 5}), QRect(21, 21, 18, 18));
 }
 
 TEST(PaletteModel, BadFilesAreSkippedAndTakeNoCell)
@@ -152,12 +152,12 @@ TEST(PaletteModel, BadFilesAreSkippedAndTakeNoCell)
     const bool permissionsHold = !QFile(dir.filePath(QStringLiteral("a7.png"))).open(QIODevice::ReadOnly);
 
     PaletteModel palette(nullptr);
-    ASSERT_TRUE(testsupport::FillPalette(palette, TileKind::Floor, dir.path(), Shadow));
+    ASSERT_TRUE(testsupport::FillPalette(palette, BrushKind::Floor, dir.path(), Shadow));
     QStringList expected{QStringLiteral("a1.png"), QStringLiteral("a6.png")};
     if (!permissionsHold) // running as root reads everything
         expected.push_back(QStringLiteral("a7.png"));
     expected.push_back(QStringLiteral("full.png"));
-    EXPECT_EQ(Names(palette.PathsOf(TileKind::Floor)), expected);
+    EXPECT_EQ(Names(palette.PathsOf(BrushKind::Floor)), expected);
     ASSERT_EQ(palette.Count(), expected.size());
     // The good picture after the bad ones takes the second cell.
     EXPECT_EQ(palette.Thumbnail(1).pixelColor(18, 18), QColor(Qt::blue));
@@ -169,7 +169,7 @@ TEST(LiteralPalette, ThumbnailPixels)
     for (int i = 0; i < 6; ++i)
         ASSERT_TRUE(WritePng(dir.filePath(QStringLiteral("f%1.png").arg(i)), 100, 100, QColor(200, 10 * i, 0)));
     const oracle::LiteralPaletteImage floors =
-        oracle::LiteralPalette(TileKind::Floor, ListTileFiles(dir.path()), Shadow);
+        oracle::LiteralPalette(BrushKind::Floor, ListTileFiles(dir.path()), Shadow);
     const QImage& c = floors.canvas;
     ASSERT_EQ(c.size(), QSize(720, 78));
     // Cell 1 fills 39..74 × 1..36; the pixels around it are the gap.

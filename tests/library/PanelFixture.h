@@ -55,7 +55,7 @@ protected:
     }
     template <class T> T* Find(const char* name) { return window.findChild<T*>(QLatin1String(name)); }
     void Click(const char* box) { QTest::mouseClick(Find<QWidget>(box), Qt::LeftButton); }
-    QWidget* Canvas(TileKind kind) { return panel->Pane(kind)->Canvas(); }
+    QWidget* Canvas(BrushKind kind) { return panel->Pane(kind)->Canvas(); }
 
     QTemporaryDir root;
     QWidget window;

@@ -39,7 +39,7 @@ TEST_F(PanelTest, WidgetsSitAtTheirPlaces)
     EXPECT_EQ(Find<QGroupBox>("Frame1")->title(), QStringLiteral("Floor Texture "));
     EXPECT_EQ(Find<QGroupBox>("Frame3")->title(), QStringLiteral("Object "));
     EXPECT_EQ(Find<QFrame>("ObjectBox")->contentsRect(), QRect(2, 2, 164, 124));
-    for (TileKind kind : AllTileKinds)
+    for (BrushKind kind : AllBrushKinds)
         EXPECT_FALSE(panel->IsOpen(kind));
 }
 
@@ -51,36 +51,36 @@ TEST_F(PanelTest, BoxClicksOpenAndCloseTheirPanes)
     Png("objects", QStringLiteral("chest.png"), Qt::blue);
 
     Click("FloorBox");
-    EXPECT_TRUE(panel->IsOpen(TileKind::Floor));
+    EXPECT_TRUE(panel->IsOpen(BrushKind::Floor));
     EXPECT_EQ(panel->TilePaths().size(), 2);
-    EXPECT_EQ(brush.Mode, QStringLiteral("Tile"));
+    EXPECT_EQ(brush.Mode, BrushKind::Floor);
     ASSERT_EQ(announced.size(), 1u);
     EXPECT_EQ(announced[0].text, QStringLiteral("Mode = Tile"));
     EXPECT_EQ(announced[0].colour, QColor(255, 0, 0));
     EXPECT_EQ(announced[0].footprint, QSizeF(144, 144));
-    EXPECT_EQ(Canvas(TileKind::Floor)->height(), 40);
+    EXPECT_EQ(Canvas(BrushKind::Floor)->height(), 40);
 
     // Walls replace the shared list and close the floor pane.
     Click("WallBox");
-    EXPECT_FALSE(panel->IsOpen(TileKind::Floor));
-    EXPECT_TRUE(panel->IsOpen(TileKind::Wall));
+    EXPECT_FALSE(panel->IsOpen(BrushKind::Floor));
+    EXPECT_TRUE(panel->IsOpen(BrushKind::Wall));
     EXPECT_EQ(panel->TilePaths(), QStringList{root.filePath(QStringLiteral("walls")) + QStringLiteral("/brick.png")});
-    EXPECT_EQ(Canvas(TileKind::Wall)->height(), 22);
+    EXPECT_EQ(Canvas(BrushKind::Wall)->height(), 22);
 
     // A second click closes, empties the list and still sets the mode.
     Click("WallBox");
-    EXPECT_FALSE(panel->IsOpen(TileKind::Wall));
+    EXPECT_FALSE(panel->IsOpen(BrushKind::Wall));
     EXPECT_TRUE(panel->TilePaths().isEmpty());
     EXPECT_EQ(announced.back().text, QStringLiteral("Mode = Wall"));
     EXPECT_EQ(announced.back().colour, QColor(0, 255, 0));
 
     Click("ObjectBox");
-    EXPECT_TRUE(panel->IsOpen(TileKind::Object));
+    EXPECT_TRUE(panel->IsOpen(BrushKind::Object));
     EXPECT_EQ(panel->ObjectPaths().size(), 1);
     // No object picked yet: the cursor keeps its size.
     EXPECT_FALSE(announced.back().footprint.isValid());
     panel->HidePalettes();
-    EXPECT_FALSE(panel->IsOpen(TileKind::Object));
+    EXPECT_FALSE(panel->IsOpen(BrushKind::Object));
 }
 
 TEST_F(PanelTest, DoubleClickOnABoxOpensItsPaneOnce)
@@ -90,8 +90,8 @@ TEST_F(PanelTest, DoubleClickOnABoxOpensItsPaneOnce)
     Png("objects", QStringLiteral("chest.png"), Qt::blue);
     const struct {
         const char* box;
-        TileKind kind;
-    } rows[] = {{"FloorBox", TileKind::Floor}, {"WallBox", TileKind::Wall}, {"ObjectBox", TileKind::Object}};
+        BrushKind kind;
+    } rows[] = {{"FloorBox", BrushKind::Floor}, {"WallBox", BrushKind::Wall}, {"ObjectBox", BrushKind::Object}};
     for (const auto& r : rows) {
         SCOPED_TRACE(r.box);
         panel->HidePalettes();
@@ -114,7 +114,7 @@ TEST_F(PanelTest, PickSetsTheBrushAndClosesThePane)
     Png("floors", QStringLiteral("stone2.png"), QColor(0, 200, 0));
     Png("objects", QStringLiteral("chest.png"), Qt::blue, 100, 40);
     Click("FloorBox");
-    QWidget* canvas = Canvas(TileKind::Floor);
+    QWidget* canvas = Canvas(BrushKind::Floor);
 
     QTest::mouseMove(canvas, QPoint(50, 10));
     EXPECT_EQ(canvas->toolTip(), QStringLiteral("stone2"));
@@ -122,11 +122,11 @@ TEST_F(PanelTest, PickSetsTheBrushAndClosesThePane)
     EXPECT_EQ(canvas->toolTip(), QStringLiteral("stone2"));
 
     QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(100, 10));
-    EXPECT_TRUE(panel->IsOpen(TileKind::Floor));
+    EXPECT_TRUE(panel->IsOpen(BrushKind::Floor));
     EXPECT_EQ(brush.FloorImage, 0u);
 
     QTest::mousePress(canvas, Qt::RightButton, {}, QPoint(10, 10));
-    EXPECT_FALSE(panel->IsOpen(TileKind::Floor));
+    EXPECT_FALSE(panel->IsOpen(BrushKind::Floor));
     EXPECT_EQ(panel->TilePaths().size(), 2); // kept after a pick
     EXPECT_EQ(brush.StatusText(), QStringLiteral("Mode = Tile (stone1)"));
     EXPECT_EQ(announced.back().text, QStringLiteral("Mode = Tile (stone1)"));
@@ -134,7 +134,7 @@ TEST_F(PanelTest, PickSetsTheBrushAndClosesThePane)
 
     brush.ObjectOrientation = 2;
     Click("ObjectBox");
-    QTest::mousePress(Canvas(TileKind::Object), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mousePress(Canvas(BrushKind::Object), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(brush.ObjectOrientation, 0);
     EXPECT_EQ(announced.back().text, QStringLiteral("Mode = Object (chest)"));
     EXPECT_EQ(announced.back().colour, QColor(0, 0, 255));
@@ -149,13 +149,13 @@ TEST_F(PanelTest, FailedPickKeepsBrushAndPane)
     const QString stone = Png("floors", QStringLiteral("stone1.png"), Qt::red);
     const QString moss = Png("floors", QStringLiteral("moss.png"), Qt::green);
     Click("FloorBox");
-    QTest::mousePress(Canvas(TileKind::Floor), Qt::LeftButton, {}, QPoint(40, 5)); // stone1
+    QTest::mousePress(Canvas(BrushKind::Floor), Qt::LeftButton, {}, QPoint(40, 5)); // stone1
     Click("FloorBox");
     ASSERT_TRUE(QFile::remove(moss));
     const size_t announcedBefore = announced.size();
 
     const auto boxes = testsupport::AnswerBoxes(
-        [&] { QTest::mousePress(Canvas(TileKind::Floor), Qt::LeftButton, {}, QPoint(5, 5)); },
+        [&] { QTest::mousePress(Canvas(BrushKind::Floor), Qt::LeftButton, {}, QPoint(5, 5)); },
         QMessageBox::Ok);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].title, QStringLiteral("Error"));
@@ -165,7 +165,7 @@ TEST_F(PanelTest, FailedPickKeepsBrushAndPane)
     EXPECT_EQ(brush.FloorPath, stone);
     EXPECT_EQ(brush.StatusText(), QStringLiteral("Mode = Tile (stone1)"));
     EXPECT_EQ(brush.FloorPreview().pixelColor(1, 1), QColor(Qt::red));
-    EXPECT_TRUE(panel->IsOpen(TileKind::Floor));
+    EXPECT_TRUE(panel->IsOpen(BrushKind::Floor));
     EXPECT_EQ(announced.size(), announcedBefore);
 }
 
@@ -180,11 +180,11 @@ TEST_F(PanelTest, ScrollValueMovesTheCanvasAndSurvivesReopening)
     EXPECT_EQ(bar->singleStep(), 2);
 
     bar->setValue(38);
-    EXPECT_EQ(Canvas(TileKind::Floor)->y(), -38);
-    EXPECT_EQ(panel->Pane(TileKind::Floor)->ScrollLast(), 38);
+    EXPECT_EQ(Canvas(BrushKind::Floor)->y(), -38);
+    EXPECT_EQ(panel->Pane(BrushKind::Floor)->ScrollLast(), 38);
     // Canvas coordinates follow the canvas: row 1 is now at the pane's top.
-    QTest::mouseMove(Canvas(TileKind::Floor), QPoint(5, 40));
-    EXPECT_EQ(Canvas(TileKind::Floor)->toolTip(), QStringLiteral("f6"));
+    QTest::mouseMove(Canvas(BrushKind::Floor), QPoint(5, 40));
+    EXPECT_EQ(Canvas(BrushKind::Floor)->toolTip(), QStringLiteral("f6"));
 
     // What the user sees: f6 at the top of the pane.
     EXPECT_EQ(window.grab().toImage().pixelColor(8 + 5, 128 + 5), QColor(48, 0, 0));
@@ -192,14 +192,14 @@ TEST_F(PanelTest, ScrollValueMovesTheCanvasAndSurvivesReopening)
     Click("FloorBox");
     Click("FloorBox");
     EXPECT_EQ(bar->value(), 38);
-    EXPECT_EQ(Canvas(TileKind::Floor)->y(), -38);
+    EXPECT_EQ(Canvas(BrushKind::Floor)->y(), -38);
 
     // The wheel over the thumbnails scrolls up too.
     QWheelEvent up(QPointF(5, 60), QPointF(), QPoint(), QPoint(0, 120), Qt::NoButton, {},
                    Qt::NoScrollPhase, false);
-    QApplication::sendEvent(Canvas(TileKind::Floor), &up);
+    QApplication::sendEvent(Canvas(BrushKind::Floor), &up);
     EXPECT_LT(bar->value(), 38);
-    EXPECT_EQ(Canvas(TileKind::Floor)->y(), -bar->value());
+    EXPECT_EQ(Canvas(BrushKind::Floor)->y(), -bar->value());
 
     // Fewer pictures: the value drops to the new maximum and the canvas follows.
     for (int i = 26; i <= 30; ++i)
@@ -207,5 +207,5 @@ TEST_F(PanelTest, ScrollValueMovesTheCanvasAndSurvivesReopening)
     Click("FloorBox");
     Click("FloorBox");
     EXPECT_EQ(bar->maximum(), 0);
-    EXPECT_EQ(Canvas(TileKind::Floor)->y(), 0);
+    EXPECT_EQ(Canvas(BrushKind::Floor)->y(), 0);
 }

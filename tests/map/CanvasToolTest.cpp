@@ -12,10 +12,10 @@ QSizeF Canvas(float zoom)
     return QSizeF(1080.0 * zoom, 1080.0 * zoom);
 }
 
-ToolBrush Brush(const char* mode)
+CanvasBrush Brush(BrushKind mode)
 {
-    ToolBrush b;
-    b.Mode = QString::fromLatin1(mode);
+    CanvasBrush b;
+    b.Mode = mode;
     b.FloorImage = 11;
     b.WallImage = 22;
     b.ObjectImage = 33;
@@ -51,7 +51,7 @@ TEST(CanvasTool, FloorPressesPaintByTheToolRule)
     for (const auto& r : rows) {
         MapDocument map;
         CanvasTool tool;
-        const ToolOutcome o = tool.ApplyTool(map, Brush("Tile"), LeftButton, {r.x, r.y}, {},
+        const ToolOutcome o = tool.ApplyTool(map, Brush(BrushKind::Floor), LeftButton, {r.x, r.y}, {},
                                              Canvas(r.zoom), r.zoom);
         EXPECT_EQ(o.effect, ToolOutcome::RedrawWithoutShadows);
         EXPECT_EQ(map.FloorAt(r.cellX, r.cellY), 11u) << r.x;
@@ -60,7 +60,7 @@ TEST(CanvasTool, FloorPressesPaintByTheToolRule)
     // The last pixel column of a cell moves the marker but paints nothing.
     MapDocument map;
     CanvasTool tool;
-    tool.ApplyTool(map, Brush("Tile"), LeftButton, {71, 10}, {}, Canvas(1), 1);
+    tool.ApplyTool(map, Brush(BrushKind::Floor), LeftButton, {71, 10}, {}, Canvas(1), 1);
     EXPECT_EQ(map.FloorAt(0, 0), 0u);
     EXPECT_TRUE(map.MapSaved);
 }
@@ -72,7 +72,7 @@ TEST(CanvasTool, DragPaintsEachCellOnceAndOtherButtonsNothing)
     int redraws = 0;
     for (float x = 5; x < 360; x += 9) {
         const ToolOutcome o =
-            tool.ApplyTool(map, Brush("Tile"), LeftButton, {x, 30}, {}, Canvas(1), 1);
+            tool.ApplyTool(map, Brush(BrushKind::Floor), LeftButton, {x, 30}, {}, Canvas(1), 1);
         redraws += o.effect == ToolOutcome::RedrawWithoutShadows;
     }
     EXPECT_EQ(redraws, 5);
@@ -80,13 +80,13 @@ TEST(CanvasTool, DragPaintsEachCellOnceAndOtherButtonsNothing)
         EXPECT_EQ(map.FloorAt(c, 0), 11u);
     for (const int button : {3, 4, 0}) {
         MapDocument fresh;
-        EXPECT_EQ(tool.ApplyTool(fresh, Brush("Tile"), button, {500, 500}, {}, Canvas(1), 1).effect,
+        EXPECT_EQ(tool.ApplyTool(fresh, Brush(BrushKind::Floor), button, {500, 500}, {}, Canvas(1), 1).effect,
                   ToolOutcome::Nothing);
         EXPECT_EQ(fresh.FloorAt(6, 6), 0u);
     }
     // A right press erases, also an empty cell, and counts as an edit.
     map.MapSaved = true;
-    tool.ApplyTool(map, Brush("Tile"), RightButton, {200, 200}, {}, Canvas(1), 1);
+    tool.ApplyTool(map, Brush(BrushKind::Floor), RightButton, {200, 200}, {}, Canvas(1), 1);
     EXPECT_FALSE(map.MapSaved);
 }
 
@@ -94,7 +94,7 @@ TEST(CanvasTool, WallsChangeOnlyWhenTheValueChanges)
 {
     MapDocument map;
     CanvasTool tool;
-    const ToolBrush b = Brush("Wall");
+    const CanvasBrush b = Brush(BrushKind::Wall);
     EXPECT_EQ(tool.ApplyTool(map, b, RightButton, {100, 100}, {}, Canvas(1), 1).effect,
               ToolOutcome::Nothing);
     EXPECT_TRUE(map.MapSaved);
@@ -129,19 +129,19 @@ TEST(CanvasTool, ObjectsGoWhereTheMarkerStands)
     for (const auto& r : rows) {
         MapDocument map;
         CanvasTool tool;
-        const QPointF marker = CanvasTool::MarkerPosition(QStringLiteral("Object"), {100, 100}, {},
+        const QPointF marker = CanvasTool::MarkerPosition(BrushKind::Object, {100, 100}, {},
                                                           {r.markerW, r.markerH}, Canvas(r.zoom), r.zoom);
         const ToolOutcome o =
-            tool.ApplyTool(map, Brush("Object"), LeftButton, {100, 100}, marker, Canvas(r.zoom), r.zoom);
+            tool.ApplyTool(map, Brush(BrushKind::Object), LeftButton, {100, 100}, marker, Canvas(r.zoom), r.zoom);
         EXPECT_EQ(o.effect, ToolOutcome::RedrawWithShadows);
         ASSERT_EQ(map.Objects().size(), 2u);
         EXPECT_FLOAT_EQ(map.Objects()[0].X, r.x);
         EXPECT_FLOAT_EQ(map.Objects()[0].Y, r.y);
         EXPECT_TRUE(map.Objects()[0].Shadow);
         // A right click on it asks for the popup; elsewhere nothing.
-        EXPECT_EQ(tool.ApplyTool(map, Brush("Object"), RightButton, {100, 100}, marker,
+        EXPECT_EQ(tool.ApplyTool(map, Brush(BrushKind::Object), RightButton, {100, 100}, marker,
                                  Canvas(r.zoom), r.zoom).object, 0);
-        EXPECT_EQ(tool.ApplyTool(map, Brush("Object"), RightButton, {5, 5}, marker, Canvas(r.zoom),
+        EXPECT_EQ(tool.ApplyTool(map, Brush(BrushKind::Object), RightButton, {5, 5}, marker, Canvas(r.zoom),
                                  r.zoom).effect, ToolOutcome::Nothing);
     }
 }
@@ -149,8 +149,8 @@ TEST(CanvasTool, ObjectsGoWhereTheMarkerStands)
 TEST(CanvasTool, MarkerSnapsPerMode)
 {
     const QSizeF c = Canvas(1);
-    EXPECT_EQ(CanvasTool::MarkerPosition(QStringLiteral("Tile"), {71, 10}, {5, 5}, {72, 72}, c, 1), QPointF(0, 0));
-    EXPECT_EQ(CanvasTool::MarkerPosition(QStringLiteral("Tile"), {-3, 150}, {5, 5}, {72, 72}, c, 1), QPointF(5, 144));
-    EXPECT_EQ(CanvasTool::MarkerPosition(QStringLiteral("Wall"), {9, 10}, {}, {18, 18}, c, 1), QPointF(-8, 10));
-    EXPECT_EQ(CanvasTool::MarkerPosition(QString(), {9, 10}, {3, 4}, {18, 18}, c, 1), QPointF(3, 4));
+    EXPECT_EQ(CanvasTool::MarkerPosition(BrushKind::Floor, {71, 10}, {5, 5}, {72, 72}, c, 1), QPointF(0, 0));
+    EXPECT_EQ(CanvasTool::MarkerPosition(BrushKind::Floor, {-3, 150}, {5, 5}, {72, 72}, c, 1), QPointF(5, 144));
+    EXPECT_EQ(CanvasTool::MarkerPosition(BrushKind::Wall, {9, 10}, {}, {18, 18}, c, 1), QPointF(-8, 10));
+    EXPECT_EQ(CanvasTool::MarkerPosition(std::nullopt, {9, 10}, {3, 4}, {18, 18}, c, 1), QPointF(3, 4));
 }

@@ -230,13 +230,13 @@ void InvariantChecker::CheckView(QStringList& out) const
 
     const auto* library = window_.findChild<TileLibraryPanel*>();
     int open = 0;
-    for (const TileKind kind : {TileKind::Floor, TileKind::Wall, TileKind::Object})
+    for (const BrushKind kind : {BrushKind::Floor, BrushKind::Wall, BrushKind::Object})
         open += library->IsOpen(kind) ? 1 : 0;
     if (open > 1)
         out << QStringLiteral("%1 palette panes are open").arg(open);
     // The open pane shows its model's entries, filled or not, in as many rows.
     const PaletteModel& model = library->Model();
-    for (const TileKind kind : {TileKind::Floor, TileKind::Wall, TileKind::Object}) {
+    for (const BrushKind kind : {BrushKind::Floor, BrushKind::Wall, BrushKind::Object}) {
         if (!library->IsOpen(kind))
             continue;
         if (!model.IsOpen() || model.Kind() != kind) {
@@ -278,16 +278,13 @@ void InvariantChecker::CheckBrush(QStringList& out) const
                        .arg(b.ObjectWidth).arg(b.ObjectHeight).arg(turned.width()).arg(turned.height());
     }
     QString expected;
-    if (!b.Mode.isEmpty()) {
-        expected = QStringLiteral("Mode = ") + b.Mode;
-        const QString* path = b.Mode == QLatin1String("Tile")     ? &b.FloorPath
-                              : b.Mode == QLatin1String("Wall")   ? &b.WallPath
-                              : b.Mode == QLatin1String("Object") ? &b.ObjectPath
-                                                                  : nullptr;
-        if (!path)
-            out << QStringLiteral("Mode is \"%1\"").arg(b.Mode);
-        else if (!path->isEmpty())
-            expected += QStringLiteral(" (") + TileDisplayName(*path) + QLatin1Char(')');
+    if (b.Mode) {
+        expected = QStringLiteral("Mode = ") + ModeWord(*b.Mode);
+        const QString& path = b.Mode == BrushKind::Floor  ? b.FloorPath
+                              : b.Mode == BrushKind::Wall ? b.WallPath
+                                                          : b.ObjectPath;
+        if (!path.isEmpty())
+            expected += QStringLiteral(" (") + TileDisplayName(path) + QLatin1Char(')');
     }
     if (PanelText(window_, "Panel3") != expected)
         out << QStringLiteral("panel 3 reads \"%1\", the brush says \"%2\"").arg(PanelText(window_, "Panel3"), expected);
@@ -315,7 +312,7 @@ void InvariantChecker::CheckSaved(const OperationFacts& facts, QStringList& out)
     if (!facts.savedBefore && saved)
         out << QStringLiteral("MapSaved became True without Save");
     // A floor press writes its cell even with the value it holds.
-    const bool floorTool = window_.CurrentBrush().Mode == QLatin1String("Tile") && facts.buttonPressed;
+    const bool floorTool = window_.CurrentBrush().Mode == BrushKind::Floor && facts.buttonPressed;
     if (!edited && facts.savedBefore && !saved && !floorTool)
         out << QStringLiteral("MapSaved became False without an edit");
 }

@@ -288,14 +288,14 @@ void Monkey::CanvasWheel(OperationFacts& facts)
 
 void Monkey::PreviewBoxClick(OperationFacts&)
 {
-    const TileKind kind = static_cast<TileKind>(Below(3));
+    const BrushKind kind = static_cast<BrushKind>(Below(3));
     Note(QStringLiteral("kind %1").arg(static_cast<int>(kind)));
     QTest::mouseClick(library_->Box(kind), Qt::LeftButton, {}, QPoint(5 + Below(40), 5 + Below(40)));
 }
 
 QWidget* Monkey::OpenPane() const
 {
-    for (const TileKind kind : {TileKind::Floor, TileKind::Wall, TileKind::Object})
+    for (const BrushKind kind : {BrushKind::Floor, BrushKind::Wall, BrushKind::Object})
         if (library_->IsOpen(kind))
             return library_->Pane(kind);
     return nullptr;
@@ -318,7 +318,7 @@ void Monkey::PaletteHover(OperationFacts&)
 void Monkey::PalettePick(OperationFacts&)
 {
     if (!OpenPane()) {
-        const TileKind kind = static_cast<TileKind>(Below(3));
+        const BrushKind kind = static_cast<BrushKind>(Below(3));
         QTest::mouseClick(library_->Box(kind), Qt::LeftButton, {}, QPoint(10, 10));
         Note(QStringLiteral("opened kind %1").arg(static_cast<int>(kind)));
         Settle();
@@ -326,10 +326,10 @@ void Monkey::PalettePick(OperationFacts&)
     auto* pane = static_cast<PalettePane*>(OpenPane());
     if (!pane)
         return;
-    const TileKind kind = pane->Kind();
+    const BrushKind kind = pane->Kind();
     const int count = static_cast<int>(library_->PathsOf(kind).size());
-    const int pitch = kind == TileKind::Wall ? 20 : 38;
-    const int columns = kind == TileKind::Wall ? 9 : 5;
+    const int pitch = kind == BrushKind::Wall ? 20 : 38;
+    const int columns = kind == BrushKind::Wall ? 9 : 5;
     const int index = Below(count + 2);
     const QPoint at((index % columns) * pitch + Below(pitch), (index / columns) * pitch + Below(pitch));
     Note(QStringLiteral("entry %1 of %2 at ").arg(index).arg(count) + Point(at));

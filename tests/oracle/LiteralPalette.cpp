@@ -7,7 +7,7 @@
 
 namespace halvorn::oracle {
 
-LiteralPaletteImage LiteralPalette(TileKind kind, const QStringList& candidates, QColor background)
+LiteralPaletteImage LiteralPalette(BrushKind kind, const QStringList& candidates, QColor background)
 {
     LiteralPaletteImage result;
     QImage canvas(PaletteCanvasWidth, PaletteCanvasHeight(kind, static_cast<int>(candidates.size())),
