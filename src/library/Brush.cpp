@@ -1,5 +1,6 @@
 #include "library/Brush.h"
 
+#include "library/TileKind.h"
 #include "library/TileName.h"
 #include "map/Numeric.h"
 #include "render/Imaging.h"
@@ -12,20 +13,26 @@ namespace halvorn {
 
 namespace {
 
-QImage FilledImage(int w, int h, QColor colour)
+QImage FilledImage(BrushKind kind, QColor colour)
 {
-    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
+    QImage image(KindInfo(kind).preview, QImage::Format_ARGB32_Premultiplied);
     image.fill(colour);
     return image;
 }
+
+constexpr QSize FloorPreviewSize = FloorKindInfo.preview;
+constexpr QSize WallPreviewSize = WallKindInfo.preview;
+constexpr QSize ObjectPreviewSize = ObjectKindInfo.preview;
+// One wall piece at 100 %, the size each copy of the wall preview is drawn.
+constexpr int WallPieceSide = 18;
 
 } // namespace
 
 Brush::Brush(QColor buttonFace)
     : buttonFace_(buttonFace),
-      floorPreview_(FilledImage(FloorPreviewSide, FloorPreviewSide, buttonFace)),
-      wallPreview_(FilledImage(WallPreviewSide, WallPreviewSide, buttonFace)),
-      objectPreview_(FilledImage(ObjectPreviewWidth, ObjectPreviewHeight, buttonFace))
+      floorPreview_(FilledImage(BrushKind::Floor, buttonFace)),
+      wallPreview_(FilledImage(BrushKind::Wall, buttonFace)),
+      objectPreview_(FilledImage(BrushKind::Object, buttonFace))
 {
 }
 
@@ -60,7 +67,7 @@ void Brush::SelectFloorTile(const QString& path)
     // Not cleared first: a floor with holes shows the previous one through them.
     QPainter painter(&floorPreview_);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRect(0, 0, FloorPreviewSide, FloorPreviewSide), ImageOf(image));
+    painter.drawImage(QRect(QPoint(0, 0), FloorPreviewSize), ImageOf(image));
     FloorImage = image;
     FloorPath = path;
 }
@@ -71,9 +78,8 @@ void Brush::SelectWallPiece(const QString& path)
     const QImage picture = ImageOf(image);
     QPainter painter(&wallPreview_);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    const int copies = WallPreviewSide / WallPieceSide;
-    for (int x = 0; x < copies; ++x) {
-        for (int y = 0; y < copies; ++y)
+    for (int x = 0; x < WallPreviewSize.width() / WallPieceSide; ++x) {
+        for (int y = 0; y < WallPreviewSize.height() / WallPieceSide; ++y)
             painter.drawImage(QRect(x * WallPieceSide, y * WallPieceSide, WallPieceSide, WallPieceSide),
                               picture);
     }
@@ -86,14 +92,14 @@ void Brush::SelectObjectImage(const QString& path, Orientation orientation)
     const ImageHandle image = LoadImageFromFile(path);
     const QImage oriented = OrientedImage(image, orientation);
     // Each side is limited on its own, like the palette thumbnails.
-    const int w = std::min(oriented.width(), ObjectPreviewWidth);
-    const int h = std::min(oriented.height(), ObjectPreviewHeight);
+    const int w = std::min(oriented.width(), ObjectPreviewSize.width());
+    const int h = std::min(oriented.height(), ObjectPreviewSize.height());
     objectPreview_.fill(buttonFace_);
     {
         QPainter painter(&objectPreview_);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(QRect(RoundToInt(ObjectPreviewWidth / 2.0 - w / 2.0),
-                                RoundToInt(ObjectPreviewHeight / 2.0 - h / 2.0), w, h),
+        painter.drawImage(QRect(RoundToInt(ObjectPreviewSize.width() / 2.0 - w / 2.0),
+                                RoundToInt(ObjectPreviewSize.height() / 2.0 - h / 2.0), w, h),
                           oriented);
     }
     ObjectImage = image;

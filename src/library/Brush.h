@@ -17,13 +17,6 @@
 
 namespace halvorn {
 
-// Drawable sizes of the three preview boxes.
-inline constexpr int FloorPreviewSide = 72;
-inline constexpr int WallPreviewSide = 72;
-inline constexpr int WallPieceSide = 18;
-inline constexpr int ObjectPreviewWidth = 164;
-inline constexpr int ObjectPreviewHeight = 124;
-
 // The fields the map tool reads come from CanvasBrush; the brush adds the
 // path of each kind's picture and the previews.
 class Brush : public CanvasBrush {
@@ -51,6 +44,7 @@ public:
     // size (the cursor then keeps the one it has).
     std::optional<QSizeF> Footprint(float zoom) const;
 
+    // Sized as KindInfo(kind).preview.
     const QImage& FloorPreview() const { return floorPreview_; }
     const QImage& WallPreview() const { return wallPreview_; }
     const QImage& ObjectPreview() const { return objectPreview_; }

@@ -12,8 +12,8 @@ PalettePane::PalettePane(BrushKind kind, QWidget* parent)
       scrollBar_(new QScrollBar(Qt::Vertical, this))
 {
     const TileKindInfo& info = KindInfo(kind);
-    setObjectName(QString::fromLatin1(info.frameName));
-    setGeometry(info.frame);
+    setObjectName(QString::fromLatin1(info.paneName));
+    setGeometry(info.pane);
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Dark);
 

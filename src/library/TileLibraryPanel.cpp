@@ -13,44 +13,12 @@
 
 namespace halvorn {
 
-namespace {
-
-struct BoxPlace {
-    const char* frameName;
-    const char* title;
-    QRect frame;
-    const char* boxName;
-    QRect box;
-};
-
-const BoxPlace& PlaceOf(BrushKind kind)
-{
-    // The titles end in a blank, which keeps the frame line off the text.
-    static const BoxPlace floor{"Frame1", "Floor Texture ", QRect(3, 48, 89, 91), "FloorBox",
-                                QRect(8, 12, 72, 72)};
-    static const BoxPlace wall{"Frame2", "Wall Texture ", QRect(99, 48, 89, 91), "WallBox",
-                               QRect(8, 12, 72, 72)};
-    static const BoxPlace object{"Frame3", "Object ", QRect(3, 144, 185, 153), "ObjectBox",
-                                 QRect(8, 16, 168, 128)};
-    switch (kind) {
-    case BrushKind::Wall:
-        return wall;
-    case BrushKind::Object:
-        return object;
-    case BrushKind::Floor:
-        break;
-    }
-    return floor;
-}
-
-} // namespace
-
 TileLibraryPanel::TileLibraryPanel(QWidget* mainWindow, Brush& brush)
     : QObject(mainWindow), mainWindow_(mainWindow), brush_(brush)
 {
     for (BrushKind kind : AllBrushKinds) {
-        const BoxPlace& place = PlaceOf(kind);
-        auto* frame = new QGroupBox(QString::fromLatin1(place.title), mainWindow);
+        const TileKindInfo& place = KindInfo(kind);
+        auto* frame = new QGroupBox(QString::fromLatin1(place.frameTitle), mainWindow);
         frame->setObjectName(QString::fromLatin1(place.frameName));
         frame->setGeometry(place.frame);
 
@@ -69,9 +37,9 @@ TileLibraryPanel::TileLibraryPanel(QWidget* mainWindow, Brush& brush)
         auto* box = new PreviewBox(std::move(preview), frame);
         box->setObjectName(QString::fromLatin1(place.boxName));
         box->setGeometry(place.box);
-        if (kind == BrushKind::Object) {
+        if (place.boxBorder > 0) {
             box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-            box->setLineWidth(2);
+            box->setLineWidth(place.boxBorder);
         }
         connect(box, &PreviewBox::Clicked, this, [this, kind](bool fromKeyboard) {
             if (fromKeyboard)

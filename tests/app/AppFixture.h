@@ -6,6 +6,7 @@
 #include "app/frmMain.h"
 #include "library/Brush.h"
 #include "library/PalettePane.h"
+#include "library/TileKind.h"
 #include "settings/SettingsStore.h"
 
 #include "TestSupport.h"
@@ -74,16 +75,19 @@ protected:
     QString Panel(const char* name) const { return Find<QLabel>(name)->text(); }
 
     // Opens a kind's palette by its preview box and picks entry `index`.
-    void Pick(const char* box, const char* canvas, int pitch, int columns, int index)
+    void Pick(BrushKind kind, int index)
     {
-        QTest::mouseClick(Find(box), Qt::LeftButton, {}, QPoint(10, 10));
-        QWidget* c = Find(canvas);
+        const TileKindInfo& info = KindInfo(kind);
+        QTest::mouseClick(Find(info.boxName), Qt::LeftButton, {}, QPoint(10, 10));
+        QWidget* c = Find(info.canvasName);
+        const int pitch = info.pitch;
         QTest::mouseClick(c, Qt::LeftButton, {},
-                          QPoint((index % columns) * pitch + pitch / 2, (index / columns) * pitch + pitch / 2));
+                          QPoint((index % info.columns) * pitch + pitch / 2,
+                                 (index / info.columns) * pitch + pitch / 2));
     }
-    void PickFloor(int index) { Pick("FloorBox", "FloorSelectCanvas", 38, 5, index); }
-    void PickWall() { Pick("WallBox", "WallSelectCanvas", 20, 9, 0); }
-    void PickObject() { Pick("ObjectBox", "ObjectSelectCanvas", 38, 5, 0); }
+    void PickFloor(int index) { Pick(BrushKind::Floor, index); }
+    void PickWall() { Pick(BrushKind::Wall, 0); }
+    void PickObject() { Pick(BrushKind::Object, 0); }
     // Two clicks on a preview box: the kind's mode, its palette opened and closed.
     void ChooseKind(const char* box)
     {

@@ -44,7 +44,7 @@ std::vector<int> DepthsBelowBaseline(const QImage& image, int origin, const QFon
 TEST_F(AppFixture, StatusLineShowsUnderscoresAndDescendersOfTheName)
 {
     testsupport::WritePng(dir.filePath(QStringLiteral("Objects/jg_300x50.png")), 30, 10, Qt::yellow);
-    Pick("ObjectBox", "ObjectSelectCanvas", 38, 5, 1); // after "box"
+    Pick(BrushKind::Object, 1); // after "box"
     const QString text = QStringLiteral("Mode = Object (jg_300x50)");
     ASSERT_EQ(Panel("Panel3"), text);
 

@@ -328,8 +328,8 @@ void Monkey::PalettePick(OperationFacts&)
         return;
     const BrushKind kind = pane->Kind();
     const int count = static_cast<int>(library_->PathsOf(kind).size());
-    const int pitch = kind == BrushKind::Wall ? 20 : 38;
-    const int columns = kind == BrushKind::Wall ? 9 : 5;
+    const int pitch = KindInfo(kind).pitch;
+    const int columns = KindInfo(kind).columns;
     const int index = Below(count + 2);
     const QPoint at((index % columns) * pitch + Below(pitch), (index / columns) * pitch + Below(pitch));
     Note(QStringLiteral("entry %1 of %2 at ").arg(index).arg(count) + Point(at));
