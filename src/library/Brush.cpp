@@ -109,6 +109,19 @@ void Brush::SelectObjectImage(const QString& path, Orientation orientation)
     ObjectOrientation = orientation;
 }
 
+const QImage& Brush::Preview(BrushKind kind) const
+{
+    switch (kind) {
+    case BrushKind::Wall:
+        return wallPreview_;
+    case BrushKind::Object:
+        return objectPreview_;
+    case BrushKind::Floor:
+        break;
+    }
+    return floorPreview_;
+}
+
 std::optional<QSizeF> Brush::Footprint(float zoom) const
 {
     if (Mode == BrushKind::Floor)

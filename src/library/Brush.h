@@ -45,6 +45,7 @@ public:
     std::optional<QSizeF> Footprint(float zoom) const;
 
     // Sized as KindInfo(kind).preview.
+    const QImage& Preview(BrushKind kind) const;
     const QImage& FloorPreview() const { return floorPreview_; }
     const QImage& WallPreview() const { return wallPreview_; }
     const QImage& ObjectPreview() const { return objectPreview_; }

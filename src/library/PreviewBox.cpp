@@ -9,8 +9,7 @@
 
 namespace halvorn {
 
-PreviewBox::PreviewBox(std::function<const QImage&()> preview, QWidget* parent)
-    : QFrame(parent), preview_(std::move(preview))
+PreviewBox::PreviewBox(QWidget* parent) : QFrame(parent)
 {
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Button);
@@ -20,6 +19,14 @@ PreviewBox::PreviewBox(std::function<const QImage&()> preview, QWidget* parent)
     if (const auto* frame = qobject_cast<const QGroupBox*>(parent))
         setAccessibleName(frame->title().trimmed());
     setAccessibleDescription(tr("Opens or closes its palette"));
+}
+
+void PreviewBox::SetPicture(const QImage& picture)
+{
+    // Shared, not copied: the brush paints its next preview into a copy of
+    // its own and hands that over in turn.
+    picture_ = picture;
+    update();
 }
 
 void PreviewBox::keyPressEvent(QKeyEvent* event)
@@ -41,7 +48,7 @@ void PreviewBox::paintEvent(QPaintEvent* event)
 {
     QFrame::paintEvent(event);
     QPainter painter(this);
-    painter.drawImage(contentsRect().topLeft(), preview_());
+    painter.drawImage(contentsRect().topLeft(), picture_);
     if (hasFocus()) {
         // The style's own focus frame, as buttons show it.
         QStyleOptionFocusRect focus;

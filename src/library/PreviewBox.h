@@ -7,16 +7,15 @@
 #include <QFrame>
 #include <QImage>
 
-#include <functional>
-
 namespace halvorn {
 
 class PreviewBox : public QFrame {
     Q_OBJECT
 public:
-    // `preview` is asked for the picture at every paint, so the box always
-    // shows the brush as it is now.
-    PreviewBox(std::function<const QImage&()> preview, QWidget* parent);
+    explicit PreviewBox(QWidget* parent);
+
+    // The picture shown inside the border, from the box's top-left corner.
+    void SetPicture(const QImage& picture);
 
 signals:
     // A press and release of the left button inside the box, or the key.
@@ -32,7 +31,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    std::function<const QImage&()> preview_;
+    QImage picture_;
     bool pressed_ = false;
 };
 

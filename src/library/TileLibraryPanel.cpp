@@ -9,8 +9,6 @@
 
 #include <QMessageBox>
 
-#include <functional>
-
 namespace halvorn {
 
 TileLibraryPanel::TileLibraryPanel(QWidget* mainWindow, Brush& brush)
@@ -22,19 +20,8 @@ TileLibraryPanel::TileLibraryPanel(QWidget* mainWindow, Brush& brush)
         frame->setObjectName(QString::fromLatin1(place.frameName));
         frame->setGeometry(place.frame);
 
-        std::function<const QImage&()> preview;
-        switch (kind) {
-        case BrushKind::Floor:
-            preview = [this]() -> const QImage& { return brush_.FloorPreview(); };
-            break;
-        case BrushKind::Wall:
-            preview = [this]() -> const QImage& { return brush_.WallPreview(); };
-            break;
-        case BrushKind::Object:
-            preview = [this]() -> const QImage& { return brush_.ObjectPreview(); };
-            break;
-        }
-        auto* box = new PreviewBox(std::move(preview), frame);
+        auto* box = new PreviewBox(frame);
+        box->SetPicture(brush_.Preview(kind));
         box->setObjectName(QString::fromLatin1(place.boxName));
         box->setGeometry(place.box);
         if (place.boxBorder > 0) {
@@ -241,8 +228,8 @@ void TileLibraryPanel::SelectFor(BrushKind kind, const QString& path)
 
 void TileLibraryPanel::BrushEdited()
 {
-    for (PreviewBox* box : boxes_)
-        box->update();
+    for (BrushKind kind : AllBrushKinds)
+        Box(kind)->SetPicture(brush_.Preview(kind));
     emit BrushChanged();
 }
 

@@ -57,6 +57,13 @@ public:
     // was being picked or turned: "Error", exclamation icon, file and reason.
     void ReportUnreadablePicture(const QString& path, const QString& reason);
 
+    // A view tells the main window of a change by a Qt signal, and the window,
+    // the one caller that changes the map and asks for redraws, connects to
+    // it. Signals are what Qt's own widgets do, so a reader finds every
+    // listener by the connect calls, and the panel needs to know nothing of
+    // the window. What a view shows is handed to it by whoever changed it
+    // (the panel gives each preview box its picture, the window sets the
+    // status text and the cursor); no view asks for it at paint time.
 signals:
     // The open pane has every thumbnail it will show.
     void PaletteFilled();
