@@ -33,6 +33,27 @@ class FootprintMarker;
 class MapCanvas;
 class TileLibraryPanel;
 
+// Names. Members that carry the design's names (the controls also as their
+// objectName, by which the tests find them):
+// - operations: Redraw, MouseWheel, Form_Load, Form_Resize, NewMap, ApplyZoom,
+//   and the event handlers, control name + "_" + event (Canvas_MouseDown,
+//   Canvas_MouseMove, Canvas_MouseUp, HScroll1_Change, VScroll1_Change,
+//   Toolbar1_ButtonClick and the mnu..._Click ones);
+// - controls: CoolBar1, Toolbar1, StatusBar1, MapHolder, Canvas, Cursor,
+//   HScroll1, VScroll1, Huukske, ObjectPopUp and the mnu... items;
+// - state, read through accessors of the same name or kept under it with a
+//   trailing underscore: Zoom (zoom_), SelectedObject (selectedObject_),
+//   ExportFileName (exportFileName_), LastHScrollValue and LastVScrollValue
+//   (lastHScrollValue_, lastVScrollValue_). The map document, the layer
+//   switches, the tool and the brush carry the design's names of their own
+//   fields (MapDocument::MapSaved, Brush::Mode, CanvasTool::LastPaintX, ...).
+// Ours: the accessors Map, Layers, CurrentBrush, RedrawCount,
+// LastRedrawShadows and ClientArea; the helpers that build and wire the
+// window (Build..., ApplyLayout, PaintBrushButtons, ClearCanvasPicture,
+// SetZoomStates, UpdateBrushDisplay, ToggleLayer, RunTool, ShowObjectPopup,
+// ObjectCommand, BrushButton); and every other member with a trailing
+// underscore (the owned objects map_, layers_, tool_, renderer_, brush_,
+// library_, and the counters and widgets the design has no name for).
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
