@@ -8,7 +8,8 @@
 //
 // M is `full` (every floor cell, every wall point, 500 objects) or `dungeon`
 // (floors in about two thirds of the cells, five rooms and a corridor walled,
-// 80 objects). Run: build/render_bench --benchmark_repetitions=5
+// 80 objects). The same names ending in /ratio:2 draw the screen picture of
+// a 200 % screen. Run: build/render_bench --benchmark_repetitions=5
 //                   --benchmark_report_aggregates_only=true
 #include "oracle/LiteralRenderer.h"
 #include "render/Imaging.h"
@@ -153,13 +154,13 @@ private:
     double start_;
 };
 
-void LiteralRedraw(benchmark::State& state, int which, float zoom, bool shadows)
+void LiteralRedraw(benchmark::State& state, int which, float zoom, bool shadows, float ratio)
 {
     const MapDocument& map = Map(which);
-    QImage canvas(CanvasSize(map, zoom), QImage::Format_RGB32);
+    QImage canvas(CanvasSize(map, zoom, ratio), QImage::Format_RGB32);
     const ProcessCpu cpu;
     for (auto _ : state) {
-        oracle::LiteralRedraw(canvas, map, LayerSwitches{}, zoom, ShadowParams{}, shadows);
+        oracle::LiteralRedraw(canvas, map, LayerSwitches{}, zoom, ShadowParams{}, shadows, ratio);
         benchmark::DoNotOptimize(canvas.constBits());
     }
     cpu.Report(state);
@@ -167,15 +168,15 @@ void LiteralRedraw(benchmark::State& state, int which, float zoom, bool shadows)
 
 // A whole redraw, as after a zoom step or a layer switch: the renderer is
 // told the canvas is new each time.
-void Redraw(benchmark::State& state, int which, float zoom, bool shadows)
+void Redraw(benchmark::State& state, int which, float zoom, bool shadows, float ratio)
 {
     const MapDocument& map = Map(which);
-    QImage canvas(CanvasSize(map, zoom), QImage::Format_RGB32);
+    QImage canvas(CanvasSize(map, zoom, ratio), QImage::Format_RGB32);
     MapRenderer renderer; // as the main window keeps one
     const ProcessCpu cpu;
     for (auto _ : state) {
         canvas.detach(); // someone else's change: nothing can be kept
-        renderer.Redraw(canvas, map, LayerSwitches{}, zoom, ShadowParams{}, shadows);
+        renderer.Redraw(canvas, map, LayerSwitches{}, zoom, ShadowParams{}, shadows, ratio);
         benchmark::DoNotOptimize(canvas.constBits());
     }
     cpu.Report(state);
@@ -184,12 +185,12 @@ void Redraw(benchmark::State& state, int which, float zoom, bool shadows)
 
 // The steady state of a drag: alternately a floor cell and a wall point along
 // a path across the map changes, and the redraw without shadows follows.
-void DragStep(benchmark::State& state, int which, float zoom)
+void DragStep(benchmark::State& state, int which, float zoom, float ratio)
 {
     MapDocument map = Map(which);
-    QImage canvas(CanvasSize(map, zoom), QImage::Format_RGB32);
+    QImage canvas(CanvasSize(map, zoom, ratio), QImage::Format_RGB32);
     MapRenderer renderer;
-    renderer.Redraw(canvas, map, LayerSwitches{}, zoom, ShadowParams{}, false);
+    renderer.Redraw(canvas, map, LayerSwitches{}, zoom, ShadowParams{}, false, ratio);
     int step = 0;
     const ProcessCpu cpu;
     for (auto _ : state) {
@@ -203,7 +204,7 @@ void DragStep(benchmark::State& state, int which, float zoom)
             const int y = (i / 122 * 5) % 61;
             map.SetWall(x, y, map.WallAt(x, y) == Art().walls[0] ? Art().walls[1] : Art().walls[0]);
         }
-        renderer.Redraw(canvas, map, LayerSwitches{}, zoom, ShadowParams{}, false);
+        renderer.Redraw(canvas, map, LayerSwitches{}, zoom, ShadowParams{}, false, ratio);
         benchmark::DoNotOptimize(canvas.constBits());
     }
     cpu.Report(state);
@@ -212,18 +213,20 @@ void DragStep(benchmark::State& state, int which, float zoom)
 void Register()
 {
     const char* names[] = {"full", "dungeon"};
+    for (const float ratio : {1.0f, 2.0f})
     for (int which = 0; which < 2; ++which)
         for (const int percent : {100, 75, 50, 25}) {
             const float zoom = static_cast<float>(percent) / 100.0f;
             const std::string where = std::string("/map:") + names[which] + "/zoom%:" + std::to_string(percent);
+            const std::string screen = ratio == 1.0f ? "" : "/ratio:2";
             for (const bool shadows : {false, true}) {
-                const std::string tail = where + "/shadows:" + (shadows ? "1" : "0");
-                benchmark::RegisterBenchmark(("BM_LiteralRedraw" + tail).c_str(), LiteralRedraw, which, zoom, shadows)
+                const std::string tail = where + "/shadows:" + (shadows ? "1" : "0") + screen;
+                benchmark::RegisterBenchmark(("BM_LiteralRedraw" + tail).c_str(), LiteralRedraw, which, zoom, shadows, ratio)
                     ->Unit(benchmark::kMillisecond)->UseRealTime();
-                benchmark::RegisterBenchmark(("BM_Redraw" + tail).c_str(), Redraw, which, zoom, shadows)
+                benchmark::RegisterBenchmark(("BM_Redraw" + tail).c_str(), Redraw, which, zoom, shadows, ratio)
                     ->Unit(benchmark::kMillisecond)->UseRealTime();
             }
-            benchmark::RegisterBenchmark(("BM_DragStep" + where).c_str(), DragStep, which, zoom)
+            benchmark::RegisterBenchmark(("BM_DragStep" + where + screen).c_str(), DragStep, which, zoom, ratio)
                 ->Unit(benchmark::kMillisecond)->UseRealTime();
         }
 }

@@ -31,12 +31,31 @@ MapCanvas::MapCanvas(QWidget* parent) : QWidget(parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+bool MapCanvas::event(QEvent* event)
+{
+    // Qt 6.4 tells widgets of a move to another screen with this event; a
+    // scale changed on the same screen shows at the latest in the repaint
+    // that follows it, see paintEvent.
+    if (event->type() == QEvent::ScreenChangeInternal)
+        CheckRatio();
+    return QWidget::event(event);
+}
+
+void MapCanvas::CheckRatio()
+{
+    if (ScreenRatio() != pictures_.Ratio())
+        emit ScreenRatioChanged();
+}
+
 void MapCanvas::paintEvent(QPaintEvent* event)
 {
+    CheckRatio();
     QPainter p(this);
     // Beyond the picture (or before the first redraw) the canvas is white.
     p.fillRect(event->rect(), Qt::white);
-    p.drawImage(0, 0, picture_);
+    // The picture carries its device pixel ratio, so it lands one picture
+    // pixel on one screen pixel.
+    p.drawImage(0, 0, pictures_.Screen());
 }
 
 void MapCanvas::mousePressEvent(QMouseEvent* event)

@@ -156,6 +156,7 @@ void frmMain::BuildClientArea()
     connect(Canvas, &MapCanvas::MouseDown, this, &frmMain::Canvas_MouseDown);
     connect(Canvas, &MapCanvas::MouseMove, this, &frmMain::Canvas_MouseMove);
     connect(Canvas, &MapCanvas::MouseUp, this, &frmMain::Canvas_MouseUp);
+    connect(Canvas, &MapCanvas::ScreenRatioChanged, this, &frmMain::Canvas_ScreenRatioChanged);
 
     HScroll1 = new QScrollBar(Qt::Horizontal, MapHolder);
     HScroll1->setObjectName(QStringLiteral("HScroll1"));
@@ -319,22 +320,27 @@ void frmMain::ClearCanvasPicture()
 {
     // The canvas's own white, at its size: what export and print take until
     // the next redraw draws the map.
-    QImage& picture = Canvas->Picture();
-    picture = QImage(Canvas->size(), QImage::Format_RGB32);
-    picture.fill(Qt::white);
+    Canvas->Pictures().Clear(Canvas->size(), Canvas->ScreenRatio());
     Canvas->Refresh();
 }
 
 void frmMain::Redraw(bool drawshadows)
 {
-    const QSize size = CanvasSize(map_, zoom_);
-    QImage& picture = Canvas->Picture();
-    if (picture.size() != size)
-        picture = QImage(size, QImage::Format_RGB32);
-    renderer_.Redraw(picture, map_, layers_, zoom_, CurrentShadowParams(), drawshadows);
+    Canvas->Pictures().Redraw(map_, layers_, zoom_, CurrentShadowParams(), drawshadows,
+                              Canvas->ScreenRatio());
     ++(drawshadows ? fullRedraws_ : quickRedraws_);
     lastRedrawShadows_ = drawshadows;
     Canvas->Refresh();
+}
+
+void frmMain::Canvas_ScreenRatioChanged()
+{
+    // The same picture at the new ratio: white stays white until the map is
+    // first drawn, and a drawn map keeps the shadows it was shown with.
+    if (Canvas->Pictures().Cleared())
+        ClearCanvasPicture();
+    else
+        Redraw(lastRedrawShadows_);
 }
 
 void frmMain::UpdateBrushDisplay()

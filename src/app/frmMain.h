@@ -109,6 +109,7 @@ private:
     void Canvas_MouseDown(int button, QPointF pos);
     void Canvas_MouseMove(int buttons, QPointF pos);
     void Canvas_MouseUp(int button, QPointF pos);
+    void Canvas_ScreenRatioChanged();
     void RunTool(int button, QPointF pos);
     void ShowObjectPopup(int index);
     void HScroll1_Change(int value);
@@ -132,7 +133,6 @@ private:
     MapDocument map_;
     LayerSwitches layers_;
     CanvasTool tool_;
-    MapRenderer renderer_;
     std::unique_ptr<Brush> brush_;
     float zoom_ = 1.0f;
     int selectedObject_ = 0;

@@ -11,10 +11,11 @@
 
 namespace halvorn {
 
-QSize CanvasSize(const MapDocument& map, float zoom)
+QSize CanvasSize(const MapDocument& map, float zoom, float ratio)
 {
-    return {RoundToInt(map.MapWidth() * static_cast<float>(CellSize) * zoom),
-            RoundToInt(map.MapHeight() * static_cast<float>(CellSize) * zoom)};
+    const float scale = zoom * ratio;
+    return {RoundToInt(map.MapWidth() * static_cast<float>(CellSize) * scale),
+            RoundToInt(map.MapHeight() * static_cast<float>(CellSize) * scale)};
 }
 
 namespace {
@@ -78,6 +79,7 @@ struct MapRenderer::Shown {
     int64_t canvasKey = 0;
     QSize size;
     float zoom = 0;
+    float ratio = 0;
     LayerSwitches layers;
     ShadowParams shadows;
     bool drawshadows = false;
@@ -87,9 +89,9 @@ struct MapRenderer::Shown {
     std::vector<PlacedObject> objects;
 
     bool Matches(const QImage& canvas, const MapDocument& map, const LayerSwitches& l, float z,
-                 const ShadowParams& s, bool d) const
+                 float r, const ShadowParams& s, bool d) const
     {
-        return canvas.cacheKey() == canvasKey && canvas.size() == size && z == zoom &&
+        return canvas.cacheKey() == canvasKey && canvas.size() == size && z == zoom && r == ratio &&
                SameLayers(l, layers) && SameShadows(s, shadows) && d == drawshadows &&
                map.FloorRows() == floorRows && map.WallRows() == wallRows &&
                static_cast<size_t>(map.FloorColumns()) * map.FloorRows() == floors.size() &&
@@ -111,15 +113,16 @@ struct MapRenderer::Shown {
             return static_cast<int>(out.size()) <= MostRectangles &&
                    area * MostAreaDivisor <= static_cast<int64_t>(size.width()) * size.height();
         };
+        const float scale = zoom * ratio;
         size_t i = 0;
         for (int x = 0; x < map.FloorColumns(); ++x)
             for (int y = 0; y < map.FloorRows(); ++y, ++i)
-                if (map.FloorAt(x, y) != floors[i] && !add(FloorReach(zoom, x, y)))
+                if (map.FloorAt(x, y) != floors[i] && !add(FloorReach(scale, x, y)))
                     return false;
         i = 0;
         for (int x = 0; x < map.WallColumns(); ++x)
             for (int y = 0; y < map.WallRows(); ++y, ++i)
-                if (map.WallAt(x, y) != walls[i] && !add(WallReach(zoom, x, y)))
+                if (map.WallAt(x, y) != walls[i] && !add(WallReach(scale, x, y)))
                     return false;
         // A changed object redraws the whole map. Its rectangles repainted
         // alone came out up to 12 of 255 off the whole picture where other
@@ -150,7 +153,7 @@ std::size_t MapRenderer::CachedBytes() const
 }
 
 void MapRenderer::Redraw(QImage& canvas, const MapDocument& map, const LayerSwitches& layers,
-                         float zoom, const ShadowParams& shadows, bool drawshadows)
+                         float zoom, const ShadowParams& shadows, bool drawshadows, float ratio)
 {
     // Pixels are written directly, so the canvas keeps 32-bit pixels.
     if (canvas.format() != QImage::Format_RGB32 &&
@@ -158,12 +161,12 @@ void MapRenderer::Redraw(QImage& canvas, const MapDocument& map, const LayerSwit
         canvas = canvas.convertToFormat(QImage::Format_RGB32);
     std::vector<QRect> changed;
     const bool partly = shortcuts_.On(Shortcut::Partial) && shown_ &&
-                        shown_->Matches(canvas, map, layers, zoom, shadows, drawshadows) &&
+                        shown_->Matches(canvas, map, layers, zoom, ratio, shadows, drawshadows) &&
                         shown_->Changes(map, changed);
     const int layerAlpha = std::clamp<int>(shadows.WallShadowAlpha, 0, 255);
     if (!shade_ || shade_->Alpha() != layerAlpha)
         shade_ = std::make_unique<ShadeTable>(layerAlpha);
-    const View view{map, layers, zoom, shadows, drawshadows, canvas.size(), shortcuts_};
+    const View view{map, layers, zoom, ratio, shadows, drawshadows, canvas.size(), shortcuts_};
     {
         const SpriteCache::RedrawScope redraw(*sprites_);
         if (partly) {
@@ -182,6 +185,7 @@ void MapRenderer::Redraw(QImage& canvas, const MapDocument& map, const LayerSwit
     s.canvasKey = canvas.cacheKey();
     s.size = canvas.size();
     s.zoom = zoom;
+    s.ratio = ratio;
     s.layers = layers;
     s.shadows = shadows;
     s.drawshadows = drawshadows;
@@ -277,9 +281,9 @@ void MapRenderer::RunBands(int count, const std::function<void(int)>& paint)
 }
 
 void Redraw(QImage& canvas, const MapDocument& map, const LayerSwitches& layers, float zoom,
-            const ShadowParams& shadows, bool drawshadows, RenderShortcuts shortcuts)
+            const ShadowParams& shadows, bool drawshadows, RenderShortcuts shortcuts, float ratio)
 {
-    MapRenderer(shortcuts).Redraw(canvas, map, layers, zoom, shadows, drawshadows);
+    MapRenderer(shortcuts).Redraw(canvas, map, layers, zoom, shadows, drawshadows, ratio);
 }
 
 } // namespace halvorn

@@ -25,8 +25,9 @@ struct ShadowParams {
     int16_t WallShadowAlpha = 32;    // 0..255, opacity of each wall shadow layer
 };
 
-// Canvas size in canvas pixels for a map at `zoom` (1080 x 1080 at 100 %).
-QSize CanvasSize(const MapDocument& map, float zoom);
+// Canvas size in device pixels for a map at `zoom` on a screen of `ratio`
+// device pixels per canvas pixel (1080 x 1080 at 100 % and ratio 1).
+QSize CanvasSize(const MapDocument& map, float zoom, float ratio = 1.0f);
 
 class BandWorker;
 struct Stamp;
@@ -42,6 +43,11 @@ class SpriteCache;
 // redraw leaves it, within 1 of 255. Shortcuts.h lists the shortcuts taken
 // and lets each be switched off. One per canvas; not for use by two threads
 // at once (it shares bands out to a helper thread of its own).
+//
+// At a device pixel ratio r the map's geometry is laid out at zoom x r, so
+// the picture is the one at ratio 1 with r times as many pixels each way:
+// what was one canvas pixel (a grid line, half a pixel of wall overlap) is
+// r device pixels, and the wall shadow keeps the layers of its zoom.
 class MapRenderer {
 public:
     explicit MapRenderer(RenderShortcuts shortcuts = RenderShortcuts::FromEnvironment());
@@ -50,11 +56,11 @@ public:
     ~MapRenderer();
 
     // Makes `canvas` show the map: grid, floors, objects (with shadows) and
-    // walls (with shadows) on white. `canvas` must be CanvasSize(map, zoom)
-    // large. A canvas changed by anyone else since the last call, or another
-    // zoom, layer choice or shadow setting, is drawn whole.
+    // walls (with shadows) on white. `canvas` must be CanvasSize(map, zoom,
+    // ratio) large. A canvas changed by anyone else since the last call, or
+    // another zoom, ratio, layer choice or shadow setting, is drawn whole.
     void Redraw(QImage& canvas, const MapDocument& map, const LayerSwitches& layers, float zoom,
-                const ShadowParams& shadows, bool drawshadows);
+                const ShadowParams& shadows, bool drawshadows, float ratio = 1.0f);
 
     // How the last call went: -1 after a whole redraw, otherwise the number
     // of rectangles repainted (0 when nothing had changed).
@@ -84,6 +90,6 @@ private:
 // A one-off drawing, keeping nothing.
 void Redraw(QImage& canvas, const MapDocument& map, const LayerSwitches& layers, float zoom,
             const ShadowParams& shadows, bool drawshadows,
-            RenderShortcuts shortcuts = RenderShortcuts::FromEnvironment());
+            RenderShortcuts shortcuts = RenderShortcuts::FromEnvironment(), float ratio = 1.0f);
 
 } // namespace halvorn

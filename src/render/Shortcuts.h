@@ -88,6 +88,19 @@
 //   own picture over the canvas's pixels and writes only inside its clip.
 //   Tests: BandWorker.*, and the redraw tests with it off.
 //
+// On a HiDPI screen (a device pixel ratio r other than 1) all six stay on:
+// each rests on how the raster engine treats device pixels, and the screen
+// picture is only a larger device laid out at zoom x r. partial repaints
+// the rectangles a change reaches in device pixels (FloorReach and
+// WallReach take zoom x r); cover needs only opaque stamps, which floors and
+// grid lines stay; placed keys each copy by its target and the canvas size,
+// both in device pixels; phases keys each piece by its drawn side (18 z r +
+// r / 2) and fractions, which hold for enlarged pieces as for reduced ones;
+// counts keys the layer counts by zoom x r and the zoom's first layer;
+// threads is unchanged. Tests: the same ones at ratios 1.25, 1.5 and 2
+// (Oracle.ProductionMatchesAtTheScreensRatio, IncrementalRedraw.*,
+// Renderers.TheScreensRatioScalesEveryPixelQuantity).
+//
 // With every shortcut off the redraw is the literal one made of stamps: each
 // picture scaled straight onto the canvas, each square filled, bands drawn
 // one after another on the calling thread.

@@ -106,9 +106,9 @@ std::size_t SpriteCache::KeyHash::operator()(const RedrawKey& key) const
             else if constexpr (std::is_same_v<K, PlacedKey>)
                 return Mix(kind, static_cast<int64_t>((*this)(k)));
             else if constexpr (std::is_same_v<K, WallPieceKey>)
-                return Mix(Mix(Mix(Mix(kind, k.picture), k.zoom), k.fx), k.fy);
+                return Mix(Mix(Mix(Mix(kind, k.picture), k.side), k.fx), k.fy);
             else
-                return Mix(Mix(Mix(kind, k.zoom), k.fx), k.fy);
+                return Mix(Mix(Mix(Mix(kind, k.scale), int64_t{k.firstLayer}), k.fx), k.fy);
         },
         key);
 }
@@ -204,11 +204,10 @@ QImage SpriteCache::DrawnAtPlace(const QImage& picture, QRect source, QRectF tar
     return cut;
 }
 
-const QImage* SpriteCache::WallPiece(ImageHandle image, float zoom, float fx, float fy)
+const QImage* SpriteCache::WallPiece(ImageHandle image, float side, float fx, float fy)
 {
     const QImage picture = ImageOf(image);
-    return KeptAcrossRedraws(WallPieceKey{picture.cacheKey(), zoom, fx, fy}, [&] {
-        const float side = 18 * zoom + 0.5f;
+    return KeptAcrossRedraws(WallPieceKey{picture.cacheKey(), side, fx, fy}, [&] {
         const int extent = static_cast<int>(std::ceil(side)) + 2;
         QImage drawn = Transparent(extent, extent);
         QPainter p(&drawn);
@@ -219,21 +218,21 @@ const QImage* SpriteCache::WallPiece(ImageHandle image, float zoom, float fx, fl
     });
 }
 
-const QImage* SpriteCache::WallShade(float zoom, float fx, float fy)
+const QImage* SpriteCache::WallShade(float scale, int firstLayer, float fx, float fy)
 {
-    return KeptAcrossRedraws(WallShadeKey{zoom, fx, fy}, [&] {
+    return KeptAcrossRedraws(WallShadeKey{scale, firstLayer, fx, fy}, [&] {
         // Each square drawn alone in opaque white shows exactly the pixels
         // its fill covers; the counts add up.
-        const float s = 18 * zoom;
-        const int extent = static_cast<int>(std::ceil(s + 8 * zoom)) + 2;
+        const float s = 18 * scale;
+        const int extent = static_cast<int>(std::ceil(s + 8 * scale)) + 2;
         QImage counts(extent, extent, QImage::Format_Grayscale8);
         counts.fill(0);
         QImage square(extent, extent, QImage::Format_ARGB32_Premultiplied);
-        for (int n = FirstShadowLayer(zoom); n <= 8; ++n) {
+        for (int n = firstLayer; n <= 8; ++n) {
             square.fill(Qt::transparent);
             QPainter p(&square);
-            const float off = static_cast<float>(n) * zoom;
-            p.fillRect(QRectF(fx + 8 * zoom - off, fy + 8 * zoom - off, s, s), Qt::white);
+            const float off = static_cast<float>(n) * scale;
+            p.fillRect(QRectF(fx + 8 * scale - off, fy + 8 * scale - off, s, s), Qt::white);
             p.end();
             for (int y = 0; y < extent; ++y) {
                 const auto* in = reinterpret_cast<const QRgb*>(square.constScanLine(y));

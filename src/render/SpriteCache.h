@@ -44,12 +44,14 @@ public:
     const QImage* Turned(ImageHandle image, Orientation orientation);
     // Its silhouette through the shadow matrix of `alpha`.
     const QImage* Silhouette(ImageHandle image, Orientation orientation, float alpha);
-    // The wall piece drawn (s + 0.5) square at a position whose fractions
-    // are (fx, fy). Null when it leaves nothing visible.
-    const QImage* WallPiece(ImageHandle image, float zoom, float fx, float fy);
+    // The wall piece drawn `side` device pixels square at a position whose
+    // fractions are (fx, fy). Null when it leaves nothing visible.
+    const QImage* WallPiece(ImageHandle image, float side, float fx, float fy);
     // How many shadow squares of one wall point cover each pixel (8-bit
-    // grey), drawn from the position (cx - 8 z, cy - 8 z) with fractions (fx, fy).
-    const QImage* WallShade(float zoom, float fx, float fy);
+    // grey), drawn from the position (cx - 8 z, cy - 8 z) with fractions
+    // (fx, fy), where z is `scale` device pixels per map pixel; the squares
+    // n = firstLayer..8 of that point.
+    const QImage* WallShade(float scale, int firstLayer, float fx, float fy);
 
     // The `source` part of `picture` scaled into `target` exactly as a
     // direct draw on a canvas of `canvas` size puts it there, cut to the
@@ -103,11 +105,13 @@ private:
     };
     struct WallPieceKey {
         int64_t picture;
-        float zoom, fx, fy;
+        float side, fx, fy;
         auto operator<=>(const WallPieceKey&) const = default;
     };
     struct WallShadeKey {
-        float zoom, fx, fy;
+        float scale;
+        int firstLayer;
+        float fx, fy;
         auto operator<=>(const WallShadeKey&) const = default;
     };
     // Prepared pictures kept across redraws.

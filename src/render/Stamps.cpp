@@ -54,19 +54,43 @@ void AddScaled(std::vector<Stamp>& out, const QImage* image, QRect source, QRect
                         unscaled ? Stamp::Picture : Stamp::Scaled, opaque});
 }
 
+// A grid line is one canvas pixel wide: at a device pixel ratio r it covers
+// r device pixels, rounded to whole ones, since an unsmoothed line must fill
+// whole pixels to stay sharp and every line must come out equally wide (a
+// line spanning the device pixels between its rounded edges would be 1 or 2
+// wide by turns at 150 %). Never thinner than one pixel.
+int GridLineWidth(float ratio)
+{
+    return std::max(1, RoundToInt(ratio));
+}
+
+// A floor cell spans from its rounded left edge to its neighbour's, so cells
+// of a fractional size (67.5 device pixels at 75 % on a 125 % screen) tile
+// without a seam; where the size is whole it is the rounded cell size.
+QRect FloorCell(float scale, int x, int y)
+{
+    const float cell = static_cast<float>(CellSize) * scale;
+    const int left = RoundToInt(cell * static_cast<float>(x));
+    const int top = RoundToInt(cell * static_cast<float>(y));
+    return QRect(QPoint(left, top), QPoint(RoundToInt(cell * static_cast<float>(x + 1)) - 1,
+                                           RoundToInt(cell * static_cast<float>(y + 1)) - 1));
+}
+
 void Grid(const View& v, QRect area, std::vector<Stamp>& out)
 {
-    const float cell = static_cast<float>(CellSize) * v.zoom;
+    const float cell = static_cast<float>(CellSize) * v.Scale();
     const int width = RoundToInt(cell * v.map.MapWidth());
     const int height = RoundToInt(cell * v.map.MapHeight());
-    // A one-pixel line is one pixel column or row, ends included.
+    const int thick = GridLineWidth(v.ratio);
+    // Each line is the last `thick` pixel columns or rows before the cell
+    // edge, reaching `thick` past the far edge as a line's end does.
     for (float k = 0; k <= v.map.MapWidth(); k += 1) {
-        const QRect line(RoundToInt(cell * k - 1), 0, 1, height + 1);
+        const QRect line(RoundToInt(cell * k) - thick, 0, thick, height + thick);
         if (line.intersects(area))
             out.push_back(Stamp{nullptr, line, {}, {}, Stamp::Line, true});
     }
     for (float k = 0; k <= v.map.MapHeight(); k += 1) {
-        const QRect line(0, RoundToInt(cell * k - 1), width + 1, 1);
+        const QRect line(0, RoundToInt(cell * k) - thick, width + thick, thick);
         if (line.intersects(area))
             out.push_back(Stamp{nullptr, line, {}, {}, Stamp::Line, true});
     }
@@ -74,17 +98,15 @@ void Grid(const View& v, QRect area, std::vector<Stamp>& out)
 
 void Floors(const View& v, QRect area, SpriteCache& sprites, std::vector<Stamp>& out)
 {
-    const float cell = static_cast<float>(CellSize) * v.zoom;
-    const int size = RoundToInt(cell);
     for (int x = 0; x < v.map.FloorColumns(); ++x) {
-        const int left = RoundToInt(cell * static_cast<float>(x));
-        if (left > area.right() || left + size <= area.left())
+        const QRect column = FloorCell(v.Scale(), x, 0);
+        if (column.left() > area.right() || column.right() < area.left())
             continue;
         for (int y = 0; y < v.map.FloorRows(); ++y) {
             const ImageHandle tile = v.map.FloorAt(x, y);
             if (tile == 0)
                 continue;
-            const QRect target(left, RoundToInt(cell * static_cast<float>(y)), size, size);
+            const QRect target = FloorCell(v.Scale(), x, y);
             if (target.intersects(area)) {
                 const QImage* picture = sprites.Picture(tile);
                 if (picture)
@@ -96,7 +118,7 @@ void Floors(const View& v, QRect area, SpriteCache& sprites, std::vector<Stamp>&
 
 void Objects(const View& v, QRect area, SpriteCache& sprites, std::vector<Stamp>& out)
 {
-    const float z = v.zoom;
+    const float z = v.Scale();
     const float d = static_cast<float>(v.shadows.ObjectShadowOffset);
     const std::vector<PlacedObject>& objects = v.map.Objects();
     for (size_t i = 0; i + 1 < objects.size(); ++i) {
@@ -122,24 +144,28 @@ void Objects(const View& v, QRect area, SpriteCache& sprites, std::vector<Stamp>
 }
 
 // Wall point indices whose pieces or shadows can reach [from, to] on one axis.
-std::pair<int, int> WallSpan(float zoom, int from, int to, int count)
+std::pair<int, int> WallSpan(float scale, int from, int to, int count)
 {
-    const float s = static_cast<float>(WallStep) * zoom;
-    const int first = std::max(0, FloorInt((static_cast<float>(from) - 18 * zoom - 4) / s));
-    const int last = std::min(count - 1, FloorInt((static_cast<float>(to) + 9 * zoom + 2) / s) + 1);
+    const float s = static_cast<float>(WallStep) * scale;
+    const int first = std::max(0, FloorInt((static_cast<float>(from) - 18 * scale - 4) / s));
+    const int last = std::min(count - 1, FloorInt((static_cast<float>(to) + 9 * scale + 2) / s) + 1);
     return {first, last};
 }
 
 void Walls(const View& v, QRect area, SpriteCache& sprites, std::vector<Stamp>& out)
 {
-    const float z = v.zoom;
+    const float z = v.Scale();
     const float s = static_cast<float>(WallStep) * z;
     const int alpha = std::clamp<int>(v.shadows.WallShadowAlpha, 0, 255);
-    const bool shade = v.drawshadows && FirstShadowLayer(z) <= 8 && alpha > 0;
+    // The zoom, not the device scale, decides the layers: a 200 % screen
+    // shows the 50 % view's five layers, each two device pixels apart.
+    const int firstLayer = FirstShadowLayer(v.zoom);
+    const bool shade = v.drawshadows && firstLayer <= 8 && alpha > 0;
     const auto [x0, x1] = WallSpan(z, area.left(), area.right(), v.map.WallColumns());
     const auto [y0, y1] = WallSpan(z, area.top(), area.bottom(), v.map.WallRows());
     const QRectF canvas(QPointF(0, 0), QSizeF(v.canvas));
-    const float side = s + 0.5f;
+    // Half a canvas pixel larger than the step, so neighbours overlap.
+    const float side = s + 0.5f * v.ratio;
     // Thousands of points share a few pieces and phases: remember the last
     // few answers instead of asking the cache each time.
     struct Known {
@@ -185,12 +211,12 @@ void Walls(const View& v, QRect area, SpriteCache& sprites, std::vector<Stamp>& 
                 const float top = cy - 8 * z;
                 const float fx = Fraction(left), fy = Fraction(top);
                 const QImage* counts =
-                    lookup(0, fx, fy, [&] { return sprites.WallShade(z, fx, fy); });
+                    lookup(0, fx, fy, [&] { return sprites.WallShade(z, firstLayer, fx, fy); });
                 if (counts)
                     Add(out, counts, QPoint(FloorInt(left), FloorInt(top)) + counts->offset(), area,
                         Stamp::Shade);
             } else if (shade) {
-                for (int n = FirstShadowLayer(z); n <= 8; ++n) {
+                for (int n = firstLayer; n <= 8; ++n) {
                     const float off = static_cast<float>(n) * z;
                     const QRectF square(cx - off, cy - off, s, s);
                     if (square.toAlignedRect().intersects(area))
@@ -213,7 +239,7 @@ void Walls(const View& v, QRect area, SpriteCache& sprites, std::vector<Stamp>& 
             }
             const float fx = Fraction(left), fy = Fraction(top);
             const QImage* drawn =
-                lookup(piece, fx, fy, [&] { return sprites.WallPiece(piece, z, fx, fy); });
+                lookup(piece, fx, fy, [&] { return sprites.WallPiece(piece, side, fx, fy); });
             if (drawn)
                 Add(out, drawn, QPoint(FloorInt(left), FloorInt(top)) + drawn->offset(), area);
         }
@@ -476,24 +502,21 @@ void PaintArea(uchar* canvasBits, qsizetype bytesPerLine, QImage::Format format,
     }
 }
 
-QRect FloorReach(float zoom, int x, int y)
+QRect FloorReach(float scale, int x, int y)
 {
-    const float cell = static_cast<float>(CellSize) * zoom;
-    const int size = RoundToInt(cell);
-    return {RoundToInt(cell * static_cast<float>(x)), RoundToInt(cell * static_cast<float>(y)), size,
-            size};
+    return FloorCell(scale, x, y);
 }
 
-QRect WallReach(float zoom, int x, int y)
+QRect WallReach(float scale, int x, int y)
 {
     // The piece from 9 z above-left of the point, the shadow to s + 8 z
     // below-right of where its squares start, with a pixel to spare for the
     // sub-pixel edges.
-    const float s = static_cast<float>(WallStep) * zoom;
+    const float s = static_cast<float>(WallStep) * scale;
     const float cx = s * static_cast<float>(x);
     const float cy = s * static_cast<float>(y);
-    const int left = FloorInt(cx - 9 * zoom) - 1;
-    const int top = FloorInt(cy - 9 * zoom) - 1;
+    const int left = FloorInt(cx - 9 * scale) - 1;
+    const int top = FloorInt(cy - 9 * scale) - 1;
     const int right = static_cast<int>(std::ceil(cx + s + 2)) + 1;
     const int bottom = static_cast<int>(std::ceil(cy + s + 2)) + 1;
     return QRect(QPoint(left, top), QPoint(right, bottom));

@@ -38,15 +38,20 @@ struct Stamp {
     bool opaque = false; // covers every pixel of `bounds` fully
 };
 
-// What one redraw draws.
+// What one redraw draws. `zoom` is the view's (it decides how many wall
+// shadow layers there are); positions are in device pixels, `Scale()` of
+// them per map pixel.
 struct View {
     const MapDocument& map;
     const LayerSwitches& layers;
     float zoom;
+    float ratio; // device pixels per canvas pixel
     const ShadowParams& shadows;
     bool drawshadows;
     QSize canvas;
     RenderShortcuts shortcuts;
+
+    float Scale() const { return zoom * ratio; }
 };
 
 // Appends every stamp that reaches `area`, in painting order. The pictures
@@ -95,8 +100,9 @@ void PaintArea(uchar* canvasBits, qsizetype bytesPerLine, QImage::Format format,
                const std::vector<int>& which, const std::vector<QRect>& parts,
                const ShadeTable& shade);
 
-// The rectangles a change to one floor cell or wall point can reach.
-QRect FloorReach(float zoom, int x, int y);
-QRect WallReach(float zoom, int x, int y);
+// The rectangles a change to one floor cell or wall point can reach, at
+// `scale` device pixels per map pixel.
+QRect FloorReach(float scale, int x, int y);
+QRect WallReach(float scale, int x, int y);
 
 } // namespace halvorn

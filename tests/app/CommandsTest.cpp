@@ -1,6 +1,7 @@
 #include "AppFixture.h"
 #include "QStringPrint.h"
 #include "TestSupport.h"
+#include "settings/ShadowSettings.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -68,6 +69,41 @@ TEST_F(AppFixture, SecondExportKeepsTheJpgFilterOfTheFirst)
     ASSERT_EQ(offered.size(), 2);
     EXPECT_TRUE(offered[0].startsWith(QStringLiteral("PNG File "))) << offered[0].toStdString();
     EXPECT_EQ(offered[1].toStdString(), (QStringLiteral("JPG File ") + path).toStdString());
+}
+
+// ctest runs this also under QT_SCALE_FACTOR 1.25, 1.5 and 2: the screen
+// shows the map at its device pixels, and export saves the map's own
+// picture, the one a 100 % screen gives, bit for bit.
+TEST_F(AppFixture, ExportSavesTheMapsOwnPictureAtTheScreensScale)
+{
+    PickFloor(1);
+    Press(Qt::LeftButton, {10, 10});
+    Move({90, 10}, Qt::LeftButton);
+    Move({170, 90}, Qt::LeftButton);
+    Release(Qt::LeftButton, {170, 90});
+    PickWall();
+    Click(Qt::LeftButton, {72, 100});
+    PickObject();
+    Click(Qt::LeftButton, {95, 33});
+    Action("mnuZoomOut")->trigger();
+    const float ratio = static_cast<float>(window->devicePixelRatioF());
+    const QImage& screen = Canvas()->Pictures().Screen();
+    EXPECT_EQ(screen.devicePixelRatio(), ratio);
+    EXPECT_EQ(screen.size(), CanvasSize(window->Map(), 0.75f, ratio));
+    EXPECT_EQ(Canvas()->size(), QSize(810, 810));
+
+    const QString path = dir.filePath("scaled.png");
+    testsupport::DriveModals([&] { Action("mnuExport")->trigger(); }, [&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    QImage expected(CanvasSize(window->Map(), 0.75f), QImage::Format_RGB32);
+    halvorn::Redraw(expected, window->Map(), window->Layers(), 0.75f, CurrentShadowParams(), true);
+    const QImage saved = QImage(path).convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(saved.size(), QSize(810, 810));
+    EXPECT_TRUE(saved == expected) << "ratio " << ratio;
 }
 
 TEST_F(AppFixture, NewMapAfterZoomingIsBackAtFullSize)

@@ -1,6 +1,8 @@
 #include "AppFixture.h"
 
+#include <QScreen>
 #include <QToolBar>
+#include <private/qhighdpiscaling_p.h>
 #include <private/qwidget_p.h>
 #include <QWheelEvent>
 
@@ -260,6 +262,34 @@ TEST_F(AppFixture, TallTitleBarLeavesTheViewportAboveTheStatusBar)
         EXPECT_LT(holder->geometry().bottom(), status->geometry().top());
         EXPECT_TRUE(status->isVisible());
     }
+}
+
+} // namespace apptest
+
+namespace apptest {
+
+// The window moved to a screen of another scale: the canvas is drawn again
+// once, at the new ratio, and the map's own picture stays as it was.
+TEST_F(AppFixture, AnotherScreenRatioRedrawsTheCanvasOnce)
+{
+    PickFloor(1);
+    Click(Qt::LeftButton, {10, 10});
+    const QImage before = Canvas()->Picture().copy();
+    const int redraws = window->RedrawCount(true) + window->RedrawCount(false);
+    const float ratio = static_cast<float>(window->devicePixelRatioF());
+    struct Restore {
+        QScreen* screen;
+        ~Restore() { QHighDpiScaling::setScreenFactor(screen, 1); }
+    } restore{window->screen()};
+    QHighDpiScaling::setScreenFactor(restore.screen, 2);
+    ASSERT_EQ(window->devicePixelRatioF(), 2 * ratio);
+    // What the window system's expose of the moved window does.
+    window->repaint();
+    EXPECT_EQ(window->RedrawCount(true) + window->RedrawCount(false), redraws + 1);
+    EXPECT_EQ(Canvas()->Pictures().Screen().devicePixelRatio(), 2 * ratio);
+    EXPECT_EQ(Canvas()->Pictures().Screen().size(), CanvasSize(window->Map(), 1, 2 * ratio));
+    EXPECT_TRUE(Canvas()->Picture() == before);
+    EXPECT_EQ(Canvas()->size(), QSize(1080, 1080));
 }
 
 } // namespace apptest

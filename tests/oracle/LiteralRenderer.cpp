@@ -54,31 +54,46 @@ QImage ThroughMatrix(const QImage& source, const Matrix& m)
     return out;
 }
 
-void Grid(QPainter& g, const MapDocument& map, float z)
+void Grid(QPainter& g, const MapDocument& map, float z, float ratio)
 {
-    QPen pen(QColor::fromRgba(0xFF000000u));
-    pen.setWidthF(1.0);
-    g.setPen(pen);
-    for (float k = 0; k <= map.MapWidth(); k += 1) {
-        const int x = RoundToInt(72 * z * k - 1);
-        g.drawLine(QPoint(x, 0), QPoint(x, RoundToInt(72 * z * map.MapHeight())));
+    if (ratio == 1.0f) {
+        QPen pen(QColor::fromRgba(0xFF000000u));
+        pen.setWidthF(1.0);
+        g.setPen(pen);
+        for (float k = 0; k <= map.MapWidth(); k += 1) {
+            const int x = RoundToInt(72 * z * k - 1);
+            g.drawLine(QPoint(x, 0), QPoint(x, RoundToInt(72 * z * map.MapHeight())));
+        }
+        for (float k = 0; k <= map.MapHeight(); k += 1) {
+            const int y = RoundToInt(72 * z * k - 1);
+            g.drawLine(QPoint(0, y), QPoint(RoundToInt(72 * z * map.MapWidth()), y));
+        }
+        g.setPen(Qt::NoPen);
+        return;
     }
-    for (float k = 0; k <= map.MapHeight(); k += 1) {
-        const int y = RoundToInt(72 * z * k - 1);
-        g.drawLine(QPoint(0, y), QPoint(RoundToInt(72 * z * map.MapWidth()), y));
-    }
-    g.setPen(Qt::NoPen);
+    // A wider pen is stroked about its centre line; the pixels wanted are
+    // the last `w` before each cell edge, so they are filled as such.
+    const float scale = z * ratio;
+    const int w = std::max(1, RoundToInt(ratio));
+    const int width = RoundToInt(72 * scale * map.MapWidth());
+    const int height = RoundToInt(72 * scale * map.MapHeight());
+    for (float k = 0; k <= map.MapWidth(); k += 1)
+        g.fillRect(QRect(RoundToInt(72 * scale * k) - w, 0, w, height + w), Qt::black);
+    for (float k = 0; k <= map.MapHeight(); k += 1)
+        g.fillRect(QRect(0, RoundToInt(72 * scale * k) - w, width + w, w), Qt::black);
 }
 
 void Floor(QPainter& g, const MapDocument& map, float z)
 {
+    // From each cell's rounded edge to the next one's: the rounded cell size
+    // wherever 72 z is whole, and no seams where it is not.
+    const auto edge = [&](float k) { return RoundToInt(72 * z * k); };
     for (float x = 0; x <= map.MapWidth(); x += 1) {
         for (float y = 0; y <= map.MapHeight(); y += 1) {
             const ImageHandle tile = map.FloorAt(static_cast<int>(x), static_cast<int>(y));
             if (tile == 0)
                 continue;
-            g.drawImage(QRect(RoundToInt(72 * z * x), RoundToInt(72 * z * y), RoundToInt(72 * z),
-                              RoundToInt(72 * z)),
+            g.drawImage(QRect(edge(x), edge(y), edge(x + 1) - edge(x), edge(y + 1) - edge(y)),
                         ImageOf(tile));
         }
     }
@@ -105,7 +120,10 @@ void Objects(QPainter& g, const MapDocument& map, float z, const ShadowParams& s
     }
 }
 
-void Walls(QPainter& g, const MapDocument& map, float z, const QColor& shade, bool drawshadows)
+// `z` positions and sizes (zoom x ratio), `zoom` the layer count, `ratio`
+// the half-pixel overlap.
+void Walls(QPainter& g, const MapDocument& map, float z, float zoom, float ratio,
+           const QColor& shade, bool drawshadows)
 {
     const float s = 18 * z;
     for (float x = 0; x <= 4 * map.MapWidth() + 1; x += 1) {
@@ -119,21 +137,22 @@ void Walls(QPainter& g, const MapDocument& map, float z, const QColor& shade, bo
                 const auto square = [&](float n) {
                     g.fillRect(QRectF(cx - n * z, cy - n * z, s, s), shade);
                 };
-                if (z > 0.8f) {
+                if (zoom > 0.8f) {
                     square(2);
                     square(3);
                 }
-                if (z > 0.4f) {
+                if (zoom > 0.4f) {
                     square(4);
                     square(5);
                 }
-                if (z > 0.1f) {
+                if (zoom > 0.1f) {
                     square(6);
                     square(7);
                     square(8);
                 }
             }
-            g.drawImage(QRectF(cx - 9 * z, cy - 9 * z, s + 0.5f, s + 0.5f), ImageOf(piece));
+            const float side = s + 0.5f * ratio;
+            g.drawImage(QRectF(cx - 9 * z, cy - 9 * z, side, side), ImageOf(piece));
         }
     }
 }
@@ -141,8 +160,9 @@ void Walls(QPainter& g, const MapDocument& map, float z, const QColor& shade, bo
 } // namespace
 
 void LiteralRedraw(QImage& canvas, const MapDocument& map, const LayerSwitches& layers,
-                   float zoom, const ShadowParams& shadows, bool drawshadows)
+                   float zoom, const ShadowParams& shadows, bool drawshadows, float ratio)
 {
+    const float scale = zoom * ratio;
     canvas.fill(Qt::white);
     QPainter g(&canvas);
     // The same quality the program draws with: scaled pictures filtered,
@@ -150,14 +170,14 @@ void LiteralRedraw(QImage& canvas, const MapDocument& map, const LayerSwitches& 
     g.setRenderHint(QPainter::SmoothPixmapTransform, true);
     g.setRenderHint(QPainter::Antialiasing, false);
     if (layers.ShowGridLayer)
-        Grid(g, map, zoom);
+        Grid(g, map, zoom, ratio);
     if (layers.ShowFloorLayer)
-        Floor(g, map, zoom);
+        Floor(g, map, scale);
     if (layers.ShowObjectLayer)
-        Objects(g, map, zoom, shadows, drawshadows);
+        Objects(g, map, scale, shadows, drawshadows);
     const QColor shade(0, 0, 0, std::clamp<int>(shadows.WallShadowAlpha, 0, 255));
     if (layers.ShowWallLayer)
-        Walls(g, map, zoom, shade, drawshadows);
+        Walls(g, map, scale, zoom, ratio, shade, drawshadows);
 }
 
 int MaxChannelDifference(const QImage& a, const QImage& b)

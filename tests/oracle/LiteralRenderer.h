@@ -13,8 +13,13 @@
 namespace halvorn::oracle {
 
 // Draws the whole map step by step exactly as written for Redraw: no caches, no shortcuts.
+// At a device pixel ratio other than 1 every position and size is laid out
+// at zoom x ratio and rounded in device pixels; a grid line is the ratio
+// rounded (at least 1) device pixels wide, a wall piece overlaps its
+// neighbours by half a canvas pixel, and the zoom alone decides the number
+// of wall shadow layers.
 void LiteralRedraw(QImage& canvas, const MapDocument& map, const LayerSwitches& layers,
-                   float zoom, const ShadowParams& shadows, bool drawshadows);
+                   float zoom, const ShadowParams& shadows, bool drawshadows, float ratio = 1.0f);
 
 // Largest difference of any channel (A, R, G, B of straight ARGB32) of any pixel; INT_MAX when sizes differ.
 int MaxChannelDifference(const QImage& a, const QImage& b);

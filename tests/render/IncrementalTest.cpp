@@ -63,30 +63,34 @@ TEST_P(IncrementalRedraw, EveryEditLeavesTheWholeMapsPicture)
     layers.ShowGridLayer = true;
     const ShadowParams shadows{0.6f, -3, 40};
     std::mt19937 rng(5);
-    for (const float zoom : {1.0f, 0.75f, 0.5f, 0.25f}) {
+    // Screen ratios too: what a change reaches is in device pixels.
+    const struct { float zoom, ratio; } views[] = {{1, 1}, {0.75f, 1}, {0.5f, 1}, {0.25f, 1},
+                                                   {1, 2}, {0.75f, 1.25f}, {0.5f, 1.5f}};
+    for (const auto [zoom, ratio] : views) {
         const bool drawshadows = zoom != 0.5f;
         MapDocument map = BusyMap(3);
-        QImage canvas(CanvasSize(map, zoom), QImage::Format_RGB32);
+        QImage canvas(CanvasSize(map, zoom, ratio), QImage::Format_RGB32);
         QImage expected(canvas.size(), QImage::Format_RGB32);
         MapRenderer renderer(GetParam().shortcuts);
-        renderer.Redraw(canvas, map, layers, zoom, shadows, drawshadows);
+        renderer.Redraw(canvas, map, layers, zoom, shadows, drawshadows, ratio);
         EXPECT_EQ(renderer.LastRepaintedRectangles(), -1);
-        renderer.Redraw(canvas, map, layers, zoom, shadows, drawshadows);
+        renderer.Redraw(canvas, map, layers, zoom, shadows, drawshadows, ratio);
         EXPECT_EQ(renderer.LastRepaintedRectangles(), partial ? 0 : -1) << "nothing changed";
-        // All shortcuts on make the long run; each choice off a shorter one.
-        const int steps = GetParam().shortcuts == RenderShortcuts() ? 24 : 8;
+        // All shortcuts on make the long run; each choice off a shorter one,
+        // and the larger pictures of a HiDPI screen a shorter one still.
+        const int steps = (GetParam().shortcuts == RenderShortcuts() ? 24 : 8) / (ratio == 1 ? 1 : 2);
         for (int step = 0; step < steps; ++step) {
             const Edit& edit = Edits[rng() % std::size(Edits)];
             edit.apply(map, rng, pictures);
-            renderer.Redraw(canvas, map, layers, zoom, shadows, drawshadows);
+            renderer.Redraw(canvas, map, layers, zoom, shadows, drawshadows, ratio);
             EXPECT_LE(renderer.LastRepaintedRectangles(), 2) << edit.name;
             // Floors and walls repaint in place, even during a drag.
             if (edit.name == std::string_view("floor") || edit.name == std::string_view("wall")) {
                 EXPECT_EQ(renderer.LastRepaintedRectangles() >= 0, partial) << edit.name;
             }
-            oracle::LiteralRedraw(expected, map, layers, zoom, shadows, drawshadows);
+            oracle::LiteralRedraw(expected, map, layers, zoom, shadows, drawshadows, ratio);
             ASSERT_LE(oracle::MaxChannelDifference(canvas, expected), 1)
-                << "zoom " << zoom << " step " << step << " " << edit.name;
+                << "zoom " << zoom << " ratio " << ratio << " step " << step << " " << edit.name;
         }
     }
 }

@@ -20,21 +20,21 @@ namespace {
 
 int Difference(const MapDocument& map, const LayerSwitches& layers, float zoom,
                const ShadowParams& shadows, bool drawshadows,
-               RenderShortcuts shortcuts = RenderShortcuts())
+               RenderShortcuts shortcuts = RenderShortcuts(), float ratio = 1.0f)
 {
-    QImage expected(CanvasSize(map, zoom), QImage::Format_RGB32);
-    oracle::LiteralRedraw(expected, map, layers, zoom, shadows, drawshadows);
-    QImage drawn(CanvasSize(map, zoom), QImage::Format_RGB32);
-    Redraw(drawn, map, layers, zoom, shadows, drawshadows, shortcuts);
+    QImage expected(CanvasSize(map, zoom, ratio), QImage::Format_RGB32);
+    oracle::LiteralRedraw(expected, map, layers, zoom, shadows, drawshadows, ratio);
+    QImage drawn(CanvasSize(map, zoom, ratio), QImage::Format_RGB32);
+    Redraw(drawn, map, layers, zoom, shadows, drawshadows, shortcuts, ratio);
     return oracle::MaxChannelDifference(drawn, expected);
 }
 
 class Oracle : public ::testing::TestWithParam<ShortcutSet> {
 protected:
     int Difference(const MapDocument& map, const LayerSwitches& layers, float zoom,
-                   const ShadowParams& shadows, bool drawshadows) const
+                   const ShadowParams& shadows, bool drawshadows, float ratio = 1.0f) const
     {
-        return ::Difference(map, layers, zoom, shadows, drawshadows, GetParam().shortcuts);
+        return ::Difference(map, layers, zoom, shadows, drawshadows, GetParam().shortcuts, ratio);
     }
 };
 
@@ -54,6 +54,22 @@ TEST_P(Oracle, ProductionMatchesAtEveryZoomAndShadowSetting)
                 EXPECT_LE(Difference(map, all, zoom, s, drawshadows), 1)
                     << "zoom " << zoom << " alpha " << s.ObjectShadowAlpha << " offset "
                     << s.ObjectShadowOffset << " wall " << s.WallShadowAlpha << " shadows " << drawshadows;
+}
+
+// The screen picture of a HiDPI screen, at the ratios desktops set.
+TEST_P(Oracle, ProductionMatchesAtTheScreensRatio)
+{
+    const MapDocument map = BusyMap(9);
+    LayerSwitches all;
+    all.ShowGridLayer = true;
+    const struct { float ratio, zoom; bool drawshadows; } rows[] = {
+        {2, 1, true},    {2, 0.75f, false},    {2, 0.5f, true},     {2, 0.25f, true},
+        {1.5f, 1, true}, {1.5f, 0.75f, true},  {1.25f, 1, false},   {1.25f, 0.75f, true},
+        {1.25f, 0.25f, true},
+    };
+    for (const auto& r : rows)
+        EXPECT_LE(Difference(map, all, r.zoom, ShadowParams{}, r.drawshadows, r.ratio), 1)
+            << "ratio " << r.ratio << " zoom " << r.zoom << " shadows " << r.drawshadows;
 }
 
 TEST_P(Oracle, ProductionMatchesWithEveryLayerCombination)

@@ -33,13 +33,13 @@ protected:
     LayerSwitches layers;
     ShadowParams shadows;
 
-    QImage Draw(float zoom, bool drawshadows = true)
+    QImage Draw(float zoom, bool drawshadows = true, float ratio = 1.0f)
     {
-        QImage canvas(CanvasSize(map, zoom), QImage::Format_RGB32);
+        QImage canvas(CanvasSize(map, zoom, ratio), QImage::Format_RGB32);
         if (GetParam().literal)
-            oracle::LiteralRedraw(canvas, map, layers, zoom, shadows, drawshadows);
+            oracle::LiteralRedraw(canvas, map, layers, zoom, shadows, drawshadows, ratio);
         else
-            Redraw(canvas, map, layers, zoom, shadows, drawshadows, GetParam().shortcuts);
+            Redraw(canvas, map, layers, zoom, shadows, drawshadows, GetParam().shortcuts, ratio);
         return canvas;
     }
 };
@@ -110,6 +110,49 @@ TEST_P(Renderers, FloorsFillTheirCellsAtEveryZoom)
         EXPECT_EQ(At(Draw(r.zoom), r.x, r.y), r.colour) << r.zoom << " at " << r.x << "," << r.y;
     layers.ShowFloorLayer = false;
     EXPECT_EQ(At(Draw(1), 10, 10), qRgb(255, 255, 255));
+}
+
+// On a HiDPI screen the picture is the 1x one with more pixels: a grid line
+// is the ratio's whole number of device pixels before the cell edge, floor
+// cells of a fractional size tile without a seam, and the wall shadow keeps
+// the zoom's layers, one canvas pixel apart.
+TEST_P(Renderers, TheScreensRatioScalesEveryPixelQuantity)
+{
+    layers.ShowGridLayer = true;
+    map.SetFloor(0, 1, Solid(72, 72, Qt::red));
+    map.SetFloor(1, 1, Solid(72, 72, Qt::blue));
+    map.SetWall(4, 2, Solid(18, 18, Qt::green));
+    const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255);
+    const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255), green = qRgb(0, 255, 0);
+    const int none = -1;
+    // `layers` >= 0: the grey of that many wall shadow layers instead of a colour.
+    const struct { float ratio, zoom; int x, y; QRgb colour; int layers; } rows[] = {
+        {2, 1, 141, 3, white, none},    {2, 1, 142, 3, black, none},  {2, 1, 143, 3, black, none},
+        {2, 1, 144, 3, white, none},    {2, 1, 3, 142, black, none},  {2, 1, 3, 141, white, none},
+        {1.5f, 0.5f, 51, 3, white, none}, {1.5f, 0.5f, 52, 3, black, none}, {1.5f, 0.5f, 53, 3, black, none},
+        {1.25f, 0.75f, 66, 3, white, none}, {1.25f, 0.75f, 67, 3, black, none}, {1.25f, 0.75f, 68, 3, white, none},
+        // 22.5 device pixels a cell: edges at 0, 22, 45, 68.
+        {1.25f, 0.25f, 21, 30, red, none}, {1.25f, 0.25f, 22, 30, blue, none},
+        {1.25f, 0.25f, 44, 30, blue, none}, {1.25f, 0.25f, 44, 23, blue, none},
+        {1.25f, 0.25f, 45, 30, white, none},
+        // The piece covers device columns 126..162; seven layers, two pixels each.
+        {2, 1, 162, 80, green, none},   {2, 1, 164, 80, 0, 6},        {2, 1, 165, 80, 0, 6},
+        {2, 1, 166, 80, 0, 5},          {2, 1, 175, 80, 0, 1},        {2, 1, 176, 80, white, none},
+        // At 50 % on a 200 % screen: 1x geometry, the 50 % view's five layers.
+        {2, 0.5f, 81, 40, green, none}, {2, 0.5f, 82, 40, 0, 4},      {2, 0.5f, 85, 40, 0, 1},
+        {2, 0.5f, 86, 40, white, none},
+    };
+    for (const auto& r : rows) {
+        const QImage img = Draw(r.zoom, true, r.ratio);
+        ASSERT_EQ(img.size(), QSize(RoundToInt(1080 * r.zoom * r.ratio), RoundToInt(1080 * r.zoom * r.ratio)));
+        const QRgb p = At(img, r.x, r.y);
+        const std::string where = std::to_string(r.ratio) + " " + std::to_string(r.zoom) + " at " +
+                                  std::to_string(r.x) + "," + std::to_string(r.y);
+        if (r.layers == none)
+            EXPECT_EQ(p, r.colour) << where;
+        else
+            EXPECT_NEAR(qRed(p), UnderLayers(r.layers), 1) << where;
+    }
 }
 
 // A see-through piece at wall point (4, 0) shows its seven shadow squares:
