@@ -5,6 +5,12 @@
 //   BM_Redraw/map:M/zoom%:Z/shadows:S         the program's renderer, whole map
 //   BM_DragStep/map:M/zoom%:Z                 one floor cell or wall point set
 //                                             during a drag and the redraw after
+//   BM_WindowDragStep/map:M/zoom%:100/ratio:R the same through the canvas's
+//                                             pictures, as the main window draws
+//                                             (at ratio 2 with the copy of the
+//                                             map kept for export)
+//   BM_ExportPicture/map:M/ratio:2            after such a step, the map's own
+//                                             picture made for export
 //
 // M is `full` (every floor cell, every wall point, 500 objects) or `dungeon`
 // (floors in about two thirds of the cells, five rooms and a corridor walled,
@@ -12,6 +18,7 @@
 // a 200 % screen. Run: build/render_bench --benchmark_repetitions=5
 //                   --benchmark_report_aggregates_only=true
 #include "oracle/LiteralRenderer.h"
+#include "render/CanvasPictures.h"
 #include "render/Imaging.h"
 #include "render/Renderer.h"
 
@@ -183,6 +190,20 @@ void Redraw(benchmark::State& state, int which, float zoom, bool shadows, float 
     SetPeakMemoryCounter(state);
 }
 
+// One step of a drag path across the map: a floor cell or a wall point.
+void ChangeOne(MapDocument& map, int i)
+{
+    if (i % 2 == 0) {
+        const int x = (i / 2) % 15;
+        const int y = (i / 30) % 15;
+        map.SetFloor(x, y, map.FloorAt(x, y) == Art().floors[0] ? Art().floors[1] : Art().floors[0]);
+    } else {
+        const int x = (i / 2) % 61;
+        const int y = (i / 122 * 5) % 61;
+        map.SetWall(x, y, map.WallAt(x, y) == Art().walls[0] ? Art().walls[1] : Art().walls[0]);
+    }
+}
+
 // The steady state of a drag: alternately a floor cell and a wall point along
 // a path across the map changes, and the redraw without shadows follows.
 void DragStep(benchmark::State& state, int which, float zoom, float ratio)
@@ -194,20 +215,40 @@ void DragStep(benchmark::State& state, int which, float zoom, float ratio)
     int step = 0;
     const ProcessCpu cpu;
     for (auto _ : state) {
-        const int i = step++;
-        if (i % 2 == 0) {
-            const int x = (i / 2) % 15;
-            const int y = (i / 30) % 15;
-            map.SetFloor(x, y, map.FloorAt(x, y) == Art().floors[0] ? Art().floors[1] : Art().floors[0]);
-        } else {
-            const int x = (i / 2) % 61;
-            const int y = (i / 122 * 5) % 61;
-            map.SetWall(x, y, map.WallAt(x, y) == Art().walls[0] ? Art().walls[1] : Art().walls[0]);
-        }
+        ChangeOne(map, step++);
         renderer.Redraw(canvas, map, LayerSwitches{}, zoom, ShadowParams{}, false, ratio);
         benchmark::DoNotOptimize(canvas.constBits());
     }
     cpu.Report(state);
+}
+
+void WindowDragStep(benchmark::State& state, int which, float ratio)
+{
+    MapDocument map = Map(which);
+    CanvasPictures pictures;
+    pictures.Redraw(map, LayerSwitches{}, 1.0f, ShadowParams{}, false, ratio);
+    int step = 0;
+    for (auto _ : state) {
+        ChangeOne(map, step++);
+        pictures.Redraw(map, LayerSwitches{}, 1.0f, ShadowParams{}, false, ratio);
+        benchmark::DoNotOptimize(pictures.Screen().constBits());
+    }
+}
+
+void ExportPicture(benchmark::State& state, int which)
+{
+    MapDocument map = Map(which);
+    CanvasPictures pictures;
+    pictures.Redraw(map, LayerSwitches{}, 1.0f, ShadowParams{}, true, 2.0f);
+    pictures.MapPicture();
+    int step = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ChangeOne(map, step++);
+        pictures.Redraw(map, LayerSwitches{}, 1.0f, ShadowParams{}, true, 2.0f);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(pictures.MapPicture().constBits());
+    }
 }
 
 void Register()
@@ -229,6 +270,16 @@ void Register()
             benchmark::RegisterBenchmark(("BM_DragStep" + where + screen).c_str(), DragStep, which, zoom, ratio)
                 ->Unit(benchmark::kMillisecond)->UseRealTime();
         }
+    for (int which = 0; which < 2; ++which) {
+        const std::string map = std::string("/map:") + names[which];
+        for (const float ratio : {1.0f, 2.0f})
+            benchmark::RegisterBenchmark(("BM_WindowDragStep" + map + "/zoom%:100/ratio:" +
+                                          (ratio == 1.0f ? "1" : "2")).c_str(),
+                                         WindowDragStep, which, ratio)
+                ->Unit(benchmark::kMillisecond)->UseRealTime();
+        benchmark::RegisterBenchmark(("BM_ExportPicture" + map + "/ratio:2").c_str(), ExportPicture, which)
+            ->Unit(benchmark::kMillisecond)->UseRealTime();
+    }
 }
 
 } // namespace

@@ -34,7 +34,6 @@ void CanvasPictures::Redraw(const MapDocument& map, const LayerSwitches& layers,
     screenRenderer_.Redraw(screen_, map, layers, zoom, shadows, drawshadows, ratio);
     ratio_ = ratio;
     cleared_ = false;
-    lastDrawShadows_ = drawshadows;
     if (ratio == 1.0f) {
         // The screen picture is the map's: nothing else to keep.
         last_.reset();

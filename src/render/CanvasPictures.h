@@ -41,9 +41,6 @@ public:
     // The map's picture at ratio 1: the screen picture itself at ratio 1.
     const QImage& MapPicture() const;
 
-    // The drawshadows of the last Redraw (false before the first).
-    bool LastDrawShadows() const { return lastDrawShadows_; }
-
 private:
     // What the last redraw at a ratio other than 1 drew.
     struct Drawn {
@@ -60,7 +57,6 @@ private:
     float ratio_ = 1.0f;
     bool cleared_ = true;
     QSize clearedSize_;
-    bool lastDrawShadows_ = false;
     std::optional<Drawn> last_;
     // The map's picture at a ratio other than 1, made on demand; a cache.
     mutable std::unique_ptr<MapRenderer> mapRenderer_;
