@@ -163,6 +163,15 @@ void MapRenderer::Redraw(QImage& canvas, const MapDocument& map, const LayerSwit
     const bool partly = shortcuts_.On(Shortcut::Partial) && shown_ &&
                         shown_->Matches(canvas, map, layers, zoom, ratio, shadows, drawshadows) &&
                         shown_->Changes(map, changed);
+    // Prepared pictures are in device pixels, r x r times the bytes of the
+    // same pictures at ratio 1: a budget that stayed put would drop the
+    // floors' scaled copies of a 200 % screen before their next use and make
+    // them afresh on every redraw (a whole redraw of a dungeon 8 times
+    // slower). What is kept for one ratio is of no use at another.
+    const auto budget = static_cast<std::size_t>(
+        static_cast<double>(SpriteCache::ByteBudget) * ratio * ratio);
+    if (sprites_->Budget() != budget)
+        sprites_ = std::make_unique<SpriteCache>(budget);
     const int layerAlpha = std::clamp<int>(shadows.WallShadowAlpha, 0, 255);
     if (!shade_ || shade_->Alpha() != layerAlpha)
         shade_ = std::make_unique<ShadeTable>(layerAlpha);

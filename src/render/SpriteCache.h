@@ -8,7 +8,8 @@
 // place, wall pieces and shadow counts per phase, keyed by the picture's
 // identity (the decoded picture's cache key, so handles that share one
 // picture share its entries) and what the preparation depends on, in an
-// ImageCache of at most ByteBudget bytes, least recently used dropped first.
+// ImageCache of at most ByteBudget bytes (the renderer gives r x r times as
+// much at a device pixel ratio r), least recently used dropped first.
 // For this redraw: every picture a redraw asks for, prepared or as loaded,
 // is also held until the redraw's RedrawScope ends, so nothing it stamps
 // goes away under it when the budget drops it. Besides the budget it keeps
