@@ -60,7 +60,8 @@ void CanvasPictures::Clear(QSize size, float ratio)
     ratio_ = ratio;
     cleared_ = true;
     clearedSize_ = size;
-    screen_ = White(QSize(RoundToInt(size.width() * ratio), RoundToInt(size.height() * ratio)), ratio);
+    screen_ =
+        White(QSize(RoundToInt(size.width() * ratio), RoundToInt(size.height() * ratio)), ratio);
     last_.reset();
     mapPictureCurrent_ = false;
 }

@@ -148,7 +148,8 @@ std::pair<int, int> WallSpan(float scale, int from, int to, int count)
 {
     const float s = static_cast<float>(WallStep) * scale;
     const int first = std::max(0, FloorInt((static_cast<float>(from) - 18 * scale - 4) / s));
-    const int last = std::min(count - 1, FloorInt((static_cast<float>(to) + 9 * scale + 2) / s) + 1);
+    const int last =
+        std::min(count - 1, FloorInt((static_cast<float>(to) + 9 * scale + 2) / s) + 1);
     return {first, last};
 }
 
