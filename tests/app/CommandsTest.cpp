@@ -92,11 +92,11 @@ TEST_F(AppFixture, ExportSavesTheMapsOwnPictureAtTheScreensScale)
     EXPECT_EQ(screen.size(), CanvasSize(window->Map(), 0.75f, ratio));
     EXPECT_EQ(Canvas()->size(), QSize(810, 810));
 
-    const QString path = dir.filePath("scaled.png");
+    const QString path = dir.filePath(QStringLiteral("scaled.png"));
     testsupport::DriveModals([&] { Action("mnuExport")->trigger(); }, [&](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
-        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
         static_cast<QDialog*>(dialog)->accept();
     });
     QImage expected(CanvasSize(window->Map(), 0.75f), QImage::Format_RGB32);
