@@ -2,141 +2,170 @@
 
 #include "library/Thumbnail.h"
 
-#include <QThread>
-#include <QTimer>
-
 #include <algorithm>
-#include <atomic>
-#include <mutex>
+#include <system_error>
 
 namespace halvorn {
 
 namespace {
 
 // At most this often the owner's thread takes a batch while work goes on: a
-// screen refresh or so, quicker than the eye follows.
+// screen refresh or so, quicker than the eye follows. Waking it for every
+// picture would cost it more than the pictures cost the workers.
 constexpr int DrainPauseMs = 10;
+
+size_t WorkerCount()
+{
+    return std::max(1u, std::thread::hardware_concurrency());
+}
+
+// A picture that cannot be made (not even the memory for its thumbnail) is
+// refused like any unreadable one; nothing may end a worker thread early.
+QImage ThumbnailOrNone(BrushKind kind, const QString& path, QColor background)
+{
+    try {
+        return MakeThumbnail(kind, path, background);
+    } catch (...) {
+        return {};
+    }
+}
 
 } // namespace
 
-struct ThumbnailLoader::Job {
-    BrushKind kind;
-    QColor background;
-    std::vector<ThumbnailRequest> requests;
-    std::atomic<bool> stopped{false};
-
-    std::mutex mutex; // guards everything below
-    std::vector<bool> taken;
-    size_t next = 0;    // where the next search for an untaken request starts
-    size_t lowest = 0;  // every request before this one is taken
-    size_t delivered = 0;
-    std::vector<ThumbnailResult> ready;
-    bool drainPosted = false;
-
-    // The next request to make, or none when all are taken.
-    const ThumbnailRequest* Take()
-    {
-        const auto untaken = [&](size_t from) {
-            while (from < taken.size() && taken[from])
-                ++from;
-            return from;
-        };
-        lowest = untaken(lowest);
-        next = untaken(std::max(next, lowest));
-        if (next == taken.size())
-            next = lowest; // past the end of the preferred part: wrap to the first left
-        if (next == taken.size())
-            return nullptr;
-        taken[next] = true;
-        return &requests[next++];
-    }
-};
-
 ThumbnailLoader::ThumbnailLoader(QObject* parent) : QObject(parent)
 {
-    pool_.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
+    drainTimer_.setInterval(DrainPauseMs);
+    connect(&drainTimer_, &QTimer::timeout, this, &ThumbnailLoader::Drain);
 }
 
 ThumbnailLoader::~ThumbnailLoader()
 {
     Stop();
-    pool_.waitForDone();
 }
 
 void ThumbnailLoader::Start(BrushKind kind, QColor background, std::vector<ThumbnailRequest> requests)
 {
-    Stop();
-    if (requests.empty())
+    if (requests.empty()) {
+        Stop();
         return;
-    auto job = std::make_shared<Job>();
-    job->kind = kind;
-    job->background = background;
-    job->taken.assign(requests.size(), false);
-    job->requests = std::move(requests);
-    job_ = job;
-    const int workers = std::min<int>(pool_.maxThreadCount(), static_cast<int>(job->requests.size()));
-    for (int i = 0; i < workers; ++i)
-        pool_.start([this, job] { Work(job); });
+    }
+    // The workers of an earlier job are kept: each finishes the picture it is
+    // on, which is thrown away, and goes on with this job.
+    requested_ = requests.size();
+    delivered_ = 0;
+    busy_ = true;
+    {
+        const std::lock_guard lock(mutex_);
+        ++job_;
+        kind_ = kind;
+        background_ = background;
+        requests_ = std::move(requests);
+        taken_.assign(requests_.size(), false);
+        untaken_ = requests_.size();
+        next_ = 0;
+        lowest_ = 0;
+        ready_.clear();
+    }
+    wake_.notify_all();
+    const size_t wanted = std::min(WorkerCount(), requested_);
+    try {
+        while (workers_.size() < wanted)
+            workers_.emplace_back([this] { Work(); });
+    } catch (const std::system_error&) {
+        // No more threads to be had: the ones there are do the work, and
+        // without any the owner's thread makes the pictures (see Drain).
+    }
+    drainTimer_.start();
 }
 
 void ThumbnailLoader::Prefer(int entry)
 {
-    if (!job_)
-        return;
-    const auto& requests = job_->requests;
-    const auto at = std::lower_bound(requests.begin(), requests.end(), entry,
+    const std::lock_guard lock(mutex_);
+    const auto at = std::lower_bound(requests_.begin(), requests_.end(), entry,
                                      [](const ThumbnailRequest& r, int e) { return r.entry < e; });
-    const std::lock_guard lock(job_->mutex);
-    job_->next = static_cast<size_t>(at - requests.begin());
+    next_ = static_cast<size_t>(at - requests_.begin());
 }
 
 void ThumbnailLoader::Stop()
 {
-    if (job_)
-        job_->stopped = true;
-    job_.reset();
+    {
+        const std::lock_guard lock(mutex_);
+        quit_ = true;
+    }
+    wake_.notify_all();
+    for (std::thread& worker : workers_)
+        worker.join();
+    workers_.clear();
+    {
+        const std::lock_guard lock(mutex_);
+        quit_ = false;
+        ++job_;
+        requests_.clear();
+        taken_.clear();
+        untaken_ = 0;
+        ready_.clear();
+    }
+    busy_ = false;
+    drainTimer_.stop();
 }
 
-void ThumbnailLoader::Work(const std::shared_ptr<Job>& job)
+const ThumbnailRequest* ThumbnailLoader::Take()
 {
-    while (!job->stopped) {
-        const ThumbnailRequest* request = nullptr;
-        {
-            const std::lock_guard lock(job->mutex);
-            request = job->Take();
-        }
-        if (!request)
+    const auto untaken = [&](size_t from) {
+        while (from < taken_.size() && taken_[from])
+            ++from;
+        return from;
+    };
+    lowest_ = untaken(lowest_);
+    next_ = untaken(std::max(next_, lowest_));
+    if (next_ == taken_.size())
+        next_ = lowest_; // past the end of the preferred part: wrap to the first left
+    if (next_ == taken_.size())
+        return nullptr;
+    taken_[next_] = true;
+    --untaken_;
+    return &requests_[next_++];
+}
+
+void ThumbnailLoader::Work()
+{
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        wake_.wait(lock, [this] { return quit_ || untaken_ > 0; });
+        if (quit_)
             return;
-        ThumbnailResult result{request->entry, MakeThumbnail(job->kind, request->path, job->background)};
-        const std::lock_guard lock(job->mutex);
-        job->ready.push_back(std::move(result));
-        // One queued call drains whatever has piled up by the time it runs,
-        // so a fast worker does not flood the owner's event queue.
-        if (!job->drainPosted) {
-            job->drainPosted = true;
-            QMetaObject::invokeMethod(this, [this, job] { Drain(job); }, Qt::QueuedConnection);
-        }
+        const ThumbnailRequest* request = Take();
+        const unsigned job = job_;
+        const int entry = request->entry;
+        const QString path = request->path;
+        const BrushKind kind = kind_;
+        const QColor background = background_;
+        lock.unlock();
+        ThumbnailResult result{entry, ThumbnailOrNone(kind, path, background)};
+        lock.lock();
+        if (job == job_)
+            ready_.push_back(std::move(result));
     }
 }
 
-void ThumbnailLoader::Drain(const std::shared_ptr<Job>& job)
+void ThumbnailLoader::Drain()
 {
-    if (job != job_)
-        return; // stopped or replaced since
     std::vector<ThumbnailResult> results;
     {
-        const std::lock_guard lock(job->mutex);
-        results.swap(job->ready);
-        job->delivered += results.size();
-        if (job->delivered == job->requests.size())
-            job_.reset();
-        // After a batch the workers stay quiet for a moment: what they make
-        // meanwhile comes in the next batch. Waking this thread for every
-        // picture would cost it more than the pictures cost the workers.
-        job->drainPosted = !results.empty() && job_;
+        const std::lock_guard lock(mutex_);
+        if (workers_.empty()) {
+            if (const ThumbnailRequest* request = Take())
+                ready_.push_back({request->entry, ThumbnailOrNone(kind_, request->path, background_)});
+        }
+        results.swap(ready_);
     }
-    if (job->drainPosted)
-        QTimer::singleShot(DrainPauseMs, this, [this, job] { Drain(job); });
+    if (results.empty())
+        return;
+    delivered_ += results.size();
+    if (delivered_ == requested_) {
+        busy_ = false;
+        drainTimer_.stop();
+    }
     emit Delivered(results);
 }
 

@@ -1,0 +1,167 @@
+// The palette's workers driven directly, as the panes drive them: whatever
+// the owner does meanwhile (prefers other entries, stops, starts again,
+// goes away), every thumbnail delivered is the very one MakeThumbnail makes
+// of the same file, each at most once and only for the work still wanted.
+// Built also with ThreadSanitizer (the threads label).
+#include "GeneratedLibrary.h"
+#include "library/PaletteModel.h"
+#include "library/Thumbnail.h"
+#include "library/ThumbnailLoader.h"
+#include "render/Imaging.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <set>
+#include <vector>
+
+using namespace halvorn;
+
+namespace {
+
+// A few hundred: enough that work is still going on when the owner acts,
+// few enough for the thread checker's build.
+constexpr int Pictures = 240;
+const QColor Background(40, 30, 20);
+// A busy machine in the thread checker's build is slow: generous, never a timing.
+constexpr int PatienceMs = 300000;
+
+struct Library {
+    QTemporaryDir dir;
+    QStringList paths;
+    std::vector<QImage> expected; // MakeThumbnail of each path, on this thread
+};
+
+const Library& Floors()
+{
+    static const std::unique_ptr<Library> library = [] {
+        InitGdip();
+        auto made = std::make_unique<Library>();
+        EXPECT_TRUE(hostile::WriteGeneratedLibrary(made->dir.path(), hostile::LibraryShape::Floors, Pictures,
+                                                   20261207, QStringLiteral("t")));
+        for (int i = 1; i <= Pictures; ++i) {
+            made->paths << made->dir.filePath(QStringLiteral("t_%1.png").arg(i));
+            made->expected.push_back(MakeThumbnail(BrushKind::Floor, made->paths.back(), Background));
+            EXPECT_FALSE(made->expected.back().isNull()) << i;
+        }
+        return made;
+    }();
+    return *library;
+}
+
+// Entries numbered from `first`, one for each picture.
+std::vector<ThumbnailRequest> Requests(int first)
+{
+    std::vector<ThumbnailRequest> requests;
+    for (int i = 0; i < Pictures; ++i)
+        requests.push_back({first + i, Floors().paths[i]});
+    return requests;
+}
+
+template <class Done> bool WaitFor(Done done)
+{
+    const QDeadlineTimer deadline(PatienceMs);
+    while (!done() && !deadline.hasExpired())
+        QTest::qWait(1);
+    return done();
+}
+
+} // namespace
+
+TEST(PaletteWorkers, DeliverExactlyTheThumbnailsStillWanted)
+{
+    enum class Twist { None, Prefer, Stop, Destroy, Restart };
+    const struct {
+        const char* name;
+        Twist twist;
+    } rows[] = {
+        {"runs to the end", Twist::None},          {"prefers the last entries", Twist::Prefer},
+        {"stops mid-way", Twist::Stop},            {"goes away mid-way", Twist::Destroy},
+        {"starts again mid-way", Twist::Restart},
+    };
+    const Library& library = Floors();
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto loader = std::make_unique<ThumbnailLoader>();
+        int first = 0; // the entries of the job now wanted start here
+        std::map<int, int> deliveries;
+        bool lastWithBusyFalse = false;
+        QObject::connect(loader.get(), &ThumbnailLoader::Delivered, [&](const std::vector<ThumbnailResult>& results) {
+            for (const ThumbnailResult& r : results) {
+                ASSERT_GE(r.entry, first);
+                ASSERT_LT(r.entry, first + Pictures);
+                ++deliveries[r.entry];
+                EXPECT_TRUE(r.thumbnail == library.expected[static_cast<size_t>(r.entry - first)]) << r.entry;
+            }
+            lastWithBusyFalse = !loader->Busy();
+        });
+        loader->Start(BrushKind::Floor, Background, Requests(first));
+        EXPECT_TRUE(loader->Busy());
+        ASSERT_TRUE(WaitFor([&] { return !deliveries.empty(); }));
+        switch (row.twist) {
+        case Twist::None:
+            break;
+        case Twist::Prefer:
+            loader->Prefer(first + Pictures - 10);
+            break;
+        case Twist::Stop:
+            loader->Stop();
+            EXPECT_FALSE(loader->Busy());
+            break;
+        case Twist::Destroy:
+            loader.reset();
+            break;
+        case Twist::Restart:
+            first = 1000;
+            deliveries.clear();
+            loader->Start(BrushKind::Floor, Background, Requests(first));
+            break;
+        }
+        if (row.twist == Twist::Stop || row.twist == Twist::Destroy) {
+            const auto stopped = deliveries;
+            QTest::qWait(50);
+            EXPECT_EQ(deliveries, stopped) << "delivered after the work was abandoned";
+            continue;
+        }
+        ASSERT_TRUE(WaitFor([&] { return !loader->Busy(); }));
+        EXPECT_TRUE(lastWithBusyFalse);
+        ASSERT_EQ(deliveries.size(), static_cast<size_t>(Pictures));
+        for (const auto& [entry, times] : deliveries)
+            EXPECT_EQ(times, 1) << entry;
+    }
+}
+
+TEST(PaletteWorkers, ModelFillsWithTheSameThumbnails)
+{
+    const Library& library = Floors();
+    PaletteModel model(nullptr, 0); // no cache: every thumbnail made by the workers
+    int filled = 0;
+    QObject::connect(&model, &PaletteModel::Filled, [&] { ++filled; });
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        filled = 0;
+        model.Open(BrushKind::Floor, library.dir.path(), Background);
+        ASSERT_EQ(model.Count(), Pictures);
+        model.StartFilling(0);
+        // A second opening while the first fills: only its work goes on.
+        model.Open(BrushKind::Floor, library.dir.path(), Background);
+        model.StartFilling(Pictures / 2);
+        model.Prefer(Pictures - 5);
+        ASSERT_TRUE(WaitFor([&] { return filled > 0; }));
+        EXPECT_EQ(filled, 1);
+        EXPECT_FALSE(model.IsFilling());
+        ASSERT_EQ(model.Count(), Pictures);
+        for (int i = 0; i < Pictures; ++i) {
+            const int listed = static_cast<int>(library.paths.indexOf(model.PathsOf(BrushKind::Floor).value(i)));
+            ASSERT_GE(listed, 0) << i;
+            EXPECT_TRUE(model.Thumbnail(i) == library.expected[static_cast<size_t>(listed)]) << i;
+        }
+        model.Close();
+    }
+}
