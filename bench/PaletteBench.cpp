@@ -47,9 +47,11 @@ const std::vector<Library>& Libraries()
         const QString floors = root.filePath(QStringLiteral("floors"));
         const QString objects = root.filePath(QStringLiteral("objects"));
         if (!QDir(floors).exists() && QDir().mkpath(floors))
-            hostile::WriteGeneratedLibrary(floors, hostile::LibraryShape::Floors, 5000, 1, QStringLiteral("hex"));
+            hostile::WriteGeneratedLibrary(floors, hostile::LibraryShape::Floors, 5000, 1,
+                                           QStringLiteral("hex"));
         if (!QDir(objects).exists() && QDir().mkpath(objects))
-            hostile::WriteGeneratedLibrary(objects, hostile::LibraryShape::Objects, 6500, 2, QStringLiteral("prop"));
+            hostile::WriteGeneratedLibrary(objects, hostile::LibraryShape::Objects, 6500, 2,
+                                           QStringLiteral("prop"));
         return std::vector<Library>{
             {"floors5000", BrushKind::Floor, floors},
             {"objects6500", BrushKind::Object, objects},
@@ -101,7 +103,8 @@ void BM_PaletteOpen(benchmark::State& state, size_t which, bool warm)
         OpenOnce(*model, library, firstRowsMs);
         model->Close();
     }
-    state.counters["first_rows_ms"] = benchmark::Counter(firstRowsMs, benchmark::Counter::kAvgIterations);
+    state.counters["first_rows_ms"] =
+        benchmark::Counter(firstRowsMs, benchmark::Counter::kAvgIterations);
     state.counters["pictures"] = model->PathsOf(library.kind).size();
 }
 
@@ -154,15 +157,21 @@ int main(int argc, char** argv)
     const char* names[] = {"floors5000", "objects6500", "bundled"};
     for (size_t i = 0; i < 3; ++i) {
         const std::string name = names[i];
-        benchmark::RegisterBenchmark(("BM_PaletteOpen/" + name + "/cache:cold").c_str(), BM_PaletteOpen, i, false)
-            ->Unit(benchmark::kMillisecond)->UseRealTime();
-        benchmark::RegisterBenchmark(("BM_PaletteOpen/" + name + "/cache:warm").c_str(), BM_PaletteOpen, i, true)
-            ->Unit(benchmark::kMillisecond)->UseRealTime();
+        benchmark::RegisterBenchmark(("BM_PaletteOpen/" + name + "/cache:cold").c_str(),
+                                     BM_PaletteOpen, i, false)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark(("BM_PaletteOpen/" + name + "/cache:warm").c_str(),
+                                     BM_PaletteOpen, i, true)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
         benchmark::RegisterBenchmark(("BM_PaletteLiteral/" + name).c_str(), BM_PaletteLiteral, i)
-            ->Unit(benchmark::kMillisecond)->UseRealTime();
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
     }
     benchmark::RegisterBenchmark("BM_PaletteScrollStep/floors5000", BM_PaletteScrollStep)
-        ->Unit(benchmark::kMillisecond)->UseRealTime();
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -61,7 +61,8 @@ struct Pictures {
 const Pictures& Art()
 {
     static const Pictures art{
-        {Picture(72, 72, QColor(120, 110, 90), false), Picture(72, 72, QColor(90, 100, 120), false)},
+        {Picture(72, 72, QColor(120, 110, 90), false),
+         Picture(72, 72, QColor(90, 100, 120), false)},
         {Picture(18, 18, QColor(60, 60, 60), false), Picture(18, 18, QColor(80, 70, 60), false)},
         {Picture(36, 36, QColor(150, 80, 30), true), Picture(72, 36, QColor(90, 60, 30), true),
          Picture(72, 72, QColor(130, 130, 140), true), Picture(144, 72, QColor(160, 30, 30), true)},
@@ -101,7 +102,8 @@ MapDocument FullMap()
 MapDocument DungeonMap()
 {
     MapDocument map;
-    const int rooms[][4] = {{1, 1, 4, 4}, {7, 1, 13, 5}, {1, 8, 5, 13}, {8, 8, 13, 13}, {6, 6, 8, 7}};
+    const int rooms[][4] = {
+        {1, 1, 4, 4}, {7, 1, 13, 5}, {1, 8, 5, 13}, {8, 8, 13, 13}, {6, 6, 8, 7}};
     const auto room = [&](int l, int t, int r, int b) {
         for (int x = l; x <= r; ++x)
             for (int y = t; y <= b; ++y)
@@ -147,8 +149,8 @@ public:
     ProcessCpu() : start_(Now()) {}
     void Report(benchmark::State& state) const
     {
-        state.counters["cpuAllMs"] = benchmark::Counter(
-            (Now() - start_) * 1e3, benchmark::Counter::kAvgIterations);
+        state.counters["cpuAllMs"] =
+            benchmark::Counter((Now() - start_) * 1e3, benchmark::Counter::kAvgIterations);
     }
 
 private:
@@ -196,7 +198,8 @@ void ChangeOne(MapDocument& map, int i)
     if (i % 2 == 0) {
         const int x = (i / 2) % 15;
         const int y = (i / 30) % 15;
-        map.SetFloor(x, y, map.FloorAt(x, y) == Art().floors[0] ? Art().floors[1] : Art().floors[0]);
+        map.SetFloor(x, y,
+                     map.FloorAt(x, y) == Art().floors[0] ? Art().floors[1] : Art().floors[0]);
     } else {
         const int x = (i / 2) % 61;
         const int y = (i / 122 * 5) % 61;
@@ -255,30 +258,41 @@ void Register()
 {
     const char* names[] = {"full", "dungeon"};
     for (const float ratio : {1.0f, 2.0f})
-    for (int which = 0; which < 2; ++which)
-        for (const int percent : {100, 75, 50, 25}) {
-            const float zoom = static_cast<float>(percent) / 100.0f;
-            const std::string where = std::string("/map:") + names[which] + "/zoom%:" + std::to_string(percent);
-            const std::string screen = ratio == 1.0f ? "" : "/ratio:2";
-            for (const bool shadows : {false, true}) {
-                const std::string tail = where + "/shadows:" + (shadows ? "1" : "0") + screen;
-                benchmark::RegisterBenchmark(("BM_LiteralRedraw" + tail).c_str(), LiteralRedraw, which, zoom, shadows, ratio)
-                    ->Unit(benchmark::kMillisecond)->UseRealTime();
-                benchmark::RegisterBenchmark(("BM_Redraw" + tail).c_str(), Redraw, which, zoom, shadows, ratio)
-                    ->Unit(benchmark::kMillisecond)->UseRealTime();
+        for (int which = 0; which < 2; ++which)
+            for (const int percent : {100, 75, 50, 25}) {
+                const float zoom = static_cast<float>(percent) / 100.0f;
+                const std::string where =
+                    std::string("/map:") + names[which] + "/zoom%:" + std::to_string(percent);
+                const std::string screen = ratio == 1.0f ? "" : "/ratio:2";
+                for (const bool shadows : {false, true}) {
+                    const std::string tail = where + "/shadows:" + (shadows ? "1" : "0") + screen;
+                    benchmark::RegisterBenchmark(("BM_LiteralRedraw" + tail).c_str(), LiteralRedraw,
+                                                 which, zoom, shadows, ratio)
+                        ->Unit(benchmark::kMillisecond)
+                        ->UseRealTime();
+                    benchmark::RegisterBenchmark(("BM_Redraw" + tail).c_str(), Redraw, which, zoom,
+                                                 shadows, ratio)
+                        ->Unit(benchmark::kMillisecond)
+                        ->UseRealTime();
+                }
+                benchmark::RegisterBenchmark(("BM_DragStep" + where + screen).c_str(), DragStep,
+                                             which, zoom, ratio)
+                    ->Unit(benchmark::kMillisecond)
+                    ->UseRealTime();
             }
-            benchmark::RegisterBenchmark(("BM_DragStep" + where + screen).c_str(), DragStep, which, zoom, ratio)
-                ->Unit(benchmark::kMillisecond)->UseRealTime();
-        }
     for (int which = 0; which < 2; ++which) {
         const std::string map = std::string("/map:") + names[which];
         for (const float ratio : {1.0f, 2.0f})
-            benchmark::RegisterBenchmark(("BM_WindowDragStep" + map + "/zoom%:100/ratio:" +
-                                          (ratio == 1.0f ? "1" : "2")).c_str(),
-                                         WindowDragStep, which, ratio)
-                ->Unit(benchmark::kMillisecond)->UseRealTime();
-        benchmark::RegisterBenchmark(("BM_ExportPicture" + map + "/ratio:2").c_str(), ExportPicture, which)
-            ->Unit(benchmark::kMillisecond)->UseRealTime();
+            benchmark::RegisterBenchmark(
+                ("BM_WindowDragStep" + map + "/zoom%:100/ratio:" + (ratio == 1.0f ? "1" : "2"))
+                    .c_str(),
+                WindowDragStep, which, ratio)
+                ->Unit(benchmark::kMillisecond)
+                ->UseRealTime();
+        benchmark::RegisterBenchmark(("BM_ExportPicture" + map + "/ratio:2").c_str(), ExportPicture,
+                                     which)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
     }
 }
 

@@ -22,8 +22,8 @@ inline bool WaitUntilFilled(const halvorn::PaletteModel& model)
 
 // Opens the kind's palette on `folder` in the model alone and waits for all
 // of it.
-inline bool FillPalette(halvorn::PaletteModel& model, halvorn::BrushKind kind, const QString& folder,
-                        QColor background)
+inline bool FillPalette(halvorn::PaletteModel& model, halvorn::BrushKind kind,
+                        const QString& folder, QColor background)
 {
     model.Open(kind, folder, background);
     model.StartFilling(0);

@@ -72,7 +72,8 @@ inline QAbstractButton* AnswerButton(const QMessageBox& box, QMessageBox::Standa
 }
 
 // Records a message box and clicks `button`, or the box's only button.
-inline void Answer(QMessageBox& box, std::vector<BoxRecord>& seen, QMessageBox::StandardButton button)
+inline void Answer(QMessageBox& box, std::vector<BoxRecord>& seen,
+                   QMessageBox::StandardButton button)
 {
     seen.push_back({box.windowTitle(), box.text(), box.icon()});
     AnswerButton(box, button)->click();

@@ -80,8 +80,8 @@ QStringList NamesDoor(QByteArrayView bytes)
         const QString path = QStringLiteral("/tiles/") + QFile::decodeName(raw);
         const QString display = TileDisplayName(path);
         const QString file = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-        if (display.contains(QLatin1Char('/')) || !file.startsWith(display)
-            || display.size() != std::max<qsizetype>(0, file.size() - 4))
+        if (display.contains(QLatin1Char('/')) || !file.startsWith(display) ||
+            display.size() != std::max<qsizetype>(0, file.size() - 4))
             broken << QStringLiteral("display name %1 for %2").arg(display, Show(raw));
         brush.FloorPath = path;
         brush.SetMode(QStringLiteral("Tile"));
@@ -133,9 +133,9 @@ QStringList NamesDoor(QByteArrayView bytes)
     // excepted.
     for (const QByteArray& raw : madeA) {
         const QString name = QFile::decodeName(raw);
-        if (QFile::encodeName(name) == raw && !raw.startsWith('.')
-            && name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)
-            && !seen.contains(folderA + QLatin1Char('/') + name))
+        if (QFile::encodeName(name) == raw && !raw.startsWith('.') &&
+            name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive) &&
+            !seen.contains(folderA + QLatin1Char('/') + name))
             broken << QStringLiteral("%1 not listed").arg(Show(raw));
     }
 

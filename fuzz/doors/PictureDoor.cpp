@@ -41,8 +41,8 @@ QStringList PictureDoor(QByteArrayView bytes)
     const QString path = ScratchFolder() + QStringLiteral("/picture.png");
     {
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-            || file.write(bytes.data(), bytes.size()) != bytes.size())
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(bytes.data(), bytes.size()) != bytes.size())
             return {QStringLiteral("scratch file not written")};
     }
 
@@ -61,8 +61,8 @@ QStringList PictureDoor(QByteArrayView bytes)
         broken << QStringLiteral("implausible chunks but status %1").arg(status);
     if (status != Ok && status != UnknownImageFormat && status != OutOfMemory)
         broken << QStringLiteral("unexpected status %1 for a readable file").arg(status);
-    if (!decoded.isNull()
-        && qint64(decoded.width()) * decoded.height() * 4 > qint64(DecodeLimitMiB) << 20)
+    if (!decoded.isNull() && qint64(decoded.width()) * decoded.height() * 4 > qint64(DecodeLimitMiB)
+                                                                                  << 20)
         broken << QStringLiteral("decoded %1 x %2, over the decode limit")
                       .arg(decoded.width())
                       .arg(decoded.height());
@@ -70,7 +70,8 @@ QStringList PictureDoor(QByteArrayView bytes)
     // What is drawn is chosen by the input, so the fuzzer reaches every kind,
     // orientation and zoom.
     const uint8_t tail = bytes.empty() ? 0 : static_cast<uint8_t>(bytes.back());
-    const BrushKind kind = std::array{BrushKind::Floor, BrushKind::Wall, BrushKind::Object}[tail % 3];
+    const BrushKind kind =
+        std::array{BrushKind::Floor, BrushKind::Wall, BrushKind::Object}[tail % 3];
     const Orientation orientation = (tail / 3) % 8;
     const float zoom = std::array{0.25f, 0.5f, 0.75f, 1.0f}[(tail / 24) % 4];
 

@@ -23,10 +23,10 @@ QString Show(const QString& text)
 // The keys, in order, of every entry registration writes.
 const QStringList& EntryKeys()
 {
-    static const QStringList keys{
-        QStringLiteral("Type"),    QStringLiteral("Name"),     QStringLiteral("Comment"),
-        QStringLiteral("Exec"),    QStringLiteral("Icon"),     QStringLiteral("MimeType"),
-        QStringLiteral("NoDisplay"), QStringLiteral("Terminal")};
+    static const QStringList keys{QStringLiteral("Type"),      QStringLiteral("Name"),
+                                  QStringLiteral("Comment"),   QStringLiteral("Exec"),
+                                  QStringLiteral("Icon"),      QStringLiteral("MimeType"),
+                                  QStringLiteral("NoDisplay"), QStringLiteral("Terminal")};
     return keys;
 }
 
@@ -38,18 +38,21 @@ QStringList RegistrationDoor(QByteArrayView bytes)
     // The program's path as the system hands it over: file name bytes.
     const QString program = QFile::decodeName(bytes.toByteArray());
     const QString folder = QFileInfo(program).path();
-    const FileTypeEntry entry = ApplyFileTypeRules(
-        {QStringLiteral("hvm"), program, folder + QStringLiteral("/hvm.png"),
-         QStringLiteral("Halvorn III Map"), QStringLiteral("Halvorn III Map")});
+    const FileTypeEntry entry =
+        ApplyFileTypeRules({QStringLiteral("hvm"), program, folder + QStringLiteral("/hvm.png"),
+                            QStringLiteral("Halvorn III Map"), QStringLiteral("Halvorn III Map")});
     const FileTypeNames names = NamesForClass(entry.className);
-    const auto fail = [&](const QString& what) { broken << what + QStringLiteral(" for ") + Show(program); };
+    const auto fail = [&](const QString& what) {
+        broken << what + QStringLiteral(" for ") + Show(program);
+    };
 
     const QByteArray desktop = DesktopEntryText(entry, names);
     const bool writable = std::none_of(program.begin(), program.end(), [](QChar c) {
         return (c.unicode() < 0x20 && !QStringView(u"\n\r\t").contains(c)) || c.unicode() == 0x7f;
     });
     if (desktop.isEmpty() != !writable)
-        fail(writable ? QStringLiteral("no entry") : QStringLiteral("an entry for a control character"));
+        fail(writable ? QStringLiteral("no entry")
+                      : QStringLiteral("an entry for a control character"));
     if (desktop.isEmpty())
         return broken;
     QStringList rules;
@@ -85,10 +88,12 @@ QStringList RegistrationDoor(QByteArrayView bytes)
     QXmlStreamReader xml(MimePackageXml(entry, names));
     int globs = 0;
     while (!xml.atEnd()) {
-        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("glob")) {
+        if (xml.readNext() == QXmlStreamReader::StartElement &&
+            xml.name() == QLatin1String("glob")) {
             ++globs;
             if (xml.attributes().value(QLatin1String("pattern")) != QLatin1String("*.hvm"))
-                fail(QStringLiteral("glob %1").arg(xml.attributes().value(QLatin1String("pattern"))));
+                fail(QStringLiteral("glob %1").arg(
+                    xml.attributes().value(QLatin1String("pattern"))));
         }
     }
     if (xml.hasError())

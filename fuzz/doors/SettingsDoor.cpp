@@ -43,7 +43,9 @@ QStringList SettingsDoor(QByteArrayView bytes)
 {
     QStringList broken;
     const QString text = QString::fromUtf8(bytes);
-    const auto fail = [&](const QString& what) { broken << what + QStringLiteral(": ") + Show(text); };
+    const auto fail = [&](const QString& what) {
+        broken << what + QStringLiteral(": ") + Show(text);
+    };
 
     const double value = Val(text);
     if (!std::isfinite(value))
@@ -82,12 +84,13 @@ QStringList SettingsDoor(QByteArrayView bytes)
     const ShadowText distanceText = UsableDistance(text);
     for (const ShadowText& stored : {objectAlphaText, wallAlphaText, distanceText}) {
         if (stored && (!numeric || StorableNumber(*stored) != stored))
-            fail(QStringLiteral("accepted as %1, which is not stored as itself").arg(Show(*stored)));
+            fail(
+                QStringLiteral("accepted as %1, which is not stored as itself").arg(Show(*stored)));
     }
     if (objectAlphaText) {
         const double v = Val(*objectAlphaText);
-        if (!(v >= 0.0 && v <= 100.0)
-            || ObjectShadowAlphaFrom(*objectAlphaText) != static_cast<float>(v / 100.0))
+        if (!(v >= 0.0 && v <= 100.0) ||
+            ObjectShadowAlphaFrom(*objectAlphaText) != static_cast<float>(v / 100.0))
             fail(QStringLiteral("accepted object alpha limited"));
     }
     if (wallAlphaText) {
@@ -95,8 +98,7 @@ QStringList SettingsDoor(QByteArrayView bytes)
         if (!(v >= 0.0 && v <= 255.0) || WallShadowAlphaFrom(*wallAlphaText) != std::nearbyint(v))
             fail(QStringLiteral("accepted wall alpha limited"));
     }
-    if (distanceText
-        && ShadowDistanceFrom(*distanceText) != std::nearbyint(Val(*distanceText)))
+    if (distanceText && ShadowDistanceFrom(*distanceText) != std::nearbyint(Val(*distanceText)))
         fail(QStringLiteral("accepted distance limited"));
 
     // The dialog shows a stored value in its shortest form; that text must
@@ -104,9 +106,8 @@ QStringList SettingsDoor(QByteArrayView bytes)
     const QString shown = NumberText(value);
     if (Val(shown) != value || !IsNumeric(shown))
         fail(QStringLiteral("shown as %1, which reads back differently").arg(shown));
-    if ((objectAlphaText && !NumberInRange(shown, 100.0))
-        || (wallAlphaText && !NumberInRange(shown, 255.0))
-        || (distanceText && !UsableDistance(shown)))
+    if ((objectAlphaText && !NumberInRange(shown, 100.0)) ||
+        (wallAlphaText && !NumberInRange(shown, 255.0)) || (distanceText && !UsableDistance(shown)))
         fail(QStringLiteral("shown as %1, which the dialog refuses").arg(shown));
 
     // Stored as the dialog stores it; the next start must read the same text.
@@ -128,7 +129,8 @@ QStringList SettingsDoor(QByteArrayView bytes)
         fail(QStringLiteral("folder text read back at the next start as %1").arg(Show(folderBack)));
     if (distanceText) {
         const QString distanceBack = next->value(section + shadowKey).toString();
-        if (distanceBack != *distanceText || ShadowDistanceFrom(distanceBack) != ShadowDistanceFrom(*distanceText))
+        if (distanceBack != *distanceText ||
+            ShadowDistanceFrom(distanceBack) != ShadowDistanceFrom(*distanceText))
             fail(QStringLiteral("distance read back at the next start as %1")
                      .arg(Show(distanceBack)));
     }

@@ -35,9 +35,9 @@ int main(int argc, char** argv)
         if (!in.open(QIODevice::ReadOnly))
             continue;
         const QByteArray bytes = in.readAll();
-        QFile seed(out + QLatin1Char('/')
-                   + QString::fromLatin1(
-                       QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex()));
+        QFile seed(
+            out + QLatin1Char('/') +
+            QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex()));
         if (seed.open(QIODevice::WriteOnly))
             written += seed.write(bytes) == bytes.size();
     }

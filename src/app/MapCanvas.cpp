@@ -126,8 +126,8 @@ void FootprintMarker::paintEvent(QPaintEvent*)
     QPainter p(this);
     const qreal w = width();
     const qreal h = height();
-    for (const QRectF& strip : {QRectF(0, 0, w, 1), QRectF(0, h - 1, w, 1), QRectF(0, 0, 1, h),
-                                QRectF(w - 1, 0, 1, h)})
+    for (const QRectF& strip :
+         {QRectF(0, 0, w, 1), QRectF(0, h - 1, w, 1), QRectF(0, 0, 1, h), QRectF(w - 1, 0, 1, h)})
         p.fillRect(strip, color_);
 }
 

@@ -27,8 +27,7 @@ bool Main()
     MainWindow->setAttribute(Qt::WA_DeleteOnClose);
     MainWindow->show();
     const bool registered =
-        RegisterFileType(QString::fromLatin1(MapExtension),
-                         QCoreApplication::applicationFilePath(),
+        RegisterFileType(QString::fromLatin1(MapExtension), QCoreApplication::applicationFilePath(),
                          AppPath() + QStringLiteral("hvm.png"), QString::fromLatin1(MapClassName),
                          QString::fromLatin1(MapDescription));
     Q_UNUSED(registered); // a failed registration changes nothing at start-up

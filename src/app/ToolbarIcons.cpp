@@ -102,7 +102,8 @@ void Paint(QPainter& p, ToolbarPicture picture, const QColor& ink)
         p.setBrush(QColor(200, 150, 70));
         p.drawRect(QRectF(3, 9, 24, 18));
         p.setBrush(QColor(235, 190, 100));
-        p.drawPolygon(QPolygonF({QPointF(6, 14), QPointF(30, 14), QPointF(26, 27), QPointF(3, 27)}));
+        p.drawPolygon(
+            QPolygonF({QPointF(6, 14), QPointF(30, 14), QPointF(26, 27), QPointF(3, 27)}));
         break;
     case ToolbarPicture::SaveMap:
         p.setPen(QPen(Ink, 1.2));

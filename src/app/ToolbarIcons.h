@@ -8,9 +8,17 @@
 namespace halvorn {
 
 enum class ToolbarPicture {
-    NewMap, OpenMap, SaveMap, PrintMap, ZoomIn, ZoomOut,
+    NewMap,
+    OpenMap,
+    SaveMap,
+    PrintMap,
+    ZoomIn,
+    ZoomOut,
     // The four brush buttons around the object preview.
-    RotateLeft, RotateRight, FlipHorizontal, FlipVertical,
+    RotateLeft,
+    RotateRight,
+    FlipHorizontal,
+    FlipVertical,
 };
 
 // The four brush pictures are line drawings in `ink` (give them the palette's

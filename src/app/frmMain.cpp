@@ -3,14 +3,14 @@
 #include "app/CaptionFit.h"
 #include "app/MapCanvas.h"
 #include "app/ToolbarIcons.h"
+#include "desktop/Version.h"
 #include "library/Brush.h"
-#include "map/Numeric.h"
 #include "library/PalettePane.h"
 #include "library/TileLibraryPanel.h"
+#include "map/Numeric.h"
 #include "render/Imaging.h"
 #include "render/Renderer.h"
 #include "settings/ShadowSettings.h"
-#include "desktop/Version.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -132,8 +132,8 @@ void frmMain::BuildClientArea()
     // zoom text changes length.
     int zoomTextWidth = 0;
     for (float zoom = MinZoom;; zoom = ZoomInStep(zoom)) {
-        zoomTextWidth = std::max(zoomTextWidth,
-                                 panel1_->fontMetrics().horizontalAdvance(ZoomLevelText(zoom)));
+        zoomTextWidth =
+            std::max(zoomTextWidth, panel1_->fontMetrics().horizontalAdvance(ZoomLevelText(zoom)));
         if (zoom == MaxZoom)
             break;
     }
@@ -182,14 +182,30 @@ void frmMain::BuildClientArea()
         Orientation (*transition)(Orientation);
     };
     const ButtonPlace buttons[] = {
-        {"btnFlipHorizontal", {80, 144}, ToolbarPicture::FlipHorizontal, "Flip Horizontally",
-         "Flip the object brush left to right", FlipHorizontally},
-        {"btnRotateLeft", {3, 208}, ToolbarPicture::RotateLeft, "Rotate Left",
-         "Turn the object brush to the left", RotateLeft},
-        {"btnRotateRight", {160, 208}, ToolbarPicture::RotateRight, "Rotate Right",
-         "Turn the object brush to the right", RotateRight},
-        {"btnFlipVertical", {80, 280}, ToolbarPicture::FlipVertical, "Flip Vertically",
-         "Flip the object brush top to bottom", FlipVertically},
+        {"btnFlipHorizontal",
+         {80, 144},
+         ToolbarPicture::FlipHorizontal,
+         "Flip Horizontally",
+         "Flip the object brush left to right",
+         FlipHorizontally},
+        {"btnRotateLeft",
+         {3, 208},
+         ToolbarPicture::RotateLeft,
+         "Rotate Left",
+         "Turn the object brush to the left",
+         RotateLeft},
+        {"btnRotateRight",
+         {160, 208},
+         ToolbarPicture::RotateRight,
+         "Rotate Right",
+         "Turn the object brush to the right",
+         RotateRight},
+        {"btnFlipVertical",
+         {80, 280},
+         ToolbarPicture::FlipVertical,
+         "Flip Vertically",
+         "Flip the object brush top to bottom",
+         FlipVertically},
     };
     for (const ButtonPlace& b : buttons) {
         auto* button = new QToolButton(client_);
@@ -200,7 +216,8 @@ void frmMain::BuildClientArea()
         button->setToolTip(tr(b.tip));
         button->setAccessibleName(tr(b.accessibleName));
         const auto transition = b.transition;
-        connect(button, &QToolButton::clicked, this, [this, transition] { BrushButton(transition); });
+        connect(button, &QToolButton::clicked, this,
+                [this, transition] { BrushButton(transition); });
     }
     PaintBrushButtons();
     // The palette panes open over the left column and the viewport's edge.

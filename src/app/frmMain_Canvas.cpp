@@ -2,9 +2,9 @@
 #include "app/frmMain.h"
 
 #include "app/MapCanvas.h"
-#include "render/AppError.h"
 #include "library/Brush.h"
 #include "library/TileLibraryPanel.h"
+#include "render/AppError.h"
 #include "render/Renderer.h"
 
 #include <QAction>
@@ -40,8 +40,8 @@ void frmMain::Canvas_MouseUp(int, QPointF)
 
 void frmMain::RunTool(int button, QPointF pos)
 {
-    const ToolOutcome outcome = tool_.ApplyTool(map_, *brush_, button, pos,
-                                                Cursor->TopLeft(), QSizeF(Canvas->size()), zoom_);
+    const ToolOutcome outcome = tool_.ApplyTool(map_, *brush_, button, pos, Cursor->TopLeft(),
+                                                QSizeF(Canvas->size()), zoom_);
     switch (outcome.effect) {
     case ToolOutcome::Nothing:
         break;

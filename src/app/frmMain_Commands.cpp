@@ -82,7 +82,10 @@ void frmMain::BuildMenus()
         QAction** item;
     };
     const Layer layers[] = {
-        {"mnuBackgroundLayer", "Background Layer", {}, &LayerSwitches::ShowBackgroundLayer,
+        {"mnuBackgroundLayer",
+         "Background Layer",
+         {},
+         &LayerSwitches::ShowBackgroundLayer,
          &mnuBackgroundLayer},
         {"mnuGridLayer", "Grid Layer", QKeySequence(Qt::SHIFT | Qt::Key_F1),
          &LayerSwitches::ShowGridLayer, &mnuGridLayer},
@@ -148,7 +151,8 @@ void frmMain::BuildToolbar()
             Toolbar1->addSeparator();
             continue;
         }
-        QAction* button = Toolbar1->addAction(ToolbarIcon(b.themeIcon, b.picture), QLatin1String(b.command));
+        QAction* button =
+            Toolbar1->addAction(ToolbarIcon(b.themeIcon, b.picture), QLatin1String(b.command));
         button->setObjectName(QStringLiteral("Toolbar1_") + QLatin1String(b.shortName));
         button->setToolTip(QLatin1String(b.command));
         button->setData(QLatin1String(b.command));

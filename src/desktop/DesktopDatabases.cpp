@@ -88,8 +88,8 @@ QObject* RefreshDesktopDatabases(const QString& dataHome)
     QCoreApplication* app = QCoreApplication::instance();
     if (steps.empty() || !app)
         return nullptr;
-    if (auto* running = app->findChild<DesktopDatabaseRefresh*>(QStringLiteral("DesktopDatabaseRefresh"),
-                                                           Qt::FindDirectChildrenOnly)) {
+    if (auto* running = app->findChild<DesktopDatabaseRefresh*>(
+            QStringLiteral("DesktopDatabaseRefresh"), Qt::FindDirectChildrenOnly)) {
         running->Queue(steps);
         return running;
     }

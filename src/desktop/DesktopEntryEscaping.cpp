@@ -28,8 +28,8 @@ QString ExecLineForProgram(const QString& program)
 {
     QString quoted = QStringLiteral("\"");
     for (const QChar c : program) {
-        if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$')
-            || c == QLatin1Char('\\'))
+        if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') ||
+            c == QLatin1Char('\\'))
             quoted += QLatin1Char('\\');
         if (c == QLatin1Char('%'))
             quoted += QLatin1Char('%');

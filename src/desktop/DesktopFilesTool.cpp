@@ -34,16 +34,16 @@ bool WriteAll(const QString& out)
     using namespace halvorn;
     // The installed package names the document type exactly as the start-up
     // registration does, so a user's own registration replaces it cleanly.
-    const FileTypeEntry entry = ApplyFileTypeRules(
-        {QString::fromLatin1(MapExtension), QString(), QString(),
-         QString::fromLatin1(MapClassName), QString::fromLatin1(MapDescription)});
+    const FileTypeEntry entry = ApplyFileTypeRules({QString::fromLatin1(MapExtension), QString(),
+                                                    QString(), QString::fromLatin1(MapClassName),
+                                                    QString::fromLatin1(MapDescription)});
     const FileTypeNames names = NamesForClass(entry.className);
     for (const int size : ProgramIconSizes) {
         const QString folder = QStringLiteral("%1/icons/hicolor/%2x%2/").arg(out).arg(size);
         if (!WritePng(folder + QStringLiteral("apps/%1.png").arg(QLatin1String(ApplicationId)),
-                      ProgramIcon(size))
-            || !WritePng(folder + QStringLiteral("mimetypes/%1.png").arg(names.iconName),
-                         MapDocumentIcon(size)))
+                      ProgramIcon(size)) ||
+            !WritePng(folder + QStringLiteral("mimetypes/%1.png").arg(names.iconName),
+                      MapDocumentIcon(size)))
             return false;
     }
     return WriteFileAtomically(out + QStringLiteral("/mime/packages/halvorn3.xml"),

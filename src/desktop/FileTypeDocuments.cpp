@@ -13,12 +13,12 @@ QByteArray MimePackageXml(const FileTypeEntry& entry, const FileTypeNames& names
     xml += QLatin1String("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
     xml += QLatin1String(
         "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n");
-    xml += QLatin1String("  <mime-type type=\"") + names.mimeType.toHtmlEscaped()
-        + QLatin1String("\">\n");
-    xml += QLatin1String("    <comment>") + entry.description.toHtmlEscaped()
-        + QLatin1String("</comment>\n");
-    xml += QLatin1String("    <icon name=\"") + names.iconName.toHtmlEscaped()
-        + QLatin1String("\"/>\n");
+    xml += QLatin1String("  <mime-type type=\"") + names.mimeType.toHtmlEscaped() +
+           QLatin1String("\">\n");
+    xml += QLatin1String("    <comment>") + entry.description.toHtmlEscaped() +
+           QLatin1String("</comment>\n");
+    xml += QLatin1String("    <icon name=\"") + names.iconName.toHtmlEscaped() +
+           QLatin1String("\"/>\n");
     // Themes without our icon fall back to a plain document.
     xml += QLatin1String("    <generic-icon name=\"x-office-document\"/>\n");
     xml += QLatin1String("    <glob pattern=\"") + glob.toHtmlEscaped() + QLatin1String("\"/>\n");
@@ -41,8 +41,7 @@ QByteArray DesktopEntryText(const FileTypeEntry& entry, const FileTypeNames& nam
     text += QLatin1String("[Desktop Entry]\n");
     text += QLatin1String("Type=Application\n");
     text += QLatin1String("Name=") + EscapeDesktopString(entry.className) + QLatin1Char('\n');
-    text += QLatin1String("Comment=") + EscapeDesktopString(entry.description)
-        + QLatin1Char('\n');
+    text += QLatin1String("Comment=") + EscapeDesktopString(entry.description) + QLatin1Char('\n');
     text += QLatin1String("Exec=") + exec + QLatin1Char('\n');
     text += QLatin1String("Icon=") + EscapeDesktopString(names.iconName) + QLatin1Char('\n');
     text += QLatin1String("MimeType=") + names.mimeType + QLatin1String(";\n");

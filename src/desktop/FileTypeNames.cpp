@@ -7,8 +7,8 @@ FileTypeNames NamesForClass(const QString& className)
     QString id;
     bool pendingDash = false;
     for (const QChar c : className.toLower()) {
-        const bool keep = (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            || (c >= QLatin1Char('0') && c <= QLatin1Char('9'));
+        const bool keep = (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+                          (c >= QLatin1Char('0') && c <= QLatin1Char('9'));
         if (!keep) {
             pendingDash = !id.isEmpty();
             continue;

@@ -41,8 +41,8 @@ bool InstallIcons(const QString& dataHome, const FileTypeEntry& entry, const Fil
         // The same picture serves the program (Icon= of the desktop entry)
         // and the document type (the MIME type's icon).
         for (const char* context : {"apps", "mimetypes"}) {
-            const QString path = folder + QLatin1String(context) + QLatin1Char('/')
-                + names.iconName + QLatin1String(".png");
+            const QString path = folder + QLatin1String(context) + QLatin1Char('/') +
+                                 names.iconName + QLatin1String(".png");
             if (!WriteFileAtomically(path, png, rewrote))
                 return false;
         }
@@ -66,8 +66,8 @@ bool Register(FileTypeEntry entry)
     // The desktop's caches are rebuilt only when a file changed; at most
     // starts nothing has, and then nothing needs to run.
     bool rewrote = false;
-    if (!WriteFileAtomically(dataHome + QLatin1String("/mime/packages/") + names.id
-                                 + QLatin1String(".xml"),
+    if (!WriteFileAtomically(dataHome + QLatin1String("/mime/packages/") + names.id +
+                                 QLatin1String(".xml"),
                              MimePackageXml(entry, names), &rewrote))
         return false;
     if (!InstallIcons(dataHome, entry, names, &rewrote))

@@ -26,11 +26,21 @@ QString Unescape(QStringView value)
         }
         const QChar next = value[++i];
         switch (next.unicode()) {
-        case 's': out += u' '; break;
-        case 'n': out += u'\n'; break;
-        case 't': out += u'\t'; break;
-        case 'r': out += u'\r'; break;
-        default: out += next; break;
+        case 's':
+            out += u' ';
+            break;
+        case 'n':
+            out += u'\n';
+            break;
+        case 't':
+            out += u'\t';
+            break;
+        case 'r':
+            out += u'\r';
+            break;
+        default:
+            out += next;
+            break;
         }
     }
     return out;
@@ -82,7 +92,8 @@ QString CanonicalProgram(const QString& program)
 {
     if (program.isEmpty())
         return {};
-    const QString found = program.contains(u'/') ? program : QStandardPaths::findExecutable(program);
+    const QString found =
+        program.contains(u'/') ? program : QStandardPaths::findExecutable(program);
     return found.isEmpty() ? QString() : QFileInfo(found).canonicalFilePath();
 }
 
@@ -94,12 +105,14 @@ bool InstalledLauncherOpens(const QString& programPath, const QString& mimeType)
     if (running.isEmpty())
         return false;
     const QString name = QLatin1String(ApplicationId) + QLatin1String(".desktop");
-    for (const QString& folder : QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation)) {
+    for (const QString& folder :
+         QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation)) {
         const QString path = folder + u'/' + name;
         if (!QFileInfo::exists(path))
             continue;
         const LauncherKeys keys = ReadLauncher(path);
-        if (keys.mimeTypes.contains(mimeType) && CanonicalProgram(ExecProgram(keys.exec)) == running)
+        if (keys.mimeTypes.contains(mimeType) &&
+            CanonicalProgram(ExecProgram(keys.exec)) == running)
             return true;
     }
     return false;

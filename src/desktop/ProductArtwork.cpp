@@ -152,8 +152,8 @@ void PaintDungeon(QPainter& p, QPointF origin)
 
     // Rooms and the corridors between them, in grid cells.
     const std::array<QRectF, 10> floors{
-        Cells(1, 1, 6, 4),  Cells(7, 2, 4, 1),  Cells(11, 0, 7, 5),  Cells(18, 2, 1, 1),
-        Cells(19, 1, 2, 3), Cells(3, 5, 1, 2),  Cells(1, 7, 6, 4),   Cells(7, 9, 4, 1),
+        Cells(1, 1, 6, 4),  Cells(7, 2, 4, 1),  Cells(11, 0, 7, 5), Cells(18, 2, 1, 1),
+        Cells(19, 1, 2, 3), Cells(3, 5, 1, 2),  Cells(1, 7, 6, 4),  Cells(7, 9, 4, 1),
         Cells(14, 5, 1, 3), Cells(11, 8, 9, 3),
     };
     QPainterPath floor;

@@ -88,8 +88,8 @@ QPainterPath Rooms(bool detailed)
             add(r);
     } else {
         // Two rooms and the passage between them read at 16 pixels.
-        for (const QRectF& r : {cells(0, 0, 5.9, 2.6), cells(2, 2.6, 1.6, 1.4),
-                                cells(0, 4, 5.9, 2.9)})
+        for (const QRectF& r :
+             {cells(0, 0, 5.9, 2.6), cells(2, 2.6, 1.6, 1.4), cells(0, 4, 5.9, 2.9)})
             add(r);
     }
     return floor.simplified();

@@ -54,8 +54,8 @@ bool RunSplash(const QString& showSplashSetting, const std::function<void(frmSpl
     // after show(); give it that moment, but never more than half a second.
     QElapsedTimer mapping;
     mapping.start();
-    while (!(splash->windowHandle() && splash->windowHandle()->isExposed())
-           && mapping.elapsed() < 500) {
+    while (!(splash->windowHandle() && splash->windowHandle()->isExposed()) &&
+           mapping.elapsed() < 500) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         QThread::msleep(5);
     }

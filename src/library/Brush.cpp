@@ -29,8 +29,7 @@ constexpr int WallPieceSide = 18;
 } // namespace
 
 Brush::Brush(QColor buttonFace)
-    : buttonFace_(buttonFace),
-      floorPreview_(FilledImage(BrushKind::Floor, buttonFace)),
+    : buttonFace_(buttonFace), floorPreview_(FilledImage(BrushKind::Floor, buttonFace)),
       wallPreview_(FilledImage(BrushKind::Wall, buttonFace)),
       objectPreview_(FilledImage(BrushKind::Object, buttonFace))
 {
@@ -80,8 +79,8 @@ void Brush::SelectWallPiece(const QString& path)
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     for (int x = 0; x < WallPreviewSize.width() / WallPieceSide; ++x) {
         for (int y = 0; y < WallPreviewSize.height() / WallPieceSide; ++y)
-            painter.drawImage(QRect(x * WallPieceSide, y * WallPieceSide, WallPieceSide, WallPieceSide),
-                              picture);
+            painter.drawImage(
+                QRect(x * WallPieceSide, y * WallPieceSide, WallPieceSide, WallPieceSide), picture);
     }
     WallImage = image;
     WallPath = path;
@@ -129,7 +128,8 @@ std::optional<QSizeF> Brush::Footprint(float zoom) const
     if (Mode == BrushKind::Wall)
         return QSizeF(18.0 * zoom, 18.0 * zoom);
     if (Mode == BrushKind::Object && ObjectImage != 0)
-        return QSizeF(ObjectWidth * static_cast<double>(zoom), ObjectHeight * static_cast<double>(zoom));
+        return QSizeF(ObjectWidth * static_cast<double>(zoom),
+                      ObjectHeight * static_cast<double>(zoom));
     return std::nullopt;
 }
 

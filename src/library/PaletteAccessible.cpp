@@ -15,7 +15,10 @@ public:
 
     bool isValid() const override { return canvas_ && index_ < canvas_->Count(); }
     QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return canvas_ ? canvas_->window()->windowHandle() : nullptr; }
+    QWindow* window() const override
+    {
+        return canvas_ ? canvas_->window()->windowHandle() : nullptr;
+    }
     QAccessibleInterface* parent() const override
     {
         return QAccessible::queryAccessibleInterface(canvas_.data());

@@ -39,7 +39,8 @@ bool PaletteModel::MakeNow(CellRange visible)
         }
         // A dropped entry's place is taken by the next one, which is looked
         // at in its turn.
-        if (Accept(index, MakeThumbnail(kind_, entries_[static_cast<size_t>(index)].file.path, background_)))
+        if (Accept(index, MakeThumbnail(kind_, entries_[static_cast<size_t>(index)].file.path,
+                                        background_)))
             ++index;
         else
             dropped = true;

@@ -43,7 +43,8 @@ ThumbnailLoader::~ThumbnailLoader()
     Stop();
 }
 
-void ThumbnailLoader::Start(BrushKind kind, QColor background, std::vector<ThumbnailRequest> requests)
+void ThumbnailLoader::Start(BrushKind kind, QColor background,
+                            std::vector<ThumbnailRequest> requests)
 {
     if (requests.empty()) {
         Stop();
@@ -155,7 +156,8 @@ void ThumbnailLoader::Drain()
         const std::lock_guard lock(mutex_);
         if (workers_.empty()) {
             if (const ThumbnailRequest* request = Take())
-                ready_.push_back({request->entry, ThumbnailOrNone(kind_, request->path, background_)});
+                ready_.push_back(
+                    {request->entry, ThumbnailOrNone(kind_, request->path, background_)});
         }
         results.swap(ready_);
     }

@@ -62,7 +62,7 @@ private:
     // The next request to make, or none when all are taken. Under mutex_.
     const ThumbnailRequest* Take();
 
-    std::mutex mutex_; // guards everything down to workers_
+    std::mutex mutex_;             // guards everything down to workers_
     std::condition_variable wake_; // a job started, or the workers are to quit
     bool quit_ = false;
     unsigned job_ = 0; // a worker's picture of an earlier job is thrown away

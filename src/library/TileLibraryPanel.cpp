@@ -111,7 +111,7 @@ void TileLibraryPanel::StartKeyboard(BrushKind kind, bool framed)
     // on the first cell in view: an opening never scrolls the pane.
     const QString& current = kind == BrushKind::Floor  ? brush_.FloorPath
                              : kind == BrushKind::Wall ? brush_.WallPath
-                                                      : brush_.ObjectPath;
+                                                       : brush_.ObjectPath;
     const CellRange visible = Pane(kind)->VisibleCells();
     int index = static_cast<int>(PathsOf(kind).indexOf(current));
     PaletteCanvas* canvas = Pane(kind)->Canvas();
@@ -165,8 +165,8 @@ void TileLibraryPanel::ModelChanged(bool countChanged)
 void TileLibraryPanel::Hover(BrushKind kind, QPointF position)
 {
     const QStringList& paths = PathsOf(kind);
-    const int index = PaletteCellAt(kind, static_cast<float>(position.x()),
-                                    static_cast<float>(position.y()));
+    const int index =
+        PaletteCellAt(kind, static_cast<float>(position.x()), static_cast<float>(position.y()));
     if (index >= 0 && index < paths.size())
         Pane(kind)->Canvas()->setToolTip(TileDisplayName(paths[index]));
 }

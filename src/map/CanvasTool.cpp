@@ -18,7 +18,8 @@ float Resolve(Grid grid, float pos, float canvasSize, float zoom)
 void ResolveBoth(Grid grid, QPointF mouse, QSizeF canvasSize, float zoom, float& px, float& py)
 {
     px = Resolve(grid, static_cast<float>(mouse.x()), static_cast<float>(canvasSize.width()), zoom);
-    py = Resolve(grid, static_cast<float>(mouse.y()), static_cast<float>(canvasSize.height()), zoom);
+    py =
+        Resolve(grid, static_cast<float>(mouse.y()), static_cast<float>(canvasSize.height()), zoom);
 }
 
 } // namespace
@@ -124,7 +125,8 @@ ToolOutcome CanvasTool::ApplyObject(MapDocument& map, const CanvasBrush& brush, 
     LastPaintY = -1;
     if (button != RightButton)
         return outcome;
-    const int hit = map.ObjectAt(static_cast<float>(mouse.x()), static_cast<float>(mouse.y()), zoom);
+    const int hit =
+        map.ObjectAt(static_cast<float>(mouse.x()), static_cast<float>(mouse.y()), zoom);
     if (hit >= 0)
         return ToolOutcome{ToolOutcome::OpenPopup, hit};
     return outcome;

@@ -17,9 +17,9 @@ inline constexpr int CellSize = 72; // map pixels per floor cell
 inline constexpr int WallStep = 18; // map pixels between wall points
 
 struct PlacedObject {
-    float X = 0;          // left edge, map pixels
-    float Y = 0;          // top edge, map pixels
-    int16_t Width = 0;    // as drawn, after the orientation
+    float X = 0;       // left edge, map pixels
+    float Y = 0;       // top edge, map pixels
+    int16_t Width = 0; // as drawn, after the orientation
     int16_t Height = 0;
     ImageHandle Image = 0; // unrotated picture; 0 = deleted
     Orientation orientation = 0;
@@ -40,7 +40,7 @@ public:
 
     int FloorColumns() const { return floorCols_; } // 16 for a 15-cell map
     int FloorRows() const { return floorRows_; }
-    int WallColumns() const { return wallCols_; }   // 62 for a 15-cell map
+    int WallColumns() const { return wallCols_; } // 62 for a 15-cell map
     int WallRows() const { return wallRows_; }
 
     bool HasFloorCell(int x, int y) const;

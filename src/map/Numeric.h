@@ -36,9 +36,9 @@ inline int16_t RoundToInt16(double v)
     return static_cast<int16_t>(r);
 }
 
-// The number written at the start of a text, the same in every locale: blanks, tabs and line feeds are
-// ignored wherever they stand, then an optional sign, digits, an optional "."
-// with digits and an optional exponent. A text without such a start is 0.
+// The number written at the start of a text, the same in every locale: blanks, tabs and line feeds
+// are ignored wherever they stand, then an optional sign, digits, an optional "." with digits and
+// an optional exponent. A text without such a start is 0.
 double Val(QStringView text);
 
 // True when the whole text, the blanks Val skips around it allowed, is one

@@ -9,8 +9,14 @@ namespace halvorn {
 
 using Orientation = int32_t;
 
-constexpr Orientation FlipHorizontally(Orientation c) { return c ^ 4; }
-constexpr Orientation FlipVertically(Orientation c) { return c ^ 6; }
+constexpr Orientation FlipHorizontally(Orientation c)
+{
+    return c ^ 4;
+}
+constexpr Orientation FlipVertically(Orientation c)
+{
+    return c ^ 6;
+}
 
 // A quarter turn clockwise of the picture as shown: the unmirrored codes count
 // up, the mirrored ones count down, each within its group of four.
@@ -25,6 +31,9 @@ constexpr Orientation RotateLeft(Orientation c)
 }
 
 // Codes 1, 3, 5 and 7 swap the width and height of the picture.
-constexpr bool SwapsSides(Orientation c) { return (c & 1) != 0; }
+constexpr bool SwapsSides(Orientation c)
+{
+    return (c & 1) != 0;
+}
 
 } // namespace halvorn

@@ -5,9 +5,11 @@ namespace halvorn {
 const QList<ExportFormat>& ExportFormats()
 {
     static const QList<ExportFormat> formats{
-        {QStringLiteral("PNG File (*.png)"), QStringLiteral("PNG File"), QStringLiteral("image/png"), QStringLiteral("PNG"), -1},
+        {QStringLiteral("PNG File (*.png)"), QStringLiteral("PNG File"),
+         QStringLiteral("image/png"), QStringLiteral("PNG"), -1},
         // Maps are line art on flat colours; anything below full quality smears the grid.
-        {QStringLiteral("JPG File (*.jpg)"), QStringLiteral("JPG File"), QStringLiteral("image/jpeg"), QStringLiteral("JPEG"), 100},
+        {QStringLiteral("JPG File (*.jpg)"), QStringLiteral("JPG File"),
+         QStringLiteral("image/jpeg"), QStringLiteral("JPEG"), 100},
     };
     return formats;
 }

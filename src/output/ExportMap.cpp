@@ -5,12 +5,11 @@
 #include "render/Imaging.h"
 
 #include <QCoreApplication>
-#include <QFileDialog>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QImage>
-
+#include <QStandardPaths>
 
 namespace halvorn {
 
@@ -108,7 +107,8 @@ void ExportMap(QWidget* parent, const QImage& canvasPicture, QString& ExportFile
     // is no reason to ask and fails below with its own message.
     if (QFileInfo(path).isFile() && !ConfirmOverwrite(parent))
         return;
-    const QString failure = WritePicture(canvasPicture, path, ExportFormats()[chosen.filterIndex - 1]);
+    const QString failure =
+        WritePicture(canvasPicture, path, ExportFormats()[chosen.filterIndex - 1]);
     if (!failure.isEmpty())
         ShowOutputError(parent, FailureText(path, failure));
 }

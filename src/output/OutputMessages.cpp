@@ -15,11 +15,10 @@ void ShowOutputError(QWidget* parent, const QString& text)
 
 bool ConfirmOverwrite(QWidget* parent)
 {
-    QMessageBox box(
-        QMessageBox::Warning, QCoreApplication::translate("Output", "Warning"),
-        QCoreApplication::translate("Output",
-                                    "File already exists! Do you want to overwrite this file?"),
-        QMessageBox::Yes | QMessageBox::No, parent);
+    QMessageBox box(QMessageBox::Warning, QCoreApplication::translate("Output", "Warning"),
+                    QCoreApplication::translate(
+                        "Output", "File already exists! Do you want to overwrite this file?"),
+                    QMessageBox::Yes | QMessageBox::No, parent);
     // Enter must not destroy a file by accident.
     box.setDefaultButton(QMessageBox::No);
     box.setWindowModality(Qt::ApplicationModal);

@@ -9,7 +9,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
-
 namespace halvorn {
 
 namespace {

@@ -1,9 +1,8 @@
 #include "render/FileIdentity.h"
 
-#include <QFile>
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
-
 
 namespace halvorn {
 
@@ -21,8 +20,8 @@ std::optional<FileIdentity> FileIdentityOf(const QString& path)
     if (!info.isFile())
         return std::nullopt;
     const auto ns = [](const QDateTime& t) { return t.toMSecsSinceEpoch() * 1'000'000; };
-    return FileIdentity{path, 0, 0, info.size(), ns(info.lastModified()),
-                        ns(info.metadataChangeTime())};
+    return FileIdentity{
+        path, 0, 0, info.size(), ns(info.lastModified()), ns(info.metadataChangeTime())};
 #endif
 }
 

@@ -117,7 +117,8 @@ void CheckStatus(int32_t status)
 void RaiseError(const AppError& pending, const QString& procedure)
 {
     throw AppError(pending.Number(),
-                   QStringLiteral("mdHelpers.") + procedure + QStringLiteral("\r\n") + pending.Source(),
+                   QStringLiteral("mdHelpers.") + procedure + QStringLiteral("\r\n") +
+                       pending.Source(),
                    pending.Description());
 }
 
@@ -155,7 +156,7 @@ QImage DecodeFrom(QImageReader& reader, const QFileInfo& info, int32_t* status)
     reader.setDecideFormatFromContent(true);
     const QSize size = reader.size();
     if (size.isValid() && static_cast<qint64>(size.width()) * size.height() * 4 >
-                               static_cast<qint64>(DecodeLimitMiB) * 1024 * 1024) {
+                              static_cast<qint64>(DecodeLimitMiB) * 1024 * 1024) {
         *status = OutOfMemory;
         return {};
     }
@@ -220,7 +221,8 @@ int32_t GdipLoadImageFromFile(const QString& path, ImageHandle* image)
     if (!GdipStarted())
         return GdiplusNotInitialized;
     // By the link's target, so a picture reached through two names is shared.
-    const std::optional<FileIdentity> identity = FileIdentityOf(QFileInfo(path).canonicalFilePath());
+    const std::optional<FileIdentity> identity =
+        FileIdentityOf(QFileInfo(path).canonicalFilePath());
     ImageTable& table = Table();
     if (identity) {
         const std::lock_guard lock(table.mutex);
@@ -255,8 +257,8 @@ ImageHandle AddImage(QImage image)
     // Opaque pictures (most floors and walls) are kept without alpha, so
     // drawing them is a plain copy instead of a blend.
     const bool opaque = IsOpaque(image);
-    QImage stored = image.convertToFormat(opaque ? QImage::Format_RGB32
-                                                 : QImage::Format_ARGB32_Premultiplied);
+    QImage stored =
+        image.convertToFormat(opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
     ImageTable& table = Table();
     const std::lock_guard lock(table.mutex);
     table.images.push_back(std::move(stored));
@@ -287,9 +289,8 @@ QImage ApplyOrientation(const QImage& source, Orientation orientation)
     if (source.isNull())
         return source;
     const int quarterTurns = orientation & 3;
-    QImage turned = quarterTurns == 0
-                        ? source
-                        : source.transformed(QTransform().rotate(90.0 * quarterTurns));
+    QImage turned =
+        quarterTurns == 0 ? source : source.transformed(QTransform().rotate(90.0 * quarterTurns));
     if (orientation & 4)
         turned = turned.mirrored(true, false);
     return turned;

@@ -26,7 +26,8 @@ bool IsLetter(char c)
 
 bool PngChunksPlausible(QByteArrayView bytes)
 {
-    if (bytes.size() < SignatureSize || bytes.first(SignatureSize) != QByteArrayView(Signature, SignatureSize))
+    if (bytes.size() < SignatureSize ||
+        bytes.first(SignatureSize) != QByteArrayView(Signature, SignatureSize))
         return true;
     qsizetype at = SignatureSize;
     while (bytes.size() - at >= HeaderSize) {

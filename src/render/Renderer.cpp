@@ -168,8 +168,8 @@ void MapRenderer::Redraw(QImage& canvas, const MapDocument& map, const LayerSwit
     // floors' scaled copies of a 200 % screen before their next use and make
     // them afresh on every redraw (a whole redraw of a dungeon 8 times
     // slower). What is kept for one ratio is of no use at another.
-    const auto budget = static_cast<std::size_t>(
-        static_cast<double>(SpriteCache::ByteBudget) * ratio * ratio);
+    const auto budget =
+        static_cast<std::size_t>(static_cast<double>(SpriteCache::ByteBudget) * ratio * ratio);
     if (sprites_->Budget() != budget)
         sprites_ = std::make_unique<SpriteCache>(budget);
     const int layerAlpha = std::clamp<int>(shadows.WallShadowAlpha, 0, 255);

@@ -20,9 +20,9 @@
 namespace halvorn {
 
 struct ShadowParams {
-    float ObjectShadowAlpha = 0.4f;  // 0..1, object shadow opacity factor
-    int16_t ObjectShadowOffset = 5;  // map pixels right and down
-    int16_t WallShadowAlpha = 32;    // 0..255, opacity of each wall shadow layer
+    float ObjectShadowAlpha = 0.4f; // 0..1, object shadow opacity factor
+    int16_t ObjectShadowOffset = 5; // map pixels right and down
+    int16_t WallShadowAlpha = 32;   // 0..255, opacity of each wall shadow layer
 };
 
 // Canvas size in device pixels for a map at `zoom` on a screen of `ratio`

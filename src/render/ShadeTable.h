@@ -21,7 +21,8 @@ public:
     QRgb Apply(QRgb p, int k) const
     {
         const auto& c = colour_[static_cast<size_t>(k)];
-        return qRgba(c[qRed(p)], c[qGreen(p)], c[qBlue(p)], alpha_[static_cast<size_t>(k)][qAlpha(p)]);
+        return qRgba(c[qRed(p)], c[qGreen(p)], c[qBlue(p)],
+                     alpha_[static_cast<size_t>(k)][qAlpha(p)]);
     }
 
 private:
@@ -50,6 +51,5 @@ private:
     std::array<std::array<uint8_t, 256>, Layers> alpha_{};
     int layerAlpha_ = 0;
 };
-
 
 } // namespace halvorn

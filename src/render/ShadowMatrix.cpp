@@ -25,7 +25,8 @@ QImage ApplyColorMatrix(const QImage& source, const ColorMatrix& m)
         for (int x = 0; x < out.width(); ++x) {
             const QRgb p = line[x];
             const float in[5] = {static_cast<float>(qRed(p)), static_cast<float>(qGreen(p)),
-                                 static_cast<float>(qBlue(p)), static_cast<float>(qAlpha(p)), 255.0f};
+                                 static_cast<float>(qBlue(p)), static_cast<float>(qAlpha(p)),
+                                 255.0f};
             int outc[4];
             for (int j = 0; j < 4; ++j) {
                 float v = 0;

@@ -117,8 +117,8 @@ namespace halvorn {
 enum class Shortcut : uint8_t { Partial, Cover, Placed, Phases, Counts, Threads };
 
 inline constexpr std::array<Shortcut, 6> AllShortcuts = {Shortcut::Partial, Shortcut::Cover,
-                                                        Shortcut::Placed,  Shortcut::Phases,
-                                                        Shortcut::Counts,  Shortcut::Threads};
+                                                         Shortcut::Placed,  Shortcut::Phases,
+                                                         Shortcut::Counts,  Shortcut::Threads};
 
 // The word that names a shortcut in HALVORN_RENDER_DISABLE.
 std::string_view ShortcutName(Shortcut shortcut);

@@ -163,7 +163,7 @@ const QImage* SpriteCache::PlacedIfSeen(const QImage& picture, QRect source, QRe
     const QRect visible = target & QRect(QPoint(0, 0), canvas);
     if (visible.isEmpty() || source.x() != 0 || source.y() != 0)
         return nullptr;
-    const PlacedKey key{picture.cacheKey(), target.x(),     target.y(),      target.width(),
+    const PlacedKey key{picture.cacheKey(), target.x(),     target.y(),     target.width(),
                         target.height(),    source.width(), source.height()};
     // Keys only, a few dozen bytes each; forgotten wholesale now and then.
     if (seenOnce_.size() > 100000)
@@ -173,8 +173,8 @@ const QImage* SpriteCache::PlacedIfSeen(const QImage& picture, QRect source, QRe
     return KeptAcrossRedraws(key, [&] { return DrawnAtPlace(picture, source, target, canvas); });
 }
 
-const QImage* SpriteCache::AtPlaceForThisRedraw(const QImage& picture, QRect source,
-                                                QRectF target, QSize canvas)
+const QImage* SpriteCache::AtPlaceForThisRedraw(const QImage& picture, QRect source, QRectF target,
+                                                QSize canvas)
 {
     if ((target.toAlignedRect() & QRect(QPoint(0, 0), canvas)).isEmpty())
         return nullptr;

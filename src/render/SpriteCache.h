@@ -118,8 +118,8 @@ private:
     // Prepared pictures kept across redraws.
     using KeptKey = std::variant<SilhouetteKey, PlacedKey, WallPieceKey, WallShadeKey>;
     // Everything a redraw is handed.
-    using RedrawKey = std::variant<AsLoadedKey, TurnedKey, SilhouetteKey, PlacedKey,
-                                   WallPieceKey, WallShadeKey>;
+    using RedrawKey =
+        std::variant<AsLoadedKey, TurnedKey, SilhouetteKey, PlacedKey, WallPieceKey, WallShadeKey>;
     struct KeyHash {
         std::size_t operator()(const RedrawKey& k) const;
         std::size_t operator()(const PlacedKey& k) const;

@@ -36,14 +36,13 @@ void Add(std::vector<Stamp>& out, const QImage* image, QPoint at, QRect area,
         return;
     const QRect bounds(at, image->size());
     if (bounds.intersects(area))
-        out.push_back(
-            Stamp{image, bounds, {}, {}, kind, kind == Stamp::Picture && !image->hasAlphaChannel()});
+        out.push_back(Stamp{
+            image, bounds, {}, {}, kind, kind == Stamp::Picture && !image->hasAlphaChannel()});
 }
 
 // The `source` part of a picture scaled into `target`; put down unscaled
 // when no scaling is needed.
-void AddScaled(std::vector<Stamp>& out, const QImage* image, QRect source, QRect target,
-               QRect area)
+void AddScaled(std::vector<Stamp>& out, const QImage* image, QRect source, QRect target, QRect area)
 {
     if (!image || !target.intersects(area))
         return;
@@ -196,7 +195,8 @@ void Walls(const View& v, QRect area, SpriteCache& sprites, std::vector<Stamp>& 
         if (piece != lastPiece) {
             const QImage* picture = sprites.Picture(piece);
             lastPiece = piece;
-            lastOversized = picture && (picture->width() > 2 * WallStep || picture->height() > 2 * WallStep);
+            lastOversized =
+                picture && (picture->width() > 2 * WallStep || picture->height() > 2 * WallStep);
         }
         return lastOversized;
     };
@@ -221,8 +221,8 @@ void Walls(const View& v, QRect area, SpriteCache& sprites, std::vector<Stamp>& 
                     const float off = static_cast<float>(n) * z;
                     const QRectF square(cx - off, cy - off, s, s);
                     if (square.toAlignedRect().intersects(area))
-                        out.push_back(Stamp{nullptr, square.toAlignedRect(), {}, square,
-                                            Stamp::Square, false});
+                        out.push_back(Stamp{
+                            nullptr, square.toAlignedRect(), {}, square, Stamp::Square, false});
                 }
             }
             const float left = cx - 9 * z;
@@ -336,14 +336,18 @@ private:
         const int to = r.right() - area_.left();
         const int first = from / 64, last = to / 64;
         const uint64_t fromFirst = ~uint64_t{0} << (from % 64);
-        const uint64_t upToLast = (to % 64) == 63 ? ~uint64_t{0} : (uint64_t{1} << (to % 64 + 1)) - 1;
+        const uint64_t upToLast =
+            (to % 64) == 63 ? ~uint64_t{0} : (uint64_t{1} << (to % 64 + 1)) - 1;
         if (first == last)
             return {first, last, fromFirst & upToLast, 0};
         return {first, last, fromFirst, upToLast};
     }
 
     uint64_t* Row(int y) { return &bits_[static_cast<size_t>(y - area_.top()) * words_]; }
-    const uint64_t* Row(int y) const { return &bits_[static_cast<size_t>(y - area_.top()) * words_]; }
+    const uint64_t* Row(int y) const
+    {
+        return &bits_[static_cast<size_t>(y - area_.top()) * words_];
+    }
 
     QRect area_;
     size_t words_;
@@ -365,8 +369,7 @@ void CollectStamps(const View& view, QRect area, SpriteCache& sprites, std::vect
 }
 
 void KeepVisible(const std::vector<Stamp>& stamps, std::vector<int>& which, QRect area,
-                 std::vector<QRect>& parts, std::vector<WhiteRun>& white,
-                 RenderShortcuts shortcuts)
+                 std::vector<QRect>& parts, std::vector<WhiteRun>& white, RenderShortcuts shortcuts)
 {
     if (!shortcuts.On(Shortcut::Cover)) {
         // Everything that reaches the area, whole, over a white area.
@@ -421,7 +424,8 @@ void UsePlacedCopies(std::vector<Stamp>& stamps, const std::vector<int>& which, 
             continue;
         const QImage* placed = sprites.PlacedIfSeen(*s.image, s.source, s.bounds, canvas);
         if (placed)
-            s = Stamp{placed, QRect(placed->offset(), placed->size()), {}, {}, Stamp::Picture, s.opaque};
+            s = Stamp{placed,  QRect(placed->offset(), placed->size()), {}, {}, Stamp::Picture,
+                      s.opaque};
     }
 }
 
@@ -434,7 +438,8 @@ void UseCopiesAtPlace(std::vector<Stamp>& stamps, const std::vector<int>& which,
             continue;
         const QImage* placed = sprites.AtPlaceForThisRedraw(*s.image, s.source, s.target, canvas);
         if (placed)
-            s = Stamp{placed, QRect(placed->offset(), placed->size()), {}, {}, Stamp::Picture, s.opaque};
+            s = Stamp{placed,  QRect(placed->offset(), placed->size()), {}, {}, Stamp::Picture,
+                      s.opaque};
     }
 }
 
@@ -477,8 +482,7 @@ void PaintArea(uchar* canvasBits, qsizetype bytesPerLine, QImage::Format format,
                 const QImage& img = *s.image;
                 const QPoint from = r.topLeft() - s.bounds.topLeft();
                 const QImage part(img.constScanLine(from.y()) + from.x() * (img.depth() / 8),
-                                  r.width(), r.height(),
-                                  img.bytesPerLine(), img.format());
+                                  r.width(), r.height(), img.bytesPerLine(), img.format());
                 p.drawImage(r.topLeft(), part);
             }
             break;

@@ -11,7 +11,6 @@ QString FullKey(const QString& key)
     return QLatin1String(SettingsSection) + QLatin1Char('/') + key;
 }
 
-
 } // namespace
 
 QString GetSetting(const QString& key, const QString& fallback)

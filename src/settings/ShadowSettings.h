@@ -10,7 +10,7 @@
 
 namespace halvorn {
 
-extern float ObjectShadowAlpha;   // ObjectShadowTransparency / 100
+extern float ObjectShadowAlpha;    // ObjectShadowTransparency / 100
 extern int16_t ObjectShadowOffset; // map pixels
 extern int16_t WallShadowAlpha;    // 0..255
 extern int16_t WallShadowOffset;   // kept and validated; no drawing reads it

@@ -10,8 +10,8 @@ namespace halvorn {
 QString InstalledTileSet(const QString& programFolder)
 {
     // The build works the path out from its own install folders.
-    return QDir::cleanPath(programFolder + QLatin1String(HALVORN_TILESET_FROM_PROGRAM))
-        + QLatin1Char('/');
+    return QDir::cleanPath(programFolder + QLatin1String(HALVORN_TILESET_FROM_PROGRAM)) +
+           QLatin1Char('/');
 }
 
 QString DefaultTileFolderFor(const QString& programFolder, const QString& folderName)

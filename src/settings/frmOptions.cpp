@@ -2,8 +2,8 @@
 
 #include "map/Numeric.h"
 #include "render/Imaging.h"
-#include "settings/SettingsStore.h"
 #include "settings/OptionsStyle.h"
+#include "settings/SettingsStore.h"
 #include "settings/ShadowSettings.h"
 #include "settings/ShadowTexts.h"
 #include "settings/TileFolders.h"
@@ -128,8 +128,8 @@ frmOptions::frmOptions(QWidget* parent, std::function<void()> redraw)
     Check1 = Make<QCheckBox>(fraMain, "Check1", QStringLiteral("Show Splash Screen at startup"),
                              {13, 19, 188, 12});
 
-    auto* fraFiles = Make<QGroupBox>(this, "fraSample2", QStringLiteral("File Locations"),
-                                     {4, 44, 377, 81});
+    auto* fraFiles =
+        Make<QGroupBox>(this, "fraSample2", QStringLiteral("File Locations"), {4, 44, 377, 81});
     struct FolderRow {
         const char* label;
         const char* labelName;
@@ -163,8 +163,8 @@ frmOptions::frmOptions(QWidget* parent, std::function<void()> redraw)
                 [this, edit, title] { Guarded(this, [&] { BrowseFolder(edit, title); }); });
     }
 
-    auto* fraShadows = Make<QGroupBox>(this, "fraSample3", QStringLiteral("Shadows"),
-                                       {4, 126, 377, 94});
+    auto* fraShadows =
+        Make<QGroupBox>(this, "fraSample3", QStringLiteral("Shadows"), {4, 126, 377, 94});
     struct ShadowRow {
         const char* label;
         const char* labelName;
@@ -179,8 +179,8 @@ frmOptions::frmOptions(QWidget* parent, std::function<void()> redraw)
         {"Object Shadow Transparency", "lblObjectShadowTransparency",
          "TextObjectShadowTransparency", "%", "lblObjectShadowTransparencyUnit", 16, 13,
          &TextObjectShadowTransparency},
-        {"Object Shadow Distance", "lblObjectShadowDistance", "TextObjectShadowDistance",
-         "pixels", "lblObjectShadowDistanceUnit", 35, 32, &TextObjectShadowDistance},
+        {"Object Shadow Distance", "lblObjectShadowDistance", "TextObjectShadowDistance", "pixels",
+         "lblObjectShadowDistanceUnit", 35, 32, &TextObjectShadowDistance},
         {"Wall Shadow Transparency", "lblWallShadowTransparency", "TextWallShadowTransparency",
          "(0-255)", "lblWallShadowTransparencyUnit", 54, 51, &TextWallShadowTransparency},
         {"Wall Shadow Distance", "lblWallShadowDistance", "TextWallShadowDistance", "pixels",
@@ -193,9 +193,9 @@ frmOptions::frmOptions(QWidget* parent, std::function<void()> redraw)
         NameAfter(*row.field, label);
         (*row.field)->setAccessibleDescription(unit->text());
     }
-    auto* btnDefaultShadow = Make<QPushButton>(
-        fraShadows, "btnDefaultShadow", QStringLiteral("Default\nShadow\nParameters"),
-        {272, 27, 67, 49});
+    auto* btnDefaultShadow =
+        Make<QPushButton>(fraShadows, "btnDefaultShadow",
+                          QStringLiteral("Default\nShadow\nParameters"), {272, 27, 67, 49});
     btnDefaultShadow->setAutoDefault(false);
     btnDefaultShadow->setAccessibleName(QStringLiteral("Default Shadow Parameters"));
     connect(btnDefaultShadow, &QPushButton::clicked, this, [this] { OnDefaultShadow(); });
@@ -206,11 +206,13 @@ frmOptions::frmOptions(QWidget* parent, std::function<void()> redraw)
     cmdOK->setAutoDefault(false);
     cmdCancel = Make<QPushButton>(this, "cmdCancel", QStringLiteral("Cancel"), {228, 225, 73, 25});
     cmdCancel->setAutoDefault(false);
-    auto* cmdApply = Make<QPushButton>(this, "cmdApply", QStringLiteral("Apply"), {308, 225, 73, 25});
+    auto* cmdApply =
+        Make<QPushButton>(this, "cmdApply", QStringLiteral("Apply"), {308, 225, 73, 25});
     cmdApply->setAutoDefault(false);
     connect(cmdOK, &QPushButton::clicked, this, [this] { Guarded(this, [this] { OnOk(); }); });
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(cmdApply, &QPushButton::clicked, this, [this] { Guarded(this, [this] { OnApply(); }); });
+    connect(cmdApply, &QPushButton::clicked, this,
+            [this] { Guarded(this, [this] { OnApply(); }); });
 
     // Made last, so the dialog deletes it after the widgets that use it.
     auto* look = new OptionsStyle(style()->name());
@@ -228,12 +230,15 @@ void frmOptions::GetSettings()
         GetSetting(QLatin1String(keys::ShowSplash), QLatin1String(defaults::ShowSplash));
     Check1->setChecked(RoundToInt(Val(splash)) == 1);
 
-    TextTilesFileLocation->setText(GetSetting(QLatin1String(keys::LocationFloors),
-                                              DefaultTileFolder(QLatin1String(defaults::FloorsFolder))));
-    TextObjectsFileLocation->setText(GetSetting(
-        QLatin1String(keys::LocationObjects), DefaultTileFolder(QLatin1String(defaults::ObjectsFolder))));
-    TextWallsFileLocation->setText(GetSetting(QLatin1String(keys::LocationWalls),
-                                              DefaultTileFolder(QLatin1String(defaults::WallsFolder))));
+    TextTilesFileLocation->setText(
+        GetSetting(QLatin1String(keys::LocationFloors),
+                   DefaultTileFolder(QLatin1String(defaults::FloorsFolder))));
+    TextObjectsFileLocation->setText(
+        GetSetting(QLatin1String(keys::LocationObjects),
+                   DefaultTileFolder(QLatin1String(defaults::ObjectsFolder))));
+    TextWallsFileLocation->setText(
+        GetSetting(QLatin1String(keys::LocationWalls),
+                   DefaultTileFolder(QLatin1String(defaults::WallsFolder))));
 
     TextObjectShadowTransparency->setText(
         StoredNumber(keys::ObjectShadowTransparency, defaults::ObjectShadowTransparency));

@@ -42,7 +42,9 @@ class AppFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Halvorn 3 Tallow Edition")).clear();
+        QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                  QStringLiteral("Halvorn 3 Tallow Edition"))
+            .clear();
         for (const char* sub : {"Floors", "Walls", "Objects"})
             QDir(dir.path()).mkdir(QLatin1String(sub));
         testsupport::WritePng(dir.filePath(QStringLiteral("Floors/red.png")), 72, 72, Qt::red);
@@ -64,7 +66,8 @@ protected:
         window.reset();
     }
 
-    template <typename T = QWidget> T* Find(const char* name) const
+    template <typename T = QWidget>
+    T* Find(const char* name) const
     {
         T* w = window->findChild<T*>(QLatin1String(name));
         EXPECT_NE(w, nullptr) << name;
@@ -112,7 +115,10 @@ protected:
         Move(at);
         Send(QEvent::MouseButtonPress, b, b, at);
     }
-    void Release(Qt::MouseButton b, QPointF at) { Send(QEvent::MouseButtonRelease, b, Qt::NoButton, at); }
+    void Release(Qt::MouseButton b, QPointF at)
+    {
+        Send(QEvent::MouseButtonRelease, b, Qt::NoButton, at);
+    }
     void Click(Qt::MouseButton b, QPointF at)
     {
         Press(b, at);

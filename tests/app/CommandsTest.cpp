@@ -18,8 +18,9 @@ TEST_F(AppFixture, NewMapAsksAndClearsOnlyOnYes)
     const auto no = testsupport::AnswerBoxes([&] { Action("mnuNew")->trigger(); }, QMessageBox::No);
     ASSERT_EQ(no.size(), 1u);
     EXPECT_EQ(no[0].title, QStringLiteral("New Map"));
-    EXPECT_EQ(no[0].text,
-              QStringLiteral("Are you sure you want to discard the current map and create a new one?"));
+    EXPECT_EQ(
+        no[0].text,
+        QStringLiteral("Are you sure you want to discard the current map and create a new one?"));
     EXPECT_EQ(no[0].icon, QMessageBox::Warning);
     EXPECT_NE(window->Map().FloorAt(0, 0), 0u);
     EXPECT_EQ(window->Zoom(), 0.75f);
@@ -47,20 +48,23 @@ TEST_F(AppFixture, SecondExportKeepsTheJpgFilterOfTheFirst)
     // second time Enter takes what the dialog offers, and Yes overwrites.
     for (const bool first : {true, false}) {
         int questions = 0;
-        testsupport::DriveModals([&] { Action("mnuExport")->trigger(); }, [&](QWidget* modal) {
-            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-                ++questions;
-                return box->button(QMessageBox::Yes)->click();
-            }
-            auto* dialog = qobject_cast<QFileDialog*>(modal);
-            ASSERT_NE(dialog, nullptr);
-            offered << dialog->selectedNameFilter() + QStringLiteral(" ") + dialog->selectedFiles().value(0);
-            if (first) {
-                dialog->selectNameFilter(QStringLiteral("JPG File (*.jpg)"));
-                dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
-            }
-            static_cast<QDialog*>(dialog)->accept();
-        });
+        testsupport::DriveModals(
+            [&] { Action("mnuExport")->trigger(); },
+            [&](QWidget* modal) {
+                if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                    ++questions;
+                    return box->button(QMessageBox::Yes)->click();
+                }
+                auto* dialog = qobject_cast<QFileDialog*>(modal);
+                ASSERT_NE(dialog, nullptr);
+                offered << dialog->selectedNameFilter() + QStringLiteral(" ") +
+                               dialog->selectedFiles().value(0);
+                if (first) {
+                    dialog->selectNameFilter(QStringLiteral("JPG File (*.jpg)"));
+                    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+                }
+                static_cast<QDialog*>(dialog)->accept();
+            });
         EXPECT_EQ(questions, first ? 0 : 1);
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -93,12 +97,14 @@ TEST_F(AppFixture, ExportSavesTheMapsOwnPictureAtTheScreensScale)
     EXPECT_EQ(Canvas()->size(), QSize(810, 810));
 
     const QString path = dir.filePath(QStringLiteral("scaled.png"));
-    testsupport::DriveModals([&] { Action("mnuExport")->trigger(); }, [&](QWidget* modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
-        ASSERT_NE(dialog, nullptr);
-        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
-        static_cast<QDialog*>(dialog)->accept();
-    });
+    testsupport::DriveModals(
+        [&] { Action("mnuExport")->trigger(); },
+        [&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+            static_cast<QDialog*>(dialog)->accept();
+        });
     QImage expected(CanvasSize(window->Map(), 0.75f), QImage::Format_RGB32);
     halvorn::Redraw(expected, window->Map(), window->Layers(), 0.75f, CurrentShadowParams(), true);
     const QImage saved = QImage(path).convertToFormat(QImage::Format_RGB32);
@@ -131,7 +137,11 @@ TEST_F(AppFixture, NewMapAfterZoomingIsBackAtFullSize)
 
 TEST_F(AppFixture, LayerShortcutsToggleAndRedrawOnce)
 {
-    const struct { Qt::Key key; const char* item; bool LayerSwitches::*layer; } rows[] = {
+    const struct {
+        Qt::Key key;
+        const char* item;
+        bool LayerSwitches::*layer;
+    } rows[] = {
         {Qt::Key_F1, "mnuGridLayer", &LayerSwitches::ShowGridLayer},
         {Qt::Key_F2, "mnuFloorLayer", &LayerSwitches::ShowFloorLayer},
         {Qt::Key_F3, "mnuObjectLayer", &LayerSwitches::ShowObjectLayer},
@@ -155,9 +165,10 @@ TEST_F(AppFixture, LayerShortcutsToggleAndRedrawOnce)
 TEST_F(AppFixture, ToolBarRoutesByCommandText)
 {
     QToolBar* bar = Find<QToolBar>("Toolbar1");
-    const QStringList expected = {QStringLiteral("New Map"), QStringLiteral("Open Map"), QStringLiteral("Save Map"),
-                                  QString(), QStringLiteral("Print Map"),
-                                  QString(), QStringLiteral("Zoom In"), QStringLiteral("Zoom Out")};
+    const QStringList expected = {QStringLiteral("New Map"),   QStringLiteral("Open Map"),
+                                  QStringLiteral("Save Map"),  QString(),
+                                  QStringLiteral("Print Map"), QString(),
+                                  QStringLiteral("Zoom In"),   QStringLiteral("Zoom Out")};
     ASSERT_EQ(bar->actions().size(), expected.size());
     for (int i = 0; i < expected.size(); ++i)
         EXPECT_EQ(bar->actions().at(i)->data().toString(), expected[i]) << i;
@@ -172,7 +183,8 @@ TEST_F(AppFixture, ToolBarRoutesByCommandText)
     Click(Qt::LeftButton, {100, 10});
     QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_FALSE(window->Map().MapSaved);
-    const auto boxes = testsupport::AnswerBoxes([&] { bar->actions().at(0)->trigger(); }, QMessageBox::No);
+    const auto boxes =
+        testsupport::AnswerBoxes([&] { bar->actions().at(0)->trigger(); }, QMessageBox::No);
     EXPECT_EQ(boxes.size(), 1u);
 }
 
@@ -187,9 +199,10 @@ TEST_F(AppFixture, HelpItemsOpenTheirPagesInTheBrowser)
     for (const char* item : {"mnuHomepage", "mnuForums", "mnuBrellic"})
         Action(item)->trigger();
     QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
-    EXPECT_EQ(browser.opened, (QList<QUrl>{QUrl(QStringLiteral("http://halvorn.example/")),
-                                           QUrl(QStringLiteral("http://halvorn.example/forum/index.php")),
-                                           QUrl(QStringLiteral("http://brellic.example/"))}));
+    EXPECT_EQ(browser.opened,
+              (QList<QUrl>{QUrl(QStringLiteral("http://halvorn.example/")),
+                           QUrl(QStringLiteral("http://halvorn.example/forum/index.php")),
+                           QUrl(QStringLiteral("http://brellic.example/"))}));
     EXPECT_TRUE(window->isVisible());
 }
 

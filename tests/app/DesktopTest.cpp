@@ -38,11 +38,13 @@ TEST_F(AppFixture, FootprintMarkerShowsAllFourSidesAtTheScreensScale)
     QWidget* marker = Find("Cursor");
     // Places near the canvas's corner (the offscreen screen is small), each
     // putting the marker's edges at another fraction of a screen pixel.
-    const struct { const char* box; QPointF at; QRgb color; } rows[] = {
-        {"FloorBox", {10, 10}, qRgb(255, 0, 0)},
-        {"WallBox", {10, 10}, qRgb(0, 255, 0)},
-        {"WallBox", {28, 10}, qRgb(0, 255, 0)},
-        {"WallBox", {46, 28}, qRgb(0, 255, 0)},
+    const struct {
+        const char* box;
+        QPointF at;
+        QRgb color;
+    } rows[] = {
+        {"FloorBox", {10, 10}, qRgb(255, 0, 0)}, {"WallBox", {10, 10}, qRgb(0, 255, 0)},
+        {"WallBox", {28, 10}, qRgb(0, 255, 0)},  {"WallBox", {46, 28}, qRgb(0, 255, 0)},
         {"WallBox", {64, 46}, qRgb(0, 255, 0)},
     };
     for (const auto& row : rows) {
@@ -57,7 +59,12 @@ TEST_F(AppFixture, FootprintMarkerShowsAllFourSidesAtTheScreensScale)
         const double dpr = window->devicePixelRatioF();
         const QRectF r(QPointF(marker->mapTo(window.get(), QPoint(0, 0))) * dpr,
                        QSizeF(marker->size()) * dpr);
-        SCOPED_TRACE(QStringLiteral("%1 at %2,%3 ratio %4").arg(QLatin1String(row.box)).arg(row.at.x()).arg(row.at.y()).arg(dpr).toStdString());
+        SCOPED_TRACE(QStringLiteral("%1 at %2,%3 ratio %4")
+                         .arg(QLatin1String(row.box))
+                         .arg(row.at.x())
+                         .arg(row.at.y())
+                         .arg(dpr)
+                         .toStdString());
         ASSERT_TRUE(shot.rect().contains(r.toAlignedRect()));
         const int x0 = int(r.left()) + 3, x1 = int(r.right()) - 3;
         const int y0 = int(r.top()) + 3, y1 = int(r.bottom()) - 3;
@@ -83,7 +90,8 @@ double Luminance(QColor c)
 // average) against the button behind them.
 double IconContrast(const QToolButton* button)
 {
-    const QImage icon = button->icon().pixmap(QSize(20, 20), 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
+    const QImage icon =
+        button->icon().pixmap(QSize(20, 20), 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
     double r = 0, g = 0, b = 0;
     int n = 0;
     for (int y = 0; y < icon.height(); ++y)
@@ -109,7 +117,8 @@ TEST_F(AppFixture, BrushButtonIconsShowOnLightAndDarkSchemes)
         dark.setColor(group, QPalette::ButtonText, QColor(238, 238, 236));
         dark.setColor(group, QPalette::WindowText, QColor(238, 238, 236));
     }
-    const char* names[] = {"btnRotateLeft", "btnRotateRight", "btnFlipHorizontal", "btnFlipVertical"};
+    const char* names[] = {"btnRotateLeft", "btnRotateRight", "btnFlipHorizontal",
+                           "btnFlipVertical"};
     for (const QPalette& scheme : {light, dark, light}) {
         QApplication::setPalette(scheme);
         QCoreApplication::processEvents();
@@ -124,7 +133,11 @@ TEST_F(AppFixture, BrushButtonIconsShowOnLightAndDarkSchemes)
 TEST_F(AppFixture, FrameTitlesShowWholeAtTheDesktopsFontSizes)
 {
     const QFont saved = QApplication::font();
-    const struct { const char* name; QRect place; const char* title; } frames[] = {
+    const struct {
+        const char* name;
+        QRect place;
+        const char* title;
+    } frames[] = {
         {"Frame1", {3, 48, 89, 91}, "Floor Texture"},
         {"Frame2", {99, 48, 89, 91}, "Wall Texture"},
         {"Frame3", {3, 144, 185, 153}, "Object"},
@@ -144,7 +157,8 @@ TEST_F(AppFixture, FrameTitlesShowWholeAtTheDesktopsFontSizes)
             QFont bold = frame->font();
             bold.setBold(true);
             // The title, in bold, with the style's inset at each side.
-            EXPECT_LE(QFontMetrics(bold).horizontalAdvance(QLatin1String(f.title)) + 2 * 4, frame->width());
+            EXPECT_LE(QFontMetrics(bold).horizontalAdvance(QLatin1String(f.title)) + 2 * 4,
+                      frame->width());
             EXPECT_GE(frame->font().pointSizeF(), 6.0);
         }
         w.hide();
@@ -154,7 +168,11 @@ TEST_F(AppFixture, FrameTitlesShowWholeAtTheDesktopsFontSizes)
 
 TEST_F(AppFixture, PreviewBoxesOpenTheirPalettesFromTheKeyboard)
 {
-    const struct { const char* box; const char* pane; const char* mode; } rows[] = {
+    const struct {
+        const char* box;
+        const char* pane;
+        const char* mode;
+    } rows[] = {
         {"FloorBox", "FloorSelect", "Mode = Tile"},
         {"WallBox", "WallSelect", "Mode = Wall"},
         {"ObjectBox", "ObjectSelect", "Mode = Object"},
@@ -180,8 +198,9 @@ TEST_F(AppFixture, PalettesArePickedAndClosedFromTheKeyboard)
 {
     // Forty floors: eight rows, more than the pane shows at once.
     for (int i = 2; i < 40; ++i)
-        testsupport::WritePng(dir.filePath(QStringLiteral("Floors/f%1.png").arg(i, 2, 10, QLatin1Char('0'))),
-                              72, 72, QColor(i * 6, 0, 0));
+        testsupport::WritePng(
+            dir.filePath(QStringLiteral("Floors/f%1.png").arg(i, 2, 10, QLatin1Char('0'))), 72, 72,
+            QColor(i * 6, 0, 0));
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     QWidget* box = Find("FloorBox");
@@ -206,11 +225,18 @@ TEST_F(AppFixture, PalettesArePickedAndClosedFromTheKeyboard)
     // Sorted: blue, f02 ... f39, red.
     QTest::keyClick(box, Qt::Key_Space);
     ASSERT_TRUE(canvas->hasFocus());
-    const struct { Qt::Key key; int current; int scroll; const char* name; } steps[] = {
-        {Qt::Key_Home, 0, 0, "blue"},   {Qt::Key_Up, 0, 0, "blue"},      {Qt::Key_Left, 0, 0, "blue"},
-        {Qt::Key_Right, 1, 0, "f02"},   {Qt::Key_Down, 6, 0, "f07"},     {Qt::Key_PageDown, 31, 74, "f32"},
-        {Qt::Key_Down, 36, 112, "f37"}, {Qt::Key_Down, 36, 112, "f37"},  {Qt::Key_End, 39, 112, "red"},
-        {Qt::Key_Right, 39, 112, "red"}, {Qt::Key_PageUp, 14, 76, "f15"}, {Qt::Key_Home, 0, 0, "blue"},
+    const struct {
+        Qt::Key key;
+        int current;
+        int scroll;
+        const char* name;
+    } steps[] = {
+        {Qt::Key_Home, 0, 0, "blue"},    {Qt::Key_Up, 0, 0, "blue"},
+        {Qt::Key_Left, 0, 0, "blue"},    {Qt::Key_Right, 1, 0, "f02"},
+        {Qt::Key_Down, 6, 0, "f07"},     {Qt::Key_PageDown, 31, 74, "f32"},
+        {Qt::Key_Down, 36, 112, "f37"},  {Qt::Key_Down, 36, 112, "f37"},
+        {Qt::Key_End, 39, 112, "red"},   {Qt::Key_Right, 39, 112, "red"},
+        {Qt::Key_PageUp, 14, 76, "f15"}, {Qt::Key_Home, 0, 0, "blue"},
         {Qt::Key_Right, 1, 0, "f02"},
     };
     for (const auto& s : steps) {
@@ -256,7 +282,10 @@ TEST_F(AppFixture, PalettesArePickedAndClosedFromTheKeyboard)
 
 TEST_F(AppFixture, ScreenReadersHearEachControlsOwnName)
 {
-    const struct { const char* widget; const char* name; } rows[] = {
+    const struct {
+        const char* widget;
+        const char* name;
+    } rows[] = {
         {"btnRotateLeft", "Rotate Left"},
         {"btnRotateRight", "Rotate Right"},
         {"btnFlipHorizontal", "Flip Horizontally"},

@@ -95,11 +95,15 @@ TEST_F(AppFixture, PopupActsOnTheTopmostObjectUnderTheMouse)
     PickObject();
     Click(Qt::LeftButton, {100, 100}); // object at (81, 91), 40 x 20
     Click(Qt::LeftButton, {110, 100}); // overlapping, placed later
-    const struct { const char* command; int object; int orientation; int width; bool shadow; } rows[] = {
-        {"mnuRotateRight", 1, 1, 20, true},
-        {"mnuFlipHorizontally", 1, 5, 20, true},
-        {"mnuObjectShadow", 1, 5, 20, false},
-        {"mnuDeleteObject", 1, 5, 20, false},
+    const struct {
+        const char* command;
+        int object;
+        int orientation;
+        int width;
+        bool shadow;
+    } rows[] = {
+        {"mnuRotateRight", 1, 1, 20, true},   {"mnuFlipHorizontally", 1, 5, 20, true},
+        {"mnuObjectShadow", 1, 5, 20, false}, {"mnuDeleteObject", 1, 5, 20, false},
         {"mnuRotateLeft", 0, 3, 20, true}, // the deleted one is never hit again
     };
     for (const auto& r : rows) {
@@ -156,7 +160,8 @@ TEST_F(AppFixture, BrushButtonsTurnTheObjectBrush)
         EXPECT_EQ(box.title, QStringLiteral("Error"));
         EXPECT_EQ(box.icon, QMessageBox::Warning);
         EXPECT_EQ(box.text, QStringLiteral("The picture \"%1\" cannot be loaded.\n\n"
-                                           "File Not Found: Status = 10").arg(path));
+                                           "File Not Found: Status = 10")
+                                .arg(path));
     }
     EXPECT_EQ(window->CurrentBrush().ObjectOrientation, 7);
     EXPECT_EQ(window->CurrentBrush().ObjectPath, path);

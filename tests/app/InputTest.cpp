@@ -84,7 +84,8 @@ TEST_F(AppFixture, AKindWithoutAPictureChangesNothing)
     } rows[] = {
         {"floor", [&] { ChooseKind("FloorBox"); }, "Mode = Tile"},
         {"wall", [&] { ChooseKind("WallBox"); }, "Mode = Wall"},
-        {"object", [&] { QTest::mouseClick(Find("btnRotateRight"), Qt::LeftButton); }, "Mode = Object"},
+        {"object", [&] { QTest::mouseClick(Find("btnRotateRight"), Qt::LeftButton); },
+         "Mode = Object"},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
@@ -130,7 +131,7 @@ TEST_F(AppFixture, RightClickInTileOrWallModeOnAnObjectErasesAndOpensNoMenu)
 TEST_F(AppFixture, PressOnTheMapClosesAnOpenPaneAndEdits)
 {
     PickFloor(1);
-    QTest::mouseClick(Find("WallBox"), Qt::LeftButton, {}, QPoint(10, 10)); // mode Wall, pane open
+    QTest::mouseClick(Find("WallBox"), Qt::LeftButton, {}, QPoint(10, 10));  // mode Wall, pane open
     QTest::mouseClick(Find("FloorBox"), Qt::LeftButton, {}, QPoint(10, 10)); // mode Tile, pane open
     ASSERT_TRUE(Find("FloorSelect")->isVisible());
     Click(Qt::LeftButton, {10, 10});
@@ -149,7 +150,8 @@ TEST_F(AppFixture, ZoomInObjectModeBeforeAnyObjectEmptiesTheMarker)
     EXPECT_EQ(marker->Size(), QSizeF(0, 0));
     Move({300, 300});
     // Nothing of the marker shows on the canvas.
-    const QImage seen = Canvas()->grab(QRect(marker->pos() - QPoint(40, 40), QSize(80, 80))).toImage();
+    const QImage seen =
+        Canvas()->grab(QRect(marker->pos() - QPoint(40, 40), QSize(80, 80))).toImage();
     for (int y = 0; y < seen.height(); ++y)
         for (int x = 0; x < seen.width(); ++x)
             ASSERT_NE(seen.pixelColor(x, y), QColor(0, 0, 255)) << x << "," << y;

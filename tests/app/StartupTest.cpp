@@ -20,10 +20,16 @@ TEST_F(AppFixture, OpensWithItsTitleLayoutAndStartStates)
     EXPECT_EQ(window->ClientArea()->size(), QSize(792, 561));
     EXPECT_EQ(Panel("Panel1"), QStringLiteral("ZoomLevel =  100%"));
     EXPECT_EQ(Panel("Panel3"), QString());
-    const struct { const char* name; QRect place; } places[] = {
-        {"Frame1", {3, 48, 89, 91}},        {"Frame2", {99, 48, 89, 91}},
-        {"Frame3", {3, 144, 185, 153}},     {"btnFlipHorizontal", {80, 144, 27, 25}},
-        {"btnRotateLeft", {3, 208, 27, 25}}, {"btnRotateRight", {160, 208, 27, 25}},
+    const struct {
+        const char* name;
+        QRect place;
+    } places[] = {
+        {"Frame1", {3, 48, 89, 91}},
+        {"Frame2", {99, 48, 89, 91}},
+        {"Frame3", {3, 144, 185, 153}},
+        {"btnFlipHorizontal", {80, 144, 27, 25}},
+        {"btnRotateLeft", {3, 208, 27, 25}},
+        {"btnRotateRight", {160, 208, 27, 25}},
         {"btnFlipVertical", {80, 280, 27, 25}},
     };
     for (const auto& p : places)
@@ -49,9 +55,14 @@ TEST_F(AppFixture, OpensWithItsTitleLayoutAndStartStates)
 
 TEST_F(AppFixture, ShadowSettingsAreReadAtStart)
 {
-    const struct { const char* key; const char* text; } stored[] = {
-        {"ObjectShadowTransparency", "25"}, {"ObjectShadowDistance", "7.5"},
-        {"WallShadowTransparency", "200"},  {"WallShadowDistance", "12abc"},
+    const struct {
+        const char* key;
+        const char* text;
+    } stored[] = {
+        {"ObjectShadowTransparency", "25"},
+        {"ObjectShadowDistance", "7.5"},
+        {"WallShadowTransparency", "200"},
+        {"WallShadowDistance", "12abc"},
     };
     for (const auto& s : stored)
         SaveSetting(QLatin1String(s.key), QLatin1String(s.text));
@@ -92,7 +103,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         auto* w = qobject_cast<QWidget*>(watched);
-        if (event->type() == QEvent::Show && w && w->isWindow() && !watched->objectName().isEmpty()) {
+        if (event->type() == QEvent::Show && w && w->isWindow() &&
+            !watched->objectName().isEmpty()) {
             shown << watched->objectName();
             if (watched->objectName() == QLatin1String("frmMain"))
                 registeredAtShow = QFile::exists(entry_);
@@ -119,14 +131,16 @@ TEST_F(AppFixture, MainShowsSplashThenWindowThenRegistersTheMapType)
     std::unique_ptr<frmMain> started(MainWindow);
     ASSERT_NE(started, nullptr);
     EXPECT_TRUE(started->isVisible());
-    EXPECT_EQ(recorder.shown.mid(0, 2), (QStringList{QStringLiteral("frmSplash"), QStringLiteral("frmMain")}));
+    EXPECT_EQ(recorder.shown.mid(0, 2),
+              (QStringList{QStringLiteral("frmSplash"), QStringLiteral("frmMain")}));
     EXPECT_FALSE(recorder.registeredAtShow);
 
     // The five strings, as the desktop reads them back.
     QFile file(entry);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-    EXPECT_TRUE(lines.contains(QStringLiteral("Exec=\"") + QCoreApplication::applicationFilePath() + QStringLiteral("\" %f")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Exec=\"") + QCoreApplication::applicationFilePath() +
+                               QStringLiteral("\" %f")));
     EXPECT_TRUE(lines.contains(QStringLiteral("Name=Halvorn III Map")));
     EXPECT_TRUE(lines.contains(QStringLiteral("Comment=Halvorn III Map")));
     QFile mime(data + QStringLiteral("/mime/packages/halvorn-iii-map.xml"));
@@ -134,13 +148,16 @@ TEST_F(AppFixture, MainShowsSplashThenWindowThenRegistersTheMapType)
     EXPECT_TRUE(mime.readAll().contains("<glob pattern=\"*.hvm\"/>"));
     const QImage shipped(AppPath() + QStringLiteral("hvm.png"));
     if (!shipped.isNull()) {
-        EXPECT_EQ(QImage(data + QStringLiteral("/icons/hicolor/256x256/mimetypes/application-x-halvorn-iii-map.png"))
-                      .convertToFormat(QImage::Format_ARGB32),
-                  shipped.convertToFormat(QImage::Format_ARGB32));
+        EXPECT_EQ(
+            QImage(data + QStringLiteral(
+                              "/icons/hicolor/256x256/mimetypes/application-x-halvorn-iii-map.png"))
+                .convertToFormat(QImage::Format_ARGB32),
+            shipped.convertToFormat(QImage::Format_ARGB32));
     }
 
     // The desktop's caches are refreshed in the background; let that end.
-    const QPointer<QObject> refresh = qApp->findChild<QObject*>(QStringLiteral("DesktopDatabaseRefresh"));
+    const QPointer<QObject> refresh =
+        qApp->findChild<QObject*>(QStringLiteral("DesktopDatabaseRefresh"));
     QElapsedTimer clock;
     clock.start();
     while (refresh && clock.elapsed() < 20000)
@@ -154,12 +171,14 @@ TEST_F(AppFixture, MainShowsSplashThenWindowThenRegistersTheMapType)
 
 TEST_F(AppFixture, ExitThroughTheMenuAsksFirst)
 {
-    const auto no = testsupport::AnswerBoxes([&] { Action("mnuExit")->trigger(); }, QMessageBox::No);
+    const auto no =
+        testsupport::AnswerBoxes([&] { Action("mnuExit")->trigger(); }, QMessageBox::No);
     ASSERT_EQ(no.size(), 1u);
     EXPECT_EQ(no[0].title, QStringLiteral("Exit Halvorn III?"));
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(GdipStarted());
-    const auto yes = testsupport::AnswerBoxes([&] { Action("mnuExit")->trigger(); }, QMessageBox::Yes);
+    const auto yes =
+        testsupport::AnswerBoxes([&] { Action("mnuExit")->trigger(); }, QMessageBox::Yes);
     EXPECT_EQ(yes.size(), 1u);
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(GdipStarted());
@@ -173,8 +192,9 @@ TEST_F(AppFixture, ExitQuestionKeepsTheMapOnNo)
     const auto no = testsupport::AnswerBoxes([&] { window->close(); }, QMessageBox::No);
     ASSERT_EQ(no.size(), 1u);
     EXPECT_EQ(no[0].title, QStringLiteral("Exit Halvorn III?"));
-    EXPECT_EQ(no[0].text, QStringLiteral("Are you sure you want to exit Halvorn III? The current map "
-                                         "will be lost.\nClick NO to export or print your map first."));
+    EXPECT_EQ(no[0].text,
+              QStringLiteral("Are you sure you want to exit Halvorn III? The current map "
+                             "will be lost.\nClick NO to export or print your map first."));
     EXPECT_EQ(no[0].icon, QMessageBox::Warning);
     EXPECT_TRUE(window->isVisible());
     EXPECT_NE(window->Map().FloorAt(0, 0), 0u);

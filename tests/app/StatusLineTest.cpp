@@ -43,7 +43,8 @@ std::vector<int> DepthsBelowBaseline(const QImage& image, int origin, const QFon
 
 TEST_F(AppFixture, StatusLineShowsUnderscoresAndDescendersOfTheName)
 {
-    testsupport::WritePng(dir.filePath(QStringLiteral("Objects/jg_300x50.png")), 30, 10, Qt::yellow);
+    testsupport::WritePng(dir.filePath(QStringLiteral("Objects/jg_300x50.png")), 30, 10,
+                          Qt::yellow);
     Pick(BrushKind::Object, 1); // after "box"
     const QString text = QStringLiteral("Mode = Object (jg_300x50)");
     ASSERT_EQ(Panel("Panel3"), text);
@@ -60,7 +61,9 @@ TEST_F(AppFixture, StatusLineShowsUnderscoresAndDescendersOfTheName)
     // and "_" reach below the baseline; the bar must show them as deep.
     auto* panel = Find<QLabel>("Panel3");
     const QFontMetrics metrics(panel->font());
-    const QList<int> positions{int(text.indexOf(QLatin1Char('j'))), int(text.indexOf(QLatin1Char('g'))), int(text.indexOf(QLatin1Char('_')))};
+    const QList<int> positions{int(text.indexOf(QLatin1Char('j'))),
+                               int(text.indexOf(QLatin1Char('g'))),
+                               int(text.indexOf(QLatin1Char('_')))};
     QImage free(metrics.horizontalAdvance(text) + 8, metrics.height() * 2, QImage::Format_RGB32);
     free.fill(Qt::white);
     {

@@ -2,9 +2,9 @@
 
 #include <QScreen>
 #include <QToolBar>
+#include <QWheelEvent>
 #include <private/qhighdpiscaling_p.h>
 #include <private/qwidget_p.h>
-#include <QWheelEvent>
 
 namespace apptest {
 
@@ -60,7 +60,14 @@ TEST_F(AppFixture, ZoomStepsThroughMenuToolBarAndWheel)
     EXPECT_FALSE(button7->isEnabled());
     // Every step redraws once, also the wheel at a limit where it changes
     // nothing; a disabled item does nothing at all.
-    const struct { std::function<void()> step; float zoom; const char* text; bool in, out; int canvas; int redraws; } rows[] = {
+    const struct {
+        std::function<void()> step;
+        float zoom;
+        const char* text;
+        bool in, out;
+        int canvas;
+        int redraws;
+    } rows[] = {
         {[&] { Action("mnuZoomIn")->trigger(); }, 1.0f, "ZoomLevel =  100%", false, true, 1080, 0},
         {[&] { Action("mnuZoomOut")->trigger(); }, 0.75f, "ZoomLevel =  75%", true, true, 810, 1},
         {[&] { button8->trigger(); }, 0.5f, "ZoomLevel =  50%", true, true, 540, 1},
@@ -69,16 +76,34 @@ TEST_F(AppFixture, ZoomStepsThroughMenuToolBarAndWheel)
         {[&] { Wheel(window.get(), 120); }, 0.5f, "ZoomLevel =  50%", true, true, 540, 1},
         {[&] { button7->trigger(); }, 0.75f, "ZoomLevel =  75%", true, true, 810, 1},
         // A touchpad's burst of small deltas is one notch per 120, not one step each.
-        {[&] { for (int i = 0; i < 8; ++i) Wheel(Canvas(), 15); }, 1.0f, "ZoomLevel =  100%", false, true, 1080, 1},
-        {[&] { for (int i = 0; i < 7; ++i) Wheel(Canvas(), -15); }, 1.0f, "ZoomLevel =  100%", false, true, 1080, 0},
+        {[&] {
+             for (int i = 0; i < 8; ++i)
+                 Wheel(Canvas(), 15);
+         },
+         1.0f, "ZoomLevel =  100%", false, true, 1080, 1},
+        {[&] {
+             for (int i = 0; i < 7; ++i)
+                 Wheel(Canvas(), -15);
+         },
+         1.0f, "ZoomLevel =  100%", false, true, 1080, 0},
         // Alt turns the wheel's report sideways; it zooms all the same.
         {[&] { AltWheel(Canvas(), -120); }, 0.75f, "ZoomLevel =  75%", true, true, 810, 1},
-        {[&] { AltWheel(Find("MapHolder"), -240); }, 0.25f, "ZoomLevel =  25%", true, false, 270, 2},
+        {[&] { AltWheel(Find("MapHolder"), -240); }, 0.25f, "ZoomLevel =  25%", true, false, 270,
+         2},
         {[&] { AltWheel(window.get(), 120); }, 0.5f, "ZoomLevel =  50%", true, true, 540, 1},
         // A sideways tilt without Alt is no turn, over the map or elsewhere.
-        {[&] { SendWheel(Canvas(), {120, 0}, {}); }, 0.5f, "ZoomLevel =  50%", true, true, 540, 0},
-        {[&] { SendWheel(Find("HScroll1"), {-120, 0}, {}); }, 0.5f, "ZoomLevel =  50%", true, true, 540, 0},
-        {[&] { SendWheel(window.get(), {-120, 0}, Qt::ShiftModifier); }, 0.5f, "ZoomLevel =  50%", true, true, 540, 0},
+        {[&] {
+             SendWheel(Canvas(), {120, 0}, {});
+         },
+         0.5f, "ZoomLevel =  50%", true, true, 540, 0},
+        {[&] {
+             SendWheel(Find("HScroll1"), {-120, 0}, {});
+         },
+         0.5f, "ZoomLevel =  50%", true, true, 540, 0},
+        {[&] {
+             SendWheel(window.get(), {-120, 0}, Qt::ShiftModifier);
+         },
+         0.5f, "ZoomLevel =  50%", true, true, 540, 0},
     };
     for (const auto& r : rows) {
         const int before = window->RedrawCount(true);
@@ -99,7 +124,8 @@ TEST_F(AppFixture, ZoomStepsThroughMenuToolBarAndWheel)
 TEST_F(AppFixture, WheelOverAnOpenPaneScrollsItOneSmallStepAndNeverZooms)
 {
     for (int i = 0; i < 40; ++i)
-        testsupport::WritePng(dir.filePath(QStringLiteral("Floors/f%1.png").arg(i)), 72, 72, Qt::gray);
+        testsupport::WritePng(dir.filePath(QStringLiteral("Floors/f%1.png").arg(i)), 72, 72,
+                              Qt::gray);
     QTest::mouseClick(Find("FloorBox"), Qt::LeftButton, {}, QPoint(10, 10));
     auto* pane = Find<PalettePane>("FloorSelect");
     ASSERT_TRUE(pane->isVisible());
@@ -128,7 +154,12 @@ TEST_F(AppFixture, WheelOverAnOpenPaneScrollsItOneSmallStepAndNeverZooms)
         {"frame, up", frame, middle, {0, 120}, {}, step},
         {"scroll bar, up", scrollBar, middle, {0, 120}, {}, step},
         {"two notches at once", thumbnails, 0, {0, -240}, {}, 2 * step},
-        {"with Shift and Ctrl", scrollBar, 0, {0, -120}, Qt::ShiftModifier | Qt::ControlModifier, step},
+        {"with Shift and Ctrl",
+         scrollBar,
+         0,
+         {0, -120},
+         Qt::ShiftModifier | Qt::ControlModifier,
+         step},
         {"thumbnails at the top", thumbnails, 0, {0, 120}, {}, 0},
         {"frame at the top", frame, 0, {0, 120}, {}, 0},
         {"scroll bar at the top", scrollBar, 0, {0, 120}, {}, 0},
@@ -160,7 +191,8 @@ TEST_F(AppFixture, WheelOverAnOpenPaneScrollsItOneSmallStepAndNeverZooms)
     ASSERT_TRUE(walls->isVisible());
     ASSERT_EQ(walls->ScrollBar()->maximum(), 0);
     ASSERT_EQ(walls->childAt(50, 150), nullptr); // the bare frame
-    for (QWidget* target : {static_cast<QWidget*>(walls), static_cast<QWidget*>(walls->ScrollBar())}) {
+    for (QWidget* target :
+         {static_cast<QWidget*>(walls), static_cast<QWidget*>(walls->ScrollBar())}) {
         for (const int delta : {120, -120}) {
             EXPECT_TRUE(SendWheel(target, {0, delta}, {}));
             EXPECT_EQ(window->Zoom(), 1.0f);

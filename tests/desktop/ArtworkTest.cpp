@@ -68,9 +68,9 @@ TEST(ProgramIcon, RoundedTileOnTransparentGroundAtEveryThemeSize)
         SCOPED_TRACE(size);
         const QImage icon = ProgramIcon(size);
         ASSERT_EQ(icon.size(), QSize(size, size));
-        for (const QPoint corner : {QPoint(0, 0), QPoint(size - 1, 0), QPoint(0, size - 1),
-                                    QPoint(size - 1, size - 1)})
-            EXPECT_EQ(qAlpha(icon.pixel(corner)), 0); // outside the rounded tile
+        for (const QPoint corner :
+             {QPoint(0, 0), QPoint(size - 1, 0), QPoint(0, size - 1), QPoint(size - 1, size - 1)})
+            EXPECT_EQ(qAlpha(icon.pixel(corner)), 0);           // outside the rounded tile
         EXPECT_EQ(qAlpha(icon.pixel(size / 2, size / 8)), 255); // stone above the sheet
         EXPECT_EQ(qAlpha(icon.pixel(size / 2, size / 2)), 255);
     }
@@ -82,8 +82,7 @@ TEST(ProgramIcon, WindowIconCarriesEverySizeUpTo128)
 {
     const QIcon icon = ProgramWindowIcon();
     QList<QSize> sizes = icon.availableSizes();
-    std::sort(sizes.begin(), sizes.end(),
-              [](QSize a, QSize b) { return a.width() < b.width(); });
+    std::sort(sizes.begin(), sizes.end(), [](QSize a, QSize b) { return a.width() < b.width(); });
     QList<QSize> expected;
     for (const int size : {16, 24, 32, 48, 64, 128})
         expected.append(QSize(size, size));

@@ -1,19 +1,19 @@
-#include "desktop/ApplicationId.h"
 #include "desktop/FileTypeRegistration.h"
+#include "desktop/ApplicationId.h"
 #include "desktop/MapDocumentIcon.h"
 
 #include "TestSupport.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QPointer>
-#include <QTest>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QPointer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -40,7 +40,8 @@ bool WriteAll(const QString& path, const QByteArray& bytes)
 // Checked with desktop-file-validate where it is installed.
 void ExpectValidDesktopEntry(const QString& path)
 {
-    const QString validate = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+    const QString validate =
+        QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
     if (validate.isEmpty())
         return;
     QProcess p;
@@ -53,8 +54,8 @@ void ExpectValidDesktopEntry(const QString& path)
 // The background refresh of the desktop's caches, while it runs.
 QObject* RunningRefresh()
 {
-    return QCoreApplication::instance()->findChild<QObject*>(QStringLiteral("DesktopDatabaseRefresh"),
-                                                             Qt::FindDirectChildrenOnly);
+    return QCoreApplication::instance()->findChild<QObject*>(
+        QStringLiteral("DesktopDatabaseRefresh"), Qt::FindDirectChildrenOnly);
 }
 
 // Lets the refresh end; a test that fails here would otherwise hang on it.
@@ -117,7 +118,8 @@ protected:
 
 TEST_F(FileTypeRegistration, WritesMimePackageAndDesktopEntry)
 {
-    ASSERT_TRUE(RegisterMap(QStringLiteral("/usr/lib/halvorn3/halvorn3"), dir_.filePath(QStringLiteral("none/hvm.png"))));
+    ASSERT_TRUE(RegisterMap(QStringLiteral("/usr/lib/halvorn3/halvorn3"),
+                            dir_.filePath(QStringLiteral("none/hvm.png"))));
     EXPECT_EQ(ReadAll(data_ + QStringLiteral("/mime/packages/halvorn-iii-map.xml")),
               QByteArray(R"(<?xml version="1.0" encoding="UTF-8"?>
 <mime-info xmlns="http://www.freedesktop.org/standards/shared-mime-info">
@@ -144,7 +146,8 @@ Terminal=false
     // update-mime-database, where installed, has compiled the package.
     WaitForRefresh();
     if (!QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty()) {
-        EXPECT_TRUE(QFile::exists(data_ + QStringLiteral("/mime/application/x-halvorn-iii-map.xml")));
+        EXPECT_TRUE(
+            QFile::exists(data_ + QStringLiteral("/mime/application/x-halvorn-iii-map.xml")));
     }
 }
 
@@ -170,7 +173,8 @@ TEST_F(FileTypeRegistration, IconFromImageFileOrPainted)
         ASSERT_TRUE(RegisterMap(row.program, row.icon));
         for (const int size : {16, 48, 256}) {
             for (const char* context : {"apps", "mimetypes"}) {
-                const QImage icon = QImage(Icon(size, context)).convertToFormat(QImage::Format_ARGB32);
+                const QImage icon =
+                    QImage(Icon(size, context)).convertToFormat(QImage::Format_ARGB32);
                 ASSERT_EQ(icon.size(), QSize(size, size)) << context;
                 if (row.painted) {
                     EXPECT_EQ(icon, MapDocumentIcon(size));
@@ -190,32 +194,45 @@ TEST_F(FileTypeRegistration, ArgumentsReachTheFiles)
         QString id, exec, name, comment, xmlLines;
     };
     const Row rows[] = {
-        {QStringLiteral(".hvm"), QStringLiteral("/home/ann/My Games/Halvorn III/halvorn3"), MapClass, QStringLiteral("Dungeon map"),
-         QStringLiteral("halvorn-iii-map"), QStringLiteral(R"(Exec="/home/ann/My Games/Halvorn III/halvorn3" %f)"),
+        {QStringLiteral(".hvm"), QStringLiteral("/home/ann/My Games/Halvorn III/halvorn3"),
+         MapClass, QStringLiteral("Dungeon map"), QStringLiteral("halvorn-iii-map"),
+         QStringLiteral(R"(Exec="/home/ann/My Games/Halvorn III/halvorn3" %f)"),
          QStringLiteral("Name=Halvorn III Map"), QStringLiteral("Comment=Dungeon map"),
          QStringLiteral("<comment>Dungeon map</comment>|<glob pattern=\"*.hvm\"/>")},
-        {QStringLiteral("hvm"), QStringLiteral("/opt/h"), QString(), QString(), QStringLiteral("reg-application"), QStringLiteral(R"(Exec="/opt/h" %f)"),
+        {QStringLiteral("hvm"), QStringLiteral("/opt/h"), QString(), QString(),
+         QStringLiteral("reg-application"), QStringLiteral(R"(Exec="/opt/h" %f)"),
          QStringLiteral("Name=Reg.Application"), QStringLiteral("Comment=RegDescription"),
          QStringLiteral("<comment>RegDescription</comment>|<glob pattern=\"*.hvm\"/>")},
-        {QStringLiteral("map.hvm"), QStringLiteral("/opt/$x/h"), QStringLiteral("A & B <map>"), QStringLiteral("1 < 2 & \"q\""), QStringLiteral("a-b-map"),
-         QStringLiteral(R"(Exec="/opt/\\$x/h" %f)"), QStringLiteral("Name=A & B <map>"), QStringLiteral("Comment=1 < 2 & \"q\""),
-         QStringLiteral("<comment>1 &lt; 2 &amp; &quot;q&quot;</comment>|<glob pattern=\"*map.hvm\"/>")},
-        {QStringLiteral("hvm"), QStringLiteral(R"(/opt/a\b%c/h)"), QStringLiteral("Back"), QString(), QStringLiteral("back"), QStringLiteral(R"(Exec="/opt/a\\\\b%%c/h" %f)"),
-         QStringLiteral("Name=Back"), QStringLiteral("Comment=RegDescription"), QStringLiteral("<glob pattern=\"*.hvm\"/>")},
+        {QStringLiteral("map.hvm"), QStringLiteral("/opt/$x/h"), QStringLiteral("A & B <map>"),
+         QStringLiteral("1 < 2 & \"q\""), QStringLiteral("a-b-map"),
+         QStringLiteral(R"(Exec="/opt/\\$x/h" %f)"), QStringLiteral("Name=A & B <map>"),
+         QStringLiteral("Comment=1 < 2 & \"q\""),
+         QStringLiteral(
+             "<comment>1 &lt; 2 &amp; &quot;q&quot;</comment>|<glob pattern=\"*map.hvm\"/>")},
+        {QStringLiteral("hvm"), QStringLiteral(R"(/opt/a\b%c/h)"), QStringLiteral("Back"),
+         QString(), QStringLiteral("back"), QStringLiteral(R"(Exec="/opt/a\\\\b%%c/h" %f)"),
+         QStringLiteral("Name=Back"), QStringLiteral("Comment=RegDescription"),
+         QStringLiteral("<glob pattern=\"*.hvm\"/>")},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.id.toStdString());
-        ASSERT_TRUE(RegisterFileType(row.extension, row.program, QString(), row.className, row.description));
-        const QString path = data_ + QStringLiteral("/applications/") + row.id + QStringLiteral(".desktop");
+        ASSERT_TRUE(RegisterFileType(row.extension, row.program, QString(), row.className,
+                                     row.description));
+        const QString path =
+            data_ + QStringLiteral("/applications/") + row.id + QStringLiteral(".desktop");
         ExpectValidDesktopEntry(path);
         const QString entry = QString::fromUtf8(ReadAll(path));
         const QStringList lines = entry.split(QLatin1Char('\n'));
-        for (const QString& line : {row.exec, row.name, row.comment,
-                                    QStringLiteral("MimeType=application/x-") + row.id + QStringLiteral(";")})
+        for (const QString& line :
+             {row.exec, row.name, row.comment,
+              QStringLiteral("MimeType=application/x-") + row.id + QStringLiteral(";")})
             EXPECT_TRUE(lines.contains(line)) << line.toStdString() << "\n" << entry.toStdString();
-        const QString xml = QString::fromUtf8(ReadAll(data_ + QStringLiteral("/mime/packages/") + row.id + QStringLiteral(".xml")));
+        const QString xml = QString::fromUtf8(
+            ReadAll(data_ + QStringLiteral("/mime/packages/") + row.id + QStringLiteral(".xml")));
         for (const QString& line : row.xmlLines.split(QLatin1Char('|')))
-            EXPECT_TRUE(xml.contains(QStringLiteral("    ") + line + QStringLiteral("\n"))) << line.toStdString() << "\n" << xml.toStdString();
+            EXPECT_TRUE(xml.contains(QStringLiteral("    ") + line + QStringLiteral("\n")))
+                << line.toStdString() << "\n"
+                << xml.toStdString();
     }
 }
 
@@ -223,7 +240,9 @@ TEST_F(FileTypeRegistration, ArgumentsReachTheFiles)
 // character; a program path holding one gets no files at all.
 TEST_F(FileTypeRegistration, ProgramPathWithAControlCharacterWritesNothing)
 {
-    for (const char* program : {"/opt/a\x01" "b/halvorn3", "/opt/\x7f/halvorn3", "/opt/:\x0e"}) {
+    for (const char* program : {"/opt/a\x01"
+                                "b/halvorn3",
+                                "/opt/\x7f/halvorn3", "/opt/:\x0e"}) {
         SCOPED_TRACE(program);
         EXPECT_FALSE(RegisterMap(QString::fromLatin1(program), QString()));
         EXPECT_TRUE(Snapshot(data_).empty());
@@ -231,8 +250,9 @@ TEST_F(FileTypeRegistration, ProgramPathWithAControlCharacterWritesNothing)
     ASSERT_TRUE(RegisterMap(QStringLiteral("/opt/a\nExec=x\tb\r/halvorn3"), QString()));
     const QString path = data_ + QStringLiteral("/applications/halvorn-iii-map.desktop");
     ExpectValidDesktopEntry(path);
-    EXPECT_TRUE(QString::fromUtf8(ReadAll(path)).split(QLatin1Char('\n')).contains(
-        QStringLiteral(R"(Exec="/opt/a\nExec=x\tb\r/halvorn3" %f)")));
+    EXPECT_TRUE(QString::fromUtf8(ReadAll(path))
+                    .split(QLatin1Char('\n'))
+                    .contains(QStringLiteral(R"(Exec="/opt/a\nExec=x\tb\r/halvorn3" %f)")));
 }
 
 TEST_F(FileTypeRegistration, RunningTwiceLeavesTheSameFiles)
@@ -240,7 +260,8 @@ TEST_F(FileTypeRegistration, RunningTwiceLeavesTheSameFiles)
     ASSERT_TRUE(RegisterMap(QStringLiteral("/home/ann/My Games/halvorn3"), QString()));
     WaitForRefresh();
     const auto first = Snapshot(data_);
-    EXPECT_TRUE(first.count(QStringLiteral("icons/hicolor/256x256/apps/") + IconName + QStringLiteral(".png")));
+    EXPECT_TRUE(first.count(QStringLiteral("icons/hicolor/256x256/apps/") + IconName +
+                            QStringLiteral(".png")));
     ASSERT_TRUE(RegisterMap(QStringLiteral("/home/ann/My Games/halvorn3"), QString()));
     WaitForRefresh();
     const auto second = Snapshot(data_);
@@ -260,15 +281,19 @@ TEST_F(FileTypeRegistration, InstalledLauncherIsNotDoubled)
     const QString prefix = dir_.filePath(QStringLiteral("usr"));
     const QString program = prefix + QStringLiteral("/lib/halvorn3/halvorn3");
     ASSERT_TRUE(WriteAll(program, "#!/bin/sh\n"));
-    ASSERT_TRUE(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    ASSERT_TRUE(
+        QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("/bin")));
-    ASSERT_TRUE(QFile::link(QStringLiteral("../lib/halvorn3/halvorn3"), prefix + QStringLiteral("/bin/halvorn3")));
-    const QString launcher = prefix + QStringLiteral("/share/applications/") + QLatin1String(ApplicationId) + QStringLiteral(".desktop");
+    ASSERT_TRUE(QFile::link(QStringLiteral("../lib/halvorn3/halvorn3"),
+                            prefix + QStringLiteral("/bin/halvorn3")));
+    const QString launcher = prefix + QStringLiteral("/share/applications/") +
+                             QLatin1String(ApplicationId) + QStringLiteral(".desktop");
     const QString userEntry = data_ + QStringLiteral("/applications/halvorn-iii-map.desktop");
     const QByteArray savedDirs = qgetenv("XDG_DATA_DIRS");
     const QByteArray savedPath = qgetenv("PATH");
     qputenv("XDG_DATA_DIRS", (prefix + QStringLiteral("/share")).toLocal8Bit());
-    qputenv("PATH", (prefix + QStringLiteral("/bin:") + QString::fromLocal8Bit(savedPath)).toLocal8Bit());
+    qputenv("PATH",
+            (prefix + QStringLiteral("/bin:") + QString::fromLocal8Bit(savedPath)).toLocal8Bit());
 
     const QByteArray mime = "MimeType=image/png;application/x-halvorn-iii-map;\n";
     const struct {
@@ -278,19 +303,23 @@ TEST_F(FileTypeRegistration, InstalledLauncherIsNotDoubled)
         bool userEntry;
     } rows[] = {
         {"no launcher", {}, program, true},
-        {"by its installed path", "Exec=" + (prefix + QStringLiteral("/bin/halvorn3")).toUtf8() + " %f\n" + mime, program, false},
+        {"by its installed path",
+         "Exec=" + (prefix + QStringLiteral("/bin/halvorn3")).toUtf8() + " %f\n" + mime, program,
+         false},
         {"by name on PATH", "Exec=halvorn3 %f\n" + mime, program, false},
         {"quoted", "Exec=\"" + program.toUtf8() + "\" %f\n" + mime, program, false},
         {"type not declared", "Exec=halvorn3 %f\n", program, true},
         {"type in another group", "Exec=halvorn3 %f\n[Desktop Action x]\n" + mime, program, true},
         {"another program", "Exec=/bin/sh %f\n" + mime, program, true},
-        {"run from a build folder", "Exec=halvorn3 %f\n" + mime, dir_.filePath(QStringLiteral("build/halvorn3")), true},
+        {"run from a build folder", "Exec=halvorn3 %f\n" + mime,
+         dir_.filePath(QStringLiteral("build/halvorn3")), true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         QFile::remove(launcher);
         if (!row.launcher.isEmpty()) {
-            ASSERT_TRUE(WriteAll(launcher, "[Desktop Entry]\nType=Application\nName=Halvorn III\n" + row.launcher));
+            ASSERT_TRUE(WriteAll(launcher, "[Desktop Entry]\nType=Application\nName=Halvorn III\n" +
+                                               row.launcher));
         }
         // An entry of an earlier start is there each time.
         ASSERT_TRUE(WriteAll(userEntry, "[Desktop Entry]\nExec=/old/halvorn3 %f\n"));
@@ -311,9 +340,11 @@ TEST_F(FileTypeRegistration, InstalledLauncherIsNotDoubled)
 
 TEST_F(FileTypeRegistration, UserDefaultApplicationIsLeftAlone)
 {
-    const QByteArray choice = "[Default Applications]\napplication/x-halvorn-iii-map=other.desktop;\n";
+    const QByteArray choice =
+        "[Default Applications]\napplication/x-halvorn-iii-map=other.desktop;\n";
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    const QStringList lists = {config + QStringLiteral("/mimeapps.list"), data_ + QStringLiteral("/applications/mimeapps.list")};
+    const QStringList lists = {config + QStringLiteral("/mimeapps.list"),
+                               data_ + QStringLiteral("/applications/mimeapps.list")};
     for (const QString& list : lists)
         ASSERT_TRUE(WriteAll(list, choice));
     ASSERT_TRUE(RegisterMap(QStringLiteral("/opt/h/halvorn3"), QString()));
@@ -388,8 +419,9 @@ TEST_F(DesktopToolsOnPath, RefreshRunsInTheBackgroundOnlyWhenAFileWasRewritten)
 {
     InstallTool("update-mime-database");
     InstallTool("update-desktop-database");
-    const QStringList both = {QStringLiteral("update-mime-database ") + data_ + QStringLiteral("/mime"),
-                              QStringLiteral("update-desktop-database ") + data_ + QStringLiteral("/applications")};
+    const QStringList both = {
+        QStringLiteral("update-mime-database ") + data_ + QStringLiteral("/mime"),
+        QStringLiteral("update-desktop-database ") + data_ + QStringLiteral("/applications")};
 
     // Registration returns while the first tool is still waiting to be let go.
     ASSERT_TRUE(RegisterMap(QStringLiteral("/opt/h/halvorn3"), QString()));
@@ -420,7 +452,8 @@ TEST_F(DesktopToolsOnPath, StuckToolIsStoppedAndMissingToolsAreSkipped)
     ASSERT_TRUE(RegisterMap(QStringLiteral("/opt/h/halvorn3"), QString()));
     ASSERT_NE(RunningRefresh(), nullptr);
     WaitForRefresh();
-    EXPECT_EQ(LogLines(), QStringList{QStringLiteral("update-desktop-database ") + data_ + QStringLiteral("/applications")});
+    EXPECT_EQ(LogLines(), QStringList{QStringLiteral("update-desktop-database ") + data_ +
+                                      QStringLiteral("/applications")});
     EXPECT_FALSE(QFile::exists(Release()));
 }
 

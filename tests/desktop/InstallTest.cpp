@@ -59,7 +59,10 @@ protected:
 
     void SetUp() override { ASSERT_EQ(install_.exitCode, 0) << qPrintable(install_.output); }
 
-    static QString At(const QString& relative) { return prefix_->path() + QLatin1Char('/') + relative; }
+    static QString At(const QString& relative)
+    {
+        return prefix_->path() + QLatin1Char('/') + relative;
+    }
     static QByteArray Read(const QString& relative)
     {
         QFile file(At(relative));
@@ -115,7 +118,8 @@ TEST_F(Installed, ProgramLinkAndDocumentIcon)
 {
     const QFileInfo link(At(QStringLiteral("bin/halvorn3")));
     ASSERT_TRUE(link.isSymLink());
-    EXPECT_EQ(link.symLinkTarget(), QFileInfo(At(QStringLiteral(HALVORN_INSTALL_DIR "/halvorn3"))).filePath());
+    EXPECT_EQ(link.symLinkTarget(),
+              QFileInfo(At(QStringLiteral(HALVORN_INSTALL_DIR "/halvorn3"))).filePath());
     EXPECT_TRUE(QFileInfo(link.symLinkTarget()).isExecutable());
     // The start-up registration points the document type at this file.
     const QImage hvm(At(QStringLiteral(HALVORN_INSTALL_DIR "/hvm.png")));
@@ -130,10 +134,12 @@ TEST_F(Installed, TileSetInTheSharedDataFolder)
     } rows[] = {{"Floors", 18}, {"Walls", 9}, {"Objects", 31}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.folder);
-        const QDir installed(At(QStringLiteral(HALVORN_TILESET_INSTALL_DIR "/")) + QLatin1String(row.folder));
+        const QDir installed(At(QStringLiteral(HALVORN_TILESET_INSTALL_DIR "/")) +
+                             QLatin1String(row.folder));
         EXPECT_EQ(installed.entryList({QStringLiteral("*.png")}, QDir::Files).size(), row.pictures);
         // Not also beside the program, where the program would look first.
-        EXPECT_FALSE(QFileInfo::exists(At(QStringLiteral(HALVORN_INSTALL_DIR "/")) + QLatin1String(row.folder)));
+        EXPECT_FALSE(QFileInfo::exists(At(QStringLiteral(HALVORN_INSTALL_DIR "/")) +
+                                       QLatin1String(row.folder)));
     }
 }
 
@@ -145,7 +151,8 @@ TEST_F(Installed, IconsAtEveryThemeSizeAreThePaintedOnes)
         const QImage app(At(folder + QStringLiteral("apps/") + Id + QStringLiteral(".png")));
         ASSERT_EQ(app.size(), QSize(size, size));
         EXPECT_EQ(app.convertToFormat(QImage::Format_ARGB32), ProgramIcon(size));
-        const QImage doc(At(folder + QStringLiteral("mimetypes/application-x-halvorn-iii-map.png")));
+        const QImage doc(
+            At(folder + QStringLiteral("mimetypes/application-x-halvorn-iii-map.png")));
         ASSERT_EQ(doc.size(), QSize(size, size));
         EXPECT_EQ(doc.convertToFormat(QImage::Format_ARGB32), MapDocumentIcon(size));
     }
@@ -153,7 +160,8 @@ TEST_F(Installed, IconsAtEveryThemeSizeAreThePaintedOnes)
 
 TEST_F(Installed, LauncherOpensTheProgramFromTheMenu)
 {
-    const auto keys = DesktopKeys(Read(QStringLiteral("share/applications/") + Id + QStringLiteral(".desktop")));
+    const auto keys =
+        DesktopKeys(Read(QStringLiteral("share/applications/") + Id + QStringLiteral(".desktop")));
     const QMap<QString, QString> expected{
         {QStringLiteral("Type"), QStringLiteral("Application")},
         {QStringLiteral("Name"), QStringLiteral("Halvorn III")},
@@ -168,7 +176,8 @@ TEST_F(Installed, LauncherOpensTheProgramFromTheMenu)
     for (auto it = expected.begin(); it != expected.end(); ++it)
         EXPECT_EQ(keys.value(it.key()), it.value()) << qPrintable(it.key());
     for (const char* category : {"Graphics;", "2DGraphics;", "Game;", "RolePlaying;"})
-        EXPECT_TRUE(keys.value(QStringLiteral("Categories")).contains(QLatin1String(category))) << category;
+        EXPECT_TRUE(keys.value(QStringLiteral("Categories")).contains(QLatin1String(category)))
+            << category;
     EXPECT_FALSE(keys.contains(QStringLiteral("NoDisplay")));
     EXPECT_FALSE(keys.value(QStringLiteral("Comment")).isEmpty());
     EXPECT_FALSE(keys.value(QStringLiteral("Keywords")).isEmpty());
@@ -178,13 +187,16 @@ TEST_F(Installed, MimePackageDeclaresTheRegisteredType)
 {
     const auto mime = XmlValues(Read(QStringLiteral("share/mime/packages/halvorn3.xml")));
     EXPECT_EQ(mime.values(QStringLiteral("mime-type@type")), QStringList{MimeType});
-    EXPECT_EQ(mime.values(QStringLiteral("mime-type/glob@pattern")), QStringList{QStringLiteral("*.hvm")});
-    EXPECT_EQ(mime.values(QStringLiteral("mime-type/icon@name")), QStringList{QStringLiteral("application-x-halvorn-iii-map")});
+    EXPECT_EQ(mime.values(QStringLiteral("mime-type/glob@pattern")),
+              QStringList{QStringLiteral("*.hvm")});
+    EXPECT_EQ(mime.values(QStringLiteral("mime-type/icon@name")),
+              QStringList{QStringLiteral("application-x-halvorn-iii-map")});
 }
 
 TEST_F(Installed, MetainfoNamesTheLauncherBinaryTypeAndRelease)
 {
-    const auto info = XmlValues(Read(QStringLiteral("share/metainfo/") + Id + QStringLiteral(".metainfo.xml")));
+    const auto info =
+        XmlValues(Read(QStringLiteral("share/metainfo/") + Id + QStringLiteral(".metainfo.xml")));
     const struct {
         const char* key;
         QString value;
@@ -221,12 +233,15 @@ TEST_F(Installed, DesktopValidatorsAccept)
         const char* tool;
         QStringList arguments;
     } rows[] = {
-        {"desktop-file-validate", {At(QStringLiteral("share/applications/") + Id + QStringLiteral(".desktop"))}},
+        {"desktop-file-validate",
+         {At(QStringLiteral("share/applications/") + Id + QStringLiteral(".desktop"))}},
         {"appstreamcli",
-         {QStringLiteral("validate"), QStringLiteral("--no-net"), QStringLiteral("--pedantic"), At(QStringLiteral("share/metainfo/") + Id + QStringLiteral(".metainfo.xml"))}},
+         {QStringLiteral("validate"), QStringLiteral("--no-net"), QStringLiteral("--pedantic"),
+          At(QStringLiteral("share/metainfo/") + Id + QStringLiteral(".metainfo.xml"))}},
         // The whole tree: the metainfo's launchable and icon are found too.
         {"appstreamcli",
-         {QStringLiteral("validate-tree"), QStringLiteral("--no-net"), QStringLiteral("--pedantic"), prefix_->path()}},
+         {QStringLiteral("validate-tree"), QStringLiteral("--no-net"), QStringLiteral("--pedantic"),
+          prefix_->path()}},
     };
     int missing = 0;
     for (const auto& row : rows) {
@@ -253,11 +268,13 @@ protected:
     static void SetUpTestSuite()
     {
         out_ = std::make_unique<QTemporaryDir>();
-        build_ = RunProgram(QStringLiteral(HALVORN_CPACK),
-                            {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("--config"),
-                             QStringLiteral(HALVORN_BUILD_DIR "/CPackConfig.cmake"),
-                             QStringLiteral("-B"), out_->path()});
-        const QStringList debs = QDir(out_->path()).entryList({QStringLiteral("*.deb")}, QDir::Files);
+        build_ =
+            RunProgram(QStringLiteral(HALVORN_CPACK),
+                       {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("--config"),
+                        QStringLiteral(HALVORN_BUILD_DIR "/CPackConfig.cmake"),
+                        QStringLiteral("-B"), out_->path()});
+        const QStringList debs =
+            QDir(out_->path()).entryList({QStringLiteral("*.deb")}, QDir::Files);
         if (!debs.isEmpty())
             deb_ = out_->filePath(debs.front());
     }
@@ -269,7 +286,8 @@ protected:
     }
     static QString Field(const char* name)
     {
-        return RunProgram(QStringLiteral("dpkg-deb"), {QStringLiteral("-f"), deb_, QLatin1String(name)})
+        return RunProgram(QStringLiteral("dpkg-deb"),
+                          {QStringLiteral("-f"), deb_, QLatin1String(name)})
             .output.trimmed();
     }
 
@@ -291,14 +309,19 @@ TEST_F(Package, DependsNamesEachPackageOnce)
 
 TEST_F(Package, ShipsCopyrightChangelogAndManualPage)
 {
-    const QString contents = RunProgram(QStringLiteral("dpkg-deb"), {QStringLiteral("-c"), deb_}).output;
-    for (const char* file : {"./usr/share/doc/halvorn3/copyright", "./usr/share/doc/halvorn3/changelog.gz",
-                             "./usr/share/man/man1/halvorn3.1.gz", "./usr/bin/halvorn3 -> "})
+    const QString contents =
+        RunProgram(QStringLiteral("dpkg-deb"), {QStringLiteral("-c"), deb_}).output;
+    for (const char* file :
+         {"./usr/share/doc/halvorn3/copyright", "./usr/share/doc/halvorn3/changelog.gz",
+          "./usr/share/man/man1/halvorn3.1.gz", "./usr/bin/halvorn3 -> "})
         EXPECT_TRUE(contents.contains(QLatin1String(file))) << file;
     // The launcher starts the packaged program whatever PATH holds.
     const QTemporaryDir root;
-    ASSERT_EQ(RunProgram(QStringLiteral("dpkg-deb"), {QStringLiteral("-x"), deb_, root.path()}).exitCode, 0);
-    QFile launcher(root.path() + QStringLiteral("/usr/share/applications/") + Id + QStringLiteral(".desktop"));
+    ASSERT_EQ(
+        RunProgram(QStringLiteral("dpkg-deb"), {QStringLiteral("-x"), deb_, root.path()}).exitCode,
+        0);
+    QFile launcher(root.path() + QStringLiteral("/usr/share/applications/") + Id +
+                   QStringLiteral(".desktop"));
     ASSERT_TRUE(launcher.open(QIODevice::ReadOnly));
     EXPECT_TRUE(launcher.readAll().contains("\nExec=/usr/bin/halvorn3 %f\n"));
 }
@@ -308,10 +331,12 @@ TEST_F(Package, LintianFindsNoErrorOrWarning)
     const QString lintian = QStandardPaths::findExecutable(QStringLiteral("lintian"));
     if (lintian.isEmpty())
         GTEST_SKIP() << "lintian is not installed (scripts/install-deps installs it)";
-    const ProgramRun run = RunProgram(lintian, {QStringLiteral("--fail-on"), QStringLiteral("error,warning"),
-                                                QStringLiteral("--no-tag-display-limit"), deb_});
+    const ProgramRun run =
+        RunProgram(lintian, {QStringLiteral("--fail-on"), QStringLiteral("error,warning"),
+                             QStringLiteral("--no-tag-display-limit"), deb_});
     EXPECT_EQ(run.exitCode, 0) << qPrintable(run.output);
-    const QRegularExpression complaint(QStringLiteral("^[EW]: "), QRegularExpression::MultilineOption);
+    const QRegularExpression complaint(QStringLiteral("^[EW]: "),
+                                       QRegularExpression::MultilineOption);
     EXPECT_FALSE(complaint.match(run.output).hasMatch()) << qPrintable(run.output);
 }
 

@@ -28,8 +28,14 @@ TEST(Splash, ShownOnlyForExactlyOne)
         QString setting;
         bool shown;
     };
-    const Row rows[] = {{QStringLiteral("1"), true},     {QStringLiteral("0"), false},   {QString(), false},  {QStringLiteral("yes"), false},
-                        {QStringLiteral("1 "), false},   {QStringLiteral(" 1"), false},  {QStringLiteral("01"), false}, {QStringLiteral("true"), false},
+    const Row rows[] = {{QStringLiteral("1"), true},
+                        {QStringLiteral("0"), false},
+                        {QString(), false},
+                        {QStringLiteral("yes"), false},
+                        {QStringLiteral("1 "), false},
+                        {QStringLiteral(" 1"), false},
+                        {QStringLiteral("01"), false},
+                        {QStringLiteral("true"), false},
                         {QString(), false}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.setting.toStdString());
@@ -109,7 +115,8 @@ TEST(About, ClickAnywhereCloses)
                 QTest::mouseClick(window, Qt::LeftButton, {}, label);
                 break;
             case Where::Artwork:
-                QTest::mouseClick(window, Qt::LeftButton, {}, centreOf(dlg.findChild<ArtworkView*>()));
+                QTest::mouseClick(window, Qt::LeftButton, {},
+                                  centreOf(dlg.findChild<ArtworkView*>()));
                 break;
             case Where::Margin:
                 QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(3, 3));

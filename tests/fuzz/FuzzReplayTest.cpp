@@ -66,7 +66,8 @@ INSTANTIATE_TEST_SUITE_P(Doors, Replay, ::testing::ValuesIn(Targets),
 // agree on every entry the replayed paths give.
 TEST(RegistrationReplay, DesktopFileValidateAcceptsEveryEntry)
 {
-    const QString validate = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+    const QString validate =
+        QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
     if (validate.isEmpty())
         GTEST_SKIP() << "desktop-file-validate is not installed";
     QTemporaryDir dir;
@@ -74,9 +75,9 @@ TEST(RegistrationReplay, DesktopFileValidateAcceptsEveryEntry)
     int checked = 0;
     for (const QString& input : InputsOf("registration")) {
         const QString program = QFile::decodeName(ReadAll(input));
-        const FileTypeEntry entry = ApplyFileTypeRules(
-            {QStringLiteral("hvm"), program, QString(), QStringLiteral("Halvorn III Map"),
-             QStringLiteral("Halvorn III Map")});
+        const FileTypeEntry entry = ApplyFileTypeRules({QStringLiteral("hvm"), program, QString(),
+                                                        QStringLiteral("Halvorn III Map"),
+                                                        QStringLiteral("Halvorn III Map")});
         const QByteArray text = DesktopEntryText(entry, NamesForClass(entry.className));
         if (text.isEmpty())
             continue;

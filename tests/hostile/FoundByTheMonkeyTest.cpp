@@ -32,18 +32,20 @@ TEST(FoundByTheMonkey, WallPiecesCutByTheCanvasEdgeMatchTheOracle)
     };
     const struct {
         int x, y;
-    } points[] = {{0, 7}, {1, 7}, {59, 7}, {60, 7}, {61, 7}, {7, 0}, {7, 60}, {7, 61}, {0, 0}, {60, 60}};
+    } points[] = {{0, 7}, {1, 7},  {59, 7}, {60, 7}, {61, 7},
+                  {7, 0}, {7, 60}, {7, 61}, {0, 0},  {60, 60}};
     uint32_t variant = 5;
     for (const auto& piece : pieces) {
         QImage picture;
-        ASSERT_TRUE(picture.loadFromData(
-            EncodePng(SourcePicture(piece.width, piece.height, piece.alpha, variant++), piece.layout)));
+        ASSERT_TRUE(picture.loadFromData(EncodePng(
+            SourcePicture(piece.width, piece.height, piece.alpha, variant++), piece.layout)));
         const ImageHandle handle = AddImage(picture);
         for (const float zoom : {0.25f, 0.5f, 0.75f, 1.0f}) {
             for (const auto& at : points) {
                 for (const bool shadows : {false, true}) {
-                    SCOPED_TRACE(testing::Message() << piece.name << " at (" << at.x << ", " << at.y
-                                                    << "), zoom " << zoom << ", shadows " << shadows);
+                    SCOPED_TRACE(testing::Message()
+                                 << piece.name << " at (" << at.x << ", " << at.y << "), zoom "
+                                 << zoom << ", shadows " << shadows);
                     MapDocument map;
                     map.NewMap(15, 15);
                     map.SetWall(at.x, at.y, handle);
@@ -51,7 +53,8 @@ TEST(FoundByTheMonkey, WallPiecesCutByTheCanvasEdgeMatchTheOracle)
                     QImage expected = canvas;
                     MapRenderer renderer;
                     renderer.Redraw(canvas, map, LayerSwitches{}, zoom, ShadowParams{}, shadows);
-                    oracle::LiteralRedraw(expected, map, LayerSwitches{}, zoom, ShadowParams{}, shadows);
+                    oracle::LiteralRedraw(expected, map, LayerSwitches{}, zoom, ShadowParams{},
+                                          shadows);
                     EXPECT_LE(oracle::MaxChannelDifference(canvas, expected), 1);
                 }
             }
@@ -71,8 +74,9 @@ TEST(FoundByTheMonkey, WallPiecesOfEveryPictureSizeMatchTheOracle)
     uint32_t variant = 11;
     for (const QSize size : sizes) {
         QImage picture;
-        ASSERT_TRUE(picture.loadFromData(EncodePng(SourcePicture(size.width(), size.height(), true, variant++),
-                                                   {PngColour::Rgba, 8, false})));
+        ASSERT_TRUE(picture.loadFromData(
+            EncodePng(SourcePicture(size.width(), size.height(), true, variant++),
+                      {PngColour::Rgba, 8, false})));
         const ImageHandle handle = AddImage(picture);
         for (const float zoom : {0.25f, 0.5f, 0.75f, 1.0f}) {
             MapDocument map;
@@ -82,13 +86,14 @@ TEST(FoundByTheMonkey, WallPiecesOfEveryPictureSizeMatchTheOracle)
                 for (int y = 1 + x % 8; y < 61; y += 9)
                     map.SetWall(x, y, handle);
             for (const bool shadows : {false, true}) {
-                SCOPED_TRACE(testing::Message() << size.width() << " x " << size.height() << ", zoom "
-                                                << zoom << ", shadows " << shadows);
+                SCOPED_TRACE(testing::Message() << size.width() << " x " << size.height()
+                                                << ", zoom " << zoom << ", shadows " << shadows);
                 QImage canvas(CanvasSize(map, zoom), QImage::Format_RGB32);
                 QImage expected = canvas;
                 MapRenderer renderer;
                 renderer.Redraw(canvas, map, LayerSwitches{}, zoom, ShadowParams{}, shadows);
-                oracle::LiteralRedraw(expected, map, LayerSwitches{}, zoom, ShadowParams{}, shadows);
+                oracle::LiteralRedraw(expected, map, LayerSwitches{}, zoom, ShadowParams{},
+                                      shadows);
                 EXPECT_LE(oracle::MaxChannelDifference(canvas, expected), 1);
             }
         }

@@ -69,7 +69,9 @@ QImage Prop(std::mt19937& random)
     const int w = PropSide(random);
     int h = w;
     if (std::uniform_int_distribution<int>(0, 1)(random) == 1)
-        h = std::clamp(static_cast<int>(w * std::uniform_real_distribution<double>(0.3, 2.5)(random)), 18, 512);
+        h = std::clamp(
+            static_cast<int>(w * std::uniform_real_distribution<double>(0.3, 2.5)(random)), 18,
+            512);
     QImage prop(w, h, QImage::Format_ARGB32_Premultiplied);
     prop.fill(Qt::transparent);
     std::uniform_int_distribution<int> hue(0, 359), sat(60, 255), val(60, 255);

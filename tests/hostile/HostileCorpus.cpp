@@ -29,7 +29,8 @@ bool WriteRaw(const QString& folder, const QByteArray& name, const QByteArray& b
     const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0)
         return false;
-    const ssize_t written = bytes.isEmpty() ? 0 : ::write(fd, bytes.constData(), static_cast<size_t>(bytes.size()));
+    const ssize_t written =
+        bytes.isEmpty() ? 0 : ::write(fd, bytes.constData(), static_cast<size_t>(bytes.size()));
     ::close(fd);
     return written == bytes.size();
 }
@@ -99,8 +100,8 @@ std::vector<ValidPicture> ValidLayouts()
     for (const auto& k : kinds) {
         for (const bool interlaced : {false, true}) {
             v.push_back({QStringLiteral("valid_%1%2.png")
-                             .arg(QLatin1String(k.name), interlaced ? QStringLiteral("_interlaced")
-                                                                    : QString()),
+                             .arg(QLatin1String(k.name),
+                                  interlaced ? QStringLiteral("_interlaced") : QString()),
                          PngLayout{k.colour, k.depth, interlaced}, k.alpha});
         }
     }
@@ -249,8 +250,10 @@ std::vector<CorpusFile> WriteCorpus(const QString& folder, const CorpusOptions& 
     const struct {
         const char* name;
         uint32_t width, height;
-    } sizes[] = {{"size_65535x65535.png", 65535, 65535}, {"size_zero_width.png", 0, 14},
-                 {"size_zero_height.png", 20, 0},        {"size_2g_wide.png", 0x80000000u, 1},
+    } sizes[] = {{"size_65535x65535.png", 65535, 65535},
+                 {"size_zero_width.png", 0, 14},
+                 {"size_zero_height.png", 20, 0},
+                 {"size_2g_wide.png", 0x80000000u, 1},
                  {"size_1x1000000.png", 1, 1000000}};
     for (const auto& s : sizes) {
         std::vector<PngChunk> c = plain;
@@ -298,7 +301,8 @@ std::vector<CorpusFile> WriteCorpus(const QString& folder, const CorpusOptions& 
             kind = QStringLiteral("bitflip");
             const int flips = 1 + static_cast<int>(random() % 8);
             for (int i = 0; i < flips; ++i) {
-                const auto at = static_cast<qsizetype>(random() % static_cast<uint32_t>(bytes.size()));
+                const auto at =
+                    static_cast<qsizetype>(random() % static_cast<uint32_t>(bytes.size()));
                 bytes[at] = static_cast<char>(bytes[at] ^ (1 << (random() % 8)));
             }
             break;
@@ -307,7 +311,8 @@ std::vector<CorpusFile> WriteCorpus(const QString& folder, const CorpusOptions& 
             kind = QStringLiteral("byteflip");
             const int flips = 1 + static_cast<int>(random() % 4);
             for (int i = 0; i < flips; ++i) {
-                const auto at = static_cast<qsizetype>(random() % static_cast<uint32_t>(bytes.size()));
+                const auto at =
+                    static_cast<qsizetype>(random() % static_cast<uint32_t>(bytes.size()));
                 bytes[at] = static_cast<char>(random() % 256);
             }
             break;
@@ -319,11 +324,13 @@ std::vector<CorpusFile> WriteCorpus(const QString& folder, const CorpusOptions& 
             const size_t which = m % 4 == 3 ? 0 : random() % chunks.size();
             PngChunk& c = chunks[which];
             if (c.data.isEmpty()) {
-                c.data = QByteArray(1 + static_cast<int>(random() % 8), static_cast<char>(random() % 256));
+                c.data = QByteArray(1 + static_cast<int>(random() % 8),
+                                    static_cast<char>(random() % 256));
             } else {
                 const int flips = 1 + static_cast<int>(random() % 3);
                 for (int i = 0; i < flips; ++i) {
-                    const auto at = static_cast<qsizetype>(random() % static_cast<uint32_t>(c.data.size()));
+                    const auto at =
+                        static_cast<qsizetype>(random() % static_cast<uint32_t>(c.data.size()));
                     c.data[at] = static_cast<char>(random() % 256);
                 }
             }
@@ -331,12 +338,14 @@ std::vector<CorpusFile> WriteCorpus(const QString& folder, const CorpusOptions& 
             break;
         }
         }
-        w.File(QStringLiteral("mutant_%1_%2.png").arg(m, 4, 10, QLatin1Char('0')).arg(kind).toUtf8(),
-               kind, Expect::Either, bytes);
+        w.File(
+            QStringLiteral("mutant_%1_%2.png").arg(m, 4, 10, QLatin1Char('0')).arg(kind).toUtf8(),
+            kind, Expect::Either, bytes);
     }
 
     if (options.specials) {
-        w.Entry("folder.png", QStringLiteral("folder"), Expect::Bad, ::mkdir(w.Raw("folder.png"), 0755) == 0);
+        w.Entry("folder.png", QStringLiteral("folder"), Expect::Bad,
+                ::mkdir(w.Raw("folder.png"), 0755) == 0);
         w.Entry("dangling_link.png", QStringLiteral("dangling"), Expect::Bad,
                 ::symlink("no-such-file.png", w.Raw("dangling_link.png")) == 0);
         w.Entry("link_to_valid.png", QStringLiteral("link"), Expect::Valid,

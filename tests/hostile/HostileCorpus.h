@@ -33,9 +33,9 @@ struct CorpusFile {
 
 struct CorpusOptions {
     uint32_t seed = 1;
-    int mutants = 2000;   // bit flips, byte flips and CRC-fixed mutations
+    int mutants = 2000;     // bit flips, byte flips and CRC-fixed mutations
     int truncationStep = 1; // cut every n-th length of the truncated bases
-    bool specials = true; // folder, links, named pipe, long and non-UTF-8 names
+    bool specials = true;   // folder, links, named pipe, long and non-UTF-8 names
 };
 
 // The valid pictures every layout should read: palette, grey, 16-bit and

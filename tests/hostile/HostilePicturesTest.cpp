@@ -5,10 +5,10 @@
 #include "HostileWindow.h"
 #include "ProcessMemory.h"
 
-#include "oracle/LiteralRenderer.h"
 #include "PaletteSupport.h"
 #include "library/Thumbnail.h"
 #include "library/TileListing.h"
+#include "oracle/LiteralRenderer.h"
 #include "render/Imaging.h"
 
 #include <QElapsedTimer>
@@ -105,7 +105,8 @@ struct Cost {
 };
 
 // Runs `action` and measures its wall time and how far it lifted the peak.
-template <class F> Cost Measure(F&& action)
+template <class F>
+Cost Measure(F&& action)
 {
     ResetPeak();
     const long before = ResidentKiB();
@@ -150,7 +151,8 @@ TEST(HostilePictures, HugeChunkDeclarationsAreRefusedBeforeTheDecoder)
         for (int copy = 0; copy < 8; ++copy) {
             QFile out(good.filePath(QStringLiteral("%1_%2").arg(copy).arg(v.name)));
             ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-            out.write(EncodePng(SourcePicture(72, 72, v.alpha, static_cast<uint32_t>(copy)), v.layout));
+            out.write(
+                EncodePng(SourcePicture(72, 72, v.alpha, static_cast<uint32_t>(copy)), v.layout));
         }
     PaletteModel palette(nullptr);
     QStringList without, with;
@@ -167,8 +169,8 @@ TEST(HostilePictures, HugeChunkDeclarationsAreRefusedBeforeTheDecoder)
     });
     std::printf("palette of %lld good pictures: %.1f ms, peak +%ld KiB; with %zu crashers beside "
                 "them: %.1f ms, peak +%ld KiB\n",
-                static_cast<long long>(without.size()), plain.ms, plain.peakKiB,
-                crashers.size(), mixed.ms, mixed.peakKiB);
+                static_cast<long long>(without.size()), plain.ms, plain.peakKiB, crashers.size(),
+                mixed.ms, mixed.peakKiB);
     EXPECT_EQ(with, without);
     if (MemoryIsMeasurable) {
         EXPECT_LE(mixed.peakKiB, MemoryBoundKiB);
@@ -282,8 +284,9 @@ TEST_F(HostileWindow, EveryCorpusFileGoesThroughPickPaintAndRedraw)
     OpenPalette();
     const double firstRowsMs = static_cast<double>(opening.nsecsElapsed()) / 1e6;
     ASSERT_TRUE(testsupport::WaitUntilFilled(library->Model()));
-    std::printf("floor palette over the corpus folder: rows in view in %.1f ms, filled in %.1f ms\n",
-                firstRowsMs, static_cast<double>(opening.nsecsElapsed()) / 1e6);
+    std::printf(
+        "floor palette over the corpus folder: rows in view in %.1f ms, filled in %.1f ms\n",
+        firstRowsMs, static_cast<double>(opening.nsecsElapsed()) / 1e6);
     const QStringList shown = ShownPaths();
     std::set<QString> loadable;
     for (const QString& path : ListTileFiles(corpusDir.path())) {

@@ -43,10 +43,10 @@ void WriteStore(const QByteArray& bytes)
 QByteArray EveryKey(const QByteArray& value)
 {
     QByteArray ini("[Settings]\n");
-    for (const char* key : {keys::ShowSplash, keys::LocationFloors, keys::LocationObjects,
-                            keys::LocationWalls, keys::ObjectShadowTransparency,
-                            keys::ObjectShadowDistance, keys::WallShadowTransparency,
-                            keys::WallShadowDistance})
+    for (const char* key :
+         {keys::ShowSplash, keys::LocationFloors, keys::LocationObjects, keys::LocationWalls,
+          keys::ObjectShadowTransparency, keys::ObjectShadowDistance, keys::WallShadowTransparency,
+          keys::WallShadowDistance})
         ini += QByteArray(key) + '=' + value + '\n';
     return ini;
 }
@@ -92,7 +92,8 @@ void ExpectNothingUnreadableStored(const QByteArray& garbage)
 {
     const double highs[] = {100, 0, 255, 0};
     for (int i = 0; i < 4; ++i) {
-        const QString stored = GetSetting(QLatin1String(ShadowKeys[i]), QStringLiteral("<missing>"));
+        const QString stored =
+            GetSetting(QLatin1String(ShadowKeys[i]), QStringLiteral("<missing>"));
         if (stored.toUtf8() == garbage)
             continue; // refused, so left as it was
         EXPECT_TRUE(Readable(stored, highs[i])) << ShadowKeys[i] << " = " << stored.toStdString();
@@ -119,8 +120,12 @@ TEST(HostileSettings, GarbageInEveryKeyStartsLimitedShowsAndIsNotStoredBack)
         {"0x7fff", 0.0f, 0, 0, 0, "0"},
         {"", 0.0f, 0, 0, 0, "0"},
         {QByteArray(100000, '9'), 0.0f, 0, 0, 0, "0"},
-        {"\xff\xfe" "12", 0.0f, 0, 0, 0, "0"},
-        {"\x01\x02\x03\x7f" "5", 0.0f, 0, 0, 0, "0"},
+        {"\xff\xfe"
+         "12",
+         0.0f, 0, 0, 0, "0"},
+        {"\x01\x02\x03\x7f"
+         "5",
+         0.0f, 0, 0, 0, "0"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.value.left(20).toHex().toStdString());
@@ -133,13 +138,15 @@ TEST(HostileSettings, GarbageInEveryKeyStartsLimitedShowsAndIsNotStoredBack)
 
         frmOptions dialog(nullptr, {});
         for (const char* field : ShadowFields)
-            EXPECT_EQ(dialog.findChild<QLineEdit*>(QLatin1String(field))->text().toStdString(), row.shown)
+            EXPECT_EQ(dialog.findChild<QLineEdit*>(QLatin1String(field))->text().toStdString(),
+                      row.shown)
                 << field;
         dialog.show();
         PressOk(dialog);
         ExpectNothingUnreadableStored(row.value);
         const QString splash = GetSetting(QLatin1String(keys::ShowSplash), QString());
-        EXPECT_TRUE(splash == QLatin1String("0") || splash == QLatin1String("1")) << splash.toStdString();
+        EXPECT_TRUE(splash == QLatin1String("0") || splash == QLatin1String("1"))
+            << splash.toStdString();
         dialog.reject();
     }
 }
@@ -202,7 +209,8 @@ TEST(HostileSettings, AStoreThatCannotBeWrittenStartsWithDefaultsAndOkSaysSo)
         dialog.show();
         const QStringList boxes = PressOk(dialog);
         ASSERT_FALSE(boxes.isEmpty());
-        EXPECT_TRUE(boxes.last().startsWith(QStringLiteral("Error|The settings could not be saved to ") + store))
+        EXPECT_TRUE(boxes.last().startsWith(
+            QStringLiteral("Error|The settings could not be saved to ") + store))
             << boxes.last().toStdString();
         EXPECT_TRUE(dialog.isVisible()); // kept open, so the user can see nothing was kept
         dialog.reject();

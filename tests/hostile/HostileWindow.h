@@ -6,11 +6,11 @@
 #include "MapSnapshot.h"
 #include "TestSupport.h"
 
-#include "oracle/LiteralRenderer.h"
 #include "app/MapCanvas.h"
 #include "app/frmMain.h"
 #include "library/Brush.h"
 #include "library/TileLibraryPanel.h"
+#include "oracle/LiteralRenderer.h"
 #include "render/Imaging.h"
 #include "settings/SettingsStore.h"
 #include "settings/ShadowSettings.h"
@@ -60,7 +60,9 @@ class HostileWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, QLatin1String(halvorn::SettingsApplication)).clear();
+        QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                  QLatin1String(halvorn::SettingsApplication))
+            .clear();
         halvorn::InitGdip();
         window = std::make_unique<halvorn::frmMain>();
         window->show();
@@ -81,7 +83,10 @@ protected:
             halvorn::SaveSetting(QLatin1String(key), folder);
     }
     bool PaletteOpen() const { return library->IsOpen(halvorn::BrushKind::Floor); }
-    void ClickFloorBox() { QTest::mouseClick(library->Box(halvorn::BrushKind::Floor), Qt::LeftButton); }
+    void ClickFloorBox()
+    {
+        QTest::mouseClick(library->Box(halvorn::BrushKind::Floor), Qt::LeftButton);
+    }
     void OpenPalette()
     {
         if (!PaletteOpen())
@@ -153,8 +158,8 @@ protected:
         const halvorn::ImageHandle oldImage = brush.FloorImage;
         const QString oldPath = brush.FloorPath;
         const QStringList boxes = AnswerBoxes([&] {
-            QTest::mouseClick(library->Pane(halvorn::BrushKind::Floor)->Canvas(), Qt::LeftButton, {},
-                              QPoint(19, 19));
+            QTest::mouseClick(library->Pane(halvorn::BrushKind::Floor)->Canvas(), Qt::LeftButton,
+                              {}, QPoint(19, 19));
         });
         if (boxes.isEmpty()) {
             result.picked = true;
@@ -165,9 +170,11 @@ protected:
         }
         EXPECT_EQ(boxes.size(), 1);
         result.message = boxes.value(0);
-        const QString prefix = QStringLiteral("Error|The picture \"%1\" cannot be loaded.\n\n").arg(slot);
+        const QString prefix =
+            QStringLiteral("Error|The picture \"%1\" cannot be loaded.\n\n").arg(slot);
         EXPECT_TRUE(result.message.startsWith(prefix)) << result.message.toStdString();
-        EXPECT_TRUE(result.message.contains(QLatin1String(": Status = "))) << result.message.toStdString();
+        EXPECT_TRUE(result.message.contains(QLatin1String(": Status = ")))
+            << result.message.toStdString();
         EXPECT_TRUE(MapSnapshot::Of(window->Map()) == before);
         EXPECT_EQ(brush.FloorImage, oldImage);
         EXPECT_EQ(brush.FloorPath, oldPath);
@@ -179,12 +186,16 @@ protected:
     // canvas with the oracle's picture of the map.
     void PaintAndCheck(int index)
     {
-        halvorn::MapCanvas* canvas = window->findChild<halvorn::MapCanvas*>(QStringLiteral("Canvas"));
+        halvorn::MapCanvas* canvas =
+            window->findChild<halvorn::MapCanvas*>(QStringLiteral("Canvas"));
         const float cellPixels = 72 * window->Zoom();
         const QPointF at((index % 15 + 0.5) * cellPixels, (index / 15 + 0.5) * cellPixels);
-        for (const auto type : {QEvent::MouseMove, QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-            const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+        for (const auto type :
+             {QEvent::MouseMove, QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            const Qt::MouseButton button =
+                type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+            const Qt::MouseButtons held =
+                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
             QMouseEvent e(type, at, canvas->mapToGlobal(at), button, held, Qt::NoModifier);
             QApplication::sendEvent(canvas, &e);
         }

@@ -25,8 +25,13 @@ void PutSample(QByteArray& row, int value8, int bitDepth, int lowByte)
 
 // Adam7: start column, start row, column step, row step of each pass.
 constexpr std::array<std::array<int, 4>, 7> Adam7{{
-    {0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
-    {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2},
+    {0, 0, 8, 8},
+    {4, 0, 8, 8},
+    {0, 4, 4, 8},
+    {2, 0, 4, 4},
+    {0, 2, 2, 4},
+    {1, 0, 2, 2},
+    {0, 1, 1, 2},
 }};
 
 } // namespace
@@ -73,7 +78,8 @@ QByteArray FileBytes(const std::vector<PngChunk>& chunks)
     return out;
 }
 
-QByteArray IhdrData(uint32_t width, uint32_t height, int bitDepth, PngColour colour, bool interlaced)
+QByteArray IhdrData(uint32_t width, uint32_t height, int bitDepth, PngColour colour,
+                    bool interlaced)
 {
     QByteArray d;
     PutBig32(d, width);
@@ -91,10 +97,9 @@ std::vector<PngChunk> EncodeChunks(const QImage& source, const PngLayout& layout
     const QImage picture = source.convertToFormat(QImage::Format_ARGB32);
     const int depth = layout.colour == PngColour::Palette ? 8 : layout.bitDepth;
     std::vector<PngChunk> chunks;
-    chunks.push_back({"IHDR",
-                      IhdrData(static_cast<uint32_t>(picture.width()),
-                               static_cast<uint32_t>(picture.height()), depth, layout.colour,
-                               layout.interlaced)});
+    chunks.push_back({"IHDR", IhdrData(static_cast<uint32_t>(picture.width()),
+                                       static_cast<uint32_t>(picture.height()), depth,
+                                       layout.colour, layout.interlaced)});
 
     std::map<QRgb, int> paletteIndex;
     if (layout.colour == PngColour::Palette) {
@@ -188,7 +193,8 @@ std::vector<PngChunk> ParseChunks(const QByteArray& file)
         PngChunk c;
         c.type = file.mid(at + 4, 4);
         c.data = file.mid(at + 8, length);
-        c.goodCrc = qFromBigEndian<uint32_t>(file.constData() + at + 8 + length) == Crc32(c.type + c.data);
+        c.goodCrc =
+            qFromBigEndian<uint32_t>(file.constData() + at + 8 + length) == Crc32(c.type + c.data);
         chunks.push_back(c);
         at += 12 + length;
     }

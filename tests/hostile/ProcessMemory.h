@@ -2,8 +2,8 @@
 // last reset. Sizes in kibibytes; 0 where the system does not say.
 #pragma once
 
-#include <QFile>
 #include <QByteArray>
+#include <QFile>
 
 namespace hostile {
 
@@ -20,8 +20,14 @@ inline long StatusField(const char* field)
     return 0;
 }
 
-inline long ResidentKiB() { return StatusField("VmRSS"); }
-inline long PeakResidentKiB() { return StatusField("VmHWM"); }
+inline long ResidentKiB()
+{
+    return StatusField("VmRSS");
+}
+inline long PeakResidentKiB()
+{
+    return StatusField("VmHWM");
+}
 
 // Starts the peak afresh at the present size (Linux 4.0 and later).
 inline void ResetPeak()

@@ -45,11 +45,16 @@ TEST_F(BrushTest, ModeTextsColoursAndFootprints)
         QColor colour;
         std::optional<QSizeF> size;
     } rows[] = {
-        {QStringLiteral("Tile"), BrushKind::Floor, QStringLiteral("Mode = Tile (stone1)"), QColor(255, 0, 0), QSizeF(144, 144)},
-        {QStringLiteral("Object"), BrushKind::Object, QStringLiteral("Mode = Object"), QColor(0, 0, 255), none}, // no object chosen yet
-        {QStringLiteral("Wall"), BrushKind::Wall, QStringLiteral("Mode = Wall (brick)"), QColor(0, 255, 0), QSizeF(36, 36)},
-        {QStringLiteral("Select"), std::nullopt, QStringLiteral("Mode = Select"), QColor(0, 255, 0), none}, // colour kept
-        {QStringLiteral("tile"), std::nullopt, QStringLiteral("Mode = tile"), QColor(0, 255, 0), none},     // case-sensitive
+        {QStringLiteral("Tile"), BrushKind::Floor, QStringLiteral("Mode = Tile (stone1)"),
+         QColor(255, 0, 0), QSizeF(144, 144)},
+        {QStringLiteral("Object"), BrushKind::Object, QStringLiteral("Mode = Object"),
+         QColor(0, 0, 255), none}, // no object chosen yet
+        {QStringLiteral("Wall"), BrushKind::Wall, QStringLiteral("Mode = Wall (brick)"),
+         QColor(0, 255, 0), QSizeF(36, 36)},
+        {QStringLiteral("Select"), std::nullopt, QStringLiteral("Mode = Select"), QColor(0, 255, 0),
+         none}, // colour kept
+        {QStringLiteral("tile"), std::nullopt, QStringLiteral("Mode = tile"), QColor(0, 255, 0),
+         none}, // case-sensitive
     };
     for (const auto& r : rows) {
         brush.SetMode(r.mode);
@@ -88,14 +93,20 @@ TEST_F(BrushTest, FloorStretchedOverThePreviousOneAndWallTiled)
 
 TEST_F(BrushTest, ObjectPreviewCentredAndLimited)
 {
-    const struct { QSize picture; Orientation orientation; QRect drawn; int16_t w, h; } rows[] = {
+    const struct {
+        QSize picture;
+        Orientation orientation;
+        QRect drawn;
+        int16_t w, h;
+    } rows[] = {
         {{100, 40}, 1, {62, 12, 40, 100}, 40, 100},
         {{300, 50}, 0, {0, 37, 164, 50}, 300, 50},
         {{10, 10}, 0, {77, 57, 10, 10}, 10, 10},
     };
     for (const auto& r : rows) {
-        brush.SelectObjectImage(Png(QStringLiteral("o.png"), r.picture.width(), r.picture.height(), Qt::blue),
-                                r.orientation);
+        brush.SelectObjectImage(
+            Png(QStringLiteral("o.png"), r.picture.width(), r.picture.height(), Qt::blue),
+            r.orientation);
         const QImage& p = brush.ObjectPreview();
         const QRect d = r.drawn;
         EXPECT_EQ(p.pixelColor(d.topLeft()), QColor(Qt::blue)) << r.picture.width();

@@ -24,11 +24,15 @@ class PaletteFillTest : public paneltest::PanelTest {
 protected:
     QString Folder(BrushKind kind) const
     {
-        return root.filePath(kind == BrushKind::Floor ? QStringLiteral("floors") : kind == BrushKind::Wall ? QStringLiteral("walls") : QStringLiteral("objects"));
+        return root.filePath(kind == BrushKind::Floor  ? QStringLiteral("floors")
+                             : kind == BrushKind::Wall ? QStringLiteral("walls")
+                                                       : QStringLiteral("objects"));
     }
     const char* BoxOf(BrushKind kind) const
     {
-        return kind == BrushKind::Floor ? "FloorBox" : kind == BrushKind::Wall ? "WallBox" : "ObjectBox";
+        return kind == BrushKind::Floor  ? "FloorBox"
+               : kind == BrushKind::Wall ? "WallBox"
+                                         : "ObjectBox";
     }
     QScrollBar* Bar(BrushKind kind) { return panel->Pane(kind)->ScrollBar(); }
 
@@ -38,10 +42,13 @@ protected:
     {
         const QString seeds = root.filePath(QStringLiteral("seeds"));
         QDir().mkpath(seeds);
-        ASSERT_TRUE(hostile::WriteGeneratedLibrary(seeds, hostile::LibraryShape::Floors, distinct, 3, QStringLiteral("s")));
+        ASSERT_TRUE(hostile::WriteGeneratedLibrary(seeds, hostile::LibraryShape::Floors, distinct,
+                                                   3, QStringLiteral("s")));
         for (int i = 1; i <= count; ++i) {
-            const QByteArray from = QFile::encodeName(QStringLiteral("%1/s_%2.png").arg(seeds).arg(i % distinct + 1));
-            const QByteArray to = QFile::encodeName(QStringLiteral("%1/t%2.png").arg(Folder(kind)).arg(i));
+            const QByteArray from =
+                QFile::encodeName(QStringLiteral("%1/s_%2.png").arg(seeds).arg(i % distinct + 1));
+            const QByteArray to =
+                QFile::encodeName(QStringLiteral("%1/t%2.png").arg(Folder(kind)).arg(i));
             ASSERT_EQ(::link(from.constData(), to.constData()), 0);
         }
     }
@@ -50,7 +57,8 @@ protected:
     // against the literal palette of the same folder.
     void ExpectPaneIsLiteral(BrushKind kind, int value)
     {
-        SCOPED_TRACE(testing::Message() << "kind " << static_cast<int>(kind) << ", value " << value);
+        SCOPED_TRACE(testing::Message()
+                     << "kind " << static_cast<int>(kind) << ", value " << value);
         PalettePane* pane = panel->Pane(kind);
         Bar(kind)->setValue(value);
         ASSERT_EQ(Bar(kind)->value(), value);
@@ -64,10 +72,11 @@ protected:
         for (int y = 0; y < PaletteFrameHeight; ++y)
             for (int x = 0; x < pane->ScrollBar()->x(); ++x) {
                 const int canvasY = value + y;
-                const QRgb want = canvasY < expected.height() ? expected.pixel(x, canvasY) : background.rgba();
+                const QRgb want =
+                    canvasY < expected.height() ? expected.pixel(x, canvasY) : background.rgba();
                 if (shown.pixel(x, y) != want && wrong++ < 5)
-                    ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex << shown.pixel(x, y)
-                                  << " instead of " << want;
+                    ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex
+                                  << shown.pixel(x, y) << " instead of " << want;
             }
         EXPECT_EQ(wrong, 0);
     }
@@ -86,9 +95,13 @@ protected:
 
 TEST_F(PaletteFillTest, FilledPanesShowExactlyTheOneByOneDrawing)
 {
-    ASSERT_TRUE(hostile::WriteGeneratedLibrary(Folder(BrushKind::Floor), hostile::LibraryShape::Floors, 160, 11, QStringLiteral("hex")));
-    ASSERT_TRUE(hostile::WriteGeneratedLibrary(Folder(BrushKind::Wall), hostile::LibraryShape::Floors, 250, 12, QStringLiteral("w")));
-    ASSERT_TRUE(hostile::WriteGeneratedLibrary(Folder(BrushKind::Object), hostile::LibraryShape::Objects, 160, 13, QStringLiteral("prop")));
+    ASSERT_TRUE(hostile::WriteGeneratedLibrary(
+        Folder(BrushKind::Floor), hostile::LibraryShape::Floors, 160, 11, QStringLiteral("hex")));
+    ASSERT_TRUE(hostile::WriteGeneratedLibrary(
+        Folder(BrushKind::Wall), hostile::LibraryShape::Floors, 250, 12, QStringLiteral("w")));
+    ASSERT_TRUE(hostile::WriteGeneratedLibrary(Folder(BrushKind::Object),
+                                               hostile::LibraryShape::Objects, 160, 13,
+                                               QStringLiteral("prop")));
     // A few that are not pictures, at the top (made while opening) and
     // further down (found by the workers).
     for (const char* name : {"aaa_empty.png", "hex_5x.png", "prop_80x.png", "w_99x.png", "zzz.png"})
@@ -132,8 +145,14 @@ TEST_F(PaletteFillTest, APickACloseOrAnotherBoxWhileFillingStopsTheWork)
 {
     Links(BrushKind::Floor, 3000);
     Links(BrushKind::Wall, 1);
-    const struct { const char* what; std::function<void()> act; bool floorBrush; } rows[] = {
-        {"pick", [&] { QTest::mousePress(Canvas(BrushKind::Floor), Qt::LeftButton, {}, QPoint(40, 5)); }, true},
+    const struct {
+        const char* what;
+        std::function<void()> act;
+        bool floorBrush;
+    } rows[] = {
+        {"pick",
+         [&] { QTest::mousePress(Canvas(BrushKind::Floor), Qt::LeftButton, {}, QPoint(40, 5)); },
+         true},
         {"box again", [&] { Click("FloorBox"); }, false},
         {"other box", [&] { Click("WallBox"); }, false},
     };
@@ -146,7 +165,8 @@ TEST_F(PaletteFillTest, APickACloseOrAnotherBoxWhileFillingStopsTheWork)
         r.act();
         EXPECT_FALSE(panel->IsOpen(BrushKind::Floor));
         EXPECT_FALSE(panel->Model().IsFilling());
-        EXPECT_EQ(brush.FloorPath, r.floorBrush ? Folder(BrushKind::Floor) + QStringLiteral("/t2.png") : QString());
+        EXPECT_EQ(brush.FloorPath,
+                  r.floorBrush ? Folder(BrushKind::Floor) + QStringLiteral("/t2.png") : QString());
         QTest::qWait(30); // whatever the workers were on arrives, and is dropped
         EXPECT_FALSE(panel->Model().IsOpen() && panel->Model().Kind() == BrushKind::Floor);
     }
@@ -168,7 +188,8 @@ TEST_F(PaletteFillTest, ReopeningReusesOnlyWhatIsUnchanged)
 
     // Changed, removed, added, turned bad: the next opening shows it.
     const QString floors = Folder(BrushKind::Floor);
-    ASSERT_TRUE(QFile::remove(floors + QStringLiteral("/t1.png"))); // a link: the others keep the file
+    ASSERT_TRUE(
+        QFile::remove(floors + QStringLiteral("/t1.png"))); // a link: the others keep the file
     ASSERT_TRUE(WritePng(floors + QStringLiteral("/t1.png"), 72, 72, QColor(0, 0, 255)));
     ASSERT_TRUE(QFile::remove(floors + QStringLiteral("/t2.png")));
     ASSERT_TRUE(WritePng(floors + QStringLiteral("/t0.png"), 72, 72, QColor(0, 255, 0)));
@@ -198,7 +219,8 @@ TEST_F(PaletteFillTest, TheCacheKeepsWithinItsBound)
         SCOPED_TRACE(budget);
         PaletteModel model(nullptr, budget);
         for (int round = 0; round < 2; ++round) {
-            ASSERT_TRUE(testsupport::FillPalette(model, BrushKind::Floor, Folder(BrushKind::Floor), Qt::gray));
+            ASSERT_TRUE(testsupport::FillPalette(model, BrushKind::Floor, Folder(BrushKind::Floor),
+                                                 Qt::gray));
             // The open palette has all its thumbnails whatever the cache keeps.
             EXPECT_TRUE(model.IsConfirmed(399));
             EXPECT_LE(model.Cache().Bytes(), budget);
@@ -251,7 +273,10 @@ TEST_F(PaletteFillTest, APickOfAPictureNotYetReadThatProvesBadTakesItOut)
     Bar(BrushKind::Floor)->setValue(499 * 38);
     ASSERT_FALSE(panel->Model().IsConfirmed(2499));
     const auto boxes = testsupport::AnswerBoxes(
-        [&] { QTest::mousePress(Canvas(BrushKind::Floor), Qt::LeftButton, {}, QPoint(4 * 38 + 10, 499 * 38 + 10)); },
+        [&] {
+            QTest::mousePress(Canvas(BrushKind::Floor), Qt::LeftButton, {},
+                              QPoint(4 * 38 + 10, 499 * 38 + 10));
+        },
         QMessageBox::Ok);
     EXPECT_TRUE(boxes.empty());
     EXPECT_TRUE(panel->IsOpen(BrushKind::Floor));

@@ -2,11 +2,11 @@
 #include "QStringPrint.h"
 #include "TestSupport.h"
 
+#include "PaletteSupport.h"
 #include "library/PaletteLayout.h"
 #include "library/PaletteModel.h"
-#include "oracle/LiteralPalette.h"
-#include "PaletteSupport.h"
 #include "library/TileListing.h"
+#include "oracle/LiteralPalette.h"
 #include "render/Imaging.h"
 
 #include <QDir>
@@ -46,18 +46,23 @@ TEST(TileListing, NaturalCaseInsensitiveOrderOfPngFilesOnly)
     for (const char* name : {"tile10.png", "Tile2.PNG", "tile1.png", "b.Png", "a.jpg", "notes.txt"})
         ASSERT_TRUE(WritePng(dir.filePath(QLatin1String(name)), 2, 2, Qt::red));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("x.png")));
-    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("b.Png")), dir.filePath(QStringLiteral("link.png"))));
-    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("gone")), dir.filePath(QStringLiteral("broken.png"))));
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("b.Png")),
+                            dir.filePath(QStringLiteral("link.png"))));
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("gone")),
+                            dir.filePath(QStringLiteral("broken.png"))));
     // Hidden files, and a name that is not valid in the file-name encoding.
     ASSERT_TRUE(WritePng(dir.filePath(QStringLiteral(".hidden.png")), 2, 2, Qt::red));
     const QByteArray invalid = QFile::encodeName(dir.path()) + "/bad\xff.png";
     ASSERT_EQ(::symlink("tile1.png", invalid.constData()), 0);
 
     const QStringList paths = ListTileFiles(dir.path());
-    EXPECT_EQ(Names(paths), QStringList({QStringLiteral("b.Png"), QStringLiteral("link.png"), QStringLiteral("tile1.png"), QStringLiteral("Tile2.PNG"), QStringLiteral("tile10.png")}));
+    EXPECT_EQ(Names(paths), QStringList({QStringLiteral("b.Png"), QStringLiteral("link.png"),
+                                         QStringLiteral("tile1.png"), QStringLiteral("Tile2.PNG"),
+                                         QStringLiteral("tile10.png")}));
     EXPECT_EQ(paths.first(), dir.path() + QStringLiteral("/b.Png"));
     // A folder setting ending in "/" is used as it is.
-    EXPECT_EQ(ListTileFiles(dir.path() + QStringLiteral("/")).first(), dir.path() + QStringLiteral("//b.Png"));
+    EXPECT_EQ(ListTileFiles(dir.path() + QStringLiteral("/")).first(),
+              dir.path() + QStringLiteral("//b.Png"));
     EXPECT_TRUE(ListTileFiles(dir.filePath(QStringLiteral("missing"))).isEmpty());
 }
 
@@ -69,7 +74,11 @@ TEST(TileListing, ThousandsKeepTheirOrderAndIdentities)
     // Made in reverse, so the file system's own order is no help; as links
     // to one file, which the file system makes far faster than new files.
     for (int i = 3000; i >= 1; --i)
-        ASSERT_EQ(::link(seed.constData(), QFile::encodeName(dir.filePath(QStringLiteral("Tile%1.png").arg(i))).constData()), 0);
+        ASSERT_EQ(
+            ::link(
+                seed.constData(),
+                QFile::encodeName(dir.filePath(QStringLiteral("Tile%1.png").arg(i))).constData()),
+            0);
     const std::vector<TileFile> files = ListTileFolder(dir.path());
     ASSERT_EQ(files.size(), 3000u);
     for (size_t i = 0; i < files.size(); ++i) {
@@ -80,9 +89,13 @@ TEST(TileListing, ThousandsKeepTheirOrderAndIdentities)
 
 TEST(PaletteLayout, CanvasHeights)
 {
-    const struct { BrushKind kind; int count; int height; } rows[] = {
-        {BrushKind::Floor, 5, 40},  {BrushKind::Floor, 6, 78},  {BrushKind::Floor, 0, 2},
-        {BrushKind::Wall, 9, 22},   {BrushKind::Wall, 10, 42},  {BrushKind::Object, 1, 40},
+    const struct {
+        BrushKind kind;
+        int count;
+        int height;
+    } rows[] = {
+        {BrushKind::Floor, 5, 40}, {BrushKind::Floor, 6, 78}, {BrushKind::Floor, 0, 2},
+        {BrushKind::Wall, 9, 22},  {BrushKind::Wall, 10, 42}, {BrushKind::Object, 1, 40},
     };
     for (const auto& r : rows)
         EXPECT_EQ(PaletteCanvasHeight(r.kind, r.count), r.height) << r.count;
@@ -92,13 +105,17 @@ TEST(PaletteLayout, CanvasHeights)
 
 TEST(PaletteLayout, ScrollSteps)
 {
-    const struct { int height; int max; std::optional<int> large, small; } rows[] = {
-        {230, 38, 8, 2},                        // 30 floors
-        {192, 0, std::nullopt, std::nullopt},   // 25 floors
-        {2, 0, std::nullopt, std::nullopt},     // empty
-        {194, 2, 1, 1},                         // steps rounding to 0 become 1
-        {202, 10, 2, 1},                        // 0.5 rounds to even, then up to 1
-        {242, 50, 10, 2},                       // 2.5 rounds to even
+    const struct {
+        int height;
+        int max;
+        std::optional<int> large, small;
+    } rows[] = {
+        {230, 38, 8, 2},                      // 30 floors
+        {192, 0, std::nullopt, std::nullopt}, // 25 floors
+        {2, 0, std::nullopt, std::nullopt},   // empty
+        {194, 2, 1, 1},                       // steps rounding to 0 become 1
+        {202, 10, 2, 1},                      // 0.5 rounds to even, then up to 1
+        {242, 50, 10, 2},                     // 2.5 rounds to even
     };
     for (const auto& r : rows) {
         const ScrollSteps s = PaletteScrollSteps(r.height);
@@ -110,10 +127,15 @@ TEST(PaletteLayout, ScrollSteps)
 
 TEST(PaletteLayout, CellAt)
 {
-    const struct { BrushKind kind; float x, y; int index; } rows[] = {
-        {BrushKind::Floor, 40, 80, 11},  {BrushKind::Floor, 37.5f, 0, 1}, {BrushKind::Floor, 36.5f, 0, 0},
-        {BrushKind::Floor, 200, 0, 5},   {BrushKind::Wall, 179, 19, 8},   {BrushKind::Wall, 0, 20, 9},
-        {BrushKind::Object, 0, 38, 5},   {BrushKind::Floor, 5, 75960, 9990},
+    const struct {
+        BrushKind kind;
+        float x, y;
+        int index;
+    } rows[] = {
+        {BrushKind::Floor, 40, 80, 11},       {BrushKind::Floor, 37.5f, 0, 1},
+        {BrushKind::Floor, 36.5f, 0, 0},      {BrushKind::Floor, 200, 0, 5},
+        {BrushKind::Wall, 179, 19, 8},        {BrushKind::Wall, 0, 20, 9},
+        {BrushKind::Object, 0, 38, 5},        {BrushKind::Floor, 5, 75960, 9990},
         {BrushKind::Wall, 170, 40000, 18008},
     };
     for (const auto& r : rows)
@@ -122,12 +144,19 @@ TEST(PaletteLayout, CellAt)
 
 TEST(PaletteLayout, ObjectThumbnailPlaces)
 {
-    const struct { QSize picture; int index; QRect drawn; } rows[] = {
-        {{20, 50}, 0, {8, 1, 20, 36}},    {{36, 10}, 0, {1, 13, 36, 10}},
-        {{35, 35}, 0, {0, 0, 35, 35}},    {{80, 60}, 6, {39, 39, 36, 36}},
+    const struct {
+        QSize picture;
+        int index;
+        QRect drawn;
+    } rows[] = {
+        {{20, 50}, 0, {8, 1, 20, 36}},
+        {{36, 10}, 0, {1, 13, 36, 10}},
+        {{35, 35}, 0, {0, 0, 35, 35}},
+        {{80, 60}, 6, {39, 39, 36, 36}},
     };
     for (const auto& r : rows)
-        EXPECT_EQ(ThumbnailRect(BrushKind::Object, r.index, r.picture), r.drawn) << r.picture.width();
+        EXPECT_EQ(ThumbnailRect(BrushKind::Object, r.index, r.picture), r.drawn)
+            << r.picture.width();
     EXPECT_EQ(ThumbnailRect(BrushKind::Wall, 10, {5, 5}), QRect(21, 21, 18, 18));
 }
 
@@ -149,7 +178,8 @@ TEST(PaletteModel, BadFilesAreSkippedAndTakeNoCell)
     ASSERT_TRUE(WritePng(dir.filePath(QStringLiteral("a6.png")), 10, 10, Qt::blue));
     ASSERT_TRUE(WritePng(dir.filePath(QStringLiteral("a7.png")), 10, 10, Qt::blue));
     QFile::setPermissions(dir.filePath(QStringLiteral("a7.png")), QFileDevice::WriteOwner);
-    const bool permissionsHold = !QFile(dir.filePath(QStringLiteral("a7.png"))).open(QIODevice::ReadOnly);
+    const bool permissionsHold =
+        !QFile(dir.filePath(QStringLiteral("a7.png"))).open(QIODevice::ReadOnly);
 
     PaletteModel palette(nullptr);
     ASSERT_TRUE(testsupport::FillPalette(palette, BrushKind::Floor, dir.path(), Shadow));
@@ -167,16 +197,26 @@ TEST(LiteralPalette, ThumbnailPixels)
 {
     QTemporaryDir dir;
     for (int i = 0; i < 6; ++i)
-        ASSERT_TRUE(WritePng(dir.filePath(QStringLiteral("f%1.png").arg(i)), 100, 100, QColor(200, 10 * i, 0)));
+        ASSERT_TRUE(WritePng(dir.filePath(QStringLiteral("f%1.png").arg(i)), 100, 100,
+                             QColor(200, 10 * i, 0)));
     const oracle::LiteralPaletteImage floors =
         oracle::LiteralPalette(BrushKind::Floor, ListTileFiles(dir.path()), Shadow);
     const QImage& c = floors.canvas;
     ASSERT_EQ(c.size(), QSize(720, 78));
     // Cell 1 fills 39..74 × 1..36; the pixels around it are the gap.
-    const struct { int x, y; QColor colour; } pixels[] = {
-        {39, 1, QColor(200, 10, 0)}, {74, 36, QColor(200, 10, 0)}, {56, 18, QColor(200, 10, 0)},
-        {38, 18, Shadow},            {75, 18, Shadow},             {56, 0, Shadow},
-        {56, 37, Shadow},            {1, 39, QColor(200, 50, 0)},  {40, 40, Shadow},
+    const struct {
+        int x, y;
+        QColor colour;
+    } pixels[] = {
+        {39, 1, QColor(200, 10, 0)},
+        {74, 36, QColor(200, 10, 0)},
+        {56, 18, QColor(200, 10, 0)},
+        {38, 18, Shadow},
+        {75, 18, Shadow},
+        {56, 0, Shadow},
+        {56, 37, Shadow},
+        {1, 39, QColor(200, 50, 0)},
+        {40, 40, Shadow},
         {200, 10, Shadow},
     };
     for (const auto& p : pixels)

@@ -53,7 +53,11 @@ protected:
         EXPECT_TRUE(WritePng(path, w, h, c));
         return path;
     }
-    template <class T> T* Find(const char* name) { return window.findChild<T*>(QLatin1String(name)); }
+    template <class T>
+    T* Find(const char* name)
+    {
+        return window.findChild<T*>(QLatin1String(name));
+    }
     void Click(const char* box) { QTest::mouseClick(Find<QWidget>(box), Qt::LeftButton); }
     QWidget* Canvas(BrushKind kind) { return panel->Pane(kind)->Canvas(); }
 

@@ -22,13 +22,16 @@ using paneltest::PanelTest;
 
 TEST_F(PanelTest, WidgetsSitAtTheirPlaces)
 {
-    const struct { const char* name; QRect geometry; } rows[] = {
-        {"Frame1", {3, 48, 89, 91}},        {"FloorBox", {8, 12, 72, 72}},
-        {"Frame2", {99, 48, 89, 91}},       {"WallBox", {8, 12, 72, 72}},
-        {"Frame3", {3, 144, 185, 153}},     {"ObjectBox", {8, 16, 168, 128}},
-        {"FloorSelect", {8, 128, 208, 192}}, {"FloorSelectVScroll2", {190, 0, 17, 190}},
-        {"WallSelect", {104, 128, 200, 192}}, {"WallSelectVScroll2", {181, 0, 17, 190}},
-        {"ObjectSelect", {8, 288, 208, 192}}, {"ObjectSelectVScroll2", {190, 0, 17, 190}},
+    const struct {
+        const char* name;
+        QRect geometry;
+    } rows[] = {
+        {"Frame1", {3, 48, 89, 91}},           {"FloorBox", {8, 12, 72, 72}},
+        {"Frame2", {99, 48, 89, 91}},          {"WallBox", {8, 12, 72, 72}},
+        {"Frame3", {3, 144, 185, 153}},        {"ObjectBox", {8, 16, 168, 128}},
+        {"FloorSelect", {8, 128, 208, 192}},   {"FloorSelectVScroll2", {190, 0, 17, 190}},
+        {"WallSelect", {104, 128, 200, 192}},  {"WallSelectVScroll2", {181, 0, 17, 190}},
+        {"ObjectSelect", {8, 288, 208, 192}},  {"ObjectSelectVScroll2", {190, 0, 17, 190}},
         {"FloorSelectCanvas", {0, 0, 720, 2}},
     };
     for (const auto& r : rows) {
@@ -64,7 +67,8 @@ TEST_F(PanelTest, BoxClicksOpenAndCloseTheirPanes)
     Click("WallBox");
     EXPECT_FALSE(panel->IsOpen(BrushKind::Floor));
     EXPECT_TRUE(panel->IsOpen(BrushKind::Wall));
-    EXPECT_EQ(panel->TilePaths(), QStringList{root.filePath(QStringLiteral("walls")) + QStringLiteral("/brick.png")});
+    EXPECT_EQ(panel->TilePaths(),
+              QStringList{root.filePath(QStringLiteral("walls")) + QStringLiteral("/brick.png")});
     EXPECT_EQ(Canvas(BrushKind::Wall)->height(), 22);
 
     // A second click closes, empties the list and still sets the mode.
@@ -91,7 +95,9 @@ TEST_F(PanelTest, DoubleClickOnABoxOpensItsPaneOnce)
     const struct {
         const char* box;
         BrushKind kind;
-    } rows[] = {{"FloorBox", BrushKind::Floor}, {"WallBox", BrushKind::Wall}, {"ObjectBox", BrushKind::Object}};
+    } rows[] = {{"FloorBox", BrushKind::Floor},
+                {"WallBox", BrushKind::Wall},
+                {"ObjectBox", BrushKind::Object}};
     for (const auto& r : rows) {
         SCOPED_TRACE(r.box);
         panel->HidePalettes();

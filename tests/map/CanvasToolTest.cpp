@@ -28,14 +28,21 @@ CanvasBrush Brush(BrushKind mode)
 
 TEST(GridSearch, MarkerTakesTheLastPixelTheToolDoesNot)
 {
-    const struct { Grid grid; float pos, zoom; int marker, tool; } rows[] = {
-        {Grid::Floor, 0, 1, 0, 0},      {Grid::Floor, 71, 1, 0, -1},   {Grid::Floor, 72, 1, 1, 1},
-        {Grid::Floor, -1, 1, -1, -1},   {Grid::Floor, 40, 0.5f, 1, 1}, {Grid::Floor, 1079, 1, 14, -1},
-        {Grid::Floor, 1100, 1, 15, 15}, {Grid::Floor, 1152, 1, -1, -1}, {Grid::Wall, -8.5f, 1, 0, 0},
-        {Grid::Wall, 9, 1, 0, -1},      {Grid::Wall, 10, 1, 1, 1},     {Grid::Wall, -9, 1, -1, -1},
+    const struct {
+        Grid grid;
+        float pos, zoom;
+        int marker, tool;
+    } rows[] = {
+        {Grid::Floor, 0, 1, 0, 0},      {Grid::Floor, 71, 1, 0, -1},
+        {Grid::Floor, 72, 1, 1, 1},     {Grid::Floor, -1, 1, -1, -1},
+        {Grid::Floor, 40, 0.5f, 1, 1},  {Grid::Floor, 1079, 1, 14, -1},
+        {Grid::Floor, 1100, 1, 15, 15}, {Grid::Floor, 1152, 1, -1, -1},
+        {Grid::Wall, -8.5f, 1, 0, 0},   {Grid::Wall, 9, 1, 0, -1},
+        {Grid::Wall, 10, 1, 1, 1},      {Grid::Wall, -9, 1, -1, -1},
     };
     for (const auto& r : rows) {
-        EXPECT_EQ(SearchGrid(r.grid, Edge::Marker, r.pos, 1080 * r.zoom, r.zoom), r.marker) << r.pos;
+        EXPECT_EQ(SearchGrid(r.grid, Edge::Marker, r.pos, 1080 * r.zoom, r.zoom), r.marker)
+            << r.pos;
         EXPECT_EQ(SearchGrid(r.grid, Edge::Tool, r.pos, 1080 * r.zoom, r.zoom), r.tool) << r.pos;
     }
     EXPECT_FLOAT_EQ(GridPosition(Grid::Wall, 0, 1), -8);
@@ -45,14 +52,20 @@ TEST(GridSearch, MarkerTakesTheLastPixelTheToolDoesNot)
 
 TEST(CanvasTool, FloorPressesPaintByTheToolRule)
 {
-    const struct { float x, y, zoom; int cellX, cellY; } rows[] = {
-        {0, 0, 1, 0, 0}, {72, 10, 1, 1, 0}, {40, 40, 0.5f, 1, 1}, {1100, 5, 1, 15, 0},
+    const struct {
+        float x, y, zoom;
+        int cellX, cellY;
+    } rows[] = {
+        {0, 0, 1, 0, 0},
+        {72, 10, 1, 1, 0},
+        {40, 40, 0.5f, 1, 1},
+        {1100, 5, 1, 15, 0},
     };
     for (const auto& r : rows) {
         MapDocument map;
         CanvasTool tool;
-        const ToolOutcome o = tool.ApplyTool(map, Brush(BrushKind::Floor), LeftButton, {r.x, r.y}, {},
-                                             Canvas(r.zoom), r.zoom);
+        const ToolOutcome o = tool.ApplyTool(map, Brush(BrushKind::Floor), LeftButton, {r.x, r.y},
+                                             {}, Canvas(r.zoom), r.zoom);
         EXPECT_EQ(o.effect, ToolOutcome::RedrawWithoutShadows);
         EXPECT_EQ(map.FloorAt(r.cellX, r.cellY), 11u) << r.x;
         EXPECT_FALSE(map.MapSaved);
@@ -80,8 +93,10 @@ TEST(CanvasTool, DragPaintsEachCellOnceAndOtherButtonsNothing)
         EXPECT_EQ(map.FloorAt(c, 0), 11u);
     for (const int button : {3, 4, 0}) {
         MapDocument fresh;
-        EXPECT_EQ(tool.ApplyTool(fresh, Brush(BrushKind::Floor), button, {500, 500}, {}, Canvas(1), 1).effect,
-                  ToolOutcome::Nothing);
+        EXPECT_EQ(
+            tool.ApplyTool(fresh, Brush(BrushKind::Floor), button, {500, 500}, {}, Canvas(1), 1)
+                .effect,
+            ToolOutcome::Nothing);
         EXPECT_EQ(fresh.FloorAt(6, 6), 0u);
     }
     // A right press erases, also an empty cell, and counts as an edit.
@@ -122,17 +137,21 @@ TEST(CanvasTool, WallsChangeOnlyWhenTheValueChanges)
 
 TEST(CanvasTool, ObjectsGoWhereTheMarkerStands)
 {
-    const struct { float zoom; float markerW, markerH; float x, y; } rows[] = {
+    const struct {
+        float zoom;
+        float markerW, markerH;
+        float x, y;
+    } rows[] = {
         {1, 40, 20, 81, 91},
         {0.5f, 20, 10, 182, 192},
     };
     for (const auto& r : rows) {
         MapDocument map;
         CanvasTool tool;
-        const QPointF marker = CanvasTool::MarkerPosition(BrushKind::Object, {100, 100}, {},
-                                                          {r.markerW, r.markerH}, Canvas(r.zoom), r.zoom);
-        const ToolOutcome o =
-            tool.ApplyTool(map, Brush(BrushKind::Object), LeftButton, {100, 100}, marker, Canvas(r.zoom), r.zoom);
+        const QPointF marker = CanvasTool::MarkerPosition(
+            BrushKind::Object, {100, 100}, {}, {r.markerW, r.markerH}, Canvas(r.zoom), r.zoom);
+        const ToolOutcome o = tool.ApplyTool(map, Brush(BrushKind::Object), LeftButton, {100, 100},
+                                             marker, Canvas(r.zoom), r.zoom);
         EXPECT_EQ(o.effect, ToolOutcome::RedrawWithShadows);
         ASSERT_EQ(map.Objects().size(), 2u);
         EXPECT_FLOAT_EQ(map.Objects()[0].X, r.x);
@@ -140,17 +159,25 @@ TEST(CanvasTool, ObjectsGoWhereTheMarkerStands)
         EXPECT_TRUE(map.Objects()[0].Shadow);
         // A right click on it asks for the popup; elsewhere nothing.
         EXPECT_EQ(tool.ApplyTool(map, Brush(BrushKind::Object), RightButton, {100, 100}, marker,
-                                 Canvas(r.zoom), r.zoom).object, 0);
-        EXPECT_EQ(tool.ApplyTool(map, Brush(BrushKind::Object), RightButton, {5, 5}, marker, Canvas(r.zoom),
-                                 r.zoom).effect, ToolOutcome::Nothing);
+                                 Canvas(r.zoom), r.zoom)
+                      .object,
+                  0);
+        EXPECT_EQ(tool.ApplyTool(map, Brush(BrushKind::Object), RightButton, {5, 5}, marker,
+                                 Canvas(r.zoom), r.zoom)
+                      .effect,
+                  ToolOutcome::Nothing);
     }
 }
 
 TEST(CanvasTool, MarkerSnapsPerMode)
 {
     const QSizeF c = Canvas(1);
-    EXPECT_EQ(CanvasTool::MarkerPosition(BrushKind::Floor, {71, 10}, {5, 5}, {72, 72}, c, 1), QPointF(0, 0));
-    EXPECT_EQ(CanvasTool::MarkerPosition(BrushKind::Floor, {-3, 150}, {5, 5}, {72, 72}, c, 1), QPointF(5, 144));
-    EXPECT_EQ(CanvasTool::MarkerPosition(BrushKind::Wall, {9, 10}, {}, {18, 18}, c, 1), QPointF(-8, 10));
-    EXPECT_EQ(CanvasTool::MarkerPosition(std::nullopt, {9, 10}, {3, 4}, {18, 18}, c, 1), QPointF(3, 4));
+    EXPECT_EQ(CanvasTool::MarkerPosition(BrushKind::Floor, {71, 10}, {5, 5}, {72, 72}, c, 1),
+              QPointF(0, 0));
+    EXPECT_EQ(CanvasTool::MarkerPosition(BrushKind::Floor, {-3, 150}, {5, 5}, {72, 72}, c, 1),
+              QPointF(5, 144));
+    EXPECT_EQ(CanvasTool::MarkerPosition(BrushKind::Wall, {9, 10}, {}, {18, 18}, c, 1),
+              QPointF(-8, 10));
+    EXPECT_EQ(CanvasTool::MarkerPosition(std::nullopt, {9, 10}, {3, 4}, {18, 18}, c, 1),
+              QPointF(3, 4));
 }

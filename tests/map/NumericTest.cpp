@@ -7,9 +7,21 @@ using namespace halvorn;
 
 TEST(Numeric, RoundsHalvesToEvenAndSaturates)
 {
-    const struct { double in; int32_t out; } rows[] = {
-        {0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}, {-1.5, -2}, {6.5, 6}, {7.5, 8}, {52.5, 52},
-        {22.5, 22}, {1e12, 2147483647}, {-1e12, -2147483647 - 1},
+    const struct {
+        double in;
+        int32_t out;
+    } rows[] = {
+        {0.5, 0},
+        {1.5, 2},
+        {2.5, 2},
+        {-0.5, 0},
+        {-1.5, -2},
+        {6.5, 6},
+        {7.5, 8},
+        {52.5, 52},
+        {22.5, 22},
+        {1e12, 2147483647},
+        {-1e12, -2147483647 - 1},
     };
     for (const auto& r : rows)
         EXPECT_EQ(RoundToInt(r.in), r.out) << r.in;
@@ -20,10 +32,13 @@ TEST(Numeric, RoundsHalvesToEvenAndSaturates)
 
 TEST(Numeric, ValReadsTheNumberAtTheStart)
 {
-    const struct { const char* text; double value; } rows[] = {
-        {"40", 40},     {"  7.5", 7.5}, {"12abc", 12}, {"abc12", 0}, {"", 0},
-        {"4e1", 40},    {"1 2 3", 123}, {"-3", -3},    {"+.5", 0.5}, {"1e", 1},
-        {"0x10", 0},    {".", 0},       {"1.5.5", 1.5}, {"\t\n2", 2}, {"inf", 0},
+    const struct {
+        const char* text;
+        double value;
+    } rows[] = {
+        {"40", 40},  {"  7.5", 7.5}, {"12abc", 12},  {"abc12", 0}, {"", 0},
+        {"4e1", 40}, {"1 2 3", 123}, {"-3", -3},     {"+.5", 0.5}, {"1e", 1},
+        {"0x10", 0}, {".", 0},       {"1.5.5", 1.5}, {"\t\n2", 2}, {"inf", 0},
     };
     for (const auto& r : rows)
         EXPECT_DOUBLE_EQ(Val(QString::fromLatin1(r.text)), r.value) << r.text;
@@ -31,12 +46,28 @@ TEST(Numeric, ValReadsTheNumberAtTheStart)
 
 TEST(Numeric, IsNumericNeedsTheWholeText)
 {
-    const struct { const char* text; bool numeric; } rows[] = {
-        {"100", true}, {" 100 ", true}, {"100.5", true}, {"-1", true}, {"1e2", true},
-        {"3px", false}, {"abc", false}, {"", false},    {"  ", false}, {"1,000", false},
+    const struct {
+        const char* text;
+        bool numeric;
+    } rows[] = {
+        {"100", true},
+        {" 100 ", true},
+        {"100.5", true},
+        {"-1", true},
+        {"1e2", true},
+        {"3px", false},
+        {"abc", false},
+        {"", false},
+        {"  ", false},
+        {"1,000", false},
         // Only the blanks Val skips may stand around the number: Val reads
         // "\v-3" as 0, so accepting it would store a value read back as 0.
-        {"\t\r\n-3 \n", true}, {"\v-3", false}, {"\f7", false}, {"\xa0" "5", false},
+        {"\t\r\n-3 \n", true},
+        {"\v-3", false},
+        {"\f7", false},
+        {"\xa0"
+         "5",
+         false},
         {"5\xa0", false},
     };
     for (const auto& r : rows)

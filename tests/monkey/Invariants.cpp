@@ -1,12 +1,12 @@
 #include "Invariants.h"
 
-#include "oracle/LiteralRenderer.h"
 #include "app/MapCanvas.h"
 #include "app/frmMain.h"
 #include "library/Brush.h"
 #include "library/PaletteLayout.h"
 #include "library/TileLibraryPanel.h"
 #include "library/TileName.h"
+#include "oracle/LiteralRenderer.h"
 #include "render/Imaging.h"
 #include "render/Shortcuts.h"
 #include "render/Zoom.h"
@@ -33,7 +33,8 @@ bool Loaded(ImageHandle h)
     return h == 0 || !ImageOf(h).isNull();
 }
 
-template <class T> T* Child(const frmMain& w, const char* name)
+template <class T>
+T* Child(const frmMain& w, const char* name)
 {
     return w.findChild<T*>(QLatin1String(name));
 }
@@ -53,9 +54,13 @@ QString FirstDifference(const QImage& got, const QImage& want, int amount)
         for (int x = 0; x < a.width() && x < b.width(); ++x) {
             const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
             if (std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                          std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))}) >= amount)
+                          std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))}) >=
+                amount)
                 return QStringLiteral("(%1, %2): canvas %3, oracle %4")
-                    .arg(x).arg(y).arg(p, 8, 16, QLatin1Char('0')).arg(q, 8, 16, QLatin1Char('0'));
+                    .arg(x)
+                    .arg(y)
+                    .arg(p, 8, 16, QLatin1Char('0'))
+                    .arg(q, 8, 16, QLatin1Char('0'));
         }
     return QStringLiteral("(sizes differ)");
 }
@@ -93,7 +98,8 @@ void DiagnoseShortcuts(const RenderInputs* before, const MapDocument* mapBefore,
         return oracle::MaxChannelDifference(canvas, expected);
     };
     const int all = replay(RenderShortcuts());
-    std::printf("diag: replayed %s: all shortcuts %d", before ? "from the last good picture" : "whole", all);
+    std::printf("diag: replayed %s: all shortcuts %d",
+                before ? "from the last good picture" : "whole", all);
     QStringList fault;
     for (const Shortcut s : AllShortcuts) {
         const int without = replay(RenderShortcuts().Without(s));
@@ -106,7 +112,8 @@ void DiagnoseShortcuts(const RenderInputs* before, const MapDocument* mapBefore,
         std::printf("diag: not reproduced on a fresh renderer\n");
     else
         std::printf("diag: shortcut at fault: %s\n",
-                    fault.isEmpty() ? "none alone" : qUtf8Printable(fault.join(QStringLiteral(", "))));
+                    fault.isEmpty() ? "none alone"
+                                    : qUtf8Printable(fault.join(QStringLiteral(", "))));
 }
 
 } // namespace
@@ -162,9 +169,13 @@ void InvariantChecker::CheckMap(QStringList& out) const
 {
     const MapDocument& map = window_.Map();
     if (map.FloorColumns() != 16 || map.FloorRows() != 16)
-        out << QStringLiteral("FloorMap is %1 x %2, not 16 x 16").arg(map.FloorColumns()).arg(map.FloorRows());
+        out << QStringLiteral("FloorMap is %1 x %2, not 16 x 16")
+                   .arg(map.FloorColumns())
+                   .arg(map.FloorRows());
     if (map.WallColumns() != 62 || map.WallRows() != 62)
-        out << QStringLiteral("WallMap is %1 x %2, not 62 x 62").arg(map.WallColumns()).arg(map.WallRows());
+        out << QStringLiteral("WallMap is %1 x %2, not 62 x 62")
+                   .arg(map.WallColumns())
+                   .arg(map.WallRows());
     const auto& objects = map.Objects();
     if (objects.empty()) {
         out << QStringLiteral("Objects has no free slot");
@@ -176,11 +187,17 @@ void InvariantChecker::CheckMap(QStringList& out) const
     for (int x = 0; x < map.FloorColumns(); ++x)
         for (int y = 0; y < map.FloorRows(); ++y)
             if (!Loaded(map.FloorAt(x, y)))
-                out << QStringLiteral("floor (%1, %2) holds unknown picture %3").arg(x).arg(y).arg(map.FloorAt(x, y));
+                out << QStringLiteral("floor (%1, %2) holds unknown picture %3")
+                           .arg(x)
+                           .arg(y)
+                           .arg(map.FloorAt(x, y));
     for (int x = 0; x < map.WallColumns(); ++x)
         for (int y = 0; y < map.WallRows(); ++y)
             if (!Loaded(map.WallAt(x, y)))
-                out << QStringLiteral("wall (%1, %2) holds unknown picture %3").arg(x).arg(y).arg(map.WallAt(x, y));
+                out << QStringLiteral("wall (%1, %2) holds unknown picture %3")
+                           .arg(x)
+                           .arg(y)
+                           .arg(map.WallAt(x, y));
     for (size_t i = 0; i < objects.size(); ++i) {
         const PlacedObject& o = objects[i];
         if (!Loaded(o.Image))
@@ -191,7 +208,11 @@ void InvariantChecker::CheckMap(QStringList& out) const
             const QImage turned = OrientedImage(o.Image, o.orientation);
             if (turned.width() != o.Width || turned.height() != o.Height)
                 out << QStringLiteral("object %1 is %2 x %3 but its turned picture is %4 x %5")
-                           .arg(i).arg(o.Width).arg(o.Height).arg(turned.width()).arg(turned.height());
+                           .arg(i)
+                           .arg(o.Width)
+                           .arg(o.Height)
+                           .arg(turned.width())
+                           .arg(turned.height());
         }
     }
 }
@@ -205,28 +226,40 @@ void InvariantChecker::CheckView(QStringList& out) const
     const QSize size = CanvasSize(window_.Map(), zoom);
     if (canvas->size() != size)
         out << QStringLiteral("the canvas is %1 x %2 at zoom %3, not %4 x %5")
-                   .arg(canvas->width()).arg(canvas->height()).arg(static_cast<double>(zoom))
-                   .arg(size.width()).arg(size.height());
+                   .arg(canvas->width())
+                   .arg(canvas->height())
+                   .arg(static_cast<double>(zoom))
+                   .arg(size.width())
+                   .arg(size.height());
     const auto* toolbar = Child<QToolBar>(window_, "Toolbar1");
     const QList<QAction*> buttons = toolbar->actions();
     const bool in = ZoomInEnabled(zoom), outOk = ZoomOutEnabled(zoom);
-    if (Child<QAction>(window_, "mnuZoomIn")->isEnabled() != in || buttons.value(6)->isEnabled() != in)
-        out << QStringLiteral("zoom in enabled does not match zoom %1").arg(static_cast<double>(zoom));
-    if (Child<QAction>(window_, "mnuZoomOut")->isEnabled() != outOk || buttons.value(7)->isEnabled() != outOk)
-        out << QStringLiteral("zoom out enabled does not match zoom %1").arg(static_cast<double>(zoom));
+    if (Child<QAction>(window_, "mnuZoomIn")->isEnabled() != in ||
+        buttons.value(6)->isEnabled() != in)
+        out << QStringLiteral("zoom in enabled does not match zoom %1")
+                   .arg(static_cast<double>(zoom));
+    if (Child<QAction>(window_, "mnuZoomOut")->isEnabled() != outOk ||
+        buttons.value(7)->isEnabled() != outOk)
+        out << QStringLiteral("zoom out enabled does not match zoom %1")
+                   .arg(static_cast<double>(zoom));
     if (PanelText(window_, "Panel1") != ZoomLevelText(zoom))
-        out << QStringLiteral("panel 1 reads \"%1\" at zoom %2").arg(PanelText(window_, "Panel1")).arg(static_cast<double>(zoom));
+        out << QStringLiteral("panel 1 reads \"%1\" at zoom %2")
+                   .arg(PanelText(window_, "Panel1"))
+                   .arg(static_cast<double>(zoom));
 
     const LayerSwitches& layers = window_.Layers();
     const struct {
         const char* item;
         bool on;
-    } items[] = {{"mnuGridLayer", layers.ShowGridLayer}, {"mnuFloorLayer", layers.ShowFloorLayer},
-                 {"mnuObjectLayer", layers.ShowObjectLayer}, {"mnuWallLayer", layers.ShowWallLayer},
+    } items[] = {{"mnuGridLayer", layers.ShowGridLayer},
+                 {"mnuFloorLayer", layers.ShowFloorLayer},
+                 {"mnuObjectLayer", layers.ShowObjectLayer},
+                 {"mnuWallLayer", layers.ShowWallLayer},
                  {"mnuBackgroundLayer", layers.ShowBackgroundLayer}};
     for (const auto& i : items)
         if (Child<QAction>(window_, i.item)->isChecked() != i.on)
-            out << QStringLiteral("%1 check mark differs from its switch").arg(QLatin1String(i.item));
+            out << QStringLiteral("%1 check mark differs from its switch")
+                       .arg(QLatin1String(i.item));
 
     const auto* library = window_.findChild<TileLibraryPanel*>();
     int open = 0;
@@ -240,18 +273,24 @@ void InvariantChecker::CheckView(QStringList& out) const
         if (!library->IsOpen(kind))
             continue;
         if (!model.IsOpen() || model.Kind() != kind) {
-            out << QStringLiteral("pane %1 is open without its entries").arg(static_cast<int>(kind));
+            out << QStringLiteral("pane %1 is open without its entries")
+                       .arg(static_cast<int>(kind));
             continue;
         }
         if (library->PathsOf(kind).size() != model.Count())
             out << QStringLiteral("pane %1 lists %2 paths for %3 entries")
-                       .arg(static_cast<int>(kind)).arg(library->PathsOf(kind).size()).arg(model.Count());
+                       .arg(static_cast<int>(kind))
+                       .arg(library->PathsOf(kind).size())
+                       .arg(model.Count());
         const int height = library->Pane(kind)->Canvas()->height();
         if (height != PaletteCanvasHeight(kind, model.Count()))
             out << QStringLiteral("pane %1 canvas is %2 high for %3 entries")
-                       .arg(static_cast<int>(kind)).arg(height).arg(model.Count());
+                       .arg(static_cast<int>(kind))
+                       .arg(height)
+                       .arg(model.Count());
         if (library->Pane(kind)->Canvas()->y() != -library->Pane(kind)->ScrollBar()->value())
-            out << QStringLiteral("pane %1 canvas top is not minus the scroll value").arg(static_cast<int>(kind));
+            out << QStringLiteral("pane %1 canvas top is not minus the scroll value")
+                       .arg(static_cast<int>(kind));
     }
 }
 
@@ -262,20 +301,27 @@ void InvariantChecker::CheckBrush(QStringList& out) const
         const char* kind;
         ImageHandle image;
         const QString& path;
-    } kinds[] = {{"floor", b.FloorImage, b.FloorPath}, {"wall", b.WallImage, b.WallPath},
+    } kinds[] = {{"floor", b.FloorImage, b.FloorPath},
+                 {"wall", b.WallImage, b.WallPath},
                  {"object", b.ObjectImage, b.ObjectPath}};
     for (const auto& k : kinds) {
         if (!Loaded(k.image))
-            out << QStringLiteral("the %1 brush holds unknown picture %2").arg(QLatin1String(k.kind)).arg(k.image);
+            out << QStringLiteral("the %1 brush holds unknown picture %2")
+                       .arg(QLatin1String(k.kind))
+                       .arg(k.image);
         if ((k.image == 0) != k.path.isEmpty())
             out << QStringLiteral("the %1 brush has path \"%2\" and picture %3")
-                       .arg(QLatin1String(k.kind), k.path).arg(k.image);
+                       .arg(QLatin1String(k.kind), k.path)
+                       .arg(k.image);
     }
     if (b.ObjectImage != 0) {
         const QImage turned = OrientedImage(b.ObjectImage, b.ObjectOrientation);
         if (turned.width() != b.ObjectWidth || turned.height() != b.ObjectHeight)
             out << QStringLiteral("the object brush is %1 x %2, its turned picture %3 x %4")
-                       .arg(b.ObjectWidth).arg(b.ObjectHeight).arg(turned.width()).arg(turned.height());
+                       .arg(b.ObjectWidth)
+                       .arg(b.ObjectHeight)
+                       .arg(turned.width())
+                       .arg(turned.height());
     }
     QString expected;
     if (b.Mode) {
@@ -287,7 +333,8 @@ void InvariantChecker::CheckBrush(QStringList& out) const
             expected += QStringLiteral(" (") + TileDisplayName(path) + QLatin1Char(')');
     }
     if (PanelText(window_, "Panel3") != expected)
-        out << QStringLiteral("panel 3 reads \"%1\", the brush says \"%2\"").arg(PanelText(window_, "Panel3"), expected);
+        out << QStringLiteral("panel 3 reads \"%1\", the brush says \"%2\"")
+                   .arg(PanelText(window_, "Panel3"), expected);
 }
 
 void InvariantChecker::CheckSaved(const OperationFacts& facts, QStringList& out) const
@@ -301,11 +348,13 @@ void InvariantChecker::CheckSaved(const OperationFacts& facts, QStringList& out)
     }
     if (!facts.canvasInput) {
         if (saved != facts.savedBefore)
-            out << QStringLiteral("MapSaved changed from %1 without a canvas edit").arg(facts.savedBefore);
+            out << QStringLiteral("MapSaved changed from %1 without a canvas edit")
+                       .arg(facts.savedBefore);
         return;
     }
     const hostile::MapSnapshot now = hostile::MapSnapshot::Of(map);
-    const bool edited = now.floors != facts.mapBefore.floors || now.walls != facts.mapBefore.walls ||
+    const bool edited = now.floors != facts.mapBefore.floors ||
+                        now.walls != facts.mapBefore.walls ||
                         now.objects.size() > facts.mapBefore.objects.size();
     if (edited && saved)
         out << QStringLiteral("MapSaved is True after a canvas edit");
@@ -328,8 +377,12 @@ void InvariantChecker::CheckPicture(QStringList& out)
         ++whiteChecks_;
         const QSize size = CanvasSize(window_.Map(), window_.Zoom());
         if (picture.size() != size) {
-            out << QStringLiteral("the white picture after File > New is %1 x %2, the canvas %3 x %4")
-                       .arg(picture.width()).arg(picture.height()).arg(size.width()).arg(size.height());
+            out << QStringLiteral(
+                       "the white picture after File > New is %1 x %2, the canvas %3 x %4")
+                       .arg(picture.width())
+                       .arg(picture.height())
+                       .arg(size.width())
+                       .arg(size.height());
             return;
         }
         const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
@@ -337,26 +390,36 @@ void InvariantChecker::CheckPicture(QStringList& out)
             const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
             for (int x = 0; x < argb.width(); ++x)
                 if (line[x] != 0xffffffffu) {
-                    out << QStringLiteral("pixel (%1, %2) is %3 before the first redraw of a new map")
-                               .arg(x).arg(y).arg(line[x], 8, 16, QLatin1Char('0'));
+                    out << QStringLiteral(
+                               "pixel (%1, %2) is %3 before the first redraw of a new map")
+                               .arg(x)
+                               .arg(y)
+                               .arg(line[x], 8, 16, QLatin1Char('0'));
                     return;
                 }
         }
         return;
     }
-    RenderInputs inputs{hostile::MapSnapshot::Of(window_.Map()), window_.Layers(), window_.Zoom(),
-                        CurrentShadowParams(), window_.LastRedrawShadows(), picture.cacheKey(), redraws};
+    RenderInputs inputs{hostile::MapSnapshot::Of(window_.Map()),
+                        window_.Layers(),
+                        window_.Zoom(),
+                        CurrentShadowParams(),
+                        window_.LastRedrawShadows(),
+                        picture.cacheKey(),
+                        redraws};
     if (lastVerified_ && *lastVerified_ == inputs)
         return;
     QImage expected(CanvasSize(window_.Map(), window_.Zoom()), QImage::Format_RGB32);
-    oracle::LiteralRedraw(expected, window_.Map(), window_.Layers(), window_.Zoom(),
-                          inputs.shadows, inputs.drawshadows);
+    oracle::LiteralRedraw(expected, window_.Map(), window_.Layers(), window_.Zoom(), inputs.shadows,
+                          inputs.drawshadows);
     ++oracleDrawings_;
     const int difference = oracle::MaxChannelDifference(picture, expected);
     if (difference > 1) {
         out << QStringLiteral("the canvas differs from the oracle by %1 of 255 at zoom %2, "
                               "drawshadows %3, first at %4")
-                   .arg(difference).arg(static_cast<double>(inputs.zoom)).arg(inputs.drawshadows)
+                   .arg(difference)
+                   .arg(static_cast<double>(inputs.zoom))
+                   .arg(inputs.drawshadows)
                    .arg(FirstDifference(picture, expected, difference));
         DumpPictures(picture, expected);
         if (qEnvironmentVariableIsSet("HALVORN_MONKEY_DIAG")) {
@@ -371,13 +434,19 @@ void InvariantChecker::CheckPicture(QStringList& out)
             };
             LayerSwitches l = window_.Layers();
             std::printf("diag: fresh %d", diff(l, inputs.drawshadows));
-            LayerSwitches w = l; w.ShowFloorLayer = false; w.ShowObjectLayer = false; w.ShowGridLayer = false;
+            LayerSwitches w = l;
+            w.ShowFloorLayer = false;
+            w.ShowObjectLayer = false;
+            w.ShowGridLayer = false;
             std::printf(", walls only %d, walls no shadows %d", diff(w, true), diff(w, false));
-            LayerSwitches f = l; f.ShowWallLayer = false;
+            LayerSwitches f = l;
+            f.ShowWallLayer = false;
             std::printf(", no walls %d", diff(f, true));
-            LayerSwitches fw = w; fw.ShowFloorLayer = true;
+            LayerSwitches fw = w;
+            fw.ShowFloorLayer = true;
             std::printf(", floors+walls %d", diff(fw, true));
-            LayerSwitches ow = w; ow.ShowObjectLayer = true;
+            LayerSwitches ow = w;
+            ow.ShowObjectLayer = true;
             if (lastVerified_) {
                 const hostile::MapSnapshot& was = lastVerified_->map;
                 int floors = 0, walls = 0;
@@ -385,17 +454,20 @@ void InvariantChecker::CheckPicture(QStringList& out)
                     floors += was.floors[i] != inputs.map.floors[i] ? 1 : 0;
                 for (size_t i = 0; i < was.walls.size(); ++i)
                     walls += was.walls[i] != inputs.map.walls[i] ? 1 : 0;
-                std::printf(" [since the last check: %d floors, %d walls, objects %zu -> %zu, zoom %g -> %g]",
+                std::printf(" [since the last check: %d floors, %d walls, objects %zu -> %zu, zoom "
+                            "%g -> %g]",
                             floors, walls, was.objects.size(), inputs.map.objects.size(),
-                            static_cast<double>(lastVerified_->zoom), static_cast<double>(inputs.zoom));
+                            static_cast<double>(lastVerified_->zoom),
+                            static_cast<double>(inputs.zoom));
                 for (const PlacedObject& o : inputs.map.objects)
                     if (o.Image)
-                        std::printf(" {%g,%g %dx%d o%d s%d}", static_cast<double>(o.X), static_cast<double>(o.Y),
-                                    o.Width, o.Height, o.orientation, o.Shadow);
+                        std::printf(" {%g,%g %dx%d o%d s%d}", static_cast<double>(o.X),
+                                    static_cast<double>(o.Y), o.Width, o.Height, o.orientation,
+                                    o.Shadow);
             }
             std::printf(", objects+walls %d; shadows %g %d %d\n", diff(ow, true),
-                        static_cast<double>(inputs.shadows.ObjectShadowAlpha), inputs.shadows.ObjectShadowOffset,
-                        inputs.shadows.WallShadowAlpha);
+                        static_cast<double>(inputs.shadows.ObjectShadowAlpha),
+                        inputs.shadows.ObjectShadowOffset, inputs.shadows.WallShadowAlpha);
         }
     }
     // A picture is judged once: an unchanged wrong one is not reported again.

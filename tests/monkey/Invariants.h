@@ -21,9 +21,9 @@ namespace monkey {
 
 // What the monkey knows about the operation it just made.
 struct OperationFacts {
-    bool canvasInput = false;  // mouse input on the map canvas
+    bool canvasInput = false;   // mouse input on the map canvas
     bool buttonPressed = false; // ... with a button
-    bool saved = false;        // the Save command ran
+    bool saved = false;         // the Save command ran
     bool newMapConfirmed = false;
     bool savedBefore = true;
     hostile::MapSnapshot mapBefore;

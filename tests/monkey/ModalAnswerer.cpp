@@ -119,10 +119,14 @@ void ModalAnswerer::AnswerBox(QMessageBox* box)
 {
     const bool question = box->button(QMessageBox::Yes) && box->button(QMessageBox::No);
     const bool yes = question && Chance(50);
-    const QString answer = !question ? QStringLiteral("OK") : yes ? QStringLiteral("Yes") : QStringLiteral("No");
-    QAbstractButton* button = testsupport::AnswerButton(
-        *box, !question ? QMessageBox::NoButton : yes ? QMessageBox::Yes : QMessageBox::No);
-    record_ << box->windowTitle() + QLatin1Char('|') + Short(box->text()) + QStringLiteral(" -> ") + answer;
+    const QString answer = !question ? QStringLiteral("OK")
+                           : yes     ? QStringLiteral("Yes")
+                                     : QStringLiteral("No");
+    QAbstractButton* button = testsupport::AnswerButton(*box, !question ? QMessageBox::NoButton
+                                                              : yes     ? QMessageBox::Yes
+                                                                        : QMessageBox::No);
+    record_ << box->windowTitle() + QLatin1Char('|') + Short(box->text()) + QStringLiteral(" -> ") +
+                   answer;
     if (answer == QLatin1String("OK") && Chance(30))
         QTest::keyClick(box, Qt::Key_Escape);
     else if (button)
@@ -234,8 +238,8 @@ void ModalAnswerer::AnswerBrowse(QFileDialog* dialog, int round)
         dialog->reject();
         return;
     }
-    const QString folder = OneOf(QStringList{world_.Floors(), world_.Walls(), world_.Objects(),
-                                             world_.Hostile()});
+    const QString folder =
+        OneOf(QStringList{world_.Floors(), world_.Walls(), world_.Objects(), world_.Hostile()});
     record_ << QStringLiteral("Browse -> ") + folder;
     dialog->setDirectory(folder);
     dialog->selectFile(folder);

@@ -48,7 +48,11 @@ private:
 
     int Below(int n) { return static_cast<int>(random_() % static_cast<uint64_t>(n)); }
     bool Chance(int percent) { return Below(100) < percent; }
-    template <class T> const T& OneOf(const QList<T>& list) { return list[Below(static_cast<int>(list.size()))]; }
+    template <class T>
+    const T& OneOf(const QList<T>& list)
+    {
+        return list[Below(static_cast<int>(list.size()))];
+    }
 
     std::mt19937_64& random_;
     const MonkeyWorld& world_;

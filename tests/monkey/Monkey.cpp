@@ -162,7 +162,8 @@ void Monkey::Note(const QString& text)
 void Monkey::SendMouse(int type, Qt::MouseButton button, Qt::MouseButtons held, QPointF at,
                        Qt::KeyboardModifiers modifiers)
 {
-    QMouseEvent e(static_cast<QEvent::Type>(type), at, canvas_->mapToGlobal(at), button, held, modifiers);
+    QMouseEvent e(static_cast<QEvent::Type>(type), at, canvas_->mapToGlobal(at), button, held,
+                  modifiers);
     QApplication::sendEvent(canvas_, &e);
 }
 
@@ -199,7 +200,9 @@ Qt::KeyboardModifiers Monkey::RandomModifiers()
 void Monkey::CanvasClick(OperationFacts& facts)
 {
     const int b = Below(100);
-    const Qt::MouseButton button = b < 60 ? Qt::LeftButton : b < 85 ? Qt::RightButton : Qt::MiddleButton;
+    const Qt::MouseButton button = b < 60   ? Qt::LeftButton
+                                   : b < 85 ? Qt::RightButton
+                                            : Qt::MiddleButton;
     const QPointF at = CanvasPoint();
     const QPointF to = Chance(80) ? at : at + QPointF(Below(7) - 3, Below(7) - 3);
     Note(ButtonName(button) + QStringLiteral(" at ") + Point(at));
@@ -213,14 +216,18 @@ void Monkey::CanvasClick(OperationFacts& facts)
 void Monkey::CanvasDrag(OperationFacts& facts)
 {
     const int b = Below(100);
-    const Qt::MouseButton button = b < 65 ? Qt::LeftButton : b < 95 ? Qt::RightButton : Qt::MiddleButton;
+    const Qt::MouseButton button = b < 65   ? Qt::LeftButton
+                                   : b < 95 ? Qt::RightButton
+                                            : Qt::MiddleButton;
     const Qt::MouseButton other = button == Qt::LeftButton ? Qt::RightButton : Qt::LeftButton;
     QPointF at = CanvasPoint();
     const int moves = 3 + Below(25);
     const int secondFrom = Chance(15) ? Below(moves) : -1;
     const int secondTo = secondFrom < 0 ? -1 : secondFrom + Below(moves - secondFrom + 1);
-    Note(ButtonName(button) + QStringLiteral(" from ") + Point(at) + QStringLiteral(", %1 moves").arg(moves) +
-         (secondFrom >= 0 ? QStringLiteral(", ") + ButtonName(other) + QStringLiteral(" too") : QString()));
+    Note(ButtonName(button) + QStringLiteral(" from ") + Point(at) +
+         QStringLiteral(", %1 moves").arg(moves) +
+         (secondFrom >= 0 ? QStringLiteral(", ") + ButtonName(other) + QStringLiteral(" too")
+                          : QString()));
     facts.canvasInput = true;
     facts.buttonPressed = true;
     SendMouse(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, at);
@@ -280,7 +287,10 @@ void Monkey::CanvasWheel(OperationFacts& facts)
     const int events = touchpad ? 1 + Below(12) : 1 + Below(3);
     const int sign = Chance(50) ? 1 : -1;
     const int delta = touchpad ? sign * (1 + Below(40)) : sign * 120;
-    Note(QStringLiteral("%1 x %2, modifiers %3").arg(events).arg(delta).arg(modifiers.toInt(), 0, 16));
+    Note(QStringLiteral("%1 x %2, modifiers %3")
+             .arg(events)
+             .arg(delta)
+             .arg(modifiers.toInt(), 0, 16));
     const QPointF at = CanvasPoint();
     for (int i = 0; i < events; ++i)
         SendWheel(canvas_, at, delta, modifiers);
@@ -290,7 +300,8 @@ void Monkey::PreviewBoxClick(OperationFacts&)
 {
     const BrushKind kind = static_cast<BrushKind>(Below(3));
     Note(QStringLiteral("kind %1").arg(static_cast<int>(kind)));
-    QTest::mouseClick(library_->Box(kind), Qt::LeftButton, {}, QPoint(5 + Below(40), 5 + Below(40)));
+    QTest::mouseClick(library_->Box(kind), Qt::LeftButton, {},
+                      QPoint(5 + Below(40), 5 + Below(40)));
 }
 
 QWidget* Monkey::OpenPane() const
@@ -310,8 +321,8 @@ void Monkey::PaletteHover(OperationFacts&)
     }
     const QPoint at(Below(220), Below(std::max(1, pane->Canvas()->height() + 20)));
     Note(Point(at));
-    QMouseEvent e(QEvent::MouseMove, QPointF(at), pane->Canvas()->mapToGlobal(QPointF(at)), Qt::NoButton,
-                  Qt::NoButton, Qt::NoModifier);
+    QMouseEvent e(QEvent::MouseMove, QPointF(at), pane->Canvas()->mapToGlobal(QPointF(at)),
+                  Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(pane->Canvas(), &e);
 }
 
@@ -331,7 +342,8 @@ void Monkey::PalettePick(OperationFacts&)
     const int pitch = KindInfo(kind).pitch;
     const int columns = KindInfo(kind).columns;
     const int index = Below(count + 2);
-    const QPoint at((index % columns) * pitch + Below(pitch), (index / columns) * pitch + Below(pitch));
+    const QPoint at((index % columns) * pitch + Below(pitch),
+                    (index / columns) * pitch + Below(pitch));
     Note(QStringLiteral("entry %1 of %2 at ").arg(index).arg(count) + Point(at));
     const Qt::MouseButton button = Chance(85) ? Qt::LeftButton : Qt::RightButton;
     QTest::mouseClick(pane->Canvas(), button, {}, at);
@@ -363,8 +375,8 @@ void Monkey::SliderAction(QAbstractSlider& bar, const QString& name)
 {
     const QAbstractSlider::SliderAction actions[] = {
         QAbstractSlider::SliderSingleStepAdd, QAbstractSlider::SliderSingleStepSub,
-        QAbstractSlider::SliderPageStepAdd, QAbstractSlider::SliderPageStepSub,
-        QAbstractSlider::SliderToMinimum, QAbstractSlider::SliderToMaximum};
+        QAbstractSlider::SliderPageStepAdd,   QAbstractSlider::SliderPageStepSub,
+        QAbstractSlider::SliderToMinimum,     QAbstractSlider::SliderToMaximum};
     const auto action = actions[Below(6)];
     Note(name + QStringLiteral(" action %1").arg(static_cast<int>(action)));
     bar.triggerAction(action);
@@ -372,7 +384,8 @@ void Monkey::SliderAction(QAbstractSlider& bar, const QString& name)
 
 void Monkey::BrushButton(OperationFacts&)
 {
-    const char* names[] = {"btnFlipHorizontal", "btnRotateLeft", "btnRotateRight", "btnFlipVertical"};
+    const char* names[] = {"btnFlipHorizontal", "btnRotateLeft", "btnRotateRight",
+                           "btnFlipVertical"};
     const char* name = names[Below(4)];
     Note(QLatin1String(name));
     QTest::mouseClick(window_.findChild<QWidget*>(QLatin1String(name)), Qt::LeftButton);
@@ -411,7 +424,8 @@ void Monkey::ZoomCommand(OperationFacts&)
 
 void Monkey::ScrollMap(OperationFacts&)
 {
-    auto* bar = window_.findChild<QScrollBar*>(Chance(50) ? QStringLiteral("HScroll1") : QStringLiteral("VScroll1"));
+    auto* bar = window_.findChild<QScrollBar*>(Chance(50) ? QStringLiteral("HScroll1")
+                                                          : QStringLiteral("VScroll1"));
     if (bar->isHidden()) {
         Note(bar->objectName() + QStringLiteral(" hidden"));
         return;
@@ -452,7 +466,8 @@ void Monkey::ResizeWindow(OperationFacts&)
 
 void Monkey::WheelElsewhere(OperationFacts&)
 {
-    const char* targets[] = {"ClientArea", "StatusBar1", "FloorBox", "ObjectBox", "MapHolder", "HScroll1"};
+    const char* targets[] = {"ClientArea", "StatusBar1", "FloorBox",
+                             "ObjectBox",  "MapHolder",  "HScroll1"};
     const char* name = targets[Below(6)];
     QWidget* target = window_.findChild<QWidget*>(QLatin1String(name));
     const int delta = Chance(70) ? (Chance(50) ? 120 : -120) : Below(61) - 30;
@@ -500,7 +515,8 @@ void Monkey::ByMenuToolbarOrKey(const char* item, int menuPercent, int button, Q
     } else if (way < 85) {
         Note(QStringLiteral("tool bar"));
         auto* toolbar = window_.findChild<QToolBar*>(QStringLiteral("Toolbar1"));
-        QTest::mouseClick(toolbar->widgetForAction(toolbar->actions().value(button)), Qt::LeftButton);
+        QTest::mouseClick(toolbar->widgetForAction(toolbar->actions().value(button)),
+                          Qt::LeftButton);
     } else {
         Note(keyName);
         QTest::keyClick(&window_, key, Qt::ControlModifier);

@@ -96,8 +96,8 @@ private:
     InvariantChecker checker_;
     halvorn::MapCanvas* canvas_;
     halvorn::TileLibraryPanel* library_;
-    QString current_;               // what the running operation did
-    std::deque<QString> history_;   // the last few operations, for reports
+    QString current_;             // what the running operation did
+    std::deque<QString> history_; // the last few operations, for reports
 };
 
 } // namespace monkey

@@ -28,7 +28,8 @@ MonkeyWorld::MonkeyWorld()
 {
     if (!root_.isValid())
         return;
-    for (const char* sub : {"Floors", "Walls", "Objects", "Hostile", "Library", "Exports", "config"})
+    for (const char* sub :
+         {"Floors", "Walls", "Objects", "Hostile", "Library", "Exports", "config"})
         QDir(root_.path()).mkdir(QLatin1String(sub));
     WriteTileSets();
     hostile::CorpusOptions small;
@@ -36,8 +37,10 @@ MonkeyWorld::MonkeyWorld()
     small.mutants = 24;
     small.truncationStep = 97;
     hostile::WriteCorpus(Hostile(), small);
-    hostile::WriteGeneratedLibrary(Library(), hostile::LibraryShape::Floors, 1500, 5, QStringLiteral("hex"));
-    hostile::WriteGeneratedLibrary(Library(), hostile::LibraryShape::Objects, 500, 6, QStringLiteral("prop"));
+    hostile::WriteGeneratedLibrary(Library(), hostile::LibraryShape::Floors, 1500, 5,
+                                   QStringLiteral("hex"));
+    hostile::WriteGeneratedLibrary(Library(), hostile::LibraryShape::Objects, 500, 6,
+                                   QStringLiteral("prop"));
     // Unreadable ones at the top, in the middle and at the end of the list.
     for (const char* name : {"aaa.png", "hex_700x.png", "prop_250x.png", "zzz.png"})
         Write(Library() + QLatin1Char('/') + QLatin1String(name), "\x89PNG\r\n\x1a\n damaged");
@@ -83,23 +86,53 @@ const QStringList& MonkeyWorld::HostileNumbers()
 {
     static const QStringList texts = [] {
         QStringList t{
-            QString(), QStringLiteral(" "), QStringLiteral("   "), QStringLiteral("\t7\n"),
-            QStringLiteral("0"), QStringLiteral("-0"), QStringLiteral("40"), QStringLiteral("5"),
-            QStringLiteral("32"), QStringLiteral("7"), QStringLiteral("100"),
-            QStringLiteral("100.0000001"), QStringLiteral("255"), QStringLiteral("256"),
-            QStringLiteral("-1"), QStringLiteral("-3"), QStringLiteral("+5"), QStringLiteral("+-3"),
-            QStringLiteral("32767"), QStringLiteral("32768"), QStringLiteral("-32768"),
-            QStringLiteral("-32769"), QStringLiteral("99999999999999999999"),
-            QStringLiteral("1e308"), QStringLiteral("-1e308"), QStringLiteral("1e999"),
-            QStringLiteral("1e-400"), QStringLiteral("1.5e1"), QStringLiteral(".5"),
-            QStringLiteral("5."), QStringLiteral("e5"), QStringLiteral("1e"), QStringLiteral("NaN"),
-            QStringLiteral("nan"), QStringLiteral("inf"), QStringLiteral("-Infinity"),
-            QStringLiteral("0x10"), QStringLiteral("12abc"), QStringLiteral("abc"),
-            QStringLiteral("3,5"), QStringLiteral("1,000"), QStringLiteral("1 2"),
-            QString::fromUtf8("\xd9\xa3"),         // Arabic-Indic three
-            QString::fromUtf8("\xef\xbc\x95"),     // full-width five
-            QString::fromUtf8("\xe2\x88\x92" "5"), // minus sign, five
-            QString::fromUtf8("5\xc2\xa0"),        // five, no-break space
+            QString(),
+            QStringLiteral(" "),
+            QStringLiteral("   "),
+            QStringLiteral("\t7\n"),
+            QStringLiteral("0"),
+            QStringLiteral("-0"),
+            QStringLiteral("40"),
+            QStringLiteral("5"),
+            QStringLiteral("32"),
+            QStringLiteral("7"),
+            QStringLiteral("100"),
+            QStringLiteral("100.0000001"),
+            QStringLiteral("255"),
+            QStringLiteral("256"),
+            QStringLiteral("-1"),
+            QStringLiteral("-3"),
+            QStringLiteral("+5"),
+            QStringLiteral("+-3"),
+            QStringLiteral("32767"),
+            QStringLiteral("32768"),
+            QStringLiteral("-32768"),
+            QStringLiteral("-32769"),
+            QStringLiteral("99999999999999999999"),
+            QStringLiteral("1e308"),
+            QStringLiteral("-1e308"),
+            QStringLiteral("1e999"),
+            QStringLiteral("1e-400"),
+            QStringLiteral("1.5e1"),
+            QStringLiteral(".5"),
+            QStringLiteral("5."),
+            QStringLiteral("e5"),
+            QStringLiteral("1e"),
+            QStringLiteral("NaN"),
+            QStringLiteral("nan"),
+            QStringLiteral("inf"),
+            QStringLiteral("-Infinity"),
+            QStringLiteral("0x10"),
+            QStringLiteral("12abc"),
+            QStringLiteral("abc"),
+            QStringLiteral("3,5"),
+            QStringLiteral("1,000"),
+            QStringLiteral("1 2"),
+            QString::fromUtf8("\xd9\xa3"),     // Arabic-Indic three
+            QString::fromUtf8("\xef\xbc\x95"), // full-width five
+            QString::fromUtf8("\xe2\x88\x92"
+                              "5"),         // minus sign, five
+            QString::fromUtf8("5\xc2\xa0"), // five, no-break space
         };
         t << QString(10000, QLatin1Char('9')) << QString(10000, QLatin1Char('a'))
           << QStringLiteral("1") + QString(9999, QLatin1Char('0'));

@@ -3,9 +3,9 @@
 // exports, and the hostile texts the Options dialog is fed.
 #pragma once
 
+#include "HostileCorpus.h"
 #include <QString>
 #include <QStringList>
-#include "HostileCorpus.h"
 
 namespace monkey {
 

@@ -10,7 +10,8 @@ namespace halvorn::oracle {
 LiteralPaletteImage LiteralPalette(BrushKind kind, const QStringList& candidates, QColor background)
 {
     LiteralPaletteImage result;
-    QImage canvas(PaletteCanvasWidth, PaletteCanvasHeight(kind, static_cast<int>(candidates.size())),
+    QImage canvas(PaletteCanvasWidth,
+                  PaletteCanvasHeight(kind, static_cast<int>(candidates.size())),
                   QImage::Format_ARGB32_Premultiplied);
     canvas.fill(background);
     {

@@ -19,6 +19,7 @@ struct LiteralPaletteImage {
 
 // Thumbnails of `candidates` in order on a `background` canvas; unreadable
 // pictures are left out and take no cell.
-LiteralPaletteImage LiteralPalette(BrushKind kind, const QStringList& candidates, QColor background);
+LiteralPaletteImage LiteralPalette(BrushKind kind, const QStringList& candidates,
+                                   QColor background);
 
 } // namespace halvorn::oracle

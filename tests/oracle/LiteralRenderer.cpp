@@ -159,8 +159,8 @@ void Walls(QPainter& g, const MapDocument& map, float z, float zoom, float ratio
 
 } // namespace
 
-void LiteralRedraw(QImage& canvas, const MapDocument& map, const LayerSwitches& layers,
-                   float zoom, const ShadowParams& shadows, bool drawshadows, float ratio)
+void LiteralRedraw(QImage& canvas, const MapDocument& map, const LayerSwitches& layers, float zoom,
+                   const ShadowParams& shadows, bool drawshadows, float ratio)
 {
     const float scale = zoom * ratio;
     canvas.fill(Qt::white);

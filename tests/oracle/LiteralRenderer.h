@@ -18,10 +18,11 @@ namespace halvorn::oracle {
 // rounded (at least 1) device pixels wide, a wall piece overlaps its
 // neighbours by half a canvas pixel, and the zoom alone decides the number
 // of wall shadow layers.
-void LiteralRedraw(QImage& canvas, const MapDocument& map, const LayerSwitches& layers,
-                   float zoom, const ShadowParams& shadows, bool drawshadows, float ratio = 1.0f);
+void LiteralRedraw(QImage& canvas, const MapDocument& map, const LayerSwitches& layers, float zoom,
+                   const ShadowParams& shadows, bool drawshadows, float ratio = 1.0f);
 
-// Largest difference of any channel (A, R, G, B of straight ARGB32) of any pixel; INT_MAX when sizes differ.
+// Largest difference of any channel (A, R, G, B of straight ARGB32) of any pixel; INT_MAX when
+// sizes differ.
 int MaxChannelDifference(const QImage& a, const QImage& b);
 
 } // namespace halvorn::oracle

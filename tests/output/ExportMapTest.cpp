@@ -8,9 +8,9 @@
 #include <QBuffer>
 #include <QComboBox>
 #include <QDir>
-#include <QImageWriter>
 #include <QFile>
 #include <QFileDialog>
+#include <QImageWriter>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -59,28 +59,28 @@ struct DialogMemory {
 // filter is picked first (Qt rewrites a typed extension when the filter
 // changes; an empty one leaves the filter offered) and the name typed.
 // `onOpen` sees the dialog as it opened.
-std::vector<BoxRecord> RunExport(const QImage& picture, DialogMemory& memory,
-                                 const QString& filter, const QString& name,
+std::vector<BoxRecord> RunExport(const QImage& picture, DialogMemory& memory, const QString& filter,
+                                 const QString& name,
                                  QMessageBox::StandardButton answer = QMessageBox::Ok,
                                  const std::function<void(QFileDialog&)>& onOpen = {})
 {
     std::vector<BoxRecord> boxes;
     testsupport::DriveModals(
         [&] { ExportMap(nullptr, picture, memory.ExportFileName, memory.FilterIndex); },
-                             [&](QWidget* modal) {
-        if (auto* box = qobject_cast<QMessageBox*>(modal))
-            return testsupport::Answer(*box, boxes, answer);
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
-        ASSERT_NE(dialog, nullptr);
-        if (onOpen)
-            onOpen(*dialog);
-        if (name.isEmpty())
-            return dialog->reject();
-        if (!filter.isEmpty())
-            dialog->selectNameFilter(filter);
-        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
-        static_cast<QDialog*>(dialog)->accept(); // QFileDialog hides it; the override runs
-    });
+        [&](QWidget* modal) {
+            if (auto* box = qobject_cast<QMessageBox*>(modal))
+                return testsupport::Answer(*box, boxes, answer);
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            if (onOpen)
+                onOpen(*dialog);
+            if (name.isEmpty())
+                return dialog->reject();
+            if (!filter.isEmpty())
+                dialog->selectNameFilter(filter);
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
+            static_cast<QDialog*>(dialog)->accept(); // QFileDialog hides it; the override runs
+        });
     return boxes;
 }
 
@@ -90,7 +90,8 @@ protected:
     QString Path(const QString& name) const { return dir.filePath(name); }
     QStringList Entries() const
     {
-        return QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+        return QDir(dir.path())
+            .entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
     }
     QTemporaryDir dir;
 };
@@ -99,33 +100,32 @@ TEST_F(ExportMapTest, DialogStartsInTheProgramFolderThenAtTheLastExportAndCancel
 {
     DialogMemory memory;
     int dialogs = 0;
-    EXPECT_TRUE(RunExport(Pattern(30, 30), memory, Png, {}, QMessageBox::Ok,
-                          [&](QFileDialog& d) {
-        ++dialogs;
-        EXPECT_EQ(d.objectName(), QStringLiteral("CommonDialog1"));
-        EXPECT_EQ(d.windowTitle(), QStringLiteral("Export Map as picture file"));
-        EXPECT_EQ(d.nameFilters(), QStringList({Png, Jpg}));
-        EXPECT_EQ(ExportFormatForFilter(d.selectedNameFilter()).mimeType, QStringLiteral("image/png"));
-        EXPECT_EQ(d.acceptMode(), QFileDialog::AcceptSave);
-        EXPECT_TRUE(d.testOption(QFileDialog::DontConfirmOverwrite));
-        // The choices the user reads, without their patterns.
-        const auto* types = d.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-        ASSERT_NE(types, nullptr);
-        ASSERT_EQ(types->count(), 2);
-        EXPECT_EQ(types->itemText(0), QStringLiteral("PNG File"));
-        EXPECT_EQ(types->itemText(1), QStringLiteral("JPG File"));
-        EXPECT_TRUE(d.defaultSuffix().isEmpty());
-        EXPECT_EQ(d.directory().absolutePath() + u'/', AppPath());
-    }).empty());
+    EXPECT_TRUE(RunExport(Pattern(30, 30), memory, Png, {}, QMessageBox::Ok, [&](QFileDialog& d) {
+                    ++dialogs;
+                    EXPECT_EQ(d.objectName(), QStringLiteral("CommonDialog1"));
+                    EXPECT_EQ(d.windowTitle(), QStringLiteral("Export Map as picture file"));
+                    EXPECT_EQ(d.nameFilters(), QStringList({Png, Jpg}));
+                    EXPECT_EQ(ExportFormatForFilter(d.selectedNameFilter()).mimeType,
+                              QStringLiteral("image/png"));
+                    EXPECT_EQ(d.acceptMode(), QFileDialog::AcceptSave);
+                    EXPECT_TRUE(d.testOption(QFileDialog::DontConfirmOverwrite));
+                    // The choices the user reads, without their patterns.
+                    const auto* types = d.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+                    ASSERT_NE(types, nullptr);
+                    ASSERT_EQ(types->count(), 2);
+                    EXPECT_EQ(types->itemText(0), QStringLiteral("PNG File"));
+                    EXPECT_EQ(types->itemText(1), QStringLiteral("JPG File"));
+                    EXPECT_TRUE(d.defaultSuffix().isEmpty());
+                    EXPECT_EQ(d.directory().absolutePath() + u'/', AppPath());
+                }).empty());
     EXPECT_EQ(dialogs, 1);
     EXPECT_TRUE(memory.ExportFileName.isEmpty());
 
     RunExport(Pattern(30, 30), memory, Png, Path(QStringLiteral("first.png")));
     ASSERT_EQ(memory.ExportFileName, Path(QStringLiteral("first.png")));
-    EXPECT_TRUE(RunExport(Pattern(30, 30), memory, Png, {}, QMessageBox::Ok,
-                          [&](QFileDialog& d) {
-        EXPECT_EQ(d.selectedFiles().value(0), Path(QStringLiteral("first.png")));
-    }).empty());
+    EXPECT_TRUE(RunExport(Pattern(30, 30), memory, Png, {}, QMessageBox::Ok, [&](QFileDialog& d) {
+                    EXPECT_EQ(d.selectedFiles().value(0), Path(QStringLiteral("first.png")));
+                }).empty());
     EXPECT_EQ(memory.ExportFileName, Path(QStringLiteral("first.png")));
     EXPECT_EQ(Entries(), QStringList{QStringLiteral("first.png")});
 }
@@ -140,7 +140,7 @@ TEST_F(ExportMapTest, TheNextExportOffersTheFilterChosenLast)
     // Accepted as offered: the same name, the same format, after the question.
     const struct {
         QString filter, name; // empty filter: as offered; empty name: Cancel
-        const char* offered; // as the dialog shows it
+        const char* offered;  // as the dialog shows it
         int keptIndex;
     } rounds[] = {
         {{}, Path(QStringLiteral("k1.jpg")), "JPG File", 2},
@@ -167,8 +167,10 @@ TEST_F(ExportMapTest, WritesThePicturePixelForPixelInTheFilterFormatUnderTheType
         QString filter, name;
         bool png;
     } cases[] = {
-        {1080, Png, QStringLiteral("full.png"), true},       {540, Png, QStringLiteral("half.png"), true},
-        {270, Png, QStringLiteral("no_extension"), true},    {1080, Jpg, QStringLiteral("full.jpg"), false},
+        {1080, Png, QStringLiteral("full.png"), true},
+        {540, Png, QStringLiteral("half.png"), true},
+        {270, Png, QStringLiteral("no_extension"), true},
+        {1080, Jpg, QStringLiteral("full.jpg"), false},
         {270, Jpg, QStringLiteral("disguised.png"), false},
     };
     for (const auto& c : cases) {
@@ -225,7 +227,8 @@ TEST_F(ExportMapTest, AsksOnceBeforeOverwritingAndOnlyYesReplaces)
         const auto boxes = RunExport(picture, memory, Png, path, answer);
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].title, QStringLiteral("Warning"));
-        EXPECT_EQ(boxes[0].text, QStringLiteral("File already exists! Do you want to overwrite this file?"));
+        EXPECT_EQ(boxes[0].text,
+                  QStringLiteral("File already exists! Do you want to overwrite this file?"));
         EXPECT_EQ(boxes[0].icon, QMessageBox::Warning);
         EXPECT_EQ(memory.ExportFileName, path);
         if (answer == QMessageBox::Yes) {
@@ -243,7 +246,8 @@ void ExpectFailure(const std::vector<BoxRecord>& boxes, const QString& path, con
     ASSERT_FALSE(boxes.empty());
     EXPECT_EQ(boxes.back().title, QStringLiteral("Error"));
     EXPECT_EQ(boxes.back().icon, QMessageBox::Warning);
-    EXPECT_EQ(boxes.back().text, QStringLiteral("The map could not be exported to ") + path + QStringLiteral(".\n\n") + why);
+    EXPECT_EQ(boxes.back().text, QStringLiteral("The map could not be exported to ") + path +
+                                     QStringLiteral(".\n\n") + why);
 }
 
 TEST_F(ExportMapTest, FailedExportSaysWhyAndKeepsTheOldFile)
@@ -258,14 +262,16 @@ TEST_F(ExportMapTest, FailedExportSaysWhyAndKeepsTheOldFile)
         {Path(QStringLiteral("missing/map.png")), Pattern(20, 20), Png,
          QStringLiteral("Win32 Error: Status = 7\n") + qt_error_string(ENOENT)},
         // Wider than JPEG allows: the encoder fails after the file was opened.
-        {Path(QStringLiteral("old.jpg")), Pattern(70000, 1), Jpg, QStringLiteral("Win32 Error: Status = 7\nUnknown error")},
-        {Path(QStringLiteral("blank.png")), QImage(), Png, QStringLiteral("Invalid Parameter: Status = 2")},
+        {Path(QStringLiteral("old.jpg")), Pattern(70000, 1), Jpg,
+         QStringLiteral("Win32 Error: Status = 7\nUnknown error")},
+        {Path(QStringLiteral("blank.png")), QImage(), Png,
+         QStringLiteral("Invalid Parameter: Status = 2")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path.toStdString());
         DialogMemory memory;
-        ExpectFailure(RunExport(c.picture, memory, c.filter, c.path, QMessageBox::Yes),
-                      c.path, c.why);
+        ExpectFailure(RunExport(c.picture, memory, c.filter, c.path, QMessageBox::Yes), c.path,
+                      c.why);
     }
     EXPECT_EQ(Bytes(Path(QStringLiteral("old.jpg"))), old);
     EXPECT_EQ(Entries(), QStringList{QStringLiteral("old.jpg")});
@@ -281,7 +287,8 @@ TEST_F(ExportMapTest, ReadOnlyFolderFailsWithTheSystemReasonAndKeepsTheOldFile)
     for (const QString& name : {QStringLiteral("new.png"), QStringLiteral("old.png")}) {
         DialogMemory memory;
         ExpectFailure(RunExport(Pattern(20, 20), memory, Png, Path(name), QMessageBox::Yes),
-                      Path(name), QStringLiteral("Win32 Error: Status = 7\n") + qt_error_string(EACCES));
+                      Path(name),
+                      QStringLiteral("Win32 Error: Status = 7\n") + qt_error_string(EACCES));
     }
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_EQ(Bytes(Path(QStringLiteral("old.png"))), old);

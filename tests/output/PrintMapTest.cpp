@@ -8,12 +8,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPainter>
-#include <QPushButton>
-#include <QSpinBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -41,20 +41,21 @@ std::vector<BoxRecord> RunPrint(const QImage& picture, const QString& pdf, Answe
     printer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
                                       QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch));
     std::vector<BoxRecord> boxes;
-    testsupport::DriveModals([&] { PrintMap(nullptr, picture, printer); }, [&](QWidget* modal) {
-        if (auto* box = qobject_cast<QMessageBox*>(modal))
-            return testsupport::Answer(*box, boxes, QMessageBox::Ok);
-        auto* dialog = qobject_cast<QPrintDialog*>(modal);
-        ASSERT_NE(dialog, nullptr);
-        if (onOpen)
-            onOpen(*dialog);
-        if (answer == Answer::Cancel)
-            dialog->reject();
-        else if (answer == Answer::Print)
-            dialog->accept();
-        else
-            dialog->done(QDialog::Accepted);
-    });
+    testsupport::DriveModals([&] { PrintMap(nullptr, picture, printer); },
+                             [&](QWidget* modal) {
+                                 if (auto* box = qobject_cast<QMessageBox*>(modal))
+                                     return testsupport::Answer(*box, boxes, QMessageBox::Ok);
+                                 auto* dialog = qobject_cast<QPrintDialog*>(modal);
+                                 ASSERT_NE(dialog, nullptr);
+                                 if (onOpen)
+                                     onOpen(*dialog);
+                                 if (answer == Answer::Cancel)
+                                     dialog->reject();
+                                 else if (answer == Answer::Print)
+                                     dialog->accept();
+                                 else
+                                     dialog->done(QDialog::Accepted);
+                             });
     return boxes;
 }
 
@@ -85,9 +86,13 @@ void ExpectPage(const QString& pdf, QSize pageSize, std::initializer_list<Probe>
     QProcess info;
     info.start(QStandardPaths::findExecutable(QStringLiteral("pdfinfo")), {pdf});
     ASSERT_TRUE(info.waitForFinished(30000));
-    EXPECT_TRUE(QString::fromUtf8(info.readAll()).contains(QRegularExpression(QStringLiteral("\nPages: +1\n"))));
+    EXPECT_TRUE(QString::fromUtf8(info.readAll())
+                    .contains(QRegularExpression(QStringLiteral("\nPages: +1\n"))));
     const QString png = pdf + QStringLiteral("-page");
-    ASSERT_EQ(QProcess::execute(pdftoppm, {QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf, png}), 0);
+    ASSERT_EQ(QProcess::execute(pdftoppm,
+                                {QStringLiteral("-r"), QStringLiteral("300"),
+                                 QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf, png}),
+              0);
     const QImage page(png + QStringLiteral(".png"));
     ASSERT_EQ(page.size(), pageSize);
     for (const Probe& p : probes) {
@@ -103,15 +108,16 @@ TEST(PrintMapTest, CancelPrintsNothingAndShowsNothing)
 {
     QTemporaryDir dir;
     int dialogs = 0;
-    const auto boxes = RunPrint(Quarters(1080), dir.filePath(QStringLiteral("map.pdf")), Answer::Cancel,
-                                [&](QPrintDialog& d) {
-        ++dialogs;
-        EXPECT_EQ(d.windowTitle(), QStringLiteral("Print Map"));
-        EXPECT_EQ(d.objectName(), QStringLiteral("PrintDialog"));
-        EXPECT_FALSE(d.testOption(QAbstractPrintDialog::PrintPageRange));
-        EXPECT_FALSE(d.testOption(QAbstractPrintDialog::PrintSelection));
-        EXPECT_FALSE(d.testOption(QAbstractPrintDialog::PrintCurrentPage));
-    });
+    const auto boxes =
+        RunPrint(Quarters(1080), dir.filePath(QStringLiteral("map.pdf")), Answer::Cancel,
+                 [&](QPrintDialog& d) {
+                     ++dialogs;
+                     EXPECT_EQ(d.windowTitle(), QStringLiteral("Print Map"));
+                     EXPECT_EQ(d.objectName(), QStringLiteral("PrintDialog"));
+                     EXPECT_FALSE(d.testOption(QAbstractPrintDialog::PrintPageRange));
+                     EXPECT_FALSE(d.testOption(QAbstractPrintDialog::PrintSelection));
+                     EXPECT_FALSE(d.testOption(QAbstractPrintDialog::PrintCurrentPage));
+                 });
     EXPECT_EQ(dialogs, 1);
     EXPECT_TRUE(boxes.empty());
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("map.pdf"))));
@@ -139,20 +145,24 @@ TEST(PrintMapTest, DialogOffersNoPageNumbers)
     QTemporaryDir dir;
     QStringList texts;
     int spinBoxes = -1;
-    RunPrint(Quarters(100), dir.filePath(QStringLiteral("map.pdf")), Answer::Cancel, [&](QPrintDialog& d) {
-        for (QPushButton* b : d.findChildren<QPushButton*>())
-            if (b->text() == QStringLiteral("&Options >>"))
-                b->click();
-        texts = VisibleTexts(d);
-        spinBoxes = 0;
-        for (const QSpinBox* box : d.findChildren<QSpinBox*>())
-            spinBoxes += box->isVisibleTo(&d) ? 1 : 0;
-    });
-    ASSERT_TRUE(texts.contains(QStringLiteral("&Options <<"))) << texts.join(QStringLiteral(" | ")).toStdString();
+    RunPrint(Quarters(100), dir.filePath(QStringLiteral("map.pdf")), Answer::Cancel,
+             [&](QPrintDialog& d) {
+                 for (QPushButton* b : d.findChildren<QPushButton*>())
+                     if (b->text() == QStringLiteral("&Options >>"))
+                         b->click();
+                 texts = VisibleTexts(d);
+                 spinBoxes = 0;
+                 for (const QSpinBox* box : d.findChildren<QSpinBox*>())
+                     spinBoxes += box->isVisibleTo(&d) ? 1 : 0;
+             });
+    ASSERT_TRUE(texts.contains(QStringLiteral("&Options <<")))
+        << texts.join(QStringLiteral(" | ")).toStdString();
     EXPECT_TRUE(texts.contains(QStringLiteral("Copies:")));
     EXPECT_EQ(spinBoxes, 1); // the copies
-    const QRegularExpression pages(QStringLiteral("\\bpages?\\b"), QRegularExpression::CaseInsensitiveOption);
-    EXPECT_FALSE(texts.join(QStringLiteral(" | ")).contains(pages)) << texts.join(QStringLiteral(" | ")).toStdString();
+    const QRegularExpression pages(QStringLiteral("\\bpages?\\b"),
+                                   QRegularExpression::CaseInsensitiveOption);
+    EXPECT_FALSE(texts.join(QStringLiteral(" | ")).contains(pages))
+        << texts.join(QStringLiteral(" | ")).toStdString();
 }
 
 TEST(PrintMapTest, PrintsTheMapScaledToTheWidthAndCentredOnOnePage)
@@ -168,18 +178,23 @@ TEST(PrintMapTest, PrintsTheMapScaledToTheWidthAndCentredOnOnePage)
     // and y 75 + 375 = 450..2850 of the page.
     const QRgb white = qRgb(255, 255, 255);
     ExpectPage(pdf, {2550, 3300},
-               {{80, 455, qRgb(255, 0, 0)},   {1270, 455, qRgb(255, 0, 0)},
-                {1280, 455, qRgb(0, 255, 0)}, {2470, 455, qRgb(0, 255, 0)},
-                {80, 2845, qRgb(0, 0, 255)},  {2470, 2845, qRgb(255, 255, 0)},
-                {70, 1000, white},            {2480, 1000, white},
-                {1000, 445, white},           {1000, 2855, white}});
+               {{80, 455, qRgb(255, 0, 0)},
+                {1270, 455, qRgb(255, 0, 0)},
+                {1280, 455, qRgb(0, 255, 0)},
+                {2470, 455, qRgb(0, 255, 0)},
+                {80, 2845, qRgb(0, 0, 255)},
+                {2470, 2845, qRgb(255, 255, 0)},
+                {70, 1000, white},
+                {2480, 1000, white},
+                {1000, 445, white},
+                {1000, 2855, white}});
 }
 
 TEST(PrintMapTest, PlacedOnThePageTheDialogSettledOn)
 {
     const QMarginsF quarterInch(0.25, 0.25, 0.25, 0.25);
-    const QPageLayout letterPortrait(QPageSize(QPageSize::Letter), QPageLayout::Portrait, quarterInch,
-                                     QPageLayout::Inch);
+    const QPageLayout letterPortrait(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
+                                     quarterInch, QPageLayout::Inch);
     const QPageLayout a4Landscape(QPageSize(QPageSize::A4), QPageLayout::Landscape, quarterInch,
                                   QPageLayout::Inch);
     const QRgb white = qRgb(255, 255, 255);
@@ -194,11 +209,19 @@ TEST(PrintMapTest, PlacedOnThePageTheDialogSettledOn)
     } rows[] = {
         // 540 canvas pixels print 2250 wide, centred on A4 landscape's
         // printable 3358 x 2330 (page 842 x 595 points, margins 75).
-        {"letter portrait to A4 landscape", letterPortrait, a4Landscape, 540, {3509, 2480},
+        {"letter portrait to A4 landscape",
+         letterPortrait,
+         a4Landscape,
+         540,
+         {3509, 2480},
          {75 + 554, 75 + 40, 2250, 2250}},
         // 1080 canvas pixels narrowed to Letter portrait's printable 2400, not
         // to the 3358 the landscape page offered before the dialog.
-        {"A4 landscape to letter portrait", a4Landscape, letterPortrait, 1080, {2550, 3300},
+        {"A4 landscape to letter portrait",
+         a4Landscape,
+         letterPortrait,
+         1080,
+         {2550, 3300},
          {75, 75 + 375, 2400, 2400}},
     };
     for (const auto& r : rows) {
@@ -212,14 +235,15 @@ TEST(PrintMapTest, PlacedOnThePageTheDialogSettledOn)
         std::vector<BoxRecord> boxes;
         testsupport::DriveModals([&] { PrintMap(nullptr, Quarters(r.canvas), printer); },
                                  [&](QWidget* modal) {
-            if (auto* box = qobject_cast<QMessageBox*>(modal))
-                return testsupport::Answer(*box, boxes, QMessageBox::Ok);
-            auto* dialog = qobject_cast<QPrintDialog*>(modal);
-            ASSERT_NE(dialog, nullptr);
-            // What the user's choice of paper and orientation does to the printer.
-            dialog->printer()->setPageLayout(r.chosen);
-            dialog->done(QDialog::Accepted);
-        });
+                                     if (auto* box = qobject_cast<QMessageBox*>(modal))
+                                         return testsupport::Answer(*box, boxes, QMessageBox::Ok);
+                                     auto* dialog = qobject_cast<QPrintDialog*>(modal);
+                                     ASSERT_NE(dialog, nullptr);
+                                     // What the user's choice of paper and orientation does to the
+                                     // printer.
+                                     dialog->printer()->setPageLayout(r.chosen);
+                                     dialog->done(QDialog::Accepted);
+                                 });
         EXPECT_TRUE(boxes.empty());
         const QRect m = r.map;
         ExpectPage(pdf, r.page,
@@ -241,8 +265,10 @@ TEST(PrintMapTest, FailuresAreReported)
         QImage picture;
         QString why;
     } cases[] = {
-        {unwritable, Quarters(100), QStringLiteral("The file ") + unwritable + QStringLiteral(" could not be written.")},
-        {dir.filePath(QStringLiteral("blank.pdf")), QImage(), QStringLiteral("There is no map picture to print.")},
+        {unwritable, Quarters(100),
+         QStringLiteral("The file ") + unwritable + QStringLiteral(" could not be written.")},
+        {dir.filePath(QStringLiteral("blank.pdf")), QImage(),
+         QStringLiteral("There is no map picture to print.")},
         {dir.filePath(QStringLiteral("huge.pdf")), QImage(1080, 20000, QImage::Format_RGB32),
          QStringLiteral("The map is too large to print.")},
     };

@@ -28,8 +28,9 @@ inline ImageHandle Picture(int w, int h, int seed, bool holes)
                 alpha = 0;
             else if (holes && y > h * 3 / 4)
                 alpha = 90 + x % 60;
-            img.setPixel(x, y, qRgba((x * 7 + seed * 40) % 256, (y * 5 + seed * 90) % 256,
-                                     (x * y + seed * 13) % 256, alpha));
+            img.setPixel(x, y,
+                         qRgba((x * 7 + seed * 40) % 256, (y * 5 + seed * 90) % 256,
+                               (x * y + seed * 13) % 256, alpha));
         }
     return AddImage(img);
 }

@@ -1,7 +1,7 @@
 // The screen picture follows the screen's ratio; the map's own picture, which
 // export and printing take, is at every ratio what ratio 1 gives, bit for bit.
-#include "BusyMap.h"
 #include "render/CanvasPictures.h"
+#include "BusyMap.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,11 @@ TEST(CanvasPictures, TheMapsPictureIsTheOneOfRatioOneAtEveryRatio)
     CanvasPictures one, two, half;
     // Each step as the main window makes it; `look` when export would read
     // the map's picture after it, so that several redraws can pass unseen.
-    const struct { const char* what; std::function<void()> change; bool drawshadows, clear, look; } steps[] = {
+    const struct {
+        const char* what;
+        std::function<void()> change;
+        bool drawshadows, clear, look;
+    } steps[] = {
         {"first redraw", [] {}, true, false, true},
         {"drag paints a floor", [&] { map.SetFloor(3, 4, tile); }, false, false, false},
         {"and a wall", [&] { map.SetWall(9, 20, piece); }, false, false, true},
@@ -32,8 +36,18 @@ TEST(CanvasPictures, TheMapsPictureIsTheOneOfRatioOneAtEveryRatio)
         {"turn an object", [&] { map.RotateObjectRight(2); }, true, false, true},
         {"zoom out", [&] { zoom = 0.75f; }, true, false, true},
         {"grid on", [&] { layers.ShowGridLayer = true; }, true, false, false},
-        {"drag floors", [&] { map.SetFloor(0, 0, tile); map.SetFloor(14, 14, 0); }, false, false, true},
-        {"new map", [&] { map.NewMap(15, 15); zoom = 1; }, true, true, true},
+        {"drag floors",
+         [&] {
+             map.SetFloor(0, 0, tile);
+             map.SetFloor(14, 14, 0);
+         },
+         false, false, true},
+        {"new map",
+         [&] {
+             map.NewMap(15, 15);
+             zoom = 1;
+         },
+         true, true, true},
         {"its first redraw", [] {}, true, false, true},
     };
     for (const auto& s : steps) {

@@ -1,6 +1,6 @@
+#include "render/Imaging.h"
 #include "render/AppError.h"
 #include "render/ImageCache.h"
-#include "render/Imaging.h"
 #include "render/PngChunkCheck.h"
 
 #include "TestSupport.h"
@@ -17,7 +17,10 @@ using namespace halvorn;
 TEST(Imaging, CheckStatusRaisesTheNamedError)
 {
     EXPECT_NO_THROW(CheckStatus(0));
-    const struct { int status; const char* description; } rows[] = {
+    const struct {
+        int status;
+        const char* description;
+    } rows[] = {
         {2, "Invalid Parameter: Status = 2"},
         {10, "File Not Found: Status = 10"},
         {20, "Property Not Supported: Status = 20"},
@@ -35,7 +38,8 @@ TEST(Imaging, CheckStatusRaisesTheNamedError)
         }
     }
     try {
-        RaiseError(AppError(vbObjectError, QStringLiteral("GDI+"), QStringLiteral("x")), QStringLiteral("GetEncoderClsid"));
+        RaiseError(AppError(vbObjectError, QStringLiteral("GDI+"), QStringLiteral("x")),
+                   QStringLiteral("GetEncoderClsid"));
     } catch (const AppError& e) {
         EXPECT_EQ(e.Source(), QStringLiteral("mdHelpers.GetEncoderClsid\r\nGDI+"));
     }
@@ -47,7 +51,8 @@ TEST(Imaging, StartsOnceAndFindsEncodersInAnyCase)
     ShutdownGdip();
     EXPECT_TRUE(InitGdip());
     EXPECT_FALSE(InitGdip());
-    EXPECT_EQ(GetEncoderClsid(QStringLiteral("IMAGE/PNG")), GetEncoderClsid(QStringLiteral("image/png")));
+    EXPECT_EQ(GetEncoderClsid(QStringLiteral("IMAGE/PNG")),
+              GetEncoderClsid(QStringLiteral("image/png")));
     EXPECT_FALSE(GetEncoderClsid(QStringLiteral("image/png")).IsNull());
     EXPECT_FALSE(GetEncoderClsid(QStringLiteral("image/jpeg")).IsNull());
     EXPECT_TRUE(GetEncoderClsid(QStringLiteral("image/x-nothing")).IsNull());
@@ -87,9 +92,15 @@ TEST(Imaging, LoadFailuresMapToStatuses)
     huge.write(bytes);
     huge.close();
 
-    const struct { QString path; int status; } rows[] = {
-        {dir.filePath(QStringLiteral("missing.png")), 10}, {dir.path(), 10}, {dir.filePath(QStringLiteral("empty.png")), 13},
-        {dir.filePath(QStringLiteral("text.png")), 13},    {dir.filePath(QStringLiteral("huge.png")), 3},
+    const struct {
+        QString path;
+        int status;
+    } rows[] = {
+        {dir.filePath(QStringLiteral("missing.png")), 10},
+        {dir.path(), 10},
+        {dir.filePath(QStringLiteral("empty.png")), 13},
+        {dir.filePath(QStringLiteral("text.png")), 13},
+        {dir.filePath(QStringLiteral("huge.png")), 3},
     };
     for (const auto& r : rows) {
         ImageHandle h = 99;
@@ -113,7 +124,11 @@ TEST(Imaging, OrientationCodesTurnAndMirror)
     src.setPixel(1, 0, qRgb(0, 0, 255));
     const QRgb R = qRgb(255, 0, 0), B = qRgb(0, 0, 255);
     // Expected first pixel (top-left) and size for each code.
-    const struct { int code; QSize size; QRgb topLeft; } rows[] = {
+    const struct {
+        int code;
+        QSize size;
+        QRgb topLeft;
+    } rows[] = {
         {0, {2, 1}, R}, {1, {1, 2}, R}, {2, {2, 1}, B}, {3, {1, 2}, B},
         {4, {2, 1}, B}, {5, {1, 2}, R}, {6, {2, 1}, R}, {7, {1, 2}, B},
     };
@@ -134,7 +149,8 @@ TEST(Imaging, SaveReplacesOnlyWithACompleteFile)
     EXPECT_EQ(QImage(path).size(), QSize(4, 4));
     QString reason;
     EXPECT_EQ(GdipSaveImageToFile(img, dir.filePath(QStringLiteral("no/such/folder.png")),
-                                  GetEncoderClsid(QStringLiteral("image/png")), -1, &reason), 7);
+                                  GetEncoderClsid(QStringLiteral("image/png")), -1, &reason),
+              7);
     EXPECT_FALSE(reason.isEmpty());
     EXPECT_EQ(GdipSaveImageToFile(img, path, Clsid{}), 2);
 }
@@ -164,15 +180,22 @@ TEST(Imaging, ChunkWalkRefusesWhatTheFileCannotHold)
     const QByteArray ihdr = Chunk("IHDR", QByteArray(13, '\1'));
     const QByteArray end = Chunk("IEND", {});
     const QByteArray limit(AncillaryChunkLimit, 'x');
-    const struct { const char* name; QByteArray bytes; bool plausible; } rows[] = {
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        bool plausible;
+    } rows[] = {
         {"not a png at all", "GIF89a........", true},
         {"empty", {}, true},
         {"header and end", PngSignature + ihdr + end, true},
         {"ancillary at the limit", PngSignature + ihdr + Chunk("tEXt", limit) + end, true},
         {"ancillary one byte over", PngSignature + ihdr + Chunk("tEXt", limit + "x") + end, false},
-        {"critical over the ancillary limit", PngSignature + ihdr + Chunk("IDAT", limit + "x") + end, true},
-        {"sPLT declaring a gigabyte", PngSignature + ihdr + Chunk("sPLT", "ab", 1u << 30) + end, false},
-        {"IDAT declaring more than follows", PngSignature + ihdr + Chunk("IDAT", "ab", 40) + end, false},
+        {"critical over the ancillary limit",
+         PngSignature + ihdr + Chunk("IDAT", limit + "x") + end, true},
+        {"sPLT declaring a gigabyte", PngSignature + ihdr + Chunk("sPLT", "ab", 1u << 30) + end,
+         false},
+        {"IDAT declaring more than follows", PngSignature + ihdr + Chunk("IDAT", "ab", 40) + end,
+         false},
         {"length over 2^31", PngSignature + ihdr + Chunk("IDAT", "ab", 0xFFFFFFF0u) + end, false},
         {"type not letters", PngSignature + ihdr + Chunk("ID\x01T", "ab") + end, false},
         {"no end chunk", PngSignature + ihdr, false},
@@ -239,11 +262,16 @@ TEST(Imaging, ReloadsShareOnePictureAndTurnedCopiesStayWithinBudget)
 
 TEST(ImageCache, EvictsTheLeastRecentlyUsedWithinItsBudget)
 {
-    const auto make = [](int side) { return [side] { return QImage(side, side, QImage::Format_ARGB32); }; };
+    const auto make = [](int side) {
+        return [side] { return QImage(side, side, QImage::Format_ARGB32); };
+    };
     ImageCache<int> cache(3 * 16 * 16 * 4);
     int made = 0;
     const auto get = [&](int key) {
-        return cache.Get(key, [&] { ++made; return make(16)(); });
+        return cache.Get(key, [&] {
+            ++made;
+            return make(16)();
+        });
     };
     get(1);
     get(2);

@@ -27,24 +27,33 @@ int AnyObject(const MapDocument& map, std::mt19937& rng)
 }
 
 const Edit Edits[] = {
-    {"floor", [](MapDocument& m, std::mt19937& r, const std::vector<ImageHandle>& p) {
+    {"floor",
+     [](MapDocument& m, std::mt19937& r, const std::vector<ImageHandle>& p) {
          m.SetFloor(r() % 16, r() % 16, r() % 4 ? p[r() % p.size()] : 0);
      }},
-    {"wall", [](MapDocument& m, std::mt19937& r, const std::vector<ImageHandle>& p) {
+    {"wall",
+     [](MapDocument& m, std::mt19937& r, const std::vector<ImageHandle>& p) {
          m.SetWall(r() % 62, r() % 62, r() % 4 ? p[r() % p.size()] : 0);
      }},
-    {"place", [](MapDocument& m, std::mt19937& r, const std::vector<ImageHandle>& p) {
+    {"place",
+     [](MapDocument& m, std::mt19937& r, const std::vector<ImageHandle>& p) {
          const ImageHandle image = p[r() % p.size()];
          const Orientation o = static_cast<Orientation>(r() % 8);
-         int16_t w = static_cast<int16_t>(ImageWidth(image)), h = static_cast<int16_t>(ImageHeight(image));
+         int16_t w = static_cast<int16_t>(ImageWidth(image)),
+                 h = static_cast<int16_t>(ImageHeight(image));
          if (SwapsSides(o))
              std::swap(w, h);
-         m.AddObject(image, static_cast<float>(r() % 1120) - 30.5f, static_cast<float>(r() % 1120) - 30, w, h, o);
+         m.AddObject(image, static_cast<float>(r() % 1120) - 30.5f,
+                     static_cast<float>(r() % 1120) - 30, w, h, o);
      }},
-    {"delete", [](MapDocument& m, std::mt19937& r, const std::vector<ImageHandle>&) { m.DeleteObject(AnyObject(m, r)); }},
-    {"turn", [](MapDocument& m, std::mt19937& r, const std::vector<ImageHandle>&) { m.RotateObjectRight(AnyObject(m, r)); }},
-    {"flip", [](MapDocument& m, std::mt19937& r, const std::vector<ImageHandle>&) { m.FlipObjectVertically(AnyObject(m, r)); }},
-    {"shadow", [](MapDocument& m, std::mt19937& r, const std::vector<ImageHandle>&) { m.ToggleObjectShadow(AnyObject(m, r)); }},
+    {"delete", [](MapDocument& m, std::mt19937& r,
+                  const std::vector<ImageHandle>&) { m.DeleteObject(AnyObject(m, r)); }},
+    {"turn", [](MapDocument& m, std::mt19937& r,
+                const std::vector<ImageHandle>&) { m.RotateObjectRight(AnyObject(m, r)); }},
+    {"flip", [](MapDocument& m, std::mt19937& r,
+                const std::vector<ImageHandle>&) { m.FlipObjectVertically(AnyObject(m, r)); }},
+    {"shadow", [](MapDocument& m, std::mt19937& r,
+                  const std::vector<ImageHandle>&) { m.ToggleObjectShadow(AnyObject(m, r)); }},
 };
 
 } // namespace
@@ -58,14 +67,16 @@ TEST_P(IncrementalRedraw, EveryEditLeavesTheWholeMapsPicture)
 {
     const bool partial = GetParam().shortcuts.On(Shortcut::Partial);
     const std::vector<ImageHandle> pictures = {Picture(72, 72, 8, false), Picture(18, 18, 9, true),
-                                               Picture(41, 29, 10, true), Picture(72, 72, 11, true)};
+                                               Picture(41, 29, 10, true),
+                                               Picture(72, 72, 11, true)};
     LayerSwitches layers;
     layers.ShowGridLayer = true;
     const ShadowParams shadows{0.6f, -3, 40};
     std::mt19937 rng(5);
     // Screen ratios too: what a change reaches is in device pixels.
-    const struct { float zoom, ratio; } views[] = {{1, 1}, {0.75f, 1}, {0.5f, 1}, {0.25f, 1},
-                                                   {1, 2}, {0.75f, 1.25f}, {0.5f, 1.5f}};
+    const struct {
+        float zoom, ratio;
+    } views[] = {{1, 1}, {0.75f, 1}, {0.5f, 1}, {0.25f, 1}, {1, 2}, {0.75f, 1.25f}, {0.5f, 1.5f}};
     for (const auto [zoom, ratio] : views) {
         const bool drawshadows = zoom != 0.5f;
         MapDocument map = BusyMap(3);
@@ -78,7 +89,8 @@ TEST_P(IncrementalRedraw, EveryEditLeavesTheWholeMapsPicture)
         EXPECT_EQ(renderer.LastRepaintedRectangles(), partial ? 0 : -1) << "nothing changed";
         // All shortcuts on make the long run; each choice off a shorter one,
         // and the larger pictures of a HiDPI screen a shorter one still.
-        const int steps = (GetParam().shortcuts == RenderShortcuts() ? 24 : 8) / (ratio == 1 ? 1 : 2);
+        const int steps =
+            (GetParam().shortcuts == RenderShortcuts() ? 24 : 8) / (ratio == 1 ? 1 : 2);
         for (int step = 0; step < steps; ++step) {
             const Edit& edit = Edits[rng() % std::size(Edits)];
             edit.apply(map, rng, pictures);

@@ -47,13 +47,15 @@ TEST_P(Oracle, ProductionMatchesAtEveryZoomAndShadowSetting)
     const MapDocument map = BusyMap(7);
     LayerSwitches all;
     all.ShowGridLayer = true;
-    const ShadowParams settings[] = {{0.4f, 5, 32}, {1.0f, -7, 0}, {0.73f, 12, 255}, {0.0f, 0, 100}};
+    const ShadowParams settings[] = {
+        {0.4f, 5, 32}, {1.0f, -7, 0}, {0.73f, 12, 255}, {0.0f, 0, 100}};
     for (const float zoom : {1.0f, 0.75f, 0.5f, 0.25f})
         for (const ShadowParams& s : settings)
             for (const bool drawshadows : {true, false})
                 EXPECT_LE(Difference(map, all, zoom, s, drawshadows), 1)
                     << "zoom " << zoom << " alpha " << s.ObjectShadowAlpha << " offset "
-                    << s.ObjectShadowOffset << " wall " << s.WallShadowAlpha << " shadows " << drawshadows;
+                    << s.ObjectShadowOffset << " wall " << s.WallShadowAlpha << " shadows "
+                    << drawshadows;
 }
 
 // The screen picture of a HiDPI screen, at the ratios desktops set.
@@ -62,10 +64,13 @@ TEST_P(Oracle, ProductionMatchesAtTheScreensRatio)
     const MapDocument map = BusyMap(9);
     LayerSwitches all;
     all.ShowGridLayer = true;
-    const struct { float ratio, zoom; bool drawshadows; } rows[] = {
-        {2, 1, true},    {2, 0.75f, false},    {2, 0.5f, true},     {2, 0.25f, true},
-        {1.5f, 1, true}, {1.5f, 0.75f, true},  {1.25f, 1, false},   {1.25f, 0.75f, true},
-        {1.25f, 0.25f, true},
+    const struct {
+        float ratio, zoom;
+        bool drawshadows;
+    } rows[] = {
+        {2, 1, true},      {2, 0.75f, false},    {2, 0.5f, true},
+        {2, 0.25f, true},  {1.5f, 1, true},      {1.5f, 0.75f, true},
+        {1.25f, 1, false}, {1.25f, 0.75f, true}, {1.25f, 0.25f, true},
     };
     for (const auto& r : rows)
         EXPECT_LE(Difference(map, all, r.zoom, ShadowParams{}, r.drawshadows, r.ratio), 1)
@@ -83,7 +88,8 @@ TEST_P(Oracle, ProductionMatchesWithEveryLayerCombination)
         layers.ShowObjectLayer = bits & 4;
         layers.ShowWallLayer = bits & 8;
         layers.ShowBackgroundLayer = bits & 1;
-        EXPECT_LE(Difference(map, layers, zooms[bits % 4], ShadowParams{}, true), 1) << "layers " << bits;
+        EXPECT_LE(Difference(map, layers, zooms[bits % 4], ShadowParams{}, true), 1)
+            << "layers " << bits;
     }
 }
 
@@ -120,12 +126,14 @@ TEST_P(Oracle, WallPiecesOverTheCanvasEdgeMatch)
     const ImageHandle pieces[] = {noise(18, 18), noise(7, 23), noise(31, 5), noise(64, 64)};
     MapDocument map;
     for (int i = 0; i < map.WallColumns(); ++i)
-        for (const int edge : {0, 1, map.WallColumns() - 3, map.WallColumns() - 2, map.WallColumns() - 1}) {
+        for (const int edge :
+             {0, 1, map.WallColumns() - 3, map.WallColumns() - 2, map.WallColumns() - 1}) {
             map.SetWall(i, edge, pieces[(i + edge) % 4]);
             map.SetWall(edge, i, pieces[(i + edge + 1) % 4]);
         }
     for (const float zoom : {1.0f, 0.75f, 0.5f, 0.25f})
-        EXPECT_LE(Difference(map, LayerSwitches{}, zoom, ShadowParams{}, true), 1) << "zoom " << zoom;
+        EXPECT_LE(Difference(map, LayerSwitches{}, zoom, ShadowParams{}, true), 1)
+            << "zoom " << zoom;
 }
 
 // Any choice of shortcuts, not only one off at a time, gives the literal
@@ -149,7 +157,8 @@ TEST(Shortcuts, AnyCombinationOffMatches)
         MapRenderer renderer(shortcuts);
         renderer.Redraw(canvas, map, layers, zoom, ShadowParams{}, true);
         oracle::LiteralRedraw(expected, map, layers, zoom, ShadowParams{}, true);
-        ASSERT_LE(oracle::MaxChannelDifference(canvas, expected), 1) << shortcuts.Describe().toStdString();
+        ASSERT_LE(oracle::MaxChannelDifference(canvas, expected), 1)
+            << shortcuts.Describe().toStdString();
         map.SetFloor(static_cast<int>(bits % 15), 3, tile);
         map.SetWall(static_cast<int>(bits % 60), 20, piece);
         map.SetWall(7, static_cast<int>(bits % 60), 0);
@@ -178,7 +187,8 @@ TEST(Shortcuts, TheVariableNamesTheOnesToSwitchOff)
     };
     for (const auto& r : rows) {
         QString unknown;
-        const RenderShortcuts s = RenderShortcuts::Disabling(QString::fromLatin1(r.value), &unknown);
+        const RenderShortcuts s =
+            RenderShortcuts::Disabling(QString::fromLatin1(r.value), &unknown);
         EXPECT_EQ(s.Describe(), QString::fromLatin1(r.off)) << r.value;
         EXPECT_EQ(unknown, QString::fromLatin1(r.unknown)) << r.value;
     }

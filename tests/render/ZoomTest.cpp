@@ -6,7 +6,11 @@ using namespace halvorn;
 
 TEST(Zoom, StepsStatesAndTexts)
 {
-    const struct { float zoom, in, out; bool inOn, outOn; const char* text; } rows[] = {
+    const struct {
+        float zoom, in, out;
+        bool inOn, outOn;
+        const char* text;
+    } rows[] = {
         {0.25f, 0.5f, 0.25f, true, false, "ZoomLevel =  25%"},
         {0.5f, 0.75f, 0.25f, true, true, "ZoomLevel =  50%"},
         {0.75f, 1.0f, 0.5f, true, true, "ZoomLevel =  75%"},
@@ -23,7 +27,10 @@ TEST(Zoom, StepsStatesAndTexts)
 
 TEST(Zoom, WheelCountsWholeNotches)
 {
-    const struct { std::vector<int> deltas; std::vector<int> notches; } rows[] = {
+    const struct {
+        std::vector<int> deltas;
+        std::vector<int> notches;
+    } rows[] = {
         {{120}, {1}},
         {{-120}, {-1}},
         {{240}, {2}},

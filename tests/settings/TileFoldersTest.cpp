@@ -46,7 +46,8 @@ TEST(TileFolders, BesideTheProgramFirstThenTheInstalledSet)
             ASSERT_TRUE(QDir().mkpath(prefix.tileSet + QStringLiteral("Floors")));
         }
         EXPECT_EQ(DefaultTileFolderFor(prefix.program, QStringLiteral("Floors")),
-                  (row.expectInstalled ? prefix.tileSet : prefix.program) + QStringLiteral("Floors"));
+                  (row.expectInstalled ? prefix.tileSet : prefix.program) +
+                      QStringLiteral("Floors"));
     }
 }
 
@@ -58,7 +59,8 @@ TEST(TileFolders, AFileOfTheFolderNameIsNotAFolder)
     QFile stray(prefix.program + QStringLiteral("Walls"));
     ASSERT_TRUE(stray.open(QIODevice::WriteOnly));
     stray.close();
-    EXPECT_EQ(DefaultTileFolderFor(prefix.program, QStringLiteral("Walls")), prefix.tileSet + QStringLiteral("Walls"));
+    EXPECT_EQ(DefaultTileFolderFor(prefix.program, QStringLiteral("Walls")),
+              prefix.tileSet + QStringLiteral("Walls"));
 }
 
 } // namespace

@@ -31,7 +31,10 @@ using testsupport::AnswerBoxes;
 
 namespace {
 
-QSettings Store() { return {QSettings::NativeFormat, QSettings::UserScope, QLatin1String(SettingsApplication)}; }
+QSettings Store()
+{
+    return {QSettings::NativeFormat, QSettings::UserScope, QLatin1String(SettingsApplication)};
+}
 
 template <class W = QWidget>
 W* Find(const QWidget& dlg, const char* name)
@@ -48,7 +51,10 @@ void Type(QLineEdit* edit, const QString& text)
     QTest::keyClicks(edit, text);
 }
 
-void Click(const QWidget& dlg, const char* button) { QTest::mouseClick(Find(dlg, button), Qt::LeftButton); }
+void Click(const QWidget& dlg, const char* button)
+{
+    QTest::mouseClick(Find(dlg, button), Qt::LeftButton);
+}
 
 QStringList Texts(const std::vector<testsupport::BoxRecord>& boxes)
 {
@@ -103,7 +109,10 @@ TEST_F(OptionsDialog, ControlsStandAtTheirDesignPlaces)
 {
     // Left, top, width, height inside the dialog or the frame named; a height
     // of 0 means only the top-left corner is designed.
-    const struct { const char* name; QRect place; } places[] = {
+    const struct {
+        const char* name;
+        QRect place;
+    } places[] = {
         {"fraSample1", {4, 3, 377, 39}},
         {"Check1", {13, 19, 188, 12}},
         {"fraSample2", {4, 44, 377, 81}},
@@ -152,8 +161,10 @@ TEST_F(OptionsDialog, ControlsStandAtTheirDesignPlaces)
 
 TEST_F(OptionsDialog, StoredTextsAreShownReadAsNumbers)
 {
-    const struct { const char* splash; bool checked; } cases[] = {
-        {"1", true}, {"0", false}, {"2", false}, {"1.4", true}, {"yes", false}};
+    const struct {
+        const char* splash;
+        bool checked;
+    } cases[] = {{"1", true}, {"0", false}, {"2", false}, {"1.4", true}, {"yes", false}};
     for (const auto& c : cases) {
         SaveSetting(QLatin1String(keys::ShowSplash), QLatin1String(c.splash));
         SaveSetting(QLatin1String(keys::ObjectShadowTransparency), QStringLiteral("4e1"));
@@ -167,28 +178,52 @@ TEST_F(OptionsDialog, StoredTextsAreShownReadAsNumbers)
 
 TEST_F(OptionsDialog, ApplyAcceptsOrRefusesEachShadowValue)
 {
-    const QString objAlpha = QStringLiteral("Object Shadow Transparency must be a value from 0-100!");
+    const QString objAlpha =
+        QStringLiteral("Object Shadow Transparency must be a value from 0-100!");
     const QString objDist = QStringLiteral("Object Shadow Distance must be valid number!");
-    const QString wallAlpha = QStringLiteral("Wall Shadow Transparency must be a value from 0-255!");
+    const QString wallAlpha =
+        QStringLiteral("Wall Shadow Transparency must be a value from 0-255!");
     const QString wallDist = QStringLiteral("Wall Shadow Distance must be valid number!");
-    const struct { int box; const char* text; QString refusal; double runtime; } cases[] = {
-        {0, "0", {}, 0}, {0, "100", {}, 1}, {0, " 50 ", {}, 0.5}, {0, "100.5", objAlpha, 0.4},
-        {0, "-1", objAlpha, 0.4}, {0, "abc", objAlpha, 0.4}, {0, "", objAlpha, 0.4},
-        {1, "-3", {}, -3}, {1, "7.5", {}, 8}, {1, "32767", {}, 32767}, {1, "-32768", {}, -32768},
-        {1, "32768", objDist, 5}, {1, "3px", objDist, 5},
-        {2, "0", {}, 0}, {2, "255", {}, 255}, {2, "256", wallAlpha, 32}, {2, "255.4", wallAlpha, 32},
-        {2, "-1", wallAlpha, 32}, {3, "12", {}, 12}, {3, "-32769", wallDist, 7}, {3, "x", wallDist, 7},
+    const struct {
+        int box;
+        const char* text;
+        QString refusal;
+        double runtime;
+    } cases[] = {
+        {0, "0", {}, 0},
+        {0, "100", {}, 1},
+        {0, " 50 ", {}, 0.5},
+        {0, "100.5", objAlpha, 0.4},
+        {0, "-1", objAlpha, 0.4},
+        {0, "abc", objAlpha, 0.4},
+        {0, "", objAlpha, 0.4},
+        {1, "-3", {}, -3},
+        {1, "7.5", {}, 8},
+        {1, "32767", {}, 32767},
+        {1, "-32768", {}, -32768},
+        {1, "32768", objDist, 5},
+        {1, "3px", objDist, 5},
+        {2, "0", {}, 0},
+        {2, "255", {}, 255},
+        {2, "256", wallAlpha, 32},
+        {2, "255.4", wallAlpha, 32},
+        {2, "-1", wallAlpha, 32},
+        {3, "12", {}, 12},
+        {3, "-32769", wallDist, 7},
+        {3, "x", wallDist, 7},
     };
     for (const auto& c : cases) {
         SetUp();
         Set(ShadowBoxes[c.box], QLatin1String(c.text));
-        const QStringList boxes = Texts(AnswerBoxes([&] { Click(dlg, "cmdApply"); }, QMessageBox::Ok));
+        const QStringList boxes =
+            Texts(AnswerBoxes([&] { Click(dlg, "cmdApply"); }, QMessageBox::Ok));
         const QString key = QLatin1String(ShadowBoxes[c.box]).mid(4);
         EXPECT_EQ(boxes, c.refusal.isEmpty() ? QStringList() : QStringList(c.refusal)) << c.text;
         EXPECT_EQ(Store().value(QStringLiteral("Settings/") + key),
-                  c.refusal.isEmpty() ? QVariant(QLatin1String(c.text)) : QVariant()) << c.text;
-        const double runtimes[] = {ObjectShadowAlpha, double(ObjectShadowOffset), double(WallShadowAlpha),
-                                   double(WallShadowOffset)};
+                  c.refusal.isEmpty() ? QVariant(QLatin1String(c.text)) : QVariant())
+            << c.text;
+        const double runtimes[] = {ObjectShadowAlpha, double(ObjectShadowOffset),
+                                   double(WallShadowAlpha), double(WallShadowOffset)};
         EXPECT_FLOAT_EQ(runtimes[c.box], c.runtime) << c.text;
         EXPECT_EQ(dlg.SettingsFailed(), !c.refusal.isEmpty());
         EXPECT_TRUE(dlg.isVisible());
@@ -203,13 +238,17 @@ TEST_F(OptionsDialog, OkWithTwoBadValuesStaysOpenAndSavesTheRest)
     Set("TextWallShadowDistance", QStringLiteral("far"));
     Set("TextWallsFileLocation", QStringLiteral("/no/such/place"));
     const QStringList boxes = Texts(AnswerBoxes([&] { Click(dlg, "cmdOK"); }, QMessageBox::Ok));
-    EXPECT_EQ(boxes, QStringList({QStringLiteral("Object Shadow Transparency must be a value from 0-100!"),
-                                  QStringLiteral("Wall Shadow Distance must be valid number!")}));
+    EXPECT_EQ(boxes,
+              QStringList({QStringLiteral("Object Shadow Transparency must be a value from 0-100!"),
+                           QStringLiteral("Wall Shadow Distance must be valid number!")}));
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_EQ(redraws, 0);
-    EXPECT_EQ(GetSetting(QLatin1String(keys::ObjectShadowDistance), QString()), QStringLiteral("6"));
-    EXPECT_EQ(GetSetting(QLatin1String(keys::WallShadowTransparency), QString()), QStringLiteral("32"));
-    EXPECT_EQ(GetSetting(QLatin1String(keys::LocationWalls), QString()), QStringLiteral("/no/such/place"));
+    EXPECT_EQ(GetSetting(QLatin1String(keys::ObjectShadowDistance), QString()),
+              QStringLiteral("6"));
+    EXPECT_EQ(GetSetting(QLatin1String(keys::WallShadowTransparency), QString()),
+              QStringLiteral("32"));
+    EXPECT_EQ(GetSetting(QLatin1String(keys::LocationWalls), QString()),
+              QStringLiteral("/no/such/place"));
     EXPECT_EQ(GetSetting(QLatin1String(keys::ShowSplash), QString()), QStringLiteral("1"));
     EXPECT_FALSE(Store().contains("Settings/ObjectShadowTransparency"));
 
@@ -235,18 +274,22 @@ TEST_F(OptionsDialog, DefaultThenCancelKeepsWhatApplySaved)
         EXPECT_EQ(Edit(ShadowBoxes[i])->text(), QLatin1String(Defaults[i]));
     Click(dlg, "cmdCancel");
     EXPECT_FALSE(dlg.isVisible());
-    EXPECT_EQ(GetSetting(QLatin1String(keys::ObjectShadowTransparency), QString()), QStringLiteral("60"));
+    EXPECT_EQ(GetSetting(QLatin1String(keys::ObjectShadowTransparency), QString()),
+              QStringLiteral("60"));
     EXPECT_EQ(GetSetting(QLatin1String(keys::WallShadowDistance), QString()), QStringLiteral("7"));
     EXPECT_EQ(redraws, 2);
 }
 
 TEST_F(OptionsDialog, EveryWayOfClosingRedrawsOnce)
 {
-    const struct { std::function<void()> close; int result; } closers[] = {
-        {[&] { Click(dlg, "cmdOK"); }, QDialog::Accepted},
-        {[&] { Click(dlg, "cmdCancel"); }, QDialog::Rejected},
-        {[&] { QTest::keyClick(Find(dlg, "TextWallShadowDistance"), Qt::Key_Escape); }, QDialog::Rejected},
-        {[&] { dlg.close(); }, QDialog::Rejected}};
+    const struct {
+        std::function<void()> close;
+        int result;
+    } closers[] = {{[&] { Click(dlg, "cmdOK"); }, QDialog::Accepted},
+                   {[&] { Click(dlg, "cmdCancel"); }, QDialog::Rejected},
+                   {[&] { QTest::keyClick(Find(dlg, "TextWallShadowDistance"), Qt::Key_Escape); },
+                    QDialog::Rejected},
+                   {[&] { dlg.close(); }, QDialog::Rejected}};
     for (const auto& [close, result] : closers) {
         redraws = 0;
         bool hung = false;
@@ -270,18 +313,21 @@ TEST_F(OptionsDialog, EnterPressesNoButtonAndEscapeCancels)
     // nothing is saved, no box opens, the dialog stays.
     Set("TextObjectShadowTransparency", QStringLiteral("60"));
     Set("TextWallShadowTransparency", QStringLiteral("300"));
-    const auto boxes = AnswerBoxes([&] {
-        for (QLineEdit* edit : dlg.findChildren<QLineEdit*>()) {
-            edit->setFocus();
-            QTest::keyClick(edit, Qt::Key_Return);
-            QTest::keyClick(edit, Qt::Key_Enter, Qt::KeypadModifier);
-        }
-        QTest::keyClick(Find(dlg, "Check1"), Qt::Key_Return);
-        QTest::qWait(50);
-    }, QMessageBox::Ok);
+    const auto boxes = AnswerBoxes(
+        [&] {
+            for (QLineEdit* edit : dlg.findChildren<QLineEdit*>()) {
+                edit->setFocus();
+                QTest::keyClick(edit, Qt::Key_Return);
+                QTest::keyClick(edit, Qt::Key_Enter, Qt::KeypadModifier);
+            }
+            QTest::keyClick(Find(dlg, "Check1"), Qt::Key_Return);
+            QTest::qWait(50);
+        },
+        QMessageBox::Ok);
     EXPECT_TRUE(boxes.empty());
     EXPECT_TRUE(dlg.isVisible());
-    EXPECT_EQ(GetSetting(QLatin1String(keys::ObjectShadowTransparency), QStringLiteral("unset")), QStringLiteral("unset"));
+    EXPECT_EQ(GetSetting(QLatin1String(keys::ObjectShadowTransparency), QStringLiteral("unset")),
+              QStringLiteral("unset"));
     EXPECT_EQ(redraws, 0);
     for (const QPushButton* button : dlg.findChildren<QPushButton*>())
         EXPECT_FALSE(button->isDefault()) << button->objectName().toStdString();
@@ -289,7 +335,8 @@ TEST_F(OptionsDialog, EnterPressesNoButtonAndEscapeCancels)
     QTest::keyClick(Edit("TextObjectShadowTransparency"), Qt::Key_Escape);
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_EQ(dlg.result(), QDialog::Rejected);
-    EXPECT_EQ(GetSetting(QLatin1String(keys::ObjectShadowTransparency), QStringLiteral("unset")), QStringLiteral("unset"));
+    EXPECT_EQ(GetSetting(QLatin1String(keys::ObjectShadowTransparency), QStringLiteral("unset")),
+              QStringLiteral("unset"));
     EXPECT_EQ(redraws, 1);
 }
 
@@ -313,29 +360,40 @@ TEST_F(OptionsDialog, BrowseButtonsPutTheChosenFolderInTheirBox)
     QString elsewhere = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     if (!QDir(elsewhere).exists())
         elsewhere = QDir::homePath();
-    const struct { const char* button; const char* box; const char* title; bool choose; QString text, start; } cases[] = {
-        {"btnBrowseFloorsWallsFileLocation", "TextTilesFileLocation", "Select Floors directory", true, root.path(), root.path()},
-        {"btnBrowseObjectsFileLocation", "TextObjectsFileLocation", "Select Objects directory", false, root.path(), root.path()},
-        {"btnBrowseWallsFileLocation", "TextWallsFileLocation", "Select Walls directory", true, QStringLiteral("/no/such/folder"), elsewhere},
+    const struct {
+        const char* button;
+        const char* box;
+        const char* title;
+        bool choose;
+        QString text, start;
+    } cases[] = {
+        {"btnBrowseFloorsWallsFileLocation", "TextTilesFileLocation", "Select Floors directory",
+         true, root.path(), root.path()},
+        {"btnBrowseObjectsFileLocation", "TextObjectsFileLocation", "Select Objects directory",
+         false, root.path(), root.path()},
+        {"btnBrowseWallsFileLocation", "TextWallsFileLocation", "Select Walls directory", true,
+         QStringLiteral("/no/such/folder"), elsewhere},
     };
     for (const auto& c : cases) {
         auto* box = Edit(c.box);
         Type(box, c.text);
         QString title, start;
-        testsupport::DriveModals([&] { Click(dlg, c.button); }, [&](QWidget* modal) {
-            auto* chooser = qobject_cast<QFileDialog*>(modal);
-            if (!chooser || chooser->objectName() != QLatin1String("dlgBrowseFolder"))
-                return;
-            title = chooser->windowTitle();
-            start = chooser->directory().absolutePath();
-            EXPECT_EQ(chooser->fileMode(), QFileDialog::Directory);
-            if (c.choose) {
-                chooser->setDirectory(picked);
-                static_cast<QDialog*>(chooser)->accept();
-            } else {
-                chooser->reject();
-            }
-        });
+        testsupport::DriveModals([&] { Click(dlg, c.button); },
+                                 [&](QWidget* modal) {
+                                     auto* chooser = qobject_cast<QFileDialog*>(modal);
+                                     if (!chooser ||
+                                         chooser->objectName() != QLatin1String("dlgBrowseFolder"))
+                                         return;
+                                     title = chooser->windowTitle();
+                                     start = chooser->directory().absolutePath();
+                                     EXPECT_EQ(chooser->fileMode(), QFileDialog::Directory);
+                                     if (c.choose) {
+                                         chooser->setDirectory(picked);
+                                         static_cast<QDialog*>(chooser)->accept();
+                                     } else {
+                                         chooser->reject();
+                                     }
+                                 });
         EXPECT_EQ(title, QLatin1String(c.title));
         EXPECT_EQ(start, c.start) << c.text.toStdString();
         EXPECT_EQ(box->text(), c.choose ? picked : c.text);
@@ -355,7 +413,8 @@ TEST_F(OptionsDialog, UnwritableStoreIsReportedAndChangesNothing)
     QDir(file).removeRecursively();
     const QStringList texts = Texts(boxes);
     ASSERT_EQ(texts.size(), 1);
-    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("The settings could not be saved to ") + file)) << texts[0].toStdString();
+    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("The settings could not be saved to ") + file))
+        << texts[0].toStdString();
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_EQ(WallShadowAlpha, 32);
 }
@@ -388,8 +447,14 @@ TEST_F(OptionsDialog, LocaleNumbersMeanTheSameInEveryLocale)
     EXPECT_EQ(Edit("TextObjectShadowTransparency")->text(), QStringLiteral("40.5"));
     EXPECT_EQ(Edit("TextObjectShadowDistance")->text(), QStringLiteral("5.6"));
 
-    const QString refusal = QStringLiteral("Object Shadow Transparency must be a value from 0-100!");
-    const struct { const char* typed; const char* storedDe; const char* storedC; float alpha; } rows[] = {
+    const QString refusal =
+        QStringLiteral("Object Shadow Transparency must be a value from 0-100!");
+    const struct {
+        const char* typed;
+        const char* storedDe;
+        const char* storedC;
+        float alpha;
+    } rows[] = {
         {"40.5", "40.5", "40.5", 0.405f},
         {"40,5", "40.5", nullptr, 0.405f}, // the German way: converted, or refused in C
         {" 12,25 ", "12.25", nullptr, 0.1225f},
@@ -400,11 +465,13 @@ TEST_F(OptionsDialog, LocaleNumbersMeanTheSameInEveryLocale)
         SCOPED_TRACE(r.typed);
         SetUp();
         Set("TextObjectShadowTransparency", QString::fromUtf8(r.typed));
-        const QStringList boxes = Texts(AnswerBoxes([&] { Click(dlg, "cmdApply"); }, QMessageBox::Ok));
+        const QStringList boxes =
+            Texts(AnswerBoxes([&] { Click(dlg, "cmdApply"); }, QMessageBox::Ok));
         const char* stored = decimalComma ? r.storedDe : r.storedC;
         if (stored) {
             EXPECT_TRUE(boxes.isEmpty());
-            EXPECT_EQ(Store().value(QStringLiteral("Settings/ObjectShadowTransparency")), QVariant(QLatin1String(stored)));
+            EXPECT_EQ(Store().value(QStringLiteral("Settings/ObjectShadowTransparency")),
+                      QVariant(QLatin1String(stored)));
             EXPECT_FLOAT_EQ(ObjectShadowAlpha, r.alpha);
             // What the next start reads is what the user meant.
             LoadShadowSettings();
@@ -419,7 +486,10 @@ TEST_F(OptionsDialog, LocaleNumbersMeanTheSameInEveryLocale)
 
 TEST_F(OptionsDialog, ScreenReadersHearEachControlByItsLabel)
 {
-    const struct { const char* widget; const char* name; } rows[] = {
+    const struct {
+        const char* widget;
+        const char* name;
+    } rows[] = {
         {"TextTilesFileLocation", "Floors"},
         {"TextObjectsFileLocation", "Objects"},
         {"TextWallsFileLocation", "Walls"},
@@ -442,5 +512,6 @@ TEST_F(OptionsDialog, ScreenReadersHearEachControlByItsLabel)
         EXPECT_EQ(node->text(QAccessible::Name), QString::fromLatin1(r.name)) << r.widget;
     }
     // The unit goes with the value.
-    EXPECT_EQ(Edit("TextWallShadowTransparency")->accessibleDescription(), QStringLiteral("(0-255)"));
+    EXPECT_EQ(Edit("TextWallShadowTransparency")->accessibleDescription(),
+              QStringLiteral("(0-255)"));
 }

@@ -21,8 +21,8 @@ TEST(BandWorker, RunsEveryTaskOnceAndReturnsWhenAllRan)
         int throwAt; // -1: none
         bool throws;
     } rows[] = {
-        {0, -1, false}, {1, -1, false}, {2, -1, false}, {17, -1, false},
-        {500, -1, false}, {1, 0, true}, {9, 0, true}, {9, 8, true}, {300, 150, true},
+        {0, -1, false}, {1, -1, false}, {2, -1, false}, {17, -1, false},  {500, -1, false},
+        {1, 0, true},   {9, 0, true},   {9, 8, true},   {300, 150, true},
     };
     BandWorker worker;
     for (const auto& r : rows) {

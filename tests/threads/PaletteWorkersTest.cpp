@@ -46,7 +46,8 @@ QImage Picture(int seed)
         for (int x = 0; x < picture.width(); ++x) {
             const int edge = std::min({x, y, picture.width() - 1 - x, picture.height() - 1 - y});
             const int alpha = std::min(255, edge * 40);
-            const int red = (x * 3 + seed * 7) % 256, green = (y * 5 + seed * 11) % 256, blue = (x * y + seed) % 256;
+            const int red = (x * 3 + seed * 7) % 256, green = (y * 5 + seed * 11) % 256,
+                      blue = (x * y + seed) % 256;
             picture.setPixel(x, y, qRgba(red, green, blue, alpha));
         }
     return picture;
@@ -66,7 +67,8 @@ const Library& Floors()
         for (int i = 1; i <= Pictures; ++i) {
             made->paths << made->dir.filePath(QStringLiteral("t_%1.png").arg(i));
             EXPECT_TRUE(Picture(i).save(made->paths.back(), "PNG")) << i;
-            made->expected.push_back(MakeThumbnail(BrushKind::Floor, made->paths.back(), Background));
+            made->expected.push_back(
+                MakeThumbnail(BrushKind::Floor, made->paths.back(), Background));
             EXPECT_FALSE(made->expected.back().isNull()) << i;
         }
         return made;
@@ -83,7 +85,8 @@ std::vector<ThumbnailRequest> Requests(int first)
     return requests;
 }
 
-template <class Done> bool WaitFor(Done done)
+template <class Done>
+bool WaitFor(Done done)
 {
     const QDeadlineTimer deadline(PatienceMs);
     while (!done() && !deadline.hasExpired())
@@ -100,8 +103,8 @@ TEST(PaletteWorkers, DeliverExactlyTheThumbnailsStillWanted)
         const char* name;
         Twist twist;
     } rows[] = {
-        {"runs to the end", Twist::None},          {"prefers the last entries", Twist::Prefer},
-        {"stops mid-way", Twist::Stop},            {"goes away mid-way", Twist::Destroy},
+        {"runs to the end", Twist::None},         {"prefers the last entries", Twist::Prefer},
+        {"stops mid-way", Twist::Stop},           {"goes away mid-way", Twist::Destroy},
         {"starts again mid-way", Twist::Restart},
     };
     const Library& library = Floors();
@@ -111,15 +114,18 @@ TEST(PaletteWorkers, DeliverExactlyTheThumbnailsStillWanted)
         int first = 0; // the entries of the job now wanted start here
         std::map<int, int> deliveries;
         bool lastWithBusyFalse = false;
-        QObject::connect(loader.get(), &ThumbnailLoader::Delivered, [&](const std::vector<ThumbnailResult>& results) {
-            for (const ThumbnailResult& r : results) {
-                ASSERT_GE(r.entry, first);
-                ASSERT_LT(r.entry, first + Pictures);
-                ++deliveries[r.entry];
-                EXPECT_TRUE(r.thumbnail == library.expected[static_cast<size_t>(r.entry - first)]) << r.entry;
-            }
-            lastWithBusyFalse = !loader->Busy();
-        });
+        QObject::connect(loader.get(), &ThumbnailLoader::Delivered,
+                         [&](const std::vector<ThumbnailResult>& results) {
+                             for (const ThumbnailResult& r : results) {
+                                 ASSERT_GE(r.entry, first);
+                                 ASSERT_LT(r.entry, first + Pictures);
+                                 ++deliveries[r.entry];
+                                 EXPECT_TRUE(r.thumbnail ==
+                                             library.expected[static_cast<size_t>(r.entry - first)])
+                                     << r.entry;
+                             }
+                             lastWithBusyFalse = !loader->Busy();
+                         });
         loader->Start(BrushKind::Floor, Background, Requests(first));
         EXPECT_TRUE(loader->Busy());
         ASSERT_TRUE(WaitFor([&] { return !deliveries.empty(); }));
@@ -177,7 +183,8 @@ TEST(PaletteWorkers, ModelFillsWithTheSameThumbnails)
         EXPECT_FALSE(model.IsFilling());
         ASSERT_EQ(model.Count(), Pictures);
         for (int i = 0; i < Pictures; ++i) {
-            const int listed = static_cast<int>(library.paths.indexOf(model.PathsOf(BrushKind::Floor).value(i)));
+            const int listed =
+                static_cast<int>(library.paths.indexOf(model.PathsOf(BrushKind::Floor).value(i)));
             ASSERT_GE(listed, 0) << i;
             EXPECT_TRUE(model.Thumbnail(i) == library.expected[static_cast<size_t>(listed)]) << i;
         }

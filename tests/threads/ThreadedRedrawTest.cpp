@@ -1,8 +1,8 @@
 // Whole redraws painted by both hands of the band worker, against the
 // literal renderer: under ThreadSanitizer this is where the renderer's own
 // threads meet the pictures they share.
-#include "render/BusyMap.h"
 #include "oracle/LiteralRenderer.h"
+#include "render/BusyMap.h"
 #include "render/Renderer.h"
 
 #include <gtest/gtest.h>
@@ -24,7 +24,8 @@ TEST(ThreadedRedraw, BothHandsPaintTheLiteralPicture)
             canvas.fill(Qt::red);
             renderer.Redraw(canvas, map, layers, zoom, ShadowParams{}, true);
             EXPECT_EQ(renderer.LastRepaintedRectangles(), -1);
-            EXPECT_LE(oracle::MaxChannelDifference(canvas, expected), 1) << zoom << " pass " << pass;
+            EXPECT_LE(oracle::MaxChannelDifference(canvas, expected), 1)
+                << zoom << " pass " << pass;
         }
     }
 }

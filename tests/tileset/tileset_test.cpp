@@ -45,15 +45,18 @@ TEST(Tileset, FoldersHoldWellFormedPictures)
         std::function<void(const Tile&)> check;
     };
     const Case cases[] = {
-        {"Floors", tileset::drawFloors(), 16, [](const Tile& t) {
+        {"Floors", tileset::drawFloors(), 16,
+         [](const Tile& t) {
              EXPECT_EQ(t.image.size(), QSize(72, 72)) << t.name.toStdString();
              EXPECT_TRUE(fullyOpaque(t.image)) << t.name.toStdString();
          }},
-        {"Walls", tileset::drawWalls(), 8, [](const Tile& t) {
+        {"Walls", tileset::drawWalls(), 8,
+         [](const Tile& t) {
              EXPECT_EQ(t.image.size(), QSize(18, 18)) << t.name.toStdString();
              EXPECT_TRUE(fullyOpaque(t.image)) << t.name.toStdString();
          }},
-        {"Objects", tileset::drawObjects(), 24, [](const Tile& t) {
+        {"Objects", tileset::drawObjects(), 24,
+         [](const Tile& t) {
              const QImage& img = t.image;
              const QString n = t.name;
              EXPECT_TRUE(img.hasAlphaChannel()) << n.toStdString();
@@ -62,8 +65,9 @@ TEST(Tileset, FoldersHoldWellFormedPictures)
                  EXPECT_LE(side, 144) << n.toStdString();
              }
              EXPECT_LE(img.width() * img.height(), 144 * 72) << n.toStdString();
-             for (QPoint corner : {QPoint(0, 0), QPoint(img.width() - 1, 0), QPoint(0, img.height() - 1),
-                                   QPoint(img.width() - 1, img.height() - 1)})
+             for (QPoint corner :
+                  {QPoint(0, 0), QPoint(img.width() - 1, 0), QPoint(0, img.height() - 1),
+                   QPoint(img.width() - 1, img.height() - 1)})
                  EXPECT_EQ(qAlpha(img.pixel(corner)), 0) << n.toStdString();
              EXPECT_GT(coveredCentre(img), 0.5) << n.toStdString();
          }},
@@ -90,7 +94,8 @@ double lineDifference(const QImage& img, int a, int b, bool columns)
     for (int i = 0; i < n; ++i) {
         const QRgb p = columns ? img.pixel(a, i) : img.pixel(i, a);
         const QRgb q = columns ? img.pixel(b, i) : img.pixel(i, b);
-        sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+               std::abs(qBlue(p) - qBlue(q));
     }
     return sum / n;
 }
@@ -120,7 +125,8 @@ TEST(Tileset, NoiseAndBlocksWrapAtThePeriod)
 {
     using namespace tileset::kit;
     for (double x : {0.0, 13.5, 71.9})
-        EXPECT_DOUBLE_EQ(tiledFbm(x, 5, 72, 72, 3, 3, 4, 7), tiledFbm(x + 72, 5 - 72, 72, 72, 3, 3, 4, 7));
+        EXPECT_DOUBLE_EQ(tiledFbm(x, 5, 72, 72, 3, 3, 4, 7),
+                         tiledFbm(x + 72, 5 - 72, 72, 72, 3, 3, 4, 7));
 
     const std::vector<Course> rows{{0, 10, {4, 12}}, {10, 8, {0}}};
     struct Case {
@@ -129,12 +135,12 @@ TEST(Tileset, NoiseAndBlocksWrapAtThePeriod)
         double u, w;
     };
     const Case cases[] = {
-        {4.0, 0.0, 0, 0, 0.0, 8.0},   // first block starts at its cut
+        {4.0, 0.0, 0, 0, 0.0, 8.0}, // first block starts at its cut
         {11.99, 9.99, 0, 0, 7.99, 8.0},
         {12.0, 3.0, 0, 1, 0.0, 10.0}, // last block wraps past the period...
         {3.0, 3.0, 0, 1, 9.0, 10.0},  // ...and continues before the first cut
         {-1.0, 10.0, 1, 0, 17.0, 18.0},
-        {19.0, 21.0, 0, 1, 7.0, 10.0},  // one period on in both directions
+        {19.0, 21.0, 0, 1, 7.0, 10.0}, // one period on in both directions
     };
     for (const Case& c : cases) {
         const Block b = locateBlock(rows, 18, c.x, c.y);
@@ -172,9 +178,14 @@ TEST(Tileset, WritesFoldersAndReplacesStaleFiles)
     EXPECT_FALSE(QFile::exists(stale));
     EXPECT_TRUE(QFile::exists(keep));
     const std::pair<const char*, std::size_t> folders[] = {
-        {"Floors", tileset::drawFloors().size()}, {"Walls", tileset::drawWalls().size()}, {"Objects", tileset::drawObjects().size()}};
+        {"Floors", tileset::drawFloors().size()},
+        {"Walls", tileset::drawWalls().size()},
+        {"Objects", tileset::drawObjects().size()}};
     for (const auto& [folder, count] : folders)
-        EXPECT_EQ(QDir(root.filePath(QLatin1String(folder))).entryList({QStringLiteral("*.png")}, QDir::Files).size(), qsizetype(count));
+        EXPECT_EQ(QDir(root.filePath(QLatin1String(folder)))
+                      .entryList({QStringLiteral("*.png")}, QDir::Files)
+                      .size(),
+                  qsizetype(count));
     const QImage reread(root.filePath(QStringLiteral("Walls/stone.png")));
     EXPECT_EQ(reread.size(), QSize(18, 18));
 

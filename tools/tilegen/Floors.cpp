@@ -17,7 +17,10 @@ namespace {
 constexpr int T = FloorSize;
 constexpr double Pi = std::numbers::pi;
 
-QImage blank() { return opaqueCanvas(T, T, Qt::black); }
+QImage blank()
+{
+    return opaqueCanvas(T, T, Qt::black);
+}
 
 double fbm(double x, double y, int cells, int octaves, std::uint32_t seed)
 {
@@ -41,12 +44,14 @@ Rgb masonryPixel(const Block& b, double x, double y, Rgb stone, Rgb mortar, doub
 // Domain warp that keeps the 72 px period, so joints wander like hand-laid stone.
 QPointF warp(double x, double y, double amount, std::uint32_t seed)
 {
-    return {x + amount * (fbm(x, y, 3, 3, seed + 11) - 0.5) * 2, y + amount * (fbm(x, y, 3, 3, seed + 13) - 0.5) * 2};
+    return {x + amount * (fbm(x, y, 3, 3, seed + 11) - 0.5) * 2,
+            y + amount * (fbm(x, y, 3, 3, seed + 13) - 0.5) * 2};
 }
 
 QImage flagstone(std::uint32_t seed)
 {
-    const std::vector<Course> rows{{0, 24, {8, 36, 58}}, {24, 26, {0, 22, 47}}, {50, 22, {14, 40, 62}}};
+    const std::vector<Course> rows{
+        {0, 24, {8, 36, 58}}, {24, 26, {0, 22, 47}}, {50, 22, {14, 40, 62}}};
     QImage img = blank();
     perPixel(img, [&](int x, int y) {
         const QPointF w = warp(x + 0.5, y + 0.5, 2.2, seed);
@@ -59,7 +64,8 @@ QImage flagstone(std::uint32_t seed)
 }
 
 // Rounded stones in a grid of jittered cells, lit as domes.
-Rgb pebble(const CellHit& h, Rgb stone, Rgb gap, double gapWidth, double x, double y, std::uint32_t seed)
+Rgb pebble(const CellHit& h, Rgb stone, Rgb gap, double gapWidth, double x, double y,
+           std::uint32_t seed)
 {
     const double r = h.d1 + h.edge;
     const double nx = h.offset.x() / r, ny = h.offset.y() / r;
@@ -88,11 +94,13 @@ QImage cobble(std::uint32_t seed)
 QImage gravel(std::uint32_t seed)
 {
     const Cells cells = jitteredCells(T, T, 14, 14, 1.0, seed);
-    static constexpr std::array<Rgb, 4> tones{{{0.55, 0.54, 0.52}, {0.45, 0.42, 0.38}, {0.62, 0.58, 0.50}, {0.38, 0.38, 0.40}}};
+    static constexpr std::array<Rgb, 4> tones{
+        {{0.55, 0.54, 0.52}, {0.45, 0.42, 0.38}, {0.62, 0.58, 0.50}, {0.38, 0.38, 0.40}}};
     QImage img = blank();
     perPixel(img, [&](int x, int y) {
         const CellHit h = nearestCell(cells, x + 0.5, y + 0.5);
-        return pebble(h, tones[std::size_t(hash01(h.index, 1, seed) * 4)] * 1.1, {0.30, 0.27, 0.22}, 0.8, x, y, seed);
+        return pebble(h, tones[std::size_t(hash01(h.index, 1, seed) * 4)] * 1.1, {0.30, 0.27, 0.22},
+                      0.8, x, y, seed);
     });
     return img;
 }
@@ -102,12 +110,14 @@ Rgb woodGrain(double along, double across, int plank, Rgb base, std::uint32_t se
     const double n = tiledFbm(along, across + plank * 9.0, T, T, 2, 12, 3, seed);
     const double band = 0.5 + 0.5 * std::sin(n * 34.0 + plank * 1.7);
     const double tone = 0.88 + 0.24 * hash01(plank, 5, seed);
-    return base * (tone * (0.84 + 0.16 * band + 0.04 * (hash01(int(along) / 3, int(across), seed) - 0.5)));
+    return base *
+           (tone * (0.84 + 0.16 * band + 0.04 * (hash01(int(along) / 3, int(across), seed) - 0.5)));
 }
 
 QImage woodPlanks(std::uint32_t seed)
 {
-    const std::vector<Course> rows{{0, 18, {10, 52}}, {18, 18, {30}}, {36, 18, {0, 44}}, {54, 18, {20, 62}}};
+    const std::vector<Course> rows{
+        {0, 18, {10, 52}}, {18, 18, {30}}, {36, 18, {0, 44}}, {54, 18, {20, 62}}};
     QImage img = blank();
     perPixel(img, [&](int x, int y) {
         const Block b = locateBlock(rows, T, x + 0.5, y + 0.5);
@@ -117,7 +127,8 @@ QImage woodPlanks(std::uint32_t seed)
         // Nails near both ends of every plank.
         for (double nu : {3.5, b.w - 3.5})
             for (double nv : {4.5, b.h - 4.5})
-                c = mix(c, {0.22, 0.18, 0.15}, 0.8 * smooth(1.1, 0.5, std::hypot(b.u - nu, b.v - nv)));
+                c = mix(c, {0.22, 0.18, 0.15},
+                        0.8 * smooth(1.1, 0.5, std::hypot(b.u - nu, b.v - nv)));
         return mix(Rgb{0.12, 0.07, 0.04}, c, smooth(0.2, 1.1, borderDistance(b)));
     });
     return img;
@@ -187,7 +198,8 @@ QImage grass(std::uint32_t seed)
         const double ang = rng.range(-Pi * 0.85, -Pi * 0.15);
         const double len = rng.range(2.5, 5.0);
         const double t = rng.unit();
-        const QColor c = t < 0.5 ? QColor::fromRgbF(0.45 + 0.1 * t, 0.66, 0.26) : QColor::fromRgbF(0.12, 0.25 + 0.1 * t, 0.08);
+        const QColor c = t < 0.5 ? QColor::fromRgbF(0.45 + 0.1 * t, 0.66, 0.26)
+                                 : QColor::fromRgbF(0.12, 0.25 + 0.1 * t, 0.08);
         blades.push_back({a, a + QPointF(std::cos(ang) * len, std::sin(ang) * len), c});
     }
     QPainter p(&img);
@@ -230,7 +242,8 @@ QImage water(std::uint32_t seed)
     perPixel(img, [&](int x, int y) {
         const double n = fbm(x, y, 2, 4, seed);
         Rgb c = mix({0.06, 0.20, 0.33}, {0.13, 0.38, 0.50}, n);
-        const double caustic = std::pow(ridged(x, y, 3, 3, seed + 1), 7.0) * 0.7 + std::pow(ridged(x, y, 4, 2, seed + 2), 9.0) * 0.4;
+        const double caustic = std::pow(ridged(x, y, 3, 3, seed + 1), 7.0) * 0.7 +
+                               std::pow(ridged(x, y, 4, 2, seed + 2), 9.0) * 0.4;
         return mix(c, {0.55, 0.80, 0.85}, std::min(1.0, caustic));
     });
     return img;
@@ -248,7 +261,8 @@ QImage lava(std::uint32_t seed)
         Rgb crust = mix({0.10, 0.06, 0.05}, {0.26, 0.15, 0.11}, fbm(x, y, 8, 3, seed + 2));
         const double r = h.d1 + h.edge;
         crust = crust * (1.0 - 0.3 * (h.offset.x() + h.offset.y()) / (r * std::sqrt(2.0)));
-        Rgb hot = heat < 0.5 ? mix({0.55, 0.06, 0.02}, {1.0, 0.45, 0.05}, heat * 2) : mix({1.0, 0.45, 0.05}, {1.0, 0.92, 0.45}, heat * 2 - 1);
+        Rgb hot = heat < 0.5 ? mix({0.55, 0.06, 0.02}, {1.0, 0.45, 0.05}, heat * 2)
+                             : mix({1.0, 0.45, 0.05}, {1.0, 0.92, 0.45}, heat * 2 - 1);
         return mix(crust, hot, smooth(0.05, 0.45, heat));
     });
     return img;
@@ -283,7 +297,10 @@ QImage marble(std::uint32_t seed)
         const double turb = fbm(x, y, 3, 5, seed);
         const double t = 2.0 * x / T + 2.0 * y / T + 3.0 * turb;
         const double vein = std::pow(1.0 - std::abs(std::sin(Pi * t)), 5.0);
-        const double vein2 = std::pow(1.0 - std::abs(std::sin(Pi * (4.0 * x / T - 2.0 * y / T + 4.0 * fbm(x, y, 4, 4, seed + 3)))), 24.0);
+        const double vein2 =
+            std::pow(1.0 - std::abs(std::sin(
+                               Pi * (4.0 * x / T - 2.0 * y / T + 4.0 * fbm(x, y, 4, 4, seed + 3)))),
+                     24.0);
         Rgb c = mix({0.86, 0.85, 0.82}, {0.95, 0.94, 0.91}, fbm(x, y, 4, 3, seed + 1));
         c = mix(c, {0.45, 0.45, 0.48}, vein * 0.7 + vein2 * 0.35);
         const Block b = locateBlock(slabs, T, x + 0.5, y + 0.5);
@@ -296,9 +313,18 @@ QImage marble(std::uint32_t seed)
 
 QImage mosaic(std::uint32_t seed)
 {
-    static constexpr std::array<Rgb, 12> rings{{{0.80, 0.62, 0.22}, {0.16, 0.24, 0.48}, {0.86, 0.82, 0.70}, {0.62, 0.28, 0.16},
-                                                {0.86, 0.82, 0.70}, {0.16, 0.24, 0.48}, {0.86, 0.82, 0.70}, {0.80, 0.62, 0.22},
-                                                {0.62, 0.28, 0.16}, {0.86, 0.82, 0.70}, {0.16, 0.24, 0.48}, {0.86, 0.82, 0.70}}};
+    static constexpr std::array<Rgb, 12> rings{{{0.80, 0.62, 0.22},
+                                                {0.16, 0.24, 0.48},
+                                                {0.86, 0.82, 0.70},
+                                                {0.62, 0.28, 0.16},
+                                                {0.86, 0.82, 0.70},
+                                                {0.16, 0.24, 0.48},
+                                                {0.86, 0.82, 0.70},
+                                                {0.80, 0.62, 0.22},
+                                                {0.62, 0.28, 0.16},
+                                                {0.86, 0.82, 0.70},
+                                                {0.16, 0.24, 0.48},
+                                                {0.86, 0.82, 0.70}}};
     QImage img = blank();
     perPixel(img, [&](int x, int y) {
         const QPointF w = warp(x + 0.5, y + 0.5, 0.7, seed);
@@ -318,7 +344,8 @@ QImage brickFloor(std::uint32_t seed)
 {
     std::vector<Course> rows;
     for (int r = 0; r < 6; ++r)
-        rows.push_back({r * 12.0, 12, r % 2 ? std::vector<double>{12, 36, 60} : std::vector<double>{0, 24, 48}});
+        rows.push_back({r * 12.0, 12,
+                        r % 2 ? std::vector<double>{12, 36, 60} : std::vector<double>{0, 24, 48}});
     QImage img = blank();
     perPixel(img, [&](int x, int y) {
         const QPointF w = warp(x + 0.5, y + 0.5, 0.6, seed);
@@ -335,7 +362,8 @@ QImage ice(std::uint32_t seed)
     perPixel(img, [&](int x, int y) {
         const double n = fbm(x, y, 2, 5, seed);
         Rgb c = mix({0.55, 0.74, 0.86}, {0.80, 0.91, 0.97}, n);
-        const double gloss = std::pow(0.5 + 0.5 * std::sin(2 * Pi * (x + y) / 36.0 + 3 * fbm(x, y, 3, 2, seed + 1)), 8.0);
+        const double gloss = std::pow(
+            0.5 + 0.5 * std::sin(2 * Pi * (x + y) / 36.0 + 3 * fbm(x, y, 3, 2, seed + 1)), 8.0);
         c = mix(c, {1, 1, 1}, 0.25 * gloss);
         const CellHit h = nearestCell(cells, x + 0.5, y + 0.5);
         const double wobble = 0.35 + 0.4 * fbm(x, y, 8, 2, seed + 2);
@@ -353,11 +381,13 @@ QImage mossStone(std::uint32_t seed)
         const CellHit h = nearestCell(cells, x + 0.5, y + 0.5);
         const double r = h.d1 + h.edge;
         const double light = -(h.offset.x() + h.offset.y()) / (r * std::sqrt(2.0));
-        Rgb stone = Rgb{0.44, 0.45, 0.42} * (0.85 + 0.3 * hash01(h.index, 1, seed)) * (0.85 + 0.3 * fbm(x, y, 6, 4, seed + 1));
+        Rgb stone = Rgb{0.44, 0.45, 0.42} * (0.85 + 0.3 * hash01(h.index, 1, seed)) *
+                    (0.85 + 0.3 * fbm(x, y, 6, 4, seed + 1));
         stone = stone * (1 + 0.12 * light);
         stone = stone * (0.75 + 0.25 * smooth(0, 3.0, h.edge));
         Rgb c = mix({0.12, 0.13, 0.10}, stone, smooth(0.8, 1.8, h.edge));
-        const double moss = smooth(0.55, 0.72, fbm(x, y, 3, 4, seed + 2) + 0.25 * (1 - smooth(0, 4, h.edge)));
+        const double moss =
+            smooth(0.55, 0.72, fbm(x, y, 3, 4, seed + 2) + 0.25 * (1 - smooth(0, 4, h.edge)));
         const Rgb green = mix({0.20, 0.32, 0.10}, {0.38, 0.50, 0.18}, hash01(x, y, seed + 3));
         return mix(c, green, moss * 0.9);
     });
@@ -390,11 +420,13 @@ QImage hexTiles(std::uint32_t seed)
     perPixel(img, [&](int x, int y) {
         const CellHit h = nearestCell(cells, x + 0.5, y + 0.5);
         const double tone = hash01(h.index, 2, seed);
-        Rgb c = mix({0.58, 0.36, 0.24}, {0.70, 0.48, 0.30}, tone) * (0.9 + 0.2 * fbm(x, y, 6, 3, seed));
+        Rgb c =
+            mix({0.58, 0.36, 0.24}, {0.70, 0.48, 0.30}, tone) * (0.9 + 0.2 * fbm(x, y, 6, 3, seed));
         const double r = h.d1 + h.edge;
         const double nearEdge = 1 - smooth(0.8, 2.8, h.edge);
         const double side = -(h.offset.x() + h.offset.y()) / (r * std::sqrt(2.0));
-        c = side > 0 ? mix(c, {1, 0.95, 0.85}, 0.3 * nearEdge * side) : c * (1 + 0.4 * nearEdge * side);
+        c = side > 0 ? mix(c, {1, 0.95, 0.85}, 0.3 * nearEdge * side)
+                     : c * (1 + 0.4 * nearEdge * side);
         return mix(Rgb{0.28, 0.25, 0.21}, c, smooth(0.5, 1.3, h.edge));
     });
     return img;
@@ -406,16 +438,29 @@ std::vector<Tile> drawFloors()
 {
     using Painter = QImage (*)(std::uint32_t);
     static constexpr std::pair<const char*, Painter> all[] = {
-        {"flagstone", flagstone},     {"cobble", cobble},           {"wood-planks", woodPlanks},
-        {"parquet", parquet},         {"dirt", dirt},               {"grass", grass},
-        {"sand", sand},               {"gravel", gravel},           {"water", water},
-        {"lava", lava},               {"ice", ice},                 {"carpet", carpet},
-        {"marble", marble},           {"mosaic", mosaic},           {"brick-floor", brickFloor},
-        {"moss-stone", mossStone},    {"checkered-tiles", checkeredTiles}, {"hexagon-tiles", hexTiles},
+        {"flagstone", flagstone},
+        {"cobble", cobble},
+        {"wood-planks", woodPlanks},
+        {"parquet", parquet},
+        {"dirt", dirt},
+        {"grass", grass},
+        {"sand", sand},
+        {"gravel", gravel},
+        {"water", water},
+        {"lava", lava},
+        {"ice", ice},
+        {"carpet", carpet},
+        {"marble", marble},
+        {"mosaic", mosaic},
+        {"brick-floor", brickFloor},
+        {"moss-stone", mossStone},
+        {"checkered-tiles", checkeredTiles},
+        {"hexagon-tiles", hexTiles},
     };
     std::vector<Tile> tiles;
     for (const auto& [name, paint] : all)
-        tiles.push_back({QString::fromLatin1(name), paint(seedOf(name)).convertToFormat(QImage::Format_RGB32)});
+        tiles.push_back(
+            {QString::fromLatin1(name), paint(seedOf(name)).convertToFormat(QImage::Format_RGB32)});
     return tiles;
 }
 

@@ -14,10 +14,10 @@ struct Course {
 };
 
 struct Block {
-    int id = 0;           // unique per block within the period
+    int id = 0; // unique per block within the period
     int row = 0, column = 0;
-    double u = 0, v = 0;  // position inside the block
-    double w = 0, h = 0;  // block size
+    double u = 0, v = 0; // position inside the block
+    double w = 0, h = 0; // block size
 };
 
 Block locateBlock(const std::vector<Course>& courses, double period, double x, double y);

@@ -56,7 +56,8 @@ QPainterPath polygon(std::initializer_list<QPointF> points)
     return path;
 }
 
-void seams(QPainter& p, const QPainterPath& clip, const QRectF& r, int pieces, bool alongX, const QColor& base)
+void seams(QPainter& p, const QPainterPath& clip, const QRectF& r, int pieces, bool alongX,
+           const QColor& base)
 {
     p.save();
     p.setClipPath(clip);
@@ -73,8 +74,8 @@ void seams(QPainter& p, const QPainterPath& clip, const QRectF& r, int pieces, b
     p.restore();
 }
 
-void woodPanel(QPainter& p, const QRectF& r, const QColor& base, bool alongX, int planks, std::uint32_t seed,
-               double radius = 2.5, bool shadow = true)
+void woodPanel(QPainter& p, const QRectF& r, const QColor& base, bool alongX, int planks,
+               std::uint32_t seed, double radius = 2.5, bool shadow = true)
 {
     const QPainterPath shape = rounded(r, radius);
     if (shadow)
@@ -214,7 +215,8 @@ void barrel(QPainter& p, std::uint32_t seed)
     p.setPen(QPen(shade(DarkWood, 0.5), 0.9));
     for (int i = 0; i < 16; ++i) {
         const double a = i * 2 * Pi / 16;
-        p.drawLine(c + QPointF(std::cos(a), std::sin(a)) * 18, c + QPointF(std::cos(a), std::sin(a)) * 23);
+        p.drawLine(c + QPointF(std::cos(a), std::sin(a)) * 18,
+                   c + QPointF(std::cos(a), std::sin(a)) * 23);
     }
     p.restore();
     const QPainterPath lid = circle(c, 18);
@@ -265,7 +267,8 @@ void bookshelf(QPainter& p, std::uint32_t seed)
     woodPanel(p, frame, DarkWood, true, 1, seed, 2);
     const QRectF cavity(5, 7, 94, 17);
     p.fillRect(cavity, QColor(35, 22, 12));
-    static constexpr std::array<QRgb, 7> bindings{0xff7a2a26, 0xff2d4f3a, 0xff2c3f6b, 0xff6b4a22, 0xff8c6b2e, 0xff4a2d52, 0xff5a1e1e};
+    static constexpr std::array<QRgb, 7> bindings{0xff7a2a26, 0xff2d4f3a, 0xff2c3f6b, 0xff6b4a22,
+                                                  0xff8c6b2e, 0xff4a2d52, 0xff5a1e1e};
     Rng rng(seed);
     double x = cavity.left() + 0.5;
     while (x < cavity.right() - 3) {
@@ -279,7 +282,8 @@ void bookshelf(QPainter& p, std::uint32_t seed)
         p.setPen(QPen(QColor(20, 12, 8), 0.5));
         p.setBrush(g);
         p.drawRect(book);
-        p.fillRect(QRectF(x + 0.6, cavity.bottom() - depth + 0.8, w - 1.2, 1.2), QColor(235, 225, 200, 170));
+        p.fillRect(QRectF(x + 0.6, cavity.bottom() - depth + 0.8, w - 1.2, 1.2),
+                   QColor(235, 225, 200, 170));
         x += w + (rng.unit() < 0.15 ? 2.5 : 0.3);
     }
     p.setPen(QPen(shade(DarkWood, 0.38), 1.0));
@@ -301,7 +305,8 @@ void throne(QPainter& p, std::uint32_t seed)
     p.setPen(QPen(Gold, 1.2));
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(QRectF(21.5, 18.5, 29, 35), 2, 2);
-    const QPainterPath back = polygon({{9, 8}, {22, 4}, {36, 2.5}, {50, 4}, {63, 8}, {63, 17}, {9, 17}});
+    const QPainterPath back =
+        polygon({{9, 8}, {22, 4}, {36, 2.5}, {50, 4}, {63, 8}, {63, 17}, {9, 17}});
     shadedFill(p, back, woodBrush(DarkWood, true, seed), DarkWood);
     p.setPen(QPen(Gold, 1.4));
     p.drawLine(QPointF(12, 15), QPointF(60, 15));
@@ -343,9 +348,11 @@ void rug(QPainter& p, std::uint32_t seed)
     const QPointF c = r.center();
     p.setBrush(QColor(28, 36, 80));
     p.setPen(QPen(Gold, 1.2));
-    p.drawPath(polygon({{c.x() - 34, c.y()}, {c.x(), c.y() - 20}, {c.x() + 34, c.y()}, {c.x(), c.y() + 20}}));
+    p.drawPath(polygon(
+        {{c.x() - 34, c.y()}, {c.x(), c.y() - 20}, {c.x() + 34, c.y()}, {c.x(), c.y() + 20}}));
     p.setBrush(QColor(190, 120, 50));
-    p.drawPath(polygon({{c.x() - 16, c.y()}, {c.x(), c.y() - 10}, {c.x() + 16, c.y()}, {c.x(), c.y() + 10}}));
+    p.drawPath(polygon(
+        {{c.x() - 16, c.y()}, {c.x(), c.y() - 10}, {c.x() + 16, c.y()}, {c.x(), c.y() + 10}}));
     p.setBrush(Gold);
     p.drawEllipse(c, 3, 3);
     for (double dx : {-48.0, 48.0})
@@ -403,7 +410,8 @@ void stairs(QPainter& p, std::uint32_t seed)
         const QColor c = shade(Stone, depth);
         const QPainterPath s = rounded(step, 0.8);
         shadedFill(p, s, stoneBrush(c, seed + std::uint32_t(i)), c, 0.8, 0.5);
-        p.fillRect(QRectF(step.left(), step.top(), step.width(), 1.6), QColor(255, 255, 255, int(70 * depth)));
+        p.fillRect(QRectF(step.left(), step.top(), step.width(), 1.6),
+                   QColor(255, 255, 255, int(70 * depth)));
     }
     for (double x : {3.0, 56.0}) {
         const QPainterPath wall = rounded(QRectF(x, 3, 9, 100), 2);
@@ -446,7 +454,8 @@ void column(QPainter& p, std::uint32_t seed)
     p.setPen(QPen(QColor(90, 86, 80, 130), 0.9));
     for (int i = 0; i < 16; ++i) {
         const double a = i * 2 * Pi / 16;
-        p.drawLine(c + QPointF(std::cos(a), std::sin(a)) * 12.5, c + QPointF(std::cos(a), std::sin(a)) * 17.3);
+        p.drawLine(c + QPointF(std::cos(a), std::sin(a)) * 12.5,
+                   c + QPointF(std::cos(a), std::sin(a)) * 17.3);
     }
     p.setPen(QPen(QColor(255, 255, 255, 90), 1.0));
     p.setBrush(Qt::NoBrush);
@@ -479,7 +488,8 @@ void statue(QPainter& p, std::uint32_t seed)
         p.setPen(QPen(QColor(120, 115, 105, 170), 0.8));
         for (int f = 0; f < 4; ++f) {
             const double t = 0.25 + f * 0.18;
-            p.drawLine(QPointF(c.x() + side * 8, 33 + f * 3), QPointF(c.x() + side * (12 + 17 * (1 - t)), 26 + f * 6.5));
+            p.drawLine(QPointF(c.x() + side * 8, 33 + f * 3),
+                       QPointF(c.x() + side * (12 + 17 * (1 - t)), 26 + f * 6.5));
         }
     }
     const QPainterPath robe = rounded(QRectF(27, 28, 17, 26), 7);
@@ -530,8 +540,18 @@ void coffin(QPainter& p, std::uint32_t seed)
     shadedFill(p, box, woodBrush(DarkWood, false, seed), DarkWood);
     const QPainterPath lid = polygon({{19, 8}, {35, 8}, {45, 27}, {39, 99}, {15, 99}, {9, 27}});
     shadedFill(p, lid, woodBrush(shade(DarkWood, 1.15), false, seed + 1), DarkWood, 1.0, 0.6);
-    const QPainterPath cross = polygon({{25.5, 22}, {28.5, 22}, {28.5, 34}, {38, 34}, {38, 37}, {28.5, 37}, {28.5, 62},
-                                        {25.5, 62}, {25.5, 37}, {16, 37}, {16, 34}, {25.5, 34}});
+    const QPainterPath cross = polygon({{25.5, 22},
+                                        {28.5, 22},
+                                        {28.5, 34},
+                                        {38, 34},
+                                        {38, 37},
+                                        {28.5, 37},
+                                        {28.5, 62},
+                                        {25.5, 62},
+                                        {25.5, 37},
+                                        {16, 37},
+                                        {16, 34},
+                                        {25.5, 34}});
     metalFill(p, cross, QColor(180, 182, 188), 0.8);
 }
 
@@ -545,7 +565,8 @@ void well(QPainter& p, std::uint32_t seed)
     p.setPen(QPen(QColor(50, 46, 42), 1.0));
     for (int i = 0; i < 12; ++i) {
         const double a = (i + 0.5) * 2 * Pi / 12;
-        p.drawLine(c + QPointF(std::cos(a), std::sin(a)) * 21, c + QPointF(std::cos(a), std::sin(a)) * 31);
+        p.drawLine(c + QPointF(std::cos(a), std::sin(a)) * 21,
+                   c + QPointF(std::cos(a), std::sin(a)) * 31);
         const double b = i * 2 * Pi / 12;
         p.save();
         p.setPen(Qt::NoPen);
@@ -696,7 +717,8 @@ void campfire(QPainter& p, std::uint32_t seed)
         p.rotate(i * 60 + 15);
         const QRectF log(-18, -3.5, 36, 7);
         const QPainterPath shape = rounded(log, 3.5);
-        shadedFill(p, shape, woodBrush(QColor(100, 66, 38), true, seed + 30 + std::uint32_t(i)), QColor(90, 58, 32));
+        shadedFill(p, shape, woodBrush(QColor(100, 66, 38), true, seed + 30 + std::uint32_t(i)),
+                   QColor(90, 58, 32));
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(30, 20, 15));
         p.drawRect(QRectF(-8, -3.5, 16, 7));
@@ -752,8 +774,17 @@ void anvil(QPainter& p, std::uint32_t seed)
     p.setPen(QPen(QColor(90, 58, 32), 2.0));
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(c, 21, 21);
-    const QPainterPath body = polygon({{6, 27}, {16, 21}, {24, 19}, {60, 19}, {60, 17}, {67, 17}, {67, 37}, {60, 37},
-                                       {60, 35}, {24, 35}, {16, 33}});
+    const QPainterPath body = polygon({{6, 27},
+                                       {16, 21},
+                                       {24, 19},
+                                       {60, 19},
+                                       {60, 17},
+                                       {67, 17},
+                                       {67, 37},
+                                       {60, 37},
+                                       {60, 35},
+                                       {24, 35},
+                                       {16, 33}});
     dropShadow(p, body, {2, 2.5});
     metalFill(p, body, QColor(72, 74, 80));
     p.setPen(QPen(QColor(200, 204, 210, 150), 1.0));
@@ -843,7 +874,9 @@ void weaponRack(QPainter& p, std::uint32_t seed)
         const double x = 14 + i * 20;
         if (i % 2 == 0) {
             // Sword: blade, guard, grip, pommel.
-            metalFill(p, polygon({{x - 1.6, 4}, {x + 1.6, 4}, {x + 1.6, 24}, {x, 27}, {x - 1.6, 24}}), steel, 0.7);
+            metalFill(p,
+                      polygon({{x - 1.6, 4}, {x + 1.6, 4}, {x + 1.6, 24}, {x, 27}, {x - 1.6, 24}}),
+                      steel, 0.7);
             metalFill(p, rounded(QRectF(x - 5, 23, 10, 2.4), 1), Gold, 0.7);
             p.fillRect(QRectF(x - 1.1, 25.4, 2.2, 5), QColor(70, 40, 22));
             metalFill(p, circle({x, 31}, 1.8), Gold, 0.6);
@@ -867,16 +900,36 @@ std::vector<Tile> drawObjects()
         Painter paint;
     };
     static constexpr Entry all[] = {
-        {"table", 108, 72, table},        {"round-table", 72, 72, roundTable}, {"chair", 36, 36, chair},
-        {"stool", 36, 36, stool},         {"bench", 108, 36, bench},           {"bed", 72, 108, bed},
-        {"chest", 72, 54, chest},         {"barrel", 54, 54, barrel},          {"crate", 54, 54, crate},
-        {"bookshelf", 108, 36, bookshelf}, {"throne", 72, 72, throne},         {"rug", 144, 72, rug},
-        {"wooden-door", 72, 36, woodenDoor}, {"iron-door", 72, 36, ironDoor},  {"stairs", 72, 108, stairs},
-        {"trapdoor", 72, 72, trapdoor},   {"column", 54, 54, column},          {"statue", 72, 72, statue},
-        {"altar", 108, 54, altar},        {"coffin", 54, 108, coffin},         {"well", 72, 72, well},
-        {"fountain", 90, 90, fountain},   {"rubble", 72, 72, rubble},          {"brazier", 54, 54, brazier},
-        {"torch-stand", 36, 36, torchStand}, {"campfire", 72, 72, campfire},   {"cauldron", 72, 72, cauldron},
-        {"anvil", 72, 54, anvil},         {"sack", 36, 36, sack},              {"bones", 72, 54, bones},
+        {"table", 108, 72, table},
+        {"round-table", 72, 72, roundTable},
+        {"chair", 36, 36, chair},
+        {"stool", 36, 36, stool},
+        {"bench", 108, 36, bench},
+        {"bed", 72, 108, bed},
+        {"chest", 72, 54, chest},
+        {"barrel", 54, 54, barrel},
+        {"crate", 54, 54, crate},
+        {"bookshelf", 108, 36, bookshelf},
+        {"throne", 72, 72, throne},
+        {"rug", 144, 72, rug},
+        {"wooden-door", 72, 36, woodenDoor},
+        {"iron-door", 72, 36, ironDoor},
+        {"stairs", 72, 108, stairs},
+        {"trapdoor", 72, 72, trapdoor},
+        {"column", 54, 54, column},
+        {"statue", 72, 72, statue},
+        {"altar", 108, 54, altar},
+        {"coffin", 54, 108, coffin},
+        {"well", 72, 72, well},
+        {"fountain", 90, 90, fountain},
+        {"rubble", 72, 72, rubble},
+        {"brazier", 54, 54, brazier},
+        {"torch-stand", 36, 36, torchStand},
+        {"campfire", 72, 72, campfire},
+        {"cauldron", 72, 72, cauldron},
+        {"anvil", 72, 54, anvil},
+        {"sack", 36, 36, sack},
+        {"bones", 72, 54, bones},
         {"weapon-rack", 108, 36, weaponRack},
     };
     std::vector<Tile> tiles;

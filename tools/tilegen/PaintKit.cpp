@@ -30,7 +30,8 @@ std::uint32_t seedOf(std::string_view name)
 
 double hash01(int x, int y, std::uint32_t seed)
 {
-    std::uint32_t h = std::uint32_t(x) * 374761393u + std::uint32_t(y) * 668265263u + seed * 2246822519u;
+    std::uint32_t h =
+        std::uint32_t(x) * 374761393u + std::uint32_t(y) * 668265263u + seed * 2246822519u;
     h = (h ^ (h >> 13)) * 1274126177u;
     h ^= h >> 16;
     return double(h & 0xFFFFFF) / double(0x1000000);
@@ -48,12 +49,15 @@ double latticeNoise(double x, double y, int cellsX, int cellsY, std::uint32_t se
     const int ix = int(fx), iy = int(fy);
     const double tx = x - fx, ty = y - fy;
     const double sx = tx * tx * (3 - 2 * tx), sy = ty * ty * (3 - 2 * ty);
-    auto at = [&](int i, int j) { return hash01(wrapIndex(i, cellsX), wrapIndex(j, cellsY), seed); };
+    auto at = [&](int i, int j) {
+        return hash01(wrapIndex(i, cellsX), wrapIndex(j, cellsY), seed);
+    };
     const double a = at(ix, iy), b = at(ix + 1, iy), c = at(ix, iy + 1), d = at(ix + 1, iy + 1);
     return (a + (b - a) * sx) + ((c + (d - c) * sx) - (a + (b - a) * sx)) * sy;
 }
 
-double tiledFbm(double x, double y, int w, int h, int cellsX, int cellsY, int octaves, std::uint32_t seed)
+double tiledFbm(double x, double y, int w, int h, int cellsX, int cellsY, int octaves,
+                std::uint32_t seed)
 {
     double sum = 0, amp = 1, total = 0;
     for (int o = 0; o < octaves; ++o) {
@@ -65,10 +69,22 @@ double tiledFbm(double x, double y, int w, int h, int cellsX, int cellsY, int oc
     return sum / total;
 }
 
-Rgb rgb(const QColor& c) { return {c.redF(), c.greenF(), c.blueF()}; }
-Rgb mix(Rgb a, Rgb b, double t) { return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t}; }
-Rgb operator*(Rgb a, double f) { return {a.r * f, a.g * f, a.b * f}; }
-Rgb operator+(Rgb a, Rgb b) { return {a.r + b.r, a.g + b.g, a.b + b.b}; }
+Rgb rgb(const QColor& c)
+{
+    return {c.redF(), c.greenF(), c.blueF()};
+}
+Rgb mix(Rgb a, Rgb b, double t)
+{
+    return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
+}
+Rgb operator*(Rgb a, double f)
+{
+    return {a.r * f, a.g * f, a.b * f};
+}
+Rgb operator+(Rgb a, Rgb b)
+{
+    return {a.r + b.r, a.g + b.g, a.b + b.b};
+}
 
 QRgb toQRgb(Rgb c, double alpha)
 {
@@ -76,7 +92,10 @@ QRgb toQRgb(Rgb c, double alpha)
     return qRgba(ch(c.r), ch(c.g), ch(c.b), ch(alpha));
 }
 
-QColor toColor(Rgb c) { return QColor::fromRgba(toQRgb(c)); }
+QColor toColor(Rgb c)
+{
+    return QColor::fromRgba(toQRgb(c));
+}
 
 QColor shade(const QColor& c, double f)
 {
@@ -142,8 +161,11 @@ void grain(QImage& img, double amount, int cells, int octaves, std::uint32_t see
         auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
         for (int x = 0; x < img.width(); ++x) {
             const QRgb px = line[x];
-            const double f = 1.0 + amount * (2.0 * tiledFbm(x, y, img.width(), img.height(), cells, cells, octaves, seed) - 1.0)
-                + amount * 0.5 * (hash01(x, y, seed ^ 0xABCDu) - 0.5);
+            const double f = 1.0 +
+                             amount * (2.0 * tiledFbm(x, y, img.width(), img.height(), cells, cells,
+                                                      octaves, seed) -
+                                       1.0) +
+                             amount * 0.5 * (hash01(x, y, seed ^ 0xABCDu) - 0.5);
             const int a = qAlpha(px);
             auto ch = [&](int v) { return std::clamp(int(std::lround(v * f)), 0, a); };
             line[x] = qRgba(ch(qRed(px)), ch(qGreen(px)), ch(qBlue(px)), a);
@@ -254,7 +276,8 @@ void flame(QPainter& p, QPointF centre, double size, std::uint32_t seed)
     Rng rng(seed);
     glow(p, centre, size * 1.9, QColor(255, 150, 40), 0.8);
     // Tongues seen from above: a star of warm petals around a white-hot core.
-    const std::array<QColor, 3> colours{QColor(200, 40, 10), QColor(250, 130, 20), QColor(255, 210, 80)};
+    const std::array<QColor, 3> colours{QColor(200, 40, 10), QColor(250, 130, 20),
+                                        QColor(255, 210, 80)};
     for (int layer = 0; layer < 3; ++layer) {
         const double r = size * (1.0 - 0.28 * layer);
         QPainterPath petal;
@@ -264,7 +287,8 @@ void flame(QPainter& p, QPointF centre, double size, std::uint32_t seed)
             const double rr = r * rng.range(0.75, 1.1);
             const QPointF tip = centre + QPointF(std::cos(a) * rr, std::sin(a) * rr);
             const double am = a - std::numbers::pi / n;
-            const QPointF valley = centre + QPointF(std::cos(am) * rr * 0.45, std::sin(am) * rr * 0.45);
+            const QPointF valley =
+                centre + QPointF(std::cos(am) * rr * 0.45, std::sin(am) * rr * 0.45);
             if (i == 0)
                 petal.moveTo(tip);
             else

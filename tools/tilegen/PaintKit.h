@@ -22,7 +22,9 @@ namespace tileset::kit {
 // paired with std:: distributions.
 class Rng {
 public:
-    explicit Rng(std::uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 0x632BE59BD9B4E019ull) {}
+    explicit Rng(std::uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 0x632BE59BD9B4E019ull)
+    {
+    }
     std::uint64_t next();
     double unit() { return double(next() >> 11) * (1.0 / 9007199254740992.0); }
     double range(double a, double b) { return a + (b - a) * unit(); }
@@ -65,9 +67,9 @@ struct Cells {
 Cells jitteredCells(int w, int h, int nx, int ny, double jitter, std::uint32_t seed);
 struct CellHit {
     int index = 0;
-    double d1 = 0;      // distance to the nearest point
-    double edge = 0;    // approximate distance to the cell border
-    QPointF offset;     // pixel minus nearest point, wrapped
+    double d1 = 0;   // distance to the nearest point
+    double edge = 0; // approximate distance to the cell border
+    QPointF offset;  // pixel minus nearest point, wrapped
 };
 CellHit nearestCell(const Cells& cells, double x, double y);
 

@@ -18,7 +18,10 @@ namespace {
 
 constexpr int S = WallSize;
 
-QImage blank() { return opaqueCanvas(S, S, Qt::black); }
+QImage blank()
+{
+    return opaqueCanvas(S, S, Qt::black);
+}
 
 double fbm(double x, double y, int cells, int octaves, std::uint32_t seed)
 {
@@ -30,13 +33,14 @@ Rgb litBevel(Rgb c, double bv, double lightAmount = 0.25, double darkAmount = 0.
     return bv > 0 ? mix(c, {1, 0.97, 0.9}, lightAmount * bv) : c * (1 + darkAmount * bv);
 }
 
-QImage masonry(const std::vector<Course>& rows, Rgb stone, Rgb mortar, double joint, double bevelWidth,
-               double variation, std::uint32_t seed)
+QImage masonry(const std::vector<Course>& rows, Rgb stone, Rgb mortar, double joint,
+               double bevelWidth, double variation, std::uint32_t seed)
 {
     QImage img = blank();
     perPixel(img, [&](int x, int y) {
         const Block b = locateBlock(rows, S, x + 0.5, y + 0.5);
-        Rgb c = stone * ((1 + variation * (2 * hash01(b.id, 1, seed) - 1)) * (0.86 + 0.28 * fbm(x, y, 3, 3, seed)));
+        Rgb c = stone * ((1 + variation * (2 * hash01(b.id, 1, seed) - 1)) *
+                         (0.86 + 0.28 * fbm(x, y, 3, 3, seed)));
         c = litBevel(c, bevel(b, bevelWidth));
         return mix(mortar, c, smooth(joint * 0.5, joint * 0.5 + 0.8, borderDistance(b)));
     });
@@ -45,13 +49,15 @@ QImage masonry(const std::vector<Course>& rows, Rgb stone, Rgb mortar, double jo
 
 QImage stone(std::uint32_t seed)
 {
-    return masonry({{0, 9, {0}}, {9, 9, {9}}}, {0.40, 0.39, 0.38}, {0.08, 0.08, 0.07}, 1.3, 2.2, 0.1, seed);
+    return masonry({{0, 9, {0}}, {9, 9, {9}}}, {0.40, 0.39, 0.38}, {0.08, 0.08, 0.07}, 1.3, 2.2,
+                   0.1, seed);
 }
 
 QImage brick(std::uint32_t seed)
 {
-    return masonry({{0, 4.5, {0, 9}}, {4.5, 4.5, {4.5, 13.5}}, {9, 4.5, {0, 9}}, {13.5, 4.5, {4.5, 13.5}}},
-                   {0.58, 0.26, 0.17}, {0.30, 0.27, 0.24}, 1.0, 1.2, 0.15, seed);
+    return masonry(
+        {{0, 4.5, {0, 9}}, {4.5, 4.5, {4.5, 13.5}}, {9, 4.5, {0, 9}}, {13.5, 4.5, {4.5, 13.5}}},
+        {0.58, 0.26, 0.17}, {0.30, 0.27, 0.24}, 1.0, 1.2, 0.15, seed);
 }
 
 QImage marble(std::uint32_t seed)
@@ -76,7 +82,8 @@ QImage wood(std::uint32_t seed)
         const Block b = locateBlock(boards, S, x + 0.5, y + 0.5);
         const double n = tiledFbm(x, y + b.row * 5.0, S, S, 1, 6, 3, seed);
         const double band = 0.5 + 0.5 * std::sin(n * 26.0 + b.row * 2.0);
-        Rgb c = Rgb{0.48, 0.31, 0.17} * ((0.9 + 0.2 * hash01(b.id, 2, seed)) * (0.82 + 0.18 * band));
+        Rgb c =
+            Rgb{0.48, 0.31, 0.17} * ((0.9 + 0.2 * hash01(b.id, 2, seed)) * (0.82 + 0.18 * band));
         c = litBevel(c, bevel(b, 1.3), 0.2, 0.35);
         return mix(Rgb{0.12, 0.07, 0.04}, c, smooth(0.1, 0.9, borderDistance(b)));
     });
@@ -105,7 +112,8 @@ QImage iron(std::uint32_t seed)
 }
 
 // Rounded lumps (leaves, rocks) from a wrapping cellular pattern.
-QImage lumps(int cells, double jitter, Rgb dark, Rgb light, Rgb gap, double gapWidth, double tex, std::uint32_t seed)
+QImage lumps(int cells, double jitter, Rgb dark, Rgb light, Rgb gap, double gapWidth, double tex,
+             std::uint32_t seed)
 {
     const Cells c = jitteredCells(S, S, cells, cells, jitter, seed);
     QImage img = blank();
@@ -113,7 +121,8 @@ QImage lumps(int cells, double jitter, Rgb dark, Rgb light, Rgb gap, double gapW
         const CellHit h = nearestCell(c, x + 0.5, y + 0.5);
         const double r = h.d1 + h.edge;
         const double lit = -(h.offset.x() + h.offset.y()) / (r * std::sqrt(2.0));
-        Rgb col = mix(dark, light, hash01(h.index, 1, seed)) * (1 - tex / 2 + tex * fbm(x, y, 3, 3, seed + 1));
+        Rgb col = mix(dark, light, hash01(h.index, 1, seed)) *
+                  (1 - tex / 2 + tex * fbm(x, y, 3, 3, seed + 1));
         col = lit > 0 ? mix(col, {1, 1, 0.9}, 0.25 * lit * lit) : col * (1 + 0.45 * lit);
         return mix(gap, col, smooth(gapWidth * 0.5, gapWidth * 0.5 + 1.0, h.edge));
     });
@@ -122,12 +131,14 @@ QImage lumps(int cells, double jitter, Rgb dark, Rgb light, Rgb gap, double gapW
 
 QImage hedge(std::uint32_t seed)
 {
-    return lumps(5, 1.0, {0.12, 0.30, 0.10}, {0.28, 0.50, 0.18}, {0.04, 0.10, 0.03}, 0.6, 0.3, seed);
+    return lumps(5, 1.0, {0.12, 0.30, 0.10}, {0.28, 0.50, 0.18}, {0.04, 0.10, 0.03}, 0.6, 0.3,
+                 seed);
 }
 
 QImage caveRock(std::uint32_t seed)
 {
-    return lumps(3, 0.9, {0.36, 0.31, 0.26}, {0.52, 0.46, 0.39}, {0.10, 0.08, 0.06}, 0.9, 0.5, seed);
+    return lumps(3, 0.9, {0.36, 0.31, 0.26}, {0.52, 0.46, 0.39}, {0.10, 0.08, 0.06}, 0.9, 0.5,
+                 seed);
 }
 
 QImage palisade(std::uint32_t seed)
@@ -148,7 +159,9 @@ QImage palisade(std::uint32_t seed)
 QImage bone(std::uint32_t seed)
 {
     QImage img = blank();
-    perPixel(img, [&](int x, int y) { return Rgb{0.13, 0.11, 0.09} * (0.8 + 0.4 * fbm(x, y, 3, 2, seed)); });
+    perPixel(img, [&](int x, int y) {
+        return Rgb{0.13, 0.11, 0.09} * (0.8 + 0.4 * fbm(x, y, 3, 2, seed));
+    });
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     const QColor ivory(226, 214, 182), outline(60, 50, 38);
@@ -186,12 +199,14 @@ std::vector<Tile> drawWalls()
 {
     using Painter = QImage (*)(std::uint32_t);
     static constexpr std::pair<const char*, Painter> all[] = {
-        {"stone", stone},         {"brick", brick}, {"wood", wood},         {"iron", iron},  {"hedge", hedge},
-        {"marble", marble},       {"cave-rock", caveRock}, {"bone", bone}, {"palisade", palisade},
+        {"stone", stone},        {"brick", brick}, {"wood", wood},
+        {"iron", iron},          {"hedge", hedge}, {"marble", marble},
+        {"cave-rock", caveRock}, {"bone", bone},   {"palisade", palisade},
     };
     std::vector<Tile> tiles;
     for (const auto& [name, paint] : all)
-        tiles.push_back({QString::fromLatin1(name), paint(seedOf(name)).convertToFormat(QImage::Format_RGB32)});
+        tiles.push_back(
+            {QString::fromLatin1(name), paint(seedOf(name)).convertToFormat(QImage::Format_RGB32)});
     return tiles;
 }
 
