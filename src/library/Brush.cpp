@@ -15,14 +15,14 @@ namespace {
 
 QImage FilledImage(BrushKind kind, QColor colour)
 {
-    QImage image(KindInfo(kind).preview, QImage::Format_ARGB32_Premultiplied);
+    QImage image(KindInfo(kind).Preview(), QImage::Format_ARGB32_Premultiplied);
     image.fill(colour);
     return image;
 }
 
-constexpr QSize FloorPreviewSize = FloorKindInfo.preview;
-constexpr QSize WallPreviewSize = WallKindInfo.preview;
-constexpr QSize ObjectPreviewSize = ObjectKindInfo.preview;
+constexpr QSize FloorPreviewSize = FloorKindInfo.Preview();
+constexpr QSize WallPreviewSize = WallKindInfo.Preview();
+constexpr QSize ObjectPreviewSize = ObjectKindInfo.Preview();
 // One wall piece at 100 %, the size each copy of the wall preview is drawn.
 constexpr int WallPieceSide = 18;
 

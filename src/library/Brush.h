@@ -44,7 +44,7 @@ public:
     // size (the cursor then keeps the one it has).
     std::optional<QSizeF> Footprint(float zoom) const;
 
-    // Sized as KindInfo(kind).preview.
+    // Sized as KindInfo(kind).Preview().
     const QImage& Preview(BrushKind kind) const;
     const QImage& FloorPreview() const { return floorPreview_; }
     const QImage& WallPreview() const { return wallPreview_; }

@@ -37,66 +37,66 @@ struct TileKindInfo {
     const char* boxName;
     QRect box;     // inside the frame
     int boxBorder; // width of the box's sunken border, 0 for none
-    QSize preview; // the brush preview's picture, which fills the box inside its border
+
+    // The brush preview's picture, which fills the box inside its border.
+    constexpr QSize Preview() const { return box.size() - QSize(2 * boxBorder, 2 * boxBorder); }
 };
 
 // Walls are quarter-size pieces, so their palette packs more, smaller cells.
-inline constexpr TileKindInfo FloorKindInfo{keys::LocationFloors,
-                                            defaults::FloorsFolder,
-                                            5,
-                                            38,
-                                            36,
-                                            "FloorSelect",
-                                            "FloorSelectCanvas",
-                                            "FloorSelectVScroll2",
-                                            QRect(8, 128, 208, 192),
-                                            QRect(190, 0, 17, 190),
-                                            "Frame1",
-                                            "Floor Texture ",
-                                            QRect(3, 48, 89, 91),
-                                            "FloorBox",
-                                            QRect(8, 12, 72, 72),
-                                            0,
-                                            QSize(72, 72)};
-inline constexpr TileKindInfo WallKindInfo{keys::LocationWalls,
-                                           defaults::WallsFolder,
-                                           9,
-                                           20,
-                                           18,
-                                           "WallSelect",
-                                           "WallSelectCanvas",
-                                           "WallSelectVScroll2",
-                                           QRect(104, 128, 200, 192),
-                                           QRect(181, 0, 17, 190),
-                                           "Frame2",
-                                           "Wall Texture ",
-                                           QRect(99, 48, 89, 91),
-                                           "WallBox",
-                                           QRect(8, 12, 72, 72),
-                                           0,
-                                           QSize(72, 72)};
-inline constexpr TileKindInfo ObjectKindInfo{keys::LocationObjects,
-                                             defaults::ObjectsFolder,
-                                             5,
-                                             38,
-                                             36,
-                                             "ObjectSelect",
-                                             "ObjectSelectCanvas",
-                                             "ObjectSelectVScroll2",
-                                             QRect(8, 288, 208, 192),
-                                             QRect(190, 0, 17, 190),
-                                             "Frame3",
-                                             "Object ",
-                                             QRect(3, 144, 185, 153),
-                                             "ObjectBox",
-                                             QRect(8, 16, 168, 128),
-                                             2,
-                                             QSize(164, 124)};
-
-static_assert(FloorKindInfo.box.size() == FloorKindInfo.preview &&
-                  WallKindInfo.box.size() == WallKindInfo.preview &&
-                  ObjectKindInfo.box.size() - QSize(4, 4) == ObjectKindInfo.preview,
-              "each preview fills its box inside the border");
+inline constexpr TileKindInfo FloorKindInfo{
+    .settingKey = keys::LocationFloors,
+    .defaultFolder = defaults::FloorsFolder,
+    .columns = 5,
+    .pitch = 38,
+    .thumbnail = 36,
+    .paneName = "FloorSelect",
+    .canvasName = "FloorSelectCanvas",
+    .scrollName = "FloorSelectVScroll2",
+    .pane = QRect(8, 128, 208, 192),
+    .scrollBar = QRect(190, 0, 17, 190),
+    .frameName = "Frame1",
+    .frameTitle = "Floor Texture ",
+    .frame = QRect(3, 48, 89, 91),
+    .boxName = "FloorBox",
+    .box = QRect(8, 12, 72, 72),
+    .boxBorder = 0,
+};
+inline constexpr TileKindInfo WallKindInfo{
+    .settingKey = keys::LocationWalls,
+    .defaultFolder = defaults::WallsFolder,
+    .columns = 9,
+    .pitch = 20,
+    .thumbnail = 18,
+    .paneName = "WallSelect",
+    .canvasName = "WallSelectCanvas",
+    .scrollName = "WallSelectVScroll2",
+    .pane = QRect(104, 128, 200, 192),
+    .scrollBar = QRect(181, 0, 17, 190),
+    .frameName = "Frame2",
+    .frameTitle = "Wall Texture ",
+    .frame = QRect(99, 48, 89, 91),
+    .boxName = "WallBox",
+    .box = QRect(8, 12, 72, 72),
+    .boxBorder = 0,
+};
+inline constexpr TileKindInfo ObjectKindInfo{
+    .settingKey = keys::LocationObjects,
+    .defaultFolder = defaults::ObjectsFolder,
+    .columns = 5,
+    .pitch = 38,
+    .thumbnail = 36,
+    .paneName = "ObjectSelect",
+    .canvasName = "ObjectSelectCanvas",
+    .scrollName = "ObjectSelectVScroll2",
+    .pane = QRect(8, 288, 208, 192),
+    .scrollBar = QRect(190, 0, 17, 190),
+    .frameName = "Frame3",
+    .frameTitle = "Object ",
+    .frame = QRect(3, 144, 185, 153),
+    .boxName = "ObjectBox",
+    .box = QRect(8, 16, 168, 128),
+    .boxBorder = 2,
+};
 
 constexpr const TileKindInfo& KindInfo(BrushKind kind)
 {
