@@ -11,6 +11,10 @@
 //                                             map kept for export)
 //   BM_ExportPicture/map:M/ratio:2            after such a step, the map's own
 //                                             picture made for export
+//   BM_ShortcutCheck/ratios:R                 the check of every shortcut on a
+//                                             Qt they were not verified on, at
+//                                             ratio 1 (and 2); on a thread of
+//                                             its own beside the window
 //
 // M is `full` (every floor cell, every wall point, 500 objects) or `dungeon`
 // (floors in about two thirds of the cells, five rooms and a corridor walled,
@@ -21,6 +25,7 @@
 #include "render/CanvasPictures.h"
 #include "render/Imaging.h"
 #include "render/Renderer.h"
+#include "render/ShortcutCheck.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -33,6 +38,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 using namespace halvorn;
 
@@ -254,6 +260,12 @@ void ExportPicture(benchmark::State& state, int which)
     }
 }
 
+void ShortcutCheck(benchmark::State& state, std::vector<float> ratios)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CheckShortcuts(RenderShortcuts(), ratios));
+}
+
 void Register()
 {
     const char* names[] = {"full", "dungeon"};
@@ -294,6 +306,13 @@ void Register()
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
     }
+    benchmark::RegisterBenchmark("BM_ShortcutCheck/ratios:1", ShortcutCheck, std::vector{1.0f})
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark("BM_ShortcutCheck/ratios:1,2", ShortcutCheck,
+                                 std::vector{1.0f, 2.0f})
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
 }
 
 } // namespace

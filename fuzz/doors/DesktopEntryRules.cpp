@@ -54,7 +54,7 @@ DesktopEntryLines ParseDesktopEntry(const QByteArray& text, QStringList& broken)
             if (IsControl(c)) {
                 broken << QStringLiteral("value of %1 holds control character %2")
                               .arg(key)
-                              .arg(c.unicode(), 2, 16, QLatin1Char('0'));
+                              .arg(static_cast<int>(c.unicode()), 2, 16, QLatin1Char('0'));
                 break;
             }
         }

@@ -33,11 +33,16 @@ MapCanvas::MapCanvas(QWidget* parent) : QWidget(parent)
 
 bool MapCanvas::event(QEvent* event)
 {
-    // Qt 6.4 tells widgets of a move to another screen with this event; a
-    // scale changed on the same screen shows at the latest in the repaint
-    // that follows it, see paintEvent.
+    // Qt 6.4 tells widgets of a move to another screen with this event, Qt
+    // 6.6 and later of any new ratio with its own; a scale changed on the
+    // same screen shows at the latest in the repaint that follows it, see
+    // paintEvent.
     if (event->type() == QEvent::ScreenChangeInternal)
         CheckRatio();
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+    if (event->type() == QEvent::DevicePixelRatioChange)
+        CheckRatio();
+#endif
     return QWidget::event(event);
 }
 

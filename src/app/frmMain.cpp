@@ -51,9 +51,22 @@ constexpr QPoint MapHolderOrigin{192, 53};
 // of any height then leave the viewport the same, above the status bar.
 constexpr QSize DesignFrame{8, 47};
 
+// The export's picture and the screen's, when that has another ratio.
+std::vector<float> CheckedRatios()
+{
+    std::vector<float> ratios{1.0f};
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const auto ratio = static_cast<float>(screen ? screen->devicePixelRatio() : 1.0);
+    if (ratio != 1.0f)
+        ratios.push_back(ratio);
+    return ratios;
+}
+
 } // namespace
 
 frmMain::frmMain()
+    : shortcutVerdict_(RenderShortcuts::FromEnvironment(), QString::fromLatin1(qVersion()),
+                       CheckedRatios())
 {
     setObjectName(QStringLiteral("frmMain"));
     Form_Load();
@@ -343,6 +356,7 @@ void frmMain::ClearCanvasPicture()
 
 void frmMain::Redraw(bool drawshadows)
 {
+    Canvas->Pictures().SetShortcuts(shortcutVerdict_.Current());
     Canvas->Pictures().Redraw(map_, layers_, zoom_, CurrentShadowParams(), drawshadows,
                               Canvas->ScreenRatio());
     ++(drawshadows ? fullRedraws_ : quickRedraws_);

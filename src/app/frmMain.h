@@ -9,6 +9,7 @@
 #include "map/LayerSwitches.h"
 #include "map/MapDocument.h"
 #include "render/Renderer.h"
+#include "render/ShortcutVerdict.h"
 #include "render/Zoom.h"
 
 #include <QMainWindow>
@@ -76,6 +77,7 @@ public:
     int SelectedObject() const { return selectedObject_; }
     const Brush& CurrentBrush() const;
     const QString& ExportFileName() const { return exportFileName_; }
+    const ShortcutVerdict& Shortcuts() const { return shortcutVerdict_; }
     int RedrawCount(bool withShadows) const { return withShadows ? fullRedraws_ : quickRedraws_; }
     // The drawshadows of the last Redraw (false before the first).
     bool LastRedrawShadows() const { return lastRedrawShadows_; }
@@ -129,6 +131,9 @@ private:
     void mnuAbout_Click();
     void Toolbar1_ButtonClick(QAction* button);
 
+    // The renderer shortcuts this Qt draws right with, checked in the
+    // background on a Qt they were not verified on.
+    ShortcutVerdict shortcutVerdict_;
     // Map and view state.
     MapDocument map_;
     LayerSwitches layers_;

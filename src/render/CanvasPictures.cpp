@@ -23,6 +23,14 @@ CanvasPictures::CanvasPictures(RenderShortcuts shortcuts)
 
 CanvasPictures::~CanvasPictures() = default;
 
+void CanvasPictures::SetShortcuts(RenderShortcuts shortcuts)
+{
+    shortcuts_ = shortcuts;
+    screenRenderer_.SetShortcuts(shortcuts);
+    if (mapRenderer_)
+        mapRenderer_->SetShortcuts(shortcuts);
+}
+
 void CanvasPictures::Redraw(const MapDocument& map, const LayerSwitches& layers, float zoom,
                             const ShadowParams& shadows, bool drawshadows, float ratio)
 {

@@ -26,6 +26,9 @@ public:
     CanvasPictures& operator=(const CanvasPictures&) = delete;
     ~CanvasPictures();
 
+    // The renderer shortcuts of the redraws from now on.
+    void SetShortcuts(RenderShortcuts shortcuts);
+
     // Draws the map into the screen picture at `ratio` device pixels per
     // canvas pixel (the picture carries the ratio as its device pixel ratio).
     void Redraw(const MapDocument& map, const LayerSwitches& layers, float zoom,
@@ -51,7 +54,7 @@ private:
         bool drawshadows;
     };
 
-    const RenderShortcuts shortcuts_;
+    RenderShortcuts shortcuts_;
     MapRenderer screenRenderer_;
     QImage screen_;
     float ratio_ = 1.0f;

@@ -203,7 +203,10 @@ QImage DecodePicture(const QString& path, int32_t* status)
             return {};
         }
         QBuffer buffer(&bytes);
-        buffer.open(QIODevice::ReadOnly);
+        if (!buffer.open(QIODevice::ReadOnly)) {
+            *status = OutOfMemory;
+            return {};
+        }
         QImageReader reader(&buffer);
         return DecodeFrom(reader, info, status);
     }
@@ -292,7 +295,11 @@ QImage ApplyOrientation(const QImage& source, Orientation orientation)
     QImage turned =
         quarterTurns == 0 ? source : source.transformed(QTransform().rotate(90.0 * quarterTurns));
     if (orientation & 4)
+#if QT_VERSION >= QT_VERSION_CHECK(6, 9, 0)
+        turned = turned.flipped(Qt::Horizontal);
+#else
         turned = turned.mirrored(true, false);
+#endif
     return turned;
 }
 

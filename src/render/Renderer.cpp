@@ -147,6 +147,14 @@ MapRenderer::MapRenderer(RenderShortcuts shortcuts)
 
 MapRenderer::~MapRenderer() = default;
 
+void MapRenderer::SetShortcuts(RenderShortcuts shortcuts)
+{
+    if (shortcuts == shortcuts_)
+        return;
+    shortcuts_ = shortcuts;
+    shown_.reset();
+}
+
 std::size_t MapRenderer::CachedBytes() const
 {
     return sprites_->Bytes();

@@ -62,6 +62,10 @@ public:
     void Redraw(QImage& canvas, const MapDocument& map, const LayerSwitches& layers, float zoom,
                 const ShadowParams& shadows, bool drawshadows, float ratio = 1.0f);
 
+    // The shortcuts the next redraws take; a change draws the next one whole.
+    void SetShortcuts(RenderShortcuts shortcuts);
+    RenderShortcuts Shortcuts() const { return shortcuts_; }
+
     // How the last call went: -1 after a whole redraw, otherwise the number
     // of rectangles repainted (0 when nothing had changed).
     int LastRepaintedRectangles() const { return lastRects_; }
@@ -74,7 +78,7 @@ private:
     void DrawWhole(QImage& canvas, const View& view);
     void RunBands(int count, const std::function<void(int)>& paint);
 
-    const RenderShortcuts shortcuts_;
+    RenderShortcuts shortcuts_;
 
     std::unique_ptr<Shown> shown_;
     std::unique_ptr<SpriteCache> sprites_;

@@ -5,6 +5,7 @@
 #include <QWheelEvent>
 #include <private/qhighdpiscaling_p.h>
 #include <private/qwidget_p.h>
+#include <qpa/qwindowsysteminterface.h>
 
 namespace apptest {
 
@@ -314,6 +315,12 @@ TEST_F(AppFixture, AnotherScreenRatioRedrawsTheCanvasOnce)
         ~Restore() { QHighDpiScaling::setScreenFactor(screen, 1); }
     } restore{window->screen()};
     QHighDpiScaling::setScreenFactor(restore.screen, 2);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+    // From Qt 6.6 on a window learns of its new ratio from the window
+    // system, as it does when it moves to another screen.
+    QWindowSystemInterface::handleWindowDevicePixelRatioChanged<
+        QWindowSystemInterface::SynchronousDelivery>(window->windowHandle());
+#endif
     ASSERT_EQ(window->devicePixelRatioF(), 2 * ratio);
     // What the window system's expose of the moved window does.
     window->repaint();

@@ -140,7 +140,7 @@ TEST_F(ExportMapTest, TheNextExportOffersTheFilterChosenLast)
     // Accepted as offered: the same name, the same format, after the question.
     const struct {
         QString filter, name; // empty filter: as offered; empty name: Cancel
-        const char* offered;  // as the dialog shows it
+        const char* offered;  // the filter's label, as the dialog shows it
         int keptIndex;
     } rounds[] = {
         {{}, Path(QStringLiteral("k1.jpg")), "JPG File", 2},
@@ -151,8 +151,9 @@ TEST_F(ExportMapTest, TheNextExportOffersTheFilterChosenLast)
     for (const auto& r : rounds) {
         SCOPED_TRACE(r.name.toStdString());
         QString offered;
-        RunExport(picture, memory, r.filter, r.name, QMessageBox::Yes,
-                  [&](QFileDialog& d) { offered = d.selectedNameFilter(); });
+        RunExport(picture, memory, r.filter, r.name, QMessageBox::Yes, [&](QFileDialog& d) {
+            offered = ExportFormatForFilter(d.selectedNameFilter()).label;
+        });
         EXPECT_EQ(offered, QString::fromLatin1(r.offered));
         EXPECT_EQ(memory.FilterIndex, r.keptIndex);
     }

@@ -66,15 +66,15 @@ TEST(Imaging, LoadFailuresMapToStatuses)
     QTemporaryDir dir;
     const QString good = dir.filePath(QStringLiteral("good.png"));
     ASSERT_TRUE(testsupport::WritePng(good, 3, 2, Qt::red));
-    QFile(dir.filePath(QStringLiteral("empty.png"))).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(QFile(dir.filePath(QStringLiteral("empty.png"))).open(QIODevice::WriteOnly));
     QFile text(dir.filePath(QStringLiteral("text.png")));
-    text.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
     text.write("not a picture at all");
     text.close();
     // A PNG header that claims 30000 x 30000 pixels: far over the decode limit.
     QImage(1, 1, QImage::Format_ARGB32).save(dir.filePath(QStringLiteral("huge.png")));
     QFile huge(dir.filePath(QStringLiteral("huge.png")));
-    huge.open(QIODevice::ReadWrite);
+    ASSERT_TRUE(huge.open(QIODevice::ReadWrite));
     QByteArray bytes = huge.readAll();
     const char dims[8] = {0, 0, 0x75, 0x30, 0, 0, 0x75, 0x30};
     bytes.replace(16, 8, dims, 8);
@@ -209,7 +209,7 @@ TEST(Imaging, ChunkWalkRefusesWhatTheFileCannotHold)
     QByteArray real;
     {
         QBuffer buffer(&real);
-        buffer.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
         testsupport::SolidImage(40, 30, Qt::darkCyan).save(&buffer, "PNG");
     }
     EXPECT_TRUE(PngChunksPlausible(real));
