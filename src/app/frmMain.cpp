@@ -66,7 +66,7 @@ std::vector<float> CheckedRatios()
 
 frmMain::frmMain()
     : shortcutVerdict_(RenderShortcuts::FromEnvironment(), QString::fromLatin1(qVersion()),
-                       CheckedRatios())
+                       CheckedRatios(), qEnvironmentVariableIsSet("HALVORN_CHECK_SHORTCUTS"))
 {
     setObjectName(QStringLiteral("frmMain"));
     Form_Load();

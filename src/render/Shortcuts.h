@@ -4,6 +4,8 @@
 // within 1 of 255 of the literal one; switched off, the plain path runs.
 // HALVORN_RENDER_DISABLE names the ones to switch off, comma-separated
 // ("partial,cover" or "all"), read once when the program first draws.
+// HALVORN_CHECK_SHORTCUTS, set to anything, makes the window check them
+// against the plain path as it does on an unverified Qt (ShortcutCheck.h).
 //
 // Each shortcut: its name, when it applies, the Qt 6.4 raster-engine
 // behaviour it rests on, and the tests that guard it (every redraw test of
