@@ -55,8 +55,8 @@ bool RunPrintDialog(QWidget* parent, QPrinter& printer)
 }
 
 // The picture reaches the page pixel for pixel: without the lossless hint
-// Qt's PDF engine, which also makes what CUPS prints, stores it as a JPEG
-// (about quality 94, up to 52 of 255 off around the grid lines).
+// Qt's PDF engine, which also makes what CUPS prints, stores it as a JPEG,
+// with ringing around grid lines and tile edges.
 void DrawMap(QPainter& painter, const QImage& picture, const PrintPlacement& placement)
 {
     painter.setRenderHint(QPainter::LosslessImageRendering, true);
