@@ -1,9 +1,10 @@
 #include "desktop/AtomicFile.h"
 
+#include "storage/SafeWrite.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace halvorn {
 
@@ -17,14 +18,7 @@ bool WriteFileAtomically(const QString& path, const QByteArray& contents, bool* 
         if (info.isFile() && existing.open(QIODevice::ReadOnly) && existing.readAll() == contents)
             return true;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(contents) != contents.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit())
+    if (!WriteFileSafely(path, contents))
         return false;
     if (rewrote)
         *rewrote = true;

@@ -2,7 +2,9 @@
 // the program, so the installed icon and the painted fallback are one picture.
 //   halvorn_hvm_icon <output.png> [size]
 #include "desktop/MapDocumentIcon.h"
+#include "storage/SafeWrite.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QString>
@@ -23,7 +25,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "halvorn_hvm_icon: bad size\n");
         return 2;
     }
-    if (!halvorn::MapDocumentIcon(size).save(args.at(1), "PNG")) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) ||
+        !halvorn::MapDocumentIcon(size).save(&buffer, "PNG") ||
+        !halvorn::WriteFileSafely(args.at(1), png)) {
         std::fprintf(stderr, "halvorn_hvm_icon: cannot write %s\n", qPrintable(args.at(1)));
         return 1;
     }

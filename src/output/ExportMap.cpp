@@ -82,8 +82,8 @@ QString WritePicture(const QImage& picture, const QString& path, const ExportFor
     const int32_t status = GdipSaveImageToFile(picture, path, encoder, format.quality, &reason);
     if (status == Ok)
         return {};
-    const QString description = StatusDescription(status);
-    return reason.isEmpty() ? description : description + u'\n' + reason;
+    // The user reads why in words; the imaging status says nothing more.
+    return reason.isEmpty() ? StatusDescription(status) : reason;
 }
 
 QString FailureText(const QString& path, const QString& why)

@@ -8,8 +8,9 @@ class QWidget;
 namespace halvorn {
 
 // Prints on a high-resolution printer at 300 dpi after the print dialog.
-// Cancel prints nothing; every failure is reported in a message box and
-// nothing is thrown.
+// The picture reaches the printer or the PDF losslessly, pixel for pixel. A
+// PDF file is written like an export (storage/SafeWrite.h). Cancel prints
+// nothing; every failure is reported in a message box and nothing is thrown.
 void PrintMap(QWidget* parent, const QImage& canvasPicture);
 
 // The same on a printer the caller has set up, for example one that writes a

@@ -4,6 +4,7 @@
 #include "render/FileIdentity.h"
 #include "render/ImageCache.h"
 #include "render/PngChunkCheck.h"
+#include "storage/SafeWrite.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -12,7 +13,6 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <QStringList>
 #include <QTransform>
 
@@ -322,13 +322,12 @@ int32_t GdipSaveImageToFile(const QImage& image, const QString& path, const Clsi
 {
     if (encoder.IsNull() || image.isNull() || path.isEmpty())
         return InvalidParameter;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (reason)
-            *reason = file.errorString();
-        return Win32Error;
-    }
-    QImageWriter writer(&file, encoder.format);
+    // Encoded whole before the file is touched: an encoder that gives up
+    // halfway costs nothing on disk.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, encoder.format);
     const bool jpeg = encoder.format == "jpeg" || encoder.format == "jpg";
     if (jpeg)
         writer.setQuality(quality);
@@ -336,13 +335,15 @@ int32_t GdipSaveImageToFile(const QImage& image, const QString& path, const Clsi
     const QImage out = jpeg ? image.convertToFormat(QImage::Format_RGB32) : image;
     if (!writer.write(out)) {
         if (reason)
-            *reason = writer.errorString();
-        file.cancelWriting();
+            *reason = QCoreApplication::translate("Imaging", "The picture cannot be encoded as %1.")
+                          .arg(jpeg ? QStringLiteral("JPEG")
+                                    : QString::fromLatin1(encoder.format.toUpper()));
         return Win32Error;
     }
-    if (!file.commit()) {
+    const WriteOutcome written = WriteFileSafely(path, bytes);
+    if (!written) {
         if (reason)
-            *reason = file.errorString();
+            *reason = written.reason;
         return Win32Error;
     }
     return Ok;

@@ -84,8 +84,10 @@ std::size_t OrientedCacheBytes();
 QImage ApplyOrientation(const QImage& source, Orientation orientation);
 
 // Writes the picture in the encoder's format; JPEG takes a quality 0..100,
-// other formats ignore it. The old file survives a failed write. On failure
-// `reason` (when given) receives the system's explanation.
+// other formats ignore it. The picture is encoded in memory and written
+// through WriteFileSafely (storage/SafeWrite.h): success means the file is on
+// disk and reads back as encoded; on failure the old file is as it was and
+// `reason` (when given) receives why, in words.
 int32_t GdipSaveImageToFile(const QImage& image, const QString& path, const Clsid& encoder,
                             int quality = -1, QString* reason = nullptr);
 

@@ -3,6 +3,7 @@
 #include "desktop/MapDocumentIcon.h"
 
 #include "TestSupport.h"
+#include "storage/IoFaults.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,6 +17,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <map>
 
 namespace halvorn {
@@ -373,6 +375,53 @@ TEST_F(FileTypeRegistration, UnwritableDataHomeFailsQuietly)
         EXPECT_NO_THROW(ok = RegisterMap(QStringLiteral("/opt/h/halvorn3"), QString()));
         EXPECT_FALSE(ok);
         EXPECT_EQ(ReadAll(row.blocker), QByteArray("not a folder"));
+    }
+}
+
+// The disk fails at each I/O call of a registration that must rewrite the
+// MIME package and the desktop entry: it returns false, every file holds
+// either what it held or what it was meant to get, whole, and nothing is
+// left beside them.
+TEST_F(FileTypeRegistration, AFailingDiskLeavesEveryFileOldOrNewAndWhole)
+{
+    const auto registerAs = [&](const char* program, const char* description) {
+        return RegisterFileType(QStringLiteral("hvm"), QString::fromLatin1(program), QString(),
+                                MapClass, QString::fromLatin1(description));
+    };
+    const auto restore = [&](const std::map<QString, QByteArray>& files) {
+        QDir(data_).removeRecursively();
+        for (const auto& [path, bytes] : files)
+            ASSERT_TRUE(WriteAll(data_ + u'/' + path, bytes));
+    };
+    ASSERT_TRUE(registerAs("/opt/new/halvorn3", "Dungeon map"));
+    WaitForRefresh();
+    const auto meant = Snapshot(data_);
+    QDir(data_).removeRecursively();
+    ASSERT_TRUE(registerAs("/opt/old/halvorn3", "Halvorn III Map"));
+    WaitForRefresh();
+    const auto old = Snapshot(data_);
+
+    iofaults::Arm(0, 0);
+    ASSERT_TRUE(registerAs("/opt/new/halvorn3", "Dungeon map"));
+    const int calls = iofaults::CallsMade();
+    iofaults::Disarm();
+    WaitForRefresh();
+    ASSERT_GT(calls, 20); // both files rewritten, the icons left alone
+
+    for (int n = 1; n <= calls; ++n) {
+        SCOPED_TRACE("call " + std::to_string(n));
+        restore(old);
+        iofaults::Arm(n, ENOSPC);
+        EXPECT_FALSE(registerAs("/opt/new/halvorn3", "Dungeon map"));
+        iofaults::Disarm();
+        EXPECT_EQ(RunningRefresh(), nullptr);
+        const auto now = Snapshot(data_);
+        ASSERT_EQ(now.size(), old.size());
+        for (const auto& [path, bytes] : now) {
+            SCOPED_TRACE(path.toStdString());
+            ASSERT_TRUE(old.count(path));
+            EXPECT_TRUE(bytes == old.at(path) || (meant.count(path) && bytes == meant.at(path)));
+        }
     }
 }
 

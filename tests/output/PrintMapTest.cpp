@@ -2,8 +2,10 @@
 
 #include "QStringPrint.h"
 #include "TestSupport.h"
+#include "storage/IoFaults.h"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -19,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 
 using namespace halvorn;
@@ -57,6 +60,12 @@ std::vector<BoxRecord> RunPrint(const QImage& picture, const QString& pdf, Answe
                                      dialog->done(QDialog::Accepted);
                              });
     return boxes;
+}
+
+QByteArray ReadBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // Red, green, blue and yellow quarters: a flipped or turned print shows.
@@ -256,31 +265,78 @@ TEST(PrintMapTest, PlacedOnThePageTheDialogSettledOn)
     }
 }
 
+// A PDF file is written like an export: the box names the file and the
+// reason in words, and an old file of that name stays as it was.
 TEST(PrintMapTest, FailuresAreReported)
 {
     QTemporaryDir dir;
     const QString unwritable = dir.filePath(QStringLiteral("missing/map.pdf"));
-    const struct {
-        QString pdf;
-        QImage picture;
-        QString why;
-    } cases[] = {
-        {unwritable, Quarters(100),
-         QStringLiteral("The file ") + unwritable + QStringLiteral(" could not be written.")},
-        {dir.filePath(QStringLiteral("blank.pdf")), QImage(),
-         QStringLiteral("There is no map picture to print.")},
-        {dir.filePath(QStringLiteral("huge.pdf")), QImage(1080, 20000, QImage::Format_RGB32),
-         QStringLiteral("The map is too large to print.")},
+    const QString old = dir.filePath(QStringLiteral("old.pdf"));
+    const QByteArray oldBytes = "%PDF the previous print";
+    QFile oldFile(old);
+    ASSERT_TRUE(oldFile.open(QIODevice::WriteOnly) && oldFile.write(oldBytes) == oldBytes.size());
+    oldFile.close();
+    const QString printed = QStringLiteral("The map could not be printed.\n\n");
+    const QString printedTo = QStringLiteral("The map could not be printed to ");
+    // clang-format off
+    const struct { QString pdf; QImage picture; int failingCall, error; QString text; } cases[] = {
+        {unwritable, Quarters(100), 0, 0, printedTo + unwritable + QStringLiteral(".\n\nNo such file or directory")},
+        {old, Quarters(100), 3, ENOSPC, printedTo + old + QStringLiteral(".\n\nNo space left on device")},
+        {old, Quarters(100), 6, EIO, printedTo + old + QStringLiteral(".\n\nInput/output error")},
+        {dir.filePath(QStringLiteral("blank.pdf")), QImage(), 0, 0, printed + QStringLiteral("There is no map picture to print.")},
+        {dir.filePath(QStringLiteral("huge.pdf")), QImage(1080, 20000, QImage::Format_RGB32), 0, 0, printed + QStringLiteral("The map is too large to print.")},
     };
+    // clang-format on
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.why.toStdString());
+        SCOPED_TRACE(c.text.toStdString());
+        iofaults::Arm(c.failingCall, c.error);
         const auto boxes = RunPrint(c.picture, c.pdf, Answer::PrintUnchecked);
+        iofaults::Disarm();
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].title, QStringLiteral("Error"));
         EXPECT_EQ(boxes[0].icon, QMessageBox::Warning);
-        EXPECT_EQ(boxes[0].text, QStringLiteral("The map could not be printed.\n\n") + c.why);
-        EXPECT_FALSE(QFile::exists(c.pdf));
+        EXPECT_EQ(boxes[0].text, c.text);
+        if (c.pdf == old) {
+            EXPECT_EQ(ReadBytes(old), oldBytes);
+        } else {
+            EXPECT_FALSE(QFile::exists(c.pdf));
+        }
     }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("old.pdf")});
+}
+
+// The map is in the PDF as the canvas picture, losslessly and pixel for
+// pixel (Qt stores it as a JPEG unless told otherwise).
+TEST(PrintMapTest, ThePdfHoldsTheCanvasPicturePixelForPixel)
+{
+    const QString pdfimages = QStandardPaths::findExecutable(QStringLiteral("pdfimages"));
+    ASSERT_FALSE(pdfimages.isEmpty()) << "pdfimages comes with poppler-utils";
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("map.pdf"));
+    // Every pixel differs from its neighbours, as grid lines and tile edges do.
+    QImage picture(540, 540, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, qRgb(x * 7 % 256, y * 13 % 256, (x ^ y) % 256));
+    ASSERT_TRUE(RunPrint(picture, pdf, Answer::Print).empty());
+
+    QProcess list;
+    list.start(pdfimages, {QStringLiteral("-list"), pdf});
+    ASSERT_TRUE(list.waitForFinished(30000));
+    const QStringList lines =
+        QString::fromUtf8(list.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3)
+        << lines.join(QLatin1Char('\n')).toStdString(); // header, rule, one image
+    // page num type width height color comp bpc enc ...
+    const QStringList image = lines[2].split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    EXPECT_EQ(image.mid(2, 7).join(QLatin1Char(' ')),
+              QStringLiteral("image 540 540 rgb 3 8 image"));
+    ASSERT_EQ(QProcess::execute(pdfimages,
+                                {QStringLiteral("-png"), pdf, dir.filePath(QStringLiteral("x"))}),
+              0);
+    const QImage extracted(dir.filePath(QStringLiteral("x-000.png")));
+    EXPECT_TRUE(extracted.convertToFormat(QImage::Format_RGB32) == picture);
 }
 
 } // namespace

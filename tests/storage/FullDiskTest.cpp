@@ -1,0 +1,236 @@
+// Export, printing to a PDF file and the .hvm registration on a real file
+// system that is full: a small tmpfs mounted for the test (root only; the
+// test is skipped with a message where mounting is not allowed).
+#include "desktop/FileTypeRegistration.h"
+#include "output/ExportMap.h"
+#include "output/PrintMap.h"
+#include "render/Imaging.h"
+
+#include "QStringPrint.h"
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <functional>
+#include <map>
+#include <sys/mount.h>
+#include <unistd.h>
+
+using namespace halvorn;
+
+namespace {
+
+QByteArray Bytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+std::map<QString, QByteArray> Snapshot(const QString& root)
+{
+    std::map<QString, QByteArray> files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files[QDir(root).relativeFilePath(path)] = Bytes(path);
+    }
+    return files;
+}
+
+// A picture that compresses badly: its PNG is far larger than the space left.
+QImage Noise(int size)
+{
+    QImage img(size, size, QImage::Format_RGB32);
+    QRandomGenerator random(size);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            img.setPixel(x, y, random.generate() | 0xff000000u);
+    return img;
+}
+
+// Exports through the real dialog, answering Yes to the overwrite question;
+// the texts of the boxes shown.
+QStringList Export(const QImage& picture, const QString& path)
+{
+    QString name;
+    int filter = 1;
+    QStringList texts;
+    testsupport::DriveModals(
+        [&] { ExportMap(nullptr, picture, name, filter); },
+        [&](QWidget* modal) {
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                texts << box->text();
+                return testsupport::AnswerButton(*box, QMessageBox::Yes)->click();
+            }
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+            static_cast<QDialog*>(dialog)->accept();
+        });
+    return texts;
+}
+
+QStringList PrintToPdf(const QImage& picture, const QString& path)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    QStringList texts;
+    testsupport::DriveModals(
+        [&] { PrintMap(nullptr, picture, printer); },
+        [&](QWidget* modal) {
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                texts << box->text();
+                return testsupport::AnswerButton(*box, QMessageBox::Ok)->click();
+            }
+            auto* dialog = qobject_cast<QPrintDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            dialog->done(QDialog::Accepted);
+        });
+    return texts;
+}
+
+class FullDisk : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        InitGdip();
+        ASSERT_TRUE(dir_.isValid());
+        disk_ = dir_.filePath(QStringLiteral("disk"));
+        ASSERT_TRUE(QDir().mkpath(disk_));
+        if (::mount("tmpfs", QFile::encodeName(disk_).constData(), "tmpfs", MS_NOSUID | MS_NODEV,
+                    "size=4m,mode=0700") != 0)
+            GTEST_SKIP() << "no tmpfs can be mounted here (" << std::strerror(errno)
+                         << "), so the full disk is not tried; run the tests as root";
+        mounted_ = true;
+        ASSERT_TRUE(QDir().mkpath(Maps()));
+        ASSERT_TRUE(QDir().mkpath(disk_ + QStringLiteral("/filler")));
+    }
+    void TearDown() override
+    {
+        if (!mounted_)
+            return;
+        const QByteArray path = QFile::encodeName(disk_);
+        if (::umount2(path.constData(), 0) != 0) {
+            ADD_FAILURE() << "unmounting the tmpfs: " << std::strerror(errno);
+            ::umount2(path.constData(), MNT_DETACH);
+        }
+    }
+
+    QString Maps() const { return disk_ + QStringLiteral("/maps"); }
+    QString Map(const char* name) const { return Maps() + u'/' + QLatin1String(name); }
+    QStringList MapEntries() const
+    {
+        return QDir(Maps()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+
+    // Fills the disk until only `freeBytes` (whole pages) are left.
+    void Fill(qint64 freeBytes)
+    {
+        const QByteArray path = QFile::encodeName(disk_ + QStringLiteral("/filler/filler"));
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        ASSERT_GE(fd, 0);
+        const QByteArray block(1 << 16, 'x');
+        qint64 size = 0;
+        for (;;) {
+            const ssize_t n = ::write(fd, block.constData(), static_cast<size_t>(block.size()));
+            if (n <= 0)
+                break;
+            size += n;
+        }
+        ASSERT_EQ(::ftruncate(fd, std::max<qint64>(0, size - freeBytes)), 0);
+        ::close(fd);
+    }
+    void Unfill() { QFile::remove(disk_ + QStringLiteral("/filler/filler")); }
+
+    QTemporaryDir dir_;
+    QString disk_;
+    bool mounted_ = false;
+};
+
+// The failures of a full disk, reported in words; nothing written half.
+TEST_F(FullDisk, ExportAndPdfPrintSayNoSpaceAndKeepTheOldFiles)
+{
+    const QImage good = Noise(60);
+    const QImage picture = Noise(540); // its PNG is about 0.9 MB
+    const QString exist = Map("exist.png");
+    const QString pdf = Map("exist.pdf");
+    ASSERT_TRUE(Export(good, exist).isEmpty());
+    ASSERT_TRUE(PrintToPdf(good, pdf).isEmpty());
+    const QByteArray oldPng = Bytes(exist);
+    const QByteArray oldPdf = Bytes(pdf);
+    const QString noSpace = QStringLiteral(".\n\nNo space left on device");
+    const QString question =
+        QStringLiteral("File already exists! Do you want to overwrite this file?");
+
+    Fill(128 << 10);
+    // clang-format off
+    const struct { const char* name; std::function<QStringList()> act; QStringList boxes; } rows[] = {
+        {"export over an existing file", [&] { return Export(picture, exist); }, {question, QStringLiteral("The map could not be exported to ") + exist + noSpace}},
+        {"export to a new file", [&] { return Export(picture, Map("new.png")); }, {QStringLiteral("The map could not be exported to ") + Map("new.png") + noSpace}},
+        {"PDF print over an existing file", [&] { return PrintToPdf(picture, pdf); }, {QStringLiteral("The map could not be printed to ") + pdf + noSpace}},
+    };
+    // clang-format on
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(row.act(), row.boxes);
+        EXPECT_EQ(MapEntries(),
+                  QStringList({QStringLiteral("exist.pdf"), QStringLiteral("exist.png")}));
+        EXPECT_TRUE(Bytes(exist) == oldPng);
+        EXPECT_TRUE(Bytes(pdf) == oldPdf);
+    }
+
+    // With room again the same export and print succeed.
+    Unfill();
+    EXPECT_EQ(Export(picture, exist), QStringList{question});
+    EXPECT_TRUE(QImage(exist).convertToFormat(QImage::Format_RGB32) == picture);
+    EXPECT_TRUE(PrintToPdf(picture, pdf).isEmpty());
+    EXPECT_TRUE(Bytes(pdf).startsWith("%PDF") && Bytes(pdf).trimmed().endsWith("%%EOF"));
+}
+
+// A registration that must rewrite its files on a full disk fails quietly
+// and leaves the registration already there byte for byte.
+TEST_F(FullDisk, RegistrationKeepsTheFilesAlreadyWritten)
+{
+    const QByteArray saved = qgetenv("XDG_DATA_HOME");
+    const QString data = disk_ + QStringLiteral("/data");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data));
+    const QString mapClass = QStringLiteral("Halvorn III Map");
+    ASSERT_TRUE(RegisterFileType(QStringLiteral("hvm"), QStringLiteral("/opt/h/halvorn3"),
+                                 QString(), mapClass, mapClass));
+    // Lets the background refresh of the desktop's caches write its files.
+    for (int i = 0; i < 500 && QCoreApplication::instance()->findChild<QObject*>(
+                                   QStringLiteral("DesktopDatabaseRefresh"));
+         ++i)
+        QTest::qWait(20);
+    const auto before = Snapshot(data);
+    ASSERT_TRUE(before.count(QStringLiteral("mime/packages/halvorn-iii-map.xml")));
+
+    Fill(0);
+    EXPECT_FALSE(RegisterFileType(QStringLiteral("hvm"), QStringLiteral("/opt/h/halvorn3"),
+                                  QString(), mapClass, QStringLiteral("Dungeon map")));
+    const auto after = Snapshot(data);
+    EXPECT_EQ(after.size(), before.size());
+    for (const auto& [path, bytes] : before) {
+        SCOPED_TRACE(path.toStdString());
+        EXPECT_TRUE(after.count(path) && after.at(path) == bytes);
+    }
+    Unfill();
+    qputenv("XDG_DATA_HOME", saved);
+}
+
+} // namespace
