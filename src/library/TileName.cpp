@@ -12,13 +12,12 @@ QString TileDisplayName(const QString& path)
 
 QString VisibleControls(QString text)
 {
+    // The replacement character, which every desktop font has: the Control
+    // Pictures (U+2400 ...) would say which character it was, but the usual
+    // fonts (DejaVu Sans among them) draw them as empty boxes.
     for (QChar& c : text) {
         const char16_t u = c.unicode();
-        if (u < 0x20)
-            c = QChar(char16_t(0x2400 + u)); // the Control Pictures: U+240A for a line feed
-        else if (u == 0x7f)
-            c = QChar(char16_t(0x2421));
-        else if ((u >= 0x80 && u < 0xa0) || u == 0x2028 || u == 0x2029)
+        if (u < 0x20 || (u >= 0x7f && u < 0xa0) || u == 0x2028 || u == 0x2029)
             c = QChar(QChar::ReplacementCharacter);
     }
     return text;

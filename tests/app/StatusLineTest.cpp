@@ -62,7 +62,7 @@ TEST_F(AppFixture, PictureNamesShowAsPlainTextInTheTooltipStatusLineAndList)
     // clang-format off
     const struct { const char* file; const char* shown; } rows[] = {
         {"<b>bold.png", "<b>bold"},
-        {"two\nlines.png", "two\u240Alines"},
+        {"two\nlines.png", "two\uFFFDlines"},
     };
     // clang-format on
     for (const auto& r : rows)
