@@ -10,7 +10,8 @@ namespace halvorn {
 QString TileDisplayName(const QString& path);
 
 // The text with every control character (and the line and paragraph
-// separators) shown as the replacement character U+FFFD: a line break in a file name would
+// separators) and every byte of a name that is not UTF-8 shown as the
+// replacement character U+FFFD: a line break in a file name would
 // otherwise split the status line and the tooltip into cut lines.
 QString VisibleControls(QString text);
 

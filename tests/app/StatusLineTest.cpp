@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QTextDocument>
 
+#include <cstdio>
+
 namespace apptest {
 
 namespace {
@@ -94,6 +96,23 @@ TEST_F(AppFixture, PictureNamesShowAsPlainTextInTheTooltipStatusLineAndList)
         QTest::mouseClick(canvas, Qt::LeftButton, {}, cell);
         EXPECT_EQ(Shown(Find<QLabel>("Panel3")), QStringLiteral("Mode = Tile (") + shown + u')');
     }
+}
+
+TEST_F(AppFixture, ALatinOneNameIsListedShownPickedAndPainted)
+{
+    // "caf\xe9.png": Latin-1, not UTF-8. Qt cannot create it, the C library can.
+    const QByteArray folder = QFile::encodeName(dir.filePath(QStringLiteral("Floors")));
+    testsupport::WritePng(dir.filePath(QStringLiteral("Floors/cafe.png")), 72, 72, Qt::darkCyan);
+    ASSERT_EQ(::rename(folder + "/cafe.png", folder + "/caf\xe9.png"), 0);
+    QTest::mouseClick(Find("FloorBox"), Qt::LeftButton, {}, QPoint(10, 10));
+    auto* canvas = Find<PaletteCanvas>("FloorSelectCanvas");
+    ASSERT_EQ(canvas->Count(), 3); // blue, caf?, red
+    EXPECT_EQ(canvas->ItemName(1), QStringLiteral("caf\uFFFD"));
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, canvas->CellRect(1).center());
+    EXPECT_EQ(Panel("Panel3"), QStringLiteral("Mode = Tile (caf\uFFFD)"));
+    Click(Qt::LeftButton, {10, 10});
+    EXPECT_NE(window->Map().FloorAt(0, 0), 0u);
+    EXPECT_EQ(Canvas()->Picture().pixelColor(30, 30), QColor(Qt::darkCyan));
 }
 
 TEST_F(AppFixture, StatusLineShowsUnderscoresAndDescendersOfTheName)
