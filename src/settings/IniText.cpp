@@ -63,13 +63,11 @@ std::optional<QString> IniValueText(const QByteArray& file, QStringView section,
     return found;
 }
 
-QString UnescapeIniValue(QStringView raw)
+namespace {
+
+// Quotes and backslash escapes undone.
+QString Unescaped(QStringView v)
 {
-    const QStringView v = raw.trimmed();
-    // QSettings writes a text that starts with "@" as "@@...": any other "@"
-    // form was written by hand, and is taken as it stands.
-    if (v.startsWith(QLatin1Char('@')) && !v.startsWith(QLatin1String("@@")))
-        return v.toString();
     QString out;
     out.reserve(v.size());
     for (qsizetype i = 0; i < v.size(); ++i) {
@@ -132,9 +130,25 @@ QString UnescapeIniValue(QStringView raw)
             out += e;
         }
     }
-    if (out.startsWith(QLatin1String("@@")))
-        out.remove(0, 1);
     return out;
+}
+
+} // namespace
+
+QString UnescapeIniValue(QStringView raw)
+{
+    const QStringView v = raw.trimmed();
+    const QString text = Unescaped(v);
+    // QSettings writes a text with a NUL in it as "@String(...)" and one that
+    // starts with "@" as "@@...". Any other "@" form was written by hand and
+    // is taken as it stands, backslashes and all.
+    if (text.startsWith(QLatin1String("@String(")) && text.endsWith(QLatin1Char(')')))
+        return text.mid(8, text.size() - 9);
+    if (v.startsWith(QLatin1Char('@')) && !v.startsWith(QLatin1String("@@")))
+        return v.toString();
+    if (text.startsWith(QLatin1String("@@")))
+        return text.mid(1);
+    return text;
 }
 
 } // namespace halvorn

@@ -4,7 +4,9 @@
 #include "map/Numeric.h"
 #include "settings/ShadowSettings.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <gtest/gtest.h>
 
@@ -80,6 +82,7 @@ TEST(SettingsStore, HandEditedValuesReadAsTheTextTheFileHolds)
     QByteArray ini("[Settings]\n");
     for (const auto& r : rows)
         ini += QByteArray(r.line) + '\n';
+    QDir().mkpath(QFileInfo(SettingsLocation()).path());
     QFile file(SettingsLocation());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(ini);
@@ -99,6 +102,12 @@ TEST(SettingsStore, HandEditedValuesReadAsTheTextTheFileHolds)
                                  QStringLiteral("tab\tx\n1\x01"
                                                 "2"),
                                  QStringLiteral("\u00fc\u20ac/Fl\u00f6re")}) {
+        SaveSetting(QLatin1String(keys::LocationWalls), saved);
+        EXPECT_EQ(GetSetting(QLatin1String(keys::LocationWalls), {}), saved);
+    }
+    // A text with a NUL in it, which QSettings writes as "@String(...)".
+    for (const char* encoded : {"3553%00%00%01%00%02%0E%00.%0D%00%01%00%004.5", "@a%00b%0D"}) {
+        const QString saved = QString::fromLatin1(QByteArray::fromPercentEncoding(encoded));
         SaveSetting(QLatin1String(keys::LocationWalls), saved);
         EXPECT_EQ(GetSetting(QLatin1String(keys::LocationWalls), {}), saved);
     }
