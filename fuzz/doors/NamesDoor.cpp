@@ -3,6 +3,7 @@
 #include "library/Brush.h"
 #include "library/TileListing.h"
 #include "library/TileName.h"
+#include "render/FileIdentity.h"
 
 #include <QDir>
 #include <QFile>
@@ -80,8 +81,9 @@ QStringList NamesDoor(QByteArrayView bytes)
         const QString path = QStringLiteral("/tiles/") + QFile::decodeName(raw);
         const QString display = TileDisplayName(path);
         const QString file = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-        if (display.contains(QLatin1Char('/')) || !file.startsWith(display) ||
-            display.size() != std::max<qsizetype>(0, file.size() - 4))
+        // Shown with its control characters made visible, one for one.
+        if (display.contains(QLatin1Char('/')) ||
+            display != VisibleControls(file.left(std::max<qsizetype>(0, file.size() - 4))))
             broken << QStringLiteral("display name %1 for %2").arg(display, Show(raw));
         brush.FloorPath = path;
         brush.SetMode(QStringLiteral("Tile"));
@@ -121,12 +123,13 @@ QStringList NamesDoor(QByteArrayView bytes)
             broken << QStringLiteral("listed %1 without .png").arg(path);
         if (name.startsWith(QLatin1Char('.')))
             broken << QStringLiteral("listed hidden %1").arg(path);
-        if (!QFileInfo(path).isFile())
+        // By its bytes: a name that is not UTF-8 keeps them in the path.
+        if (!FileIdentityOf(path))
             broken << QStringLiteral("listed %1, which cannot be opened by that name").arg(path);
         if (seen.contains(path))
             broken << QStringLiteral("listed %1 twice").arg(path);
         seen.insert(path);
-        if (TileDisplayName(path) + name.right(4) != name)
+        if (TileDisplayName(path) + name.right(4) != VisibleControls(name))
             broken << QStringLiteral("display name of %1").arg(path);
     }
     // Every picture the user can open by its name is listed, hidden ones

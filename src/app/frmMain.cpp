@@ -141,6 +141,8 @@ void frmMain::BuildClientArea()
     panel1_->setObjectName(QStringLiteral("Panel1"));
     panel2_->setObjectName(QStringLiteral("Panel2"));
     panel3_->setObjectName(QStringLiteral("Panel3"));
+    // Panel 3 names pictures: a file named "<b>x.png" is text, not markup.
+    panel3_->setTextFormat(Qt::PlainText);
     // Fixed widths give the panels fixed places: panel 3 stays put when the
     // zoom text changes length.
     int zoomTextWidth = 0;

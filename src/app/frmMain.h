@@ -15,6 +15,7 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -146,6 +147,10 @@ private:
     QString exportFileName_;
     int exportFilterIndex_ = 1; // 1 PNG, 2 JPEG: the save dialog's choice, kept
     WheelAccumulator wheel_;
+    // The last canvas position of the drag in progress and its buttons, from
+    // which the next move paints its way; none outside a drag.
+    std::optional<QPointF> strokeFrom_;
+    int strokeButtons_ = 0;
     int quickRedraws_ = 0;
     int fullRedraws_ = 0;
     bool lastRedrawShadows_ = false;

@@ -4,6 +4,7 @@
 #include "app/MapCanvas.h"
 #include "library/Brush.h"
 #include "library/TileLibraryPanel.h"
+#include "map/GridSearch.h"
 #include "render/AppError.h"
 #include "render/Renderer.h"
 
@@ -20,6 +21,9 @@ void frmMain::Canvas_MouseDown(int button, QPointF pos)
 {
     library_->HidePalettes();
     RunTool(button, pos);
+    // A press starts a stroke; a click without movement stays one cell.
+    strokeFrom_ = pos;
+    strokeButtons_ = button;
 }
 
 void frmMain::Canvas_MouseMove(int buttons, QPointF pos)
@@ -29,12 +33,26 @@ void frmMain::Canvas_MouseMove(int buttons, QPointF pos)
         Cursor->show();
     Cursor->SetTopLeft(CanvasTool::MarkerPosition(mode, pos, Cursor->TopLeft(), Cursor->Size(),
                                                   QSizeF(Canvas->size()), zoom_));
-    if (mode != BrushKind::Object)
+    if (mode == BrushKind::Object)
+        return;
+    // The window system reports a fast drag as a few positions far apart: the
+    // tool runs for every cell or wall point on the straight way from the last
+    // one, in order, so the stroke has no holes.
+    const bool painting = buttons == LeftButton || buttons == RightButton;
+    if (painting && mode && strokeFrom_ && strokeButtons_ == buttons) {
+        const Grid grid = mode == BrushKind::Floor ? Grid::Floor : Grid::Wall;
+        for (const QPointF& p : StrokePath(grid, *strokeFrom_, pos, QSizeF(Canvas->size()), zoom_))
+            RunTool(buttons, p);
+    } else {
         RunTool(buttons, pos);
+    }
+    strokeFrom_ = pos;
+    strokeButtons_ = buttons;
 }
 
 void frmMain::Canvas_MouseUp(int, QPointF)
 {
+    strokeFrom_.reset();
     Redraw(true);
 }
 
@@ -136,8 +154,14 @@ void frmMain::SetZoomStates()
 
 void frmMain::ApplyZoom()
 {
+    // The last position of a stroke was in the canvas pixels of the old zoom.
+    strokeFrom_.reset();
     SetZoomStates();
     Canvas->resize(CanvasSize(map_, zoom_));
+    // The bars shown are decided again for the new canvas size, as a resize
+    // decides them: left as they were, a zoom back in after a zoom out and a
+    // resize offered no way to the rest of the map. Ranges and values stay.
+    Form_Resize();
     if (brush_->Mode == BrushKind::Object) {
         // Zooming takes the object size as it stands, 0 x 0 before the first
         // object pick: the marker then vanishes until a picture is picked.

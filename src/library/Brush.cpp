@@ -29,8 +29,10 @@ constexpr int WallPieceSide = 18;
 } // namespace
 
 Brush::Brush(QColor buttonFace)
-    : buttonFace_(buttonFace), floorPreview_(FilledImage(BrushKind::Floor, buttonFace)),
-      wallPreview_(FilledImage(BrushKind::Wall, buttonFace)),
+    // Floors and walls start see-through: until a picture is picked the box's
+    // own background shows, which follows the colour scheme, also a dark one.
+    : buttonFace_(buttonFace), floorPreview_(FilledImage(BrushKind::Floor, Qt::transparent)),
+      wallPreview_(FilledImage(BrushKind::Wall, Qt::transparent)),
       objectPreview_(FilledImage(BrushKind::Object, buttonFace))
 {
 }

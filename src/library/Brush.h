@@ -21,7 +21,8 @@ namespace halvorn {
 // path of each kind's picture and the previews.
 class Brush : public CanvasBrush {
 public:
-    // `buttonFace` fills the previews until something is chosen.
+    // `buttonFace` fills the object preview until an object is chosen; the
+    // floor and wall previews start transparent.
     explicit Brush(QColor buttonFace);
 
     // Sets the mode, the status text and the cursor colour of a kind.

@@ -9,6 +9,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTextDocument>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -96,6 +98,18 @@ void PaletteCanvas::paintEvent(QPaintEvent* event)
     }
 }
 
+bool PaletteCanvas::event(QEvent* event)
+{
+    // The tooltip is a picture's name: Qt would read "<b>bold" as markup.
+    if (event->type() == QEvent::ToolTip && !toolTip().isEmpty()) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        QToolTip::showText(help->globalPos(),
+                           Qt::convertFromPlainText(toolTip(), Qt::WhiteSpaceNoWrap), this);
+        return true;
+    }
+    return QWidget::event(event);
+}
+
 void PaletteCanvas::mouseMoveEvent(QMouseEvent* event)
 {
     emit Hovered(event->position());
@@ -104,7 +118,7 @@ void PaletteCanvas::mouseMoveEvent(QMouseEvent* event)
 void PaletteCanvas::mousePressEvent(QMouseEvent* event)
 {
     event->accept();
-    emit Pressed(event->position());
+    emit Pressed(event->position(), event->globalPosition());
 }
 
 void PaletteCanvas::keyPressEvent(QKeyEvent* event)
@@ -148,7 +162,11 @@ void PaletteCanvas::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Space:
-        if (Count() > 0 && !event->isAutoRepeat())
+        // Opened by the mouse, nothing is marked: the first such key only
+        // marks the cell it would pick, so no picture is picked unseen.
+        if (!framed_)
+            MoveTo(current);
+        else if (Count() > 0 && !event->isAutoRepeat())
             emit Activated(current);
         break;
     case Qt::Key_Escape:

@@ -47,13 +47,14 @@ public:
 
 signals:
     void Hovered(QPointF position);
-    void Pressed(QPointF position);
+    void Pressed(QPointF position, QPointF globalPosition);
     // The current cell moved; the pane brings it into view.
     void CurrentMoved(int index);
     void Activated(int index);
     void Dismissed();
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

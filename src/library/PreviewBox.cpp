@@ -49,6 +49,15 @@ void PreviewBox::paintEvent(QPaintEvent* event)
     QFrame::paintEvent(event);
     QPainter painter(this);
     painter.drawImage(contentsRect().topLeft(), picture_);
+    if (frameShape() == QFrame::NoFrame) {
+        // A box without a border of its own gets a line in the text colour,
+        // half covering: on a dark scheme the box was nearly the window's own
+        // colour and an empty one vanished.
+        QColor line = palette().color(QPalette::WindowText);
+        line.setAlpha(128);
+        painter.setPen(line);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
     if (hasFocus()) {
         // The style's own focus frame, as buttons show it.
         QStyleOptionFocusRect focus;

@@ -7,6 +7,7 @@
 #include "settings/SettingsStore.h"
 #include "settings/TileFolders.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 namespace halvorn {
@@ -27,6 +28,9 @@ TileLibraryPanel::TileLibraryPanel(QWidget* mainWindow, Brush& brush)
         if (place.boxBorder > 0) {
             box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
             box->setLineWidth(place.boxBorder);
+        } else {
+            // Empty, it shows the text background, white on light schemes.
+            box->setBackgroundRole(QPalette::Base);
         }
         connect(box, &PreviewBox::Clicked, this, [this, kind](bool fromKeyboard) {
             if (fromKeyboard)
@@ -47,7 +51,9 @@ TileLibraryPanel::TileLibraryPanel(QWidget* mainWindow, Brush& brush)
         connect(pane->Canvas(), &PaletteCanvas::Hovered, this,
                 [this, kind](QPointF position) { Hover(kind, position); });
         connect(pane->Canvas(), &PaletteCanvas::Pressed, this,
-                [this, kind](QPointF position) { Pick(kind, position); });
+                [this, kind](QPointF position, QPointF globalPosition) {
+                    Pick(kind, position, globalPosition);
+                });
         connect(pane->Canvas(), &PaletteCanvas::Activated, this,
                 [this, kind](int index) { PickEntry(kind, index); });
         connect(pane->Canvas(), &PaletteCanvas::Dismissed, this,
@@ -77,7 +83,13 @@ void TileLibraryPanel::HidePalettes()
 
 void TileLibraryPanel::HidePane(BrushKind kind)
 {
-    Pane(kind)->hide();
+    // However the pane closes, a focus inside it goes back to the box it was
+    // opened from; hidden with the focus, Qt would pass it on along the tab
+    // chain to a brush button, where Space flips the brush unseen.
+    PalettePane* pane = Pane(kind);
+    if (pane->isVisible() && pane->isAncestorOf(QApplication::focusWidget()))
+        Box(kind)->setFocus(Qt::OtherFocusReason);
+    pane->hide();
     // The work of a pane nobody sees any more is not needed.
     if (model_.IsOpen() && model_.Kind() == kind)
         model_.Close();
@@ -171,10 +183,14 @@ void TileLibraryPanel::Hover(BrushKind kind, QPointF position)
         Pane(kind)->Canvas()->setToolTip(TileDisplayName(paths[index]));
 }
 
-void TileLibraryPanel::Pick(BrushKind kind, QPointF position)
+void TileLibraryPanel::Pick(BrushKind kind, QPointF position, QPointF globalPosition)
 {
     PickEntry(kind, PaletteCellAt(kind, static_cast<float>(position.x()),
                                   static_cast<float>(position.y())));
+    // The pick closed the pane: the second press of a double-click would land
+    // on whatever lies beneath, a brush button or the map.
+    if (!IsOpen(kind))
+        doubleClickGuard_.Arm(globalPosition);
 }
 
 void TileLibraryPanel::PickEntry(BrushKind kind, int index)
@@ -201,12 +217,7 @@ void TileLibraryPanel::PickEntry(BrushKind kind, int index)
         return;
     }
     brush_.SetMode(kind);
-    // The focus goes back to the box the pane was opened from, not on to
-    // wherever the focus chain would lead from a hidden pane.
-    const bool hadFocus = Pane(kind)->Canvas()->hasFocus();
     HidePane(kind);
-    if (hadFocus)
-        Box(kind)->setFocus(Qt::OtherFocusReason);
     BrushEdited();
 }
 
@@ -235,13 +246,16 @@ void TileLibraryPanel::BrushEdited()
 
 void TileLibraryPanel::ReportUnreadablePicture(const QString& path, const QString& reason)
 {
-    ShowError(QStringLiteral("The picture \"%1\" cannot be loaded.\n\n%2").arg(path, reason));
+    ShowError(QStringLiteral("The picture \"%1\" cannot be loaded.\n\n%2")
+                  .arg(VisibleControls(path), reason));
 }
 
 void TileLibraryPanel::ShowError(const QString& text)
 {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Error"), text, QMessageBox::Ok,
                     mainWindow_);
+    // A file name is text, never markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

@@ -6,6 +6,7 @@
 #include "library/PaletteModel.h"
 #include "library/PalettePane.h"
 #include "library/PreviewBox.h"
+#include "library/SecondPressGuard.h"
 #include "library/TileKind.h"
 
 #include <QGroupBox>
@@ -77,7 +78,7 @@ private:
     void FitCanvas(BrushKind kind);
     void ModelChanged(bool countChanged);
     void Hover(BrushKind kind, QPointF position);
-    void Pick(BrushKind kind, QPointF position);
+    void Pick(BrushKind kind, QPointF position, QPointF globalPosition);
     void PickEntry(BrushKind kind, int index);
     void StartKeyboard(BrushKind kind, bool framed);
     void SelectFor(BrushKind kind, const QString& path);
@@ -89,6 +90,7 @@ private:
     std::array<QGroupBox*, 3> frames_{};
     std::array<PreviewBox*, 3> boxes_{};
     std::array<PalettePane*, 3> panes_{};
+    SecondPressGuard doubleClickGuard_;
 };
 
 } // namespace halvorn

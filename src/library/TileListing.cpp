@@ -1,5 +1,7 @@
 #include "library/TileListing.h"
 
+#include "render/FileNames.h"
+
 #include <QCollator>
 #include <QDir>
 #include <QFile>
@@ -34,16 +36,14 @@ std::vector<TileFile> ExamineFolder(const QString& folder)
     // file, or QDir examining every entry for its filters and then again for
     // its identity, would cost more than everything else of a listing of
     // thousands.
-    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(QFile::encodeName(folder).constData()),
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(EncodeFileName(folder).constData()),
                                                   ::closedir);
     if (!dir)
         return files;
     while (const dirent* entry = ::readdir(dir.get())) {
-        const QByteArray raw(entry->d_name);
-        const QString name = QFile::decodeName(raw);
-        // A name that is not valid in the file-name encoding would come back
-        // as another name, one that does not exist.
-        if (!IsTileName(name) || QFile::encodeName(name) != raw)
+        // A name that is not valid UTF-8 keeps its bytes, so it opens.
+        const QString name = DecodeFileName(QByteArray(entry->d_name));
+        if (!IsTileName(name))
             continue;
         // Links are followed; folders, pipes, devices and dangling links are
         // left out.

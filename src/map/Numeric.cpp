@@ -88,9 +88,19 @@ std::optional<QString> StorableNumber(const QString& text)
     QLocale c = QLocale::c();
     c.setNumberOptions(QLocale::RejectGroupSeparator);
     const double inC = c.toDouble(t, &ok);
-    if (ok)
-        return std::isfinite(inC) ? std::optional<QString>(text) : std::nullopt;
     QLocale user = QLocale::system();
+    if (ok) {
+        // Where "." groups digits ("1.000" is a thousand in German) a text
+        // that reads as another number with its groups is refused: the user
+        // may have meant either.
+        QLocale grouping = user;
+        grouping.setNumberOptions(QLocale::DefaultNumberOptions);
+        bool grouped = false;
+        const double withGroups = grouping.toDouble(t, &grouped);
+        if (user.groupSeparator() == c.decimalPoint() && grouped && withGroups != inC)
+            return std::nullopt;
+        return std::isfinite(inC) ? std::optional<QString>(text) : std::nullopt;
+    }
     user.setNumberOptions(QLocale::RejectGroupSeparator);
     const double inUsers = user.toDouble(t, &ok);
     if (!ok || !std::isfinite(inUsers))

@@ -1,5 +1,7 @@
 #include "render/FileIdentity.h"
 
+#include "render/FileNames.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -12,7 +14,7 @@ std::optional<FileIdentity> FileIdentityOf(const QString& path)
     // QFileInfo keeps times in milliseconds only: two writes within one
     // millisecond that keep the size would look like the same file.
     struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+    if (::stat(EncodeFileName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
         return std::nullopt;
     return FileIdentityFromStat(path, st);
 #else

@@ -2,6 +2,7 @@
 
 #include "render/AppError.h"
 #include "render/FileIdentity.h"
+#include "render/FileNames.h"
 #include "render/ImageCache.h"
 #include "render/PngChunkCheck.h"
 #include "storage/SafeWrite.h"
@@ -16,10 +17,19 @@
 #include <QStringList>
 #include <QTransform>
 
+#include <cerrno>
+#include <cstdlib>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <utility>
 #include <vector>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace halvorn {
 
@@ -176,10 +186,59 @@ QImage DecodeFrom(QImageReader& reader, const QFileInfo& info, int32_t* status)
     return decoded;
 }
 
+#ifdef Q_OS_UNIX
+// A name with bytes that are not UTF-8, which Qt's file classes cannot open:
+// opened by its bytes and read whole.
+QImage DecodeByBytes(const QString& path, int32_t* status)
+{
+    const int fd = ::open(EncodeFileName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        *status = errno == ENOENT ? FileNotFound : Win32Error;
+        return {};
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        *status = Win32Error;
+        return {};
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        *status = FileNotFound;
+        return {};
+    }
+    QByteArray bytes = file.readAll();
+    if (!PngChunksPlausible(bytes)) {
+        *status = UnknownImageFormat;
+        return {};
+    }
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    return DecodeFrom(reader, QFileInfo(), status);
+}
+#endif
+
+// The link's target of a name that keeps bytes, by the bytes.
+QString CanonicalByBytes(const QString& path)
+{
+#ifdef Q_OS_UNIX
+    const std::unique_ptr<char, decltype(&std::free)> resolved(
+        ::realpath(EncodeFileName(path).constData(), nullptr), &std::free);
+    return resolved ? DecodeFileName(QByteArray(resolved.get())) : QString();
+#else
+    return QFileInfo(path).canonicalFilePath();
+#endif
+}
+
 } // namespace
 
 QImage DecodePicture(const QString& path, int32_t* status)
 {
+#ifdef Q_OS_UNIX
+    if (HasKeptBytes(path))
+        return DecodeByBytes(path, status);
+#endif
     const QFileInfo info(path);
     // Only regular files: a pipe or a device named like a picture would
     // block the reader or never end.
@@ -224,8 +283,8 @@ int32_t GdipLoadImageFromFile(const QString& path, ImageHandle* image)
     if (!GdipStarted())
         return GdiplusNotInitialized;
     // By the link's target, so a picture reached through two names is shared.
-    const std::optional<FileIdentity> identity =
-        FileIdentityOf(QFileInfo(path).canonicalFilePath());
+    const std::optional<FileIdentity> identity = FileIdentityOf(
+        HasKeptBytes(path) ? CanonicalByBytes(path) : QFileInfo(path).canonicalFilePath());
     ImageTable& table = Table();
     if (identity) {
         const std::lock_guard lock(table.mutex);

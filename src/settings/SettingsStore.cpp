@@ -1,5 +1,8 @@
 #include "settings/SettingsStore.h"
 
+#include "settings/IniText.h"
+
+#include <QFile>
 #include <QSettings>
 
 namespace halvorn {
@@ -15,10 +18,13 @@ QString FullKey(const QString& key)
 
 QString GetSetting(const QString& key, const QString& fallback)
 {
-    const QSettings store(QSettings::NativeFormat, QSettings::UserScope,
-                          QLatin1String(SettingsApplication));
-    const QVariant value = store.value(FullKey(key));
-    return value.isValid() ? value.toString() : fallback;
+    // Read as text from the file itself: QSettings would take a comma for a
+    // list and "@Variant(" for a serialised value, not what the user wrote.
+    QFile file(SettingsLocation());
+    if (!file.open(QIODevice::ReadOnly))
+        return fallback;
+    return IniValueText(file.readAll(), QString::fromLatin1(SettingsSection), key)
+        .value_or(fallback);
 }
 
 bool SaveSetting(const QString& key, const QString& value)

@@ -9,6 +9,7 @@
 #include <QToolButton>
 
 #include <cmath>
+#include <functional>
 
 namespace apptest {
 
@@ -86,6 +87,13 @@ double Luminance(QColor c)
     return 0.2126 * channel(c.red()) + 0.7152 * channel(c.green()) + 0.0722 * channel(c.blue());
 }
 
+double Contrast(QColor a, QColor b)
+{
+    const double la = Luminance(a);
+    const double lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
 // The contrast ratio of the icon's strokes (its fully opaque pixels, on
 // average) against the button behind them.
 double IconContrast(const QToolButton* button)
@@ -107,7 +115,7 @@ double IconContrast(const QToolButton* button)
 
 } // namespace
 
-TEST_F(AppFixture, BrushButtonIconsShowOnLightAndDarkSchemes)
+TEST_F(AppFixture, BrushButtonIconsAndPreviewBoxesShowOnLightAndDarkSchemes)
 {
     const QPalette light = QApplication::palette();
     QPalette dark = light;
@@ -116,6 +124,7 @@ TEST_F(AppFixture, BrushButtonIconsShowOnLightAndDarkSchemes)
         dark.setColor(group, QPalette::Button, QColor(53, 53, 53));
         dark.setColor(group, QPalette::ButtonText, QColor(238, 238, 236));
         dark.setColor(group, QPalette::WindowText, QColor(238, 238, 236));
+        dark.setColor(group, QPalette::Base, QColor(45, 45, 45));
     }
     const char* names[] = {"btnRotateLeft", "btnRotateRight", "btnFlipHorizontal",
                            "btnFlipVertical"};
@@ -125,6 +134,17 @@ TEST_F(AppFixture, BrushButtonIconsShowOnLightAndDarkSchemes)
         for (const char* name : names) {
             SCOPED_TRACE(name);
             EXPECT_GE(IconContrast(Find<QToolButton>(name)), 4.5);
+        }
+        // The empty Floor and Wall boxes: their edge against the frame around.
+        for (const char* name : {"FloorBox", "WallBox"}) {
+            SCOPED_TRACE(name);
+            QWidget* box = Find(name);
+            const QImage frame = box->parentWidget()->grab().toImage();
+            const QColor edge = frame.pixelColor(box->geometry().topLeft() + QPoint(0, 36));
+            const QColor around = frame.pixelColor(box->geometry().topLeft() + QPoint(-3, 36));
+            const QColor inside = frame.pixelColor(box->geometry().center());
+            EXPECT_GE(Contrast(edge, around), 3.0) << edge.name().toStdString();
+            EXPECT_GE(Contrast(edge, inside), 3.0) << inside.name().toStdString();
         }
     }
 }
@@ -278,6 +298,90 @@ TEST_F(AppFixture, PalettesArePickedAndClosedFromTheKeyboard)
     QTest::keyClick(Find("ObjectSelectCanvas"), Qt::Key_Space);
     EXPECT_EQ(Panel("Panel3"), QStringLiteral("Mode = Object (box)"));
     EXPECT_TRUE(Find("ObjectBox")->hasFocus());
+}
+
+TEST_F(AppFixture, FocusGoesBackToThePreviewBoxHoweverAPaneCloses)
+{
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QWidget* canvas = Find("FloorSelectCanvas");
+    const auto key = [&](Qt::Key k) { QTest::keyClick(canvas, k); };
+    // clang-format off
+    const struct { const char* way; std::function<void()> close; const char* focus; } rows[] = {
+        {"pick with the mouse", [&] { QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(5, 5)); }, "FloorBox"},
+        {"pick with the keys", [&] { key(Qt::Key_Right); key(Qt::Key_Return); }, "FloorBox"},
+        {"Escape", [&] { key(Qt::Key_Escape); }, "FloorBox"},
+        {"its box clicked", [&] { QTest::mouseClick(Find("FloorBox"), Qt::LeftButton, {}, QPoint(10, 10)); }, "FloorBox"},
+        {"a click on the map", [&] { Click(Qt::LeftButton, {300, 300}); }, "FloorBox"},
+        {"another box clicked", [&] { QTest::mouseClick(Find("WallBox"), Qt::LeftButton, {}, QPoint(10, 10)); }, "WallSelectCanvas"},
+    };
+    // clang-format on
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.way);
+        QTest::mouseClick(Find("FloorBox"), Qt::LeftButton, {}, QPoint(40, 40));
+        ASSERT_TRUE(canvas->hasFocus());
+        r.close();
+        EXPECT_FALSE(Find("FloorSelect")->isVisible());
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), QLatin1String(r.focus));
+        Find("WallSelect")->hide();
+    }
+
+    // Opened with the mouse, no picture is marked: Enter only marks one, the
+    // next Enter picks what the user now sees.
+    PickFloor(1);
+    QTest::mouseClick(Find("FloorBox"), Qt::LeftButton, {}, QPoint(10, 10));
+    key(Qt::Key_Return);
+    EXPECT_TRUE(Find("FloorSelect")->isVisible());
+    EXPECT_EQ(Panel("Panel3"), QStringLiteral("Mode = Tile (red)"));
+    key(Qt::Key_Left);
+    key(Qt::Key_Space);
+    EXPECT_FALSE(Find("FloorSelect")->isVisible());
+    EXPECT_EQ(Panel("Panel3"), QStringLiteral("Mode = Tile (blue)"));
+}
+
+TEST_F(AppFixture, DoubleClickOnAThumbnailPicksOnceAndPressesNothingBeneath)
+{
+    // Enough pictures that thumbnails lie over every brush button.
+    for (int i = 2; i < 25; ++i)
+        testsupport::WritePng(dir.filePath(QStringLiteral("Floors/f%1.png").arg(i)), 72, 72,
+                              QColor(i * 8, 0, 0));
+    for (const char* name : {"crate", "drum"})
+        testsupport::WritePng(
+            dir.filePath(QLatin1String("Objects/%1.png").arg(QLatin1String(name))), 30, 20,
+            Qt::gray);
+    // clang-format off
+    const struct { BrushKind kind; const char* button; const char* mode; } rows[] = {
+        {BrushKind::Floor, "btnFlipHorizontal", "Mode = Tile ("}, {BrushKind::Floor, "btnRotateLeft", "Mode = Tile ("},
+        {BrushKind::Floor, "btnRotateRight", "Mode = Tile ("},    {BrushKind::Floor, "btnFlipVertical", "Mode = Tile ("},
+        {BrushKind::Object, "btnFlipVertical", "Mode = Object ("},
+    };
+    // clang-format on
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.button);
+        const TileKindInfo& info = KindInfo(r.kind);
+        QTest::mouseClick(Find(info.boxName), Qt::LeftButton, {}, QPoint(10, 10));
+        QWidget* button = Find(r.button);
+        QWidget* canvas = Find(info.canvasName);
+        const QPoint onButton = button->rect().center();
+        const QPoint onThumbnail = canvas->mapFromGlobal(button->mapToGlobal(onButton));
+        ASSERT_TRUE(QRect(0, 0, 190, 190).contains(onThumbnail));
+        // As the window system delivers a double-click: the first press and
+        // release on the thumbnail; the second press, as a press and a
+        // double-click, and its release where the pane was: on the button.
+        QTest::mouseClick(canvas, Qt::LeftButton, {}, onThumbnail);
+        ASSERT_FALSE(Find(info.paneName)->isVisible());
+        QTest::mousePress(button, Qt::LeftButton, {}, onButton);
+        QTest::mouseDClick(button, Qt::LeftButton, {}, onButton);
+        QTest::mouseRelease(button, Qt::LeftButton, {}, onButton);
+        EXPECT_TRUE(Panel("Panel3").startsWith(QLatin1String(r.mode)))
+            << Panel("Panel3").toStdString();
+        EXPECT_EQ(window->CurrentBrush().ObjectOrientation, 0);
+        // A click after the double-click time is a click again.
+        QTest::qWait(QApplication::doubleClickInterval() + 50);
+    }
+    QTest::mouseClick(Find("btnFlipHorizontal"), Qt::LeftButton);
+    EXPECT_EQ(window->CurrentBrush().ObjectOrientation, 4);
 }
 
 TEST_F(AppFixture, ScreenReadersHearEachControlsOwnName)

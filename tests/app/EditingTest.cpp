@@ -58,6 +58,49 @@ TEST_F(AppFixture, DragPaintsFiveCellsWithQuickRedrawsThenOneWithShadows)
     EXPECT_FALSE(window->Map().MapSaved);
 }
 
+TEST_F(AppFixture, OneFastMovePaintsEveryCellAndWallPointOnItsWay)
+{
+    // One reported move from the press to the stroke's end, cells or wall
+    // points [first, last] of one row apart: each is painted once, with one
+    // quick redraw each. Steps in canvas pixels at the zoom.
+    // clang-format off
+    const struct { BrushKind kind; int zoomOuts; int first, last, row; } rows[] = {
+        {BrushKind::Floor, 0, 0, 5, 1}, {BrushKind::Floor, 1, 1, 6, 2}, {BrushKind::Floor, 2, 0, 9, 0}, {BrushKind::Floor, 3, 2, 14, 3},
+        {BrushKind::Wall, 0, 1, 7, 3},  {BrushKind::Wall, 1, 0, 9, 5},  {BrushKind::Wall, 2, 3, 20, 1}, {BrushKind::Wall, 3, 0, 40, 2},
+    };
+    // clang-format on
+    for (const auto& r : rows) {
+        window = std::make_unique<frmMain>(); // a fresh map and zoom per row
+        window->show();
+        for (int i = 0; i < r.zoomOuts; ++i)
+            Action("mnuZoomOut")->trigger();
+        SCOPED_TRACE(testing::Message() << (r.kind == BrushKind::Floor ? "floor" : "wall")
+                                        << " at zoom " << window->Zoom());
+        Pick(r.kind, 0);
+        const bool floor = r.kind == BrushKind::Floor;
+        const double step = (floor ? 72 : 18) * static_cast<double>(window->Zoom());
+        // The middle of a cell, or a wall point's own grid line.
+        const double offset = floor ? step / 2 : 0;
+        const auto at = [&](int i) { return QPointF(i * step + offset, r.row * step + offset); };
+        const int quick = window->RedrawCount(false);
+        Press(Qt::LeftButton, at(r.first));
+        Move(at(r.last), Qt::LeftButton);
+        Release(Qt::LeftButton, at(r.last));
+        const MapDocument& map = window->Map();
+        for (int i = 0; i < 61; ++i) {
+            const ImageHandle got =
+                floor ? (i < 16 ? map.FloorAt(i, r.row) : 0) : map.WallAt(i, r.row);
+            EXPECT_EQ(got != 0, i >= r.first && i <= r.last) << i;
+        }
+        EXPECT_EQ(window->RedrawCount(false) - quick, r.last - r.first + 1);
+        // A click without movement stays one cell.
+        const int before = window->RedrawCount(false);
+        Click(Qt::RightButton, at(r.first));
+        EXPECT_EQ(window->RedrawCount(false) - before, 1);
+        window->hide();
+    }
+}
+
 TEST_F(AppFixture, WallsAndTheRepeatRules)
 {
     PickWall();

@@ -1,8 +1,15 @@
 // The status line as the user reads it: whole texts, panels that stay put.
 #include "AppFixture.h"
 
+#include "library/TileLibraryPanel.h"
+
+#include <QAccessible>
 #include <QFontMetrics>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QTextDocument>
+
+#include <cstdio>
 
 namespace apptest {
 
@@ -39,7 +46,74 @@ std::vector<int> DepthsBelowBaseline(const QImage& image, int origin, const QFon
     return depths;
 }
 
+// The text a label shows, as the user reads it.
+QString Shown(const QLabel* label)
+{
+    if (label->textFormat() == Qt::PlainText ||
+        (label->textFormat() == Qt::AutoText && !Qt::mightBeRichText(label->text())))
+        return label->text();
+    QTextDocument html;
+    html.setHtml(label->text());
+    return html.toPlainText();
+}
+
 } // namespace
+
+TEST_F(AppFixture, PictureNamesShowAsPlainTextInTheTooltipStatusLineAndList)
+{
+    // clang-format off
+    const struct { const char* file; const char* shown; } rows[] = {
+        {"<b>bold.png", "<b>bold"},
+        {"two\nlines.png", "two\uFFFDlines"},
+    };
+    // clang-format on
+    for (const auto& r : rows)
+        testsupport::WritePng(dir.filePath(QStringLiteral("Floors/") + QString::fromUtf8(r.file)),
+                              72, 72, Qt::darkGreen);
+    auto* canvas = Find<PaletteCanvas>("FloorSelectCanvas");
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.shown);
+        const QString shown = QString::fromUtf8(r.shown);
+        QTest::mouseClick(Find("FloorBox"), Qt::LeftButton, {}, QPoint(10, 10));
+        const int index =
+            static_cast<int>(window->findChild<TileLibraryPanel*>()->TilePaths().indexOf(
+                dir.filePath(QStringLiteral("Floors/") + QString::fromUtf8(r.file))));
+        ASSERT_GE(index, 0);
+        const QPoint cell = canvas->CellRect(index).center();
+        QTest::mouseMove(canvas, cell);
+        QHelpEvent help(QEvent::ToolTip, cell, canvas->mapToGlobal(cell));
+        QApplication::sendEvent(canvas, &help);
+        const auto* tip = qobject_cast<QLabel*>([] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->objectName() == QLatin1String("qtooltip_label") && w->isVisible())
+                    return w;
+            return static_cast<QWidget*>(nullptr);
+        }());
+        ASSERT_NE(tip, nullptr);
+        EXPECT_EQ(Shown(tip), shown);
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(canvas);
+        EXPECT_EQ(list->child(index)->text(QAccessible::Name), shown);
+        QTest::mouseClick(canvas, Qt::LeftButton, {}, cell);
+        EXPECT_EQ(Shown(Find<QLabel>("Panel3")), QStringLiteral("Mode = Tile (") + shown + u')');
+    }
+}
+
+TEST_F(AppFixture, ALatinOneNameIsListedShownPickedAndPainted)
+{
+    // "caf\xe9.png": Latin-1, not UTF-8. Qt cannot create it, the C library can.
+    const QByteArray folder = QFile::encodeName(dir.filePath(QStringLiteral("Floors")));
+    testsupport::WritePng(dir.filePath(QStringLiteral("Floors/cafe.png")), 72, 72, Qt::darkCyan);
+    ASSERT_EQ(::rename(folder + "/cafe.png", folder + "/caf\xe9.png"), 0);
+    QTest::mouseClick(Find("FloorBox"), Qt::LeftButton, {}, QPoint(10, 10));
+    auto* canvas = Find<PaletteCanvas>("FloorSelectCanvas");
+    ASSERT_EQ(canvas->Count(), 3); // blue, caf?, red
+    EXPECT_EQ(canvas->ItemName(1), QStringLiteral("caf\uFFFD"));
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, canvas->CellRect(1).center());
+    EXPECT_EQ(Panel("Panel3"), QStringLiteral("Mode = Tile (caf\uFFFD)"));
+    Click(Qt::LeftButton, {10, 10});
+    EXPECT_NE(window->Map().FloorAt(0, 0), 0u);
+    EXPECT_EQ(Canvas()->Picture().pixelColor(30, 30), QColor(Qt::darkCyan));
+}
 
 TEST_F(AppFixture, StatusLineShowsUnderscoresAndDescendersOfTheName)
 {

@@ -241,15 +241,29 @@ TEST_F(AppFixture, ResizeRuleFollowsTheClientArea)
     EXPECT_EQ(corner->geometry().bottomRight(), QPoint(holder->width() - 5, holder->height() - 5));
     EXPECT_EQ(hs->geometry(), QRect(0, holder->height() - 21, holder->width() - 21, 17));
 
-    // At 25 % the canvas fits after the next resize.
+    // At 25 % the canvas fits: every zoom decides the bars as a resize does.
+    auto* hBar = static_cast<QScrollBar*>(hs);
+    hBar->setValue(300);
     for (int i = 0; i < 3; ++i)
         Action("mnuZoomOut")->trigger();
-    EXPECT_TRUE(hs->isVisible()); // zooming alone decides nothing
+    EXPECT_FALSE(hs->isVisible());
     window->resize(window->width() + 1, window->height());
     window->Form_Resize();
     EXPECT_FALSE(hs->isVisible());
     EXPECT_FALSE(vs->isVisible());
     EXPECT_FALSE(corner->isVisible());
+    // Zoomed back in, the bars are back at once, their range and value as they were.
+    for (int i = 0; i < 3; ++i)
+        Action("mnuZoomIn")->trigger();
+    EXPECT_TRUE(hs->isVisible());
+    EXPECT_TRUE(vs->isVisible());
+    EXPECT_TRUE(corner->isVisible());
+    EXPECT_EQ(hBar->maximum(), 1080);
+    EXPECT_EQ(hBar->value(), 300);
+    EXPECT_EQ(Canvas()->x(), -300);
+    hBar->setValue(0);
+    for (int i = 0; i < 3; ++i)
+        Action("mnuZoomOut")->trigger();
 
     // Only the vertical bar: wide enough but not high enough for 540.
     Action("mnuZoomIn")->trigger();

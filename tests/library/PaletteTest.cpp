@@ -6,7 +6,9 @@
 #include "library/PaletteLayout.h"
 #include "library/PaletteModel.h"
 #include "library/TileListing.h"
+#include "library/TileName.h"
 #include "oracle/LiteralPalette.h"
+#include "render/FileNames.h"
 #include "render/Imaging.h"
 
 #include <QDir>
@@ -50,15 +52,18 @@ TEST(TileListing, NaturalCaseInsensitiveOrderOfPngFilesOnly)
                             dir.filePath(QStringLiteral("link.png"))));
     ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("gone")),
                             dir.filePath(QStringLiteral("broken.png"))));
-    // Hidden files, and a name that is not valid in the file-name encoding.
+    // Hidden files, and a name that is not valid UTF-8, listed with its byte kept.
     ASSERT_TRUE(WritePng(dir.filePath(QStringLiteral(".hidden.png")), 2, 2, Qt::red));
     const QByteArray invalid = QFile::encodeName(dir.path()) + "/bad\xff.png";
     ASSERT_EQ(::symlink("tile1.png", invalid.constData()), 0);
 
     const QStringList paths = ListTileFiles(dir.path());
-    EXPECT_EQ(Names(paths), QStringList({QStringLiteral("b.Png"), QStringLiteral("link.png"),
+    const QString bad = QStringLiteral("bad") + QChar(0xdcff) + QStringLiteral(".png");
+    EXPECT_EQ(Names(paths), QStringList({QStringLiteral("b.Png"), bad, QStringLiteral("link.png"),
                                          QStringLiteral("tile1.png"), QStringLiteral("Tile2.PNG"),
                                          QStringLiteral("tile10.png")}));
+    EXPECT_EQ(EncodeFileName(paths[1]), invalid);
+    EXPECT_EQ(TileDisplayName(paths[1]), QStringLiteral("bad\uFFFD"));
     EXPECT_EQ(paths.first(), dir.path() + QStringLiteral("/b.Png"));
     // A folder setting ending in "/" is used as it is.
     EXPECT_EQ(ListTileFiles(dir.path() + QStringLiteral("/")).first(),

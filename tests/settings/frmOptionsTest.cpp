@@ -458,7 +458,8 @@ TEST_F(OptionsDialog, LocaleNumbersMeanTheSameInEveryLocale)
         {"40.5", "40.5", "40.5", 0.405f},
         {"40,5", "40.5", nullptr, 0.405f}, // the German way: converted, or refused in C
         {" 12,25 ", "12.25", nullptr, 0.1225f},
-        {"1.000,5", nullptr, nullptr, 0}, // group separators are not taken
+        {"1.000,5", nullptr, nullptr, 0},   // group separators are not taken
+        {"1.000", nullptr, "1.000", 0.01f}, // one or a thousand: refused where "." groups
         {"40,5.5", nullptr, nullptr, 0},
     };
     for (const auto& r : rows) {
