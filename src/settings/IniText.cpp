@@ -6,6 +6,18 @@ namespace halvorn {
 
 namespace {
 
+// QSettings strips only spaces and tabs around keys and values; a no-break
+// space or any other Unicode blank is part of what the user wrote.
+QStringView BlanksTrimmed(QStringView v)
+{
+    const auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+    while (!v.isEmpty() && blank(v.front()))
+        v = v.sliced(1);
+    while (!v.isEmpty() && blank(v.back()))
+        v.chop(1);
+    return v;
+}
+
 bool IsHex(QChar c)
 {
     return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
@@ -47,16 +59,16 @@ std::optional<QString> IniValueText(const QByteArray& file, QStringView section,
     std::optional<QString> found;
     QString current;
     for (const QString& line : Lines(file)) {
-        const QStringView l = QStringView(line).trimmed();
+        const QStringView l = BlanksTrimmed(line);
         if (l.isEmpty() || l.front() == QLatin1Char(';') || l.front() == QLatin1Char('#'))
             continue;
         if (l.front() == QLatin1Char('[')) {
             const qsizetype close = l.indexOf(QLatin1Char(']'));
-            current = (close < 0 ? l.mid(1) : l.mid(1, close - 1)).trimmed().toString();
+            current = BlanksTrimmed(close < 0 ? l.mid(1) : l.mid(1, close - 1)).toString();
             continue;
         }
         const qsizetype equals = l.indexOf(QLatin1Char('='));
-        if (equals < 0 || current != section || l.left(equals).trimmed() != key)
+        if (equals < 0 || current != section || BlanksTrimmed(l.left(equals)) != key)
             continue;
         found = UnescapeIniValue(l.mid(equals + 1));
     }
@@ -137,7 +149,7 @@ QString Unescaped(QStringView v)
 
 QString UnescapeIniValue(QStringView raw)
 {
-    const QStringView v = raw.trimmed();
+    const QStringView v = BlanksTrimmed(raw);
     const QString text = Unescaped(v);
     // QSettings writes a text with a NUL in it as "@String(...)" and one that
     // starts with "@" as "@@...". Any other "@" form was written by hand and

@@ -101,7 +101,8 @@ TEST(SettingsStore, HandEditedValuesReadAsTheTextTheFileHolds)
                                  QStringLiteral("@Variant(x)"), QStringLiteral("q\"u\\o"),
                                  QStringLiteral("tab\tx\n1\x01"
                                                 "2"),
-                                 QStringLiteral("\u00fc\u20ac/Fl\u00f6re")}) {
+                                 QStringLiteral("\u00fc\u20ac/Fl\u00f6re"),
+                                 QStringLiteral("\u00a04\u00a0")}) {
         SaveSetting(QLatin1String(keys::LocationWalls), saved);
         EXPECT_EQ(GetSetting(QLatin1String(keys::LocationWalls), {}), saved);
     }
