@@ -1,5 +1,7 @@
 #include "HostileCorpus.h"
 
+#include "render/FileNames.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QPainter>
@@ -358,9 +360,9 @@ std::vector<CorpusFile> WriteCorpus(const QString& folder, const CorpusOptions& 
         QByteArray longName(251, 'L');
         w.File(longName + ".png", QStringLiteral("longname"), Expect::Valid, bases[7],
                out[7].expected);
-        // Bytes that are not UTF-8: the name cannot be spelt as text.
-        w.File(QByteArray("latin1_\xe9t\xe9_\xff.png"), QStringLiteral("nonutf8"), Expect::Either,
-               bases[0]);
+        // Bytes that are not UTF-8: listed and opened by those bytes.
+        w.File(QByteArray("latin1_\xe9t\xe9_\xff.png"), QStringLiteral("nonutf8"), Expect::Valid,
+               bases[0], out[0].expected);
         w.File(QByteArray("UPPER_CASE_VALID.PNG"), QStringLiteral("valid"), Expect::Valid, bases[2],
                out[2].expected);
         // A picture under another name is never listed, though it loads by path.
@@ -371,7 +373,8 @@ std::vector<CorpusFile> WriteCorpus(const QString& folder, const CorpusOptions& 
 
 QString PathOf(const QString& folder, const QByteArray& name)
 {
-    return QFile::decodeName(RawPath(folder, name));
+    // Spelt as the listing spells it, so each byte outside UTF-8 survives.
+    return halvorn::DecodeFileName(RawPath(folder, name));
 }
 
 void EmptyFolder(const QString& folder)
