@@ -7,8 +7,9 @@
 // Down move a current cell, Enter, Return or Space picks it and Escape
 // dismisses the pane. Letters, digits and the other printable characters
 // but the blank move it to the first entry whose name starts with what was
-// typed (see TypeToFind); Backspace takes the last character back. The current cell is framed only once the keyboard has
-// been used on this opening, so a mouse user never sees an entry marked.
+// typed (see TypeToFind); Backspace takes the last character back. The
+// current cell is framed only once the keyboard has been used on this
+// opening, so a mouse user never sees an entry marked.
 // Screen readers see the strip as a list whose items are the pictures'
 // names, with the current cell as the focused item.
 #pragma once

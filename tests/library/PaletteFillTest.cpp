@@ -370,7 +370,7 @@ TEST_F(PaletteFillTest, TypingFindsAPictureByTheStartOfItsName)
         const char* what;
         qint64 pause; // milliseconds since the key before
         const char* typed;
-        Qt::Key key;  // pressed when nothing is typed
+        Qt::Key key; // pressed when nothing is typed
         Qt::KeyboardModifiers modifiers;
         const char* found;
     } rows[] = {
