@@ -67,6 +67,7 @@ void PaletteCanvas::Reset(int index, bool framed)
 {
     current_ = index;
     framed_ = framed;
+    find_.Clear();
     update();
     TellScreenReaders();
 }
@@ -121,17 +122,40 @@ void PaletteCanvas::mousePressEvent(QMouseEvent* event)
     emit Pressed(event->position(), event->globalPosition());
 }
 
+namespace {
+
+// Text that finds an entry: printable, and no blank, since Space picks.
+bool IsFindText(const QString& text)
+{
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
+        return (c.isPrint() || c.isSurrogate()) && !c.isSpace();
+    });
+}
+
+} // namespace
+
 void PaletteCanvas::keyPressEvent(QKeyEvent* event)
 {
     const TileKindInfo& info = KindInfo(kind_);
     const int page = PaletteFrameHeight / info.pitch * info.columns;
     const int current = Current();
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    // Shift makes capitals and AltGr (a group switch on X11) other letters;
+    // with Ctrl, Alt or Meta a key is a shortcut, not text.
+    const bool typing = (mods & ~(Qt::ShiftModifier | Qt::GroupSwitchModifier)) == 0;
+    if (typing && IsFindText(event->text())) {
+        Find(find_.Type(event->text()));
+        event->accept();
+        return;
+    }
     if (mods != Qt::NoModifier) {
         QWidget::keyPressEvent(event);
         return;
     }
     switch (event->key()) {
+    case Qt::Key_Backspace:
+        Find(find_.Backspace());
+        break;
     case Qt::Key_Left:
         MoveTo(current - 1);
         break;
@@ -186,6 +210,21 @@ void PaletteCanvas::MoveTo(int index)
     emit CurrentMoved(current_);
     update();
     TellScreenReaders();
+}
+
+void PaletteCanvas::Find(const QString& text)
+{
+    // Names as the tooltip and the screen reader give them, so without the
+    // extension: what the user reads is what the user types.
+    if (text.isEmpty())
+        return;
+    const int count = Count();
+    for (int index = 0; index < count; ++index) {
+        if (ItemName(index).startsWith(text, Qt::CaseInsensitive)) {
+            MoveTo(index);
+            return;
+        }
+    }
 }
 
 void PaletteCanvas::TellScreenReaders() const

@@ -5,13 +5,17 @@
 //
 // It also takes the keyboard: the arrow keys, Home, End, Page Up and Page
 // Down move a current cell, Enter, Return or Space picks it and Escape
-// dismisses the pane. The current cell is framed only once the keyboard has
-// been used on this opening, so a mouse user never sees an entry marked.
+// dismisses the pane. Letters, digits and the other printable characters
+// but the blank move it to the first entry whose name starts with what was
+// typed (see TypeToFind); Backspace takes the last character back. The
+// current cell is framed only once the keyboard has been used on this
+// opening, so a mouse user never sees an entry marked.
 // Screen readers see the strip as a list whose items are the pictures'
 // names, with the current cell as the focused item.
 #pragma once
 
 #include "library/TileKind.h"
+#include "library/TypeToFind.h"
 
 #include <QPointF>
 #include <QRect>
@@ -44,6 +48,8 @@ public:
     // Starts a new opening at `index`, which must be in view; `framed` when
     // the keyboard opened it.
     void Reset(int index, bool framed);
+    // Where typing to find takes its time from.
+    void SetFindClock(TypeToFind::Clock clock) { find_.SetClock(std::move(clock)); }
 
 signals:
     void Hovered(QPointF position);
@@ -64,12 +70,16 @@ protected:
 
 private:
     void MoveTo(int index);
+    // Moves to the first entry whose name starts with `text`; stays when
+    // none does.
+    void Find(const QString& text);
     void TellScreenReaders() const;
 
     BrushKind kind_;
     const PaletteModel* model_ = nullptr;
     int current_ = 0;
     bool framed_ = false;
+    TypeToFind find_;
 };
 
 } // namespace halvorn

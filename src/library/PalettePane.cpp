@@ -3,13 +3,14 @@
 #include "library/PaletteLayout.h"
 #include "map/Numeric.h"
 
+#include <QApplication>
 #include <QWheelEvent>
 
 namespace halvorn {
 
 PalettePane::PalettePane(BrushKind kind, QWidget* parent)
     : QFrame(parent), kind_(kind), canvas_(new PaletteCanvas(kind, this)),
-      scrollBar_(new QScrollBar(Qt::Vertical, this))
+      scrollBar_(new QScrollBar(Qt::Vertical, this)), wheel_(KindInfo(kind).pitch)
 {
     const TileKindInfo& info = KindInfo(kind);
     setObjectName(QString::fromLatin1(info.paneName));
@@ -87,11 +88,16 @@ bool PalettePane::eventFilter(QObject* watched, QEvent* event)
 
 void PalettePane::Wheeled(const QWheelEvent& event)
 {
-    // A turn away from the user scrolls up; the bar keeps the value in range,
-    // so a turn past either end of the list changes nothing.
-    const int notches = wheel_.Add(WheelTurn(event.angleDelta(), event.modifiers()));
-    if (notches != 0)
-        scrollBar_->setValue(scrollBar_->value() - notches * scrollBar_->singleStep());
+    // By rows rather than by the bar's small step, a twentieth of the range:
+    // that is a few pixels for a short palette and dozens of rows for a long
+    // one. The bar keeps the value in range, so a turn past either end of
+    // the list changes nothing.
+    const int pixels = wheel_.Pixels(event.angleDelta(), event.pixelDelta(), event.modifiers(),
+                                     QApplication::wheelScrollLines());
+    const int wanted = scrollBar_->value() + pixels;
+    scrollBar_->setValue(wanted);
+    if (scrollBar_->value() != wanted)
+        wheel_.Reset();
 }
 
 } // namespace halvorn

@@ -1,13 +1,13 @@
 // One palette pane: a dark frame with the thumbnail canvas, moved up and down
 // by its vertical scroll bar. The wheel anywhere over the pane (thumbnails,
-// frame or scroll bar) moves it one small step per notch and never reaches
-// the main window, which would zoom.
+// frame or scroll bar) moves it by rows of thumbnails (the desktop's wheel
+// lines per notch) and never reaches the main window, which would zoom.
 #pragma once
 
 #include "library/PaletteCanvas.h"
 #include "library/PaletteLayout.h"
+#include "library/PaletteWheel.h"
 #include "library/TileKind.h"
-#include "render/Zoom.h"
 
 #include <QFrame>
 #include <QScrollBar>
@@ -49,7 +49,7 @@ private:
     PaletteCanvas* canvas_;
     QScrollBar* scrollBar_;
     int scrollLast_ = 0;
-    WheelAccumulator wheel_;
+    PaletteWheel wheel_;
 };
 
 } // namespace halvorn

@@ -122,20 +122,21 @@ TEST_F(AppFixture, ZoomStepsThroughMenuToolBarAndWheel)
     EXPECT_EQ(Canvas()->pos(), QPoint(0, 0));
 }
 
-TEST_F(AppFixture, WheelOverAnOpenPaneScrollsItOneSmallStepAndNeverZooms)
+TEST_F(AppFixture, WheelOverAnOpenPaneScrollsItByRowsAndNeverZooms)
 {
-    for (int i = 0; i < 40; ++i)
+    // A hundred floors and the two of every test: 21 rows, five in view.
+    for (int i = 0; i < 100; ++i)
         testsupport::WritePng(dir.filePath(QStringLiteral("Floors/f%1.png").arg(i)), 72, 72,
                               Qt::gray);
     QTest::mouseClick(Find("FloorBox"), Qt::LeftButton, {}, QPoint(10, 10));
     auto* pane = Find<PalettePane>("FloorSelect");
     ASSERT_TRUE(pane->isVisible());
     QScrollBar* bar = pane->ScrollBar();
-    const int step = bar->singleStep();
+    // Three rows of 38 pixels a notch, the desktop's default wheel lines.
+    ASSERT_EQ(QApplication::wheelScrollLines(), 3);
+    const int step = 3 * 38;
     const int end = bar->maximum();
-    ASSERT_GT(step, 1);
-    ASSERT_GT(end, 3 * step);
-
+    ASSERT_EQ(end, 21 * 38 + 2 - 192);
     QWidget* frame = pane;
     QWidget* thumbnails = pane->Canvas();
     QWidget* scrollBar = bar;

@@ -10,8 +10,10 @@
 #include "library/TileListing.h"
 #include "oracle/LiteralPalette.h"
 
+#include <QAccessible>
 #include <QFile>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <unistd.h>
 
@@ -257,6 +259,54 @@ TEST_F(PaletteFillTest, TenThousandPicturesAreAllReachable)
     EXPECT_FALSE(panel->IsOpen(BrushKind::Floor));
 }
 
+TEST_F(PaletteFillTest, TheWheelMovesThreeRowsAtAnyLength)
+{
+    // Objects and floors have rows of 38 pixels, walls of 20; the bar's
+    // small step of a twentieth is 2 pixels for the 30, 3790 for the 10,000.
+    Links(BrushKind::Object, 30);
+    Links(BrushKind::Wall, 5000);
+    Links(BrushKind::Floor, 10000);
+    const int objectsEnd = 6 * 38 + 2 - 192, wallsEnd = 556 * 20 + 2 - 192,
+              floorsEnd = 2000 * 38 + 2 - 192;
+    const struct {
+        const char* what;
+        BrushKind kind;
+        int from;
+        QPoint angle, pixels;
+        int to;
+    } rows[] = {
+        {"30, down from the top", BrushKind::Object, 0, {0, -120}, {}, objectsEnd},
+        {"30, up from the end", BrushKind::Object, objectsEnd, {0, 120}, {}, 0},
+        {"30, up at the top", BrushKind::Object, 0, {0, 120}, {}, 0},
+        {"5,000, down from the top", BrushKind::Wall, 0, {0, -120}, {}, 60},
+        {"5,000, up at the top", BrushKind::Wall, 0, {0, 120}, {}, 0},
+        {"5,000, up from the end", BrushKind::Wall, wallsEnd, {0, 120}, {}, wallsEnd - 60},
+        {"5,000, down at the end", BrushKind::Wall, wallsEnd, {0, -120}, {}, wallsEnd},
+        {"10,000, down from the top", BrushKind::Floor, 0, {0, -120}, {}, 114},
+        {"10,000, two notches", BrushKind::Floor, 0, {0, -240}, {}, 228},
+        {"10,000, up from the end", BrushKind::Floor, floorsEnd, {0, 120}, {}, floorsEnd - 114},
+        {"10,000, down at the end", BrushKind::Floor, floorsEnd, {0, -120}, {}, floorsEnd},
+        {"10,000, down near the end", BrushKind::Floor, floorsEnd - 1, {0, -120}, {}, floorsEnd},
+        {"a third of a notch is a row", BrushKind::Floor, 1000, {0, -40}, {}, 1038},
+        {"a touchpad's pixels", BrushKind::Floor, 1000, {0, -15}, {0, -7}, 1007},
+        {"a touchpad's pixels up", BrushKind::Floor, 1000, {0, 15}, {0, 7}, 993},
+        {"a touchpad at the top", BrushKind::Floor, 3, {0, 15}, {0, 7}, 0},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        if (!panel->IsOpen(r.kind))
+            Click(BoxOf(r.kind));
+        Bar(r.kind)->setValue(r.from);
+        QWheelEvent e(QPointF(5, 5), QPointF(), r.pixels, r.angle, Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+        QApplication::sendEvent(Canvas(r.kind), &e);
+        EXPECT_EQ(Bar(r.kind)->value(), r.to);
+        EXPECT_EQ(Canvas(r.kind)->y(), -r.to);
+    }
+    // The bar's arrows keep their step.
+    EXPECT_EQ(Bar(BrushKind::Floor)->singleStep(), 3790);
+}
+
 TEST_F(PaletteFillTest, APickOfAPictureNotYetReadThatProvesBadTakesItOut)
 {
     Links(BrushKind::Floor, 3000);
@@ -286,4 +336,79 @@ TEST_F(PaletteFillTest, APickOfAPictureNotYetReadThatProvesBadTakesItOut)
     EXPECT_EQ(Canvas(BrushKind::Floor)->height(), 600 * 38 + 2);
     ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
     EXPECT_EQ(panel->Model().Count(), 2999);
+}
+
+TEST_F(PaletteFillTest, TypingFindsAPictureByTheStartOfItsName)
+{
+    for (const char* name : {"9lives.png", "Ash.png", "brick.png", "Brick2.png", "floor.png",
+                             "floor.v2.png", "moss 1.png", "x9.png"})
+        Png("floors", QLatin1String(name), Qt::gray);
+    for (int i = 1; i <= 40; ++i)
+        Png("floors", QStringLiteral("zz%1.png").arg(i), Qt::gray);
+    Links(BrushKind::Floor, 3000); // t1 ... t3000, between "moss 1" and "x9"
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    Click("FloorBox");
+    auto* canvas = panel->Pane(BrushKind::Floor)->Canvas();
+    auto* bar = panel->Pane(BrushKind::Floor)->ScrollBar();
+    ASSERT_TRUE(canvas->hasFocus());
+    ASSERT_TRUE(panel->Model().IsFilling());
+    qint64 now = 0;
+    canvas->SetFindClock([&now] { return now; });
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(canvas);
+    const QRgb mark = canvas->palette().color(QPalette::Highlight).rgb();
+    const auto framed = [&] {
+        return canvas->grab(canvas->CellRect(canvas->Current())).toImage().pixel(0, 0) == mark;
+    };
+
+    // Opened by the mouse: a text that finds nothing marks nothing either.
+    QTest::keyClicks(canvas, QStringLiteral("q"));
+    EXPECT_EQ(canvas->Current(), 0);
+    EXPECT_FALSE(framed());
+
+    const struct {
+        const char* what;
+        qint64 pause; // milliseconds since the key before
+        const char* typed;
+        Qt::Key key; // pressed when nothing is typed
+        Qt::KeyboardModifiers modifiers;
+        const char* found;
+    } rows[] = {
+        {"while the pane fills", 1001, "t2999", {}, {}, "t2999"},
+        {"after a pause", 1001, "b", {}, {}, "brick"},
+        {"capitals match small letters", 0, "RICK2", {}, {}, "Brick2"},
+        {"Backspace finds the shorter text", 0, nullptr, Qt::Key_Backspace, {}, "brick"},
+        {"a pause starts anew", 1001, "f", {}, {}, "floor"},
+        {"a dot is typed too", 0, "loor.", {}, {}, "floor.v2"},
+        {"the extension is not shown, so not found", 0, "p", {}, {}, "floor.v2"},
+        {"Backspace", 0, nullptr, Qt::Key_Backspace, {}, "floor.v2"},
+        {"Backspace again", 1000, nullptr, Qt::Key_Backspace, {}, "floor"},
+        {"a second exactly still extends", 1000, ".", {}, {}, "floor.v2"},
+        {"Backspace after a pause", 1001, nullptr, Qt::Key_Backspace, {}, "floor.v2"},
+        {"far down", 1001, "zz35", {}, {}, "zz35"},
+        {"digits, scrolled back", 1001, "9", {}, {}, "9lives"},
+        {"Shift makes a capital", 1001, nullptr, Qt::Key_X, Qt::ShiftModifier, "x9"},
+        {"Ctrl makes a shortcut", 0, nullptr, Qt::Key_M, Qt::ControlModifier, "x9"},
+        {"no match", 1001, "q", {}, {}, "x9"},
+        {"a name with a blank", 1001, "mos", {}, {}, "moss 1"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        now += r.pause;
+        if (r.typed)
+            QTest::keyClicks(canvas, QLatin1String(r.typed));
+        else
+            QTest::keyClick(canvas, r.key, r.modifiers);
+        EXPECT_EQ(canvas->ItemName(canvas->Current()), QLatin1String(r.found));
+        const QRect cell = canvas->CellRect(canvas->Current());
+        EXPECT_GE(cell.top(), bar->value());
+        EXPECT_LT(cell.bottom(), bar->value() + PaletteFrameHeight);
+        EXPECT_TRUE(framed());
+        ASSERT_NE(list->focusChild(), nullptr);
+        EXPECT_EQ(list->focusChild()->text(QAccessible::Name), QLatin1String(r.found));
+    }
+    // Space keeps picking, in the middle of a text too.
+    QTest::keyClick(canvas, Qt::Key_Space);
+    EXPECT_FALSE(panel->IsOpen(BrushKind::Floor));
+    EXPECT_EQ(brush.StatusText(), QStringLiteral("Mode = Tile (moss 1)"));
 }
