@@ -37,6 +37,14 @@ struct ThumbnailKey {
 
 using ThumbnailCache = ImageCache<ThumbnailKey>;
 
+// The thumbnail of a listed file as MakeThumbnail draws it, taken from
+// `cache` (may be null) when the file is unchanged since it was put there,
+// else made and put there. Null for anything that is not a regular file or
+// a picture, or whose examining or reading fails. Safe to call from any
+// thread.
+QImage ReadThumbnail(BrushKind kind, const QString& path, QColor background,
+                     ThumbnailCache* cache);
+
 // Enough for every thumbnail of a 6,000-picture palette (36 x 36 pixels of
 // 3 bytes each); the palette opened before gives way.
 inline constexpr std::size_t ThumbnailCacheBytes = 24u << 20;

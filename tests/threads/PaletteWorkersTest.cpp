@@ -172,11 +172,11 @@ TEST(PaletteWorkers, ModelFillsWithTheSameThumbnails)
         SCOPED_TRACE(round);
         filled = 0;
         model.Open(BrushKind::Floor, library.dir.path(), Background);
+        EXPECT_EQ(model.Count(), 0); // listed on a thread of its own
+        ASSERT_TRUE(WaitFor([&] { return !model.IsListing(); }));
         ASSERT_EQ(model.Count(), Pictures);
-        model.StartFilling(0);
         // A second opening while the first fills: only its work goes on.
         model.Open(BrushKind::Floor, library.dir.path(), Background);
-        model.StartFilling(Pictures / 2);
         model.Prefer(Pictures - 5);
         ASSERT_TRUE(WaitFor([&] { return filled > 0; }));
         EXPECT_EQ(filled, 1);
