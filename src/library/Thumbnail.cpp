@@ -31,7 +31,7 @@ QImage MakeThumbnail(BrushKind kind, const QString& path, QColor background)
 }
 
 QImage ReadThumbnail(BrushKind kind, const QString& path, QColor background,
-                     ThumbnailCache* cache)
+                     ThumbnailCache* cache, std::mutex* largeGate)
 {
     const std::optional<FileIdentity> identity = ExamineTileFile(path);
     if (!identity)
@@ -41,6 +41,9 @@ QImage ReadThumbnail(BrushKind kind, const QString& path, QColor background,
         if (std::optional<QImage> kept = cache->Find(key))
             return *std::move(kept);
     }
+    std::unique_lock<std::mutex> large;
+    if (largeGate && identity->size >= LargePictureBytes)
+        large = std::unique_lock(*largeGate);
     if (foldercalls::Before(foldercalls::Call::ReadPicture, path) != 0)
         return {};
     QImage thumbnail = MakeThumbnail(kind, path, background);

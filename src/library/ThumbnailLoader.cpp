@@ -26,10 +26,10 @@ size_t WorkerCount()
 // A picture that cannot be made (not even the memory for its thumbnail) is
 // refused like any unreadable one; nothing may end a worker thread early.
 QImage ThumbnailOrNone(BrushKind kind, const QString& path, QColor background,
-                       ThumbnailCache* cache)
+                       ThumbnailCache* cache, std::mutex* largeGate)
 {
     try {
-        return ReadThumbnail(kind, path, background, cache);
+        return ReadThumbnail(kind, path, background, cache, largeGate);
     } catch (...) {
         return {};
     }
@@ -44,6 +44,10 @@ struct ThumbnailLoader::Job {
     QColor background;
     std::shared_ptr<ThumbnailCache> cache;
     std::vector<ThumbnailRequest> requests;
+    // One large picture at a time among the job's workers: four of 2,400
+    // pixels at once would hold 92 MB. Per job, so a worker hanging on a
+    // dead share holds up no other job.
+    std::mutex largeGate;
 
     std::mutex mutex; // guards what follows
     bool abandoned = false;
@@ -79,7 +83,8 @@ struct ThumbnailLoader::Job {
                 return;
             lock.unlock();
             ThumbnailResult result{request->entry,
-                                   ThumbnailOrNone(kind, request->path, background, cache.get())};
+                                   ThumbnailOrNone(kind, request->path, background, cache.get(),
+                                                   &largeGate)};
             lock.lock();
             if (!abandoned)
                 ready.push_back(std::move(result));
@@ -160,7 +165,8 @@ void ThumbnailLoader::Drain()
             if (const ThumbnailRequest* request = job_->Take())
                 job_->ready.push_back(
                     {request->entry, ThumbnailOrNone(job_->kind, request->path,
-                                                     job_->background, job_->cache.get())});
+                                                     job_->background, job_->cache.get(),
+                                                     nullptr)});
         }
         results.swap(job_->ready);
     }

@@ -12,6 +12,7 @@
 #include "TestSupport.h"
 
 #include <QAction>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
@@ -82,7 +83,11 @@ protected:
     {
         const TileKindInfo& info = KindInfo(kind);
         QTest::mouseClick(Find(info.boxName), Qt::LeftButton, {}, QPoint(10, 10));
-        QWidget* c = Find(info.canvasName);
+        auto* c = Find<PaletteCanvas>(info.canvasName);
+        // The cells come with the listing, from a thread of its own.
+        const QDeadlineTimer deadline(60'000);
+        while (c->Count() <= index && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
         const int pitch = info.pitch;
         QTest::mouseClick(c, Qt::LeftButton, {},
                           QPoint((index % info.columns) * pitch + pitch / 2,
