@@ -6,6 +6,7 @@
 #include "PanelFixture.h"
 #include "QStringPrint.h"
 
+#include "library/DetachedWork.h"
 #include "library/FolderCalls.h"
 #include "library/PaletteLayout.h"
 #include "library/TileListing.h"
@@ -17,6 +18,9 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 
 using namespace halvorn;
 using testsupport::WritePng;
@@ -298,4 +302,70 @@ TEST_F(PaletteFillTest, APickOfAPictureNotYetReadThatProvesBadTakesItOut)
     EXPECT_EQ(Canvas(BrushKind::Floor)->height(), 600 * 38 + 2);
     ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
     EXPECT_EQ(panel->Model().Count(), 2999);
+}
+
+TEST_F(PaletteFillTest, SlowOrDeadStorageNeverHoldsTheWindow)
+{
+    // Calls on the floor folder wait 3 ms each, or until the end of the test
+    // (a share whose server has gone); the other folders answer.
+    Links(BrushKind::Floor, 300);
+    Links(BrushKind::Wall, 1);
+    const QString floors = Folder(BrushKind::Floor);
+    std::mutex mutex;
+    std::condition_variable released;
+    bool dead = false, over = false;
+    foldercalls::SetHook([&](foldercalls::Call, const QString& path) {
+        if (!path.startsWith(floors))
+            return 0;
+        std::unique_lock lock(mutex);
+        if (dead)
+            released.wait(lock, [&] { return over; });
+        else
+            released.wait_for(lock, std::chrono::milliseconds(3), [&] { return over; });
+        return 0;
+    });
+    for (const bool hangs : {false, true}) {
+        SCOPED_TRACE(hangs ? "dead" : "slow");
+        {
+            const std::lock_guard lock(mutex);
+            dead = hangs;
+        }
+        panel->HidePalettes();
+        // The pane is there at the click, empty, while the folder is read.
+        QTest::mouseClick(Find<QWidget>("FloorBox"), Qt::LeftButton);
+        EXPECT_TRUE(panel->IsOpen(BrushKind::Floor));
+        EXPECT_TRUE(panel->Model().IsListing());
+        // Keys are answered meanwhile.
+        QTest::keyClick(Canvas(BrushKind::Floor), Qt::Key_Home);
+        EXPECT_TRUE(panel->Pane(BrushKind::Floor)->Canvas()->Framed());
+        QTest::keyClick(Canvas(BrushKind::Floor), Qt::Key_Escape);
+        EXPECT_FALSE(panel->IsOpen(BrushKind::Floor));
+        // Another box, and a second click that closes: at once.
+        QTest::mouseClick(Find<QWidget>("FloorBox"), Qt::LeftButton);
+        QTest::mouseClick(Find<QWidget>("WallBox"), Qt::LeftButton);
+        EXPECT_FALSE(panel->IsOpen(BrushKind::Floor));
+        ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
+        EXPECT_EQ(panel->TilePaths().size(), 1);
+        QTest::mouseClick(Find<QWidget>("FloorBox"), Qt::LeftButton);
+        QTest::mouseClick(Find<QWidget>("FloorBox"), Qt::LeftButton);
+        EXPECT_FALSE(panel->IsOpen(BrushKind::Floor));
+        if (!hangs) {
+            // Slow storage: the pane fills, exactly as on a fast disk.
+            Click("FloorBox");
+            ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
+            ExpectPaneIsLiteral(BrushKind::Floor, 0);
+        }
+    }
+    // The panel goes with threads still held in the dead folder's calls.
+    panel.reset();
+    {
+        const std::lock_guard lock(mutex);
+        over = true;
+    }
+    released.notify_all();
+    const QDeadlineTimer deadline(60'000);
+    while (DetachedWorkRunning() > 0 && !deadline.hasExpired())
+        QTest::qWait(5);
+    foldercalls::SetHook({});
+    EXPECT_EQ(DetachedWorkRunning(), 0);
 }
