@@ -9,7 +9,9 @@
 #include "library/TileKind.h"
 #include "settings/SettingsStore.h"
 
+#include "PaletteSupport.h"
 #include "TestSupport.h"
+#include "library/TileLibraryPanel.h"
 
 #include <QAction>
 #include <QDeadlineTimer>
@@ -88,10 +90,17 @@ protected:
         const QDeadlineTimer deadline(60'000);
         while (c->Count() <= index && !deadline.hasExpired())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        Settle();
         const int pitch = info.pitch;
         QTest::mouseClick(c, Qt::LeftButton, {},
                           QPoint((index % info.columns) * pitch + pitch / 2,
                                  (index / info.columns) * pitch + pitch / 2));
+    }
+    // Runs the event loop until the open pane has its listing and every
+    // thumbnail, which come from threads of their own.
+    void Settle()
+    {
+        ASSERT_TRUE(testsupport::WaitUntilFilled(window->findChild<TileLibraryPanel*>()->Model()));
     }
     void PickFloor(int index) { Pick(BrushKind::Floor, index); }
     void PickWall() { Pick(BrushKind::Wall, 0); }
