@@ -35,13 +35,16 @@ void PaletteModel::ListingArrived(const QStringList& paths)
         entries_.push_back({id, QImage()});
         requests.push_back({id, path});
     }
-    emit Listed();
-    if (requests.empty()) {
-        emit Filled();
-        return;
+    const bool empty = requests.empty();
+    // Started before anyone hears of the entries, so what they prefer on
+    // hearing it counts.
+    if (!empty) {
+        loader_.Start(kind_, background_, std::move(requests));
+        Prefer(preferred_);
     }
-    loader_.Start(kind_, background_, std::move(requests));
-    Prefer(preferred_);
+    emit Listed();
+    if (empty)
+        emit Filled();
 }
 
 void PaletteModel::Prefer(int index)

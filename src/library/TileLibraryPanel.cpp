@@ -163,6 +163,9 @@ void TileLibraryPanel::ModelListed()
 {
     const BrushKind kind = model_.Kind();
     FitCanvas(kind);
+    // The pane may open scrolled, where the last opening left it: the rows
+    // in view there come first.
+    model_.Prefer(Pane(kind)->VisibleCells().first);
     PaletteCanvas* canvas = Pane(kind)->Canvas();
     // The keys were set to start on the brush's picture before there were
     // any cells: now that there are, they start there.
