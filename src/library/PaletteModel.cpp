@@ -37,11 +37,10 @@ void PaletteModel::ListingArrived(const QStringList& paths)
     }
     const bool empty = requests.empty();
     // Started before anyone hears of the entries, so what they prefer on
-    // hearing it counts.
-    if (!empty) {
-        loader_.Start(kind_, background_, std::move(requests));
-        Prefer(preferred_);
-    }
+    // hearing it counts; the view asked for while listing is made first.
+    if (!empty)
+        loader_.Start(kind_, background_, std::move(requests),
+                      std::min(preferred_, static_cast<int>(entries_.size()) - 1));
     emit Listed();
     if (empty)
         emit Filled();

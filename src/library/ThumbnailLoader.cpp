@@ -105,7 +105,7 @@ ThumbnailLoader::~ThumbnailLoader()
 }
 
 void ThumbnailLoader::Start(BrushKind kind, QColor background,
-                            std::vector<ThumbnailRequest> requests)
+                            std::vector<ThumbnailRequest> requests, int preferred)
 {
     Stop();
     if (requests.empty())
@@ -119,6 +119,8 @@ void ThumbnailLoader::Start(BrushKind kind, QColor background,
     job->requests = std::move(requests);
     job->taken.assign(job->requests.size(), false);
     job_ = job;
+    // Before any worker runs: the first pictures taken are the preferred.
+    Prefer(preferred);
     requested_ = job->requests.size();
     delivered_ = 0;
     busy_ = true;

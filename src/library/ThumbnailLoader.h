@@ -47,8 +47,10 @@ public:
     // Abandons the work, as Stop does.
     ~ThumbnailLoader() override;
 
-    // Abandons any earlier work and starts on `requests`.
-    void Start(BrushKind kind, QColor background, std::vector<ThumbnailRequest> requests);
+    // Abandons any earlier work and starts on `requests`, from entry
+    // `preferred` on (see Prefer).
+    void Start(BrushKind kind, QColor background, std::vector<ThumbnailRequest> requests,
+               int preferred = 0);
     // The entries from `entry` on are made next (the ones that came into
     // view), then the rest from the first.
     void Prefer(int entry);

@@ -156,6 +156,7 @@ void TileLibraryPanel::OpenPane(BrushKind kind)
     // height until then, so the scroll value of the last opening holds as
     // far as the new listing reaches.
     model_.Open(kind, folder, pane->palette().color(QPalette::Dark));
+    model_.Prefer(pane->VisibleCells().first);
     pane->Canvas()->update();
 }
 

@@ -8,7 +8,6 @@
 #include <QLocale>
 
 #include <algorithm>
-#include <cerrno>
 #include <memory>
 
 #ifdef Q_OS_UNIX
