@@ -20,13 +20,21 @@ inline bool WaitUntilFilled(const halvorn::PaletteModel& model)
     return !model.IsFilling();
 }
 
-// Opens the kind's palette on `folder` in the model alone and waits for all
-// of it.
+// The same until the model's folder listing has arrived.
+inline bool WaitUntilListed(const halvorn::PaletteModel& model)
+{
+    QDeadlineTimer deadline(300'000);
+    while (model.IsListing() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    return !model.IsListing();
+}
+
+// Opens the kind's palette on `folder` in the model alone and waits for the
+// listing and every thumbnail.
 inline bool FillPalette(halvorn::PaletteModel& model, halvorn::BrushKind kind,
                         const QString& folder, QColor background)
 {
     model.Open(kind, folder, background);
-    model.StartFilling(0);
     return WaitUntilFilled(model);
 }
 

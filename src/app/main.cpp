@@ -2,6 +2,10 @@
 #include "app/Startup.h"
 #include "desktop/ApplicationId.h"
 #include "desktop/ProgramIcon.h"
+#include "library/DetachedWork.h"
+
+#include <cstdio>
+#include <cstdlib>
 
 int main(int argc, char** argv)
 {
@@ -12,5 +16,14 @@ int main(int argc, char** argv)
     app.setWindowIcon(halvorn::ProgramWindowIcon());
     if (!halvorn::Main())
         return 1;
-    return app.exec();
+    const int code = app.exec();
+    // A palette thread may still hang in a call on a dead share, or come back
+    // from a slow one into objects the program's end destroys: the program
+    // ends without destroying them. Settings are on disk already (every
+    // change is written when made) and the window is gone.
+    if (halvorn::DetachedWorkRunning() > 0) {
+        std::fflush(nullptr);
+        std::_Exit(code);
+    }
+    return code;
 }

@@ -45,6 +45,8 @@ public:
 
     // The cell the keys act on, kept within the entries.
     int Current() const;
+    // Whether the current cell is framed (the keyboard was used).
+    bool Framed() const { return framed_; }
     // Starts a new opening at `index`, which must be in view; `framed` when
     // the keyboard opened it.
     void Reset(int index, bool framed);

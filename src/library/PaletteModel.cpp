@@ -5,8 +5,10 @@
 namespace halvorn {
 
 PaletteModel::PaletteModel(QObject* parent, std::size_t cacheBytes)
-    : QObject(parent), cache_(cacheBytes), loader_(this)
+    : QObject(parent), cache_(std::make_shared<ThumbnailCache>(cacheBytes)), listing_(this),
+      loader_(cache_, this)
 {
+    connect(&listing_, &TileListingJob::Listed, this, &PaletteModel::ListingArrived);
     connect(&loader_, &ThumbnailLoader::Delivered, this, &PaletteModel::Delivered);
 }
 
@@ -16,60 +18,45 @@ void PaletteModel::Open(BrushKind kind, const QString& folder, QColor background
     open_ = true;
     kind_ = kind;
     background_ = background;
-    std::vector<TileFile> files = ListTileFolder(folder);
-    entries_.reserve(files.size());
-    QStringList& paths = Paths(kind);
-    paths.clear();
-    paths.reserve(static_cast<qsizetype>(files.size()));
-    for (TileFile& file : files) {
-        paths.push_back(file.path);
-        Entry entry{static_cast<int>(entries_.size()), std::move(file), QImage()};
-        entry.thumbnail = cache_.Find(KeyOf(entry)).value_or(QImage());
-        entries_.push_back(std::move(entry));
-    }
+    preferred_ = 0;
+    Paths(kind).clear();
+    listing_.Start(folder);
 }
 
-bool PaletteModel::MakeNow(CellRange visible)
+void PaletteModel::ListingArrived(const QStringList& paths)
 {
-    bool dropped = false;
-    for (int index = std::max(0, visible.first); index < std::min(visible.end, Count());) {
-        if (!entries_[static_cast<size_t>(index)].thumbnail.isNull()) {
-            ++index;
-            continue;
-        }
-        // A dropped entry's place is taken by the next one, which is looked
-        // at in its turn.
-        if (Accept(index, MakeThumbnail(kind_, entries_[static_cast<size_t>(index)].file.path,
-                                        background_)))
-            ++index;
-        else
-            dropped = true;
-    }
-    return dropped;
-}
-
-void PaletteModel::StartFilling(int preferred)
-{
+    QStringList& shown = Paths(kind_);
+    shown = paths;
+    entries_.reserve(static_cast<size_t>(paths.size()));
     std::vector<ThumbnailRequest> requests;
-    for (const Entry& entry : entries_)
-        if (entry.thumbnail.isNull())
-            requests.push_back({entry.id, entry.file.path});
-    if (requests.empty()) {
-        emit Filled();
-        return;
+    requests.reserve(static_cast<size_t>(paths.size()));
+    for (const QString& path : paths) {
+        const int id = static_cast<int>(entries_.size());
+        entries_.push_back({id, QImage()});
+        requests.push_back({id, path});
     }
-    loader_.Start(kind_, background_, std::move(requests));
-    Prefer(preferred);
+    const bool empty = requests.empty();
+    // Started before anyone hears of the entries, so what they prefer on
+    // hearing it counts; the view asked for while listing is made first.
+    if (!empty)
+        loader_.Start(kind_, background_, std::move(requests),
+                      std::min(preferred_, static_cast<int>(entries_.size()) - 1));
+    emit Listed();
+    if (empty)
+        emit Filled();
 }
 
 void PaletteModel::Prefer(int index)
 {
-    if (index >= 0 && index < Count())
+    if (IsListing())
+        preferred_ = std::max(0, index);
+    else if (index >= 0 && index < Count())
         loader_.Prefer(entries_[static_cast<size_t>(index)].id);
 }
 
 void PaletteModel::Close()
 {
+    listing_.Stop();
     loader_.Stop();
     open_ = false;
     entries_.clear();
@@ -111,11 +98,6 @@ void PaletteModel::ClearPaths(BrushKind kind)
     Paths(kind).clear();
 }
 
-ThumbnailKey PaletteModel::KeyOf(const Entry& entry) const
-{
-    return {kind_, background_.rgba(), entry.file.identity};
-}
-
 int PaletteModel::IndexOf(int id) const
 {
     // Entries stay in listing order, so their ids only grow.
@@ -124,27 +106,20 @@ int PaletteModel::IndexOf(int id) const
     return at != entries_.end() && at->id == id ? static_cast<int>(at - entries_.begin()) : -1;
 }
 
-bool PaletteModel::Accept(int index, QImage thumbnail)
-{
-    if (thumbnail.isNull()) {
-        Drop(index);
-        return false;
-    }
-    Entry& entry = entries_[static_cast<size_t>(index)];
-    cache_.Put(KeyOf(entry), thumbnail);
-    entry.thumbnail = std::move(thumbnail);
-    return true;
-}
-
 void PaletteModel::Delivered(const std::vector<ThumbnailResult>& results)
 {
     bool dropped = false;
     for (const ThumbnailResult& result : results) {
         const int index = IndexOf(result.entry);
-        // Made already here (it came into view), or dropped since.
+        // Dropped since (a pick found it unreadable first).
         if (index < 0 || IsConfirmed(index))
             continue;
-        dropped |= !Accept(index, result.thumbnail);
+        if (result.thumbnail.isNull()) {
+            Drop(index);
+            dropped = true;
+        } else {
+            entries_[static_cast<size_t>(index)].thumbnail = result.thumbnail;
+        }
     }
     emit Changed(dropped);
     if (!loader_.Busy())

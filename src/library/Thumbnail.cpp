@@ -1,6 +1,8 @@
 #include "library/Thumbnail.h"
 
+#include "library/FolderCalls.h"
 #include "library/PaletteLayout.h"
+#include "library/TileListing.h"
 #include "render/Imaging.h"
 
 #include <QPainter>
@@ -26,6 +28,28 @@ QImage MakeThumbnail(BrushKind kind, const QString& path, QColor background)
     // Opaque now, over the background: three bytes a pixel keep every pixel
     // as it is, and thousands of thumbnails a quarter smaller.
     return thumbnail.convertToFormat(QImage::Format_RGB888);
+}
+
+QImage ReadThumbnail(BrushKind kind, const QString& path, QColor background,
+                     ThumbnailCache* cache, std::mutex* largeGate)
+{
+    const std::optional<FileIdentity> identity = ExamineTileFile(path);
+    if (!identity)
+        return {};
+    const ThumbnailKey key{kind, background.rgba(), *identity};
+    if (cache) {
+        if (std::optional<QImage> kept = cache->Find(key))
+            return *std::move(kept);
+    }
+    std::unique_lock<std::mutex> large;
+    if (largeGate && identity->size >= LargePictureBytes)
+        large = std::unique_lock(*largeGate);
+    if (foldercalls::Before(foldercalls::Call::ReadPicture, path) != 0)
+        return {};
+    QImage thumbnail = MakeThumbnail(kind, path, background);
+    if (cache && !thumbnail.isNull())
+        cache->Put(key, thumbnail);
+    return thumbnail;
 }
 
 } // namespace halvorn

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <cstddef>
+#include <mutex>
 #include <tuple>
 
 namespace halvorn {
@@ -36,6 +37,23 @@ struct ThumbnailKey {
 };
 
 using ThumbnailCache = ImageCache<ThumbnailKey>;
+
+// The thumbnail of a listed file as MakeThumbnail draws it, taken from
+// `cache` (may be null) when the file is unchanged since it was put there,
+// else made and put there. Null for anything that is not a regular file or
+// a picture, or whose examining or reading fails. A file of LargePictureBytes
+// or more is decoded only while holding `largeGate` (may be null), so the
+// threads that share one gate hold at most one large picture at a time. Safe
+// to call from any thread.
+QImage ReadThumbnail(BrushKind kind, const QString& path, QColor background,
+                     ThumbnailCache* cache, std::mutex* largeGate = nullptr);
+
+// A file this large holds a picture of a thousand pixels a side or more
+// (art of 2,400 pixels decodes to 23 MB): the size of the file stands in
+// for the picture's, which is known only once it is read. One of huge
+// dimensions in few bytes is still bounded by the imaging layer's decode
+// limit.
+inline constexpr qint64 LargePictureBytes = 1 << 20;
 
 // Enough for every thumbnail of a 6,000-picture palette (36 x 36 pixels of
 // 3 bytes each); the palette opened before gives way.

@@ -1,9 +1,10 @@
 #include "library/ThumbnailLoader.h"
 
-#include "library/Thumbnail.h"
+#include "library/DetachedWork.h"
 
 #include <algorithm>
-#include <system_error>
+#include <mutex>
+#include <thread>
 
 namespace halvorn {
 
@@ -14,17 +15,21 @@ namespace {
 // picture would cost it more than the pictures cost the workers.
 constexpr int DrainPauseMs = 10;
 
+// A worker waiting on slow storage costs no core, so a job has more workers
+// than the machine has cores: their waits overlap. Each holds one picture in
+// flight, which bounds the memory they take.
 size_t WorkerCount()
 {
-    return std::max(1u, std::thread::hardware_concurrency());
+    return std::max(4u, std::thread::hardware_concurrency());
 }
 
 // A picture that cannot be made (not even the memory for its thumbnail) is
 // refused like any unreadable one; nothing may end a worker thread early.
-QImage ThumbnailOrNone(BrushKind kind, const QString& path, QColor background)
+QImage ThumbnailOrNone(BrushKind kind, const QString& path, QColor background,
+                       ThumbnailCache* cache, std::mutex* largeGate)
 {
     try {
-        return MakeThumbnail(kind, path, background);
+        return ReadThumbnail(kind, path, background, cache, largeGate);
     } catch (...) {
         return {};
     }
@@ -32,7 +37,63 @@ QImage ThumbnailOrNone(BrushKind kind, const QString& path, QColor background)
 
 } // namespace
 
-ThumbnailLoader::ThumbnailLoader(QObject* parent) : QObject(parent)
+// One job's work, shared by the owner and the job's workers; the requests,
+// kind, background and cache never change once the workers have started.
+struct ThumbnailLoader::Job {
+    BrushKind kind = BrushKind::Floor;
+    QColor background;
+    std::shared_ptr<ThumbnailCache> cache;
+    std::vector<ThumbnailRequest> requests;
+    // One large picture at a time among the job's workers: four of 2,400
+    // pixels at once would hold 92 MB. Per job, so a worker hanging on a
+    // dead share holds up no other job.
+    std::mutex largeGate;
+
+    std::mutex mutex; // guards what follows
+    bool abandoned = false;
+    std::vector<bool> taken;
+    size_t next = 0;   // where the next search for an untaken request starts
+    size_t lowest = 0; // every request before this one is taken
+    std::vector<ThumbnailResult> ready;
+
+    // The next request to make, or none when all are taken. Under mutex.
+    const ThumbnailRequest* Take()
+    {
+        const auto untaken = [&](size_t from) {
+            while (from < taken.size() && taken[from])
+                ++from;
+            return from;
+        };
+        lowest = untaken(lowest);
+        next = untaken(std::max(next, lowest));
+        if (next == taken.size())
+            next = lowest; // past the end of the preferred part: wrap to the first left
+        if (next == taken.size())
+            return nullptr;
+        taken[next] = true;
+        return &requests[next++];
+    }
+
+    void Work()
+    {
+        std::unique_lock lock(mutex);
+        while (!abandoned) {
+            const ThumbnailRequest* request = Take();
+            if (!request)
+                return;
+            lock.unlock();
+            ThumbnailResult result{request->entry,
+                                   ThumbnailOrNone(kind, request->path, background, cache.get(),
+                                                   &largeGate)};
+            lock.lock();
+            if (!abandoned)
+                ready.push_back(std::move(result));
+        }
+    }
+};
+
+ThumbnailLoader::ThumbnailLoader(std::shared_ptr<ThumbnailCache> cache, QObject* parent)
+    : QObject(parent), cache_(std::move(cache))
 {
     drainTimer_.setInterval(DrainPauseMs);
     connect(&drainTimer_, &QTimer::timeout, this, &ThumbnailLoader::Drain);
@@ -44,122 +105,72 @@ ThumbnailLoader::~ThumbnailLoader()
 }
 
 void ThumbnailLoader::Start(BrushKind kind, QColor background,
-                            std::vector<ThumbnailRequest> requests)
+                            std::vector<ThumbnailRequest> requests, int preferred)
 {
-    if (requests.empty()) {
-        Stop();
+    Stop();
+    if (requests.empty())
         return;
-    }
-    // The workers of an earlier job are kept: each finishes the picture it is
-    // on, which is thrown away, and goes on with this job.
-    requested_ = requests.size();
+    // A fresh job with workers of its own: those of an earlier job may hang
+    // in a call and must not hold this one up.
+    auto job = std::make_shared<Job>();
+    job->kind = kind;
+    job->background = background;
+    job->cache = cache_;
+    job->requests = std::move(requests);
+    job->taken.assign(job->requests.size(), false);
+    job_ = job;
+    // Before any worker runs: the first pictures taken are the preferred.
+    Prefer(preferred);
+    requested_ = job->requests.size();
     delivered_ = 0;
     busy_ = true;
-    {
-        const std::lock_guard lock(mutex_);
-        ++job_;
-        kind_ = kind;
-        background_ = background;
-        requests_ = std::move(requests);
-        taken_.assign(requests_.size(), false);
-        untaken_ = requests_.size();
-        next_ = 0;
-        lowest_ = 0;
-        ready_.clear();
-    }
-    wake_.notify_all();
-    const size_t wanted = std::min(WorkerCount(), requested_);
-    try {
-        while (workers_.size() < wanted)
-            workers_.emplace_back([this] { Work(); });
-    } catch (const std::system_error&) {
-        // No more threads to be had: the ones there are do the work, and
-        // without any the owner's thread makes the pictures (see Drain).
-    }
+    size_t started = 0;
+    while (started < std::min(WorkerCount(), requested_) &&
+           StartDetached([job] { job->Work(); }))
+        ++started;
+    // Without any thread the owner's thread makes the pictures (see Drain).
+    threadless_ = started == 0;
     drainTimer_.start();
 }
 
 void ThumbnailLoader::Prefer(int entry)
 {
-    const std::lock_guard lock(mutex_);
-    const auto at = std::lower_bound(requests_.begin(), requests_.end(), entry,
-                                     [](const ThumbnailRequest& r, int e) { return r.entry < e; });
-    next_ = static_cast<size_t>(at - requests_.begin());
+    if (!job_)
+        return;
+    const std::lock_guard lock(job_->mutex);
+    const auto at =
+        std::lower_bound(job_->requests.begin(), job_->requests.end(), entry,
+                         [](const ThumbnailRequest& r, int e) { return r.entry < e; });
+    job_->next = static_cast<size_t>(at - job_->requests.begin());
 }
 
 void ThumbnailLoader::Stop()
 {
-    {
-        const std::lock_guard lock(mutex_);
-        quit_ = true;
+    if (job_) {
+        const std::lock_guard lock(job_->mutex);
+        job_->abandoned = true;
+        job_->ready.clear();
     }
-    wake_.notify_all();
-    for (std::thread& worker : workers_)
-        worker.join();
-    workers_.clear();
-    {
-        const std::lock_guard lock(mutex_);
-        quit_ = false;
-        ++job_;
-        requests_.clear();
-        taken_.clear();
-        untaken_ = 0;
-        ready_.clear();
-    }
+    job_.reset();
     busy_ = false;
     drainTimer_.stop();
 }
 
-const ThumbnailRequest* ThumbnailLoader::Take()
-{
-    const auto untaken = [&](size_t from) {
-        while (from < taken_.size() && taken_[from])
-            ++from;
-        return from;
-    };
-    lowest_ = untaken(lowest_);
-    next_ = untaken(std::max(next_, lowest_));
-    if (next_ == taken_.size())
-        next_ = lowest_; // past the end of the preferred part: wrap to the first left
-    if (next_ == taken_.size())
-        return nullptr;
-    taken_[next_] = true;
-    --untaken_;
-    return &requests_[next_++];
-}
-
-void ThumbnailLoader::Work()
-{
-    std::unique_lock lock(mutex_);
-    for (;;) {
-        wake_.wait(lock, [this] { return quit_ || untaken_ > 0; });
-        if (quit_)
-            return;
-        const ThumbnailRequest* request = Take();
-        const unsigned job = job_;
-        const int entry = request->entry;
-        const QString path = request->path;
-        const BrushKind kind = kind_;
-        const QColor background = background_;
-        lock.unlock();
-        ThumbnailResult result{entry, ThumbnailOrNone(kind, path, background)};
-        lock.lock();
-        if (job == job_)
-            ready_.push_back(std::move(result));
-    }
-}
-
 void ThumbnailLoader::Drain()
 {
+    if (!job_)
+        return;
     std::vector<ThumbnailResult> results;
     {
-        const std::lock_guard lock(mutex_);
-        if (workers_.empty()) {
-            if (const ThumbnailRequest* request = Take())
-                ready_.push_back(
-                    {request->entry, ThumbnailOrNone(kind_, request->path, background_)});
+        const std::lock_guard lock(job_->mutex);
+        if (threadless_) {
+            if (const ThumbnailRequest* request = job_->Take())
+                job_->ready.push_back(
+                    {request->entry, ThumbnailOrNone(job_->kind, request->path,
+                                                     job_->background, job_->cache.get(),
+                                                     nullptr)});
         }
-        results.swap(ready_);
+        results.swap(job_->ready);
     }
     if (results.empty())
         return;
@@ -167,6 +178,7 @@ void ThumbnailLoader::Drain()
     if (delivered_ == requested_) {
         busy_ = false;
         drainTimer_.stop();
+        job_.reset();
     }
     emit Delivered(results);
 }

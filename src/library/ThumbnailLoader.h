@@ -1,13 +1,18 @@
-// Makes palette thumbnails on worker threads, one per core, while the user
-// goes on working. The workers only decode files and draw thumbnails; they
-// never touch the imaging layer's picture table or any widget. Results come
-// back on the thread that owns the loader, in batches.
+// Makes palette thumbnails on worker threads while the user goes on working.
+// The workers examine and decode files and draw thumbnails; they never touch
+// the imaging layer's picture table or any widget. Results come back on the
+// thread that owns the loader, in batches.
+//
+// The workers of a job are never waited for: stopping abandons the job, and
+// a worker hanging in a call on a dead share stays behind, alone with the
+// job's shared state, and ends whenever its call returns.
 //
 // Every hand-over between the threads goes through the standard library's
-// mutex and condition variable, none through Qt's event queue: the thread
-// checker sees all of them, so the palette runs in its build like the rest.
+// mutex, none through Qt's event queue: the thread checker sees all of them,
+// so the palette runs in its build like the rest.
 #pragma once
 
+#include "library/Thumbnail.h"
 #include "library/TileKind.h"
 
 #include <QColor>
@@ -16,10 +21,8 @@
 #include <QString>
 #include <QTimer>
 
-#include <condition_variable>
 #include <cstddef>
-#include <mutex>
-#include <thread>
+#include <memory>
 #include <vector>
 
 namespace halvorn {
@@ -37,17 +40,22 @@ struct ThumbnailResult {
 class ThumbnailLoader : public QObject {
     Q_OBJECT
 public:
-    explicit ThumbnailLoader(QObject* parent = nullptr);
-    // Waits for the workers, which stop after the picture each is on.
+    // Thumbnails of unchanged files are taken from `cache`, and the ones made
+    // are put there; without a cache every one is made.
+    explicit ThumbnailLoader(std::shared_ptr<ThumbnailCache> cache = nullptr,
+                             QObject* parent = nullptr);
+    // Abandons the work, as Stop does.
     ~ThumbnailLoader() override;
 
-    // Abandons any earlier work and starts on `requests`.
-    void Start(BrushKind kind, QColor background, std::vector<ThumbnailRequest> requests);
+    // Abandons any earlier work and starts on `requests`, from entry
+    // `preferred` on (see Prefer).
+    void Start(BrushKind kind, QColor background, std::vector<ThumbnailRequest> requests,
+               int preferred = 0);
     // The entries from `entry` on are made next (the ones that came into
     // view), then the rest from the first.
     void Prefer(int entry);
-    // Abandons the work; nothing more is delivered for it. Returns once every
-    // worker has finished the picture it was on.
+    // Abandons the work; nothing more is delivered for it. Returns at once,
+    // whatever the workers are on.
     void Stop();
     // True until every request started has been delivered or stopped.
     bool Busy() const { return busy_; }
@@ -57,26 +65,12 @@ signals:
     void Delivered(const std::vector<ThumbnailResult>& results);
 
 private:
-    void Work();
+    struct Job;
     void Drain();
-    // The next request to make, or none when all are taken. Under mutex_.
-    const ThumbnailRequest* Take();
 
-    std::mutex mutex_;             // guards everything down to workers_
-    std::condition_variable wake_; // a job started, or the workers are to quit
-    bool quit_ = false;
-    unsigned job_ = 0; // a worker's picture of an earlier job is thrown away
-    BrushKind kind_ = BrushKind::Floor;
-    QColor background_;
-    std::vector<ThumbnailRequest> requests_;
-    std::vector<bool> taken_;
-    size_t untaken_ = 0;
-    size_t next_ = 0;   // where the next search for an untaken request starts
-    size_t lowest_ = 0; // every request before this one is taken
-    std::vector<ThumbnailResult> ready_;
-
-    // The owner's thread only.
-    std::vector<std::thread> workers_;
+    std::shared_ptr<ThumbnailCache> cache_;
+    std::shared_ptr<Job> job_; // shared with its workers
+    bool threadless_ = false;  // no worker could be started: the owner makes them
     size_t requested_ = 0;
     size_t delivered_ = 0;
     bool busy_ = false;

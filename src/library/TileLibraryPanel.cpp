@@ -65,6 +65,7 @@ TileLibraryPanel::TileLibraryPanel(QWidget* mainWindow, Brush& brush)
         pane->Canvas()->SetModel(&model_);
         panes_[Index(kind)] = pane;
     }
+    connect(&model_, &PaletteModel::Listed, this, &TileLibraryPanel::ModelListed);
     connect(&model_, &PaletteModel::Changed, this, &TileLibraryPanel::ModelChanged);
     connect(&model_, &PaletteModel::Filled, this, &TileLibraryPanel::PaletteFilled);
 }
@@ -150,15 +151,28 @@ void TileLibraryPanel::OpenPane(BrushKind kind)
     const TileKindInfo& info = KindInfo(kind);
     const QString folder = GetSetting(QString::fromLatin1(info.settingKey),
                                       DefaultTileFolder(QString::fromLatin1(info.defaultFolder)));
+    // The pane shows at once, empty; the cells come with the listing and
+    // their pictures after, the rows in view first. The canvas keeps its
+    // height until then, so the scroll value of the last opening holds as
+    // far as the new listing reaches.
     model_.Open(kind, folder, pane->palette().color(QPalette::Dark));
-    FitCanvas(kind);
-    // The cells in view are made before anything else, here, so the pane
-    // never shows an unreadable picture's cell; each one dropped moves the
-    // rest up, and with a short list the scroll value with them.
-    while (model_.MakeNow(pane->VisibleCells()))
-        FitCanvas(kind);
+    model_.Prefer(pane->VisibleCells().first);
     pane->Canvas()->update();
-    model_.StartFilling(pane->VisibleCells().end);
+}
+
+void TileLibraryPanel::ModelListed()
+{
+    const BrushKind kind = model_.Kind();
+    FitCanvas(kind);
+    // The pane may open scrolled, where the last opening left it: the rows
+    // in view there come first.
+    model_.Prefer(Pane(kind)->VisibleCells().first);
+    PaletteCanvas* canvas = Pane(kind)->Canvas();
+    // The keys were set to start on the brush's picture before there were
+    // any cells: now that there are, they start there.
+    if (canvas->hasFocus())
+        StartKeyboard(kind, canvas->Framed());
+    canvas->update();
 }
 
 void TileLibraryPanel::FitCanvas(BrushKind kind)

@@ -76,6 +76,7 @@ private:
     void OpenPane(BrushKind kind);
     void HidePane(BrushKind kind);
     void FitCanvas(BrushKind kind);
+    void ModelListed();
     void ModelChanged(bool countChanged);
     void Hover(BrushKind kind, QPointF position);
     void Pick(BrushKind kind, QPointF position, QPointF globalPosition);

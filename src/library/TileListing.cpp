@@ -1,10 +1,10 @@
 #include "library/TileListing.h"
 
+#include "library/FolderCalls.h"
 #include "render/FileNames.h"
 
 #include <QCollator>
 #include <QDir>
-#include <QFile>
 #include <QLocale>
 
 #include <algorithm>
@@ -12,7 +12,6 @@
 
 #ifdef Q_OS_UNIX
 #include <dirent.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 #endif
 
@@ -20,51 +19,48 @@ namespace halvorn {
 
 namespace {
 
+using foldercalls::Before;
+using foldercalls::Call;
+
 bool IsTileName(const QString& name)
 {
     return !name.startsWith(QLatin1Char('.')) &&
            name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
 }
 
-// The regular files among the folder's tile names, in no useful order.
-std::vector<TileFile> ExamineFolder(const QString& folder)
+// The tile names of the folder, in no useful order.
+QStringList ReadFolder(const QString& folder)
 {
-    std::vector<TileFile> files;
-    const QString prefix = folder + QLatin1Char('/');
+    QStringList names;
 #ifdef Q_OS_UNIX
-    // Read and examined through the folder's own handle: a path lookup per
-    // file, or QDir examining every entry for its filters and then again for
-    // its identity, would cost more than everything else of a listing of
-    // thousands.
+    if (Before(Call::OpenFolder, folder) != 0)
+        return names;
     const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(EncodeFileName(folder).constData()),
                                                   ::closedir);
     if (!dir)
-        return files;
-    while (const dirent* entry = ::readdir(dir.get())) {
+        return names;
+    for (;;) {
+        if (Before(Call::ReadFolder, folder) != 0)
+            break;
+        const dirent* entry = ::readdir(dir.get());
+        if (!entry)
+            break;
         // A name that is not valid UTF-8 keeps its bytes, so it opens.
-        const QString name = DecodeFileName(QByteArray(entry->d_name));
-        if (!IsTileName(name))
-            continue;
-        // Links are followed; folders, pipes, devices and dangling links are
-        // left out.
-        struct stat st {};
-        if (::fstatat(::dirfd(dir.get()), entry->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode))
-            continue;
-        QString path = prefix + name;
-        files.push_back({path, FileIdentityFromStat(path, st)});
+        QString name = DecodeFileName(QByteArray(entry->d_name));
+        if (IsTileName(name))
+            names.push_back(std::move(name));
     }
 #else
-    for (const QString& name : QDir(folder).entryList(QDir::Files, QDir::NoSort)) {
-        if (!IsTileName(name))
-            continue;
-        if (std::optional<FileIdentity> identity = FileIdentityOf(prefix + name))
-            files.push_back({prefix + name, std::move(*identity)});
-    }
+    if (Before(Call::OpenFolder, folder) != 0)
+        return names;
+    for (QString& name : QDir(folder).entryList(QDir::Files, QDir::NoSort))
+        if (IsTileName(name))
+            names.push_back(std::move(name));
 #endif
-    return files;
+    return names;
 }
 
-void SortForDisplay(std::vector<TileFile>& files, qsizetype nameStart)
+void SortForDisplay(QStringList& names)
 {
     // The C locale compares code points only and ignores the numeric mode,
     // so a system without a language setting sorts as English does.
@@ -74,35 +70,60 @@ void SortForDisplay(std::vector<TileFile>& files, qsizetype nameStart)
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     struct Keyed {
         QCollatorSortKey key;
-        QStringView name;
-        size_t file;
+        qsizetype name;
     };
     // One key per name: comparing keys is far cheaper than comparing names
     // through the collator thousands of times over.
     std::vector<Keyed> keyed;
-    keyed.reserve(files.size());
-    for (size_t i = 0; i < files.size(); ++i) {
-        const QStringView name = QStringView(files[i].path).mid(nameStart);
-        keyed.push_back({collator.sortKey(name.toString()), name, i});
-    }
-    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+    keyed.reserve(static_cast<size_t>(names.size()));
+    for (qsizetype i = 0; i < names.size(); ++i)
+        keyed.push_back({collator.sortKey(names[i]), i});
+    std::sort(keyed.begin(), keyed.end(), [&](const Keyed& a, const Keyed& b) {
         const int order = a.key.compare(b.key);
         // Names equal but for case still need one fixed order between runs.
-        return order != 0 ? order < 0 : a.name < b.name;
+        return order != 0 ? order < 0 : names[a.name] < names[b.name];
     });
-    std::vector<TileFile> sorted;
-    sorted.reserve(files.size());
+    QStringList sorted;
+    sorted.reserve(names.size());
     for (const Keyed& k : keyed)
-        sorted.push_back(std::move(files[k.file]));
-    files = std::move(sorted);
+        sorted.push_back(std::move(names[k.name]));
+    names = std::move(sorted);
 }
 
 } // namespace
 
+QStringList ListTileNames(const QString& folder)
+{
+    QStringList paths = ReadFolder(folder);
+    SortForDisplay(paths);
+    const QString prefix = folder + QLatin1Char('/');
+    for (QString& path : paths)
+        path.prepend(prefix);
+    return paths;
+}
+
+std::optional<FileIdentity> ExamineTileFile(const QString& path)
+{
+    if (Before(Call::Examine, path) != 0)
+        return std::nullopt;
+#ifdef Q_OS_UNIX
+    // Links are followed; folders, pipes, devices and dangling links are
+    // left out.
+    struct stat st {};
+    if (::stat(EncodeFileName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    return FileIdentityFromStat(path, st);
+#else
+    return FileIdentityOf(path);
+#endif
+}
+
 std::vector<TileFile> ListTileFolder(const QString& folder)
 {
-    std::vector<TileFile> files = ExamineFolder(folder);
-    SortForDisplay(files, folder.size() + 1);
+    std::vector<TileFile> files;
+    for (QString& path : ListTileNames(folder))
+        if (std::optional<FileIdentity> identity = ExamineTileFile(path))
+            files.push_back({std::move(path), std::move(*identity)});
     return files;
 }
 

@@ -25,6 +25,9 @@
 #include <utility>
 #include <vector>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -34,6 +37,10 @@
 namespace halvorn {
 
 namespace {
+
+#ifdef __GLIBC__
+constexpr int LargeBlockBytes = 4 << 20;
+#endif
 
 // Nonzero while the layer is started; the value itself means nothing.
 uint32_t GdipToken = 0;
@@ -90,6 +97,15 @@ bool InitGdip()
     if (GdipToken != 0)
         return false;
     QImageReader::setAllocationLimit(DecodeLimitMiB);
+#ifdef __GLIBC__
+    // Large pictures are decoded and freed on worker threads. glibc would
+    // raise its threshold for serving blocks by mmap to the largest one
+    // freed and then keep such blocks in each thread's arena after they are
+    // freed: opening two art packs with pictures of 2,400 pixels peaked at
+    // 134 MB resident, against 77 MB with blocks of 4 MB and more always
+    // mapped and handed back at once.
+    mallopt(M_MMAP_THRESHOLD, LargeBlockBytes);
+#endif
     GdipToken = 1;
     return true;
 }

@@ -9,9 +9,12 @@
 #include "library/TileKind.h"
 #include "settings/SettingsStore.h"
 
+#include "PaletteSupport.h"
 #include "TestSupport.h"
+#include "library/TileLibraryPanel.h"
 
 #include <QAction>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
@@ -82,11 +85,22 @@ protected:
     {
         const TileKindInfo& info = KindInfo(kind);
         QTest::mouseClick(Find(info.boxName), Qt::LeftButton, {}, QPoint(10, 10));
-        QWidget* c = Find(info.canvasName);
+        auto* c = Find<PaletteCanvas>(info.canvasName);
+        // The cells come with the listing, from a thread of its own.
+        const QDeadlineTimer deadline(60'000);
+        while (c->Count() <= index && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        Settle();
         const int pitch = info.pitch;
         QTest::mouseClick(c, Qt::LeftButton, {},
                           QPoint((index % info.columns) * pitch + pitch / 2,
                                  (index / info.columns) * pitch + pitch / 2));
+    }
+    // Runs the event loop until the open pane has its listing and every
+    // thumbnail, which come from threads of their own.
+    void Settle()
+    {
+        ASSERT_TRUE(testsupport::WaitUntilFilled(window->findChild<TileLibraryPanel*>()->Model()));
     }
     void PickFloor(int index) { Pick(BrushKind::Floor, index); }
     void PickWall() { Pick(BrushKind::Wall, 0); }

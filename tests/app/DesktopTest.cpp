@@ -204,9 +204,11 @@ TEST_F(AppFixture, PreviewBoxesOpenTheirPalettesFromTheKeyboard)
         box->setFocus();
         for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
             QTest::keyClick(box, key);
+            Settle();
             EXPECT_TRUE(Find(r.pane)->isVisible()) << key;
             EXPECT_EQ(Panel("Panel3"), QLatin1String(r.mode));
             QTest::keyClick(box, key);
+            Settle();
             EXPECT_FALSE(Find(r.pane)->isVisible()) << key;
         }
         QTest::keyClick(box, Qt::Key_A); // other keys do nothing
@@ -236,6 +238,7 @@ TEST_F(AppFixture, PalettesArePickedAndClosedFromTheKeyboard)
 
     // Opened by the mouse, the keys work but no cell is marked until used.
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(10, 10));
+    Settle();
     ASSERT_TRUE(canvas->hasFocus());
     EXPECT_FALSE(framed(0));
     QTest::keyClick(canvas, Qt::Key_Escape);
@@ -244,6 +247,7 @@ TEST_F(AppFixture, PalettesArePickedAndClosedFromTheKeyboard)
 
     // Sorted: blue, f02 ... f39, red.
     QTest::keyClick(box, Qt::Key_Space);
+    Settle();
     ASSERT_TRUE(canvas->hasFocus());
     const struct {
         Qt::Key key;
@@ -281,6 +285,7 @@ TEST_F(AppFixture, PalettesArePickedAndClosedFromTheKeyboard)
     EXPECT_TRUE(box->hasFocus());
     // Opened again, the keys start on the brush's picture.
     QTest::keyClick(box, Qt::Key_Return);
+    Settle();
     EXPECT_EQ(canvas->Current(), 1);
     EXPECT_TRUE(framed(1));
     QTest::keyClick(canvas, Qt::Key_Escape);
@@ -289,12 +294,14 @@ TEST_F(AppFixture, PalettesArePickedAndClosedFromTheKeyboard)
     // Scrolled away from it, the pane opens where it was, on the first cell in view.
     bar->setValue(80);
     QTest::keyClick(box, Qt::Key_Return);
+    Settle();
     EXPECT_EQ(bar->value(), 80);
     EXPECT_EQ(canvas->Current(), 15);
     QTest::keyClick(canvas, Qt::Key_Escape);
 
     // The object pane the same way; Space picks too.
     QTest::keyClick(Find("ObjectBox"), Qt::Key_Enter);
+    Settle();
     QTest::keyClick(Find("ObjectSelectCanvas"), Qt::Key_Space);
     EXPECT_EQ(Panel("Panel3"), QStringLiteral("Mode = Object (box)"));
     EXPECT_TRUE(Find("ObjectBox")->hasFocus());
@@ -319,6 +326,7 @@ TEST_F(AppFixture, FocusGoesBackToThePreviewBoxHoweverAPaneCloses)
     for (const auto& r : rows) {
         SCOPED_TRACE(r.way);
         QTest::mouseClick(Find("FloorBox"), Qt::LeftButton, {}, QPoint(40, 40));
+        Settle();
         ASSERT_TRUE(canvas->hasFocus());
         r.close();
         EXPECT_FALSE(Find("FloorSelect")->isVisible());
@@ -331,6 +339,7 @@ TEST_F(AppFixture, FocusGoesBackToThePreviewBoxHoweverAPaneCloses)
     // next Enter picks what the user now sees.
     PickFloor(1);
     QTest::mouseClick(Find("FloorBox"), Qt::LeftButton, {}, QPoint(10, 10));
+    Settle();
     key(Qt::Key_Return);
     EXPECT_TRUE(Find("FloorSelect")->isVisible());
     EXPECT_EQ(Panel("Panel3"), QStringLiteral("Mode = Tile (red)"));
@@ -361,6 +370,7 @@ TEST_F(AppFixture, DoubleClickOnAThumbnailPicksOnceAndPressesNothingBeneath)
         SCOPED_TRACE(r.button);
         const TileKindInfo& info = KindInfo(r.kind);
         QTest::mouseClick(Find(info.boxName), Qt::LeftButton, {}, QPoint(10, 10));
+        Settle();
         QWidget* button = Find(r.button);
         QWidget* canvas = Find(info.canvasName);
         const QPoint onButton = button->rect().center();

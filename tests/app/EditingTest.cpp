@@ -190,6 +190,7 @@ TEST_F(AppFixture, BrushButtonsTurnTheObjectBrush)
     // the open pane, and the brush stays as it was.
     const QString path = dir.filePath(QStringLiteral("Objects/box.png"));
     QTest::mouseClick(Find("ObjectBox"), Qt::LeftButton, {}, QPoint(10, 10));
+    Settle();
     QFile::remove(path);
     const auto boxes = testsupport::AnswerBoxes(
         [&] {

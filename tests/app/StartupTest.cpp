@@ -1,6 +1,8 @@
 #include "AppFixture.h"
 
 #include "app/Startup.h"
+#include "library/DetachedWork.h"
+#include "library/FolderCalls.h"
 #include "render/Imaging.h"
 #include "settings/ShadowSettings.h"
 
@@ -11,6 +13,9 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QStandardPaths>
+
+#include <condition_variable>
+#include <mutex>
 
 namespace apptest {
 
@@ -171,6 +176,22 @@ TEST_F(AppFixture, MainShowsSplashThenWindowThenRegistersTheMapType)
 
 TEST_F(AppFixture, ExitThroughTheMenuAsksFirst)
 {
+    // The floor folder is on a share whose server has gone: every call on it
+    // hangs until the end of the test. Its palette opens, empty, and the
+    // window still asks and closes at once.
+    std::mutex mutex;
+    std::condition_variable released;
+    bool over = false;
+    const QString floors = dir.filePath(QStringLiteral("Floors"));
+    foldercalls::SetHook([&](foldercalls::Call, const QString& path) {
+        std::unique_lock lock(mutex);
+        if (path.startsWith(floors))
+            released.wait(lock, [&] { return over; });
+        return 0;
+    });
+    QTest::mouseClick(Find("FloorBox"), Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_TRUE(Find("FloorSelect")->isVisible());
+
     const auto no =
         testsupport::AnswerBoxes([&] { Action("mnuExit")->trigger(); }, QMessageBox::No);
     ASSERT_EQ(no.size(), 1u);
@@ -183,6 +204,19 @@ TEST_F(AppFixture, ExitThroughTheMenuAsksFirst)
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(GdipStarted());
     InitGdip();
+
+    window.reset();
+    {
+        const std::lock_guard lock(mutex);
+        over = true;
+    }
+    released.notify_all();
+    const QDeadlineTimer deadline(60'000);
+    while (DetachedWorkRunning() > 0 && !deadline.hasExpired())
+        QTest::qWait(5);
+    foldercalls::SetHook({});
+    EXPECT_EQ(DetachedWorkRunning(), 0);
+    window = std::make_unique<frmMain>(); // for the fixture's end
 }
 
 TEST_F(AppFixture, ExitQuestionKeepsTheMapOnNo)

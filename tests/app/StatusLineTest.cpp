@@ -75,6 +75,7 @@ TEST_F(AppFixture, PictureNamesShowAsPlainTextInTheTooltipStatusLineAndList)
         SCOPED_TRACE(r.shown);
         const QString shown = QString::fromUtf8(r.shown);
         QTest::mouseClick(Find("FloorBox"), Qt::LeftButton, {}, QPoint(10, 10));
+        Settle();
         const int index =
             static_cast<int>(window->findChild<TileLibraryPanel*>()->TilePaths().indexOf(
                 dir.filePath(QStringLiteral("Floors/") + QString::fromUtf8(r.file))));
@@ -105,6 +106,7 @@ TEST_F(AppFixture, ALatinOneNameIsListedShownPickedAndPainted)
     testsupport::WritePng(dir.filePath(QStringLiteral("Floors/cafe.png")), 72, 72, Qt::darkCyan);
     ASSERT_EQ(::rename(folder + "/cafe.png", folder + "/caf\xe9.png"), 0);
     QTest::mouseClick(Find("FloorBox"), Qt::LeftButton, {}, QPoint(10, 10));
+    Settle();
     auto* canvas = Find<PaletteCanvas>("FloorSelectCanvas");
     ASSERT_EQ(canvas->Count(), 3); // blue, caf?, red
     EXPECT_EQ(canvas->ItemName(1), QStringLiteral("caf\uFFFD"));

@@ -129,6 +129,7 @@ TEST_F(AppFixture, WheelOverAnOpenPaneScrollsItByRowsAndNeverZooms)
         testsupport::WritePng(dir.filePath(QStringLiteral("Floors/f%1.png").arg(i)), 72, 72,
                               Qt::gray);
     QTest::mouseClick(Find("FloorBox"), Qt::LeftButton, {}, QPoint(10, 10));
+    Settle();
     auto* pane = Find<PalettePane>("FloorSelect");
     ASSERT_TRUE(pane->isVisible());
     QScrollBar* bar = pane->ScrollBar();
@@ -189,6 +190,7 @@ TEST_F(AppFixture, WheelOverAnOpenPaneScrollsItByRowsAndNeverZooms)
     // The wall pane's one picture leaves most of its frame bare and nothing
     // to scroll: the wheel over the frame and the bar does nothing at all.
     QTest::mouseClick(Find("WallBox"), Qt::LeftButton, {}, QPoint(10, 10));
+    Settle();
     auto* walls = Find<PalettePane>("WallSelect");
     ASSERT_TRUE(walls->isVisible());
     ASSERT_EQ(walls->ScrollBar()->maximum(), 0);
@@ -202,6 +204,7 @@ TEST_F(AppFixture, WheelOverAnOpenPaneScrollsItByRowsAndNeverZooms)
         }
     }
     QTest::mouseClick(Find("FloorBox"), Qt::LeftButton, {}, QPoint(10, 10));
+    Settle();
 
     // Beside the pane the wheel zooms as before, the pane staying open.
     SendWheel(Canvas(), {0, -120}, {});

@@ -64,14 +64,14 @@ int PropSide(std::mt19937& random)
     return std::uniform_int_distribution<int>(151, 512)(random);
 }
 
-QImage Prop(std::mt19937& random)
+QImage Prop(std::mt19937& random, int side, int smallest, int largest)
 {
-    const int w = PropSide(random);
+    const int w = side;
     int h = w;
     if (std::uniform_int_distribution<int>(0, 1)(random) == 1)
         h = std::clamp(
-            static_cast<int>(w * std::uniform_real_distribution<double>(0.3, 2.5)(random)), 18,
-            512);
+            static_cast<int>(w * std::uniform_real_distribution<double>(0.3, 2.5)(random)),
+            smallest, largest);
     QImage prop(w, h, QImage::Format_ARGB32_Premultiplied);
     prop.fill(Qt::transparent);
     std::uniform_int_distribution<int> hue(0, 359), sat(60, 255), val(60, 255);
@@ -99,7 +99,17 @@ bool WriteGeneratedLibrary(const QString& folder, LibraryShape shape, int count,
 {
     std::mt19937 random(seed);
     for (int n = 1; n <= count; ++n) {
-        const QImage picture = shape == LibraryShape::Floors ? HexTile(random) : Prop(random);
+        QImage picture;
+        if (shape == LibraryShape::Floors)
+            picture = HexTile(random);
+        else if (shape == LibraryShape::Objects)
+            picture = Prop(random, PropSide(random), 18, 512);
+        else if (n % 500 == 250)
+            picture = n == 250 ? Prop(random, 2400, 16, 2400).copy(0, 0, 2400, 2400)
+                               : Prop(random, std::uniform_int_distribution<int>(1200, 2400)(random),
+                                      16, 2400);
+        else
+            picture = Prop(random, std::max(16, PropSide(random) - 2), 16, 512);
         if (!picture.save(QStringLiteral("%1/%2_%3.png").arg(folder, prefix).arg(n), "PNG"))
             return false;
     }

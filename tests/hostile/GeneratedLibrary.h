@@ -15,6 +15,10 @@ enum class LibraryShape {
     // Props from 18 to 512 pixels a side, most 60 to 150, oblong as often as
     // not, with soft alpha edges.
     Objects,
+    // Art packs as people buy them: props from 16 to 512 pixels a side, and
+    // one picture in 500 a large painted piece of 1,200 to 2,400 pixels
+    // (the first of them exactly 2,400 square), all with soft alpha edges.
+    Packs,
 };
 
 // Writes `count` pictures into the existing `folder`, named "<prefix>_<n>.png"

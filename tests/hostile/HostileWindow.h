@@ -4,6 +4,7 @@
 
 #include "HostileCorpus.h"
 #include "MapSnapshot.h"
+#include "PaletteSupport.h"
 #include "TestSupport.h"
 
 #include "app/MapCanvas.h"
@@ -83,9 +84,11 @@ protected:
             halvorn::SaveSetting(QLatin1String(key), folder);
     }
     bool PaletteOpen() const { return library->IsOpen(halvorn::BrushKind::Floor); }
+    // An opening waits for the whole pane, every thumbnail read.
     void ClickFloorBox()
     {
         QTest::mouseClick(library->Box(halvorn::BrushKind::Floor), Qt::LeftButton);
+        EXPECT_TRUE(testsupport::WaitUntilFilled(library->Model()));
     }
     void OpenPalette()
     {

@@ -6,6 +6,8 @@
 #include "PanelFixture.h"
 #include "QStringPrint.h"
 
+#include "library/DetachedWork.h"
+#include "library/FolderCalls.h"
 #include "library/PaletteLayout.h"
 #include "library/TileListing.h"
 #include "oracle/LiteralPalette.h"
@@ -16,6 +18,12 @@
 #include <QWheelEvent>
 
 #include <unistd.h>
+#include <utime.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 
 using namespace halvorn;
 using testsupport::WritePng;
@@ -126,11 +134,13 @@ TEST_F(PaletteFillTest, RowsInViewComeFirstAndScrollingBringsItsRowsForward)
 {
     Links(BrushKind::Floor, 4000);
     Click("FloorBox");
-    // The pane is there with its rows in view, the rest still coming.
+    // The pane is there with its cells; the rows in view come first, the
+    // rest after.
     EXPECT_TRUE(panel->IsOpen(BrushKind::Floor));
     EXPECT_EQ(panel->TilePaths().size(), 4000);
     EXPECT_EQ(Canvas(BrushKind::Floor)->height(), 800 * 38 + 2);
-    EXPECT_TRUE(RowsInViewAreDone(BrushKind::Floor));
+    while (!RowsInViewAreDone(BrushKind::Floor))
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     EXPECT_TRUE(panel->Model().IsFilling());
 
     // Far down while filling: those rows are made before the end of the list.
@@ -141,6 +151,20 @@ TEST_F(PaletteFillTest, RowsInViewComeFirstAndScrollingBringsItsRowsForward)
     ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
     for (int i = 0; i < 4000; ++i)
         ASSERT_TRUE(panel->Model().IsConfirmed(i)) << i;
+
+    // Opened again, changed, where it was scrolled to: those rows first.
+    Click("FloorBox");
+    for (int i = 1; i <= 5; ++i)
+        ASSERT_EQ(::utime(QFile::encodeName(root.filePath(QStringLiteral("seeds/s_%1.png").arg(i)))
+                              .constData(),
+                          nullptr),
+                  0);
+    Click("FloorBox");
+    ASSERT_EQ(Bar(BrushKind::Floor)->value(), 20000);
+    while (!RowsInViewAreDone(BrushKind::Floor))
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    EXPECT_FALSE(panel->Model().IsConfirmed(0));
+    ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
 }
 
 TEST_F(PaletteFillTest, APickACloseOrAnotherBoxWhileFillingStopsTheWork)
@@ -166,7 +190,7 @@ TEST_F(PaletteFillTest, APickACloseOrAnotherBoxWhileFillingStopsTheWork)
         ASSERT_TRUE(panel->Model().IsFilling());
         r.act();
         EXPECT_FALSE(panel->IsOpen(BrushKind::Floor));
-        EXPECT_FALSE(panel->Model().IsFilling());
+        EXPECT_FALSE(panel->Model().Kind() == BrushKind::Floor && panel->Model().IsFilling());
         EXPECT_EQ(brush.FloorPath,
                   r.floorBrush ? Folder(BrushKind::Floor) + QStringLiteral("/t2.png") : QString());
         QTest::qWait(30); // whatever the workers were on arrives, and is dropped
@@ -182,9 +206,16 @@ TEST_F(PaletteFillTest, ReopeningReusesOnlyWhatIsUnchanged)
     Click("FloorBox");
     ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
     Click("FloorBox");
-    // Unchanged: every thumbnail is there the moment the pane opens.
+    // Unchanged: every thumbnail comes from the cache, no picture is read.
+    std::atomic<int> reads{0};
+    foldercalls::SetHook([&](foldercalls::Call call, const QString&) {
+        reads += call == foldercalls::Call::ReadPicture;
+        return 0;
+    });
     Click("FloorBox");
-    EXPECT_FALSE(panel->Model().IsFilling());
+    ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
+    foldercalls::SetHook({});
+    EXPECT_EQ(reads, 0);
     EXPECT_TRUE(panel->Model().IsConfirmed(599));
     Click("FloorBox");
 
@@ -411,4 +442,70 @@ TEST_F(PaletteFillTest, TypingFindsAPictureByTheStartOfItsName)
     QTest::keyClick(canvas, Qt::Key_Space);
     EXPECT_FALSE(panel->IsOpen(BrushKind::Floor));
     EXPECT_EQ(brush.StatusText(), QStringLiteral("Mode = Tile (moss 1)"));
+}
+
+TEST_F(PaletteFillTest, SlowOrDeadStorageNeverHoldsTheWindow)
+{
+    // Calls on the floor folder wait 3 ms each, or until the end of the test
+    // (a share whose server has gone); the other folders answer.
+    Links(BrushKind::Floor, 300);
+    Links(BrushKind::Wall, 1);
+    const QString floors = Folder(BrushKind::Floor);
+    std::mutex mutex;
+    std::condition_variable released;
+    bool dead = false, over = false;
+    foldercalls::SetHook([&](foldercalls::Call, const QString& path) {
+        if (!path.startsWith(floors))
+            return 0;
+        std::unique_lock lock(mutex);
+        if (dead)
+            released.wait(lock, [&] { return over; });
+        else
+            released.wait_for(lock, std::chrono::milliseconds(3), [&] { return over; });
+        return 0;
+    });
+    for (const bool hangs : {false, true}) {
+        SCOPED_TRACE(hangs ? "dead" : "slow");
+        {
+            const std::lock_guard lock(mutex);
+            dead = hangs;
+        }
+        panel->HidePalettes();
+        // The pane is there at the click, empty, while the folder is read.
+        QTest::mouseClick(Find<QWidget>("FloorBox"), Qt::LeftButton);
+        EXPECT_TRUE(panel->IsOpen(BrushKind::Floor));
+        EXPECT_TRUE(panel->Model().IsListing());
+        // Keys are answered meanwhile.
+        QTest::keyClick(Canvas(BrushKind::Floor), Qt::Key_Home);
+        EXPECT_TRUE(panel->Pane(BrushKind::Floor)->Canvas()->Framed());
+        QTest::keyClick(Canvas(BrushKind::Floor), Qt::Key_Escape);
+        EXPECT_FALSE(panel->IsOpen(BrushKind::Floor));
+        // Another box, and a second click that closes: at once.
+        QTest::mouseClick(Find<QWidget>("FloorBox"), Qt::LeftButton);
+        QTest::mouseClick(Find<QWidget>("WallBox"), Qt::LeftButton);
+        EXPECT_FALSE(panel->IsOpen(BrushKind::Floor));
+        ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
+        EXPECT_EQ(panel->TilePaths().size(), 1);
+        QTest::mouseClick(Find<QWidget>("FloorBox"), Qt::LeftButton);
+        QTest::mouseClick(Find<QWidget>("FloorBox"), Qt::LeftButton);
+        EXPECT_FALSE(panel->IsOpen(BrushKind::Floor));
+        if (!hangs) {
+            // Slow storage: the pane fills, exactly as on a fast disk.
+            Click("FloorBox");
+            ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
+            ExpectPaneIsLiteral(BrushKind::Floor, 0);
+        }
+    }
+    // The panel goes with threads still held in the dead folder's calls.
+    panel.reset();
+    {
+        const std::lock_guard lock(mutex);
+        over = true;
+    }
+    released.notify_all();
+    const QDeadlineTimer deadline(60'000);
+    while (DetachedWorkRunning() > 0 && !deadline.hasExpired())
+        QTest::qWait(5);
+    foldercalls::SetHook({});
+    EXPECT_EQ(DetachedWorkRunning(), 0);
 }

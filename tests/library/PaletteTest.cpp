@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 
 #include "PaletteSupport.h"
+#include "library/FolderCalls.h"
 #include "library/PaletteLayout.h"
 #include "library/PaletteModel.h"
 #include "library/TileListing.h"
@@ -13,10 +14,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <mutex>
 
 using namespace halvorn;
 using testsupport::WritePng;
@@ -196,6 +202,61 @@ TEST(PaletteModel, BadFilesAreSkippedAndTakeNoCell)
     ASSERT_EQ(palette.Count(), expected.size());
     // The good picture after the bad ones takes the second cell.
     EXPECT_EQ(palette.Thumbnail(1).pixelColor(18, 18), QColor(Qt::blue));
+
+    // Every folder call failing in turn (the n-th of a run): the palette is
+    // the same less what the failure hid, never a crash or a hang.
+    struct Failed {
+        std::mutex mutex;
+        int calls = 0;
+        foldercalls::Call call{};
+        QString path;
+    } failed;
+    constexpr int limit = 200;
+    int n = 1;
+    for (; n < limit; ++n) {
+        SCOPED_TRACE(n);
+        failed.calls = 0;
+        failed.path.clear();
+        foldercalls::SetHook([&](foldercalls::Call call, const QString& path) {
+            const std::lock_guard lock(failed.mutex);
+            if (++failed.calls != n)
+                return 0;
+            failed.call = call;
+            failed.path = path;
+            return EIO;
+        });
+        PaletteModel model(nullptr);
+        ASSERT_TRUE(testsupport::FillPalette(model, BrushKind::Floor, dir.path(), Shadow));
+        foldercalls::SetHook({});
+        const std::lock_guard lock(failed.mutex);
+        const QStringList shown = Names(model.PathsOf(BrushKind::Floor));
+        if (failed.calls < n) { // no call failed: the whole palette
+            EXPECT_EQ(shown, expected);
+            break;
+        }
+        QStringList left = expected;
+        switch (failed.call) {
+        case foldercalls::Call::OpenFolder:
+            left.clear();
+            break;
+        case foldercalls::Call::ReadFolder:
+            // The entries read before the failure, in their order.
+            left.erase(std::remove_if(left.begin(), left.end(),
+                                      [&](const QString& name) { return !shown.contains(name); }),
+                       left.end());
+            break;
+        case foldercalls::Call::Examine:
+        case foldercalls::Call::ReadPicture:
+            left.removeAll(QFileInfo(failed.path).fileName());
+            break;
+        }
+        EXPECT_EQ(shown, left);
+        ASSERT_EQ(model.Count(), left.size());
+        for (int i = 0; i < model.Count(); ++i)
+            EXPECT_FALSE(model.Thumbnail(i).isNull()) << i;
+    }
+    EXPECT_LT(n, limit);
+    EXPECT_GT(n, 20); // the opening, the entries, each file examined and read
 }
 
 TEST(LiteralPalette, ThumbnailPixels)

@@ -2,6 +2,7 @@
 // the tests that drive the preview boxes and palette panes.
 #pragma once
 
+#include "PaletteSupport.h"
 #include "TestSupport.h"
 
 #include "library/TileLibraryPanel.h"
@@ -58,7 +59,13 @@ protected:
     {
         return window.findChild<T*>(QLatin1String(name));
     }
-    void Click(const char* box) { QTest::mouseClick(Find<QWidget>(box), Qt::LeftButton); }
+    // A click on a preview box; one that opens a pane waits for its listing,
+    // which comes from a thread of its own, not its thumbnails.
+    void Click(const char* box)
+    {
+        QTest::mouseClick(Find<QWidget>(box), Qt::LeftButton);
+        ASSERT_TRUE(testsupport::WaitUntilListed(panel->Model()));
+    }
     QWidget* Canvas(BrushKind kind) { return panel->Pane(kind)->Canvas(); }
 
     QTemporaryDir root;

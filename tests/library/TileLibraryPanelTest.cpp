@@ -108,6 +108,7 @@ TEST_F(PanelTest, DoubleClickOnABoxOpensItsPaneOnce)
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(10, 10));
         QTest::mouseDClick(box, Qt::LeftButton, {}, QPoint(10, 10));
         QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(10, 10));
+        ASSERT_TRUE(testsupport::WaitUntilListed(panel->Model()));
         EXPECT_TRUE(panel->IsOpen(r.kind));
         EXPECT_EQ(panel->PathsOf(r.kind).size(), 1);
         EXPECT_EQ(announced.size(), 1u);
@@ -157,6 +158,7 @@ TEST_F(PanelTest, FailedPickKeepsBrushAndPane)
     Click("FloorBox");
     QTest::mousePress(Canvas(BrushKind::Floor), Qt::LeftButton, {}, QPoint(40, 5)); // stone1
     Click("FloorBox");
+    ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model())); // both shown
     ASSERT_TRUE(QFile::remove(moss));
     const size_t announcedBefore = announced.size();
 
@@ -193,6 +195,7 @@ TEST_F(PanelTest, ScrollValueMovesTheCanvasAndSurvivesReopening)
     EXPECT_EQ(Canvas(BrushKind::Floor)->toolTip(), QStringLiteral("f6"));
 
     // What the user sees: f6 at the top of the pane.
+    ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
     EXPECT_EQ(window.grab().toImage().pixelColor(8 + 5, 128 + 5), QColor(48, 0, 0));
 
     Click("FloorBox");

@@ -2,6 +2,7 @@
 
 #include "app/MapCanvas.h"
 #include "app/frmMain.h"
+#include "PaletteSupport.h"
 #include "library/PalettePane.h"
 #include "library/TileLibraryPanel.h"
 
@@ -332,6 +333,7 @@ void Monkey::PalettePick(OperationFacts&)
         const BrushKind kind = static_cast<BrushKind>(Below(3));
         QTest::mouseClick(library_->Box(kind), Qt::LeftButton, {}, QPoint(10, 10));
         Note(QStringLiteral("opened kind %1").arg(static_cast<int>(kind)));
+        testsupport::WaitUntilListed(library_->Model());
         Settle();
     }
     auto* pane = static_cast<PalettePane*>(OpenPane());

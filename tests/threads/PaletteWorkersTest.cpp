@@ -3,6 +3,8 @@
 // goes away), every thumbnail delivered is the very one MakeThumbnail makes
 // of the same file, each at most once and only for the work still wanted.
 // Built also with ThreadSanitizer (the threads label).
+#include "library/DetachedWork.h"
+#include "library/FolderCalls.h"
 #include "library/PaletteModel.h"
 #include "library/Thumbnail.h"
 #include "library/ThumbnailLoader.h"
@@ -17,8 +19,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <set>
 #include <vector>
 
@@ -98,7 +102,7 @@ bool WaitFor(Done done)
 
 TEST(PaletteWorkers, DeliverExactlyTheThumbnailsStillWanted)
 {
-    enum class Twist { None, Prefer, Stop, Destroy, Restart };
+    enum class Twist { None, Prefer, Stop, Destroy, Restart, AbandonHanging };
     const struct {
         const char* name;
         Twist twist;
@@ -106,10 +110,26 @@ TEST(PaletteWorkers, DeliverExactlyTheThumbnailsStillWanted)
         {"runs to the end", Twist::None},         {"prefers the last entries", Twist::Prefer},
         {"stops mid-way", Twist::Stop},           {"goes away mid-way", Twist::Destroy},
         {"starts again mid-way", Twist::Restart},
+        {"goes away while workers hang in calls", Twist::AbandonHanging},
     };
+    // Calls on the second half of the pictures hang, as on a dead share,
+    // until released.
+    std::mutex mutex;
+    std::condition_variable released;
+    bool hanging = false;
+    foldercalls::SetHook([&](foldercalls::Call, const QString& path) {
+        std::unique_lock lock(mutex);
+        if (Floors().paths.indexOf(path) >= Pictures / 2)
+            released.wait(lock, [&] { return !hanging; });
+        return 0;
+    });
     const Library& library = Floors();
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
+        {
+            const std::lock_guard lock(mutex);
+            hanging = row.twist == Twist::AbandonHanging;
+        }
         auto loader = std::make_unique<ThumbnailLoader>();
         int first = 0; // the entries of the job now wanted start here
         std::map<int, int> deliveries;
@@ -140,6 +160,7 @@ TEST(PaletteWorkers, DeliverExactlyTheThumbnailsStillWanted)
             EXPECT_FALSE(loader->Busy());
             break;
         case Twist::Destroy:
+        case Twist::AbandonHanging:
             loader.reset();
             break;
         case Twist::Restart:
@@ -148,9 +169,17 @@ TEST(PaletteWorkers, DeliverExactlyTheThumbnailsStillWanted)
             loader->Start(BrushKind::Floor, Background, Requests(first));
             break;
         }
-        if (row.twist == Twist::Stop || row.twist == Twist::Destroy) {
+        if (row.twist == Twist::Stop || row.twist == Twist::Destroy ||
+            row.twist == Twist::AbandonHanging) {
             const auto stopped = deliveries;
-            QTest::qWait(50);
+            {
+                const std::lock_guard lock(mutex);
+                hanging = false;
+            }
+            released.notify_all();
+            // The abandoned workers end once their calls return, unjoined.
+            ASSERT_TRUE(WaitFor([] { return DetachedWorkRunning() == 0; }));
+            QTest::qWait(20);
             EXPECT_EQ(deliveries, stopped) << "delivered after the work was abandoned";
             continue;
         }
@@ -160,6 +189,7 @@ TEST(PaletteWorkers, DeliverExactlyTheThumbnailsStillWanted)
         for (const auto& [entry, times] : deliveries)
             EXPECT_EQ(times, 1) << entry;
     }
+    foldercalls::SetHook({});
 }
 
 TEST(PaletteWorkers, ModelFillsWithTheSameThumbnails)
@@ -172,11 +202,11 @@ TEST(PaletteWorkers, ModelFillsWithTheSameThumbnails)
         SCOPED_TRACE(round);
         filled = 0;
         model.Open(BrushKind::Floor, library.dir.path(), Background);
+        EXPECT_EQ(model.Count(), 0); // listed on a thread of its own
+        ASSERT_TRUE(WaitFor([&] { return !model.IsListing(); }));
         ASSERT_EQ(model.Count(), Pictures);
-        model.StartFilling(0);
         // A second opening while the first fills: only its work goes on.
         model.Open(BrushKind::Floor, library.dir.path(), Background);
-        model.StartFilling(Pictures / 2);
         model.Prefer(Pictures - 5);
         ASSERT_TRUE(WaitFor([&] { return filled > 0; }));
         EXPECT_EQ(filled, 1);
