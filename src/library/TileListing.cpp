@@ -12,7 +12,6 @@
 
 #ifdef Q_OS_UNIX
 #include <dirent.h>
-#include <sys/stat.h>
 #endif
 
 namespace halvorn {
@@ -104,18 +103,11 @@ QStringList ListTileNames(const QString& folder)
 
 std::optional<FileIdentity> ExamineTileFile(const QString& path)
 {
-    if (Before(Call::Examine, path) != 0)
-        return std::nullopt;
-#ifdef Q_OS_UNIX
     // Links are followed; folders, pipes, devices and dangling links are
     // left out.
-    struct stat st {};
-    if (::stat(EncodeFileName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+    if (Before(Call::Examine, path) != 0)
         return std::nullopt;
-    return FileIdentityFromStat(path, st);
-#else
     return FileIdentityOf(path);
-#endif
 }
 
 std::vector<TileFile> ListTileFolder(const QString& folder)

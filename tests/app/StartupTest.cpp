@@ -1,8 +1,6 @@
 #include "AppFixture.h"
 
 #include "app/Startup.h"
-#include "library/DetachedWork.h"
-#include "library/FolderCalls.h"
 #include "render/Imaging.h"
 #include "settings/ShadowSettings.h"
 
@@ -13,9 +11,6 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QStandardPaths>
-
-#include <condition_variable>
-#include <mutex>
 
 namespace apptest {
 
@@ -179,16 +174,8 @@ TEST_F(AppFixture, ExitThroughTheMenuAsksFirst)
     // The floor folder is on a share whose server has gone: every call on it
     // hangs until the end of the test. Its palette opens, empty, and the
     // window still asks and closes at once.
-    std::mutex mutex;
-    std::condition_variable released;
-    bool over = false;
-    const QString floors = dir.filePath(QStringLiteral("Floors"));
-    foldercalls::SetHook([&](foldercalls::Call, const QString& path) {
-        std::unique_lock lock(mutex);
-        if (path.startsWith(floors))
-            released.wait(lock, [&] { return over; });
-        return 0;
-    });
+    testsupport::SlowFolder floors(dir.filePath(QStringLiteral("Floors")));
+    floors.Hold(true);
     QTest::mouseClick(Find("FloorBox"), Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_TRUE(Find("FloorSelect")->isVisible());
 
@@ -206,16 +193,7 @@ TEST_F(AppFixture, ExitThroughTheMenuAsksFirst)
     InitGdip();
 
     window.reset();
-    {
-        const std::lock_guard lock(mutex);
-        over = true;
-    }
-    released.notify_all();
-    const QDeadlineTimer deadline(60'000);
-    while (DetachedWorkRunning() > 0 && !deadline.hasExpired())
-        QTest::qWait(5);
-    foldercalls::SetHook({});
-    EXPECT_EQ(DetachedWorkRunning(), 0);
+    EXPECT_TRUE(floors.Release());
     window = std::make_unique<frmMain>(); // for the fixture's end
 }
 

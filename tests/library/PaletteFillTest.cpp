@@ -6,7 +6,6 @@
 #include "PanelFixture.h"
 #include "QStringPrint.h"
 
-#include "library/DetachedWork.h"
 #include "library/FolderCalls.h"
 #include "library/PaletteLayout.h"
 #include "library/TileListing.h"
@@ -22,8 +21,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 
 using namespace halvorn;
 using testsupport::WritePng;
@@ -450,26 +447,10 @@ TEST_F(PaletteFillTest, SlowOrDeadStorageNeverHoldsTheWindow)
     // (a share whose server has gone); the other folders answer.
     Links(BrushKind::Floor, 300);
     Links(BrushKind::Wall, 1);
-    const QString floors = Folder(BrushKind::Floor);
-    std::mutex mutex;
-    std::condition_variable released;
-    bool dead = false, over = false;
-    foldercalls::SetHook([&](foldercalls::Call, const QString& path) {
-        if (!path.startsWith(floors))
-            return 0;
-        std::unique_lock lock(mutex);
-        if (dead)
-            released.wait(lock, [&] { return over; });
-        else
-            released.wait_for(lock, std::chrono::milliseconds(3), [&] { return over; });
-        return 0;
-    });
+    testsupport::SlowFolder floors(Folder(BrushKind::Floor), std::chrono::milliseconds(3));
     for (const bool hangs : {false, true}) {
         SCOPED_TRACE(hangs ? "dead" : "slow");
-        {
-            const std::lock_guard lock(mutex);
-            dead = hangs;
-        }
+        floors.Hold(hangs);
         panel->HidePalettes();
         // The pane is there at the click, empty, while the folder is read.
         QTest::mouseClick(Find<QWidget>("FloorBox"), Qt::LeftButton);
@@ -498,14 +479,5 @@ TEST_F(PaletteFillTest, SlowOrDeadStorageNeverHoldsTheWindow)
     }
     // The panel goes with threads still held in the dead folder's calls.
     panel.reset();
-    {
-        const std::lock_guard lock(mutex);
-        over = true;
-    }
-    released.notify_all();
-    const QDeadlineTimer deadline(60'000);
-    while (DetachedWorkRunning() > 0 && !deadline.hasExpired())
-        QTest::qWait(5);
-    foldercalls::SetHook({});
-    EXPECT_EQ(DetachedWorkRunning(), 0);
+    EXPECT_TRUE(floors.Release());
 }
