@@ -26,8 +26,8 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
-#include <QScrollBar>
 #include <QFile>
+#include <QScrollBar>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -297,10 +297,10 @@ void BM_SlowStorageOldWay(benchmark::State& state)
         const std::vector<halvorn::TileFile> files = halvorn::ListTileFolder(SlowFolder());
         std::vector<QImage> thumbnails;
         const auto make = [&](const halvorn::TileFile& file) {
-            if (halvorn::foldercalls::Before(halvorn::foldercalls::Call::ReadPicture,
-                                             file.path) == 0)
-                thumbnails.push_back(halvorn::MakeThumbnail(BrushKind::Floor, file.path,
-                                                            Background));
+            if (halvorn::foldercalls::Before(halvorn::foldercalls::Call::ReadPicture, file.path) ==
+                0)
+                thumbnails.push_back(
+                    halvorn::MakeThumbnail(BrushKind::Floor, file.path, Background));
         };
         for (size_t i = 0; i < files.size(); ++i) {
             if (i == static_cast<size_t>(view.end))

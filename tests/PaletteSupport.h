@@ -55,18 +55,17 @@ public:
     explicit SlowFolder(QString folder, std::chrono::milliseconds delay = {})
         : state_(std::make_shared<State>())
     {
-        halvorn::foldercalls::SetHook(
-            [state = state_, folder = std::move(folder), delay](halvorn::foldercalls::Call,
-                                                               const QString& path) {
-                if (!path.startsWith(folder))
-                    return 0;
-                std::unique_lock lock(state->mutex);
-                if (state->held)
-                    state->released.wait(lock, [&] { return state->over; });
-                else
-                    state->released.wait_for(lock, delay, [&] { return state->over; });
+        halvorn::foldercalls::SetHook([state = state_, folder = std::move(folder),
+                                       delay](halvorn::foldercalls::Call, const QString& path) {
+            if (!path.startsWith(folder))
                 return 0;
-            });
+            std::unique_lock lock(state->mutex);
+            if (state->held)
+                state->released.wait(lock, [&] { return state->over; });
+            else
+                state->released.wait_for(lock, delay, [&] { return state->over; });
+            return 0;
+        });
     }
     ~SlowFolder() { Release(); }
     SlowFolder(const SlowFolder&) = delete;

@@ -30,8 +30,8 @@ QImage MakeThumbnail(BrushKind kind, const QString& path, QColor background)
     return thumbnail.convertToFormat(QImage::Format_RGB888);
 }
 
-QImage ReadThumbnail(BrushKind kind, const QString& path, QColor background,
-                     ThumbnailCache* cache, std::mutex* largeGate)
+QImage ReadThumbnail(BrushKind kind, const QString& path, QColor background, ThumbnailCache* cache,
+                     std::mutex* largeGate)
 {
     const std::optional<FileIdentity> identity = ExamineTileFile(path);
     if (!identity)

@@ -45,8 +45,8 @@ using ThumbnailCache = ImageCache<ThumbnailKey>;
 // or more is decoded only while holding `largeGate` (may be null), so the
 // threads that share one gate hold at most one large picture at a time. Safe
 // to call from any thread.
-QImage ReadThumbnail(BrushKind kind, const QString& path, QColor background,
-                     ThumbnailCache* cache, std::mutex* largeGate = nullptr);
+QImage ReadThumbnail(BrushKind kind, const QString& path, QColor background, ThumbnailCache* cache,
+                     std::mutex* largeGate = nullptr);
 
 // A file this large holds a picture of a thousand pixels a side or more
 // (art of 2,400 pixels decodes to 23 MB): the size of the file stands in

@@ -82,9 +82,8 @@ struct ThumbnailLoader::Job {
             if (!request)
                 return;
             lock.unlock();
-            ThumbnailResult result{request->entry,
-                                   ThumbnailOrNone(kind, request->path, background, cache.get(),
-                                                   &largeGate)};
+            ThumbnailResult result{request->entry, ThumbnailOrNone(kind, request->path, background,
+                                                                   cache.get(), &largeGate)};
             lock.lock();
             if (!abandoned)
                 ready.push_back(std::move(result));
@@ -125,8 +124,7 @@ void ThumbnailLoader::Start(BrushKind kind, QColor background,
     delivered_ = 0;
     busy_ = true;
     size_t started = 0;
-    while (started < std::min(WorkerCount(), requested_) &&
-           StartDetached([job] { job->Work(); }))
+    while (started < std::min(WorkerCount(), requested_) && StartDetached([job] { job->Work(); }))
         ++started;
     // Without any thread the owner's thread makes the pictures (see Drain).
     threadless_ = started == 0;
@@ -138,9 +136,8 @@ void ThumbnailLoader::Prefer(int entry)
     if (!job_)
         return;
     const std::lock_guard lock(job_->mutex);
-    const auto at =
-        std::lower_bound(job_->requests.begin(), job_->requests.end(), entry,
-                         [](const ThumbnailRequest& r, int e) { return r.entry < e; });
+    const auto at = std::lower_bound(job_->requests.begin(), job_->requests.end(), entry,
+                                     [](const ThumbnailRequest& r, int e) { return r.entry < e; });
     job_->next = static_cast<size_t>(at - job_->requests.begin());
 }
 
@@ -166,9 +163,8 @@ void ThumbnailLoader::Drain()
         if (threadless_) {
             if (const ThumbnailRequest* request = job_->Take())
                 job_->ready.push_back(
-                    {request->entry, ThumbnailOrNone(job_->kind, request->path,
-                                                     job_->background, job_->cache.get(),
-                                                     nullptr)});
+                    {request->entry, ThumbnailOrNone(job_->kind, request->path, job_->background,
+                                                     job_->cache.get(), nullptr)});
         }
         results.swap(job_->ready);
     }

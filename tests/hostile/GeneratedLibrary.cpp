@@ -105,9 +105,10 @@ bool WriteGeneratedLibrary(const QString& folder, LibraryShape shape, int count,
         else if (shape == LibraryShape::Objects)
             picture = Prop(random, PropSide(random), 18, 512);
         else if (n % 500 == 250)
-            picture = n == 250 ? Prop(random, 2400, 16, 2400).copy(0, 0, 2400, 2400)
-                               : Prop(random, std::uniform_int_distribution<int>(1200, 2400)(random),
-                                      16, 2400);
+            picture = n == 250
+                          ? Prop(random, 2400, 16, 2400).copy(0, 0, 2400, 2400)
+                          : Prop(random, std::uniform_int_distribution<int>(1200, 2400)(random), 16,
+                                 2400);
         else
             picture = Prop(random, std::max(16, PropSide(random) - 2), 16, 512);
         if (!picture.save(QStringLiteral("%1/%2_%3.png").arg(folder, prefix).arg(n), "PNG"))

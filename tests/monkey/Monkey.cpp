@@ -1,8 +1,8 @@
 #include "Monkey.h"
 
+#include "PaletteSupport.h"
 #include "app/MapCanvas.h"
 #include "app/frmMain.h"
-#include "PaletteSupport.h"
 #include "library/PalettePane.h"
 #include "library/TileLibraryPanel.h"
 

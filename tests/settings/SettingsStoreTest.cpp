@@ -97,12 +97,12 @@ TEST(SettingsStore, HandEditedValuesReadAsTheTextTheFileHolds)
     qInstallMessageHandler(previous);
     EXPECT_EQ(warnings, 0);
     // What the store writes, quoted and escaped its own way, reads back as saved.
-    for (const QString& saved : {QStringLiteral(" 9 "), QStringLiteral("a,b;c=d"),
-                                 QStringLiteral("@Variant(x)"), QStringLiteral("q\"u\\o"),
-                                 QStringLiteral("tab\tx\n1\x01"
-                                                "2"),
-                                 QStringLiteral("\u00fc\u20ac/Fl\u00f6re"),
-                                 QStringLiteral("\u00a04\u00a0")}) {
+    for (const QString& saved :
+         {QStringLiteral(" 9 "), QStringLiteral("a,b;c=d"), QStringLiteral("@Variant(x)"),
+          QStringLiteral("q\"u\\o"),
+          QStringLiteral("tab\tx\n1\x01"
+                         "2"),
+          QStringLiteral("\u00fc\u20ac/Fl\u00f6re"), QStringLiteral("\u00a04\u00a0")}) {
         SaveSetting(QLatin1String(keys::LocationWalls), saved);
         EXPECT_EQ(GetSetting(QLatin1String(keys::LocationWalls), {}), saved);
     }

@@ -107,8 +107,10 @@ TEST(PaletteWorkers, DeliverExactlyTheThumbnailsStillWanted)
         const char* name;
         Twist twist;
     } rows[] = {
-        {"runs to the end", Twist::None},         {"prefers the last entries", Twist::Prefer},
-        {"stops mid-way", Twist::Stop},           {"goes away mid-way", Twist::Destroy},
+        {"runs to the end", Twist::None},
+        {"prefers the last entries", Twist::Prefer},
+        {"stops mid-way", Twist::Stop},
+        {"goes away mid-way", Twist::Destroy},
         {"starts again mid-way", Twist::Restart},
         {"goes away while workers hang in calls", Twist::AbandonHanging},
     };
