@@ -25,10 +25,6 @@ bool QtVersionVerified(QStringView version)
                        [&](QtRelease r) { return r.major == major && r.minor == minor; });
 }
 
-namespace {
-
-// Every pixel differs, so a sample taken one pixel off shows; `holes` adds a
-// see-through corner and a half-transparent band for the blends.
 ImageHandle ProbePicture(int w, int h, int seed, bool holes)
 {
     QImage img(w, h, QImage::Format_ARGB32);
@@ -45,6 +41,8 @@ ImageHandle ProbePicture(int w, int h, int seed, bool holes)
         }
     return AddImage(img);
 }
+
+namespace {
 
 constexpr float ProbeZooms[] = {1.0f, 0.75f, 0.5f, 0.25f};
 

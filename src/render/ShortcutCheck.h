@@ -39,6 +39,11 @@ struct ShortcutProbe {
     ImageHandle strokeFloor = 0;
     ImageHandle strokeWall = 0;
 };
+// A picture of w x h whose every pixel differs, so a sample taken one pixel
+// off shows; `holes` adds a see-through corner and a half-transparent band
+// for the blends. Added to the imaging layer's table.
+ImageHandle ProbePicture(int w, int h, int seed, bool holes);
+
 ShortcutProbe MakeShortcutProbe();
 
 // The probe drawn as the window draws it, at every zoom and at `ratio`:

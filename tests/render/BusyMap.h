@@ -6,6 +6,7 @@
 
 #include "map/MapDocument.h"
 #include "render/Imaging.h"
+#include "render/ShortcutCheck.h"
 
 #include <QImage>
 
@@ -16,23 +17,11 @@ namespace rendertest {
 
 using namespace halvorn;
 
-// A picture whose every pixel differs, with a see-through corner and a
-// half-transparent band, so scaling, turning and blending faults all show.
+// The renderer check's probe pictures: scaling, turning and blending
+// faults all show.
 inline ImageHandle Picture(int w, int h, int seed, bool holes)
 {
-    QImage img(w, h, QImage::Format_ARGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            int alpha = 255;
-            if (holes && x < w / 4 && y < h / 4)
-                alpha = 0;
-            else if (holes && y > h * 3 / 4)
-                alpha = 90 + x % 60;
-            img.setPixel(x, y,
-                         qRgba((x * 7 + seed * 40) % 256, (y * 5 + seed * 90) % 256,
-                               (x * y + seed * 13) % 256, alpha));
-        }
-    return AddImage(img);
+    return ProbePicture(w, h, seed, holes);
 }
 
 inline MapDocument BusyMap(unsigned seed)
