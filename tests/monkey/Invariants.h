@@ -23,6 +23,7 @@ namespace monkey {
 struct OperationFacts {
     bool canvasInput = false;   // mouse input on the map canvas
     bool buttonPressed = false; // ... with a button
+    bool bothButtons = false;   // ... and the other one pressed too: one may undo the other
     bool saved = false;         // the Save command ran
     bool newMapConfirmed = false;
     bool savedBefore = true;

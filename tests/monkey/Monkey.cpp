@@ -236,6 +236,7 @@ void Monkey::CanvasDrag(OperationFacts& facts)
     Qt::MouseButtons held = button;
     for (int i = 0; i < moves; ++i) {
         if (i == secondFrom) {
+            facts.bothButtons = true;
             held |= other;
             SendMouse(QEvent::MouseButtonPress, other, held, at);
         }
