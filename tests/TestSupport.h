@@ -5,6 +5,9 @@
 #include <QColor>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
 #include <QImage>
 #include <QMessageBox>
 #include <QPointer>
@@ -13,9 +16,30 @@
 #include <QTimer>
 
 #include <functional>
+#include <map>
 #include <vector>
 
 namespace testsupport {
+
+// A file's bytes, or "<missing>" when it cannot be read.
+inline QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// Every file under `root`, hidden ones too, by relative path: what a failed
+// write must leave exactly as it was.
+inline std::map<QString, QByteArray> Snapshot(const QString& root)
+{
+    std::map<QString, QByteArray> files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files[QDir(root).relativeFilePath(path)] = ReadAll(path);
+    }
+    return files;
+}
 
 inline QImage SolidImage(int w, int h, QColor c)
 {

@@ -26,11 +26,7 @@ namespace {
 const QString MapClass = QStringLiteral("Halvorn III Map");
 const QString IconName = QStringLiteral("application-x-halvorn-iii-map");
 
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
+using testsupport::ReadAll;
 
 bool WriteAll(const QString& path, const QByteArray& bytes)
 {
@@ -73,16 +69,7 @@ void WaitForRefresh(int ms = 20000)
     EXPECT_TRUE(refresh.isNull()) << "the desktop refresh did not end";
 }
 
-std::map<QString, QByteArray> Snapshot(const QString& root)
-{
-    std::map<QString, QByteArray> files;
-    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files[QDir(root).relativeFilePath(path)] = ReadAll(path);
-    }
-    return files;
-}
+using testsupport::Snapshot;
 
 // Each test gets its own data home; the one the test main set is restored.
 class FileTypeRegistration : public ::testing::Test {

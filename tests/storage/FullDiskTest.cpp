@@ -32,24 +32,10 @@
 
 using namespace halvorn;
 
+using testsupport::ReadAll;
+using testsupport::Snapshot;
+
 namespace {
-
-QByteArray Bytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-std::map<QString, QByteArray> Snapshot(const QString& root)
-{
-    std::map<QString, QByteArray> files;
-    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files[QDir(root).relativeFilePath(path)] = Bytes(path);
-    }
-    return files;
-}
 
 // A picture that compresses badly: its PNG is far larger than the space left.
 QImage Noise(int size)
@@ -171,8 +157,8 @@ TEST_F(FullDisk, ExportAndPdfPrintSayNoSpaceAndKeepTheOldFiles)
     const QString pdf = Map("exist.pdf");
     ASSERT_TRUE(Export(good, exist).isEmpty());
     ASSERT_TRUE(PrintToPdf(good, pdf).isEmpty());
-    const QByteArray oldPng = Bytes(exist);
-    const QByteArray oldPdf = Bytes(pdf);
+    const QByteArray oldPng = ReadAll(exist);
+    const QByteArray oldPdf = ReadAll(pdf);
     const QString noSpace = QStringLiteral(".\n\nNo space left on device");
     const QString question =
         QStringLiteral("File already exists! Do you want to overwrite this file?");
@@ -190,8 +176,8 @@ TEST_F(FullDisk, ExportAndPdfPrintSayNoSpaceAndKeepTheOldFiles)
         EXPECT_EQ(row.act(), row.boxes);
         EXPECT_EQ(MapEntries(),
                   QStringList({QStringLiteral("exist.pdf"), QStringLiteral("exist.png")}));
-        EXPECT_TRUE(Bytes(exist) == oldPng);
-        EXPECT_TRUE(Bytes(pdf) == oldPdf);
+        EXPECT_TRUE(ReadAll(exist) == oldPng);
+        EXPECT_TRUE(ReadAll(pdf) == oldPdf);
     }
 
     // With room again the same export and print succeed.
@@ -199,7 +185,7 @@ TEST_F(FullDisk, ExportAndPdfPrintSayNoSpaceAndKeepTheOldFiles)
     EXPECT_EQ(Export(picture, exist), QStringList{question});
     EXPECT_TRUE(QImage(exist).convertToFormat(QImage::Format_RGB32) == picture);
     EXPECT_TRUE(PrintToPdf(picture, pdf).isEmpty());
-    EXPECT_TRUE(Bytes(pdf).startsWith("%PDF") && Bytes(pdf).trimmed().endsWith("%%EOF"));
+    EXPECT_TRUE(ReadAll(pdf).startsWith("%PDF") && ReadAll(pdf).trimmed().endsWith("%%EOF"));
 }
 
 // A registration that must rewrite its files on a full disk fails quietly
