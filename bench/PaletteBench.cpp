@@ -20,7 +20,7 @@
 #include "library/TileLibraryPanel.h"
 #include "library/TileListing.h"
 #include "oracle/LiteralPalette.h"
-#include "render/Imaging.h"
+#include "imaging/Imaging.h"
 #include "settings/SettingsStore.h"
 
 #include <QApplication>

@@ -23,7 +23,7 @@
 //                   --benchmark_report_aggregates_only=true
 #include "oracle/LiteralRenderer.h"
 #include "render/CanvasPictures.h"
-#include "render/Imaging.h"
+#include "imaging/Imaging.h"
 #include "render/Renderer.h"
 #include "render/ShortcutCheck.h"
 

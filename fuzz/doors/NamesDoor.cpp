@@ -3,7 +3,7 @@
 #include "library/Brush.h"
 #include "library/TileListing.h"
 #include "library/TileName.h"
-#include "render/FileIdentity.h"
+#include "imaging/FileIdentity.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,8 +2,8 @@
 
 #include "library/PaletteLayout.h"
 #include "library/Thumbnail.h"
-#include "render/Imaging.h"
-#include "render/PngChunkCheck.h"
+#include "imaging/Imaging.h"
+#include "imaging/PngChunkCheck.h"
 
 #include <QFile>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #include "app/HalvornApplication.h"
 
-#include "render/AppError.h"
+#include "imaging/AppError.h"
 
 #include <QMessageBox>
 #include <QTimer>

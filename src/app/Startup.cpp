@@ -5,8 +5,8 @@
 #include "desktop/FileTypeRegistration.h"
 #include "desktop/MapDocumentType.h"
 #include "desktop/frmSplash.h"
-#include "render/AppError.h"
-#include "render/Imaging.h"
+#include "imaging/AppError.h"
+#include "imaging/Imaging.h"
 #include "settings/SettingsStore.h"
 
 #include <QCoreApplication>

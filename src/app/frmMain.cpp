@@ -8,7 +8,7 @@
 #include "library/PalettePane.h"
 #include "library/TileLibraryPanel.h"
 #include "map/Numeric.h"
-#include "render/Imaging.h"
+#include "imaging/Imaging.h"
 #include "render/Renderer.h"
 #include "settings/ShadowSettings.h"
 

@@ -10,7 +10,7 @@
 #include "map/MapDocument.h"
 #include "render/Renderer.h"
 #include "render/ShortcutVerdict.h"
-#include "render/Zoom.h"
+#include "map/Zoom.h"
 
 #include <QMainWindow>
 

@@ -5,7 +5,7 @@
 #include "library/Brush.h"
 #include "library/TileLibraryPanel.h"
 #include "map/GridSearch.h"
-#include "render/AppError.h"
+#include "imaging/AppError.h"
 #include "render/Renderer.h"
 
 #include <QAction>

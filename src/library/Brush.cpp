@@ -3,7 +3,7 @@
 #include "library/TileKind.h"
 #include "library/TileName.h"
 #include "map/Numeric.h"
-#include "render/Imaging.h"
+#include "imaging/Imaging.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #include "library/PaletteWheel.h"
 
-#include "render/Zoom.h"
+#include "map/Zoom.h"
 
 #include <cmath>
 

@@ -3,7 +3,7 @@
 #include "library/FolderCalls.h"
 #include "library/PaletteLayout.h"
 #include "library/TileListing.h"
-#include "render/Imaging.h"
+#include "imaging/Imaging.h"
 
 #include <QPainter>
 

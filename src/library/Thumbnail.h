@@ -3,8 +3,8 @@
 #pragma once
 
 #include "library/TileKind.h"
-#include "render/FileIdentity.h"
-#include "render/ImageCache.h"
+#include "imaging/FileIdentity.h"
+#include "imaging/ImageCache.h"
 
 #include <QColor>
 #include <QImage>

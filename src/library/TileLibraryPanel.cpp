@@ -2,8 +2,8 @@
 
 #include "library/PaletteLayout.h"
 #include "library/TileName.h"
-#include "render/AppError.h"
-#include "render/Imaging.h"
+#include "imaging/AppError.h"
+#include "imaging/Imaging.h"
 #include "settings/SettingsStore.h"
 #include "settings/TileFolders.h"
 

@@ -1,7 +1,7 @@
 // The pictures of a tile folder, in the order the palette shows them.
 #pragma once
 
-#include "render/FileIdentity.h"
+#include "imaging/FileIdentity.h"
 
 #include <QString>
 #include <QStringList>

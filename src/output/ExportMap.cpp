@@ -2,7 +2,7 @@
 
 #include "output/ExportFormat.h"
 #include "output/OutputMessages.h"
-#include "render/Imaging.h"
+#include "imaging/Imaging.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -5,6 +5,7 @@
 
 #include "map/LayerSwitches.h"
 #include "map/MapDocument.h"
+#include "map/ShadowParams.h"
 #include "render/Shortcuts.h"
 
 #include <QImage>
@@ -18,12 +19,6 @@
 #include <vector>
 
 namespace halvorn {
-
-struct ShadowParams {
-    float ObjectShadowAlpha = 0.4f; // 0..1, object shadow opacity factor
-    int16_t ObjectShadowOffset = 5; // map pixels right and down
-    int16_t WallShadowAlpha = 32;   // 0..255, opacity of each wall shadow layer
-};
 
 // Canvas size in device pixels for a map at `zoom` on a screen of `ratio`
 // device pixels per canvas pixel (1080 x 1080 at 100 % and ratio 1).

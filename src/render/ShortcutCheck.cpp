@@ -1,7 +1,7 @@
 #include "render/ShortcutCheck.h"
 
 #include "map/Orientation.h"
-#include "render/Imaging.h"
+#include "imaging/Imaging.h"
 #include "render/Renderer.h"
 
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "render/SpriteCache.h"
 
-#include "render/Imaging.h"
+#include "imaging/Imaging.h"
 #include "render/ShadowMatrix.h"
 
 #include <QPainter>

@@ -19,7 +19,7 @@
 
 #include "map/MapDocument.h"
 #include "map/Orientation.h"
-#include "render/ImageCache.h"
+#include "imaging/ImageCache.h"
 
 #include <QImage>
 #include <QRectF>

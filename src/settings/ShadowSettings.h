@@ -2,7 +2,7 @@
 // rewritten by the Options dialog; the renderer draws with them.
 #pragma once
 
-#include "render/Renderer.h"
+#include "map/ShadowParams.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "settings/TileFolders.h"
 
-#include "render/Imaging.h"
+#include "imaging/Imaging.h"
 
 #include <QDir>
 #include <QFileInfo>

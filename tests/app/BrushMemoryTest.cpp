@@ -3,7 +3,7 @@
 // share the one decoded picture, and the turned copies stay in their budget.
 #include "AppFixture.h"
 
-#include "render/Imaging.h"
+#include "imaging/Imaging.h"
 
 #include <QPainter>
 

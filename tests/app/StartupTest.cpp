@@ -1,7 +1,7 @@
 #include "AppFixture.h"
 
 #include "app/Startup.h"
-#include "render/Imaging.h"
+#include "imaging/Imaging.h"
 #include "settings/ShadowSettings.h"
 
 #include <QCloseEvent>

@@ -2,7 +2,7 @@
 #include "HostileCorpus.h"
 
 #include "oracle/LiteralRenderer.h"
-#include "render/Imaging.h"
+#include "imaging/Imaging.h"
 #include "render/Renderer.h"
 
 #include <gtest/gtest.h>

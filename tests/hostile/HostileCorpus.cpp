@@ -1,6 +1,6 @@
 #include "HostileCorpus.h"
 
-#include "render/FileNames.h"
+#include "imaging/FileNames.h"
 
 #include <QBuffer>
 #include <QFile>

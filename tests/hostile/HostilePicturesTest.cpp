@@ -9,7 +9,7 @@
 #include "library/Thumbnail.h"
 #include "library/TileListing.h"
 #include "oracle/LiteralRenderer.h"
-#include "render/Imaging.h"
+#include "imaging/Imaging.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>

@@ -12,7 +12,7 @@
 #include "library/Brush.h"
 #include "library/TileLibraryPanel.h"
 #include "oracle/LiteralRenderer.h"
-#include "render/Imaging.h"
+#include "imaging/Imaging.h"
 #include "settings/SettingsStore.h"
 #include "settings/ShadowSettings.h"
 

@@ -4,8 +4,8 @@
 #include "TestSupport.h"
 
 #include "library/Brush.h"
-#include "render/AppError.h"
-#include "render/Imaging.h"
+#include "imaging/AppError.h"
+#include "imaging/Imaging.h"
 
 #include <QFile>
 #include <QTemporaryDir>

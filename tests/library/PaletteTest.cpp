@@ -9,8 +9,8 @@
 #include "library/TileListing.h"
 #include "library/TileName.h"
 #include "oracle/LiteralPalette.h"
-#include "render/FileNames.h"
-#include "render/Imaging.h"
+#include "imaging/FileNames.h"
+#include "imaging/Imaging.h"
 
 #include <QDir>
 #include <QFile>

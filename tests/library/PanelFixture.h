@@ -6,7 +6,7 @@
 #include "TestSupport.h"
 
 #include "library/TileLibraryPanel.h"
-#include "render/Imaging.h"
+#include "imaging/Imaging.h"
 #include "settings/SettingsStore.h"
 
 #include <QTemporaryDir>

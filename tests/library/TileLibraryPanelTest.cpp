@@ -5,7 +5,7 @@
 #include "TestSupport.h"
 
 #include "library/TileLibraryPanel.h"
-#include "render/Imaging.h"
+#include "imaging/Imaging.h"
 #include "settings/SettingsStore.h"
 
 #include <QFile>

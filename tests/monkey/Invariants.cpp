@@ -7,9 +7,9 @@
 #include "library/TileLibraryPanel.h"
 #include "library/TileName.h"
 #include "oracle/LiteralRenderer.h"
-#include "render/Imaging.h"
+#include "imaging/Imaging.h"
 #include "render/Shortcuts.h"
-#include "render/Zoom.h"
+#include "map/Zoom.h"
 #include "settings/ShadowSettings.h"
 
 #include <QAction>

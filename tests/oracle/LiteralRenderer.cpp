@@ -1,7 +1,7 @@
 #include "oracle/LiteralRenderer.h"
 
 #include "map/Numeric.h"
-#include "render/Imaging.h"
+#include "imaging/Imaging.h"
 
 #include <QPainter>
 #include <QPen>

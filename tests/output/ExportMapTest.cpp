@@ -3,7 +3,7 @@
 
 #include "QStringPrint.h"
 #include "TestSupport.h"
-#include "render/Imaging.h"
+#include "imaging/Imaging.h"
 #include "storage/IoFaults.h"
 
 #include <QBuffer>

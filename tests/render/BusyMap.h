@@ -5,7 +5,7 @@
 #pragma once
 
 #include "map/MapDocument.h"
-#include "render/Imaging.h"
+#include "imaging/Imaging.h"
 #include "render/ShortcutCheck.h"
 
 #include <QImage>

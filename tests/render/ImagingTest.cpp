@@ -1,7 +1,7 @@
-#include "render/Imaging.h"
-#include "render/AppError.h"
-#include "render/ImageCache.h"
-#include "render/PngChunkCheck.h"
+#include "imaging/Imaging.h"
+#include "imaging/AppError.h"
+#include "imaging/ImageCache.h"
+#include "imaging/PngChunkCheck.h"
 
 #include "TestSupport.h"
 

@@ -4,7 +4,7 @@
 #include "BusyMap.h"
 #include "ShortcutSets.h"
 #include "oracle/LiteralRenderer.h"
-#include "render/Imaging.h"
+#include "imaging/Imaging.h"
 #include "render/Renderer.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "render/Renderer.h"
 #include "map/Numeric.h"
 #include "oracle/LiteralRenderer.h"
-#include "render/Imaging.h"
+#include "imaging/Imaging.h"
 #include "render/ShadowMatrix.h"
 
 #include "ShortcutSets.h"

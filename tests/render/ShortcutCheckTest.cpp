@@ -1,5 +1,5 @@
 #include "render/ShortcutCheck.h"
-#include "render/Imaging.h"
+#include "imaging/Imaging.h"
 #include "render/ShortcutVerdict.h"
 
 #include "QStringPrint.h"

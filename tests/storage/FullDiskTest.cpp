@@ -4,7 +4,7 @@
 #include "desktop/FileTypeRegistration.h"
 #include "output/ExportMap.h"
 #include "output/PrintMap.h"
-#include "render/Imaging.h"
+#include "imaging/Imaging.h"
 
 #include "QStringPrint.h"
 #include "TestSupport.h"

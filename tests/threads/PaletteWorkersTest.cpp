@@ -8,7 +8,7 @@
 #include "library/PaletteModel.h"
 #include "library/Thumbnail.h"
 #include "library/ThumbnailLoader.h"
-#include "render/Imaging.h"
+#include "imaging/Imaging.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -5,7 +5,7 @@
 // is not part of valid UTF-8 is kept in the text as the unpaired surrogate
 // U+DC80 + byte, so the original bytes come back for opening it; QFile,
 // QFileInfo and QImageReader cannot open such a text, so it is opened by its
-// bytes (render/Imaging.cpp). Shown to the user, the kept bytes become the
+// bytes (imaging/Imaging.cpp). Shown to the user, the kept bytes become the
 // replacement character.
 #pragma once
 

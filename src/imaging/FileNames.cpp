@@ -1,4 +1,4 @@
-#include "render/FileNames.h"
+#include "imaging/FileNames.h"
 
 #include <QFile>
 

@@ -1,4 +1,4 @@
-#include "render/PngChunkCheck.h"
+#include "imaging/PngChunkCheck.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
-#include "render/FileIdentity.h"
+#include "imaging/FileIdentity.h"
 
-#include "render/FileNames.h"
+#include "imaging/FileNames.h"
 
 #include <QDateTime>
 #include <QFile>

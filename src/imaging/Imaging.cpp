@@ -1,10 +1,10 @@
-#include "render/Imaging.h"
+#include "imaging/Imaging.h"
 
-#include "render/AppError.h"
-#include "render/FileIdentity.h"
-#include "render/FileNames.h"
-#include "render/ImageCache.h"
-#include "render/PngChunkCheck.h"
+#include "imaging/AppError.h"
+#include "imaging/FileIdentity.h"
+#include "imaging/FileNames.h"
+#include "imaging/ImageCache.h"
+#include "imaging/PngChunkCheck.h"
 #include "storage/SafeWrite.h"
 
 #include <QBuffer>

@@ -1,4 +1,4 @@
-#include "render/Zoom.h"
+#include "map/Zoom.h"
 
 #include "map/Numeric.h"
 
