@@ -14,13 +14,13 @@
 // opened one after the other, the peak resident size of the process.
 #include "GeneratedLibrary.h"
 
+#include "imaging/Imaging.h"
 #include "library/FolderCalls.h"
 #include "library/PaletteLayout.h"
 #include "library/PaletteModel.h"
 #include "library/TileLibraryPanel.h"
 #include "library/TileListing.h"
 #include "oracle/LiteralPalette.h"
-#include "imaging/Imaging.h"
 #include "settings/SettingsStore.h"
 
 #include <QApplication>

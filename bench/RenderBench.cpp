@@ -21,9 +21,9 @@
 // 80 objects). The same names ending in /ratio:2 draw the screen picture of
 // a 200 % screen. Run: build/render_bench --benchmark_repetitions=5
 //                   --benchmark_report_aggregates_only=true
+#include "imaging/Imaging.h"
 #include "oracle/LiteralRenderer.h"
 #include "render/CanvasPictures.h"
-#include "imaging/Imaging.h"
 #include "render/Renderer.h"
 #include "render/ShortcutCheck.h"
 

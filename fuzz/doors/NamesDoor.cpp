@@ -1,9 +1,9 @@
 #include "Doors.h"
 
+#include "imaging/FileIdentity.h"
 #include "library/Brush.h"
 #include "library/TileListing.h"
 #include "library/TileName.h"
-#include "imaging/FileIdentity.h"
 
 #include <QDir>
 #include <QFile>

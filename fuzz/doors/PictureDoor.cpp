@@ -1,9 +1,9 @@
 #include "Doors.h"
 
-#include "library/PaletteLayout.h"
-#include "library/Thumbnail.h"
 #include "imaging/Imaging.h"
 #include "imaging/PngChunkCheck.h"
+#include "library/PaletteLayout.h"
+#include "library/Thumbnail.h"
 
 #include <QFile>
 #include <QPainter>

@@ -4,11 +4,11 @@
 #include "app/MapCanvas.h"
 #include "app/ToolbarIcons.h"
 #include "desktop/Version.h"
+#include "imaging/Imaging.h"
 #include "library/Brush.h"
 #include "library/PalettePane.h"
 #include "library/TileLibraryPanel.h"
 #include "map/Numeric.h"
-#include "imaging/Imaging.h"
 #include "render/Renderer.h"
 #include "settings/ShadowSettings.h"
 

@@ -8,9 +8,9 @@
 #include "map/CanvasTool.h"
 #include "map/LayerSwitches.h"
 #include "map/MapDocument.h"
+#include "map/Zoom.h"
 #include "render/Renderer.h"
 #include "render/ShortcutVerdict.h"
-#include "map/Zoom.h"
 
 #include <QMainWindow>
 

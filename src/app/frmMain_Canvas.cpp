@@ -2,10 +2,10 @@
 #include "app/frmMain.h"
 
 #include "app/MapCanvas.h"
+#include "imaging/AppError.h"
 #include "library/Brush.h"
 #include "library/TileLibraryPanel.h"
 #include "map/GridSearch.h"
-#include "imaging/AppError.h"
 #include "render/Renderer.h"
 
 #include <QAction>

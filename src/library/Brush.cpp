@@ -1,9 +1,9 @@
 #include "library/Brush.h"
 
+#include "imaging/Imaging.h"
 #include "library/TileKind.h"
 #include "library/TileName.h"
 #include "map/Numeric.h"
-#include "imaging/Imaging.h"
 
 #include <QPainter>
 

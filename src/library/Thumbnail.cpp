@@ -1,9 +1,9 @@
 #include "library/Thumbnail.h"
 
+#include "imaging/Imaging.h"
 #include "library/FolderCalls.h"
 #include "library/PaletteLayout.h"
 #include "library/TileListing.h"
-#include "imaging/Imaging.h"
 
 #include <QPainter>
 

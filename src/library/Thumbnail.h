@@ -2,9 +2,9 @@
 // cache that keeps thumbnails between openings of a palette.
 #pragma once
 
-#include "library/TileKind.h"
 #include "imaging/FileIdentity.h"
 #include "imaging/ImageCache.h"
+#include "library/TileKind.h"
 
 #include <QColor>
 #include <QImage>

@@ -1,9 +1,9 @@
 #include "library/TileLibraryPanel.h"
 
-#include "library/PaletteLayout.h"
-#include "library/TileName.h"
 #include "imaging/AppError.h"
 #include "imaging/Imaging.h"
+#include "library/PaletteLayout.h"
+#include "library/TileName.h"
 #include "settings/SettingsStore.h"
 #include "settings/TileFolders.h"
 

@@ -1,7 +1,7 @@
 #include "library/TileListing.h"
 
-#include "library/FolderCalls.h"
 #include "imaging/FileNames.h"
+#include "library/FolderCalls.h"
 
 #include <QCollator>
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "output/ExportMap.h"
 
+#include "imaging/Imaging.h"
 #include "output/ExportFormat.h"
 #include "output/OutputMessages.h"
-#include "imaging/Imaging.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "render/ShortcutCheck.h"
 
-#include "map/Orientation.h"
 #include "imaging/Imaging.h"
+#include "map/Orientation.h"
 #include "render/Renderer.h"
 
 #include <QStringList>

@@ -17,9 +17,9 @@
 // most 100,000 places where a scaled picture was drawn once.
 #pragma once
 
+#include "imaging/ImageCache.h"
 #include "map/MapDocument.h"
 #include "map/Orientation.h"
-#include "imaging/ImageCache.h"
 
 #include <QImage>
 #include <QRectF>

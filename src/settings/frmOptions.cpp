@@ -1,7 +1,7 @@
 #include "settings/frmOptions.h"
 
-#include "map/Numeric.h"
 #include "imaging/Imaging.h"
+#include "map/Numeric.h"
 #include "settings/OptionsStyle.h"
 #include "settings/SettingsStore.h"
 #include "settings/ShadowSettings.h"

@@ -1,8 +1,8 @@
 // Faults the monkey found in the picture, each kept as a case of its own.
 #include "HostileCorpus.h"
 
-#include "oracle/LiteralRenderer.h"
 #include "imaging/Imaging.h"
+#include "oracle/LiteralRenderer.h"
 #include "render/Renderer.h"
 
 #include <gtest/gtest.h>

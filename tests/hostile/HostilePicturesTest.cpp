@@ -6,10 +6,10 @@
 #include "ProcessMemory.h"
 
 #include "PaletteSupport.h"
+#include "imaging/Imaging.h"
 #include "library/Thumbnail.h"
 #include "library/TileListing.h"
 #include "oracle/LiteralRenderer.h"
-#include "imaging/Imaging.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>

@@ -9,10 +9,10 @@
 
 #include "app/MapCanvas.h"
 #include "app/frmMain.h"
+#include "imaging/Imaging.h"
 #include "library/Brush.h"
 #include "library/TileLibraryPanel.h"
 #include "oracle/LiteralRenderer.h"
-#include "imaging/Imaging.h"
 #include "settings/SettingsStore.h"
 #include "settings/ShadowSettings.h"
 

@@ -3,9 +3,9 @@
 #include "QStringPrint.h"
 #include "TestSupport.h"
 
-#include "library/Brush.h"
 #include "imaging/AppError.h"
 #include "imaging/Imaging.h"
+#include "library/Brush.h"
 
 #include <QFile>
 #include <QTemporaryDir>

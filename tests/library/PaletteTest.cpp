@@ -3,14 +3,14 @@
 #include "TestSupport.h"
 
 #include "PaletteSupport.h"
+#include "imaging/FileNames.h"
+#include "imaging/Imaging.h"
 #include "library/FolderCalls.h"
 #include "library/PaletteLayout.h"
 #include "library/PaletteModel.h"
 #include "library/TileListing.h"
 #include "library/TileName.h"
 #include "oracle/LiteralPalette.h"
-#include "imaging/FileNames.h"
-#include "imaging/Imaging.h"
 
 #include <QDir>
 #include <QFile>

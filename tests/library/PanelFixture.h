@@ -5,8 +5,8 @@
 #include "PaletteSupport.h"
 #include "TestSupport.h"
 
-#include "library/TileLibraryPanel.h"
 #include "imaging/Imaging.h"
+#include "library/TileLibraryPanel.h"
 #include "settings/SettingsStore.h"
 
 #include <QTemporaryDir>

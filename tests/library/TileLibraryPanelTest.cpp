@@ -4,8 +4,8 @@
 #include "QStringPrint.h"
 #include "TestSupport.h"
 
-#include "library/TileLibraryPanel.h"
 #include "imaging/Imaging.h"
+#include "library/TileLibraryPanel.h"
 #include "settings/SettingsStore.h"
 
 #include <QFile>

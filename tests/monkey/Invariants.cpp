@@ -2,14 +2,14 @@
 
 #include "app/MapCanvas.h"
 #include "app/frmMain.h"
+#include "imaging/Imaging.h"
 #include "library/Brush.h"
 #include "library/PaletteLayout.h"
 #include "library/TileLibraryPanel.h"
 #include "library/TileName.h"
-#include "oracle/LiteralRenderer.h"
-#include "imaging/Imaging.h"
-#include "render/Shortcuts.h"
 #include "map/Zoom.h"
+#include "oracle/LiteralRenderer.h"
+#include "render/Shortcuts.h"
 #include "settings/ShadowSettings.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 #include "oracle/LiteralPalette.h"
 
-#include "library/PaletteLayout.h"
 #include "imaging/Imaging.h"
+#include "library/PaletteLayout.h"
 
 #include <QPainter>
 

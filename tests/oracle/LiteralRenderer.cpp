@@ -1,7 +1,7 @@
 #include "oracle/LiteralRenderer.h"
 
-#include "map/Numeric.h"
 #include "imaging/Imaging.h"
+#include "map/Numeric.h"
 
 #include <QPainter>
 #include <QPen>

@@ -4,8 +4,8 @@
 // deleted.
 #pragma once
 
-#include "map/MapDocument.h"
 #include "imaging/Imaging.h"
+#include "map/MapDocument.h"
 #include "render/ShortcutCheck.h"
 
 #include <QImage>

@@ -3,8 +3,8 @@
 // orientations, shadow settings away from the defaults.
 #include "BusyMap.h"
 #include "ShortcutSets.h"
-#include "oracle/LiteralRenderer.h"
 #include "imaging/Imaging.h"
+#include "oracle/LiteralRenderer.h"
 #include "render/Renderer.h"
 
 #include <gtest/gtest.h>

@@ -2,9 +2,9 @@
 // the program's, with all its shortcuts and with each one off, so a fault in
 // any of them shows here.
 #include "render/Renderer.h"
+#include "imaging/Imaging.h"
 #include "map/Numeric.h"
 #include "oracle/LiteralRenderer.h"
-#include "imaging/Imaging.h"
 #include "render/ShadowMatrix.h"
 
 #include "ShortcutSets.h"

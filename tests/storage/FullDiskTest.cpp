@@ -2,9 +2,9 @@
 // system that is full: a small tmpfs mounted for the test (root only; the
 // test is skipped with a message where mounting is not allowed).
 #include "desktop/FileTypeRegistration.h"
+#include "imaging/Imaging.h"
 #include "output/ExportMap.h"
 #include "output/PrintMap.h"
-#include "imaging/Imaging.h"
 
 #include "QStringPrint.h"
 #include "TestSupport.h"

@@ -3,12 +3,12 @@
 // goes away), every thumbnail delivered is the very one MakeThumbnail makes
 // of the same file, each at most once and only for the work still wanted.
 // Built also with ThreadSanitizer (the threads label).
+#include "imaging/Imaging.h"
 #include "library/DetachedWork.h"
 #include "library/FolderCalls.h"
 #include "library/PaletteModel.h"
 #include "library/Thumbnail.h"
 #include "library/ThumbnailLoader.h"
-#include "imaging/Imaging.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
