@@ -15,6 +15,7 @@
 #include <QString>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <vector>
@@ -51,6 +52,29 @@ inline QImage SolidImage(int w, int h, QColor c)
 inline bool WritePng(const QString& path, int w, int h, QColor c)
 {
     return SolidImage(w, h, c).save(path, "PNG");
+}
+
+// The tests' one generated picture. Every pixel differs from its neighbours,
+// so a shifted, scaled, turned or re-encoded copy cannot pass for it; `seed`
+// makes pictures of one size differ. Translucent ones have a clear top-left
+// quarter and a soft edge of partial alpha, which keeps blending, shadows
+// and smooth scaling of partly transparent pixels in play.
+enum class Alpha { Opaque, Translucent };
+inline QImage Picture(int w, int h, int seed = 0, Alpha alpha = Alpha::Opaque)
+{
+    QImage img(w, h, QImage::Format_ARGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            int a = 255;
+            if (alpha == Alpha::Translucent) {
+                const int edge = std::min(std::min(x, y), std::min(w - 1 - x, h - 1 - y));
+                a = x < w / 4 && y < h / 4 ? 0 : std::min(255, 60 + edge * 40);
+            }
+            img.setPixel(x, y,
+                         qRgba((x * 7 + seed * 40) % 256, (y * 13 + seed * 90) % 256,
+                               ((x + y) * 3 + seed * 13) % 256, a));
+        }
+    return img;
 }
 
 // What one modal message box said.
