@@ -28,12 +28,10 @@ TEST(TileFolders, BesideTheProgramFirstThenTheInstalledSet)
         const QString tileSet = dir.path() + QStringLiteral("/" HALVORN_TILESET_INSTALL_DIR "/");
         EXPECT_EQ(InstalledTileSet(program), tileSet);
         ASSERT_TRUE(QDir().mkpath(program));
-        if (row.beside == Folder)
-            ASSERT_TRUE(QDir().mkpath(program + QStringLiteral("Floors")));
-        if (row.beside == File)
-            ASSERT_TRUE(QFile(program + QStringLiteral("Floors")).open(QIODevice::WriteOnly));
-        if (row.installed)
-            ASSERT_TRUE(QDir().mkpath(tileSet + QStringLiteral("Floors")));
+        const QString beside = program + QStringLiteral("Floors");
+        EXPECT_TRUE(row.beside != Folder || QDir().mkpath(beside));
+        EXPECT_TRUE(row.beside != File || QFile(beside).open(QIODevice::WriteOnly));
+        EXPECT_TRUE(!row.installed || QDir().mkpath(tileSet + QStringLiteral("Floors")));
         EXPECT_EQ(DefaultTileFolderFor(program, QStringLiteral("Floors")),
                   (row.expectInstalled ? tileSet : program) + QStringLiteral("Floors"));
     }

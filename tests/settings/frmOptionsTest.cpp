@@ -131,9 +131,9 @@ TEST_F(OptionsDialog, EmptyStoreShowsDefaultsInALayoutWhereEverythingFits)
     EXPECT_EQ(controls, 29); // the three frames and buttons, 1 + 9 + 13 in the frames
     for (const QLabel* label : dlg.findChildren<QLabel*>()) {
         EXPECT_LE(label->sizeHint().width(), label->width()) << label->text().toStdString();
-        if (const QWidget* box = label->buddy()) // on the row of its box
-            EXPECT_TRUE(label->y() >= box->y() && label->y() <= box->geometry().bottom())
-                << label->text().toStdString();
+        const QWidget* box = label->buddy(); // on the row of its box
+        EXPECT_TRUE(!box || (label->y() >= box->y() && label->y() <= box->geometry().bottom()))
+            << label->text().toStdString();
     }
     for (const QPushButton* button : dlg.findChildren<QPushButton*>())
         for (const QString& line : button->text().split(QLatin1Char('\n')))
