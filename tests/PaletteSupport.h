@@ -17,24 +17,29 @@
 
 namespace testsupport {
 
-// Runs the event loop until the model has every thumbnail; false after five
-// minutes without (thousands of pictures in the sanitizer build, on a busy
-// machine).
-inline bool WaitUntilFilled(const halvorn::PaletteModel& model)
+// The one wait for a palette: its listing and thumbnails are made on worker
+// threads and arrive through the event loop. Runs the loop until `done`;
+// false after five minutes without (thousands of pictures in the sanitizer
+// build, on a busy machine).
+template <class Done>
+bool WaitUntil(Done&& done)
 {
-    QDeadlineTimer deadline(300'000);
-    while (model.IsFilling() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    return !model.IsFilling();
+    const QDeadlineTimer deadline(300'000);
+    while (!done() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    return done();
 }
 
-// The same until the model's folder listing has arrived.
+// Until the model has every thumbnail.
+inline bool WaitUntilFilled(const halvorn::PaletteModel& model)
+{
+    return WaitUntil([&] { return !model.IsFilling(); });
+}
+
+// Until the model's folder listing has arrived.
 inline bool WaitUntilListed(const halvorn::PaletteModel& model)
 {
-    QDeadlineTimer deadline(300'000);
-    while (model.IsListing() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-    return !model.IsListing();
+    return WaitUntil([&] { return !model.IsListing(); });
 }
 
 // Opens the kind's palette on `folder` in the model alone and waits for the

@@ -86,11 +86,7 @@ protected:
         const TileKindInfo& info = KindInfo(kind);
         QTest::mouseClick(Find(info.boxName), Qt::LeftButton, {}, QPoint(10, 10));
         auto* c = Find<PaletteCanvas>(info.canvasName);
-        // The cells come with the listing, from a thread of its own.
-        const QDeadlineTimer deadline(60'000);
-        while (c->Count() <= index && !deadline.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-        Settle();
+        Settle(); // the cells come with the listing, from a thread of its own
         const int pitch = info.pitch;
         QTest::mouseClick(c, Qt::LeftButton, {},
                           QPoint((index % info.columns) * pitch + pitch / 2,

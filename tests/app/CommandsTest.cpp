@@ -15,7 +15,8 @@ TEST_F(AppFixture, NewMapAsksAndClearsOnlyOnYes)
 {
     PickFloor(1);
     Click(Qt::LeftButton, {10, 10});
-    Action("mnuZoomOut")->trigger();
+    for (int i = 0; i < 3; ++i)
+        Action("mnuZoomOut")->trigger();
     const auto no = testsupport::AnswerBoxes([&] { Action("mnuNew")->trigger(); }, QMessageBox::No);
     ASSERT_EQ(no.size(), 1u);
     EXPECT_EQ(no[0].title, QStringLiteral("New Map"));
@@ -24,7 +25,7 @@ TEST_F(AppFixture, NewMapAsksAndClearsOnlyOnYes)
         QStringLiteral("Are you sure you want to discard the current map and create a new one?"));
     EXPECT_EQ(no[0].icon, QMessageBox::Warning);
     EXPECT_NE(window->Map().FloorAt(0, 0), 0u);
-    EXPECT_EQ(window->Zoom(), 0.75f);
+    EXPECT_EQ(window->Zoom(), 0.25f);
 
     Action("mnuGridLayer")->trigger();
     window->activateWindow(); // shortcuts reach the active window only
@@ -32,8 +33,20 @@ TEST_F(AppFixture, NewMapAsksAndClearsOnlyOnYes)
     testsupport::AnswerBoxes([&] { QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier); },
                              QMessageBox::Yes);
     EXPECT_EQ(window->Map().FloorAt(0, 0), 0u);
+    // Back at full size, as at the start.
     EXPECT_EQ(window->Zoom(), 1.0f);
     EXPECT_EQ(Panel("Panel1"), QStringLiteral("ZoomLevel =  100%"));
+    EXPECT_EQ(Canvas()->size(), QSize(1080, 1080));
+    EXPECT_EQ(Canvas()->Picture().size(), QSize(1080, 1080));
+    QToolBar* bar = Find<QToolBar>("Toolbar1");
+    EXPECT_FALSE(Action("mnuZoomIn")->isEnabled() || bar->actions().at(6)->isEnabled());
+    EXPECT_TRUE(Action("mnuZoomOut")->isEnabled() && bar->actions().at(7)->isEnabled());
+    for (const char* name : {"HScroll1", "VScroll1"}) {
+        const QScrollBar* scroll = Find<QScrollBar>(name);
+        EXPECT_EQ(scroll->maximum(), 1080) << name;
+        EXPECT_EQ(scroll->pageStep(), 216) << name;
+        EXPECT_EQ(scroll->singleStep(), 54) << name;
+    }
     // Blank until the next redraw, with the grid switched on all the same.
     EXPECT_EQ(Canvas()->Picture().pixelColor(71, 5), QColor(Qt::white));
     EXPECT_EQ(Canvas()->Picture().pixelColor(10, 10), QColor(Qt::white));
@@ -114,50 +127,24 @@ TEST_F(AppFixture, ExportSavesTheMapsOwnPictureAtTheScreensScale)
     EXPECT_TRUE(saved == expected) << "ratio " << ratio;
 }
 
-TEST_F(AppFixture, NewMapAfterZoomingIsBackAtFullSize)
-{
-    QToolBar* bar = Find<QToolBar>("Toolbar1");
-    for (int i = 0; i < 3; ++i)
-        Action("mnuZoomOut")->trigger();
-    ASSERT_EQ(window->Zoom(), 0.25f);
-    ASSERT_EQ(Canvas()->size(), QSize(270, 270));
-    testsupport::AnswerBoxes([&] { Action("mnuNew")->trigger(); }, QMessageBox::Yes);
-    EXPECT_EQ(window->Zoom(), 1.0f);
-    EXPECT_EQ(Canvas()->size(), QSize(1080, 1080));
-    EXPECT_EQ(Canvas()->Picture().size(), QSize(1080, 1080));
-    EXPECT_FALSE(Action("mnuZoomIn")->isEnabled());
-    EXPECT_FALSE(bar->actions().at(6)->isEnabled());
-    EXPECT_TRUE(Action("mnuZoomOut")->isEnabled());
-    EXPECT_TRUE(bar->actions().at(7)->isEnabled());
-    for (const char* name : {"HScroll1", "VScroll1"}) {
-        const QScrollBar* scroll = Find<QScrollBar>(name);
-        EXPECT_EQ(scroll->maximum(), 1080) << name;
-        EXPECT_EQ(scroll->pageStep(), 216) << name;
-        EXPECT_EQ(scroll->singleStep(), 54) << name;
-    }
-}
-
 TEST_F(AppFixture, LayerShortcutsToggleAndRedrawOnce)
 {
-    const struct {
-        Qt::Key key;
-        const char* item;
-        bool LayerSwitches::*layer;
-    } rows[] = {
-        {Qt::Key_F1, "mnuGridLayer", &LayerSwitches::ShowGridLayer},
-        {Qt::Key_F2, "mnuFloorLayer", &LayerSwitches::ShowFloorLayer},
-        {Qt::Key_F3, "mnuObjectLayer", &LayerSwitches::ShowObjectLayer},
-        {Qt::Key_F4, "mnuWallLayer", &LayerSwitches::ShowWallLayer},
+    // clang-format off
+    const struct { Qt::Key key; const char* item; bool LayerSwitches::*layer; } rows[] = {
+        {Qt::Key_F1, "mnuGridLayer", &LayerSwitches::ShowGridLayer}, {Qt::Key_F2, "mnuFloorLayer", &LayerSwitches::ShowFloorLayer},
+        {Qt::Key_F3, "mnuObjectLayer", &LayerSwitches::ShowObjectLayer}, {Qt::Key_F4, "mnuWallLayer", &LayerSwitches::ShowWallLayer},
     };
+    // clang-format on
     for (const auto& r : rows) {
+        SCOPED_TRACE(r.item);
         const bool before = window->Layers().*r.layer;
         const int redraws = window->RedrawCount(true);
         QTest::keyClick(window.get(), r.key, Qt::ShiftModifier);
-        EXPECT_EQ(window->Layers().*r.layer, !before) << r.item;
-        EXPECT_EQ(Action(r.item)->isChecked(), !before) << r.item;
-        EXPECT_EQ(window->RedrawCount(true), redraws + 1) << r.item;
+        EXPECT_EQ(window->Layers().*r.layer, !before);
+        EXPECT_EQ(Action(r.item)->isChecked(), !before);
+        EXPECT_EQ(window->RedrawCount(true), redraws + 1);
         QTest::keyClick(window.get(), r.key, Qt::ShiftModifier);
-        EXPECT_EQ(window->Layers().*r.layer, before) << r.item;
+        EXPECT_EQ(window->Layers().*r.layer, before);
     }
     // The grid, once on, is in the canvas picture.
     QTest::keyClick(window.get(), Qt::Key_F1, Qt::ShiftModifier);

@@ -1,5 +1,6 @@
 #include "AppFixture.h"
 
+#include "imaging/Imaging.h"
 #include "map/Orientation.h"
 
 #include <QApplication>
@@ -7,62 +8,65 @@
 
 namespace apptest {
 
-TEST_F(AppFixture, FloorPressesFollowTheCellEdges)
+// The tool's rules at every edge are in tests/map/CanvasToolTest.cpp; here
+// each kind once through the window: the status line, the marker where the
+// press lands, the map and the picture the canvas shows.
+TEST_F(AppFixture, EachKindPaintsWhereItsMarkerStands)
 {
-    PickFloor(1);
-    EXPECT_EQ(Panel("Panel3"), QStringLiteral("Mode = Tile (red)"));
-    EXPECT_FALSE(Find("FloorSelect")->isVisible());
-    const ImageHandle red = window->CurrentBrush().FloorImage;
-    Click(Qt::LeftButton, {0, 0});
-    EXPECT_EQ(window->Map().FloorAt(0, 0), red);
-    Click(Qt::LeftButton, {71, 10});
-    EXPECT_EQ(window->Map().FloorAt(0, 0), red);
-    EXPECT_EQ(window->Map().FloorAt(1, 0), 0u);
-    EXPECT_EQ(Find("Cursor")->pos(), QPoint(0, 0)); // the marker went onto cell 0
-    Click(Qt::LeftButton, {72, 10});
-    EXPECT_EQ(window->Map().FloorAt(1, 0), red);
-    // What the canvas shows is what the renderer drew.
-    EXPECT_EQ(Canvas()->Picture().pixelColor(80, 5), QColor(Qt::red));
-    // Right erases; middle and both buttons paint nothing.
-    Click(Qt::RightButton, {80, 5});
-    EXPECT_EQ(window->Map().FloorAt(1, 0), 0u);
-    Click(Qt::MiddleButton, {200, 200});
-    EXPECT_EQ(window->Map().FloorAt(2, 2), 0u);
-}
-
-TEST_F(AppFixture, AtHalfZoomCellsAreThirtySixPixels)
-{
-    window->findChild<QAction*>(QStringLiteral("mnuZoomOut"))->trigger();
-    window->findChild<QAction*>(QStringLiteral("mnuZoomOut"))->trigger();
-    ASSERT_EQ(window->Zoom(), 0.5f);
-    PickFloor(0);
-    Click(Qt::LeftButton, {40, 40});
-    EXPECT_NE(window->Map().FloorAt(1, 1), 0u);
-    EXPECT_EQ(Find("Cursor")->size(), QSize(36, 36));
-}
-
-TEST_F(AppFixture, DragPaintsFiveCellsWithQuickRedrawsThenOneWithShadows)
-{
-    PickFloor(1);
-    const int quick = window->RedrawCount(false);
-    const int full = window->RedrawCount(true);
-    Press(Qt::LeftButton, {10, 100});
-    for (int x = 20; x <= 350; x += 10)
-        Move(QPointF(x, 100), Qt::LeftButton);
-    Release(Qt::LeftButton, {350, 100});
-    for (int c = 0; c < 5; ++c)
-        EXPECT_NE(window->Map().FloorAt(c, 1), 0u) << c;
-    EXPECT_EQ(window->Map().FloorAt(5, 1), 0u);
-    EXPECT_EQ(window->RedrawCount(false) - quick, 5);
-    EXPECT_EQ(window->RedrawCount(true) - full, 1);
-    EXPECT_FALSE(window->Map().MapSaved);
+    // clang-format off
+    const struct { const char* name; BrushKind kind; int zoomOuts; QPoint at; const char* status; QRect marker; QPointF placed; } rows[] = {
+        {"floor", BrushKind::Floor, 0, {72, 10}, "Mode = Tile (red)", {72, 0, 72, 72}, {1, 0}},
+        {"floor at 50 %", BrushKind::Floor, 2, {40, 40}, "Mode = Tile (red)", {36, 36, 36, 36}, {1, 1}},
+        {"wall", BrushKind::Wall, 0, {10, 100}, "Mode = Wall (green)", {10, 100, 18, 18}, {1, 6}},
+        {"object", BrushKind::Object, 0, {100, 100}, "Mode = Object (box)", {81, 91, 40, 20}, {81, 91}},
+        {"object at 50 %", BrushKind::Object, 2, {100, 100}, "Mode = Object (box)", {91, 96, 20, 10}, {182, 192}},
+    };
+    // clang-format on
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        window->hide();
+        window = std::make_unique<frmMain>(); // a fresh map and zoom per row
+        window->show();
+        for (int i = 0; i < r.zoomOuts; ++i)
+            Action("mnuZoomOut")->trigger();
+        Pick(r.kind, r.kind == BrushKind::Floor ? 1 : 0);
+        EXPECT_EQ(Panel("Panel3"), QLatin1String(r.status));
+        EXPECT_FALSE(Find(KindInfo(r.kind).paneName)->isVisible());
+        // A drag of a few pixels stays on the cell, the wall point, the one object.
+        Press(Qt::LeftButton, r.at);
+        Move(r.at + QPoint(3, 3), Qt::LeftButton);
+        Release(Qt::LeftButton, r.at + QPoint(3, 3));
+        Move(r.at);
+        EXPECT_EQ(Find("Cursor")->geometry(), r.marker);
+        const MapDocument& map = window->Map();
+        const int x = static_cast<int>(r.placed.x()), y = static_cast<int>(r.placed.y());
+        const Brush& brush = window->CurrentBrush();
+        switch (r.kind) {
+        case BrushKind::Floor:
+            EXPECT_EQ(map.FloorAt(x, y), brush.FloorImage);
+            EXPECT_EQ(Canvas()->Picture().pixelColor(r.at + QPoint(8, 8)), QColor(Qt::red));
+            break;
+        case BrushKind::Wall:
+            EXPECT_EQ(map.WallAt(x, y), brush.WallImage);
+            break;
+        case BrushKind::Object:
+            ASSERT_EQ(map.Objects().size(), 2u);
+            EXPECT_FLOAT_EQ(map.Objects()[0].X, r.placed.x());
+            EXPECT_FLOAT_EQ(map.Objects()[0].Y, r.placed.y());
+            continue; // a right click opens the popup, tested below
+        }
+        // Right erases.
+        Click(Qt::RightButton, r.at);
+        EXPECT_EQ(r.kind == BrushKind::Floor ? map.FloorAt(x, y) : map.WallAt(x, y), 0u);
+    }
 }
 
 TEST_F(AppFixture, OneFastMovePaintsEveryCellAndWallPointOnItsWay)
 {
     // One reported move from the press to the stroke's end, cells or wall
     // points [first, last] of one row apart: each is painted once, with one
-    // quick redraw each. Steps in canvas pixels at the zoom.
+    // quick redraw each, and one full redraw with shadows at the release.
+    // Steps in canvas pixels at the zoom.
     // clang-format off
     const struct { BrushKind kind; int zoomOuts; int first, last, row; } rows[] = {
         {BrushKind::Floor, 0, 0, 5, 1}, {BrushKind::Floor, 1, 1, 6, 2}, {BrushKind::Floor, 2, 0, 9, 0}, {BrushKind::Floor, 3, 2, 14, 3},
@@ -82,11 +86,13 @@ TEST_F(AppFixture, OneFastMovePaintsEveryCellAndWallPointOnItsWay)
         // The middle of a cell, or a wall point's own grid line.
         const double offset = floor ? step / 2 : 0;
         const auto at = [&](int i) { return QPointF(i * step + offset, r.row * step + offset); };
-        const int quick = window->RedrawCount(false);
+        const int quick = window->RedrawCount(false), full = window->RedrawCount(true);
         Press(Qt::LeftButton, at(r.first));
         Move(at(r.last), Qt::LeftButton);
         Release(Qt::LeftButton, at(r.last));
         const MapDocument& map = window->Map();
+        EXPECT_EQ(window->RedrawCount(true) - full, 1);
+        EXPECT_FALSE(map.MapSaved);
         for (int i = 0; i < 61; ++i) {
             const ImageHandle got =
                 floor ? (i < 16 ? map.FloorAt(i, r.row) : 0) : map.WallAt(i, r.row);
@@ -99,38 +105,6 @@ TEST_F(AppFixture, OneFastMovePaintsEveryCellAndWallPointOnItsWay)
         EXPECT_EQ(window->RedrawCount(false) - before, 1);
         window->hide();
     }
-}
-
-TEST_F(AppFixture, WallsAndTheRepeatRules)
-{
-    PickWall();
-    EXPECT_EQ(Panel("Panel3"), QStringLiteral("Mode = Wall (green)"));
-    const int quick = window->RedrawCount(false);
-    Click(Qt::RightButton, {100, 100}); // erasing an empty point: no redraw
-    EXPECT_EQ(window->RedrawCount(false), quick);
-    EXPECT_TRUE(window->Map().MapSaved);
-    Click(Qt::LeftButton, {10, 100});
-    EXPECT_NE(window->Map().WallAt(1, 6), 0u);
-    EXPECT_EQ(Find("Cursor")->geometry(), QRect(10, 100, 18, 18));
-}
-
-TEST_F(AppFixture, ObjectsArePlacedWhereTheMarkerShowsThem)
-{
-    PickObject();
-    EXPECT_EQ(Panel("Panel3"), QStringLiteral("Mode = Object (box)"));
-    Press(Qt::LeftButton, {100, 100});
-    Move({140, 140}, Qt::LeftButton); // dragging places no more
-    Release(Qt::LeftButton, {140, 140});
-    ASSERT_EQ(window->Map().Objects().size(), 2u);
-    EXPECT_FLOAT_EQ(window->Map().Objects()[0].X, 81);
-    EXPECT_FLOAT_EQ(window->Map().Objects()[0].Y, 91);
-    window->findChild<QAction*>(QStringLiteral("mnuZoomOut"))->trigger();
-    window->findChild<QAction*>(QStringLiteral("mnuZoomOut"))->trigger();
-    EXPECT_EQ(Find("Cursor")->size(), QSize(20, 10));
-    Click(Qt::LeftButton, {100, 100});
-    ASSERT_EQ(window->Map().Objects().size(), 3u);
-    EXPECT_FLOAT_EQ(window->Map().Objects()[1].X, 182);
-    EXPECT_FLOAT_EQ(window->Map().Objects()[1].Y, 192);
 }
 
 TEST_F(AppFixture, PopupActsOnTheTopmostObjectUnderTheMouse)
@@ -209,6 +183,40 @@ TEST_F(AppFixture, BrushButtonsTurnTheObjectBrush)
     }
     EXPECT_EQ(window->CurrentBrush().ObjectOrientation, 7);
     EXPECT_EQ(window->CurrentBrush().ObjectPath, path);
+}
+
+// Every turn of the object brush loads the picture again under a new
+// handle; all those handles share the one decoded picture, and the turned
+// copies are those of the eight orientations, not one per handle.
+TEST_F(AppFixture, BrushTurnsShareOnePictureAndItsEightTurnedCopies)
+{
+    // A 1024 x 1024 object, alone in its folder.
+    const QString folder = dir.filePath(QStringLiteral("Big"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QImage big = testsupport::Picture(1024, 1024);
+    ASSERT_TRUE(big.save(folder + QStringLiteral("/big.png")));
+    SaveSetting(QLatin1String(keys::LocationObjects), folder);
+    PickObject();
+    const Brush& brush = window->CurrentBrush();
+    const QImage first = ImageOf(brush.ObjectImage);
+    ASSERT_EQ(first.size(), QSize(1024, 1024));
+    // Rotate right four times out of five and flip the fifth: every one of
+    // the eight orientations comes round, again and again.
+    ImageHandle previous = brush.ObjectImage;
+    for (int press = 1; press <= 40; ++press) {
+        SCOPED_TRACE(press);
+        QTest::mouseClick(Find(press % 5 == 0 ? "btnFlipHorizontal" : "btnRotateRight"),
+                          Qt::LeftButton);
+        ASSERT_GT(brush.ObjectImage, previous); // a new handle...
+        previous = brush.ObjectImage;
+        ASSERT_EQ(ImageOf(brush.ObjectImage).constBits(), first.constBits()); // ...same pixels
+        ASSERT_LE(OrientedCacheBytes(),
+                  8 * static_cast<std::size_t>(first.sizeInBytes()) + (1 << 20));
+    }
+    // 32 quarter turns and 8 flips from code 0.
+    EXPECT_EQ(brush.ObjectOrientation, 0);
+    EXPECT_EQ(brush.ObjectPath, folder + QStringLiteral("/big.png"));
+    EXPECT_EQ(Find<FootprintMarker>("Cursor")->Size(), QSizeF(1024, 1024));
 }
 
 } // namespace apptest

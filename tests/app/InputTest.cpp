@@ -33,15 +33,13 @@ int PopupsDuring(const std::function<void()>& action)
 
 TEST_F(AppFixture, DoubleClickOnTheMapRunsTheToolOnlyForTheFirstPress)
 {
-    const struct {
-        const char* name;
-        std::function<void()> choose;
-        size_t objectsAdded;
-        int fullRedraws; // the placement's, then one per release
-    } rows[] = {
+    // The full redraws: the placement's, then one per release.
+    // clang-format off
+    const struct { const char* name; std::function<void()> choose; size_t objectsAdded; int fullRedraws; } rows[] = {
         {"no mode", [] {}, 0, 2},
         {"object brush", [&] { PickObject(); }, 1, 3},
     };
+    // clang-format on
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
         r.choose();
@@ -77,16 +75,13 @@ TEST_F(AppFixture, PressesWithoutAModeChangeNothingButTheReleaseRedraws)
 
 TEST_F(AppFixture, AKindWithoutAPictureChangesNothing)
 {
-    const struct {
-        const char* name;
-        std::function<void()> choose;
-        const char* status;
-    } rows[] = {
+    // clang-format off
+    const struct { const char* name; std::function<void()> choose; const char* status; } rows[] = {
         {"floor", [&] { ChooseKind("FloorBox"); }, "Mode = Tile"},
         {"wall", [&] { ChooseKind("WallBox"); }, "Mode = Wall"},
-        {"object", [&] { QTest::mouseClick(Find("btnRotateRight"), Qt::LeftButton); },
-         "Mode = Object"},
+        {"object", [&] { QTest::mouseClick(Find("btnRotateRight"), Qt::LeftButton); }, "Mode = Object"},
     };
+    // clang-format on
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
         r.choose();

@@ -38,30 +38,23 @@ TEST_F(BrushTest, ModeTextsColoursAndFootprints)
     brush.FloorPath = QStringLiteral("/f/stone1.png");
     brush.WallPath = QStringLiteral("/w/brick.png");
     const std::optional<QSizeF> none;
-    const struct {
-        QString mode;
-        std::optional<BrushKind> kind;
-        QString text;
-        QColor colour;
-        std::optional<QSizeF> size;
-    } rows[] = {
-        {QStringLiteral("Tile"), BrushKind::Floor, QStringLiteral("Mode = Tile (stone1)"),
-         QColor(255, 0, 0), QSizeF(144, 144)},
-        {QStringLiteral("Object"), BrushKind::Object, QStringLiteral("Mode = Object"),
-         QColor(0, 0, 255), none}, // no object chosen yet
-        {QStringLiteral("Wall"), BrushKind::Wall, QStringLiteral("Mode = Wall (brick)"),
-         QColor(0, 255, 0), QSizeF(36, 36)},
-        {QStringLiteral("Select"), std::nullopt, QStringLiteral("Mode = Select"), QColor(0, 255, 0),
-         none}, // colour kept
-        {QStringLiteral("tile"), std::nullopt, QStringLiteral("Mode = tile"), QColor(0, 255, 0),
-         none}, // case-sensitive
+    const QColor red(255, 0, 0), green(0, 255, 0), blue(0, 0, 255);
+    // clang-format off
+    const struct { const char* mode; std::optional<BrushKind> kind; const char* text; QColor colour; std::optional<QSizeF> size; } rows[] = {
+        {"Tile", BrushKind::Floor, "Mode = Tile (stone1)", red, QSizeF(144, 144)},
+        {"Object", BrushKind::Object, "Mode = Object", blue, none}, // no object chosen yet
+        {"Wall", BrushKind::Wall, "Mode = Wall (brick)", green, QSizeF(36, 36)},
+        {"Select", std::nullopt, "Mode = Select", green, none}, // colour kept
+        {"tile", std::nullopt, "Mode = tile", green, none},     // case-sensitive
     };
+    // clang-format on
     for (const auto& r : rows) {
-        brush.SetMode(r.mode);
-        EXPECT_EQ(brush.Mode, r.kind) << r.mode.toStdString();
-        EXPECT_EQ(brush.StatusText(), r.text);
-        EXPECT_EQ(brush.CursorColor(), r.colour) << r.mode.toStdString();
-        EXPECT_EQ(brush.Footprint(2), r.size) << r.mode.toStdString();
+        SCOPED_TRACE(r.mode);
+        brush.SetMode(QLatin1String(r.mode));
+        EXPECT_EQ(brush.Mode, r.kind);
+        EXPECT_EQ(brush.StatusText(), QLatin1String(r.text));
+        EXPECT_EQ(brush.CursorColor(), r.colour);
+        EXPECT_EQ(brush.Footprint(2), r.size);
     }
 }
 
@@ -93,16 +86,11 @@ TEST_F(BrushTest, FloorStretchedOverThePreviousOneAndWallTiled)
 
 TEST_F(BrushTest, ObjectPreviewCentredAndLimited)
 {
-    const struct {
-        QSize picture;
-        Orientation orientation;
-        QRect drawn;
-        int16_t w, h;
-    } rows[] = {
-        {{100, 40}, 1, {62, 12, 40, 100}, 40, 100},
-        {{300, 50}, 0, {0, 37, 164, 50}, 300, 50},
-        {{10, 10}, 0, {77, 57, 10, 10}, 10, 10},
+    // clang-format off
+    const struct { QSize picture; Orientation orientation; QRect drawn; int16_t w, h; } rows[] = {
+        {{100, 40}, 1, {62, 12, 40, 100}, 40, 100}, {{300, 50}, 0, {0, 37, 164, 50}, 300, 50}, {{10, 10}, 0, {77, 57, 10, 10}, 10, 10},
     };
+    // clang-format on
     for (const auto& r : rows) {
         brush.SelectObjectImage(
             Png(QStringLiteral("o.png"), r.picture.width(), r.picture.height(), Qt::blue),

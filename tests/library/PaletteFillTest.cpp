@@ -31,16 +31,9 @@ class PaletteFillTest : public paneltest::PanelTest {
 protected:
     QString Folder(BrushKind kind) const
     {
-        return root.filePath(kind == BrushKind::Floor  ? QStringLiteral("floors")
-                             : kind == BrushKind::Wall ? QStringLiteral("walls")
-                                                       : QStringLiteral("objects"));
+        return GetSetting(QLatin1String(KindInfo(kind).settingKey), {});
     }
-    const char* BoxOf(BrushKind kind) const
-    {
-        return kind == BrushKind::Floor  ? "FloorBox"
-               : kind == BrushKind::Wall ? "WallBox"
-                                         : "ObjectBox";
-    }
+    static const char* BoxOf(BrushKind kind) { return KindInfo(kind).boxName; }
     QScrollBar* Bar(BrushKind kind) { return panel->Pane(kind)->ScrollBar(); }
 
     // `count` entries named t1.png ... as links to a few generated pictures:
@@ -136,14 +129,12 @@ TEST_F(PaletteFillTest, RowsInViewComeFirstAndScrollingBringsItsRowsForward)
     EXPECT_TRUE(panel->IsOpen(BrushKind::Floor));
     EXPECT_EQ(panel->TilePaths().size(), 4000);
     EXPECT_EQ(Canvas(BrushKind::Floor)->height(), 800 * 38 + 2);
-    while (!RowsInViewAreDone(BrushKind::Floor))
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return RowsInViewAreDone(BrushKind::Floor); }));
     EXPECT_TRUE(panel->Model().IsFilling());
 
     // Far down while filling: those rows are made before the end of the list.
     Bar(BrushKind::Floor)->setValue(20000);
-    while (!RowsInViewAreDone(BrushKind::Floor))
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return RowsInViewAreDone(BrushKind::Floor); }));
     EXPECT_FALSE(panel->Model().IsConfirmed(3999));
     ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
     for (int i = 0; i < 4000; ++i)
@@ -158,8 +149,7 @@ TEST_F(PaletteFillTest, RowsInViewComeFirstAndScrollingBringsItsRowsForward)
                   0);
     Click("FloorBox");
     ASSERT_EQ(Bar(BrushKind::Floor)->value(), 20000);
-    while (!RowsInViewAreDone(BrushKind::Floor))
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return RowsInViewAreDone(BrushKind::Floor); }));
     EXPECT_FALSE(panel->Model().IsConfirmed(0));
     ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
 }
@@ -168,17 +158,13 @@ TEST_F(PaletteFillTest, APickACloseOrAnotherBoxWhileFillingStopsTheWork)
 {
     Links(BrushKind::Floor, 3000);
     Links(BrushKind::Wall, 1);
-    const struct {
-        const char* what;
-        std::function<void()> act;
-        bool floorBrush;
-    } rows[] = {
-        {"pick",
-         [&] { QTest::mousePress(Canvas(BrushKind::Floor), Qt::LeftButton, {}, QPoint(40, 5)); },
-         true},
+    // clang-format off
+    const struct { const char* what; std::function<void()> act; bool floorBrush; } rows[] = {
+        {"pick", [&] { QTest::mousePress(Canvas(BrushKind::Floor), Qt::LeftButton, {}, QPoint(40, 5)); }, true},
         {"box again", [&] { Click("FloorBox"); }, false},
         {"other box", [&] { Click("WallBox"); }, false},
     };
+    // clang-format on
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
         panel->HidePalettes();
@@ -296,30 +282,27 @@ TEST_F(PaletteFillTest, TheWheelMovesThreeRowsAtAnyLength)
     Links(BrushKind::Floor, 10000);
     const int objectsEnd = 6 * 38 + 2 - 192, wallsEnd = 556 * 20 + 2 - 192,
               floorsEnd = 2000 * 38 + 2 - 192;
-    const struct {
-        const char* what;
-        BrushKind kind;
-        int from;
-        QPoint angle, pixels;
-        int to;
-    } rows[] = {
-        {"30, down from the top", BrushKind::Object, 0, {0, -120}, {}, objectsEnd},
-        {"30, up from the end", BrushKind::Object, objectsEnd, {0, 120}, {}, 0},
-        {"30, up at the top", BrushKind::Object, 0, {0, 120}, {}, 0},
-        {"5,000, down from the top", BrushKind::Wall, 0, {0, -120}, {}, 60},
-        {"5,000, up at the top", BrushKind::Wall, 0, {0, 120}, {}, 0},
-        {"5,000, up from the end", BrushKind::Wall, wallsEnd, {0, 120}, {}, wallsEnd - 60},
-        {"5,000, down at the end", BrushKind::Wall, wallsEnd, {0, -120}, {}, wallsEnd},
-        {"10,000, down from the top", BrushKind::Floor, 0, {0, -120}, {}, 114},
-        {"10,000, two notches", BrushKind::Floor, 0, {0, -240}, {}, 228},
-        {"10,000, up from the end", BrushKind::Floor, floorsEnd, {0, 120}, {}, floorsEnd - 114},
-        {"10,000, down at the end", BrushKind::Floor, floorsEnd, {0, -120}, {}, floorsEnd},
-        {"10,000, down near the end", BrushKind::Floor, floorsEnd - 1, {0, -120}, {}, floorsEnd},
-        {"a third of a notch is a row", BrushKind::Floor, 1000, {0, -40}, {}, 1038},
-        {"a touchpad's pixels", BrushKind::Floor, 1000, {0, -15}, {0, -7}, 1007},
-        {"a touchpad's pixels up", BrushKind::Floor, 1000, {0, 15}, {0, 7}, 993},
-        {"a touchpad at the top", BrushKind::Floor, 3, {0, 15}, {0, 7}, 0},
+    constexpr auto Floor = BrushKind::Floor, Wall = BrushKind::Wall, Object = BrushKind::Object;
+    // clang-format off
+    const struct { const char* what; BrushKind kind; int from; QPoint angle, pixels; int to; } rows[] = {
+        {"30, down from the top", Object, 0, {0, -120}, {}, objectsEnd},
+        {"30, up from the end", Object, objectsEnd, {0, 120}, {}, 0},
+        {"30, up at the top", Object, 0, {0, 120}, {}, 0},
+        {"5,000, down from the top", Wall, 0, {0, -120}, {}, 60},
+        {"5,000, up at the top", Wall, 0, {0, 120}, {}, 0},
+        {"5,000, up from the end", Wall, wallsEnd, {0, 120}, {}, wallsEnd - 60},
+        {"5,000, down at the end", Wall, wallsEnd, {0, -120}, {}, wallsEnd},
+        {"10,000, down from the top", Floor, 0, {0, -120}, {}, 114},
+        {"10,000, two notches", Floor, 0, {0, -240}, {}, 228},
+        {"10,000, up from the end", Floor, floorsEnd, {0, 120}, {}, floorsEnd - 114},
+        {"10,000, down at the end", Floor, floorsEnd, {0, -120}, {}, floorsEnd},
+        {"10,000, down near the end", Floor, floorsEnd - 1, {0, -120}, {}, floorsEnd},
+        {"a third of a notch is a row", Floor, 1000, {0, -40}, {}, 1038},
+        {"a touchpad's pixels", Floor, 1000, {0, -15}, {0, -7}, 1007},
+        {"a touchpad's pixels up", Floor, 1000, {0, 15}, {0, 7}, 993},
+        {"a touchpad at the top", Floor, 3, {0, 15}, {0, 7}, 0},
     };
+    // clang-format on
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
         if (!panel->IsOpen(r.kind))

@@ -100,77 +100,42 @@ TEST(TileListing, ThousandsKeepTheirOrderAndIdentities)
     }
 }
 
-TEST(PaletteLayout, CanvasHeights)
+// Canvas heights (past the 16 bits of the widgets of old), scroll steps,
+// the cell under a point and where an object's thumbnail is drawn.
+TEST(PaletteLayout, HeightsStepsCellsAndThumbnailPlaces)
 {
-    const struct {
-        BrushKind kind;
-        int count;
-        int height;
-    } rows[] = {
-        {BrushKind::Floor, 5, 40}, {BrushKind::Floor, 6, 78}, {BrushKind::Floor, 0, 2},
-        {BrushKind::Wall, 9, 22},  {BrushKind::Wall, 10, 42}, {BrushKind::Object, 1, 40},
+    constexpr auto Floor = BrushKind::Floor, Wall = BrushKind::Wall, Object = BrushKind::Object;
+    // clang-format off
+    const struct { BrushKind kind; int count; int height; } heights[] = {
+        {Floor, 5, 40}, {Floor, 6, 78}, {Floor, 0, 2}, {Wall, 9, 22}, {Wall, 10, 42}, {Object, 1, 40}, {Floor, 10000, 76002},
     };
-    for (const auto& r : rows)
+    const std::optional<int> none;
+    const struct { const char* name; int height; int max; std::optional<int> large, small; } steps[] = {
+        {"30 floors", 230, 38, 8, 2}, {"25 floors", 192, 0, none, none}, {"empty", 2, 0, none, none},
+        {"steps rounding to 0 become 1", 194, 2, 1, 1}, {"0.5 rounds to even, then up to 1", 202, 10, 2, 1}, {"2.5 rounds to even", 242, 50, 10, 2},
+    };
+    const struct { BrushKind kind; float x, y; int index; } cells[] = {
+        {Floor, 40, 80, 11}, {Floor, 37.5f, 0, 1}, {Floor, 36.5f, 0, 0}, {Floor, 200, 0, 5}, {Wall, 179, 19, 8},
+        {Wall, 0, 20, 9}, {Object, 0, 38, 5}, {Floor, 5, 75960, 9990}, {Wall, 170, 40000, 18008},
+    };
+    const struct { BrushKind kind; QSize picture; int index; QRect drawn; } places[] = {
+        {Object, {20, 50}, 0, {8, 1, 20, 36}}, {Object, {36, 10}, 0, {1, 13, 36, 10}}, {Object, {35, 35}, 0, {0, 0, 35, 35}},
+        {Object, {80, 60}, 6, {39, 39, 36, 36}}, {Wall, {5, 5}, 10, {21, 21, 18, 18}},
+    };
+    // clang-format on
+    for (const auto& r : heights)
         EXPECT_EQ(PaletteCanvasHeight(r.kind, r.count), r.height) << r.count;
-    // Past the 16 bits of the widgets of old.
-    EXPECT_EQ(PaletteCanvasHeight(BrushKind::Floor, 10000), 76002);
-}
-
-TEST(PaletteLayout, ScrollSteps)
-{
-    const struct {
-        int height;
-        int max;
-        std::optional<int> large, small;
-    } rows[] = {
-        {230, 38, 8, 2},                      // 30 floors
-        {192, 0, std::nullopt, std::nullopt}, // 25 floors
-        {2, 0, std::nullopt, std::nullopt},   // empty
-        {194, 2, 1, 1},                       // steps rounding to 0 become 1
-        {202, 10, 2, 1},                      // 0.5 rounds to even, then up to 1
-        {242, 50, 10, 2},                     // 2.5 rounds to even
-    };
-    for (const auto& r : rows) {
+    for (const auto& r : steps) {
+        SCOPED_TRACE(r.name);
         const ScrollSteps s = PaletteScrollSteps(r.height);
-        EXPECT_EQ(s.maximum, r.max) << r.height;
-        EXPECT_EQ(s.largeStep, r.large) << r.height;
-        EXPECT_EQ(s.smallStep, r.small) << r.height;
+        EXPECT_EQ(s.maximum, r.max);
+        EXPECT_EQ(s.largeStep, r.large);
+        EXPECT_EQ(s.smallStep, r.small);
     }
-}
-
-TEST(PaletteLayout, CellAt)
-{
-    const struct {
-        BrushKind kind;
-        float x, y;
-        int index;
-    } rows[] = {
-        {BrushKind::Floor, 40, 80, 11},       {BrushKind::Floor, 37.5f, 0, 1},
-        {BrushKind::Floor, 36.5f, 0, 0},      {BrushKind::Floor, 200, 0, 5},
-        {BrushKind::Wall, 179, 19, 8},        {BrushKind::Wall, 0, 20, 9},
-        {BrushKind::Object, 0, 38, 5},        {BrushKind::Floor, 5, 75960, 9990},
-        {BrushKind::Wall, 170, 40000, 18008},
-    };
-    for (const auto& r : rows)
+    for (const auto& r : cells)
         EXPECT_EQ(PaletteCellAt(r.kind, r.x, r.y), r.index) << r.x << "," << r.y;
-}
-
-TEST(PaletteLayout, ObjectThumbnailPlaces)
-{
-    const struct {
-        QSize picture;
-        int index;
-        QRect drawn;
-    } rows[] = {
-        {{20, 50}, 0, {8, 1, 20, 36}},
-        {{36, 10}, 0, {1, 13, 36, 10}},
-        {{35, 35}, 0, {0, 0, 35, 35}},
-        {{80, 60}, 6, {39, 39, 36, 36}},
-    };
-    for (const auto& r : rows)
-        EXPECT_EQ(ThumbnailRect(BrushKind::Object, r.index, r.picture), r.drawn)
-            << r.picture.width();
-    EXPECT_EQ(ThumbnailRect(BrushKind::Wall, 10, {5, 5}), QRect(21, 21, 18, 18));
+    for (const auto& r : places)
+        EXPECT_EQ(ThumbnailRect(r.kind, r.index, r.picture), r.drawn) << r.picture.width();
 }
 
 TEST(PaletteModel, BadFilesAreSkippedAndTakeNoCell)
@@ -272,21 +237,13 @@ TEST(LiteralPalette, ThumbnailPixels)
     const QImage& c = floors.canvas;
     ASSERT_EQ(c.size(), QSize(720, 78));
     // Cell 1 fills 39..74 × 1..36; the pixels around it are the gap.
-    const struct {
-        int x, y;
-        QColor colour;
-    } pixels[] = {
-        {39, 1, QColor(200, 10, 0)},
-        {74, 36, QColor(200, 10, 0)},
-        {56, 18, QColor(200, 10, 0)},
-        {38, 18, Shadow},
-        {75, 18, Shadow},
-        {56, 0, Shadow},
-        {56, 37, Shadow},
-        {1, 39, QColor(200, 50, 0)},
-        {40, 40, Shadow},
-        {200, 10, Shadow},
+    const QColor c1(200, 10, 0);
+    // clang-format off
+    const struct { int x, y; QColor colour; } pixels[] = {
+        {39, 1, c1}, {74, 36, c1}, {56, 18, c1}, {38, 18, Shadow}, {75, 18, Shadow}, {56, 0, Shadow}, {56, 37, Shadow},
+        {1, 39, QColor(200, 50, 0)}, {40, 40, Shadow}, {200, 10, Shadow},
     };
+    // clang-format on
     for (const auto& p : pixels)
         EXPECT_EQ(c.pixelColor(p.x, p.y), p.colour) << p.x << "," << p.y;
 }

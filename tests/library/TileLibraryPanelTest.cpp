@@ -22,22 +22,21 @@ using paneltest::PanelTest;
 
 TEST_F(PanelTest, WidgetsSitAtTheirPlaces)
 {
-    const struct {
-        const char* name;
-        QRect geometry;
-    } rows[] = {
-        {"Frame1", {3, 48, 89, 91}},           {"FloorBox", {8, 12, 72, 72}},
-        {"Frame2", {99, 48, 89, 91}},          {"WallBox", {8, 12, 72, 72}},
-        {"Frame3", {3, 144, 185, 153}},        {"ObjectBox", {8, 16, 168, 128}},
-        {"FloorSelect", {8, 128, 208, 192}},   {"FloorSelectVScroll2", {190, 0, 17, 190}},
-        {"WallSelect", {104, 128, 200, 192}},  {"WallSelectVScroll2", {181, 0, 17, 190}},
-        {"ObjectSelect", {8, 288, 208, 192}},  {"ObjectSelectVScroll2", {190, 0, 17, 190}},
+    // The frames are placed here only; tests/app/StartupTest.cpp has the buttons around them.
+    // clang-format off
+    const struct { const char* name; QRect geometry; } rows[] = {
+        {"Frame1", {3, 48, 89, 91}},          {"FloorBox", {8, 12, 72, 72}},        {"Frame2", {99, 48, 89, 91}},
+        {"WallBox", {8, 12, 72, 72}},         {"Frame3", {3, 144, 185, 153}},       {"ObjectBox", {8, 16, 168, 128}},
+        {"FloorSelect", {8, 128, 208, 192}},  {"FloorSelectVScroll2", {190, 0, 17, 190}}, {"WallSelect", {104, 128, 200, 192}},
+        {"WallSelectVScroll2", {181, 0, 17, 190}}, {"ObjectSelect", {8, 288, 208, 192}}, {"ObjectSelectVScroll2", {190, 0, 17, 190}},
         {"FloorSelectCanvas", {0, 0, 720, 2}},
     };
+    // clang-format on
     for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
         QWidget* w = Find<QWidget>(r.name);
-        ASSERT_NE(w, nullptr) << r.name;
-        EXPECT_EQ(w->geometry(), r.geometry) << r.name;
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->geometry(), r.geometry);
     }
     EXPECT_EQ(Find<QGroupBox>("Frame1")->title(), QStringLiteral("Floor Texture "));
     EXPECT_EQ(Find<QGroupBox>("Frame3")->title(), QStringLiteral("Object "));
@@ -92,25 +91,20 @@ TEST_F(PanelTest, DoubleClickOnABoxOpensItsPaneOnce)
     Png("floors", QStringLiteral("stone1.png"), Qt::red);
     Png("walls", QStringLiteral("brick.png"), Qt::green);
     Png("objects", QStringLiteral("chest.png"), Qt::blue);
-    const struct {
-        const char* box;
-        BrushKind kind;
-    } rows[] = {{"FloorBox", BrushKind::Floor},
-                {"WallBox", BrushKind::Wall},
-                {"ObjectBox", BrushKind::Object}};
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.box);
+    for (BrushKind kind : AllBrushKinds) {
+        const char* box = KindInfo(kind).boxName;
+        SCOPED_TRACE(box);
         panel->HidePalettes();
         announced.clear();
         // As the window system delivers a double-click: press, release, the
         // second press as a double-click event, release.
-        QWidget* box = Find<QWidget>(r.box);
-        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(10, 10));
-        QTest::mouseDClick(box, Qt::LeftButton, {}, QPoint(10, 10));
-        QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(10, 10));
+        QWidget* w = Find<QWidget>(box);
+        QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mouseDClick(w, Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(10, 10));
         ASSERT_TRUE(testsupport::WaitUntilListed(panel->Model()));
-        EXPECT_TRUE(panel->IsOpen(r.kind));
-        EXPECT_EQ(panel->PathsOf(r.kind).size(), 1);
+        EXPECT_TRUE(panel->IsOpen(kind));
+        EXPECT_EQ(panel->PathsOf(kind).size(), 1);
         EXPECT_EQ(announced.size(), 1u);
     }
 }

@@ -1,3 +1,5 @@
+// The canvas tool's rules on a map alone; tests/app/EditingTest.cpp drives
+// the same rules through the window.
 #include "map/CanvasTool.h"
 #include "map/GridSearch.h"
 
@@ -24,160 +26,128 @@ CanvasBrush Brush(BrushKind mode)
     return b;
 }
 
+ToolOutcome Apply(MapDocument& map, CanvasTool& tool, BrushKind kind, int button, QPointF at,
+                  float zoom = 1, QPointF marker = {})
+{
+    return tool.ApplyTool(map, Brush(kind), button, at, marker, Canvas(zoom), zoom);
+}
+
+constexpr auto Floor = BrushKind::Floor;
+constexpr auto Wall = BrushKind::Wall;
+constexpr auto Quick = ToolOutcome::RedrawWithoutShadows;
+constexpr auto Nothing = ToolOutcome::Nothing;
+
 } // namespace
 
 TEST(GridSearch, MarkerTakesTheLastPixelTheToolDoesNot)
 {
-    const struct {
-        Grid grid;
-        float pos, zoom;
-        int marker, tool;
-    } rows[] = {
-        {Grid::Floor, 0, 1, 0, 0},      {Grid::Floor, 71, 1, 0, -1},
-        {Grid::Floor, 72, 1, 1, 1},     {Grid::Floor, -1, 1, -1, -1},
-        {Grid::Floor, 40, 0.5f, 1, 1},  {Grid::Floor, 1079, 1, 14, -1},
-        {Grid::Floor, 1100, 1, 15, 15}, {Grid::Floor, 1152, 1, -1, -1},
-        {Grid::Wall, -8.5f, 1, 0, 0},   {Grid::Wall, 9, 1, 0, -1},
-        {Grid::Wall, 10, 1, 1, 1},      {Grid::Wall, -9, 1, -1, -1},
+    // clang-format off
+    const struct { Grid grid; float pos, zoom; int marker, tool; } rows[] = {
+        {Grid::Floor, 0, 1, 0, 0},      {Grid::Floor, 71, 1, 0, -1},  {Grid::Floor, 72, 1, 1, 1},     {Grid::Floor, -1, 1, -1, -1},
+        {Grid::Floor, 40, 0.5f, 1, 1},  {Grid::Floor, 1079, 1, 14, -1}, {Grid::Floor, 1100, 1, 15, 15}, {Grid::Floor, 1152, 1, -1, -1},
+        {Grid::Wall, -8.5f, 1, 0, 0},   {Grid::Wall, 9, 1, 0, -1},    {Grid::Wall, 10, 1, 1, 1},      {Grid::Wall, -9, 1, -1, -1},
     };
+    // clang-format on
     for (const auto& r : rows) {
-        EXPECT_EQ(SearchGrid(r.grid, Edge::Marker, r.pos, 1080 * r.zoom, r.zoom), r.marker)
-            << r.pos;
-        EXPECT_EQ(SearchGrid(r.grid, Edge::Tool, r.pos, 1080 * r.zoom, r.zoom), r.tool) << r.pos;
+        SCOPED_TRACE(testing::Message() << (r.grid == Grid::Floor ? "floor " : "wall ") << r.pos);
+        EXPECT_EQ(SearchGrid(r.grid, Edge::Marker, r.pos, 1080 * r.zoom, r.zoom), r.marker);
+        EXPECT_EQ(SearchGrid(r.grid, Edge::Tool, r.pos, 1080 * r.zoom, r.zoom), r.tool);
     }
     EXPECT_FLOAT_EQ(GridPosition(Grid::Wall, 0, 1), -8);
     EXPECT_FLOAT_EQ(GridPosition(Grid::Wall, 1, 1), 10);
     EXPECT_FLOAT_EQ(GridPosition(Grid::Wall, 1, 0.75f), 7.5f);
 }
 
-TEST(CanvasTool, FloorPressesPaintByTheToolRule)
+// One press on an empty map: the effect, the cell or wall point it leaves
+// with `value`, and whether the map still counts as saved.
+TEST(CanvasTool, OnePressPaintsByTheToolRule)
 {
-    const struct {
-        float x, y, zoom;
-        int cellX, cellY;
-    } rows[] = {
-        {0, 0, 1, 0, 0},
-        {72, 10, 1, 1, 0},
-        {40, 40, 0.5f, 1, 1},
-        {1100, 5, 1, 15, 0},
+    // clang-format off
+    const struct { const char* name; BrushKind kind; int button; float x, y, zoom; ToolOutcome::Effect effect; int cx, cy; ImageHandle value; bool saved; } rows[] = {
+        {"floor at the origin", Floor, LeftButton, 0, 0, 1, Quick, 0, 0, 11, false},
+        {"floor, first pixel of cell 1", Floor, LeftButton, 72, 10, 1, Quick, 1, 0, 11, false},
+        {"floor at 50 %", Floor, LeftButton, 40, 40, 0.5f, Quick, 1, 1, 11, false},
+        {"floor, the last column", Floor, LeftButton, 1100, 5, 1, Quick, 15, 0, 11, false},
+        {"floor, a cell's last pixel: redrawn, not painted", Floor, LeftButton, 71, 10, 1, Quick, 0, 0, 0, true},
+        {"floor, right on an empty cell is an edit", Floor, RightButton, 200, 200, 1, Quick, 2, 2, 0, false},
+        {"floor, middle button", Floor, MiddleButton, 500, 500, 1, Nothing, 6, 6, 0, true},
+        {"floor, both buttons", Floor, LeftButton | RightButton, 500, 500, 1, Nothing, 6, 6, 0, true},
+        {"floor, no button", Floor, NoButton, 500, 500, 1, Nothing, 6, 6, 0, true},
+        {"wall, right on an empty point", Wall, RightButton, 100, 100, 1, Nothing, 6, 6, 0, true},
+        {"wall, column 0 left of the map", Wall, LeftButton, -8.5f, 10, 1, Quick, 0, 1, 22, false},
+        {"wall, x = 9 resolves nothing", Wall, LeftButton, 9, 100, 1, Nothing, 0, 6, 0, true},
+        {"wall, x = 10 is column 1", Wall, LeftButton, 10, 100, 1, Quick, 1, 6, 22, false},
+        {"wall at 75 %", Wall, LeftButton, 8, 8, 0.75f, Quick, 1, 1, 22, false},
     };
+    // clang-format on
     for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
         MapDocument map;
         CanvasTool tool;
-        const ToolOutcome o = tool.ApplyTool(map, Brush(BrushKind::Floor), LeftButton, {r.x, r.y},
-                                             {}, Canvas(r.zoom), r.zoom);
-        EXPECT_EQ(o.effect, ToolOutcome::RedrawWithoutShadows);
-        EXPECT_EQ(map.FloorAt(r.cellX, r.cellY), 11u) << r.x;
-        EXPECT_FALSE(map.MapSaved);
+        EXPECT_EQ(Apply(map, tool, r.kind, r.button, {r.x, r.y}, r.zoom).effect, r.effect);
+        EXPECT_EQ(r.kind == Floor ? map.FloorAt(r.cx, r.cy) : map.WallAt(r.cx, r.cy), r.value);
+        EXPECT_EQ(map.MapSaved, r.saved);
     }
-    // The last pixel column of a cell moves the marker but paints nothing.
-    MapDocument map;
-    CanvasTool tool;
-    tool.ApplyTool(map, Brush(BrushKind::Floor), LeftButton, {71, 10}, {}, Canvas(1), 1);
-    EXPECT_EQ(map.FloorAt(0, 0), 0u);
-    EXPECT_TRUE(map.MapSaved);
 }
 
-TEST(CanvasTool, DragPaintsEachCellOnceAndOtherButtonsNothing)
+TEST(CanvasTool, RepeatsPaintOnce)
 {
+    // A drag over five cells redraws once per cell.
     MapDocument map;
     CanvasTool tool;
     int redraws = 0;
-    for (float x = 5; x < 360; x += 9) {
-        const ToolOutcome o =
-            tool.ApplyTool(map, Brush(BrushKind::Floor), LeftButton, {x, 30}, {}, Canvas(1), 1);
-        redraws += o.effect == ToolOutcome::RedrawWithoutShadows;
-    }
+    for (float x = 5; x < 360; x += 9)
+        redraws += Apply(map, tool, Floor, LeftButton, {x, 30}).effect == Quick;
     EXPECT_EQ(redraws, 5);
     for (int c = 0; c < 5; ++c)
-        EXPECT_EQ(map.FloorAt(c, 0), 11u);
-    for (const int button : {3, 4, 0}) {
-        MapDocument fresh;
-        EXPECT_EQ(
-            tool.ApplyTool(fresh, Brush(BrushKind::Floor), button, {500, 500}, {}, Canvas(1), 1)
-                .effect,
-            ToolOutcome::Nothing);
-        EXPECT_EQ(fresh.FloorAt(6, 6), 0u);
-    }
-    // A right press erases, also an empty cell, and counts as an edit.
-    map.MapSaved = true;
-    tool.ApplyTool(map, Brush(BrushKind::Floor), RightButton, {200, 200}, {}, Canvas(1), 1);
-    EXPECT_FALSE(map.MapSaved);
-}
-
-TEST(CanvasTool, WallsChangeOnlyWhenTheValueChanges)
-{
-    MapDocument map;
-    CanvasTool tool;
-    const CanvasBrush b = Brush(BrushKind::Wall);
-    EXPECT_EQ(tool.ApplyTool(map, b, RightButton, {100, 100}, {}, Canvas(1), 1).effect,
-              ToolOutcome::Nothing);
-    EXPECT_TRUE(map.MapSaved);
-    EXPECT_EQ(tool.ApplyTool(map, b, LeftButton, {-8.5f, 10}, {}, Canvas(1), 1).effect,
-              ToolOutcome::RedrawWithoutShadows);
-    EXPECT_EQ(map.WallAt(0, 1), 22u);
+        EXPECT_EQ(map.FloorAt(c, 0), 11u) << c;
+    // A wall point already of that value is not written again, even when
+    // the repeat check is passed.
+    Apply(map, tool, Wall, LeftButton, {-8.5f, 10});
     tool.LastPaintX = -1;
-    EXPECT_EQ(tool.ApplyTool(map, b, LeftButton, {-8.5f, 10}, {}, Canvas(1), 1).effect,
-              ToolOutcome::Nothing);
-    // x = 9 resolves nothing for the tool; x = 10 is column 1.
-    tool.ApplyTool(map, b, LeftButton, {9, 100}, {}, Canvas(1), 1);
-    EXPECT_EQ(map.WallAt(0, 6), 0u);
-    tool.ApplyTool(map, b, LeftButton, {10, 100}, {}, Canvas(1), 1);
-    EXPECT_EQ(map.WallAt(1, 6), 22u);
+    EXPECT_EQ(Apply(map, tool, Wall, LeftButton, {-8.5f, 10}).effect, Nothing);
     // At 75 % odd positions are fractional: the repeat check never matches,
     // the value check keeps them from being written again.
-    MapDocument quarter;
-    CanvasTool t;
-    EXPECT_EQ(t.ApplyTool(quarter, b, LeftButton, {8, 8}, {}, Canvas(0.75f), 0.75f).effect,
-              ToolOutcome::RedrawWithoutShadows);
-    EXPECT_EQ(quarter.WallAt(1, 1), 22u);
-    EXPECT_EQ(t.ApplyTool(quarter, b, LeftButton, {8, 8}, {}, Canvas(0.75f), 0.75f).effect,
-              ToolOutcome::Nothing);
+    Apply(map, tool, Wall, LeftButton, {8, 8}, 0.75f);
+    EXPECT_EQ(Apply(map, tool, Wall, LeftButton, {8, 8}, 0.75f).effect, Nothing);
 }
 
 TEST(CanvasTool, ObjectsGoWhereTheMarkerStands)
 {
-    const struct {
-        float zoom;
-        float markerW, markerH;
-        float x, y;
-    } rows[] = {
-        {1, 40, 20, 81, 91},
-        {0.5f, 20, 10, 182, 192},
-    };
+    // clang-format off
+    const struct { float zoom; float markerW, markerH; float x, y; } rows[] = {{1, 40, 20, 81, 91}, {0.5f, 20, 10, 182, 192}};
+    // clang-format on
     for (const auto& r : rows) {
+        SCOPED_TRACE(r.zoom);
         MapDocument map;
         CanvasTool tool;
         const QPointF marker = CanvasTool::MarkerPosition(
             BrushKind::Object, {100, 100}, {}, {r.markerW, r.markerH}, Canvas(r.zoom), r.zoom);
-        const ToolOutcome o = tool.ApplyTool(map, Brush(BrushKind::Object), LeftButton, {100, 100},
-                                             marker, Canvas(r.zoom), r.zoom);
-        EXPECT_EQ(o.effect, ToolOutcome::RedrawWithShadows);
+        EXPECT_EQ(
+            Apply(map, tool, BrushKind::Object, LeftButton, {100, 100}, r.zoom, marker).effect,
+            ToolOutcome::RedrawWithShadows);
         ASSERT_EQ(map.Objects().size(), 2u);
         EXPECT_FLOAT_EQ(map.Objects()[0].X, r.x);
         EXPECT_FLOAT_EQ(map.Objects()[0].Y, r.y);
         EXPECT_TRUE(map.Objects()[0].Shadow);
         // A right click on it asks for the popup; elsewhere nothing.
-        EXPECT_EQ(tool.ApplyTool(map, Brush(BrushKind::Object), RightButton, {100, 100}, marker,
-                                 Canvas(r.zoom), r.zoom)
-                      .object,
-                  0);
-        EXPECT_EQ(tool.ApplyTool(map, Brush(BrushKind::Object), RightButton, {5, 5}, marker,
-                                 Canvas(r.zoom), r.zoom)
-                      .effect,
-                  ToolOutcome::Nothing);
+        EXPECT_EQ(Apply(map, tool, BrushKind::Object, RightButton, {100, 100}, r.zoom).object, 0);
+        EXPECT_EQ(Apply(map, tool, BrushKind::Object, RightButton, {5, 5}, r.zoom).effect, Nothing);
     }
 }
 
 TEST(CanvasTool, MarkerSnapsPerMode)
 {
     const QSizeF c = Canvas(1);
-    EXPECT_EQ(CanvasTool::MarkerPosition(BrushKind::Floor, {71, 10}, {5, 5}, {72, 72}, c, 1),
-              QPointF(0, 0));
-    EXPECT_EQ(CanvasTool::MarkerPosition(BrushKind::Floor, {-3, 150}, {5, 5}, {72, 72}, c, 1),
-              QPointF(5, 144));
-    EXPECT_EQ(CanvasTool::MarkerPosition(BrushKind::Wall, {9, 10}, {}, {18, 18}, c, 1),
-              QPointF(-8, 10));
-    EXPECT_EQ(CanvasTool::MarkerPosition(std::nullopt, {9, 10}, {3, 4}, {18, 18}, c, 1),
-              QPointF(3, 4));
+    // clang-format off
+    const struct { std::optional<BrushKind> mode; QPointF mouse, marker; QSizeF size; QPointF at; } rows[] = {
+        {Floor, {71, 10}, {5, 5}, {72, 72}, {0, 0}},
+        {Floor, {-3, 150}, {5, 5}, {72, 72}, {5, 144}},
+        {Wall, {9, 10}, {}, {18, 18}, {-8, 10}},
+        {std::nullopt, {9, 10}, {3, 4}, {18, 18}, {3, 4}},
+    };
+    // clang-format on
+    for (const auto& r : rows)
+        EXPECT_EQ(CanvasTool::MarkerPosition(r.mode, r.mouse, r.marker, r.size, c, 1), r.at)
+            << r.mouse.x();
 }

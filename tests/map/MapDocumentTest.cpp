@@ -49,13 +49,11 @@ TEST(MapDocument, HitTestIsStrictOnAllSides)
 {
     MapDocument map;
     map.AddObject(5, 100, 100, 40, 20, 0);
-    const struct {
-        float x, y;
-        bool hit;
-    } rows[] = {
-        {60, 55, true},    {50, 55, false}, {70, 55, false}, {51, 55, true},
-        {69.5f, 55, true}, {60, 50, false}, {60, 60, false},
+    // clang-format off
+    const struct { float x, y; bool hit; } rows[] = {
+        {60, 55, true}, {50, 55, false}, {70, 55, false}, {51, 55, true}, {69.5f, 55, true}, {60, 50, false}, {60, 60, false},
     };
+    // clang-format on
     for (const auto& r : rows)
         EXPECT_EQ(map.ObjectAt(r.x, r.y, 0.5f) == 0, r.hit) << r.x << "," << r.y;
     // The later of two overlapping objects is on top.

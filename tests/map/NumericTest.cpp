@@ -7,22 +7,12 @@ using namespace halvorn;
 
 TEST(Numeric, RoundsHalvesToEvenAndSaturates)
 {
-    const struct {
-        double in;
-        int32_t out;
-    } rows[] = {
-        {0.5, 0},
-        {1.5, 2},
-        {2.5, 2},
-        {-0.5, 0},
-        {-1.5, -2},
-        {6.5, 6},
-        {7.5, 8},
-        {52.5, 52},
-        {22.5, 22},
-        {1e12, 2147483647},
-        {-1e12, -2147483647 - 1},
+    // clang-format off
+    const struct { double in; int32_t out; } rows[] = {
+        {0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}, {-1.5, -2}, {6.5, 6}, {7.5, 8}, {52.5, 52}, {22.5, 22},
+        {1e12, 2147483647}, {-1e12, -2147483647 - 1},
     };
+    // clang-format on
     for (const auto& r : rows)
         EXPECT_EQ(RoundToInt(r.in), r.out) << r.in;
     EXPECT_EQ(RoundToInt16(40000.0), 32767);
@@ -30,48 +20,29 @@ TEST(Numeric, RoundsHalvesToEvenAndSaturates)
     EXPECT_EQ(RoundToInt16(-3.5), -4);
 }
 
-TEST(Numeric, ValReadsTheNumberAtTheStart)
+// Val reads the number at the start of a text; IsNumeric takes only a text
+// that is a number as a whole, and only with the blanks around it that Val
+// skips: Val reads "\v-3" as 0, so accepting it would store a value read
+// back as 0.
+TEST(Numeric, ValReadsTheStartIsNumericTheWhole)
 {
-    const struct {
-        const char* text;
-        double value;
-    } rows[] = {
-        {"40", 40},  {"  7.5", 7.5}, {"12abc", 12},  {"abc12", 0}, {"", 0},
-        {"4e1", 40}, {"1 2 3", 123}, {"-3", -3},     {"+.5", 0.5}, {"1e", 1},
-        {"0x10", 0}, {".", 0},       {"1.5.5", 1.5}, {"\t\n2", 2}, {"inf", 0},
+    // clang-format off
+    const struct { const char* text; double val; bool numeric; } rows[] = {
+        {"40", 40, true},          {"  7.5", 7.5, true},       {"12abc", 12, false},        {"abc12", 0, false},
+        {"", 0, false},            {"  ", 0, false},           {"4e1", 40, true},           {"1 2 3", 123, false},
+        {" 1 2 ", 12, false},      {"-3", -3, true},           {"+.5", 0.5, true},          {".5", 0.5, true},
+        {"1e", 1, false},          {"e5", 0, false},           {"0x10", 0, false},          {".", 0, false},
+        {"1.5.5", 1.5, false},     {"\t\n2", 2, true},         {"inf", 0, false},           {" 100 ", 100, true},
+        {"100.5", 100.5, true},    {"1e2", 100, true},         {"3px", 3, false},           {"-3.5x", -3.5, false},
+        {"1,000", 1, false},       {"\t\r\n-3 \n", -3, true},  {"\v-3", 0, false},          {"\f7", 0, false},
+        {"\xa0" "5", 0, false},    {"5\xa0", 5, false},
     };
-    for (const auto& r : rows)
-        EXPECT_DOUBLE_EQ(Val(QString::fromLatin1(r.text)), r.value) << r.text;
-}
-
-TEST(Numeric, IsNumericNeedsTheWholeText)
-{
-    const struct {
-        const char* text;
-        bool numeric;
-    } rows[] = {
-        {"100", true},
-        {" 100 ", true},
-        {"100.5", true},
-        {"-1", true},
-        {"1e2", true},
-        {"3px", false},
-        {"abc", false},
-        {"", false},
-        {"  ", false},
-        {"1,000", false},
-        // Only the blanks Val skips may stand around the number: Val reads
-        // "\v-3" as 0, so accepting it would store a value read back as 0.
-        {"\t\r\n-3 \n", true},
-        {"\v-3", false},
-        {"\f7", false},
-        {"\xa0"
-         "5",
-         false},
-        {"5\xa0", false},
-    };
-    for (const auto& r : rows)
-        EXPECT_EQ(IsNumeric(QString::fromLatin1(r.text)), r.numeric) << r.text;
+    // clang-format on
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.text);
+        EXPECT_DOUBLE_EQ(Val(QString::fromLatin1(r.text)), r.val);
+        EXPECT_EQ(IsNumeric(QString::fromLatin1(r.text)), r.numeric);
+    }
     EXPECT_EQ(NumberText(Val(QStringLiteral("4e1"))), QStringLiteral("40"));
     EXPECT_EQ(NumberText(0.5), QStringLiteral("0.5"));
 }

@@ -8,59 +8,33 @@
 namespace halvorn {
 namespace {
 
-// An installation under a prefix, laid out as the build installs it.
-struct Prefix {
-    QTemporaryDir dir;
-    QString program = dir.path() + QStringLiteral("/" HALVORN_INSTALL_DIR "/");
-    QString tileSet = dir.path() + QStringLiteral("/" HALVORN_TILESET_INSTALL_DIR "/");
-};
-
-TEST(TileFolders, InstalledTileSetIsFoundFromTheProgramFolder)
-{
-    Prefix prefix;
-    EXPECT_EQ(InstalledTileSet(prefix.program), prefix.tileSet);
-}
-
 TEST(TileFolders, BesideTheProgramFirstThenTheInstalledSet)
 {
-    struct Row {
-        const char* name;
-        bool beside;
-        bool installed;
-        bool expectInstalled;
+    enum Beside { Nothing, Folder, File };
+    // clang-format off
+    const struct { const char* name; Beside beside; bool installed; bool expectInstalled; } rows[] = {
+        {"build tree or one folder", Folder, false, false},
+        {"installed under a prefix", Nothing, true, true},
+        {"both: the program's own folder wins", Folder, true, false},
+        {"neither: where the user is told to put them", Nothing, false, false},
+        {"a file of the folder's name is no folder", File, true, true},
     };
-    const Row rows[] = {
-        {"build tree or one folder", true, false, false},
-        {"installed under a prefix", false, true, true},
-        {"both: the program's own folder wins", true, true, false},
-        {"neither: where the user is told to put them", false, false, false},
-    };
-    for (const Row& row : rows) {
+    // clang-format on
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        Prefix prefix;
-        ASSERT_TRUE(QDir().mkpath(prefix.program));
-        if (row.beside) {
-            ASSERT_TRUE(QDir().mkpath(prefix.program + QStringLiteral("Floors")));
-        }
-        if (row.installed) {
-            ASSERT_TRUE(QDir().mkpath(prefix.tileSet + QStringLiteral("Floors")));
-        }
-        EXPECT_EQ(DefaultTileFolderFor(prefix.program, QStringLiteral("Floors")),
-                  (row.expectInstalled ? prefix.tileSet : prefix.program) +
-                      QStringLiteral("Floors"));
+        // An installation under a prefix, laid out as the build installs it.
+        const QTemporaryDir dir;
+        const QString program = dir.path() + QStringLiteral("/" HALVORN_INSTALL_DIR "/");
+        const QString tileSet = dir.path() + QStringLiteral("/" HALVORN_TILESET_INSTALL_DIR "/");
+        EXPECT_EQ(InstalledTileSet(program), tileSet);
+        ASSERT_TRUE(QDir().mkpath(program));
+        const QString beside = program + QStringLiteral("Floors");
+        EXPECT_TRUE(row.beside != Folder || QDir().mkpath(beside));
+        EXPECT_TRUE(row.beside != File || QFile(beside).open(QIODevice::WriteOnly));
+        EXPECT_TRUE(!row.installed || QDir().mkpath(tileSet + QStringLiteral("Floors")));
+        EXPECT_EQ(DefaultTileFolderFor(program, QStringLiteral("Floors")),
+                  (row.expectInstalled ? tileSet : program) + QStringLiteral("Floors"));
     }
-}
-
-TEST(TileFolders, AFileOfTheFolderNameIsNotAFolder)
-{
-    Prefix prefix;
-    ASSERT_TRUE(QDir().mkpath(prefix.program));
-    ASSERT_TRUE(QDir().mkpath(prefix.tileSet + QStringLiteral("Walls")));
-    QFile stray(prefix.program + QStringLiteral("Walls"));
-    ASSERT_TRUE(stray.open(QIODevice::WriteOnly));
-    stray.close();
-    EXPECT_EQ(DefaultTileFolderFor(prefix.program, QStringLiteral("Walls")),
-              prefix.tileSet + QStringLiteral("Walls"));
 }
 
 } // namespace
