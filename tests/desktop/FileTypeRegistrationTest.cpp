@@ -3,6 +3,7 @@
 #include "desktop/MapDocumentIcon.h"
 
 #include "DesktopValidators.h"
+#include "QStringPrint.h"
 #include "TestSupport.h"
 #include "storage/IoFaults.h"
 
@@ -118,7 +119,7 @@ MimeType=application/x-halvorn-iii-map;
 NoDisplay=true
 Terminal=false
 )"));
-    EXPECT_EQ(desktoptest::DesktopEntryComplaints(Entry()), QString());
+    EXPECT_EQ(desktoptest::DesktopEntryComplaints(Entry(), nullptr, false), QString());
     // update-mime-database, where installed, has compiled the package.
     WaitForRefresh();
     if (!QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty()) {
@@ -180,7 +181,7 @@ TEST_F(FileTypeRegistration, ArgumentsReachTheFiles)
         SCOPED_TRACE(row.id.toStdString());
         ASSERT_TRUE(RegisterFileType(row.extension, row.program, QString(), row.className,
                                      row.description));
-        EXPECT_EQ(desktoptest::DesktopEntryComplaints(Entry(row.id)), QString());
+        EXPECT_EQ(desktoptest::DesktopEntryComplaints(Entry(row.id), nullptr, false), QString());
         const QString entry = QString::fromUtf8(ReadAll(Entry(row.id)));
         const QStringList lines = entry.split(QLatin1Char('\n'));
         for (const QString& line :
@@ -208,7 +209,7 @@ TEST_F(FileTypeRegistration, ProgramPathWithAControlCharacterWritesNothing)
         EXPECT_TRUE(Snapshot(data_).empty());
     }
     ASSERT_TRUE(RegisterMap(QStringLiteral("/opt/a\nExec=x\tb\r/halvorn3")));
-    EXPECT_EQ(desktoptest::DesktopEntryComplaints(Entry()), QString());
+    EXPECT_EQ(desktoptest::DesktopEntryComplaints(Entry(), nullptr, false), QString());
     EXPECT_TRUE(QString::fromUtf8(ReadAll(Entry()))
                     .split(QLatin1Char('\n'))
                     .contains(QStringLiteral(R"(Exec="/opt/a\nExec=x\tb\r/halvorn3" %f)")));

@@ -8,6 +8,7 @@
 #include "desktop/Version.h"
 
 #include "DesktopValidators.h"
+#include "QStringPrint.h"
 
 #include <QDir>
 #include <QFile>

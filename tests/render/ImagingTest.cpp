@@ -235,8 +235,9 @@ TEST(Imaging, ReloadsShareOnePictureAndKeepNoMoreTurnedCopies)
         EXPECT_FALSE(OrientedImage(last, static_cast<Orientation>(press % 8)).isNull());
         if (press == 7)
             kept = OrientedCacheBytes();
-        if (press > 7)
+        if (press > 7) {
             ASSERT_EQ(OrientedCacheBytes(), kept) << press;
+        }
     }
     EXPECT_GT(last, first);
     EXPECT_EQ(ImageOf(first).constBits(), ImageOf(last).constBits());
