@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QString>
 #include <QTimer>
 
@@ -58,10 +59,12 @@ inline bool WritePng(const QString& path, int w, int h, QColor c)
 // so a shifted, scaled, turned or re-encoded copy cannot pass for it; `seed`
 // makes pictures of one size differ. Translucent ones have a clear top-left
 // quarter and a soft edge of partial alpha, which keeps blending, shadows
-// and smooth scaling of partly transparent pixels in play.
+// and smooth scaling of partly transparent pixels in play. Noisy ones have
+// random colours instead (from `seed`): their PNG hardly compresses.
 enum class Alpha { Opaque, Translucent };
-inline QImage Picture(int w, int h, int seed = 0, Alpha alpha = Alpha::Opaque)
+inline QImage Picture(int w, int h, int seed = 0, Alpha alpha = Alpha::Opaque, bool noisy = false)
 {
+    QRandomGenerator random(static_cast<quint32>(seed));
     QImage img(w, h, QImage::Format_ARGB32);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
@@ -70,9 +73,11 @@ inline QImage Picture(int w, int h, int seed = 0, Alpha alpha = Alpha::Opaque)
                 const int edge = std::min(std::min(x, y), std::min(w - 1 - x, h - 1 - y));
                 a = x < w / 4 && y < h / 4 ? 0 : std::min(255, 60 + edge * 40);
             }
+            const QRgb noise = noisy ? random.generate() : 0;
             img.setPixel(x, y,
-                         qRgba((x * 7 + seed * 40) % 256, (y * 13 + seed * 90) % 256,
-                               ((x + y) * 3 + seed * 13) % 256, a));
+                         noisy ? qRgba(qRed(noise), qGreen(noise), qBlue(noise), a)
+                               : qRgba((x * 7 + seed * 40) % 256, (y * 13 + seed * 90) % 256,
+                                       ((x + y) * 3 + seed * 13) % 256, a));
         }
     return img;
 }

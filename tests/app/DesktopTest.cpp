@@ -39,15 +39,12 @@ TEST_F(AppFixture, FootprintMarkerShowsAllFourSidesAtTheScreensScale)
     QWidget* marker = Find("Cursor");
     // Places near the canvas's corner (the offscreen screen is small), each
     // putting the marker's edges at another fraction of a screen pixel.
-    const struct {
-        const char* box;
-        QPointF at;
-        QRgb color;
-    } rows[] = {
-        {"FloorBox", {10, 10}, qRgb(255, 0, 0)}, {"WallBox", {10, 10}, qRgb(0, 255, 0)},
-        {"WallBox", {28, 10}, qRgb(0, 255, 0)},  {"WallBox", {46, 28}, qRgb(0, 255, 0)},
-        {"WallBox", {64, 46}, qRgb(0, 255, 0)},
+    // clang-format off
+    const struct { const char* box; QPointF at; QRgb color; } rows[] = {
+        {"FloorBox", {10, 10}, qRgb(255, 0, 0)}, {"WallBox", {10, 10}, qRgb(0, 255, 0)}, {"WallBox", {28, 10}, qRgb(0, 255, 0)},
+        {"WallBox", {46, 28}, qRgb(0, 255, 0)}, {"WallBox", {64, 46}, qRgb(0, 255, 0)},
     };
+    // clang-format on
     for (const auto& row : rows) {
         ChooseKind(row.box);
         Move(row.at);
@@ -108,9 +105,8 @@ double IconContrast(const QToolButton* button)
                 r += c.red(), g += c.green(), b += c.blue(), ++n;
     if (n == 0)
         return 0;
-    const double ink = Luminance(QColor(int(r / n), int(g / n), int(b / n)));
-    const double face = Luminance(button->palette().color(QPalette::Button));
-    return (std::max(ink, face) + 0.05) / (std::min(ink, face) + 0.05);
+    return Contrast(QColor(int(r / n), int(g / n), int(b / n)),
+                    button->palette().color(QPalette::Button));
 }
 
 } // namespace
@@ -149,35 +145,34 @@ TEST_F(AppFixture, BrushButtonIconsAndPreviewBoxesShowOnLightAndDarkSchemes)
     }
 }
 
-// GNOME's usual 11 pt and the styles that draw frame titles bold.
+// GNOME's usual 11 pt and the styles that draw frame titles bold: each frame
+// inside the window, none over another, its title whole.
 TEST_F(AppFixture, FrameTitlesShowWholeAtTheDesktopsFontSizes)
 {
     const QFont saved = QApplication::font();
-    const struct {
-        const char* name;
-        QRect place;
-        const char* title;
-    } frames[] = {
-        {"Frame1", {3, 48, 89, 91}, "Floor Texture"},
-        {"Frame2", {99, 48, 89, 91}, "Wall Texture"},
-        {"Frame3", {3, 144, 185, 153}, "Object"},
-    };
+    const std::pair<const char*, const char*> frames[] = {
+        {"Frame1", "Floor Texture"}, {"Frame2", "Wall Texture"}, {"Frame3", "Object"}};
     for (const double points : {9.0, 10.0, 11.0}) {
         SCOPED_TRACE(points);
         QFont font = saved;
         font.setPointSizeF(points);
         QApplication::setFont(font);
         frmMain w;
-        for (const auto& f : frames) {
-            SCOPED_TRACE(f.name);
-            const auto* frame = w.findChild<QGroupBox*>(QLatin1String(f.name));
+        std::vector<QRect> placed;
+        for (const auto& [name, title] : frames) {
+            SCOPED_TRACE(name);
+            const auto* frame = w.findChild<QGroupBox*>(QLatin1String(name));
             ASSERT_NE(frame, nullptr);
-            EXPECT_EQ(frame->geometry(), f.place);
-            EXPECT_EQ(frame->title().trimmed(), QLatin1String(f.title));
+            const QRect place(frame->mapTo(&w, QPoint(0, 0)), frame->size());
+            EXPECT_TRUE(w.rect().contains(place));
+            for (const QRect& other : placed)
+                EXPECT_FALSE(other.intersects(place));
+            placed.push_back(place);
+            EXPECT_EQ(frame->title().trimmed(), QLatin1String(title));
             QFont bold = frame->font();
             bold.setBold(true);
             // The title, in bold, with the style's inset at each side.
-            EXPECT_LE(QFontMetrics(bold).horizontalAdvance(QLatin1String(f.title)) + 2 * 4,
+            EXPECT_LE(QFontMetrics(bold).horizontalAdvance(QLatin1String(title)) + 2 * 4,
                       frame->width());
             EXPECT_GE(frame->font().pointSizeF(), 6.0);
         }
@@ -188,15 +183,11 @@ TEST_F(AppFixture, FrameTitlesShowWholeAtTheDesktopsFontSizes)
 
 TEST_F(AppFixture, PreviewBoxesOpenTheirPalettesFromTheKeyboard)
 {
-    const struct {
-        const char* box;
-        const char* pane;
-        const char* mode;
-    } rows[] = {
-        {"FloorBox", "FloorSelect", "Mode = Tile"},
-        {"WallBox", "WallSelect", "Mode = Wall"},
-        {"ObjectBox", "ObjectSelect", "Mode = Object"},
+    // clang-format off
+    const struct { const char* box; const char* pane; const char* mode; } rows[] = {
+        {"FloorBox", "FloorSelect", "Mode = Tile"}, {"WallBox", "WallSelect", "Mode = Wall"}, {"ObjectBox", "ObjectSelect", "Mode = Object"},
     };
+    // clang-format on
     for (const auto& r : rows) {
         SCOPED_TRACE(r.box);
         QWidget* box = Find(r.box);
@@ -249,20 +240,14 @@ TEST_F(AppFixture, PalettesArePickedAndClosedFromTheKeyboard)
     QTest::keyClick(box, Qt::Key_Space);
     Settle();
     ASSERT_TRUE(canvas->hasFocus());
-    const struct {
-        Qt::Key key;
-        int current;
-        int scroll;
-        const char* name;
-    } steps[] = {
-        {Qt::Key_Home, 0, 0, "blue"},    {Qt::Key_Up, 0, 0, "blue"},
-        {Qt::Key_Left, 0, 0, "blue"},    {Qt::Key_Right, 1, 0, "f02"},
-        {Qt::Key_Down, 6, 0, "f07"},     {Qt::Key_PageDown, 31, 74, "f32"},
-        {Qt::Key_Down, 36, 112, "f37"},  {Qt::Key_Down, 36, 112, "f37"},
-        {Qt::Key_End, 39, 112, "red"},   {Qt::Key_Right, 39, 112, "red"},
-        {Qt::Key_PageUp, 14, 76, "f15"}, {Qt::Key_Home, 0, 0, "blue"},
+    // clang-format off
+    const struct { Qt::Key key; int current; int scroll; const char* name; } steps[] = {
+        {Qt::Key_Home, 0, 0, "blue"}, {Qt::Key_Up, 0, 0, "blue"}, {Qt::Key_Left, 0, 0, "blue"}, {Qt::Key_Right, 1, 0, "f02"},
+        {Qt::Key_Down, 6, 0, "f07"}, {Qt::Key_PageDown, 31, 74, "f32"}, {Qt::Key_Down, 36, 112, "f37"}, {Qt::Key_Down, 36, 112, "f37"},
+        {Qt::Key_End, 39, 112, "red"}, {Qt::Key_Right, 39, 112, "red"}, {Qt::Key_PageUp, 14, 76, "f15"}, {Qt::Key_Home, 0, 0, "blue"},
         {Qt::Key_Right, 1, 0, "f02"},
     };
+    // clang-format on
     for (const auto& s : steps) {
         SCOPED_TRACE(s.name);
         QTest::keyClick(canvas, s.key);
@@ -396,23 +381,18 @@ TEST_F(AppFixture, DoubleClickOnAThumbnailPicksOnceAndPressesNothingBeneath)
 
 TEST_F(AppFixture, ScreenReadersHearEachControlsOwnName)
 {
-    const struct {
-        const char* widget;
-        const char* name;
-    } rows[] = {
-        {"btnRotateLeft", "Rotate Left"},
-        {"btnRotateRight", "Rotate Right"},
-        {"btnFlipHorizontal", "Flip Horizontally"},
-        {"btnFlipVertical", "Flip Vertically"},
-        {"FloorBox", "Floor Texture"},
-        {"WallBox", "Wall Texture"},
-        {"ObjectBox", "Object"},
+    // clang-format off
+    const std::pair<const char*, const char*> rows[] = {
+        {"btnRotateLeft", "Rotate Left"}, {"btnRotateRight", "Rotate Right"}, {"btnFlipHorizontal", "Flip Horizontally"},
+        {"btnFlipVertical", "Flip Vertically"}, {"FloorBox", "Floor Texture"}, {"WallBox", "Wall Texture"}, {"ObjectBox", "Object"},
         {"Canvas", "Map"},
     };
-    for (const auto& r : rows) {
-        QAccessibleInterface* node = QAccessible::queryAccessibleInterface(Find(r.widget));
-        ASSERT_NE(node, nullptr) << r.widget;
-        EXPECT_EQ(node->text(QAccessible::Name), QString::fromLatin1(r.name)) << r.widget;
+    // clang-format on
+    for (const auto& [widget, name] : rows) {
+        SCOPED_TRACE(widget);
+        QAccessibleInterface* node = QAccessible::queryAccessibleInterface(Find(widget));
+        ASSERT_NE(node, nullptr);
+        EXPECT_EQ(node->text(QAccessible::Name), QString::fromLatin1(name));
     }
 }
 

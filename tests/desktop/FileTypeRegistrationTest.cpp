@@ -2,16 +2,16 @@
 #include "desktop/ApplicationId.h"
 #include "desktop/MapDocumentIcon.h"
 
+#include "DesktopValidators.h"
+#include "QStringPrint.h"
 #include "TestSupport.h"
 #include "storage/IoFaults.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPointer>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -27,26 +27,13 @@ const QString MapClass = QStringLiteral("Halvorn III Map");
 const QString IconName = QStringLiteral("application-x-halvorn-iii-map");
 
 using testsupport::ReadAll;
+using testsupport::Snapshot;
 
 bool WriteAll(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-// Checked with desktop-file-validate where it is installed.
-void ExpectValidDesktopEntry(const QString& path)
-{
-    const QString validate =
-        QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
-    if (validate.isEmpty())
-        return;
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(validate, {path});
-    ASSERT_TRUE(p.waitForFinished(30000));
-    EXPECT_EQ(p.exitCode(), 0) << p.readAll().toStdString();
 }
 
 // The background refresh of the desktop's caches, while it runs.
@@ -69,8 +56,6 @@ void WaitForRefresh(int ms = 20000)
     EXPECT_TRUE(refresh.isNull()) << "the desktop refresh did not end";
 }
 
-using testsupport::Snapshot;
-
 // Each test gets its own data home; the one the test main set is restored.
 class FileTypeRegistration : public ::testing::Test {
 protected:
@@ -88,7 +73,7 @@ protected:
         qputenv("XDG_DATA_HOME", saved_);
     }
 
-    bool RegisterMap(const QString& program, const QString& icon)
+    bool RegisterMap(const QString& program, const QString& icon = {})
     {
         return RegisterFileType(QStringLiteral("hvm"), program, icon, MapClass, MapClass);
     }
@@ -98,6 +83,10 @@ protected:
             .arg(data_)
             .arg(size)
             .arg(QLatin1String(context), IconName);
+    }
+    QString Entry(const QString& id = QStringLiteral("halvorn-iii-map")) const
+    {
+        return data_ + QStringLiteral("/applications/") + id + QStringLiteral(".desktop");
     }
 
     QTemporaryDir dir_;
@@ -120,8 +109,7 @@ TEST_F(FileTypeRegistration, WritesMimePackageAndDesktopEntry)
   </mime-type>
 </mime-info>
 )"));
-    const QString entry = data_ + QStringLiteral("/applications/halvorn-iii-map.desktop");
-    EXPECT_EQ(ReadAll(entry), QByteArray(R"([Desktop Entry]
+    EXPECT_EQ(ReadAll(Entry()), QByteArray(R"([Desktop Entry]
 Type=Application
 Name=Halvorn III Map
 Comment=Halvorn III Map
@@ -131,7 +119,7 @@ MimeType=application/x-halvorn-iii-map;
 NoDisplay=true
 Terminal=false
 )"));
-    ExpectValidDesktopEntry(entry);
+    EXPECT_EQ(desktoptest::DesktopEntryComplaints(Entry(), nullptr, false), QString());
     // update-mime-database, where installed, has compiled the package.
     WaitForRefresh();
     if (!QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty()) {
@@ -145,20 +133,19 @@ TEST_F(FileTypeRegistration, IconFromImageFileOrPainted)
     // A wide picture is centred on a transparent square.
     const QString png = dir_.filePath(QStringLiteral("shipped.png"));
     ASSERT_TRUE(testsupport::WritePng(png, 64, 32, Qt::red));
-    struct Row {
-        QString program, icon;
-        bool painted;
+    const QString program = QStringLiteral("/opt/h/halvorn3");
+    // clang-format off
+    const struct { const char* name; QString program, icon; bool painted; } rows[] = {
+        {"a picture", program, png, false},
+        {"a missing picture", program, dir_.filePath(QStringLiteral("missing.png")), true},
+        // No icon: the program's, which as an .exe becomes "...exe,0", no image.
+        {"none, an .exe", QStringLiteral("/opt/h/halvorn3.exe"), QString(), true},
+        {"blank: the command path", png, QStringLiteral("  "), false},
+        {"a .DLL", program, dir_.filePath(QStringLiteral("shipped.png.DLL")), true},
     };
-    const Row rows[] = {
-        {QStringLiteral("/opt/h/halvorn3"), png, false},
-        {QStringLiteral("/opt/h/halvorn3"), dir_.filePath(QStringLiteral("missing.png")), true},
-        // No icon: the program's, which as an .exe becomes "…exe,0", no image.
-        {QStringLiteral("/opt/h/halvorn3.exe"), QString(), true},
-        {png, QStringLiteral("  "), false}, // blank icon path falls back to the command path
-        {QStringLiteral("/opt/h/halvorn3"), dir_.filePath(QStringLiteral("shipped.png.DLL")), true},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE((row.program + QStringLiteral("|") + row.icon).toStdString());
+    // clang-format on
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
         ASSERT_TRUE(RegisterMap(row.program, row.icon));
         for (const int size : {16, 48, 256}) {
             for (const char* context : {"apps", "mimetypes"}) {
@@ -182,35 +169,20 @@ TEST_F(FileTypeRegistration, ArgumentsReachTheFiles)
         QString extension, program, className, description;
         QString id, exec, name, comment, xmlLines;
     };
+    // clang-format off
     const Row rows[] = {
-        {QStringLiteral(".hvm"), QStringLiteral("/home/ann/My Games/Halvorn III/halvorn3"),
-         MapClass, QStringLiteral("Dungeon map"), QStringLiteral("halvorn-iii-map"),
-         QStringLiteral(R"(Exec="/home/ann/My Games/Halvorn III/halvorn3" %f)"),
-         QStringLiteral("Name=Halvorn III Map"), QStringLiteral("Comment=Dungeon map"),
-         QStringLiteral("<comment>Dungeon map</comment>|<glob pattern=\"*.hvm\"/>")},
-        {QStringLiteral("hvm"), QStringLiteral("/opt/h"), QString(), QString(),
-         QStringLiteral("reg-application"), QStringLiteral(R"(Exec="/opt/h" %f)"),
-         QStringLiteral("Name=Reg.Application"), QStringLiteral("Comment=RegDescription"),
-         QStringLiteral("<comment>RegDescription</comment>|<glob pattern=\"*.hvm\"/>")},
-        {QStringLiteral("map.hvm"), QStringLiteral("/opt/$x/h"), QStringLiteral("A & B <map>"),
-         QStringLiteral("1 < 2 & \"q\""), QStringLiteral("a-b-map"),
-         QStringLiteral(R"(Exec="/opt/\\$x/h" %f)"), QStringLiteral("Name=A & B <map>"),
-         QStringLiteral("Comment=1 < 2 & \"q\""),
-         QStringLiteral(
-             "<comment>1 &lt; 2 &amp; &quot;q&quot;</comment>|<glob pattern=\"*map.hvm\"/>")},
-        {QStringLiteral("hvm"), QStringLiteral(R"(/opt/a\b%c/h)"), QStringLiteral("Back"),
-         QString(), QStringLiteral("back"), QStringLiteral(R"(Exec="/opt/a\\\\b%%c/h" %f)"),
-         QStringLiteral("Name=Back"), QStringLiteral("Comment=RegDescription"),
-         QStringLiteral("<glob pattern=\"*.hvm\"/>")},
+        {QStringLiteral(".hvm"), QStringLiteral("/home/ann/My Games/Halvorn III/halvorn3"), MapClass, QStringLiteral("Dungeon map"), QStringLiteral("halvorn-iii-map"), QStringLiteral(R"(Exec="/home/ann/My Games/Halvorn III/halvorn3" %f)"), QStringLiteral("Name=Halvorn III Map"), QStringLiteral("Comment=Dungeon map"), QStringLiteral("<comment>Dungeon map</comment>|<glob pattern=\"*.hvm\"/>")},
+        {QStringLiteral("hvm"), QStringLiteral("/opt/h"), QString(), QString(), QStringLiteral("reg-application"), QStringLiteral(R"(Exec="/opt/h" %f)"), QStringLiteral("Name=Reg.Application"), QStringLiteral("Comment=RegDescription"), QStringLiteral("<comment>RegDescription</comment>|<glob pattern=\"*.hvm\"/>")},
+        {QStringLiteral("map.hvm"), QStringLiteral("/opt/$x/h"), QStringLiteral("A & B <map>"), QStringLiteral("1 < 2 & \"q\""), QStringLiteral("a-b-map"), QStringLiteral(R"(Exec="/opt/\\$x/h" %f)"), QStringLiteral("Name=A & B <map>"), QStringLiteral("Comment=1 < 2 & \"q\""), QStringLiteral("<comment>1 &lt; 2 &amp; &quot;q&quot;</comment>|<glob pattern=\"*map.hvm\"/>")},
+        {QStringLiteral("hvm"), QStringLiteral(R"(/opt/a\b%c/h)"), QStringLiteral("Back"), QString(), QStringLiteral("back"), QStringLiteral(R"(Exec="/opt/a\\\\b%%c/h" %f)"), QStringLiteral("Name=Back"), QStringLiteral("Comment=RegDescription"), QStringLiteral("<glob pattern=\"*.hvm\"/>")},
     };
+    // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.id.toStdString());
         ASSERT_TRUE(RegisterFileType(row.extension, row.program, QString(), row.className,
                                      row.description));
-        const QString path =
-            data_ + QStringLiteral("/applications/") + row.id + QStringLiteral(".desktop");
-        ExpectValidDesktopEntry(path);
-        const QString entry = QString::fromUtf8(ReadAll(path));
+        EXPECT_EQ(desktoptest::DesktopEntryComplaints(Entry(row.id), nullptr, false), QString());
+        const QString entry = QString::fromUtf8(ReadAll(Entry(row.id)));
         const QStringList lines = entry.split(QLatin1Char('\n'));
         for (const QString& line :
              {row.exec, row.name, row.comment,
@@ -233,33 +205,26 @@ TEST_F(FileTypeRegistration, ProgramPathWithAControlCharacterWritesNothing)
                                 "b/halvorn3",
                                 "/opt/\x7f/halvorn3", "/opt/:\x0e"}) {
         SCOPED_TRACE(program);
-        EXPECT_FALSE(RegisterMap(QString::fromLatin1(program), QString()));
+        EXPECT_FALSE(RegisterMap(QString::fromLatin1(program)));
         EXPECT_TRUE(Snapshot(data_).empty());
     }
-    ASSERT_TRUE(RegisterMap(QStringLiteral("/opt/a\nExec=x\tb\r/halvorn3"), QString()));
-    const QString path = data_ + QStringLiteral("/applications/halvorn-iii-map.desktop");
-    ExpectValidDesktopEntry(path);
-    EXPECT_TRUE(QString::fromUtf8(ReadAll(path))
+    ASSERT_TRUE(RegisterMap(QStringLiteral("/opt/a\nExec=x\tb\r/halvorn3")));
+    EXPECT_EQ(desktoptest::DesktopEntryComplaints(Entry(), nullptr, false), QString());
+    EXPECT_TRUE(QString::fromUtf8(ReadAll(Entry()))
                     .split(QLatin1Char('\n'))
                     .contains(QStringLiteral(R"(Exec="/opt/a\nExec=x\tb\r/halvorn3" %f)")));
 }
 
 TEST_F(FileTypeRegistration, RunningTwiceLeavesTheSameFiles)
 {
-    ASSERT_TRUE(RegisterMap(QStringLiteral("/home/ann/My Games/halvorn3"), QString()));
+    ASSERT_TRUE(RegisterMap(QStringLiteral("/home/ann/My Games/halvorn3")));
     WaitForRefresh();
     const auto first = Snapshot(data_);
     EXPECT_TRUE(first.count(QStringLiteral("icons/hicolor/256x256/apps/") + IconName +
                             QStringLiteral(".png")));
-    ASSERT_TRUE(RegisterMap(QStringLiteral("/home/ann/My Games/halvorn3"), QString()));
+    ASSERT_TRUE(RegisterMap(QStringLiteral("/home/ann/My Games/halvorn3")));
     WaitForRefresh();
-    const auto second = Snapshot(data_);
-    EXPECT_EQ(first.size(), second.size());
-    for (const auto& [path, bytes] : first) {
-        SCOPED_TRACE(path.toStdString());
-        ASSERT_TRUE(second.count(path));
-        EXPECT_TRUE(second.at(path) == bytes);
-    }
+    EXPECT_TRUE(Snapshot(data_) == first);
 }
 
 // Installed from the package (or into a prefix), the program's own launcher
@@ -277,7 +242,6 @@ TEST_F(FileTypeRegistration, InstalledLauncherIsNotDoubled)
                             prefix + QStringLiteral("/bin/halvorn3")));
     const QString launcher = prefix + QStringLiteral("/share/applications/") +
                              QLatin1String(ApplicationId) + QStringLiteral(".desktop");
-    const QString userEntry = data_ + QStringLiteral("/applications/halvorn-iii-map.desktop");
     const QByteArray savedDirs = qgetenv("XDG_DATA_DIRS");
     const QByteArray savedPath = qgetenv("PATH");
     qputenv("XDG_DATA_DIRS", (prefix + QStringLiteral("/share")).toLocal8Bit());
@@ -285,24 +249,20 @@ TEST_F(FileTypeRegistration, InstalledLauncherIsNotDoubled)
             (prefix + QStringLiteral("/bin:") + QString::fromLocal8Bit(savedPath)).toLocal8Bit());
 
     const QByteArray mime = "MimeType=image/png;application/x-halvorn-iii-map;\n";
-    const struct {
-        const char* name;
-        QByteArray launcher; // empty: none installed
-        QString running;
-        bool userEntry;
-    } rows[] = {
+    const QByteArray installedExec = "Exec=" + (prefix + QStringLiteral("/bin/halvorn3")).toUtf8();
+    // `launcher` empty: none installed.
+    // clang-format off
+    const struct { const char* name; QByteArray launcher; QString running; bool userEntry; } rows[] = {
         {"no launcher", {}, program, true},
-        {"by its installed path",
-         "Exec=" + (prefix + QStringLiteral("/bin/halvorn3")).toUtf8() + " %f\n" + mime, program,
-         false},
+        {"by its installed path", installedExec + " %f\n" + mime, program, false},
         {"by name on PATH", "Exec=halvorn3 %f\n" + mime, program, false},
         {"quoted", "Exec=\"" + program.toUtf8() + "\" %f\n" + mime, program, false},
         {"type not declared", "Exec=halvorn3 %f\n", program, true},
         {"type in another group", "Exec=halvorn3 %f\n[Desktop Action x]\n" + mime, program, true},
         {"another program", "Exec=/bin/sh %f\n" + mime, program, true},
-        {"run from a build folder", "Exec=halvorn3 %f\n" + mime,
-         dir_.filePath(QStringLiteral("build/halvorn3")), true},
+        {"run from a build folder", "Exec=halvorn3 %f\n" + mime, dir_.filePath(QStringLiteral("build/halvorn3")), true},
     };
+    // clang-format on
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         QFile::remove(launcher);
@@ -311,13 +271,13 @@ TEST_F(FileTypeRegistration, InstalledLauncherIsNotDoubled)
                                                row.launcher));
         }
         // An entry of an earlier start is there each time.
-        ASSERT_TRUE(WriteAll(userEntry, "[Desktop Entry]\nExec=/old/halvorn3 %f\n"));
+        ASSERT_TRUE(WriteAll(Entry(), "[Desktop Entry]\nExec=/old/halvorn3 %f\n"));
         ASSERT_TRUE(WriteAll(row.running, "#!/bin/sh\n"));
-        EXPECT_TRUE(RegisterMap(row.running, QString()));
+        EXPECT_TRUE(RegisterMap(row.running));
         WaitForRefresh();
-        EXPECT_EQ(QFile::exists(userEntry), row.userEntry);
+        EXPECT_EQ(QFile::exists(Entry()), row.userEntry);
         if (row.userEntry) {
-            EXPECT_TRUE(ReadAll(userEntry).contains(row.running.toUtf8()));
+            EXPECT_TRUE(ReadAll(Entry()).contains(row.running.toUtf8()));
         }
         // The document type and its icons are registered in every case.
         EXPECT_TRUE(QFile::exists(data_ + QStringLiteral("/mime/packages/halvorn-iii-map.xml")));
@@ -336,7 +296,7 @@ TEST_F(FileTypeRegistration, UserDefaultApplicationIsLeftAlone)
                                data_ + QStringLiteral("/applications/mimeapps.list")};
     for (const QString& list : lists)
         ASSERT_TRUE(WriteAll(list, choice));
-    ASSERT_TRUE(RegisterMap(QStringLiteral("/opt/h/halvorn3"), QString()));
+    ASSERT_TRUE(RegisterMap(QStringLiteral("/opt/h/halvorn3")));
     for (const QString& list : lists)
         EXPECT_EQ(ReadAll(list), choice) << list.toStdString();
     QFile::remove(lists.first());
@@ -344,22 +304,19 @@ TEST_F(FileTypeRegistration, UserDefaultApplicationIsLeftAlone)
 
 TEST_F(FileTypeRegistration, UnwritableDataHomeFailsQuietly)
 {
-    struct Row {
-        const char* name;
-        QString blocker; // a regular file where a folder is needed
+    // A regular file where a folder is needed.
+    // clang-format off
+    const struct { const char* name; QString blocker; } rows[] = {
+        {"data home is a file", data_}, {"icons folder is a file", data_ + QStringLiteral("/icons")}, {"applications folder is a file", data_ + QStringLiteral("/applications")},
     };
-    const Row rows[] = {
-        {"data home is a file", data_},
-        {"icons folder is a file", data_ + QStringLiteral("/icons")},
-        {"applications folder is a file", data_ + QStringLiteral("/applications")},
-    };
-    for (const Row& row : rows) {
+    // clang-format on
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         QFile::remove(data_);
         QDir(data_).removeRecursively();
         ASSERT_TRUE(WriteAll(row.blocker, "not a folder"));
         bool ok = true;
-        EXPECT_NO_THROW(ok = RegisterMap(QStringLiteral("/opt/h/halvorn3"), QString()));
+        EXPECT_NO_THROW(ok = RegisterMap(QStringLiteral("/opt/h/halvorn3")));
         EXPECT_FALSE(ok);
         EXPECT_EQ(ReadAll(row.blocker), QByteArray("not a folder"));
     }
@@ -374,11 +331,6 @@ TEST_F(FileTypeRegistration, AFailingDiskLeavesEveryFileOldOrNewAndWhole)
     const auto registerAs = [&](const char* program, const char* description) {
         return RegisterFileType(QStringLiteral("hvm"), QString::fromLatin1(program), QString(),
                                 MapClass, QString::fromLatin1(description));
-    };
-    const auto restore = [&](const std::map<QString, QByteArray>& files) {
-        QDir(data_).removeRecursively();
-        for (const auto& [path, bytes] : files)
-            ASSERT_TRUE(WriteAll(data_ + u'/' + path, bytes));
     };
     ASSERT_TRUE(registerAs("/opt/new/halvorn3", "Dungeon map"));
     WaitForRefresh();
@@ -397,7 +349,9 @@ TEST_F(FileTypeRegistration, AFailingDiskLeavesEveryFileOldOrNewAndWhole)
 
     for (int n = 1; n <= calls; ++n) {
         SCOPED_TRACE("call " + std::to_string(n));
-        restore(old);
+        QDir(data_).removeRecursively();
+        for (const auto& [path, bytes] : old)
+            ASSERT_TRUE(WriteAll(data_ + u'/' + path, bytes));
         iofaults::Arm(n, ENOSPC);
         EXPECT_FALSE(registerAs("/opt/new/halvorn3", "Dungeon map"));
         iofaults::Disarm();
@@ -460,7 +414,7 @@ TEST_F(DesktopToolsOnPath, RefreshRunsInTheBackgroundOnlyWhenAFileWasRewritten)
         QStringLiteral("update-desktop-database ") + data_ + QStringLiteral("/applications")};
 
     // Registration returns while the first tool is still waiting to be let go.
-    ASSERT_TRUE(RegisterMap(QStringLiteral("/opt/h/halvorn3"), QString()));
+    ASSERT_TRUE(RegisterMap(QStringLiteral("/opt/h/halvorn3")));
     EXPECT_NE(RunningRefresh(), nullptr);
     EXPECT_TRUE(LogLines().size() <= 1);
     ASSERT_TRUE(WriteAll(Release(), "go"));
@@ -468,14 +422,14 @@ TEST_F(DesktopToolsOnPath, RefreshRunsInTheBackgroundOnlyWhenAFileWasRewritten)
     EXPECT_EQ(LogLines(), both);
 
     // Nothing changed: nothing runs.
-    ASSERT_TRUE(RegisterMap(QStringLiteral("/opt/h/halvorn3"), QString()));
+    ASSERT_TRUE(RegisterMap(QStringLiteral("/opt/h/halvorn3")));
     EXPECT_EQ(RunningRefresh(), nullptr);
     QTest::qWait(100);
     EXPECT_EQ(LogLines(), both);
 
     // One file changed (here: removed behind the program's back): both run again.
-    ASSERT_TRUE(QFile::remove(data_ + QStringLiteral("/applications/halvorn-iii-map.desktop")));
-    ASSERT_TRUE(RegisterMap(QStringLiteral("/opt/h/halvorn3"), QString()));
+    ASSERT_TRUE(QFile::remove(Entry()));
+    ASSERT_TRUE(RegisterMap(QStringLiteral("/opt/h/halvorn3")));
     EXPECT_NE(RunningRefresh(), nullptr);
     WaitForRefresh();
     EXPECT_EQ(LogLines(), both + both);
@@ -485,7 +439,7 @@ TEST_F(DesktopToolsOnPath, StuckToolIsStoppedAndMissingToolsAreSkipped)
 {
     // Only one tool installed, and it never finishes on its own.
     InstallTool("update-desktop-database");
-    ASSERT_TRUE(RegisterMap(QStringLiteral("/opt/h/halvorn3"), QString()));
+    ASSERT_TRUE(RegisterMap(QStringLiteral("/opt/h/halvorn3")));
     ASSERT_NE(RunningRefresh(), nullptr);
     WaitForRefresh();
     EXPECT_EQ(LogLines(), QStringList{QStringLiteral("update-desktop-database ") + data_ +

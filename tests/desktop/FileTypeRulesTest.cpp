@@ -7,119 +7,41 @@
 namespace halvorn {
 namespace {
 
+// The written values from the arguments: the extension gets its dot, a blank
+// icon is the program's own (an .exe or .dll one means its icon number 0),
+// and empty names fall back to the registry's defaults.
 TEST(FileTypeRules, ArgumentsBecomeWrittenValues)
 {
+    const QString exe = QStringLiteral("/opt/Halvorn/halvorn3.exe");
+    const QString c = QStringLiteral("C"), d = QStringLiteral("D");
     struct Row {
+        const char* name;
         FileTypeEntry in;
         QString extension, iconPath, className, description;
     };
-    const QString exe = QStringLiteral("/opt/Halvorn/halvorn3.exe");
+    // clang-format off
     const Row rows[] = {
-        {{QStringLiteral("hvm"), QStringLiteral("/usr/bin/h"), QStringLiteral("/x/hvm.png"),
-          QStringLiteral("C"), QStringLiteral("D")},
-         QStringLiteral(".hvm"),
-         QStringLiteral("/x/hvm.png"),
-         QStringLiteral("C"),
-         QStringLiteral("D")},
-        {{QStringLiteral(".hvm"), QStringLiteral("/usr/bin/h"), QStringLiteral("/x/hvm.png"),
-          QStringLiteral("C"), QStringLiteral("D")},
-         QStringLiteral(".hvm"),
-         QStringLiteral("/x/hvm.png"),
-         QStringLiteral("C"),
-         QStringLiteral("D")},
-        {{QStringLiteral("map.hvm"), QStringLiteral("/usr/bin/h"), QStringLiteral("i.png"),
-          QStringLiteral("C"), QStringLiteral("D")},
-         QStringLiteral("map.hvm"),
-         QStringLiteral("i.png"),
-         QStringLiteral("C"),
-         QStringLiteral("D")},
-        {{QString(), QStringLiteral("/usr/bin/h"), QStringLiteral("i.png"), QStringLiteral("C"),
-          QStringLiteral("D")},
-         QStringLiteral("."),
-         QStringLiteral("i.png"),
-         QStringLiteral("C"),
-         QStringLiteral("D")},
-        // Blank icon: the program's own, and an .exe means its icon number 0.
-        {{QStringLiteral("hvm"), exe, QString(), QStringLiteral("C"), QStringLiteral("D")},
-         QStringLiteral(".hvm"),
-         exe + QStringLiteral(",0"),
-         QStringLiteral("C"),
-         QStringLiteral("D")},
-        {{QStringLiteral("hvm"), exe, QStringLiteral("   "), QStringLiteral("C"),
-          QStringLiteral("D")},
-         QStringLiteral(".hvm"),
-         exe + QStringLiteral(",0"),
-         QStringLiteral("C"),
-         QStringLiteral("D")},
-        {{QStringLiteral("hvm"), QStringLiteral("/usr/bin/halvorn3"), QString(),
-          QStringLiteral("C"), QStringLiteral("D")},
-         QStringLiteral(".hvm"),
-         QStringLiteral("/usr/bin/halvorn3"),
-         QStringLiteral("C"),
-         QStringLiteral("D")},
-        {{QStringLiteral("hvm"), QStringLiteral("/b"), QStringLiteral("C:/Win/Lib.Dll"),
-          QStringLiteral("C"), QStringLiteral("D")},
-         QStringLiteral(".hvm"),
-         QStringLiteral("C:/Win/Lib.Dll,0"),
-         QStringLiteral("C"),
-         QStringLiteral("D")},
-        {{QStringLiteral("hvm"), QStringLiteral("/b"), QStringLiteral("x.DLL"), QStringLiteral("C"),
-          QStringLiteral("D")},
-         QStringLiteral(".hvm"),
-         QStringLiteral("x.DLL,0"),
-         QStringLiteral("C"),
-         QStringLiteral("D")},
-        {{QStringLiteral("hvm"), QStringLiteral("/b"), QStringLiteral("x.dll"), QStringLiteral("C"),
-          QStringLiteral("D")},
-         QStringLiteral(".hvm"),
-         QStringLiteral("x.dll,0"),
-         QStringLiteral("C"),
-         QStringLiteral("D")},
-        {{QStringLiteral("hvm"), QStringLiteral("/b"), QStringLiteral("x.Exe"), QStringLiteral("C"),
-          QStringLiteral("D")},
-         QStringLiteral(".hvm"),
-         QStringLiteral("x.Exe,0"),
-         QStringLiteral("C"),
-         QStringLiteral("D")},
-        {{QStringLiteral("hvm"), QStringLiteral("/b"), QStringLiteral("x.exe.png"),
-          QStringLiteral("C"), QStringLiteral("D")},
-         QStringLiteral(".hvm"),
-         QStringLiteral("x.exe.png"),
-         QStringLiteral("C"),
-         QStringLiteral("D")},
-        {{QStringLiteral("hvm"), QStringLiteral("/b"), QStringLiteral("hvm.PNG"),
-          QStringLiteral("C"), QStringLiteral("D")},
-         QStringLiteral(".hvm"),
-         QStringLiteral("hvm.PNG"),
-         QStringLiteral("C"),
-         QStringLiteral("D")},
-        {{QStringLiteral("hvm"), QStringLiteral("/b"), QStringLiteral("hvm.ico"),
-          QStringLiteral("C"), QStringLiteral("D")},
-         QStringLiteral(".hvm"),
-         QStringLiteral("hvm.ico"),
-         QStringLiteral("C"),
-         QStringLiteral("D")},
-        {{QStringLiteral("hvm"), QStringLiteral("/b"), QStringLiteral(" i.png "),
-          QStringLiteral("C"), QStringLiteral("D")},
-         QStringLiteral(".hvm"),
-         QStringLiteral(" i.png "),
-         QStringLiteral("C"),
-         QStringLiteral("D")},
-        {{QStringLiteral("hvm"), QStringLiteral("/b"), QStringLiteral("i.png"), QString(),
-          QString()},
-         QStringLiteral(".hvm"),
-         QStringLiteral("i.png"),
-         QStringLiteral("Reg.Application"),
-         QStringLiteral("RegDescription")},
-        {{QStringLiteral("hvm"), QStringLiteral("/b"), QStringLiteral("i.png"), QStringLiteral(" "),
-          QStringLiteral(" ")},
-         QStringLiteral(".hvm"),
-         QStringLiteral("i.png"),
-         QStringLiteral(" "),
-         QStringLiteral(" ")},
+        {"extension without dot", {QStringLiteral("hvm"), QStringLiteral("/usr/bin/h"), QStringLiteral("/x/hvm.png"), c, d}, QStringLiteral(".hvm"), QStringLiteral("/x/hvm.png"), c, d},
+        {"extension with dot", {QStringLiteral(".hvm"), QStringLiteral("/usr/bin/h"), QStringLiteral("/x/hvm.png"), c, d}, QStringLiteral(".hvm"), QStringLiteral("/x/hvm.png"), c, d},
+        {"extension with a name", {QStringLiteral("map.hvm"), QStringLiteral("/usr/bin/h"), QStringLiteral("i.png"), c, d}, QStringLiteral("map.hvm"), QStringLiteral("i.png"), c, d},
+        {"no extension", {QString(), QStringLiteral("/usr/bin/h"), QStringLiteral("i.png"), c, d}, QStringLiteral("."), QStringLiteral("i.png"), c, d},
+        {"no icon, an .exe", {QStringLiteral("hvm"), exe, QString(), c, d}, QStringLiteral(".hvm"), exe + QStringLiteral(",0"), c, d},
+        {"blank icon, an .exe", {QStringLiteral("hvm"), exe, QStringLiteral("   "), c, d}, QStringLiteral(".hvm"), exe + QStringLiteral(",0"), c, d},
+        {"no icon, a program", {QStringLiteral("hvm"), QStringLiteral("/usr/bin/halvorn3"), QString(), c, d}, QStringLiteral(".hvm"), QStringLiteral("/usr/bin/halvorn3"), c, d},
+        {"icon a .Dll", {QStringLiteral("hvm"), QStringLiteral("/b"), QStringLiteral("C:/Win/Lib.Dll"), c, d}, QStringLiteral(".hvm"), QStringLiteral("C:/Win/Lib.Dll,0"), c, d},
+        {"icon a .DLL", {QStringLiteral("hvm"), QStringLiteral("/b"), QStringLiteral("x.DLL"), c, d}, QStringLiteral(".hvm"), QStringLiteral("x.DLL,0"), c, d},
+        {"icon a .dll", {QStringLiteral("hvm"), QStringLiteral("/b"), QStringLiteral("x.dll"), c, d}, QStringLiteral(".hvm"), QStringLiteral("x.dll,0"), c, d},
+        {"icon an .Exe", {QStringLiteral("hvm"), QStringLiteral("/b"), QStringLiteral("x.Exe"), c, d}, QStringLiteral(".hvm"), QStringLiteral("x.Exe,0"), c, d},
+        {"icon .exe.png", {QStringLiteral("hvm"), QStringLiteral("/b"), QStringLiteral("x.exe.png"), c, d}, QStringLiteral(".hvm"), QStringLiteral("x.exe.png"), c, d},
+        {"icon .PNG", {QStringLiteral("hvm"), QStringLiteral("/b"), QStringLiteral("hvm.PNG"), c, d}, QStringLiteral(".hvm"), QStringLiteral("hvm.PNG"), c, d},
+        {"icon .ico", {QStringLiteral("hvm"), QStringLiteral("/b"), QStringLiteral("hvm.ico"), c, d}, QStringLiteral(".hvm"), QStringLiteral("hvm.ico"), c, d},
+        {"icon with blanks", {QStringLiteral("hvm"), QStringLiteral("/b"), QStringLiteral(" i.png "), c, d}, QStringLiteral(".hvm"), QStringLiteral(" i.png "), c, d},
+        {"no names", {QStringLiteral("hvm"), QStringLiteral("/b"), QStringLiteral("i.png"), QString(), QString()}, QStringLiteral(".hvm"), QStringLiteral("i.png"), QStringLiteral("Reg.Application"), QStringLiteral("RegDescription")},
+        {"blank names", {QStringLiteral("hvm"), QStringLiteral("/b"), QStringLiteral("i.png"), QStringLiteral(" "), QStringLiteral(" ")}, QStringLiteral(".hvm"), QStringLiteral("i.png"), QStringLiteral(" "), QStringLiteral(" ")},
     };
+    // clang-format on
     for (const Row& row : rows) {
-        SCOPED_TRACE((row.in.extension + QStringLiteral("|") + row.in.iconPath).toStdString());
+        SCOPED_TRACE(row.name);
         const FileTypeEntry out = ApplyFileTypeRules(row.in);
         EXPECT_EQ(out.extension, row.extension);
         EXPECT_EQ(out.commandPath, row.in.commandPath);
@@ -131,14 +53,13 @@ TEST(FileTypeRules, ArgumentsBecomeWrittenValues)
 
 TEST(FileTypeNames, DerivedFromClassName)
 {
+    // clang-format off
     const std::pair<QString, QString> rows[] = {
-        {QStringLiteral("Halvorn III Map"), QStringLiteral("halvorn-iii-map")},
-        {QStringLiteral("Reg.Application"), QStringLiteral("reg-application")},
-        {QStringLiteral("  --Map__of  2 Levels!"), QStringLiteral("map-of-2-levels")},
-        {QString::fromUtf8("Kärte"), QStringLiteral("k-rte")},
-        {QString::fromUtf8("ÄÖÜ"), QStringLiteral("document")},
-        {QStringLiteral(""), QStringLiteral("document")},
+        {QStringLiteral("Halvorn III Map"), QStringLiteral("halvorn-iii-map")}, {QStringLiteral("Reg.Application"), QStringLiteral("reg-application")},
+        {QStringLiteral("  --Map__of  2 Levels!"), QStringLiteral("map-of-2-levels")}, {QString::fromUtf8("Kärte"), QStringLiteral("k-rte")},
+        {QString::fromUtf8("ÄÖÜ"), QStringLiteral("document")}, {QStringLiteral(""), QStringLiteral("document")},
     };
+    // clang-format on
     for (const auto& [className, id] : rows) {
         SCOPED_TRACE(className.toStdString());
         const FileTypeNames names = NamesForClass(className);
@@ -150,11 +71,10 @@ TEST(FileTypeNames, DerivedFromClassName)
 
 TEST(DesktopEntryEscaping, ExecQuotesTheProgram)
 {
+    // clang-format off
     const std::pair<QString, QString> rows[] = {
-        {QStringLiteral("/usr/lib/halvorn3/halvorn3"),
-         QStringLiteral(R"("/usr/lib/halvorn3/halvorn3" %f)")},
-        {QStringLiteral("/home/ann/My Games/Halvorn III/halvorn3"),
-         QStringLiteral(R"("/home/ann/My Games/Halvorn III/halvorn3" %f)")},
+        {QStringLiteral("/usr/lib/halvorn3/halvorn3"), QStringLiteral(R"("/usr/lib/halvorn3/halvorn3" %f)")},
+        {QStringLiteral("/home/ann/My Games/Halvorn III/halvorn3"), QStringLiteral(R"("/home/ann/My Games/Halvorn III/halvorn3" %f)")},
         {QStringLiteral(R"(/opt/say "hi"/h)"), QStringLiteral(R"("/opt/say \\"hi\\"/h" %f)")},
         {QStringLiteral("/opt/$HOME/`x`/h"), QStringLiteral(R"("/opt/\\$HOME/\\`x\\`/h" %f)")},
         {QStringLiteral(R"(/opt/back\slash/h)"), QStringLiteral(R"("/opt/back\\\\slash/h" %f)")},
@@ -162,6 +82,7 @@ TEST(DesktopEntryEscaping, ExecQuotesTheProgram)
         {QStringLiteral("/opt/tab\there"), QStringLiteral(R"("/opt/tab\there" %f)")},
         {QStringLiteral(""), QStringLiteral(R"("" %f)")},
     };
+    // clang-format on
     for (const auto& [program, exec] : rows) {
         SCOPED_TRACE(program.toStdString());
         EXPECT_EQ(ExecLineForProgram(program), exec);

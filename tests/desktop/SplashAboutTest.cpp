@@ -11,6 +11,8 @@
 #include <QWindow>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace halvorn {
 namespace {
 
@@ -24,20 +26,13 @@ bool AnySplashLeft()
 
 TEST(Splash, ShownOnlyForExactlyOne)
 {
-    struct Row {
-        QString setting;
-        bool shown;
+    // clang-format off
+    const struct { QString setting; bool shown; } rows[] = {
+        {QStringLiteral("1"), true}, {QStringLiteral("0"), false}, {QString(), false}, {QStringLiteral("yes"), false}, {QStringLiteral("1 "), false},
+        {QStringLiteral(" 1"), false}, {QStringLiteral("01"), false}, {QStringLiteral("true"), false},
     };
-    const Row rows[] = {{QStringLiteral("1"), true},
-                        {QStringLiteral("0"), false},
-                        {QString(), false},
-                        {QStringLiteral("yes"), false},
-                        {QStringLiteral("1 "), false},
-                        {QStringLiteral(" 1"), false},
-                        {QStringLiteral("01"), false},
-                        {QStringLiteral("true"), false},
-                        {QString(), false}};
-    for (const Row& row : rows) {
+    // clang-format on
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.setting.toStdString());
         int holds = 0;
         const bool shown = RunSplash(row.setting, [&](frmSplash& splash) {
@@ -56,10 +51,7 @@ TEST(Splash, ShownOnlyForExactlyOne)
         EXPECT_EQ(holds, row.shown ? 1 : 0);
         EXPECT_FALSE(AnySplashLeft());
     }
-}
-
-TEST(Splash, RealWaitShowsAndDestroys)
-{
+    // The real wait shows and destroys it the same way.
     EXPECT_FALSE(RunSplash(QStringLiteral("0")));
     EXPECT_TRUE(RunSplash(QStringLiteral("1")));
     EXPECT_FALSE(AnySplashLeft());
@@ -81,21 +73,18 @@ TEST(About, CaptionAndVersionLine)
 
 TEST(About, ClickAnywhereCloses)
 {
-    enum class Where { Label, Artwork, Margin, ReleaseOnly, RightClickLabel };
-    struct Row {
-        const char* name;
-        Where where;
-        int expected;
-    };
-    const Row rows[] = {
-        {"label", Where::Label, QDialog::Accepted},
-        {"artwork", Where::Artwork, QDialog::Accepted},
-        {"margin", Where::Margin, QDialog::Accepted},
-        {"right button on label", Where::RightClickLabel, QDialog::Accepted},
+    using Act = std::function<void(QWindow*, QPoint label, QPoint artwork)>;
+    // clang-format off
+    const struct { const char* name; Act act; int expected; } rows[] = {
+        {"label", [](QWindow* w, QPoint label, QPoint) { QTest::mouseClick(w, Qt::LeftButton, {}, label); }, QDialog::Accepted},
+        {"artwork", [](QWindow* w, QPoint, QPoint art) { QTest::mouseClick(w, Qt::LeftButton, {}, art); }, QDialog::Accepted},
+        {"margin", [](QWindow* w, QPoint, QPoint) { QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(3, 3)); }, QDialog::Accepted},
+        {"right button on label", [](QWindow* w, QPoint label, QPoint) { QTest::mouseClick(w, Qt::RightButton, {}, label); }, QDialog::Accepted},
         // A release alone (the press was on whatever opened the box) is no click.
-        {"release only", Where::ReleaseOnly, QDialog::Rejected},
+        {"release only", [](QWindow* w, QPoint label, QPoint) { QTest::mouseRelease(w, Qt::LeftButton, {}, label); }, QDialog::Rejected},
     };
-    for (const Row& row : rows) {
+    // clang-format on
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         frmAbout dlg;
         QTimer::singleShot(0, &dlg, [&] {
@@ -105,29 +94,12 @@ TEST(About, ClickAnywhereCloses)
                     dlg.reject();
             });
             EXPECT_EQ(QApplication::activeModalWidget(), &dlg);
-            QWindow* window = dlg.windowHandle();
             const auto centreOf = [&](const QWidget* w) {
                 return w->mapTo(&dlg, w->rect().center());
             };
-            const QPoint label = centreOf(dlg.findChild<QLabel*>(QStringLiteral("lblVersion")));
-            switch (row.where) {
-            case Where::Label:
-                QTest::mouseClick(window, Qt::LeftButton, {}, label);
-                break;
-            case Where::Artwork:
-                QTest::mouseClick(window, Qt::LeftButton, {},
-                                  centreOf(dlg.findChild<ArtworkView*>()));
-                break;
-            case Where::Margin:
-                QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(3, 3));
-                break;
-            case Where::RightClickLabel:
-                QTest::mouseClick(window, Qt::RightButton, {}, label);
-                break;
-            case Where::ReleaseOnly:
-                QTest::mouseRelease(window, Qt::LeftButton, {}, label);
-                break;
-            }
+            row.act(dlg.windowHandle(),
+                    centreOf(dlg.findChild<QLabel*>(QStringLiteral("lblVersion"))),
+                    centreOf(dlg.findChild<ArtworkView*>()));
         });
         EXPECT_EQ(dlg.exec(), row.expected);
     }

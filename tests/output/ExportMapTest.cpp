@@ -1,6 +1,7 @@
 #include "output/ExportMap.h"
 #include "output/ExportFormat.h"
 
+#include "OutputDriving.h"
 #include "QStringPrint.h"
 #include "TestSupport.h"
 #include "imaging/Imaging.h"
@@ -23,68 +24,26 @@
 
 using namespace halvorn;
 using testsupport::BoxRecord;
+using namespace outputtest;
 
 namespace {
 
 const QString Png = QStringLiteral("PNG File (*.png)");
 const QString Jpg = QStringLiteral("JPG File (*.jpg)");
 
-// Every pixel differs from its neighbours: a shifted, scaled or re-encoded
-// file cannot pass for the original.
+// The canvas picture: every pixel differs from its neighbours, so a shifted,
+// scaled or re-encoded file cannot pass for the original.
 QImage Pattern(int w, int h)
 {
-    QImage img(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            img.setPixel(x, y, qRgb(x * 7 % 256, y * 13 % 256, (x + y) * 3 % 256));
-    return img;
+    return testsupport::Picture(w, h).convertToFormat(QImage::Format_RGB32);
 }
 
-QByteArray Bytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using testsupport::ReadAll;
 
 void WriteBytes(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-}
-
-// What the main window keeps from one export to the next.
-struct DialogMemory {
-    QString ExportFileName;
-    int FilterIndex = 1;
-};
-
-// Exports through the real dialog: cancelled when `name` is empty, else the
-// filter is picked first (Qt rewrites a typed extension when the filter
-// changes; an empty one leaves the filter offered) and the name typed.
-// `onOpen` sees the dialog as it opened.
-std::vector<BoxRecord> RunExport(const QImage& picture, DialogMemory& memory, const QString& filter,
-                                 const QString& name,
-                                 QMessageBox::StandardButton answer = QMessageBox::Ok,
-                                 const std::function<void(QFileDialog&)>& onOpen = {})
-{
-    std::vector<BoxRecord> boxes;
-    testsupport::DriveModals(
-        [&] { ExportMap(nullptr, picture, memory.ExportFileName, memory.FilterIndex); },
-        [&](QWidget* modal) {
-            if (auto* box = qobject_cast<QMessageBox*>(modal))
-                return testsupport::Answer(*box, boxes, answer);
-            auto* dialog = qobject_cast<QFileDialog*>(modal);
-            ASSERT_NE(dialog, nullptr);
-            if (onOpen)
-                onOpen(*dialog);
-            if (name.isEmpty())
-                return dialog->reject();
-            if (!filter.isEmpty())
-                dialog->selectNameFilter(filter);
-            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
-            static_cast<QDialog*>(dialog)->accept(); // QFileDialog hides it; the override runs
-        });
-    return boxes;
 }
 
 // Root writes into read-only folders; for its lifetime this thread (the one
@@ -168,16 +127,13 @@ TEST_F(ExportMapTest, TheNextExportOffersTheFilterChosenLast)
     EXPECT_EQ(memory.FilterIndex, 2);
 
     // Accepted as offered: the same name, the same format, after the question.
-    const struct {
-        QString filter, name; // empty filter: as offered; empty name: Cancel
-        const char* offered;  // the filter's label, as the dialog shows it
-        int keptIndex;
-    } rounds[] = {
-        {{}, Path(QStringLiteral("k1.jpg")), "JPG File", 2},
-        {{}, {}, "JPG File", 2}, // Cancel keeps the choice
-        {Png, Path(QStringLiteral("k2.png")), "JPG File", 1},
-        {{}, {}, "PNG File", 1},
+    // An empty filter: as offered; an empty name: Cancel, which keeps the
+    // choice; `offered` is the filter's label as the dialog shows it.
+    // clang-format off
+    const struct { QString filter, name; const char* offered; int keptIndex; } rounds[] = {
+        {{}, Path(QStringLiteral("k1.jpg")), "JPG File", 2}, {{}, {}, "JPG File", 2}, {Png, Path(QStringLiteral("k2.png")), "JPG File", 1}, {{}, {}, "PNG File", 1},
     };
+    // clang-format on
     for (const auto& r : rounds) {
         SCOPED_TRACE(r.name.toStdString());
         QString offered;
@@ -187,39 +143,8 @@ TEST_F(ExportMapTest, TheNextExportOffersTheFilterChosenLast)
         EXPECT_EQ(offered, QString::fromLatin1(r.offered));
         EXPECT_EQ(memory.FilterIndex, r.keptIndex);
     }
-    EXPECT_TRUE(Bytes(Path(QStringLiteral("k1.jpg"))).startsWith("\xff\xd8\xff"));
-    EXPECT_TRUE(Bytes(Path(QStringLiteral("k2.png"))).startsWith("\x89PNG"));
-}
-
-TEST_F(ExportMapTest, WritesThePicturePixelForPixelInTheFilterFormatUnderTheTypedName)
-{
-    const struct {
-        int size;
-        QString filter, name;
-        bool png;
-    } cases[] = {
-        {1080, Png, QStringLiteral("full.png"), true},
-        {540, Png, QStringLiteral("half.png"), true},
-        {270, Png, QStringLiteral("no_extension"), true},
-        {1080, Jpg, QStringLiteral("full.jpg"), false},
-        {270, Jpg, QStringLiteral("disguised.png"), false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name.toStdString());
-        const QImage picture = Pattern(c.size, c.size);
-        DialogMemory memory;
-        EXPECT_TRUE(RunExport(picture, memory, c.filter, Path(c.name)).empty());
-        EXPECT_EQ(memory.ExportFileName, Path(c.name));
-        EXPECT_EQ(Entries(), QStringList{c.name}); // no suffix added, nothing beside it
-        const QByteArray bytes = Bytes(Path(c.name));
-        const QImage written = QImage::fromData(bytes);
-        EXPECT_EQ(written.size(), picture.size());
-        EXPECT_TRUE(bytes.startsWith(c.png ? "\x89PNG\r\n\x1a\n" : "\xff\xd8\xff"));
-        if (c.png) {
-            EXPECT_TRUE(written.convertToFormat(QImage::Format_RGB32) == picture);
-        }
-        QFile::remove(Path(c.name));
-    }
+    EXPECT_TRUE(ReadAll(Path(QStringLiteral("k1.jpg"))).startsWith("\xff\xd8\xff"));
+    EXPECT_TRUE(ReadAll(Path(QStringLiteral("k2.png"))).startsWith("\x89PNG"));
 }
 
 QByteArray JpegAt(const QImage& picture, int quality)
@@ -233,15 +158,33 @@ QByteArray JpegAt(const QImage& picture, int quality)
     return bytes;
 }
 
-TEST_F(ExportMapTest, JpegIsWrittenAtFullQuality)
+TEST_F(ExportMapTest, WritesThePicturePixelForPixelOrAsAFullQualityJpegUnderTheTypedName)
 {
-    const QImage picture = Pattern(270, 270);
-    DialogMemory memory;
-    EXPECT_TRUE(RunExport(picture, memory, Jpg, Path(QStringLiteral("map.jpg"))).empty());
-    const QByteArray written = Bytes(Path(QStringLiteral("map.jpg")));
-    EXPECT_TRUE(written == JpegAt(picture, 100));
-    EXPECT_FALSE(written == JpegAt(picture, 99));
-    EXPECT_FALSE(written == JpegAt(picture, 75));
+    // clang-format off
+    const struct { int size; QString filter, name; bool png; } cases[] = {
+        {1080, Png, QStringLiteral("full.png"), true}, {540, Png, QStringLiteral("half.png"), true}, {270, Png, QStringLiteral("no_extension"), true},
+        {1080, Jpg, QStringLiteral("full.jpg"), false}, {270, Jpg, QStringLiteral("disguised.png"), false},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        const QImage picture = Pattern(c.size, c.size);
+        DialogMemory memory;
+        EXPECT_TRUE(RunExport(picture, memory, c.filter, Path(c.name)).empty());
+        EXPECT_EQ(memory.ExportFileName, Path(c.name));
+        EXPECT_EQ(Entries(), QStringList{c.name}); // no suffix added, nothing beside it
+        const QByteArray bytes = ReadAll(Path(c.name));
+        const QImage written = QImage::fromData(bytes);
+        EXPECT_EQ(written.size(), picture.size());
+        EXPECT_TRUE(bytes.startsWith(c.png ? "\x89PNG\r\n\x1a\n" : "\xff\xd8\xff"));
+        if (c.png) {
+            EXPECT_TRUE(written.convertToFormat(QImage::Format_RGB32) == picture);
+        } else { // at full quality
+            EXPECT_TRUE(bytes == JpegAt(picture, 100));
+            EXPECT_FALSE(bytes == JpegAt(picture, 99));
+        }
+        QFile::remove(Path(c.name));
+    }
 }
 
 TEST_F(ExportMapTest, AsksOnceBeforeOverwritingAndOnlyYesReplaces)
@@ -265,7 +208,7 @@ TEST_F(ExportMapTest, AsksOnceBeforeOverwritingAndOnlyYesReplaces)
         if (answer == QMessageBox::Yes) {
             EXPECT_TRUE(QImage(path).convertToFormat(QImage::Format_RGB32) == picture);
         } else {
-            EXPECT_EQ(Bytes(path), old);
+            EXPECT_EQ(ReadAll(path), old);
         }
     }
 }
@@ -284,26 +227,21 @@ TEST_F(ExportMapTest, FailedExportSaysWhyAndKeepsTheOldFile)
 {
     const QByteArray old = "the previous export";
     WriteBytes(Path(QStringLiteral("old.jpg")), old);
-    const struct {
-        QString path;
-        QImage picture;
-        QString filter, why;
-    } cases[] = {
-        {Path(QStringLiteral("missing/map.png")), Pattern(20, 20), Png,
-         QStringLiteral("No such file or directory")},
-        // Wider than JPEG allows: the encoder fails before any file is touched.
-        {Path(QStringLiteral("old.jpg")), Pattern(70000, 1), Jpg,
-         QStringLiteral("The picture cannot be encoded as JPEG.")},
-        {Path(QStringLiteral("blank.png")), QImage(), Png,
-         QStringLiteral("Invalid Parameter: Status = 2")},
+    // Wider than JPEG allows: the encoder fails before any file is touched.
+    // clang-format off
+    const struct { QString path; QImage picture; QString filter, why; } cases[] = {
+        {Path(QStringLiteral("missing/map.png")), Pattern(20, 20), Png, QStringLiteral("No such file or directory")},
+        {Path(QStringLiteral("old.jpg")), Pattern(70000, 1), Jpg, QStringLiteral("The picture cannot be encoded as JPEG.")},
+        {Path(QStringLiteral("blank.png")), QImage(), Png, QStringLiteral("Invalid Parameter: Status = 2")},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path.toStdString());
         DialogMemory memory;
         ExpectFailure(RunExport(c.picture, memory, c.filter, c.path, QMessageBox::Yes), c.path,
                       c.why);
     }
-    EXPECT_EQ(Bytes(Path(QStringLiteral("old.jpg"))), old);
+    EXPECT_EQ(ReadAll(Path(QStringLiteral("old.jpg"))), old);
     EXPECT_EQ(Entries(), QStringList{QStringLiteral("old.jpg")});
 }
 
@@ -326,7 +264,7 @@ TEST_F(ExportMapTest, ReadOnlyFolderFailsWithTheSystemReasonAndKeepsTheOldFile)
                       Path(name), why);
     }
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    EXPECT_EQ(Bytes(Path(QStringLiteral("old.png"))), old);
+    EXPECT_EQ(ReadAll(Path(QStringLiteral("old.png"))), old);
     EXPECT_EQ(Entries(), QStringList{QStringLiteral("old.png")});
 }
 
@@ -360,7 +298,7 @@ TEST_F(ExportMapTest, ADiskFailingAtAnyCallIsReportedAndTheOldFileSurvives)
         iofaults::Disarm();
         ASSERT_EQ(boxes.size(), 2u); // the overwrite question, then the failure
         ExpectFailure(boxes, path, qt_error_string(error));
-        EXPECT_EQ(Bytes(path), old);
+        EXPECT_EQ(ReadAll(path), old);
         EXPECT_EQ(Entries(), QStringList{QStringLiteral("exist.png")});
     }
     DialogMemory memory;

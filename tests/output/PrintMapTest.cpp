@@ -1,5 +1,6 @@
 #include "output/PrintMap.h"
 
+#include "OutputDriving.h"
 #include "QStringPrint.h"
 #include "TestSupport.h"
 #include "storage/IoFaults.h"
@@ -25,56 +26,19 @@
 #include <cstdlib>
 
 using namespace halvorn;
-using testsupport::BoxRecord;
+using namespace outputtest;
+using testsupport::ReadAll;
 
 namespace {
 
-// How the test answers the print dialog; Unchecked skips the dialog's own
-// check of the output file, so the failure reaches the print itself.
-enum class Answer { Cancel, Print, PrintUnchecked };
-
-// Prints into a PDF on Letter paper with quarter-inch margins: a printable
-// area of 2400 x 3150 printer pixels at 300 dpi.
-std::vector<BoxRecord> RunPrint(const QImage& picture, const QString& pdf, Answer answer,
-                                const std::function<void(QPrintDialog&)>& onOpen = {})
-{
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdf);
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
-                                      QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch));
-    std::vector<BoxRecord> boxes;
-    testsupport::DriveModals([&] { PrintMap(nullptr, picture, printer); },
-                             [&](QWidget* modal) {
-                                 if (auto* box = qobject_cast<QMessageBox*>(modal))
-                                     return testsupport::Answer(*box, boxes, QMessageBox::Ok);
-                                 auto* dialog = qobject_cast<QPrintDialog*>(modal);
-                                 ASSERT_NE(dialog, nullptr);
-                                 if (onOpen)
-                                     onOpen(*dialog);
-                                 if (answer == Answer::Cancel)
-                                     dialog->reject();
-                                 else if (answer == Answer::Print)
-                                     dialog->accept();
-                                 else
-                                     dialog->done(QDialog::Accepted);
-                             });
-    return boxes;
-}
-
-QByteArray ReadBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// Red, green, blue and yellow quarters: a flipped or turned print shows.
+// Red, green, blue and yellow quarters: a flipped or turned print shows, and
+// the flat quarters keep their colours through the PDF renderer's scaling,
+// where a picture of single pixels would not.
 QImage Quarters(int size)
 {
-    QImage img(size, size, QImage::Format_RGB32);
+    QImage img = testsupport::SolidImage(size, size, Qt::red).convertToFormat(QImage::Format_RGB32);
     const int half = size / 2;
     QPainter p(&img);
-    p.fillRect(0, 0, half, half, Qt::red);
     p.fillRect(half, 0, size - half, half, Qt::green);
     p.fillRect(0, half, half, size - half, Qt::blue);
     p.fillRect(half, half, size - half, size - half, Qt::yellow);
@@ -113,25 +77,6 @@ void ExpectPage(const QString& pdf, QSize pageSize, std::initializer_list<Probe>
     }
 }
 
-TEST(PrintMapTest, CancelPrintsNothingAndShowsNothing)
-{
-    QTemporaryDir dir;
-    int dialogs = 0;
-    const auto boxes =
-        RunPrint(Quarters(1080), dir.filePath(QStringLiteral("map.pdf")), Answer::Cancel,
-                 [&](QPrintDialog& d) {
-                     ++dialogs;
-                     EXPECT_EQ(d.windowTitle(), QStringLiteral("Print Map"));
-                     EXPECT_EQ(d.objectName(), QStringLiteral("PrintDialog"));
-                     EXPECT_FALSE(d.testOption(QAbstractPrintDialog::PrintPageRange));
-                     EXPECT_FALSE(d.testOption(QAbstractPrintDialog::PrintSelection));
-                     EXPECT_FALSE(d.testOption(QAbstractPrintDialog::PrintCurrentPage));
-                 });
-    EXPECT_EQ(dialogs, 1);
-    EXPECT_TRUE(boxes.empty());
-    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("map.pdf"))));
-}
-
 // Every text the user can read in the dialog with its options shown.
 QStringList VisibleTexts(QPrintDialog& d)
 {
@@ -149,21 +94,33 @@ QStringList VisibleTexts(QPrintDialog& d)
     return texts;
 }
 
-TEST(PrintMapTest, DialogOffersNoPageNumbers)
+// The dialog as it opens, and with its options shown: no page numbers to
+// choose; Cancel prints nothing and shows nothing.
+TEST(PrintMapTest, DialogOffersNoPageNumbersAndCancelPrintsNothing)
 {
     QTemporaryDir dir;
     QStringList texts;
-    int spinBoxes = -1;
-    RunPrint(Quarters(100), dir.filePath(QStringLiteral("map.pdf")), Answer::Cancel,
-             [&](QPrintDialog& d) {
-                 for (QPushButton* b : d.findChildren<QPushButton*>())
-                     if (b->text() == QStringLiteral("&Options >>"))
-                         b->click();
-                 texts = VisibleTexts(d);
-                 spinBoxes = 0;
-                 for (const QSpinBox* box : d.findChildren<QSpinBox*>())
-                     spinBoxes += box->isVisibleTo(&d) ? 1 : 0;
-             });
+    int spinBoxes = -1, dialogs = 0;
+    const auto boxes =
+        RunPrint(Quarters(100), dir.filePath(QStringLiteral("map.pdf")), PrintAnswer::Cancel,
+                 [&](QPrintDialog& d) {
+                     ++dialogs;
+                     EXPECT_EQ(d.windowTitle(), QStringLiteral("Print Map"));
+                     EXPECT_EQ(d.objectName(), QStringLiteral("PrintDialog"));
+                     EXPECT_FALSE(d.testOption(QAbstractPrintDialog::PrintPageRange));
+                     EXPECT_FALSE(d.testOption(QAbstractPrintDialog::PrintSelection));
+                     EXPECT_FALSE(d.testOption(QAbstractPrintDialog::PrintCurrentPage));
+                     for (QPushButton* b : d.findChildren<QPushButton*>())
+                         if (b->text() == QStringLiteral("&Options >>"))
+                             b->click();
+                     texts = VisibleTexts(d);
+                     spinBoxes = 0;
+                     for (const QSpinBox* box : d.findChildren<QSpinBox*>())
+                         spinBoxes += box->isVisibleTo(&d) ? 1 : 0;
+                 });
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("map.pdf"))));
     ASSERT_TRUE(texts.contains(QStringLiteral("&Options <<")))
         << texts.join(QStringLiteral(" | ")).toStdString();
     EXPECT_TRUE(texts.contains(QStringLiteral("Copies:")));
@@ -174,32 +131,9 @@ TEST(PrintMapTest, DialogOffersNoPageNumbers)
         << texts.join(QStringLiteral(" | ")).toStdString();
 }
 
-TEST(PrintMapTest, PrintsTheMapScaledToTheWidthAndCentredOnOnePage)
-{
-    QTemporaryDir dir;
-    const QString pdf = dir.filePath(QStringLiteral("map.pdf"));
-    EXPECT_TRUE(RunPrint(Quarters(1080), pdf, Answer::Print).empty());
-    QFile file(pdf);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(file.readAll().startsWith("%PDF"));
-
-    // 1080 canvas pixels shrink to the printable 2400: the map spans x 75..2475
-    // and y 75 + 375 = 450..2850 of the page.
-    const QRgb white = qRgb(255, 255, 255);
-    ExpectPage(pdf, {2550, 3300},
-               {{80, 455, qRgb(255, 0, 0)},
-                {1270, 455, qRgb(255, 0, 0)},
-                {1280, 455, qRgb(0, 255, 0)},
-                {2470, 455, qRgb(0, 255, 0)},
-                {80, 2845, qRgb(0, 0, 255)},
-                {2470, 2845, qRgb(255, 255, 0)},
-                {70, 1000, white},
-                {2480, 1000, white},
-                {1000, 445, white},
-                {1000, 2855, white}});
-}
-
-TEST(PrintMapTest, PlacedOnThePageTheDialogSettledOn)
+// The map is scaled to the printable width only when wider, centred, on the
+// page the dialog settled on, whatever the printer had before.
+TEST(PrintMapTest, PrintedScaledToTheWidthAndCentredOnThePageTheDialogSettledOn)
 {
     const QMarginsF quarterInch(0.25, 0.25, 0.25, 0.25);
     const QPageLayout letterPortrait(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
@@ -207,61 +141,40 @@ TEST(PrintMapTest, PlacedOnThePageTheDialogSettledOn)
     const QPageLayout a4Landscape(QPageSize(QPageSize::A4), QPageLayout::Landscape, quarterInch,
                                   QPageLayout::Inch);
     const QRgb white = qRgb(255, 255, 255);
-    const QRgb red = qRgb(255, 0, 0);
-    const QRgb yellow = qRgb(255, 255, 0);
-    const struct {
-        const char* name;
-        QPageLayout before, chosen;
-        int canvas;
-        QSize page;
-        QRect map; // in page pixels at 300 dpi
-    } rows[] = {
-        // 540 canvas pixels print 2250 wide, centred on A4 landscape's
-        // printable 3358 x 2330 (page 842 x 595 points, margins 75).
-        {"letter portrait to A4 landscape",
-         letterPortrait,
-         a4Landscape,
-         540,
-         {3509, 2480},
-         {75 + 554, 75 + 40, 2250, 2250}},
-        // 1080 canvas pixels narrowed to Letter portrait's printable 2400, not
-        // to the 3358 the landscape page offered before the dialog.
-        {"A4 landscape to letter portrait",
-         a4Landscape,
-         letterPortrait,
-         1080,
-         {2550, 3300},
-         {75, 75 + 375, 2400, 2400}},
+    // `map` in page pixels at 300 dpi. 1080 canvas pixels shrink to Letter's
+    // printable 2400 (not to the 3358 the landscape page offered before the
+    // dialog); 540 print 2250 wide, centred on A4 landscape's printable
+    // 3358 x 2330 (page 842 x 595 points, margins 75).
+    // clang-format off
+    const struct { const char* name; QPageLayout before, chosen; int canvas; QSize page; QRect map; } rows[] = {
+        {"letter portrait", letterPortrait, letterPortrait, 1080, {2550, 3300}, {75, 75 + 375, 2400, 2400}},
+        {"letter portrait to A4 landscape", letterPortrait, a4Landscape, 540, {3509, 2480}, {75 + 554, 75 + 40, 2250, 2250}},
+        {"A4 landscape to letter portrait", a4Landscape, letterPortrait, 1080, {2550, 3300}, {75, 75 + 375, 2400, 2400}},
     };
+    // clang-format on
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
         QTemporaryDir dir;
         const QString pdf = dir.filePath(QStringLiteral("map.pdf"));
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-        printer.setPageLayout(r.before);
-        std::vector<BoxRecord> boxes;
-        testsupport::DriveModals([&] { PrintMap(nullptr, Quarters(r.canvas), printer); },
-                                 [&](QWidget* modal) {
-                                     if (auto* box = qobject_cast<QMessageBox*>(modal))
-                                         return testsupport::Answer(*box, boxes, QMessageBox::Ok);
-                                     auto* dialog = qobject_cast<QPrintDialog*>(modal);
-                                     ASSERT_NE(dialog, nullptr);
-                                     // What the user's choice of paper and orientation does to the
-                                     // printer.
-                                     dialog->printer()->setPageLayout(r.chosen);
-                                     dialog->done(QDialog::Accepted);
-                                 });
+        // What the user's choice of paper and orientation does to the printer.
+        const auto boxes = RunPrint(
+            Quarters(r.canvas), pdf, PrintAnswer::PrintUnchecked,
+            [&](QPrintDialog& d) { d.printer()->setPageLayout(r.chosen); }, r.before);
         EXPECT_TRUE(boxes.empty());
+        EXPECT_TRUE(ReadAll(pdf).startsWith("%PDF"));
         const QRect m = r.map;
+        const int midX = m.left() + m.width() / 2, midY = m.top() + m.height() / 2;
         ExpectPage(pdf, r.page,
-                   {{m.left() + 5, m.top() + 5, red},
-                    {m.right() - 5, m.bottom() - 5, yellow},
-                    {m.left() - 6, m.center().y(), white},
-                    {m.right() + 6, m.center().y(), white},
-                    {m.center().x(), m.top() - 6, white},
-                    {m.center().x(), m.bottom() + 6, white}});
+                   {{m.left() + 5, m.top() + 5, qRgb(255, 0, 0)},
+                    {midX - 5, m.top() + 5, qRgb(255, 0, 0)},
+                    {midX + 5, m.top() + 5, qRgb(0, 255, 0)},
+                    {m.right() - 5, m.top() + 5, qRgb(0, 255, 0)},
+                    {m.left() + 5, m.bottom() - 5, qRgb(0, 0, 255)},
+                    {m.right() - 5, m.bottom() - 5, qRgb(255, 255, 0)},
+                    {m.left() - 6, midY, white},
+                    {m.right() + 6, midY, white},
+                    {midX, m.top() - 6, white},
+                    {midX, m.bottom() + 6, white}});
     }
 }
 
@@ -290,14 +203,14 @@ TEST(PrintMapTest, FailuresAreReported)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text.toStdString());
         iofaults::Arm(c.failingCall, c.error);
-        const auto boxes = RunPrint(c.picture, c.pdf, Answer::PrintUnchecked);
+        const auto boxes = RunPrint(c.picture, c.pdf, PrintAnswer::PrintUnchecked);
         iofaults::Disarm();
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].title, QStringLiteral("Error"));
         EXPECT_EQ(boxes[0].icon, QMessageBox::Warning);
         EXPECT_EQ(boxes[0].text, c.text);
         if (c.pdf == old) {
-            EXPECT_EQ(ReadBytes(old), oldBytes);
+            EXPECT_EQ(ReadAll(old), oldBytes);
         } else {
             EXPECT_FALSE(QFile::exists(c.pdf));
         }
@@ -315,11 +228,8 @@ TEST(PrintMapTest, ThePdfHoldsTheCanvasPicturePixelForPixel)
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("map.pdf"));
     // Every pixel differs from its neighbours, as grid lines and tile edges do.
-    QImage picture(540, 540, QImage::Format_RGB32);
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            picture.setPixel(x, y, qRgb(x * 7 % 256, y * 13 % 256, (x ^ y) % 256));
-    ASSERT_TRUE(RunPrint(picture, pdf, Answer::Print).empty());
+    const QImage picture = testsupport::Picture(540, 540).convertToFormat(QImage::Format_RGB32);
+    ASSERT_TRUE(RunPrint(picture, pdf, PrintAnswer::Print).empty());
 
     QProcess list;
     list.start(pdfimages, {QStringLiteral("-list"), pdf});

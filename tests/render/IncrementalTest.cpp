@@ -26,35 +26,25 @@ int AnyObject(const MapDocument& map, std::mt19937& rng)
     return static_cast<int>(rng() % (map.Objects().size() - 1));
 }
 
+using Pictures = std::vector<ImageHandle>;
+// clang-format off
 const Edit Edits[] = {
-    {"floor",
-     [](MapDocument& m, std::mt19937& r, const std::vector<ImageHandle>& p) {
-         m.SetFloor(r() % 16, r() % 16, r() % 4 ? p[r() % p.size()] : 0);
-     }},
-    {"wall",
-     [](MapDocument& m, std::mt19937& r, const std::vector<ImageHandle>& p) {
-         m.SetWall(r() % 62, r() % 62, r() % 4 ? p[r() % p.size()] : 0);
-     }},
-    {"place",
-     [](MapDocument& m, std::mt19937& r, const std::vector<ImageHandle>& p) {
+    {"floor", [](MapDocument& m, std::mt19937& r, const Pictures& p) { m.SetFloor(r() % 16, r() % 16, r() % 4 ? p[r() % p.size()] : 0); }},
+    {"wall", [](MapDocument& m, std::mt19937& r, const Pictures& p) { m.SetWall(r() % 62, r() % 62, r() % 4 ? p[r() % p.size()] : 0); }},
+    {"place", [](MapDocument& m, std::mt19937& r, const Pictures& p) {
          const ImageHandle image = p[r() % p.size()];
          const Orientation o = static_cast<Orientation>(r() % 8);
-         int16_t w = static_cast<int16_t>(ImageWidth(image)),
-                 h = static_cast<int16_t>(ImageHeight(image));
+         int16_t w = static_cast<int16_t>(ImageWidth(image)), h = static_cast<int16_t>(ImageHeight(image));
          if (SwapsSides(o))
              std::swap(w, h);
-         m.AddObject(image, static_cast<float>(r() % 1120) - 30.5f,
-                     static_cast<float>(r() % 1120) - 30, w, h, o);
+         m.AddObject(image, static_cast<float>(r() % 1120) - 30.5f, static_cast<float>(r() % 1120) - 30, w, h, o);
      }},
-    {"delete", [](MapDocument& m, std::mt19937& r,
-                  const std::vector<ImageHandle>&) { m.DeleteObject(AnyObject(m, r)); }},
-    {"turn", [](MapDocument& m, std::mt19937& r,
-                const std::vector<ImageHandle>&) { m.RotateObjectRight(AnyObject(m, r)); }},
-    {"flip", [](MapDocument& m, std::mt19937& r,
-                const std::vector<ImageHandle>&) { m.FlipObjectVertically(AnyObject(m, r)); }},
-    {"shadow", [](MapDocument& m, std::mt19937& r,
-                  const std::vector<ImageHandle>&) { m.ToggleObjectShadow(AnyObject(m, r)); }},
+    {"delete", [](MapDocument& m, std::mt19937& r, const Pictures&) { m.DeleteObject(AnyObject(m, r)); }},
+    {"turn", [](MapDocument& m, std::mt19937& r, const Pictures&) { m.RotateObjectRight(AnyObject(m, r)); }},
+    {"flip", [](MapDocument& m, std::mt19937& r, const Pictures&) { m.FlipObjectVertically(AnyObject(m, r)); }},
+    {"shadow", [](MapDocument& m, std::mt19937& r, const Pictures&) { m.ToggleObjectShadow(AnyObject(m, r)); }},
 };
+// clang-format on
 
 } // namespace
 
@@ -116,26 +106,21 @@ TEST_P(IncrementalRedraw, AnythingButTheMapChangingDrawsTheWholeMap)
     QImage expected(canvas.size(), QImage::Format_RGB32);
     MapRenderer renderer(GetParam().shortcuts);
     renderer.Redraw(canvas, map, layers, 1.0f, shadows, true);
-    const struct {
-        const char* what;
-        std::function<void()> change;
-        bool drawshadows;
-    } rows[] = {
-        {"drag drops shadows", [] {}, false},
-        {"release brings them back", [] {}, true},
-        {"canvas cleared by someone else", [&] { canvas.fill(Qt::white); }, true},
-        {"layer switch", [&] { layers.ShowGridLayer = true; }, true},
-        {"object shadow strength", [&] { shadows.ObjectShadowAlpha = 0.9f; }, true},
-        {"object shadow offset", [&] { shadows.ObjectShadowOffset = -6; }, true},
-        {"wall shadow strength", [&] { shadows.WallShadowAlpha = 255; }, true},
-        {"new map", [&] { map.NewMap(15, 15); }, true},
+    // clang-format off
+    const struct { const char* what; std::function<void()> change; bool drawshadows; } rows[] = {
+        {"drag drops shadows", [] {}, false}, {"release brings them back", [] {}, true},
+        {"canvas cleared by someone else", [&] { canvas.fill(Qt::white); }, true}, {"layer switch", [&] { layers.ShowGridLayer = true; }, true},
+        {"object shadow strength", [&] { shadows.ObjectShadowAlpha = 0.9f; }, true}, {"object shadow offset", [&] { shadows.ObjectShadowOffset = -6; }, true},
+        {"wall shadow strength", [&] { shadows.WallShadowAlpha = 255; }, true}, {"new map", [&] { map.NewMap(15, 15); }, true},
     };
+    // clang-format on
     for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
         r.change();
         renderer.Redraw(canvas, map, layers, 1.0f, shadows, r.drawshadows);
-        EXPECT_EQ(renderer.LastRepaintedRectangles(), -1) << r.what;
+        EXPECT_EQ(renderer.LastRepaintedRectangles(), -1);
         oracle::LiteralRedraw(expected, map, layers, 1.0f, shadows, r.drawshadows);
-        EXPECT_LE(oracle::MaxChannelDifference(canvas, expected), 1) << r.what;
+        EXPECT_LE(oracle::MaxChannelDifference(canvas, expected), 1);
     }
 }
 
@@ -143,7 +128,6 @@ TEST_P(IncrementalRedraw, AnythingButTheMapChangingDrawsTheWholeMap)
 // pictures stay usable until it ends even when the budget drops them.
 TEST(SpriteCache, KeepsWithinItsBudget)
 {
-    EXPECT_EQ(SpriteCache::ByteBudget, std::size_t{24} << 20);
     SpriteCache cache(100 * 1024);
     {
         const SpriteCache::RedrawScope redraw(cache);

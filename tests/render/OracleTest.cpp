@@ -19,8 +19,8 @@ using namespace rendertest;
 namespace {
 
 int Difference(const MapDocument& map, const LayerSwitches& layers, float zoom,
-               const ShadowParams& shadows, bool drawshadows,
-               RenderShortcuts shortcuts = RenderShortcuts(), float ratio = 1.0f)
+               const ShadowParams& shadows, bool drawshadows, RenderShortcuts shortcuts,
+               float ratio = 1.0f)
 {
     QImage expected(CanvasSize(map, zoom, ratio), QImage::Format_RGB32);
     oracle::LiteralRedraw(expected, map, layers, zoom, shadows, drawshadows, ratio);
@@ -29,58 +29,43 @@ int Difference(const MapDocument& map, const LayerSwitches& layers, float zoom,
     return oracle::MaxChannelDifference(drawn, expected);
 }
 
-class Oracle : public ::testing::TestWithParam<ShortcutSet> {
-protected:
-    int Difference(const MapDocument& map, const LayerSwitches& layers, float zoom,
-                   const ShadowParams& shadows, bool drawshadows, float ratio = 1.0f) const
-    {
-        return ::Difference(map, layers, zoom, shadows, drawshadows, GetParam().shortcuts, ratio);
-    }
-};
+class Oracle : public ::testing::TestWithParam<ShortcutSet> {};
 
 INSTANTIATE_TEST_SUITE_P(Shortcuts, Oracle, ::testing::ValuesIn(RenderShortcutSets()), SetName);
 
 } // namespace
 
-TEST_P(Oracle, ProductionMatchesAtEveryZoomAndShadowSetting)
+// Busy maps at every zoom with shadow settings away from the defaults, at the
+// ratios HiDPI desktops set, and with every layer combination.
+TEST_P(Oracle, ProductionMatchesTheLiteralPicture)
 {
-    const MapDocument map = BusyMap(7);
+    const RenderShortcuts shortcuts = GetParam().shortcuts;
     LayerSwitches all;
     all.ShowGridLayer = true;
+    const MapDocument map = BusyMap(7);
     const ShadowParams settings[] = {
         {0.4f, 5, 32}, {1.0f, -7, 0}, {0.73f, 12, 255}, {0.0f, 0, 100}};
-    for (const float zoom : {1.0f, 0.75f, 0.5f, 0.25f})
+    const float zooms[] = {1.0f, 0.75f, 0.5f, 0.25f};
+    for (const float zoom : zooms)
         for (const ShadowParams& s : settings)
             for (const bool drawshadows : {true, false})
-                EXPECT_LE(Difference(map, all, zoom, s, drawshadows), 1)
+                EXPECT_LE(Difference(map, all, zoom, s, drawshadows, shortcuts), 1)
                     << "zoom " << zoom << " alpha " << s.ObjectShadowAlpha << " offset "
                     << s.ObjectShadowOffset << " wall " << s.WallShadowAlpha << " shadows "
                     << drawshadows;
-}
 
-// The screen picture of a HiDPI screen, at the ratios desktops set.
-TEST_P(Oracle, ProductionMatchesAtTheScreensRatio)
-{
-    const MapDocument map = BusyMap(9);
-    LayerSwitches all;
-    all.ShowGridLayer = true;
-    const struct {
-        float ratio, zoom;
-        bool drawshadows;
-    } rows[] = {
-        {2, 1, true},      {2, 0.75f, false},    {2, 0.5f, true},
-        {2, 0.25f, true},  {1.5f, 1, true},      {1.5f, 0.75f, true},
+    const MapDocument other = BusyMap(9);
+    // clang-format off
+    const struct { float ratio, zoom; bool drawshadows; } rows[] = {
+        {2, 1, true}, {2, 0.75f, false}, {2, 0.5f, true}, {2, 0.25f, true}, {1.5f, 1, true}, {1.5f, 0.75f, true},
         {1.25f, 1, false}, {1.25f, 0.75f, true}, {1.25f, 0.25f, true},
     };
+    // clang-format on
     for (const auto& r : rows)
-        EXPECT_LE(Difference(map, all, r.zoom, ShadowParams{}, r.drawshadows, r.ratio), 1)
+        EXPECT_LE(Difference(other, all, r.zoom, {}, r.drawshadows, shortcuts, r.ratio), 1)
             << "ratio " << r.ratio << " zoom " << r.zoom << " shadows " << r.drawshadows;
-}
 
-TEST_P(Oracle, ProductionMatchesWithEveryLayerCombination)
-{
-    const MapDocument map = BusyMap(11);
-    const float zooms[] = {1.0f, 0.75f, 0.5f, 0.25f};
+    const MapDocument third = BusyMap(11);
     for (int bits = 0; bits < 16; ++bits) {
         LayerSwitches layers;
         layers.ShowGridLayer = bits & 1;
@@ -88,7 +73,7 @@ TEST_P(Oracle, ProductionMatchesWithEveryLayerCombination)
         layers.ShowObjectLayer = bits & 4;
         layers.ShowWallLayer = bits & 8;
         layers.ShowBackgroundLayer = bits & 1;
-        EXPECT_LE(Difference(map, layers, zooms[bits % 4], ShadowParams{}, true), 1)
+        EXPECT_LE(Difference(third, layers, zooms[bits % 4], {}, true, shortcuts), 1)
             << "layers " << bits;
     }
 }
@@ -132,7 +117,8 @@ TEST_P(Oracle, WallPiecesOverTheCanvasEdgeMatch)
             map.SetWall(edge, i, pieces[(i + edge + 1) % 4]);
         }
     for (const float zoom : {1.0f, 0.75f, 0.5f, 0.25f})
-        EXPECT_LE(Difference(map, LayerSwitches{}, zoom, ShadowParams{}, true), 1)
+        EXPECT_LE(
+            Difference(map, LayerSwitches{}, zoom, ShadowParams{}, true, GetParam().shortcuts), 1)
             << "zoom " << zoom;
 }
 
@@ -173,18 +159,12 @@ TEST(Shortcuts, AnyCombinationOffMatches)
 
 TEST(Shortcuts, TheVariableNamesTheOnesToSwitchOff)
 {
-    const struct {
-        const char* value;
-        const char* off;
-        const char* unknown;
-    } rows[] = {
-        {"", "none", ""},
-        {"partial", "partial", ""},
-        {" Cover , threads", "cover,threads", ""},
-        {"placed,phases,counts", "placed,phases,counts", ""},
-        {"all", "partial,cover,placed,phases,counts,threads", ""},
-        {"phases,bands,,covers", "phases", "bands,covers"},
+    // clang-format off
+    const struct { const char* value; const char* off; const char* unknown; } rows[] = {
+        {"", "none", ""}, {"partial", "partial", ""}, {" Cover , threads", "cover,threads", ""}, {"placed,phases,counts", "placed,phases,counts", ""},
+        {"all", "partial,cover,placed,phases,counts,threads", ""}, {"phases,bands,,covers", "phases", "bands,covers"},
     };
+    // clang-format on
     for (const auto& r : rows) {
         QString unknown;
         const RenderShortcuts s =

@@ -100,18 +100,15 @@ TEST_P(Renderers, FloorsFillTheirCellsAtEveryZoom)
     layers.ShowGridLayer = true;
     map.SetFloor(0, 0, Solid(72, 72, Qt::red));
     map.SetFloor(2, 3, Solid(72, 72, Qt::blue));
-    const struct {
-        float zoom;
-        int x, y;
-        QRgb colour;
-    } rows[] = {
-        {0.5f, 0, 0, qRgb(255, 0, 0)},       {0.5f, 35, 35, qRgb(255, 0, 0)}, // covers the grid
-        {0.5f, 36, 36, qRgb(255, 255, 255)}, {0.5f, 35, 36, qRgb(0, 0, 0)},
-        {0.75f, 108, 162, qRgb(0, 0, 255)},  {0.75f, 161, 215, qRgb(0, 0, 255)},
-        {0.75f, 107, 162, qRgb(0, 0, 0)},    {0.75f, 162, 216, qRgb(255, 255, 255)},
-        {0.75f, 108, 161, qRgb(0, 0, 0)},    {0.25f, 36, 54, qRgb(0, 0, 255)},
-        {0.25f, 53, 71, qRgb(0, 0, 255)},    {0.25f, 35, 60, qRgb(0, 0, 0)},
+    const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255), black = qRgb(0, 0, 0);
+    // A floor covers the grid.
+    // clang-format off
+    const struct { float zoom; int x, y; QRgb colour; } rows[] = {
+        {0.5f, 0, 0, red}, {0.5f, 35, 35, red}, {0.5f, 36, 36, qRgb(255, 255, 255)}, {0.5f, 35, 36, black},
+        {0.75f, 108, 162, blue}, {0.75f, 161, 215, blue}, {0.75f, 107, 162, black}, {0.75f, 162, 216, qRgb(255, 255, 255)},
+        {0.75f, 108, 161, black}, {0.25f, 36, 54, blue}, {0.25f, 53, 71, blue}, {0.25f, 35, 60, black},
     };
+    // clang-format on
     for (const auto& r : rows)
         EXPECT_EQ(At(Draw(r.zoom), r.x, r.y), r.colour) << r.zoom << " at " << r.x << "," << r.y;
     layers.ShowFloorLayer = false;
@@ -132,43 +129,22 @@ TEST_P(Renderers, TheScreensRatioScalesEveryPixelQuantity)
     const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255), green = qRgb(0, 255, 0);
     const int none = -1;
     // `layers` >= 0: the grey of that many wall shadow layers instead of a colour.
-    const struct {
-        float ratio, zoom;
-        int x, y;
-        QRgb colour;
-        int layers;
-    } rows[] = {
-        {2, 1, 141, 3, white, none},
-        {2, 1, 142, 3, black, none},
-        {2, 1, 143, 3, black, none},
-        {2, 1, 144, 3, white, none},
-        {2, 1, 3, 142, black, none},
-        {2, 1, 3, 141, white, none},
-        {1.5f, 0.5f, 51, 3, white, none},
-        {1.5f, 0.5f, 52, 3, black, none},
-        {1.5f, 0.5f, 53, 3, black, none},
-        {1.25f, 0.75f, 66, 3, white, none},
-        {1.25f, 0.75f, 67, 3, black, none},
-        {1.25f, 0.75f, 68, 3, white, none},
+    // clang-format off
+    const struct { float ratio, zoom; int x, y; QRgb colour; int layers; } rows[] = {
+        {2, 1, 141, 3, white, none}, {2, 1, 142, 3, black, none}, {2, 1, 143, 3, black, none}, {2, 1, 144, 3, white, none},
+        {2, 1, 3, 142, black, none}, {2, 1, 3, 141, white, none},
+        {1.5f, 0.5f, 51, 3, white, none}, {1.5f, 0.5f, 52, 3, black, none}, {1.5f, 0.5f, 53, 3, black, none},
+        {1.25f, 0.75f, 66, 3, white, none}, {1.25f, 0.75f, 67, 3, black, none}, {1.25f, 0.75f, 68, 3, white, none},
         // 22.5 device pixels a cell: edges at 0, 22, 45, 68.
-        {1.25f, 0.25f, 21, 30, red, none},
-        {1.25f, 0.25f, 22, 30, blue, none},
-        {1.25f, 0.25f, 44, 30, blue, none},
-        {1.25f, 0.25f, 44, 23, blue, none},
-        {1.25f, 0.25f, 45, 30, white, none},
+        {1.25f, 0.25f, 21, 30, red, none}, {1.25f, 0.25f, 22, 30, blue, none}, {1.25f, 0.25f, 44, 30, blue, none},
+        {1.25f, 0.25f, 44, 23, blue, none}, {1.25f, 0.25f, 45, 30, white, none},
         // The piece covers device columns 126..162; seven layers, two pixels each.
-        {2, 1, 162, 80, green, none},
-        {2, 1, 164, 80, 0, 6},
-        {2, 1, 165, 80, 0, 6},
-        {2, 1, 166, 80, 0, 5},
-        {2, 1, 175, 80, 0, 1},
+        {2, 1, 162, 80, green, none}, {2, 1, 164, 80, 0, 6}, {2, 1, 165, 80, 0, 6}, {2, 1, 166, 80, 0, 5}, {2, 1, 175, 80, 0, 1},
         {2, 1, 176, 80, white, none},
         // At 50 % on a 200 % screen: 1x geometry, the 50 % view's five layers.
-        {2, 0.5f, 81, 40, green, none},
-        {2, 0.5f, 82, 40, 0, 4},
-        {2, 0.5f, 85, 40, 0, 1},
-        {2, 0.5f, 86, 40, white, none},
+        {2, 0.5f, 81, 40, green, none}, {2, 0.5f, 82, 40, 0, 4}, {2, 0.5f, 85, 40, 0, 1}, {2, 0.5f, 86, 40, white, none},
     };
+    // clang-format on
     for (const auto& r : rows) {
         const QImage img = Draw(r.zoom, true, r.ratio);
         ASSERT_EQ(img.size(),
@@ -230,13 +206,11 @@ TEST_P(Renderers, ObjectShadowFallsByTheOffsetUnderTheObject)
     // over white: 4 * 0.4 + 255 * 0.6 = 154.6.
     map.AddObject(Solid(50, 30, QColor(60, 120, 240)), 100, 40, 50, 30, 0);
     const QImage img = Draw(1);
-    const struct {
-        int x, y;
-        int red;
-    } rows[] = {
-        {100, 40, 60},  {149, 69, 60},  {150, 70, 155}, {154, 74, 155}, {155, 75, 255},
-        {104, 72, 255}, {105, 70, 155}, {150, 44, 255}, {150, 45, 155},
+    // clang-format off
+    const struct { int x, y; int red; } rows[] = {
+        {100, 40, 60}, {149, 69, 60}, {150, 70, 155}, {154, 74, 155}, {155, 75, 255}, {104, 72, 255}, {105, 70, 155}, {150, 44, 255}, {150, 45, 155},
     };
+    // clang-format on
     for (const auto& r : rows)
         EXPECT_NEAR(qRed(At(img, r.x, r.y)), r.red, 1) << r.x << "," << r.y;
     // At 50 %: shadow at (52, 22) size 25 x 15; object at (50, 20) size 25 x 15.
@@ -279,19 +253,15 @@ TEST_P(Renderers, HiddenObjectsStillLeaveWallShadows)
 // setting, rounded. The colours make truncation and a wrong factor both fail.
 TEST(ShadowMatrix, TurnsColoursAlmostBlackAndScalesAlpha)
 {
-    const struct {
-        QRgb in;
-        float alpha;
-        QRgb out;
-    } rows[] = {
-        {qRgba(250, 250, 170, 255), 1.0f, qRgba(7, 7, 7, 255)}, // 6.7
-        {qRgba(255, 255, 255, 255), 1.0f, qRgba(8, 8, 8, 255)}, // 7.65
-        {qRgba(100, 20, 0, 255), 1.0f, qRgba(1, 1, 1, 255)},    // 1.2
-        {qRgba(0, 0, 0, 199), 0.4f, qRgba(0, 0, 0, 80)},        // 79.6
-        {qRgba(0, 0, 0, 255), 0.4f, qRgba(0, 0, 0, 102)},
-        {qRgba(0, 0, 0, 201), 0.4f, qRgba(0, 0, 0, 80)}, // 80.4
+    // Unrounded: 6.7, 7.65, 1.2; alpha 79.6, 102, 80.4, 0.
+    // clang-format off
+    const struct { QRgb in; float alpha; QRgb out; } rows[] = {
+        {qRgba(250, 250, 170, 255), 1.0f, qRgba(7, 7, 7, 255)}, {qRgba(255, 255, 255, 255), 1.0f, qRgba(8, 8, 8, 255)},
+        {qRgba(100, 20, 0, 255), 1.0f, qRgba(1, 1, 1, 255)}, {qRgba(0, 0, 0, 199), 0.4f, qRgba(0, 0, 0, 80)},
+        {qRgba(0, 0, 0, 255), 0.4f, qRgba(0, 0, 0, 102)}, {qRgba(0, 0, 0, 201), 0.4f, qRgba(0, 0, 0, 80)},
         {qRgba(0, 0, 0, 255), 0.0f, qRgba(0, 0, 0, 0)},
     };
+    // clang-format on
     for (const auto& r : rows) {
         QImage px(1, 1, QImage::Format_ARGB32);
         px.setPixel(0, 0, r.in);

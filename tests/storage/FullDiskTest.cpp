@@ -3,20 +3,14 @@
 // test is skipped with a message where mounting is not allowed).
 #include "desktop/FileTypeRegistration.h"
 #include "imaging/Imaging.h"
-#include "output/ExportMap.h"
-#include "output/PrintMap.h"
 
 #include "QStringPrint.h"
 #include "TestSupport.h"
+#include "output/OutputDriving.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -40,54 +34,22 @@ namespace {
 // A picture that compresses badly: its PNG is far larger than the space left.
 QImage Noise(int size)
 {
-    QImage img(size, size, QImage::Format_RGB32);
-    QRandomGenerator random(size);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x)
-            img.setPixel(x, y, random.generate() | 0xff000000u);
-    return img;
+    return testsupport::Picture(size, size, size, testsupport::Alpha::Opaque, true)
+        .convertToFormat(QImage::Format_RGB32);
 }
 
-// Exports through the real dialog, answering Yes to the overwrite question;
-// the texts of the boxes shown.
+// Exports through the real dialog, answering Yes to the overwrite question,
+// or prints to a PDF file; the texts of the boxes shown.
 QStringList Export(const QImage& picture, const QString& path)
 {
-    QString name;
-    int filter = 1;
-    QStringList texts;
-    testsupport::DriveModals(
-        [&] { ExportMap(nullptr, picture, name, filter); },
-        [&](QWidget* modal) {
-            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-                texts << box->text();
-                return testsupport::AnswerButton(*box, QMessageBox::Yes)->click();
-            }
-            auto* dialog = qobject_cast<QFileDialog*>(modal);
-            ASSERT_NE(dialog, nullptr);
-            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
-            static_cast<QDialog*>(dialog)->accept();
-        });
-    return texts;
+    outputtest::DialogMemory memory;
+    return outputtest::Texts(outputtest::RunExport(picture, memory, {}, path, QMessageBox::Yes));
 }
 
 QStringList PrintToPdf(const QImage& picture, const QString& path)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    QStringList texts;
-    testsupport::DriveModals(
-        [&] { PrintMap(nullptr, picture, printer); },
-        [&](QWidget* modal) {
-            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-                texts << box->text();
-                return testsupport::AnswerButton(*box, QMessageBox::Ok)->click();
-            }
-            auto* dialog = qobject_cast<QPrintDialog*>(modal);
-            ASSERT_NE(dialog, nullptr);
-            dialog->done(QDialog::Accepted);
-        });
-    return texts;
+    return outputtest::Texts(
+        outputtest::RunPrint(picture, path, outputtest::PrintAnswer::PrintUnchecked));
 }
 
 class FullDisk : public ::testing::Test {

@@ -1,6 +1,7 @@
 #include "storage/SafeWrite.h"
 
 #include "QStringPrint.h"
+#include "TestSupport.h"
 #include "storage/IoFaults.h"
 
 #include <QDir>
@@ -17,11 +18,7 @@ using namespace halvorn;
 
 namespace {
 
-QByteArray Bytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
+using testsupport::ReadAll;
 
 void WriteBytes(const QString& path, const QByteArray& bytes)
 {
@@ -93,7 +90,7 @@ TEST(SafeWrite, EveryFailingCallIsReportedAndKeepsTheOldFile)
         const int calls = iofaults::CallsMade();
         iofaults::Disarm();
         EXPECT_TRUE(clean.ok) << clean.reason.toStdString();
-        EXPECT_TRUE(Bytes(path) == contents);
+        EXPECT_TRUE(ReadAll(path) == contents);
         EXPECT_GT(calls, 10);
 
         for (int e = 0; e < row.errorCount; ++e) {
@@ -105,7 +102,7 @@ TEST(SafeWrite, EveryFailingCallIsReportedAndKeepsTheOldFile)
                 EXPECT_EQ(outcome.error, errors[e].error);
                 EXPECT_EQ(outcome.reason, QString::fromLatin1(errors[e].words));
                 EXPECT_EQ(Entries(dir.path()), before);
-                EXPECT_EQ(Bytes(path), row.oldFile ? old : QByteArray("<missing>"));
+                EXPECT_EQ(ReadAll(path), row.oldFile ? old : QByteArray("<missing>"));
             }
         }
 
@@ -116,7 +113,7 @@ TEST(SafeWrite, EveryFailingCallIsReportedAndKeepsTheOldFile)
         EXPECT_EQ(lied.reason,
                   QStringLiteral("The written file does not read back as it was written."));
         EXPECT_EQ(Entries(dir.path()), before);
-        EXPECT_EQ(Bytes(path), row.oldFile ? old : QByteArray("<missing>"));
+        EXPECT_EQ(ReadAll(path), row.oldFile ? old : QByteArray("<missing>"));
     }
 }
 
@@ -149,7 +146,7 @@ TEST(SafeWrite, RefusesWhatItCannotReplaceSafely)
         EXPECT_FALSE(outcome.ok);
         EXPECT_EQ(outcome.error, row.error);
         EXPECT_EQ(outcome.reason, row.reason);
-        EXPECT_EQ(Bytes(oldPath), old);
+        EXPECT_EQ(ReadAll(oldPath), old);
         EXPECT_EQ(Entries(dir.path()),
                   QStringList({QStringLiteral("folder.png"), QStringLiteral("old.png")}));
     }
@@ -177,8 +174,8 @@ TEST(SafeWrite, KeepsPermissionsAndLinks)
     ASSERT_EQ(::stat(QFile::encodeName(fresh).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0644u);
     EXPECT_TRUE(QFileInfo(link).isSymLink());
-    EXPECT_EQ(Bytes(kept), QByteArray("linked"));
-    EXPECT_EQ(Bytes(fresh), QByteArray("new"));
+    EXPECT_EQ(ReadAll(kept), QByteArray("linked"));
+    EXPECT_EQ(ReadAll(fresh), QByteArray("new"));
     EXPECT_EQ(Entries(dir.path()),
               QStringList({QStringLiteral("fresh.png"), QStringLiteral("kept.png"),
                            QStringLiteral("link.png")}));
