@@ -68,14 +68,14 @@ TEST(CanvasTool, FloorPressesPaintByTheToolRule)
                                              {}, Canvas(r.zoom), r.zoom);
         EXPECT_EQ(o.effect, ToolOutcome::RedrawWithoutShadows);
         EXPECT_EQ(map.FloorAt(r.cellX, r.cellY), 11u) << r.x;
-        EXPECT_FALSE(map.MapSaved);
+        EXPECT_FALSE(map.MapSaved());
     }
     // The last pixel column of a cell moves the marker but paints nothing.
     MapDocument map;
     CanvasTool tool;
     tool.ApplyTool(map, Brush(BrushKind::Floor), LeftButton, {71, 10}, {}, Canvas(1), 1);
     EXPECT_EQ(map.FloorAt(0, 0), 0u);
-    EXPECT_TRUE(map.MapSaved);
+    EXPECT_TRUE(map.MapSaved());
 }
 
 TEST(CanvasTool, DragPaintsEachCellOnceAndOtherButtonsNothing)
@@ -100,9 +100,9 @@ TEST(CanvasTool, DragPaintsEachCellOnceAndOtherButtonsNothing)
         EXPECT_EQ(fresh.FloorAt(6, 6), 0u);
     }
     // A right press erases, also an empty cell, and counts as an edit.
-    map.MapSaved = true;
+    map.MarkSaved();
     tool.ApplyTool(map, Brush(BrushKind::Floor), RightButton, {200, 200}, {}, Canvas(1), 1);
-    EXPECT_FALSE(map.MapSaved);
+    EXPECT_FALSE(map.MapSaved());
 }
 
 TEST(CanvasTool, WallsChangeOnlyWhenTheValueChanges)
@@ -112,7 +112,7 @@ TEST(CanvasTool, WallsChangeOnlyWhenTheValueChanges)
     const CanvasBrush b = Brush(BrushKind::Wall);
     EXPECT_EQ(tool.ApplyTool(map, b, RightButton, {100, 100}, {}, Canvas(1), 1).effect,
               ToolOutcome::Nothing);
-    EXPECT_TRUE(map.MapSaved);
+    EXPECT_TRUE(map.MapSaved());
     EXPECT_EQ(tool.ApplyTool(map, b, LeftButton, {-8.5f, 10}, {}, Canvas(1), 1).effect,
               ToolOutcome::RedrawWithoutShadows);
     EXPECT_EQ(map.WallAt(0, 1), 22u);
