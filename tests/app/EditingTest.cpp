@@ -55,7 +55,7 @@ TEST_F(AppFixture, DragPaintsFiveCellsWithQuickRedrawsThenOneWithShadows)
     EXPECT_EQ(window->Map().FloorAt(5, 1), 0u);
     EXPECT_EQ(window->RedrawCount(false) - quick, 5);
     EXPECT_EQ(window->RedrawCount(true) - full, 1);
-    EXPECT_FALSE(window->Map().MapSaved);
+    EXPECT_FALSE(window->Map().MapSaved());
 }
 
 TEST_F(AppFixture, OneFastMovePaintsEveryCellAndWallPointOnItsWay)
@@ -108,7 +108,7 @@ TEST_F(AppFixture, WallsAndTheRepeatRules)
     const int quick = window->RedrawCount(false);
     Click(Qt::RightButton, {100, 100}); // erasing an empty point: no redraw
     EXPECT_EQ(window->RedrawCount(false), quick);
-    EXPECT_TRUE(window->Map().MapSaved);
+    EXPECT_TRUE(window->Map().MapSaved());
     Click(Qt::LeftButton, {10, 100});
     EXPECT_NE(window->Map().WallAt(1, 6), 0u);
     EXPECT_EQ(Find("Cursor")->geometry(), QRect(10, 100, 18, 18));

@@ -37,12 +37,6 @@ TEST(Imaging, CheckStatusRaisesTheNamedError)
             EXPECT_EQ(e.Description(), QString::fromLatin1(r.description));
         }
     }
-    try {
-        RaiseError(AppError(vbObjectError, QStringLiteral("GDI+"), QStringLiteral("x")),
-                   QStringLiteral("GetEncoderClsid"));
-    } catch (const AppError& e) {
-        EXPECT_EQ(e.Source(), QStringLiteral("mdHelpers.GetEncoderClsid\r\nGDI+"));
-    }
 }
 
 TEST(Imaging, StartsOnceAndFindsEncodersInAnyCase)
