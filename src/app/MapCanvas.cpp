@@ -48,8 +48,20 @@ bool MapCanvas::event(QEvent* event)
 
 void MapCanvas::CheckRatio()
 {
-    if (ScreenRatio() != pictures_.Ratio())
-        emit ScreenRatioChanged();
+    // Runs inside paintEvent too, where no redraw may start: the notice is
+    // posted, one for any number of checks until it arrives, and it looks
+    // at the ratios again then.
+    if (ratioNoticePosted_ || ScreenRatio() == pictures_.Ratio())
+        return;
+    ratioNoticePosted_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            ratioNoticePosted_ = false;
+            if (ScreenRatio() != pictures_.Ratio())
+                emit ScreenRatioChanged();
+        },
+        Qt::QueuedConnection);
 }
 
 void MapCanvas::paintEvent(QPaintEvent* event)

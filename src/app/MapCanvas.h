@@ -29,7 +29,8 @@ public:
 signals:
     // The canvas is now on a screen of another device pixel ratio than its
     // picture was drawn for (the window moved to another screen, or the
-    // screen's scale changed): the picture must be drawn again.
+    // screen's scale changed): the picture must be drawn again. Always
+    // queued, never from inside a paint event.
     void ScreenRatioChanged();
     void MouseDown(int button, QPointF pos);
     void MouseMove(int buttons, QPointF pos);
@@ -48,6 +49,7 @@ private:
     void CheckRatio();
 
     CanvasPictures pictures_;
+    bool ratioNoticePosted_ = false;
 };
 
 // The footprint marker: an outline showing where the next stamp of the brush
@@ -58,7 +60,6 @@ public:
     explicit FootprintMarker(QWidget* parent);
 
     void SetColor(const QColor& color);
-    QColor Color() const { return color_; }
     // Position and size in canvas pixels; fractional values are kept so that
     // objects land exactly where the marker's arithmetic puts them.
     void SetTopLeft(QPointF topLeft);

@@ -96,7 +96,7 @@ void frmMain::Form_Load()
 
     LoadShadowSettings();
     layers_ = LayerSwitches{};
-    mnuGridLayer->setChecked(false);
+    ShowLayerChecks();
     NewMap();
     ClearCanvasPicture();
 
@@ -105,7 +105,7 @@ void frmMain::Form_Load()
     MapHolder->installEventFilter(this);
     for (QWidget* w : MapHolder->findChildren<QWidget*>())
         w->installEventFilter(this);
-    map_.MapSaved = true;
+    map_.MarkSaved();
 
     // Centred, with the client area at its design size.
     resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());

@@ -42,18 +42,20 @@ class TileLibraryPanel;
 //   Canvas_MouseMove, Canvas_MouseUp, HScroll1_Change, VScroll1_Change,
 //   Toolbar1_ButtonClick and the mnu..._Click ones);
 // - controls: CoolBar1, Toolbar1, StatusBar1, MapHolder, Canvas, Cursor,
-//   HScroll1, VScroll1, Huukske, ObjectPopUp and the mnu... items;
+//   HScroll1, VScroll1, Huukske, ObjectPopUp and the mnu... items (the
+//   layer items held in layerItems_);
 // - state, read through accessors of the same name or kept under it with a
 //   trailing underscore: Zoom (zoom_), SelectedObject (selectedObject_),
 //   ExportFileName (exportFileName_), LastHScrollValue and LastVScrollValue
 //   (lastHScrollValue_, lastVScrollValue_). The map document, the layer
 //   switches, the tool and the brush carry the design's names of their own
-//   fields (MapDocument::MapSaved, Brush::Mode, CanvasTool::LastPaintX, ...).
+//   fields and accessors (MapDocument::MapSaved, Brush::Mode,
+//   CanvasTool::LastPaintX, ...).
 // Ours: the accessors Map, Layers, CurrentBrush, RedrawCount,
 // LastRedrawShadows and ClientArea; the helpers that build and wire the
 // window (Build..., ApplyLayout, PaintBrushButtons, ClearCanvasPicture,
-// SetZoomStates, UpdateBrushDisplay, ToggleLayer, RunTool, ShowObjectPopup,
-// ObjectCommand, BrushButton); and every other member with a trailing
+// SetZoomStates, UpdateBrushDisplay, ToggleLayer, ShowLayerChecks, RunTool,
+// ShowObjectPopup, ObjectCommand, BrushButton); and every other member with a trailing
 // underscore (the owned objects map_, layers_, tool_, renderer_, brush_,
 // library_, and the counters and widgets the design has no name for).
 class frmMain : public QMainWindow {
@@ -107,7 +109,9 @@ private:
     void ApplyZoom();
     void SetZoomStates();
     void UpdateBrushDisplay();
-    void ToggleLayer(bool LayerSwitches::*layer, QAction* item);
+    void ToggleLayer(bool LayerSwitches::*layer);
+    // Checks each layer item of the View menu as its switch stands.
+    void ShowLayerChecks();
 
     void Canvas_MouseDown(int button, QPointF pos);
     void Canvas_MouseMove(int buttons, QPointF pos);
@@ -174,13 +178,11 @@ private:
 
     QAction* mnuZoomIn = nullptr;
     QAction* mnuZoomOut = nullptr;
-    QAction* mnuBackgroundLayer = nullptr;
-    QAction* mnuGridLayer = nullptr;
-    QAction* mnuFloorLayer = nullptr;
-    QAction* mnuObjectLayer = nullptr;
-    QAction* mnuWallLayer = nullptr;
-    QAction* toolZoomIn_ = nullptr;  // tool bar button 7
-    QAction* toolZoomOut_ = nullptr; // tool bar button 8
+    // The View menu's layer items (mnuBackgroundLayer ... mnuWallLayer), each
+    // with the switch its check mark shows.
+    std::vector<std::pair<QAction*, bool LayerSwitches::*>> layerItems_;
+    QAction* toolZoomIn_ = nullptr;
+    QAction* toolZoomOut_ = nullptr;
     QMenu* ObjectPopUp = nullptr;
 };
 

@@ -106,11 +106,17 @@ void frmMain::BrushButton(Orientation (*transition)(Orientation))
     library_->BrushEdited();
 }
 
-void frmMain::ToggleLayer(bool LayerSwitches::*layer, QAction* item)
+void frmMain::ToggleLayer(bool LayerSwitches::*layer)
 {
     layers_.*layer = !(layers_.*layer);
-    item->setChecked(layers_.*layer);
+    ShowLayerChecks();
     Redraw(true);
+}
+
+void frmMain::ShowLayerChecks()
+{
+    for (const auto& [item, layer] : layerItems_)
+        item->setChecked(layers_.*layer);
 }
 
 void frmMain::mnuNew_Click()

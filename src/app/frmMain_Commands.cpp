@@ -79,33 +79,25 @@ void frmMain::BuildMenus()
         const char* caption;
         QKeySequence shortcut;
         bool LayerSwitches::*layerSwitch;
-        QAction** item;
+        bool shown; // in the menu
     };
+    // clang-format off
     const Layer layers[] = {
-        {"mnuBackgroundLayer",
-         "Background Layer",
-         {},
-         &LayerSwitches::ShowBackgroundLayer,
-         &mnuBackgroundLayer},
-        {"mnuGridLayer", "Grid Layer", QKeySequence(Qt::SHIFT | Qt::Key_F1),
-         &LayerSwitches::ShowGridLayer, &mnuGridLayer},
-        {"mnuFloorLayer", "Floor Layer", QKeySequence(Qt::SHIFT | Qt::Key_F2),
-         &LayerSwitches::ShowFloorLayer, &mnuFloorLayer},
-        {"mnuObjectLayer", "Object Layer", QKeySequence(Qt::SHIFT | Qt::Key_F3),
-         &LayerSwitches::ShowObjectLayer, &mnuObjectLayer},
-        {"mnuWallLayer", "Wall Layer", QKeySequence(Qt::SHIFT | Qt::Key_F4),
-         &LayerSwitches::ShowWallLayer, &mnuWallLayer},
+        {"mnuBackgroundLayer", "Background Layer", {}, &LayerSwitches::ShowBackgroundLayer, false},
+        {"mnuGridLayer", "Grid Layer", QKeySequence(Qt::SHIFT | Qt::Key_F1), &LayerSwitches::ShowGridLayer, true},
+        {"mnuFloorLayer", "Floor Layer", QKeySequence(Qt::SHIFT | Qt::Key_F2), &LayerSwitches::ShowFloorLayer, true},
+        {"mnuObjectLayer", "Object Layer", QKeySequence(Qt::SHIFT | Qt::Key_F3), &LayerSwitches::ShowObjectLayer, true},
+        {"mnuWallLayer", "Wall Layer", QKeySequence(Qt::SHIFT | Qt::Key_F4), &LayerSwitches::ShowWallLayer, true},
     };
+    // clang-format on
     for (const Layer& l : layers) {
         QAction* item = AddItem(view, l.name, QLatin1String(l.caption), l.shortcut);
         item->setCheckable(true);
-        item->setChecked(true);
-        *l.item = item;
+        item->setVisible(l.shown);
+        layerItems_.emplace_back(item, l.layerSwitch);
         const auto layerSwitch = l.layerSwitch;
-        connect(item, &QAction::triggered, this,
-                [this, layerSwitch, item] { ToggleLayer(layerSwitch, item); });
+        connect(item, &QAction::triggered, this, [this, layerSwitch] { ToggleLayer(layerSwitch); });
     }
-    mnuBackgroundLayer->setVisible(false);
     AddSeparator(view, "mnusep");
     mnuZoomIn = AddItem(view, "mnuZoomIn", QStringLiteral("Zoom &In"));
     mnuZoomOut = AddItem(view, "mnuZoomOut", QStringLiteral("Zoom &Out"));
@@ -135,17 +127,20 @@ void frmMain::BuildToolbar()
         const char* shortName;
         const char* themeIcon;
         ToolbarPicture picture;
+        QAction** held; // the member that keeps the button, if any
     };
+    // clang-format off
     const Button buttons[] = {
-        {"New Map", "New", "document-new", ToolbarPicture::NewMap},
-        {"Open Map", "Open", "document-open", ToolbarPicture::OpenMap},
-        {"Save Map", "Save", "document-save", ToolbarPicture::SaveMap},
-        {nullptr, nullptr, nullptr, {}},
-        {"Print Map", "Print", "document-print", ToolbarPicture::PrintMap},
-        {nullptr, nullptr, nullptr, {}},
-        {"Zoom In", "ZoomIn", "zoom-in", ToolbarPicture::ZoomIn},
-        {"Zoom Out", "ZoomOut", "zoom-out", ToolbarPicture::ZoomOut},
+        {"New Map", "New", "document-new", ToolbarPicture::NewMap, nullptr},
+        {"Open Map", "Open", "document-open", ToolbarPicture::OpenMap, nullptr},
+        {"Save Map", "Save", "document-save", ToolbarPicture::SaveMap, nullptr},
+        {nullptr, nullptr, nullptr, {}, nullptr},
+        {"Print Map", "Print", "document-print", ToolbarPicture::PrintMap, nullptr},
+        {nullptr, nullptr, nullptr, {}, nullptr},
+        {"Zoom In", "ZoomIn", "zoom-in", ToolbarPicture::ZoomIn, &toolZoomIn_},
+        {"Zoom Out", "ZoomOut", "zoom-out", ToolbarPicture::ZoomOut, &toolZoomOut_},
     };
+    // clang-format on
     for (const Button& b : buttons) {
         if (!b.command) {
             Toolbar1->addSeparator();
@@ -156,10 +151,9 @@ void frmMain::BuildToolbar()
         button->setObjectName(QStringLiteral("Toolbar1_") + QLatin1String(b.shortName));
         button->setToolTip(QLatin1String(b.command));
         button->setData(QLatin1String(b.command));
+        if (b.held)
+            *b.held = button;
     }
-    const QList<QAction*> positions = Toolbar1->actions();
-    toolZoomIn_ = positions.at(6);
-    toolZoomOut_ = positions.at(7);
     connect(Toolbar1, &QToolBar::actionTriggered, this, &frmMain::Toolbar1_ButtonClick);
 }
 
@@ -219,7 +213,7 @@ void frmMain::mnuOpen_Click()
 void frmMain::mnuSave_Click()
 {
     // Nothing is written: this edition only remembers that the user asked.
-    map_.MapSaved = true;
+    map_.MarkSaved();
 }
 
 void frmMain::mnuExport_Click()
@@ -234,7 +228,8 @@ void frmMain::mnuPrint_Click()
 
 void frmMain::mnuOptions_Click()
 {
-    frmOptions dialog(this, [this] { Redraw(true); });
+    frmOptions dialog(this);
+    connect(&dialog, &frmOptions::RedrawRequested, this, [this] { Redraw(true); });
     dialog.exec();
 }
 

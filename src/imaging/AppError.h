@@ -52,8 +52,4 @@ private:
     std::string what_;
 };
 
-// Raises `pending` again with its source prefixed by "mdHelpers.<procedure>"
-// and a line break, so the chain of procedures it passed through stays visible.
-[[noreturn]] void RaiseError(const AppError& pending, const QString& procedure);
-
 } // namespace halvorn

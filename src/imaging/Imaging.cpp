@@ -140,14 +140,6 @@ void CheckStatus(int32_t status)
     throw AppError(vbObjectError, QStringLiteral("GDI+"), StatusDescription(status));
 }
 
-void RaiseError(const AppError& pending, const QString& procedure)
-{
-    throw AppError(pending.Number(),
-                   QStringLiteral("mdHelpers.") + procedure + QStringLiteral("\r\n") +
-                       pending.Source(),
-                   pending.Description());
-}
-
 Clsid GetEncoderClsid(const QString& mimeType)
 {
     const QList<QByteArray> mimes = QImageWriter::supportedMimeTypes();

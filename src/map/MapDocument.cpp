@@ -49,7 +49,7 @@ void MapDocument::SetFloor(int x, int y, ImageHandle image)
     if (!HasFloorCell(x, y))
         return;
     floor_[static_cast<size_t>(x) * floorRows_ + y] = image;
-    MapSaved = false;
+    saved_ = false;
 }
 
 bool MapDocument::SetWall(int x, int y, ImageHandle image)
@@ -60,7 +60,7 @@ bool MapDocument::SetWall(int x, int y, ImageHandle image)
     if (cell == image)
         return false;
     cell = image;
-    MapSaved = false;
+    saved_ = false;
     return true;
 }
 
@@ -70,7 +70,7 @@ int MapDocument::AddObject(ImageHandle image, float x, float y, int16_t width, i
     PlacedObject& slot = objects_.back();
     slot = PlacedObject{x, y, width, height, image, orientation, true};
     objects_.emplace_back();
-    MapSaved = false;
+    saved_ = false;
     return static_cast<int>(objects_.size()) - 2;
 }
 

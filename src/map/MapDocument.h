@@ -70,7 +70,11 @@ public:
     // at `zoom`), or -1.
     int ObjectAt(float x, float y, float zoom) const;
 
-    bool MapSaved = true;
+    // False from an edit of the floor, the walls or the placed objects until
+    // the next MarkSaved; object commands do not count as edits.
+    bool MapSaved() const { return saved_; }
+    // The user saved the map as it now is.
+    void MarkSaved() { saved_ = true; }
 
 private:
     PlacedObject* ObjectInUse(int index);
@@ -81,6 +85,7 @@ private:
     std::vector<ImageHandle> floor_; // column-major: x * rows + y
     std::vector<ImageHandle> walls_;
     std::vector<PlacedObject> objects_;
+    bool saved_ = true;
 };
 
 } // namespace halvorn

@@ -155,11 +155,6 @@ void MapRenderer::SetShortcuts(RenderShortcuts shortcuts)
     shown_.reset();
 }
 
-std::size_t MapRenderer::CachedBytes() const
-{
-    return sprites_->Bytes();
-}
-
 void MapRenderer::Redraw(QImage& canvas, const MapDocument& map, const LayerSwitches& layers,
                          float zoom, const ShadowParams& shadows, bool drawshadows, float ratio)
 {
@@ -167,10 +162,14 @@ void MapRenderer::Redraw(QImage& canvas, const MapDocument& map, const LayerSwit
     if (canvas.format() != QImage::Format_RGB32 &&
         canvas.format() != QImage::Format_ARGB32_Premultiplied)
         canvas = canvas.convertToFormat(QImage::Format_RGB32);
+    // The one decision of which shortcuts this redraw takes (Shortcuts.h).
     std::vector<QRect> changed;
-    const bool partly = shortcuts_.On(Shortcut::Partial) && shown_ &&
-                        shown_->Matches(canvas, map, layers, zoom, ratio, shadows, drawshadows) &&
-                        shown_->Changes(map, changed);
+    RedrawFacts facts;
+    facts.fewChanges = shown_ &&
+                       shown_->Matches(canvas, map, layers, zoom, ratio, shadows, drawshadows) &&
+                       shown_->Changes(map, changed);
+    facts.shadowLayers = DrawsWallShadowLayers(zoom, shadows, drawshadows);
+    const RenderShortcuts taken = shortcuts_.TakenFor(facts);
     // Prepared pictures are in device pixels, r x r times the bytes of the
     // same pictures at ratio 1: a budget that stayed put would drop the
     // floors' scaled copies of a 200 % screen before their next use and make
@@ -183,10 +182,10 @@ void MapRenderer::Redraw(QImage& canvas, const MapDocument& map, const LayerSwit
     const int layerAlpha = std::clamp<int>(shadows.WallShadowAlpha, 0, 255);
     if (!shade_ || shade_->Alpha() != layerAlpha)
         shade_ = std::make_unique<ShadeTable>(layerAlpha);
-    const View view{map, layers, zoom, ratio, shadows, drawshadows, canvas.size(), shortcuts_};
+    const View view{map, layers, zoom, ratio, shadows, drawshadows, canvas.size(), taken};
     {
         const SpriteCache::RedrawScope redraw(*sprites_);
-        if (partly) {
+        if (taken.On(Shortcut::Partial)) {
             DrawChanged(canvas, view, changed);
             lastRects_ = static_cast<int>(changed.size());
         } else {
@@ -227,9 +226,8 @@ void MapRenderer::DrawChanged(QImage& canvas, const View& view, const std::vecto
         for (size_t k = 0; k < all.size(); ++k)
             all[k] = static_cast<int>(k);
         white.clear();
-        KeepVisible(stamps, all, r, parts, white, shortcuts_);
-        UsePlacedCopies(stamps, all, canvas.size(), *sprites_, shortcuts_);
-        UseCopiesAtPlace(stamps, all, canvas.size(), *sprites_);
+        KeepVisible(stamps, all, r, parts, white, view.taken);
+        UseScaledCopies(stamps, all, canvas.size(), *sprites_, view.taken);
         // A tall rectangle in strips, so no draw reaches Qt's thread pool.
         for (int top = r.top(); top <= r.bottom(); top += BandRows) {
             const QRect strip(r.left(), top, r.width(), std::min(BandRows, r.bottom() + 1 - top));
@@ -268,9 +266,9 @@ void MapRenderer::DrawWhole(QImage& canvas, const View& view)
     // hands paint.
     std::vector<std::vector<WhiteRun>> white(static_cast<size_t>(bands));
     std::vector<std::vector<QRect>> parts(static_cast<size_t>(bands));
-    RunBands(bands, [&](int b) {
+    RunBands(view.taken, bands, [&](int b) {
         const auto i = static_cast<size_t>(b);
-        KeepVisible(stamps, perBand[i], band(b), parts[i], white[i], shortcuts_);
+        KeepVisible(stamps, perBand[i], band(b), parts[i], white[i], view.taken);
     });
     std::vector<int> scaled;
     for (const std::vector<int>& ids : perBand)
@@ -279,17 +277,17 @@ void MapRenderer::DrawWhole(QImage& canvas, const View& view)
                 scaled.push_back(k);
     std::sort(scaled.begin(), scaled.end());
     scaled.erase(std::unique(scaled.begin(), scaled.end()), scaled.end());
-    UsePlacedCopies(stamps, scaled, canvas.size(), *sprites_, shortcuts_);
-    RunBands(bands, [&](int b) {
+    UseScaledCopies(stamps, scaled, canvas.size(), *sprites_, view.taken);
+    RunBands(view.taken, bands, [&](int b) {
         const auto i = static_cast<size_t>(b);
         PaintArea(bits, canvas.bytesPerLine(), canvas.format(), canvas.size(), band(b), white[i],
                   stamps, perBand[i], parts[i], *shade_);
     });
 }
 
-void MapRenderer::RunBands(int count, const std::function<void(int)>& paint)
+void MapRenderer::RunBands(RenderShortcuts taken, int count, const std::function<void(int)>& paint)
 {
-    if (shortcuts_.On(Shortcut::Threads)) {
+    if (taken.On(Shortcut::Threads)) {
         worker_->Run(count, paint);
         return;
     }

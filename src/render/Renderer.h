@@ -64,14 +64,12 @@ public:
     // How the last call went: -1 after a whole redraw, otherwise the number
     // of rectangles repainted (0 when nothing had changed).
     int LastRepaintedRectangles() const { return lastRects_; }
-    // Bytes of prepared pictures kept for the next redraw.
-    std::size_t CachedBytes() const;
 
 private:
     struct Shown;
     void DrawChanged(QImage& canvas, const View& view, const std::vector<QRect>& changed);
     void DrawWhole(QImage& canvas, const View& view);
-    void RunBands(int count, const std::function<void(int)>& paint);
+    void RunBands(RenderShortcuts taken, int count, const std::function<void(int)>& paint);
 
     RenderShortcuts shortcuts_;
 

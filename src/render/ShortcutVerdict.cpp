@@ -12,10 +12,8 @@ QString ShortcutReport(const QString& qtVersion, RenderShortcuts configured, Ren
 {
     QStringList off;
     for (const Shortcut s : AllShortcuts)
-        if (configured.On(s) && !kept.On(s)) {
-            const std::string_view n = ShortcutName(s);
-            off << QString::fromLatin1(n.data(), static_cast<qsizetype>(n.size()));
-        }
+        if (configured.On(s) && !kept.On(s))
+            off << ShortcutWord(s);
     if (off.isEmpty())
         return {};
     return QStringLiteral("halvorn3: Qt %1 draws the map differently with the renderer "

@@ -5,23 +5,10 @@
 
 namespace halvorn {
 
-std::string_view ShortcutName(Shortcut shortcut)
+QString ShortcutWord(Shortcut shortcut)
 {
-    switch (shortcut) {
-    case Shortcut::Partial:
-        return "partial";
-    case Shortcut::Cover:
-        return "cover";
-    case Shortcut::Placed:
-        return "placed";
-    case Shortcut::Phases:
-        return "phases";
-    case Shortcut::Counts:
-        return "counts";
-    case Shortcut::Threads:
-        return "threads";
-    }
-    return {};
+    const std::string_view name = ShortcutName(shortcut);
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 
 RenderShortcuts RenderShortcuts::Disabling(QString names, QString* unknown)
@@ -35,13 +22,11 @@ RenderShortcuts RenderShortcuts::Disabling(QString names, QString* unknown)
             continue;
         }
         bool known = false;
-        for (const Shortcut s : AllShortcuts) {
-            const std::string_view n = ShortcutName(s);
-            if (name == QLatin1String(n.data(), static_cast<qsizetype>(n.size()))) {
+        for (const Shortcut s : AllShortcuts)
+            if (name == ShortcutWord(s)) {
                 taken = taken.Without(s);
                 known = true;
             }
-        }
         if (!known && !name.isEmpty())
             wrong << name;
     }
@@ -56,10 +41,13 @@ RenderShortcuts RenderShortcuts::FromEnvironment()
         QString unknown;
         const RenderShortcuts s =
             Disabling(qEnvironmentVariable("HALVORN_RENDER_DISABLE"), &unknown);
-        if (!unknown.isEmpty())
-            qWarning("HALVORN_RENDER_DISABLE: unknown shortcut %s (known: partial, cover, placed, "
-                     "phases, counts, threads, all)",
-                     qUtf8Printable(unknown));
+        if (!unknown.isEmpty()) {
+            QStringList known;
+            for (const Shortcut k : AllShortcuts)
+                known << ShortcutWord(k);
+            qWarning("HALVORN_RENDER_DISABLE: unknown shortcut %s (known: %s, all)",
+                     qUtf8Printable(unknown), qUtf8Printable(known.join(QStringLiteral(", "))));
+        }
         return s;
     }();
     return configured;
@@ -69,10 +57,8 @@ QString RenderShortcuts::Describe() const
 {
     QStringList off;
     for (const Shortcut s : AllShortcuts)
-        if (!On(s)) {
-            const std::string_view n = ShortcutName(s);
-            off << QString::fromLatin1(n.data(), static_cast<qsizetype>(n.size()));
-        }
+        if (!On(s))
+            off << ShortcutWord(s);
     return off.isEmpty() ? QStringLiteral("none") : off.join(u',');
 }
 

@@ -7,88 +7,10 @@
 // HALVORN_CHECK_SHORTCUTS, set to anything, makes the window check them
 // against the plain path as it does on an unverified Qt (ShortcutCheck.h).
 //
-// Each shortcut: its name, when it applies, the Qt 6.4 raster-engine
-// behaviour it rests on, and the tests that guard it (every redraw test of
-// tests/render also runs with each shortcut off, see RenderShortcutSets).
-//
-// partial - partial redraws.
-//   When: only floor cells and wall points changed since the last redraw of
-//   the same canvas at the same zoom, layers, shadow settings and
-//   `drawshadows`, and they reach at most 48 rectangles and a third of the
-//   canvas. Each rectangle is repainted from white through every layer,
-//   clipped to it. A changed object draws the whole map (its rectangles
-//   alone came out up to 12 of 255 off).
-//   Qt: fills and unscaled copies write under a clip exactly the pixels
-//   they write without it. A scaled draw does not: the bilinear fetch
-//   (qdrawhelper.cpp, fetchTransformedBilinear*) steps its sample position
-//   in 16.16 fixed point from the first pixel of each span, so a clip that
-//   cuts the draw's rows moves the samples (up to 2 of 255). A partial
-//   redraw therefore puts every scaled picture down as a cut-out drawn at
-//   its place on a canvas-sized picture (kept with placed, made for the
-//   redraw without it); bands cut only between rows and need none.
-//   Tests: IncrementalRedraw.*, FoundByTheMonkey.*.
-//
-// cover - skipping covered pictures.
-//   When: always. A stamp whose every pixel in the area is hidden by later
-//   opaque stamps is not drawn, a partly hidden one is drawn in the
-//   rectangle around what shows, and white is written only where nothing
-//   opaque lands.
-//   Qt: a picture without alpha (Format_RGB32) drawn at full opacity
-//   replaces every pixel it lands on (qt_blend_rgb32_on_rgb32 in
-//   qblendfunctions.cpp copies the rows; qpaintengine_raster.cpp takes it
-//   for SourceOver as for Source), and a grid line filled black does too.
-//   Tests: Oracle.*, Renderers.FloorsFillTheirCellsAtEveryZoom.
-//
-// placed - scaled copies kept after a second use.
-//   When: a floor, object or silhouette is drawn scaled into the same
-//   whole-pixel rectangle of a canvas of the same size for the second time.
-//   It is then drawn once at that place on a transparent picture of the
-//   canvas's size, cut out and kept; later redraws put the cut-out down
-//   unscaled.
-//   Qt: a smooth scaled draw samples by the inverse of the transform from
-//   the target rectangle, so the same target on a device of the same size
-//   gives the same pixels (qpaintengine_raster.cpp drawImage with a scaling
-//   transform; the bilinear fetches of qdrawhelper.cpp), and SourceOver of
-//   premultiplied pixels onto the canvas is the same blend either way
-//   (comp_func_SourceOver, BYTE_MUL in qdrawhelper_p.h).
-//   Tests: IncrementalRedraw.EveryEditLeavesTheWholeMapsPicture (each edit
-//   redraws the same places again), Oracle.*.
-//
-// phases - wall pieces prepared per sub-pixel phase.
-//   When: a wall piece lies wholly inside the canvas and its picture is at
-//   most two wall steps on a side. It is drawn once per zoom and fractional
-//   part of its position (cx - 9 z, cy - 9 z), trimmed, and stamped at the
-//   whole-pixel part.
-//   Qt: the same as for placed: the samples of a QRectF target depend on its
-//   position only through the fraction, away from the device's edge; a
-//   picture much larger than the piece is reduced so strongly that its
-//   samples shift with the whole-pixel part too, so it is drawn in place.
-//   Tests: Oracle.WallPiecesOverTheCanvasEdgeMatch,
-//   FoundByTheMonkey.* (the oversized piece), Renderers.Wall*.
-//
-// counts - shadow layers as counts.
-//   When: shadows are drawn, the zoom draws at least one layer and the wall
-//   shadow alpha is above 0. The squares of one wall point become one grey
-//   picture of how many squares cover each pixel (per zoom and phase), and
-//   a pixel under k layers is darkened in one step (ShadeTable).
-//   Qt: a non-antialiased fillRect of a QRectF covers the pixels between its
-//   edges rounded to whole pixels (toNormalizedFillRect in
-//   qpaintengine_raster.cpp), and a translucent solid fill blends each with
-//   BYTE_MUL rounding (comp_func_solid_SourceOver in qdrawhelper.cpp);
-//   ShadeTable repeats that rounding k times.
-//   Tests: Renderers.WallPieceAtFourZeroCastsSevenSquares,
-//   Renderers.WallShadowsFadeOneLayerPerPixel, Oracle.*.
-//
-// threads - bands on two threads.
-//   When: a whole redraw. The canvas is painted in bands of 64 rows shared
-//   between the calling thread and one helper (BandWorker).
-//   Qt: a blend of 96 spans or more is split over Qt's GUI thread pool and
-//   waited for (QT_THREAD_PARALLEL_FILLS in qdrawhelper.cpp: (spans + 32) /
-//   64 segments); a band of 64 rows clipped to itself makes at most 64
-//   spans, so each draw stays on the thread that makes it (a static_assert
-//   beside BandRows in Renderer.cpp). Each band has its own painter on its
-//   own picture over the canvas's pixels and writes only inside its clip.
-//   Tests: BandWorker.*, and the redraw tests with it off.
+// ShortcutRules below is the one place that says when each applies: the
+// renderer asks it once per redraw (RenderShortcuts::TakenFor) and every
+// later step reads only that answer. Some shortcuts then skip single
+// pictures of their own accord, as their row says.
 //
 // On a HiDPI screen (a device pixel ratio r other than 1) all six stay on:
 // each rests on how the raster engine treats device pixels, and the screen
@@ -111,6 +33,7 @@
 #include <QString>
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -118,12 +41,141 @@ namespace halvorn {
 
 enum class Shortcut : uint8_t { Partial, Cover, Placed, Phases, Counts, Threads };
 
-inline constexpr std::array<Shortcut, 6> AllShortcuts = {Shortcut::Partial, Shortcut::Cover,
-                                                         Shortcut::Placed,  Shortcut::Phases,
-                                                         Shortcut::Counts,  Shortcut::Threads};
+// What a redraw knows of itself before it draws: all the rules below read.
+struct RedrawFacts {
+    // The canvas shows this map at the same zoom, ratio, layers, shadow
+    // settings and `drawshadows` but for floor cells and wall points, which
+    // reach at most 48 rectangles and a third of the canvas.
+    bool fewChanges = false;
+    // Shadows are drawn, the zoom draws at least one wall shadow layer and
+    // the wall shadow alpha is above 0.
+    bool shadowLayers = false;
+};
+
+// One shortcut: the word that names it in HALVORN_RENDER_DISABLE and when a
+// redraw takes it (when it is switched on).
+struct ShortcutRule {
+    Shortcut shortcut;
+    std::string_view name;
+    bool (*applies)(const RedrawFacts&);
+};
+
+namespace when {
+constexpr bool Always(const RedrawFacts&)
+{
+    return true;
+}
+constexpr bool FewChanges(const RedrawFacts& f)
+{
+    return f.fewChanges;
+}
+constexpr bool ShadowLayers(const RedrawFacts& f)
+{
+    return f.shadowLayers;
+}
+} // namespace when
+
+// Each row: the shortcut, its name and when it applies; above it, what it
+// does, the Qt 6.4 raster-engine behaviour it rests on, and the tests that
+// guard it (every redraw test of tests/render also runs with each shortcut
+// off, see RenderShortcutSets). In the order of the enum.
+// clang-format off
+inline constexpr std::array<ShortcutRule, 6> ShortcutRules = {{
+    // Partial redraws: each rectangle the changes reach is repainted from
+    // white through every layer, clipped to it. A changed object draws the
+    // whole map (its rectangles alone came out up to 12 of 255 off).
+    // Qt: fills and unscaled copies write under a clip exactly the pixels
+    // they write without it. A scaled draw does not: the bilinear fetch
+    // (qdrawhelper.cpp, fetchTransformedBilinear*) steps its sample position
+    // in 16.16 fixed point from the first pixel of each span, so a clip that
+    // cuts the draw's rows moves the samples (up to 2 of 255). A partial
+    // redraw therefore puts every scaled picture down as a cut-out drawn at
+    // its place on a canvas-sized picture (kept with placed, made for the
+    // redraw without it); bands cut only between rows and need none.
+    // Tests: IncrementalRedraw.*, FoundByTheMonkey.*.
+    {Shortcut::Partial, "partial", when::FewChanges},
+    // Skipping covered pictures: a stamp whose every pixel in the area is
+    // hidden by later opaque stamps is not drawn, a partly hidden one is
+    // drawn in the rectangle around what shows, and white is written only
+    // where nothing opaque lands.
+    // Qt: a picture without alpha (Format_RGB32) drawn at full opacity
+    // replaces every pixel it lands on (qt_blend_rgb32_on_rgb32 in
+    // qblendfunctions.cpp copies the rows; qpaintengine_raster.cpp takes it
+    // for SourceOver as for Source), and a grid line filled black does too.
+    // Tests: Oracle.*, Renderers.FloorsFillTheirCellsAtEveryZoom.
+    {Shortcut::Cover, "cover", when::Always},
+    // Scaled copies kept after a second use: a floor, object or silhouette
+    // drawn scaled into the same whole-pixel rectangle of a canvas of the
+    // same size for the second time is drawn once at that place on a
+    // transparent picture of the canvas's size, cut out and kept; later
+    // redraws put the cut-out down unscaled.
+    // Qt: a smooth scaled draw samples by the inverse of the transform from
+    // the target rectangle, so the same target on a device of the same size
+    // gives the same pixels (qpaintengine_raster.cpp drawImage with a scaling
+    // transform; the bilinear fetches of qdrawhelper.cpp), and SourceOver of
+    // premultiplied pixels onto the canvas is the same blend either way
+    // (comp_func_SourceOver, BYTE_MUL in qdrawhelper_p.h).
+    // Tests: IncrementalRedraw.EveryEditLeavesTheWholeMapsPicture (each edit
+    // redraws the same places again), Oracle.*.
+    {Shortcut::Placed, "placed", when::Always},
+    // Wall pieces prepared per sub-pixel phase: a piece wholly inside the
+    // canvas whose picture is at most two wall steps on a side is drawn once
+    // per zoom and fractional part of its position (cx - 9 z, cy - 9 z),
+    // trimmed, and stamped at the whole-pixel part.
+    // Qt: the same as for placed: the samples of a QRectF target depend on its
+    // position only through the fraction, away from the device's edge; a
+    // picture much larger than the piece is reduced so strongly that its
+    // samples shift with the whole-pixel part too, so it is drawn in place.
+    // Tests: Oracle.WallPiecesOverTheCanvasEdgeMatch,
+    // FoundByTheMonkey.* (the oversized piece), Renderers.Wall*.
+    {Shortcut::Phases, "phases", when::Always},
+    // Shadow layers as counts: the squares of one wall point become one grey
+    // picture of how many squares cover each pixel (per zoom and phase), and
+    // a pixel under k layers is darkened in one step (ShadeTable).
+    // Qt: a non-antialiased fillRect of a QRectF covers the pixels between its
+    // edges rounded to whole pixels (toNormalizedFillRect in
+    // qpaintengine_raster.cpp), and a translucent solid fill blends each with
+    // BYTE_MUL rounding (comp_func_solid_SourceOver in qdrawhelper.cpp);
+    // ShadeTable repeats that rounding k times.
+    // Tests: Renderers.WallPieceAtFourZeroCastsSevenSquares,
+    // Renderers.WallShadowsFadeOneLayerPerPixel, Oracle.*.
+    {Shortcut::Counts, "counts", when::ShadowLayers},
+    // Bands on two threads: a whole redraw paints the canvas in bands of 64
+    // rows shared between the calling thread and one helper (BandWorker); a
+    // partial redraw paints its few rectangles on the calling thread.
+    // Qt: a blend of 96 spans or more is split over Qt's GUI thread pool and
+    // waited for (QT_THREAD_PARALLEL_FILLS in qdrawhelper.cpp: (spans + 32) /
+    // 64 segments); a band of 64 rows clipped to itself makes at most 64
+    // spans, so each draw stays on the thread that makes it (a static_assert
+    // beside BandRows in Renderer.cpp). Each band has its own painter on its
+    // own picture over the canvas's pixels and writes only inside its clip.
+    // Tests: BandWorker.*, and the redraw tests with it off.
+    {Shortcut::Threads, "threads", when::Always},
+}};
+// clang-format on
+
+inline constexpr std::array<Shortcut, ShortcutRules.size()> AllShortcuts = [] {
+    std::array<Shortcut, ShortcutRules.size()> all{};
+    for (std::size_t i = 0; i < all.size(); ++i)
+        all[i] = ShortcutRules[i].shortcut;
+    return all;
+}();
+
+static_assert(
+    [] {
+        for (std::size_t i = 0; i < ShortcutRules.size(); ++i)
+            if (static_cast<std::size_t>(ShortcutRules[i].shortcut) != i)
+                return false;
+        return true;
+    }(),
+    "ShortcutRules lists the shortcuts in the order of the enum");
 
 // The word that names a shortcut in HALVORN_RENDER_DISABLE.
-std::string_view ShortcutName(Shortcut shortcut);
+constexpr std::string_view ShortcutName(Shortcut shortcut)
+{
+    return ShortcutRules[static_cast<std::size_t>(shortcut)].name;
+}
+QString ShortcutWord(Shortcut shortcut);
 
 // Which shortcuts a renderer takes. A value; all on unless said otherwise.
 class RenderShortcuts {
@@ -148,13 +200,22 @@ public:
     {
         return RenderShortcuts(bits_ | (1u << static_cast<unsigned>(s)));
     }
+    // The ones of these a redraw with `facts` takes: each whose rule applies.
+    constexpr RenderShortcuts TakenFor(const RedrawFacts& facts) const
+    {
+        RenderShortcuts taken = AllOff();
+        for (const ShortcutRule& rule : ShortcutRules)
+            if (On(rule.shortcut) && rule.applies(facts))
+                taken = taken.With(rule.shortcut);
+        return taken;
+    }
     // The names of the shortcuts switched off, comma-separated; "none".
     QString Describe() const;
 
     friend constexpr bool operator==(RenderShortcuts, RenderShortcuts) = default;
 
 private:
-    static constexpr unsigned Every = (1u << AllShortcuts.size()) - 1;
+    static constexpr unsigned Every = (1u << ShortcutRules.size()) - 1;
     explicit constexpr RenderShortcuts(unsigned bits) : bits_(bits) {}
     unsigned bits_ = Every;
 };

@@ -156,11 +156,10 @@ void Walls(const View& v, QRect area, SpriteCache& sprites, std::vector<Stamp>& 
 {
     const float z = v.Scale();
     const float s = static_cast<float>(WallStep) * z;
-    const int alpha = std::clamp<int>(v.shadows.WallShadowAlpha, 0, 255);
     // The zoom, not the device scale, decides the layers: a 200 % screen
     // shows the 50 % view's five layers, each two device pixels apart.
     const int firstLayer = FirstShadowLayer(v.zoom);
-    const bool shade = v.drawshadows && firstLayer <= 8 && alpha > 0;
+    const bool shade = DrawsWallShadowLayers(v.zoom, v.shadows, v.drawshadows);
     const auto [x0, x1] = WallSpan(z, area.left(), area.right(), v.map.WallColumns());
     const auto [y0, y1] = WallSpan(z, area.top(), area.bottom(), v.map.WallRows());
     const QRectF canvas(QPointF(0, 0), QSizeF(v.canvas));
@@ -207,7 +206,8 @@ void Walls(const View& v, QRect area, SpriteCache& sprites, std::vector<Stamp>& 
             if (piece == 0)
                 continue;
             const float cy = s * static_cast<float>(y);
-            if (shade && v.shortcuts.On(Shortcut::Counts)) {
+            // Counts are taken only where there are layers to count.
+            if (v.taken.On(Shortcut::Counts)) {
                 const float left = cx - 8 * z;
                 const float top = cy - 8 * z;
                 const float fx = Fraction(left), fy = Fraction(top);
@@ -228,7 +228,7 @@ void Walls(const View& v, QRect area, SpriteCache& sprites, std::vector<Stamp>& 
             const float left = cx - 9 * z;
             const float top = cy - 9 * z;
             const QRectF target(left, top, side, side);
-            if (!v.shortcuts.On(Shortcut::Phases) || !canvas.contains(target) || oversized(piece)) {
+            if (!v.taken.On(Shortcut::Phases) || !canvas.contains(target) || oversized(piece)) {
                 // Where the device's edge cuts a scaled draw the raster
                 // engine samples it differently, so pieces reaching over
                 // the edge are drawn directly, as the literal redraw does.
@@ -369,9 +369,9 @@ void CollectStamps(const View& view, QRect area, SpriteCache& sprites, std::vect
 }
 
 void KeepVisible(const std::vector<Stamp>& stamps, std::vector<int>& which, QRect area,
-                 std::vector<QRect>& parts, std::vector<WhiteRun>& white, RenderShortcuts shortcuts)
+                 std::vector<QRect>& parts, std::vector<WhiteRun>& white, RenderShortcuts taken)
 {
-    if (!shortcuts.On(Shortcut::Cover)) {
+    if (!taken.On(Shortcut::Cover)) {
         // Everything that reaches the area, whole, over a white area.
         size_t kept = 0;
         parts.clear();
@@ -411,36 +411,33 @@ void KeepVisible(const std::vector<Stamp>& stamps, std::vector<int>& which, QRec
     covered.Uncovered(white);
 }
 
-void UsePlacedCopies(std::vector<Stamp>& stamps, const std::vector<int>& which, QSize canvas,
-                     SpriteCache& sprites, RenderShortcuts shortcuts)
+void UseScaledCopies(std::vector<Stamp>& stamps, const std::vector<int>& which, QSize canvas,
+                     SpriteCache& sprites, RenderShortcuts taken)
 {
-    if (!shortcuts.On(Shortcut::Placed))
+    const bool kept = taken.On(Shortcut::Placed);
+    const bool every = taken.On(Shortcut::Partial);
+    if (!kept && !every)
         return;
-    for (const int i : which) {
-        Stamp& s = stamps[static_cast<size_t>(i)];
-        // Only whole-pixel places have copies: a wall piece at the edge is
-        // drawn directly.
-        if (s.kind != Stamp::Scaled || s.target != QRectF(s.bounds))
-            continue;
-        const QImage* placed = sprites.PlacedIfSeen(*s.image, s.source, s.bounds, canvas);
-        if (placed)
-            s = Stamp{placed,  QRect(placed->offset(), placed->size()), {}, {}, Stamp::Picture,
-                      s.opaque};
-    }
-}
-
-void UseCopiesAtPlace(std::vector<Stamp>& stamps, const std::vector<int>& which, QSize canvas,
-                      SpriteCache& sprites)
-{
     for (const int i : which) {
         Stamp& s = stamps[static_cast<size_t>(i)];
         if (s.kind != Stamp::Scaled)
             continue;
-        const QImage* placed = sprites.AtPlaceForThisRedraw(*s.image, s.source, s.target, canvas);
-        if (placed)
-            s = Stamp{placed,  QRect(placed->offset(), placed->size()), {}, {}, Stamp::Picture,
-                      s.opaque};
+        const QImage* copy = nullptr;
+        // Only whole-pixel places have kept copies: a wall piece at the edge
+        // is drawn directly.
+        if (kept && s.target == QRectF(s.bounds))
+            copy = sprites.PlacedIfSeen(*s.image, s.source, s.bounds, canvas);
+        if (!copy && every)
+            copy = sprites.AtPlaceForThisRedraw(*s.image, s.source, s.target, canvas);
+        if (copy)
+            s = Stamp{copy, QRect(copy->offset(), copy->size()), {}, {}, Stamp::Picture, s.opaque};
     }
+}
+
+bool DrawsWallShadowLayers(float zoom, const ShadowParams& shadows, bool drawshadows)
+{
+    return drawshadows && FirstShadowLayer(zoom) <= 8 &&
+           std::clamp<int>(shadows.WallShadowAlpha, 0, 255) > 0;
 }
 
 void PaintArea(uchar* canvasBits, qsizetype bytesPerLine, QImage::Format format, QSize canvas,

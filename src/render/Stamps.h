@@ -49,7 +49,7 @@ struct View {
     const ShadowParams& shadows;
     bool drawshadows;
     QSize canvas;
-    RenderShortcuts shortcuts;
+    RenderShortcuts taken; // the shortcuts this redraw takes (TakenFor)
 
     float Scale() const { return zoom * ratio; }
 };
@@ -67,27 +67,28 @@ struct WhiteRun {
 };
 
 // Keeps in `which` (indices into `stamps`, in painting order) only the
-// stamps that reach `area` and, with the cover shortcut, of which some pixel
+// stamps that reach `area` and, with cover in `taken`, of which some pixel
 // there is not covered by later opaque stamps: the others cannot change the
 // picture. `parts` receives, for each kept stamp, the rectangle around its
 // pixels that can show; `white` the pixels of `area` no opaque stamp covers
 // (all of them without the shortcut).
 void KeepVisible(const std::vector<Stamp>& stamps, std::vector<int>& which, QRect area,
-                 std::vector<QRect>& parts, std::vector<WhiteRun>& white,
-                 RenderShortcuts shortcuts);
+                 std::vector<QRect>& parts, std::vector<WhiteRun>& white, RenderShortcuts taken);
 
-// With the placed shortcut, replaces scaled pictures drawn at the same place
-// before by their copies scaled in place, which put down faster; the first
-// time a picture is drawn at a place it stays a scaled draw.
-void UsePlacedCopies(std::vector<Stamp>& stamps, const std::vector<int>& which, QSize canvas,
-                     SpriteCache& sprites, RenderShortcuts shortcuts);
+// Replaces scaled draws of `which` by copies of them drawn at their place on
+// a canvas-sized picture, which put down unscaled on the same pixels. With
+// placed in `taken`, a picture drawn at the same whole-pixel place before
+// comes from the copies kept across redraws (the first time it stays a
+// scaled draw). With partial, every other scaled draw is copied too, for
+// this redraw only: the raster engine steps a scaled draw's samples from
+// the first pixel of each span, so a clip that cuts the draw's rows moves
+// them.
+void UseScaledCopies(std::vector<Stamp>& stamps, const std::vector<int>& which, QSize canvas,
+                     SpriteCache& sprites, RenderShortcuts taken);
 
-// Replaces every scaled draw left in `which` by a picture of it drawn at
-// its place on a canvas-sized picture for this redraw. A partial redraw
-// needs it: the raster engine steps a scaled draw's samples from the first
-// pixel of each span, so a clip that cuts the draw's rows moves them.
-void UseCopiesAtPlace(std::vector<Stamp>& stamps, const std::vector<int>& which, QSize canvas,
-                      SpriteCache& sprites);
+// Whether a redraw draws wall shadow layers at all: shadows asked for, a
+// zoom with at least one layer and a wall shadow alpha above 0.
+bool DrawsWallShadowLayers(float zoom, const ShadowParams& shadows, bool drawshadows);
 
 // Paints the `white` runs of `area` white and then every stamp of `which`
 // (indices into `stamps`) within its part of `parts`, clipped to `area`. The

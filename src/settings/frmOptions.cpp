@@ -28,7 +28,7 @@ namespace halvorn {
 namespace {
 
 // Nothing may leave a Qt event handler by exception; whatever the redraw
-// callback or the store throws is shown to the user instead.
+// request's receiver or the store throws is shown to the user instead.
 template <class F>
 void Guarded(QWidget* owner, F&& action)
 {
@@ -113,8 +113,7 @@ void FitFont(QDialog* dialog)
 
 } // namespace
 
-frmOptions::frmOptions(QWidget* parent, std::function<void()> redraw)
-    : QDialog(parent), redraw_(std::move(redraw))
+frmOptions::frmOptions(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(QStringLiteral("Options"));
@@ -385,8 +384,7 @@ void frmOptions::ShowError(const QString& text)
 
 void frmOptions::Redraw()
 {
-    if (redraw_)
-        redraw_();
+    emit RedrawRequested();
 }
 
 } // namespace halvorn

@@ -1,14 +1,13 @@
 // The Options dialog: splash screen, tile folders and shadow parameters.
 // Opened modally from Tools > Options:
-//     frmOptions dlg(this, [this] { Redraw(true); });
+//     frmOptions dlg(this);
+//     connect(&dlg, &frmOptions::RedrawRequested, this, [this] { Redraw(true); });
 //     dlg.exec();
-// OK and Apply write the settings and the run-time shadow values; the map is
-// redrawn after Apply and once more whenever the dialog closes.
+// OK and Apply write the settings and the run-time shadow values; the map must
+// be redrawn after Apply and once more whenever the dialog closes.
 #pragma once
 
 #include <QDialog>
-
-#include <functional>
 
 class QCheckBox;
 class QLineEdit;
@@ -19,7 +18,7 @@ namespace halvorn {
 class frmOptions : public QDialog {
     Q_OBJECT
 public:
-    explicit frmOptions(QWidget* parent = nullptr, std::function<void()> redraw = {});
+    explicit frmOptions(QWidget* parent = nullptr);
 
     // Fills the controls from the store (run by the constructor).
     void GetSettings();
@@ -32,6 +31,11 @@ public:
 
     void done(int result) override;
 
+signals:
+    // The shadow values may have changed: the map is to be drawn again. A
+    // directly connected receiver that throws sees its message shown in a box.
+    void RedrawRequested();
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -43,7 +47,6 @@ private:
     void ShowError(const QString& text);
     void Redraw();
 
-    std::function<void()> redraw_;
     bool settingsFailed_ = false;
 
     QCheckBox* Check1 = nullptr;

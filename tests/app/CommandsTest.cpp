@@ -163,15 +163,15 @@ TEST_F(AppFixture, ToolBarRoutesByCommandText)
         EXPECT_EQ(bar->actions().at(i)->data().toString(), expected[i]) << i;
     PickFloor(1);
     Click(Qt::LeftButton, {10, 10});
-    EXPECT_FALSE(window->Map().MapSaved);
+    EXPECT_FALSE(window->Map().MapSaved());
     bar->actions().at(1)->trigger(); // Open does nothing
-    EXPECT_FALSE(window->Map().MapSaved);
+    EXPECT_FALSE(window->Map().MapSaved());
     bar->actions().at(2)->trigger(); // Save only remembers
-    EXPECT_TRUE(window->Map().MapSaved);
+    EXPECT_TRUE(window->Map().MapSaved());
     // Ctrl+O and Ctrl+S reach disabled items and do nothing.
     Click(Qt::LeftButton, {100, 10});
     QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
-    EXPECT_FALSE(window->Map().MapSaved);
+    EXPECT_FALSE(window->Map().MapSaved());
     const auto boxes =
         testsupport::AnswerBoxes([&] { bar->actions().at(0)->trigger(); }, QMessageBox::No);
     EXPECT_EQ(boxes.size(), 1u);

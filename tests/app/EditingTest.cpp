@@ -92,7 +92,7 @@ TEST_F(AppFixture, OneFastMovePaintsEveryCellAndWallPointOnItsWay)
         Release(Qt::LeftButton, at(r.last));
         const MapDocument& map = window->Map();
         EXPECT_EQ(window->RedrawCount(true) - full, 1);
-        EXPECT_FALSE(map.MapSaved);
+        EXPECT_FALSE(map.MapSaved());
         for (int i = 0; i < 61; ++i) {
             const ImageHandle got =
                 floor ? (i < 16 ? map.FloorAt(i, r.row) : 0) : map.WallAt(i, r.row);

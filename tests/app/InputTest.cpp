@@ -70,7 +70,7 @@ TEST_F(AppFixture, PressesWithoutAModeChangeNothingButTheReleaseRedraws)
     EXPECT_FALSE(Find("Cursor")->isVisible());
     EXPECT_EQ(window->Map().FloorAt(1, 1), 0u);
     EXPECT_EQ(window->Map().Objects().size(), 1u);
-    EXPECT_TRUE(window->Map().MapSaved);
+    EXPECT_TRUE(window->Map().MapSaved());
 }
 
 TEST_F(AppFixture, AKindWithoutAPictureChangesNothing)
@@ -98,7 +98,7 @@ TEST_F(AppFixture, AKindWithoutAPictureChangesNothing)
             for (int y = 0; y <= 60; ++y)
                 ASSERT_EQ(window->Map().WallAt(x, y), 0u);
         EXPECT_EQ(window->Map().Objects().size(), 1u); // only the free slot
-        EXPECT_TRUE(window->Map().MapSaved);
+        EXPECT_TRUE(window->Map().MapSaved());
     }
 }
 

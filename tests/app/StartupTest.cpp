@@ -44,7 +44,7 @@ TEST_F(AppFixture, OpensWithItsTitleLayoutAndStartStates)
     EXPECT_TRUE(Action("mnuZoomOut")->isEnabled());
     for (const char* item : {"mnuOpen", "mnuSave", "mnuSaveAs"})
         EXPECT_FALSE(Action(item)->isEnabled()) << item;
-    EXPECT_TRUE(window->Map().MapSaved);
+    EXPECT_TRUE(window->Map().MapSaved());
     EXPECT_TRUE(GdipStarted());
 }
 

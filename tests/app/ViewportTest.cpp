@@ -303,6 +303,7 @@ TEST_F(AppFixture, AnotherScreenRatioRedrawsTheCanvasOnce)
     ASSERT_EQ(window->devicePixelRatioF(), 2 * ratio);
     // What the window system's expose of the moved window does.
     window->repaint();
+    QCoreApplication::processEvents();
     EXPECT_EQ(window->RedrawCount(true) + window->RedrawCount(false), redraws + 1);
     EXPECT_EQ(Canvas()->Pictures().Screen().devicePixelRatio(), 2 * ratio);
     EXPECT_EQ(Canvas()->Pictures().Screen().size(), CanvasSize(window->Map(), 1, 2 * ratio));

@@ -136,7 +136,7 @@ TEST(HostileSettings, GarbageInEveryKeyStartsLimitedShowsAndIsNotStoredBack)
         EXPECT_EQ(s.wallAlpha, row.wallAlpha);
         EXPECT_EQ(s.wallOffset, row.wallOffset);
 
-        frmOptions dialog(nullptr, {});
+        frmOptions dialog;
         for (const char* field : ShadowFields)
             EXPECT_EQ(dialog.findChild<QLineEdit*>(QLatin1String(field))->text().toStdString(),
                       row.shown)
@@ -205,7 +205,7 @@ TEST(HostileSettings, AStoreThatCannotBeWrittenStartsWithDefaultsAndOkSaysSo)
         EXPECT_EQ(s.wallAlpha, 32);
         EXPECT_EQ(s.wallOffset, 7);
 
-        frmOptions dialog(nullptr, {});
+        frmOptions dialog;
         dialog.show();
         const QStringList boxes = PressOk(dialog);
         ASSERT_FALSE(boxes.isEmpty());

@@ -86,7 +86,7 @@ TEST(CanvasTool, OnePressPaintsByTheToolRule)
         CanvasTool tool;
         EXPECT_EQ(Apply(map, tool, r.kind, r.button, {r.x, r.y}, r.zoom).effect, r.effect);
         EXPECT_EQ(r.kind == Floor ? map.FloorAt(r.cx, r.cy) : map.WallAt(r.cx, r.cy), r.value);
-        EXPECT_EQ(map.MapSaved, r.saved);
+        EXPECT_EQ(map.MapSaved(), r.saved);
     }
 }
 

@@ -28,18 +28,18 @@ TEST(MapDocument, NewMapHasTheArraysAndOneFreeSlot)
 TEST(MapDocument, ObjectsKeepTheirSlotsWhenDeleted)
 {
     MapDocument map;
-    map.MapSaved = true;
+    map.MarkSaved();
     for (int i = 0; i < 3; ++i)
         map.AddObject(5, 100.0f * i, 100, 40, 20, 0);
-    EXPECT_FALSE(map.MapSaved);
-    map.MapSaved = true;
+    EXPECT_FALSE(map.MapSaved());
+    map.MarkSaved();
     map.DeleteObject(1);
     ASSERT_EQ(map.Objects().size(), 4u);
     EXPECT_EQ(map.Objects()[1].Image, 0u);
     EXPECT_EQ(map.Objects()[2].Image, 5u);
     EXPECT_EQ(map.Objects()[3].Image, 0u); // the free slot
     // Object commands never count as an edit, and a deleted one is never hit.
-    EXPECT_TRUE(map.MapSaved);
+    EXPECT_TRUE(map.MapSaved());
     EXPECT_EQ(map.ObjectAt(110, 110, 1.0f), -1);
     EXPECT_EQ(map.ObjectAt(20, 110, 1.0f), 0);
     EXPECT_EQ(map.ObjectAt(210, 110, 1.0f), 2);

@@ -342,7 +342,7 @@ void InvariantChecker::CheckBrush(QStringList& out) const
 void InvariantChecker::CheckSaved(const OperationFacts& facts, QStringList& out) const
 {
     const MapDocument& map = window_.Map();
-    const bool saved = map.MapSaved;
+    const bool saved = map.MapSaved();
     if (facts.saved) {
         if (!saved)
             out << QStringLiteral("MapSaved is False after Save");

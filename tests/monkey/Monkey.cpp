@@ -103,7 +103,7 @@ int Monkey::Run(int count, bool verbose)
             pick -= o.weight;
         }
         OperationFacts facts;
-        facts.savedBefore = window_.Map().MapSaved;
+        facts.savedBefore = window_.Map().MapSaved();
         facts.mapBefore = hostile::MapSnapshot::Of(window_.Map());
         current_ = QLatin1String(op->name);
         QElapsedTimer clock;

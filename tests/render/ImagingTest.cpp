@@ -34,12 +34,6 @@ TEST(Imaging, CheckStatusRaisesTheNamedError)
             EXPECT_EQ(e.Description(), QString::fromLatin1(description));
         }
     }
-    try {
-        RaiseError(AppError(vbObjectError, QStringLiteral("GDI+"), QStringLiteral("x")),
-                   QStringLiteral("GetEncoderClsid"));
-    } catch (const AppError& e) {
-        EXPECT_EQ(e.Source(), QStringLiteral("mdHelpers.GetEncoderClsid\r\nGDI+"));
-    }
 }
 
 TEST(Imaging, StartsOnceAndFindsEncodersInAnyCase)

@@ -90,7 +90,9 @@ protected:
     void Set(const char* name, const QString& text) { Type(Edit(name), text); }
     bool reset = ResetStore(); // before the dialog reads the store
     int redraws = 0;
-    frmOptions dlg{nullptr, [this] { ++redraws; }};
+    frmOptions dlg;
+    const QMetaObject::Connection counted =
+        QObject::connect(&dlg, &frmOptions::RedrawRequested, [this] { ++redraws; });
 };
 const char* const Defaults[] = {"40", "5", "32", "7"};
 
@@ -300,7 +302,9 @@ TEST_F(OptionsDialog, EnterPressesNoButton)
 
 TEST_F(OptionsDialog, RedrawFailureIsShownNotThrown)
 {
-    frmOptions failing(nullptr, [] { throw std::runtime_error("map gone"); });
+    frmOptions failing;
+    QObject::connect(&failing, &frmOptions::RedrawRequested,
+                     [] { throw std::runtime_error("map gone"); });
     failing.show();
     const auto boxes = AnswerBoxes([&] { Click(failing, "cmdApply"); }, QMessageBox::Ok);
     ASSERT_EQ(boxes.size(), 1u);
