@@ -26,7 +26,6 @@ struct PngChunk {
 };
 
 QByteArray PngSignature();
-uint32_t Crc32(const QByteArray& bytes);
 // Length, type, data and CRC (a wrong one when asked).
 QByteArray ChunkBytes(const PngChunk& chunk);
 QByteArray FileBytes(const std::vector<PngChunk>& chunks);
