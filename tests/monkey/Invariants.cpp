@@ -17,9 +17,8 @@
 #include <QLabel>
 #include <QToolBar>
 
-#include <cstdio>
-
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 namespace monkey {
@@ -45,55 +44,53 @@ QString PanelText(const frmMain& w, const char* name)
     return label ? label->text() : QStringLiteral("<no %1>").arg(QLatin1String(name));
 }
 
+// `text` with its %1, %2, ... filled in order.
+template <class... A>
+QString Say(const char* text, const A&... args)
+{
+    QString s = QString::fromUtf8(text);
+    ((s = s.arg(args)), ...);
+    return s;
+}
+
+QString Hex(QRgb p)
+{
+    return QStringLiteral("%1").arg(p, 8, 16, QLatin1Char('0'));
+}
+
 // Where two pictures of one size first differ by `amount`, and how.
 QString FirstDifference(const QImage& got, const QImage& want, int amount)
 {
     const QImage a = got.convertToFormat(QImage::Format_ARGB32);
     const QImage b = want.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < a.height() && y < b.height(); ++y)
-        for (int x = 0; x < a.width() && x < b.width(); ++x) {
+    for (int y = 0; y < std::min(a.height(), b.height()); ++y)
+        for (int x = 0; x < std::min(a.width(), b.width()); ++x) {
             const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
             if (std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
                           std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))}) >=
                 amount)
-                return QStringLiteral("(%1, %2): canvas %3, oracle %4")
-                    .arg(x)
-                    .arg(y)
-                    .arg(p, 8, 16, QLatin1Char('0'))
-                    .arg(q, 8, 16, QLatin1Char('0'));
+                return Say("(%1, %2): canvas %3, oracle %4", x, y, Hex(p), Hex(q));
         }
     return QStringLiteral("(sizes differ)");
 }
 
-// With HALVORN_MONKEY_DUMP naming a folder, both pictures of a mismatch are
-// saved there for a look.
-void DumpPictures(const QImage& canvas, const QImage& oracle)
-{
-    const QString folder = qEnvironmentVariable("HALVORN_MONKEY_DUMP");
-    if (folder.isEmpty())
-        return;
-    static int serial = 0;
-    ++serial;
-    canvas.save(QStringLiteral("%1/%2-canvas.png").arg(folder).arg(serial));
-    oracle.save(QStringLiteral("%1/%2-oracle.png").arg(folder).arg(serial));
-}
-
 // Replays the last good picture and this one on a fresh renderer, once with
 // every shortcut and once with each shortcut off, and names the shortcuts
-// whose absence brings the picture back to the literal one.
-void DiagnoseShortcuts(const RenderInputs* before, const MapDocument* mapBefore,
-                       const MapDocument& map, const RenderInputs& now, const QImage& expected)
+// whose absence brings the picture back to the literal one; then says which
+// layers differ on a fresh whole redraw.
+void Diagnose(const std::optional<std::pair<MapDocument, Scene>>& before, const MapDocument& map,
+              const Scene& now, const QImage& expected)
 {
     const auto replay = [&](RenderShortcuts shortcuts) {
         MapRenderer renderer(shortcuts);
-        QImage canvas;
-        if (before && mapBefore) {
-            canvas = QImage(CanvasSize(*mapBefore, before->zoom), QImage::Format_RGB32);
-            renderer.Redraw(canvas, *mapBefore, before->layers, before->zoom, before->shadows,
-                            before->drawshadows);
+        QImage canvas(expected.size(), QImage::Format_RGB32);
+        if (before) {
+            const auto& [was, scene] = *before;
+            QImage last(CanvasSize(was, scene.zoom), QImage::Format_RGB32);
+            renderer.Redraw(last, was, scene.layers, scene.zoom, scene.shadows, scene.drawshadows);
+            if (last.size() == expected.size())
+                canvas = last;
         }
-        if (canvas.size() != expected.size())
-            canvas = QImage(expected.size(), QImage::Format_RGB32);
         renderer.Redraw(canvas, map, now.layers, now.zoom, now.shadows, now.drawshadows);
         return oracle::MaxChannelDifference(canvas, expected);
     };
@@ -108,27 +105,32 @@ void DiagnoseShortcuts(const RenderInputs* before, const MapDocument* mapBefore,
             fault << QString::fromLatin1(ShortcutName(s).data());
     }
     std::printf(", all off %d\n", replay(RenderShortcuts::AllOff()));
-    if (all <= 1)
-        std::printf("diag: not reproduced on a fresh renderer\n");
-    else
-        std::printf("diag: shortcut at fault: %s\n",
-                    fault.isEmpty() ? "none alone"
-                                    : qUtf8Printable(fault.join(QStringLiteral(", "))));
-}
-
-} // namespace
-
-bool RenderInputs::operator==(const RenderInputs& o) const
-{
-    return map == o.map && layers.ShowGridLayer == o.layers.ShowGridLayer &&
-           layers.ShowFloorLayer == o.layers.ShowFloorLayer &&
-           layers.ShowObjectLayer == o.layers.ShowObjectLayer &&
-           layers.ShowWallLayer == o.layers.ShowWallLayer &&
-           layers.ShowBackgroundLayer == o.layers.ShowBackgroundLayer && zoom == o.zoom &&
-           shadows.ObjectShadowAlpha == o.shadows.ObjectShadowAlpha &&
-           shadows.ObjectShadowOffset == o.shadows.ObjectShadowOffset &&
-           shadows.WallShadowAlpha == o.shadows.WallShadowAlpha && drawshadows == o.drawshadows &&
-           pictureKey == o.pictureKey && redraws == o.redraws;
+    std::printf("diag: shortcut at fault: %s\n",
+                all <= 1          ? "(not reproduced on a fresh renderer)"
+                : fault.isEmpty() ? "none alone"
+                                  : qUtf8Printable(fault.join(QStringLiteral(", "))));
+    // clang-format off
+    const struct { const char* name; bool floors, objects, walls, shadows; } layers[] = {
+        {"as shown", now.layers.ShowFloorLayer, now.layers.ShowObjectLayer, now.layers.ShowWallLayer, now.drawshadows},
+        {"walls only", false, false, true, true}, {"walls without shadows", false, false, true, false},
+        {"no walls", now.layers.ShowFloorLayer, now.layers.ShowObjectLayer, false, true},
+        {"floors and walls", true, false, true, true}, {"objects and walls", false, true, true, true},
+    };
+    // clang-format on
+    std::printf("diag: fresh redraws against the oracle:");
+    for (const auto& l : layers) {
+        LayerSwitches s = now.layers;
+        s.ShowFloorLayer = l.floors;
+        s.ShowObjectLayer = l.objects;
+        s.ShowWallLayer = l.walls;
+        s.ShowGridLayer = s.ShowGridLayer && l.floors && l.objects;
+        QImage a(expected.size(), QImage::Format_RGB32), b = a;
+        halvorn::Redraw(a, map, s, now.zoom, now.shadows, l.shadows);
+        oracle::LiteralRedraw(b, map, s, now.zoom, now.shadows, l.shadows);
+        std::printf(" %s %d;", l.name, oracle::MaxChannelDifference(a, b));
+    }
+    std::printf(" shadows %g %d %d\n", static_cast<double>(now.shadows.ObjectShadowAlpha),
+                now.shadows.ObjectShadowOffset, now.shadows.WallShadowAlpha);
 }
 
 int TotalRedraws(const frmMain& window)
@@ -136,10 +138,12 @@ int TotalRedraws(const frmMain& window)
     return window.RedrawCount(true) + window.RedrawCount(false);
 }
 
-InvariantChecker::InvariantChecker(const frmMain& window) : window_(window)
+} // namespace
+
+InvariantChecker::InvariantChecker(const frmMain& window)
+    : window_(window), whiteExpected_(TotalRedraws(window) == 0),
+      redrawsAtWhite_(TotalRedraws(window))
 {
-    redrawsAtWhite_ = TotalRedraws(window);
-    whiteExpected_ = redrawsAtWhite_ == 0;
 }
 
 QStringList InvariantChecker::Check(const OperationFacts& facts, bool popupSeen)
@@ -153,12 +157,11 @@ QStringList InvariantChecker::Check(const OperationFacts& facts, bool popupSeen)
     CheckView(out);
     CheckBrush(out);
     CheckSaved(facts, out);
-    const int selected = window_.SelectedObject();
-    if (selected != (popupSeen ? -1 : 0))
-        out << QStringLiteral("SelectedObject is %1 outside a pop-up").arg(selected);
+    if (window_.SelectedObject() != (popupSeen ? -1 : 0))
+        out << Say("SelectedObject is %1 outside a pop-up", window_.SelectedObject());
     if (QWidget* modal = QApplication::activeModalWidget())
-        out << QStringLiteral("a modal window was left open: %1 \"%2\"")
-                   .arg(QLatin1String(modal->metaObject()->className()), modal->windowTitle());
+        out << Say("a modal window was left open: %1 \"%2\"",
+                   QLatin1String(modal->metaObject()->className()), modal->windowTitle());
     if (QApplication::activePopupWidget())
         out << QStringLiteral("a pop-up menu was left open");
     CheckPicture(out);
@@ -169,180 +172,137 @@ void InvariantChecker::CheckMap(QStringList& out) const
 {
     const MapDocument& map = window_.Map();
     if (map.FloorColumns() != 16 || map.FloorRows() != 16)
-        out << QStringLiteral("FloorMap is %1 x %2, not 16 x 16")
-                   .arg(map.FloorColumns())
-                   .arg(map.FloorRows());
+        out << Say("FloorMap is %1 x %2, not 16 x 16", map.FloorColumns(), map.FloorRows());
     if (map.WallColumns() != 62 || map.WallRows() != 62)
-        out << QStringLiteral("WallMap is %1 x %2, not 62 x 62")
-                   .arg(map.WallColumns())
-                   .arg(map.WallRows());
+        out << Say("WallMap is %1 x %2, not 62 x 62", map.WallColumns(), map.WallRows());
     const auto& objects = map.Objects();
-    if (objects.empty()) {
+    if (objects.empty())
         out << QStringLiteral("Objects has no free slot");
-    } else {
-        const PlacedObject& last = objects.back();
-        if (last.Image != 0 || last.X != 0 || last.Y != 0 || last.Width != 0 || last.Height != 0)
-            out << QStringLiteral("the last element of Objects is not a free slot");
-    }
+    else if (const PlacedObject& l = objects.back();
+             l.Image != 0 || l.X != 0 || l.Y != 0 || l.Width != 0 || l.Height != 0)
+        out << QStringLiteral("the last element of Objects is not a free slot");
     for (int x = 0; x < map.FloorColumns(); ++x)
         for (int y = 0; y < map.FloorRows(); ++y)
             if (!Loaded(map.FloorAt(x, y)))
-                out << QStringLiteral("floor (%1, %2) holds unknown picture %3")
-                           .arg(x)
-                           .arg(y)
-                           .arg(map.FloorAt(x, y));
+                out << Say("floor (%1, %2) holds unknown picture %3", x, y, map.FloorAt(x, y));
     for (int x = 0; x < map.WallColumns(); ++x)
         for (int y = 0; y < map.WallRows(); ++y)
             if (!Loaded(map.WallAt(x, y)))
-                out << QStringLiteral("wall (%1, %2) holds unknown picture %3")
-                           .arg(x)
-                           .arg(y)
-                           .arg(map.WallAt(x, y));
+                out << Say("wall (%1, %2) holds unknown picture %3", x, y, map.WallAt(x, y));
     for (size_t i = 0; i < objects.size(); ++i) {
         const PlacedObject& o = objects[i];
         if (!Loaded(o.Image))
-            out << QStringLiteral("object %1 holds unknown picture %2").arg(i).arg(o.Image);
+            out << Say("object %1 holds unknown picture %2", i, o.Image);
         if (o.orientation < 0 || o.orientation > 7)
-            out << QStringLiteral("object %1 has orientation %2").arg(i).arg(o.orientation);
-        if (o.Image != 0) {
-            const QImage turned = OrientedImage(o.Image, o.orientation);
-            if (turned.width() != o.Width || turned.height() != o.Height)
-                out << QStringLiteral("object %1 is %2 x %3 but its turned picture is %4 x %5")
-                           .arg(i)
-                           .arg(o.Width)
-                           .arg(o.Height)
-                           .arg(turned.width())
-                           .arg(turned.height());
-        }
+            out << Say("object %1 has orientation %2", i, o.orientation);
+        if (o.Image == 0)
+            continue;
+        const QImage turned = OrientedImage(o.Image, o.orientation);
+        if (turned.width() != o.Width || turned.height() != o.Height)
+            out << Say("object %1 is %2 x %3 but its turned picture is %4 x %5", i, o.Width,
+                       o.Height, turned.width(), turned.height());
     }
 }
 
 void InvariantChecker::CheckView(QStringList& out) const
 {
     const float zoom = window_.Zoom();
+    const double z = static_cast<double>(zoom);
     if (zoom != 0.25f && zoom != 0.5f && zoom != 0.75f && zoom != 1.0f)
-        out << QStringLiteral("Zoom is %1").arg(static_cast<double>(zoom));
+        out << Say("Zoom is %1", z);
     const auto* canvas = Child<MapCanvas>(window_, "Canvas");
     const QSize size = CanvasSize(window_.Map(), zoom);
     if (canvas->size() != size)
-        out << QStringLiteral("the canvas is %1 x %2 at zoom %3, not %4 x %5")
-                   .arg(canvas->width())
-                   .arg(canvas->height())
-                   .arg(static_cast<double>(zoom))
-                   .arg(size.width())
-                   .arg(size.height());
-    const auto* toolbar = Child<QToolBar>(window_, "Toolbar1");
-    const QList<QAction*> buttons = toolbar->actions();
+        out << Say("the canvas is %1 x %2 at zoom %3, not %4 x %5", canvas->width(),
+                   canvas->height(), z, size.width(), size.height());
+    const QList<QAction*> buttons = Child<QToolBar>(window_, "Toolbar1")->actions();
     const bool in = ZoomInEnabled(zoom), outOk = ZoomOutEnabled(zoom);
     if (Child<QAction>(window_, "mnuZoomIn")->isEnabled() != in ||
         buttons.value(6)->isEnabled() != in)
-        out << QStringLiteral("zoom in enabled does not match zoom %1")
-                   .arg(static_cast<double>(zoom));
+        out << Say("zoom in enabled does not match zoom %1", z);
     if (Child<QAction>(window_, "mnuZoomOut")->isEnabled() != outOk ||
         buttons.value(7)->isEnabled() != outOk)
-        out << QStringLiteral("zoom out enabled does not match zoom %1")
-                   .arg(static_cast<double>(zoom));
+        out << Say("zoom out enabled does not match zoom %1", z);
     if (PanelText(window_, "Panel1") != ZoomLevelText(zoom))
-        out << QStringLiteral("panel 1 reads \"%1\" at zoom %2")
-                   .arg(PanelText(window_, "Panel1"))
-                   .arg(static_cast<double>(zoom));
+        out << Say("panel 1 reads \"%1\" at zoom %2", PanelText(window_, "Panel1"), z);
 
     const LayerSwitches& layers = window_.Layers();
-    const struct {
-        const char* item;
-        bool on;
-    } items[] = {{"mnuGridLayer", layers.ShowGridLayer},
-                 {"mnuFloorLayer", layers.ShowFloorLayer},
-                 {"mnuObjectLayer", layers.ShowObjectLayer},
-                 {"mnuWallLayer", layers.ShowWallLayer},
-                 {"mnuBackgroundLayer", layers.ShowBackgroundLayer}};
+    // clang-format off
+    const struct { const char* item; bool on; } items[] = {
+        {"mnuGridLayer", layers.ShowGridLayer}, {"mnuFloorLayer", layers.ShowFloorLayer},
+        {"mnuObjectLayer", layers.ShowObjectLayer}, {"mnuWallLayer", layers.ShowWallLayer},
+        {"mnuBackgroundLayer", layers.ShowBackgroundLayer},
+    };
+    // clang-format on
     for (const auto& i : items)
         if (Child<QAction>(window_, i.item)->isChecked() != i.on)
-            out << QStringLiteral("%1 check mark differs from its switch")
-                       .arg(QLatin1String(i.item));
+            out << Say("%1 check mark differs from its switch", QLatin1String(i.item));
 
     const auto* library = window_.findChild<TileLibraryPanel*>();
-    int open = 0;
-    for (const BrushKind kind : {BrushKind::Floor, BrushKind::Wall, BrushKind::Object})
-        open += library->IsOpen(kind) ? 1 : 0;
-    if (open > 1)
-        out << QStringLiteral("%1 palette panes are open").arg(open);
-    // The open pane shows its model's entries, filled or not, in as many rows.
     const PaletteModel& model = library->Model();
+    int open = 0;
     for (const BrushKind kind : {BrushKind::Floor, BrushKind::Wall, BrushKind::Object}) {
         if (!library->IsOpen(kind))
             continue;
+        ++open;
+        // The open pane shows its model's entries, filled or not, in as many rows.
+        const int k = static_cast<int>(kind);
         if (!model.IsOpen() || model.Kind() != kind) {
-            out << QStringLiteral("pane %1 is open without its entries")
-                       .arg(static_cast<int>(kind));
+            out << Say("pane %1 is open without its entries", k);
             continue;
         }
         if (library->PathsOf(kind).size() != model.Count())
-            out << QStringLiteral("pane %1 lists %2 paths for %3 entries")
-                       .arg(static_cast<int>(kind))
-                       .arg(library->PathsOf(kind).size())
-                       .arg(model.Count());
+            out << Say("pane %1 lists %2 paths for %3 entries", k, library->PathsOf(kind).size(),
+                       model.Count());
         // Until the listing arrives the canvas keeps its last height, so the
         // scroll value of the last opening holds.
         const int height = library->Pane(kind)->Canvas()->height();
         if (!model.IsListing() && height != PaletteCanvasHeight(kind, model.Count()))
-            out << QStringLiteral("pane %1 canvas is %2 high for %3 entries")
-                       .arg(static_cast<int>(kind))
-                       .arg(height)
-                       .arg(model.Count());
+            out << Say("pane %1 canvas is %2 high for %3 entries", k, height, model.Count());
         if (library->Pane(kind)->Canvas()->y() != -library->Pane(kind)->ScrollBar()->value())
-            out << QStringLiteral("pane %1 canvas top is not minus the scroll value")
-                       .arg(static_cast<int>(kind));
+            out << Say("pane %1 canvas top is not minus the scroll value", k);
     }
+    if (open > 1)
+        out << Say("%1 palette panes are open", open);
 }
 
 void InvariantChecker::CheckBrush(QStringList& out) const
 {
     const Brush& b = window_.CurrentBrush();
-    const struct {
-        const char* kind;
-        ImageHandle image;
-        const QString& path;
-    } kinds[] = {{"floor", b.FloorImage, b.FloorPath},
-                 {"wall", b.WallImage, b.WallPath},
-                 {"object", b.ObjectImage, b.ObjectPath}};
+    // clang-format off
+    const struct { const char* kind; ImageHandle image; const QString& path; } kinds[] = {
+        {"floor", b.FloorImage, b.FloorPath}, {"wall", b.WallImage, b.WallPath}, {"object", b.ObjectImage, b.ObjectPath},
+    };
+    // clang-format on
     for (const auto& k : kinds) {
         if (!Loaded(k.image))
-            out << QStringLiteral("the %1 brush holds unknown picture %2")
-                       .arg(QLatin1String(k.kind))
-                       .arg(k.image);
+            out << Say("the %1 brush holds unknown picture %2", QLatin1String(k.kind), k.image);
         if ((k.image == 0) != k.path.isEmpty())
-            out << QStringLiteral("the %1 brush has path \"%2\" and picture %3")
-                       .arg(QLatin1String(k.kind), k.path)
-                       .arg(k.image);
+            out << Say("the %1 brush has path \"%2\" and picture %3", QLatin1String(k.kind), k.path,
+                       k.image);
     }
     if (b.ObjectImage != 0) {
         const QImage turned = OrientedImage(b.ObjectImage, b.ObjectOrientation);
         if (turned.width() != b.ObjectWidth || turned.height() != b.ObjectHeight)
-            out << QStringLiteral("the object brush is %1 x %2, its turned picture %3 x %4")
-                       .arg(b.ObjectWidth)
-                       .arg(b.ObjectHeight)
-                       .arg(turned.width())
-                       .arg(turned.height());
+            out << Say("the object brush is %1 x %2, its turned picture %3 x %4", b.ObjectWidth,
+                       b.ObjectHeight, turned.width(), turned.height());
     }
     QString expected;
     if (b.Mode) {
-        expected = QStringLiteral("Mode = ") + ModeWord(*b.Mode);
         const QString& path = b.Mode == BrushKind::Floor  ? b.FloorPath
                               : b.Mode == BrushKind::Wall ? b.WallPath
                                                           : b.ObjectPath;
-        if (!path.isEmpty())
-            expected += QStringLiteral(" (") + TileDisplayName(path) + QLatin1Char(')');
+        expected = QStringLiteral("Mode = ") + ModeWord(*b.Mode) +
+                   (path.isEmpty() ? QString() : Say(" (%1)", TileDisplayName(path)));
     }
     if (PanelText(window_, "Panel3") != expected)
-        out << QStringLiteral("panel 3 reads \"%1\", the brush says \"%2\"")
-                   .arg(PanelText(window_, "Panel3"), expected);
+        out << Say("panel 3 reads \"%1\", the brush says \"%2\"", PanelText(window_, "Panel3"),
+                   expected);
 }
 
 void InvariantChecker::CheckSaved(const OperationFacts& facts, QStringList& out) const
 {
-    const MapDocument& map = window_.Map();
-    const bool saved = map.MapSaved;
+    const bool saved = window_.Map().MapSaved;
     if (facts.saved) {
         if (!saved)
             out << QStringLiteral("MapSaved is False after Save");
@@ -350,11 +310,10 @@ void InvariantChecker::CheckSaved(const OperationFacts& facts, QStringList& out)
     }
     if (!facts.canvasInput) {
         if (saved != facts.savedBefore)
-            out << QStringLiteral("MapSaved changed from %1 without a canvas edit")
-                       .arg(facts.savedBefore);
+            out << Say("MapSaved changed from %1 without a canvas edit", facts.savedBefore);
         return;
     }
-    const hostile::MapSnapshot now = hostile::MapSnapshot::Of(map);
+    const hostile::MapSnapshot now = hostile::MapSnapshot::Of(window_.Map());
     const bool edited = now.floors != facts.mapBefore.floors ||
                         now.walls != facts.mapBefore.walls ||
                         now.objects.size() > facts.mapBefore.objects.size();
@@ -362,122 +321,73 @@ void InvariantChecker::CheckSaved(const OperationFacts& facts, QStringList& out)
         out << QStringLiteral("MapSaved is True after a canvas edit");
     if (!facts.savedBefore && saved)
         out << QStringLiteral("MapSaved became True without Save");
-    // A floor press writes its cell even with the value it holds.
+    // A floor press writes its cell even with the value it holds; a wall
+    // painted by one button and erased by the other within one drag leaves
+    // the map as it was, edited twice.
     const bool floorTool = window_.CurrentBrush().Mode == BrushKind::Floor && facts.buttonPressed;
-    // A wall painted by one button and erased by the other within one drag
-    // leaves the map as it was, edited twice.
     if (!edited && facts.savedBefore && !saved && !floorTool && !facts.bothButtons)
         out << QStringLiteral("MapSaved became False without an edit");
 }
 
 void InvariantChecker::CheckPicture(QStringList& out)
 {
-    const auto* canvas = Child<MapCanvas>(window_, "Canvas");
-    const QImage& picture = canvas->Picture();
+    const QImage& picture = Child<MapCanvas>(window_, "Canvas")->Picture();
     const int redraws = TotalRedraws(window_);
-    if (whiteExpected_ && redraws != redrawsAtWhite_)
-        whiteExpected_ = false;
+    const QSize size = CanvasSize(window_.Map(), window_.Zoom());
+    whiteExpected_ = whiteExpected_ && redraws == redrawsAtWhite_;
     if (whiteExpected_) {
-        ++whiteChecks_;
-        const QSize size = CanvasSize(window_.Map(), window_.Zoom());
         if (picture.size() != size) {
-            out << QStringLiteral(
-                       "the white picture after File > New is %1 x %2, the canvas %3 x %4")
-                       .arg(picture.width())
-                       .arg(picture.height())
-                       .arg(size.width())
-                       .arg(size.height());
+            out << Say("the white picture after File > New is %1 x %2, the canvas %3 x %4",
+                       picture.width(), picture.height(), size.width(), size.height());
             return;
         }
         const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
-        for (int y = 0; y < argb.height(); ++y) {
-            const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        for (int y = 0; y < argb.height(); ++y)
             for (int x = 0; x < argb.width(); ++x)
-                if (line[x] != 0xffffffffu) {
-                    out << QStringLiteral(
-                               "pixel (%1, %2) is %3 before the first redraw of a new map")
-                               .arg(x)
-                               .arg(y)
-                               .arg(line[x], 8, 16, QLatin1Char('0'));
+                if (argb.pixel(x, y) != 0xffffffffu) {
+                    out << Say("pixel (%1, %2) is %3 before the first redraw of a new map", x, y,
+                               Hex(argb.pixel(x, y)));
                     return;
                 }
-        }
         return;
     }
+    const LayerSwitches& l = window_.Layers();
+    const Scene scene{l, window_.Zoom(), CurrentShadowParams(), window_.LastRedrawShadows()};
     RenderInputs inputs{hostile::MapSnapshot::Of(window_.Map()),
-                        window_.Layers(),
-                        window_.Zoom(),
-                        CurrentShadowParams(),
-                        window_.LastRedrawShadows(),
+                        {l.ShowGridLayer, l.ShowFloorLayer, l.ShowObjectLayer, l.ShowWallLayer,
+                         l.ShowBackgroundLayer},
+                        scene.zoom,
+                        scene.shadows.ObjectShadowAlpha,
+                        scene.shadows.ObjectShadowOffset,
+                        scene.shadows.WallShadowAlpha,
+                        scene.drawshadows,
                         picture.cacheKey(),
                         redraws};
-    if (lastVerified_ && *lastVerified_ == inputs)
+    if (lastVerified_ == inputs)
         return;
-    QImage expected(CanvasSize(window_.Map(), window_.Zoom()), QImage::Format_RGB32);
-    oracle::LiteralRedraw(expected, window_.Map(), window_.Layers(), window_.Zoom(), inputs.shadows,
-                          inputs.drawshadows);
+    QImage expected(size, QImage::Format_RGB32);
+    oracle::LiteralRedraw(expected, window_.Map(), l, scene.zoom, scene.shadows, scene.drawshadows);
     ++oracleDrawings_;
     const int difference = oracle::MaxChannelDifference(picture, expected);
     if (difference > 1) {
-        out << QStringLiteral("the canvas differs from the oracle by %1 of 255 at zoom %2, "
-                              "drawshadows %3, first at %4")
-                   .arg(difference)
-                   .arg(static_cast<double>(inputs.zoom))
-                   .arg(inputs.drawshadows)
-                   .arg(FirstDifference(picture, expected, difference));
-        DumpPictures(picture, expected);
-        if (qEnvironmentVariableIsSet("HALVORN_MONKEY_DIAG")) {
-            DiagnoseShortcuts(lastVerified_ ? &*lastVerified_ : nullptr,
-                              lastVerifiedMap_ ? &*lastVerifiedMap_ : nullptr, window_.Map(),
-                              inputs, expected);
-            const auto diff = [&](LayerSwitches l, bool sh) {
-                QImage a(expected.size(), QImage::Format_RGB32), b = a;
-                halvorn::Redraw(a, window_.Map(), l, window_.Zoom(), inputs.shadows, sh);
-                oracle::LiteralRedraw(b, window_.Map(), l, window_.Zoom(), inputs.shadows, sh);
-                return oracle::MaxChannelDifference(a, b);
-            };
-            LayerSwitches l = window_.Layers();
-            std::printf("diag: fresh %d", diff(l, inputs.drawshadows));
-            LayerSwitches w = l;
-            w.ShowFloorLayer = false;
-            w.ShowObjectLayer = false;
-            w.ShowGridLayer = false;
-            std::printf(", walls only %d, walls no shadows %d", diff(w, true), diff(w, false));
-            LayerSwitches f = l;
-            f.ShowWallLayer = false;
-            std::printf(", no walls %d", diff(f, true));
-            LayerSwitches fw = w;
-            fw.ShowFloorLayer = true;
-            std::printf(", floors+walls %d", diff(fw, true));
-            LayerSwitches ow = w;
-            ow.ShowObjectLayer = true;
-            if (lastVerified_) {
-                const hostile::MapSnapshot& was = lastVerified_->map;
-                int floors = 0, walls = 0;
-                for (size_t i = 0; i < was.floors.size(); ++i)
-                    floors += was.floors[i] != inputs.map.floors[i] ? 1 : 0;
-                for (size_t i = 0; i < was.walls.size(); ++i)
-                    walls += was.walls[i] != inputs.map.walls[i] ? 1 : 0;
-                std::printf(" [since the last check: %d floors, %d walls, objects %zu -> %zu, zoom "
-                            "%g -> %g]",
-                            floors, walls, was.objects.size(), inputs.map.objects.size(),
-                            static_cast<double>(lastVerified_->zoom),
-                            static_cast<double>(inputs.zoom));
-                for (const PlacedObject& o : inputs.map.objects)
-                    if (o.Image)
-                        std::printf(" {%g,%g %dx%d o%d s%d}", static_cast<double>(o.X),
-                                    static_cast<double>(o.Y), o.Width, o.Height, o.orientation,
-                                    o.Shadow);
-            }
-            std::printf(", objects+walls %d; shadows %g %d %d\n", diff(ow, true),
-                        static_cast<double>(inputs.shadows.ObjectShadowAlpha),
-                        inputs.shadows.ObjectShadowOffset, inputs.shadows.WallShadowAlpha);
+        out << Say("the canvas differs from the oracle by %1 of 255 at zoom %2, drawshadows %3, "
+                   "first at %4",
+                   difference, static_cast<double>(scene.zoom), scene.drawshadows,
+                   FirstDifference(picture, expected, difference));
+        // With HALVORN_MONKEY_DUMP naming a folder, both pictures are saved there.
+        if (const QString folder = qEnvironmentVariable("HALVORN_MONKEY_DUMP"); !folder.isEmpty()) {
+            static int serial = 0;
+            ++serial;
+            picture.save(Say("%1/%2-canvas.png", folder, serial));
+            expected.save(Say("%1/%2-oracle.png", folder, serial));
         }
+        if (qEnvironmentVariableIsSet("HALVORN_MONKEY_DIAG"))
+            Diagnose(lastScene_, window_.Map(), scene, expected);
     }
     // A picture is judged once: an unchanged wrong one is not reported again.
     lastVerified_ = std::move(inputs);
     if (qEnvironmentVariableIsSet("HALVORN_MONKEY_DIAG"))
-        lastVerifiedMap_ = window_.Map();
+        lastScene_.emplace(window_.Map(), scene);
 }
 
 } // namespace monkey

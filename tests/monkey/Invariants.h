@@ -8,10 +8,12 @@
 #include "map/MapDocument.h"
 #include "render/Renderer.h"
 
-#include <QImage>
 #include <QStringList>
 
+#include <array>
 #include <optional>
+#include <tuple>
+#include <utility>
 
 namespace halvorn {
 class frmMain;
@@ -30,17 +32,12 @@ struct OperationFacts {
     hostile::MapSnapshot mapBefore;
 };
 
-// The picture inputs last checked against the oracle; an unchanged set
-// needs no second drawing.
-struct RenderInputs {
-    hostile::MapSnapshot map;
+// What a picture is drawn from, besides the map.
+struct Scene {
     halvorn::LayerSwitches layers;
     float zoom = 0;
     halvorn::ShadowParams shadows;
     bool drawshadows = false;
-    qint64 pictureKey = 0;
-    int redraws = 0;
-    bool operator==(const RenderInputs& o) const;
 };
 
 class InvariantChecker {
@@ -49,9 +46,7 @@ public:
 
     // The broken invariants, one text each; empty when all hold.
     QStringList Check(const OperationFacts& facts, bool popupSeen);
-
     int OracleDrawings() const { return oracleDrawings_; }
-    int WhiteChecks() const { return whiteChecks_; }
 
 private:
     void CheckMap(QStringList& out) const;
@@ -60,16 +55,19 @@ private:
     void CheckSaved(const OperationFacts& facts, QStringList& out) const;
     void CheckPicture(QStringList& out);
 
+    // The picture inputs last checked against the oracle: the map, the five
+    // layer switches, zoom, three shadow values, drawshadows, the picture's
+    // key and the redraw count. An unchanged set needs no second drawing.
+    using RenderInputs = std::tuple<hostile::MapSnapshot, std::array<bool, 5>, float, float, int,
+                                    int, bool, qint64, int>;
+
     const halvorn::frmMain& window_;
     bool whiteExpected_ = true; // until the first redraw, and after File > New
     int redrawsAtWhite_ = 0;
     std::optional<RenderInputs> lastVerified_;
-    // The map of that picture, kept in diagnostic mode to replay it.
-    std::optional<halvorn::MapDocument> lastVerifiedMap_;
+    // The map and scene of that picture, kept in diagnostic mode to replay it.
+    std::optional<std::pair<halvorn::MapDocument, Scene>> lastScene_;
     int oracleDrawings_ = 0;
-    int whiteChecks_ = 0;
 };
-
-int TotalRedraws(const halvorn::frmMain& window);
 
 } // namespace monkey
