@@ -102,53 +102,15 @@ public:
     {
         static const QStringList texts = [] {
             QStringList t;
-            for (const char* s : {"",
-                                  " ",
-                                  "   ",
-                                  "\t7\n",
-                                  "0",
-                                  "-0",
-                                  "40",
-                                  "5",
-                                  "32",
-                                  "7",
-                                  "100",
-                                  "100.0000001",
-                                  "255",
-                                  "256",
-                                  "-1",
-                                  "-3",
-                                  "+5",
-                                  "+-3",
-                                  "32767",
-                                  "32768",
-                                  "-32768",
-                                  "-32769",
-                                  "99999999999999999999",
-                                  "1e308",
-                                  "-1e308",
-                                  "1e999",
-                                  "1e-400",
-                                  "1.5e1",
-                                  ".5",
-                                  "5.",
-                                  "e5",
-                                  "1e",
-                                  "NaN",
-                                  "nan",
-                                  "inf",
-                                  "-Infinity",
-                                  "0x10",
-                                  "12abc",
-                                  "abc",
-                                  "3,5",
-                                  "1,000",
-                                  "1 2",
-                                  "\xd9\xa3",     // Arabic-Indic three
-                                  "\xef\xbc\x95", // full-width five
-                                  "\xe2\x88\x92"
-                                  "5",          // minus sign, five
-                                  "5\xc2\xa0"}) // five, no-break space
+            // clang-format off
+            for (const char* s : {"", " ", "   ", "\t7\n", "0", "-0", "40", "5", "32", "7", "100", "100.0000001",
+                                  "255", "256", "-1", "-3", "+5", "+-3", "32767", "32768", "-32768", "-32769",
+                                  "99999999999999999999", "1e308", "-1e308", "1e999", "1e-400", "1.5e1", ".5",
+                                  "5.", "e5", "1e", "NaN", "nan", "inf", "-Infinity", "0x10", "12abc", "abc",
+                                  "3,5", "1,000", "1 2",
+                                  // Arabic-Indic three, full-width five, minus sign and five, five and no-break space
+                                  "\xd9\xa3", "\xef\xbc\x95", "\xe2\x88\x92" "5", "5\xc2\xa0"})
+                // clang-format on
                 t << QString::fromUtf8(s);
             return t << QString(10000, QLatin1Char('9')) << QString(10000, QLatin1Char('a'))
                      << QStringLiteral("1") + QString(9999, QLatin1Char('0'));
