@@ -129,16 +129,16 @@ std::vector<CorpusFile> WriteCorpus(const QString& folder, const CorpusOptions& 
         {"rgb16", PngColour::Rgb, 16, false}, {"rgba16", PngColour::Rgba, 16, true},
     };
     // clang-format on
-    std::vector<QByteArray> bases;
+    std::vector<Chunks> bases;
     for (const auto& l : layouts)
         for (const bool interlaced : {false, true}) {
             const int i = static_cast<int>(bases.size());
             const PngLayout layout{l.colour, l.depth, interlaced};
             const QImage source =
                 SourcePicture(13 + i % 5 * 7, 9 + i % 3 * 11, l.alpha, static_cast<uint32_t>(i));
-            bases.push_back(EncodePng(source, layout));
+            bases.push_back(EncodeChunks(source, layout));
             file(QByteArray("valid_") + l.name + (interlaced ? "_interlaced.png" : ".png"),
-                 QStringLiteral("valid"), Expect::Valid, bases.back(),
+                 QStringLiteral("valid"), Expect::Valid, FileBytes(bases.back()),
                  ExpectedPixels(source, layout, l.alpha));
         }
 
@@ -204,7 +204,7 @@ std::vector<CorpusFile> WriteCorpus(const QString& folder, const CorpusOptions& 
     // Cut short at every length (or every n-th) of three bases; cut before
     // the end of the last IDAT the picture cannot be whole.
     for (const size_t b : {size_t(1), size_t(9), size_t(15)}) {
-        const QByteArray& base = bases[b % bases.size()];
+        const QByteArray base = FileBytes(bases[b % bases.size()]);
         const qsizetype dataEnd = base.size() - 12; // IEND is empty
         for (qsizetype len = 1; len < base.size(); len += options.truncationStep)
             file(QStringLiteral("truncated_%1_%2.png").arg(b).arg(len).toUtf8(),
@@ -217,11 +217,11 @@ std::vector<CorpusFile> WriteCorpus(const QString& folder, const CorpusOptions& 
     const QString kinds[] = {QStringLiteral("bitflip"), QStringLiteral("byteflip"),
                              QStringLiteral("chunkflip"), QStringLiteral("headerflip")};
     for (int m = 0; m < options.mutants; ++m) {
-        QByteArray bytes = bases[random() % bases.size()];
+        Chunks chunks = bases[random() % bases.size()];
+        QByteArray bytes = FileBytes(chunks);
         if (m % 4 < 2) {
             Flip(bytes, random, m % 4 == 0 ? 8 : 4, m % 4 == 0);
         } else {
-            Chunks chunks = ParseChunks(bytes);
             // Headers are small and decide everything; half of these hit them.
             PngChunk& c = chunks[m % 4 == 3 ? 0 : random() % chunks.size()];
             if (c.data.isEmpty())
@@ -249,14 +249,15 @@ std::vector<CorpusFile> WriteCorpus(const QString& folder, const CorpusOptions& 
         entry("named_pipe.png", QStringLiteral("fifo"), E::Bad,
               ::mkfifo(raw("named_pipe.png"), 0644) == 0);
         // The longest name a Linux file system takes: 255 bytes.
-        file(QByteArray(251, 'L') + ".png", QStringLiteral("longname"), E::Valid, bases[7],
-             out[7].expected);
+        file(QByteArray(251, 'L') + ".png", QStringLiteral("longname"), E::Valid,
+             FileBytes(bases[7]), out[7].expected);
         // Bytes that are not UTF-8: listed and opened by those bytes.
-        file("latin1_\xe9t\xe9_\xff.png", QStringLiteral("nonutf8"), E::Valid, bases[0],
+        file("latin1_\xe9t\xe9_\xff.png", QStringLiteral("nonutf8"), E::Valid, FileBytes(bases[0]),
              out[0].expected);
-        file("UPPER_CASE_VALID.PNG", QStringLiteral("valid"), E::Valid, bases[2], out[2].expected);
+        file("UPPER_CASE_VALID.PNG", QStringLiteral("valid"), E::Valid, FileBytes(bases[2]),
+             out[2].expected);
         // A picture under another name is never listed, though it loads by path.
-        file("not_a_png.txt", QStringLiteral("other"), E::Either, bases[0]);
+        file("not_a_png.txt", QStringLiteral("other"), E::Either, FileBytes(bases[0]));
     }
     return out;
 }

@@ -2,7 +2,6 @@
 
 #include <QtEndian>
 
-#include <array>
 #include <map>
 
 namespace hostile {
@@ -18,19 +17,12 @@ void PutBig32(QByteArray& out, uint32_t v)
 
 uint32_t Crc32(const QByteArray& bytes)
 {
-    static const std::array<uint32_t, 256> table = [] {
-        std::array<uint32_t, 256> t{};
-        for (uint32_t n = 0; n < 256; ++n) {
-            uint32_t c = n;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1) ? 0xedb88320u ^ (c >> 1) : c >> 1;
-            t[n] = c;
-        }
-        return t;
-    }();
     uint32_t c = 0xffffffffu;
-    for (const char ch : bytes)
-        c = table[(c ^ static_cast<uint8_t>(ch)) & 0xff] ^ (c >> 8);
+    for (const char ch : bytes) {
+        c ^= static_cast<uint8_t>(ch);
+        for (int k = 0; k < 8; ++k)
+            c = (c & 1) ? 0xedb88320u ^ (c >> 1) : c >> 1;
+    }
     return c ^ 0xffffffffu;
 }
 
@@ -144,22 +136,6 @@ std::vector<PngChunk> EncodeChunks(const QImage& source, const PngLayout& layout
 QByteArray EncodePng(const QImage& picture, const PngLayout& layout)
 {
     return FileBytes(EncodeChunks(picture, layout));
-}
-
-std::vector<PngChunk> ParseChunks(const QByteArray& file)
-{
-    std::vector<PngChunk> chunks;
-    for (qsizetype at = 8; at + 12 <= file.size();) {
-        const uint32_t length = qFromBigEndian<uint32_t>(file.constData() + at);
-        if (length > static_cast<uint64_t>(file.size() - at - 12))
-            break;
-        PngChunk c{file.mid(at + 4, 4), file.mid(at + 8, length)};
-        c.goodCrc =
-            qFromBigEndian<uint32_t>(file.constData() + at + 8 + length) == Crc32(c.type + c.data);
-        chunks.push_back(c);
-        at += 12 + length;
-    }
-    return chunks;
 }
 
 } // namespace hostile

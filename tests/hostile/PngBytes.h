@@ -39,8 +39,4 @@ QByteArray EncodePng(const QImage& picture, const PngLayout& layout);
 QByteArray IhdrData(uint32_t width, uint32_t height, int bitDepth, PngColour colour,
                     bool interlaced);
 
-// Splits a file into its chunks after the signature; stops at the first one
-// that does not fit.
-std::vector<PngChunk> ParseChunks(const QByteArray& file);
-
 } // namespace hostile
