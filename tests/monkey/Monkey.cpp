@@ -765,13 +765,20 @@ private:
         }
     }
 
+    // A file or print dialog is cancelled when asked again, or by chance.
+    bool Cancelled(QDialog* dialog, int round, int percent, const char* name)
+    {
+        if (round < 1 && !dice_.Chance(percent))
+            return false;
+        record_ << QLatin1String(name) + QStringLiteral(" -> Cancel");
+        dialog->reject();
+        return true;
+    }
+
     void AnswerExport(QFileDialog* dialog, int round)
     {
-        if (round >= 1 || dice_.Chance(20)) {
-            record_ << QStringLiteral("Export -> Cancel");
-            dialog->reject();
+        if (Cancelled(dialog, round, 20, "Export"))
             return;
-        }
         const QStringList filters = dialog->nameFilters();
         const QString filter = filters.isEmpty() ? QString() : dice_.OneOf(filters);
         const QString path = dice_.OneOf(world_.ExportPaths());
@@ -786,11 +793,8 @@ private:
 
     void AnswerBrowse(QFileDialog* dialog, int round)
     {
-        if (round >= 1 || dice_.Chance(50)) {
-            record_ << QStringLiteral("Browse -> Cancel");
-            dialog->reject();
+        if (Cancelled(dialog, round, 50, "Browse"))
             return;
-        }
         const QString folder =
             dice_.OneOf(QStringList{world_.Path("Floors"), world_.Path("Walls"),
                                     world_.Path("Objects"), world_.Path("Hostile")});
@@ -802,11 +806,8 @@ private:
 
     void AnswerPrint(QPrintDialog* dialog, int round)
     {
-        if (round >= 1 || dice_.Chance(40)) {
-            record_ << QStringLiteral("Print -> Cancel");
-            dialog->reject();
+        if (Cancelled(dialog, round, 40, "Print"))
             return;
-        }
         const QString pdf =
             world_.Path(dice_.Chance(85) ? "Exports/map.pdf" : "Exports/missing/map.pdf");
         record_ << QStringLiteral("Print -> ") + pdf;
