@@ -1,4 +1,5 @@
 #include "Doors.h"
+#include "TestSupport.h"
 #include "desktop/FileTypeDocuments.h"
 #include "desktop/FileTypeNames.h"
 #include "desktop/FileTypeRules.h"
@@ -20,12 +21,9 @@ struct Target {
     Door door;
 };
 
-const Target Targets[] = {
-    {"picture", PictureDoor},
-    {"settings", SettingsDoor},
-    {"names", NamesDoor},
-    {"registration", RegistrationDoor},
-};
+// clang-format off
+const Target Targets[] = {{"picture", PictureDoor}, {"settings", SettingsDoor}, {"names", NamesDoor}, {"registration", RegistrationDoor}};
+// clang-format on
 
 QStringList InputsOf(const char* target)
 {
@@ -39,12 +37,6 @@ QStringList InputsOf(const char* target)
     return files;
 }
 
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 class Replay : public ::testing::TestWithParam<Target> {};
 
 TEST_P(Replay, EverySeedAndFormerFindingKeepsTheRules)
@@ -53,7 +45,7 @@ TEST_P(Replay, EverySeedAndFormerFindingKeepsTheRules)
     // A target without seeds would replay nothing and pass.
     ASSERT_GE(inputs.size(), 3);
     for (const QString& input : inputs) {
-        const QStringList broken = GetParam().door(ReadAll(input));
+        const QStringList broken = GetParam().door(testsupport::ReadAll(input));
         EXPECT_TRUE(broken.isEmpty()) << input.toStdString() << ":\n"
                                       << broken.join(QLatin1Char('\n')).toStdString();
     }
@@ -74,7 +66,7 @@ TEST(RegistrationReplay, DesktopFileValidateAcceptsEveryEntry)
     ASSERT_TRUE(dir.isValid());
     int checked = 0;
     for (const QString& input : InputsOf("registration")) {
-        const QString program = QFile::decodeName(ReadAll(input));
+        const QString program = QFile::decodeName(testsupport::ReadAll(input));
         const FileTypeEntry entry = ApplyFileTypeRules({QStringLiteral("hvm"), program, QString(),
                                                         QStringLiteral("Halvorn III Map"),
                                                         QStringLiteral("Halvorn III Map")});
@@ -83,8 +75,8 @@ TEST(RegistrationReplay, DesktopFileValidateAcceptsEveryEntry)
             continue;
         const QString path = dir.filePath(QStringLiteral("halvorn-iii-map.desktop"));
         QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(text);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                    file.write(text) == text.size());
         file.close();
         QProcess p;
         p.setProcessChannelMode(QProcess::MergedChannels);

@@ -4,7 +4,6 @@
 
 #include <QBuffer>
 #include <QFile>
-#include <QPainter>
 #include <QtEndian>
 
 #include <fcntl.h>
@@ -13,6 +12,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <functional>
 #include <random>
 #include <utility>
 
@@ -20,14 +20,15 @@ namespace hostile {
 
 namespace {
 
+using Chunks = std::vector<PngChunk>;
+
 QByteArray RawPath(const QString& folder, const QByteArray& name)
 {
     return QFile::encodeName(folder) + '/' + name;
 }
 
-bool WriteRaw(const QString& folder, const QByteArray& name, const QByteArray& bytes)
+bool WriteRaw(const QByteArray& path, const QByteArray& bytes)
 {
-    const QByteArray path = RawPath(folder, name);
     const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0)
         return false;
@@ -37,40 +38,16 @@ bool WriteRaw(const QString& folder, const QByteArray& name, const QByteArray& b
     return written == bytes.size();
 }
 
-class Writer {
-public:
-    Writer(QString folder, std::vector<CorpusFile>& out) : folder_(std::move(folder)), out_(out) {}
-
-    void File(const QByteArray& name, const QString& kind, Expect expect, const QByteArray& bytes,
-              const QImage& expected = {})
-    {
-        if (WriteRaw(folder_, name, bytes))
-            out_.push_back({name, kind, expect, expected});
-    }
-    void Entry(const QByteArray& name, const QString& kind, Expect expect, bool made)
-    {
-        if (made)
-            out_.push_back({name, kind, expect, {}});
-    }
-    QByteArray Raw(const QByteArray& name) const { return RawPath(folder_, name); }
-
-private:
-    QString folder_;
-    std::vector<CorpusFile>& out_;
-};
-
 // A gigabyte-sized declaration after a real header, as in libpng's own
 // crashers: the decoder believes the length and reserves it.
 QByteArray HugeChunkFile(const QByteArray& type, uint32_t declared)
 {
-    QByteArray file = PngSignature();
-    file += ChunkBytes({"IHDR", IhdrData(1, 1, 8, PngColour::Rgba, false)});
+    QByteArray file =
+        PngSignature() + ChunkBytes({"IHDR", IhdrData(1, 1, 8, PngColour::Rgba, false)});
     char length[4];
     qToBigEndian(declared, length);
     file.append(length, 4);
-    file += type;
-    file += QByteArray(16, 'x'); // a little of the promised data, then nothing
-    return file;
+    return file + type + QByteArray(16, 'x'); // a little of the promised data, then nothing
 }
 
 QByteArray Jpeg(const QImage& picture)
@@ -82,43 +59,40 @@ QByteArray Jpeg(const QImage& picture)
     return bytes;
 }
 
-} // namespace
-
-std::vector<ValidPicture> ValidLayouts()
+// What a reader must give for `source` written in `layout`.
+QImage ExpectedPixels(const QImage& source, const PngLayout& layout, bool alpha)
 {
-    std::vector<ValidPicture> v;
-    const struct {
-        const char* name;
-        PngColour colour;
-        int depth;
-        bool alpha;
-    } kinds[] = {
-        {"palette", PngColour::Palette, 8, false}, {"palette_alpha", PngColour::Palette, 8, true},
-        {"grey", PngColour::Grey, 8, false},       {"grey_alpha", PngColour::GreyAlpha, 8, true},
-        {"grey16", PngColour::Grey, 16, false},    {"grey16_alpha", PngColour::GreyAlpha, 16, true},
-        {"rgb", PngColour::Rgb, 8, false},         {"rgba", PngColour::Rgba, 8, true},
-        {"rgb16", PngColour::Rgb, 16, false},      {"rgba16", PngColour::Rgba, 16, true},
-    };
-    for (const auto& k : kinds) {
-        for (const bool interlaced : {false, true}) {
-            v.push_back({QStringLiteral("valid_%1%2.png")
-                             .arg(QLatin1String(k.name),
-                                  interlaced ? QStringLiteral("_interlaced") : QString()),
-                         PngLayout{k.colour, k.depth, interlaced}, k.alpha});
+    QImage expected = source.convertToFormat(QImage::Format_ARGB32);
+    const bool grey = layout.colour == PngColour::Grey || layout.colour == PngColour::GreyAlpha;
+    for (int y = 0; y < expected.height(); ++y)
+        for (int x = 0; x < expected.width(); ++x) {
+            const QRgb c = expected.pixel(x, y);
+            const int g = qGray(c);
+            expected.setPixel(x, y,
+                              grey ? qRgba(g, g, g, alpha ? qAlpha(c) : 255)
+                                   : qRgba(qRed(c), qGreen(c), qBlue(c), alpha ? qAlpha(c) : 255));
         }
-    }
-    return v;
+    return expected;
 }
+
+// A few bytes of `bytes` changed at random: single bits or whole bytes.
+void Flip(QByteArray& bytes, std::mt19937& random, int most, bool bits)
+{
+    const int flips = 1 + static_cast<int>(random() % static_cast<uint32_t>(most));
+    for (int i = 0; i < flips; ++i) {
+        const auto at = static_cast<qsizetype>(random() % static_cast<uint32_t>(bytes.size()));
+        bytes[at] = static_cast<char>(bits ? bytes[at] ^ (1 << (random() % 8)) : random() % 256);
+    }
+}
+
+} // namespace
 
 QImage SourcePicture(int width, int height, bool alpha, uint32_t variant)
 {
-    // Four quarters of different colours plus a diagonal, so a turned,
-    // shifted or de-interlaced wrongly picture shows; with alpha one quarter
-    // is half transparent and one fully.
     QImage picture(width, height, QImage::Format_ARGB32);
     const QRgb colours[4] = {qRgb(200, 40 + variant % 50, 30), qRgb(20, 180, 60 + variant % 70),
                              qRgb(40, 60, 220), qRgb(240, 230, 20)};
-    for (int y = 0; y < height; ++y) {
+    for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const int q = (x * 2 >= width ? 1 : 0) + (y * 2 >= height ? 2 : 0);
             QRgb c = x == y ? qRgb(0, 0, 0) : colours[q];
@@ -128,245 +102,162 @@ QImage SourcePicture(int width, int height, bool alpha, uint32_t variant)
                 c = qRgba(0, 0, 0, 0);
             picture.setPixel(x, y, c);
         }
-    }
     return picture;
-}
-
-QImage ExpectedPixels(const QImage& source, const PngLayout& layout, bool alpha)
-{
-    QImage expected = source.convertToFormat(QImage::Format_ARGB32);
-    const bool grey = layout.colour == PngColour::Grey || layout.colour == PngColour::GreyAlpha;
-    for (int y = 0; y < expected.height(); ++y) {
-        for (int x = 0; x < expected.width(); ++x) {
-            QRgb c = expected.pixel(x, y);
-            const int a = alpha ? qAlpha(c) : 255;
-            if (grey)
-                c = qRgb(qGray(c), qGray(c), qGray(c));
-            expected.setPixel(x, y, qRgba(qRed(c), qGreen(c), qBlue(c), a));
-        }
-    }
-    return expected;
-}
-
-std::vector<CorpusFile> WriteCrashers(const QString& folder)
-{
-    std::vector<CorpusFile> out;
-    Writer w(folder, out);
-    for (const char* type : {"sPLT", "iTXt", "zTXt", "tEXt", "iCCP"}) {
-        w.File(QByteArray("huge_") + type + "_chunk.png", QStringLiteral("crasher"), Expect::Bad,
-               HugeChunkFile(type, 0x40000000u));
-    }
-    // The largest length the format allows, and one above it.
-    w.File("huge_sPLT_2g.png", QStringLiteral("crasher"), Expect::Bad,
-           HugeChunkFile("sPLT", 0x7fffffffu));
-    w.File("huge_IDAT_chunk.png", QStringLiteral("crasher"), Expect::Bad,
-           HugeChunkFile("IDAT", 0x40000000u));
-    w.File("length_over_format_limit.png", QStringLiteral("crasher"), Expect::Bad,
-           HugeChunkFile("tEXt", 0xfffffff0u));
-    return out;
 }
 
 std::vector<CorpusFile> WriteCorpus(const QString& folder, const CorpusOptions& options)
 {
     std::vector<CorpusFile> out;
-    Writer w(folder, out);
+    const auto file = [&](const QByteArray& name, const QString& kind, Expect expect,
+                          const QByteArray& bytes, const QImage& expected = {}) {
+        if (WriteRaw(RawPath(folder, name), bytes))
+            out.push_back({name, kind, expect, expected});
+    };
+    const auto entry = [&](const QByteArray& name, const QString& kind, Expect expect, bool made) {
+        if (made)
+            out.push_back({name, kind, expect, {}});
+    };
     std::mt19937 random(options.seed);
 
-    // Valid pictures in every layout, of a few sizes, all to be listed.
-    std::vector<QByteArray> bases;
-    const std::vector<ValidPicture> layouts = ValidLayouts();
-    for (size_t i = 0; i < layouts.size(); ++i) {
-        const ValidPicture& v = layouts[i];
-        const int width = 13 + static_cast<int>(i % 5) * 7;
-        const int height = 9 + static_cast<int>(i % 3) * 11;
-        const QImage source = SourcePicture(width, height, v.alpha, static_cast<uint32_t>(i));
-        const QByteArray bytes = EncodePng(source, v.layout);
-        bases.push_back(bytes);
-        w.File(v.name.toUtf8(), QStringLiteral("valid"), Expect::Valid, bytes,
-               ExpectedPixels(source, v.layout, v.alpha));
-    }
+    // Valid pictures in every layout, plain and interlaced, of a few sizes.
+    // clang-format off
+    const struct { const char* name; PngColour colour; int depth; bool alpha; } layouts[] = {
+        {"palette", PngColour::Palette, 8, false}, {"palette_alpha", PngColour::Palette, 8, true},
+        {"grey", PngColour::Grey, 8, false}, {"grey_alpha", PngColour::GreyAlpha, 8, true},
+        {"grey16", PngColour::Grey, 16, false}, {"grey16_alpha", PngColour::GreyAlpha, 16, true},
+        {"rgb", PngColour::Rgb, 8, false}, {"rgba", PngColour::Rgba, 8, true},
+        {"rgb16", PngColour::Rgb, 16, false}, {"rgba16", PngColour::Rgba, 16, true},
+    };
+    // clang-format on
+    std::vector<Chunks> bases;
+    for (const auto& l : layouts)
+        for (const bool interlaced : {false, true}) {
+            const int i = static_cast<int>(bases.size());
+            const PngLayout layout{l.colour, l.depth, interlaced};
+            const QImage source =
+                SourcePicture(13 + i % 5 * 7, 9 + i % 3 * 11, l.alpha, static_cast<uint32_t>(i));
+            bases.push_back(EncodeChunks(source, layout));
+            file(QByteArray("valid_") + l.name + (interlaced ? "_interlaced.png" : ".png"),
+                 QStringLiteral("valid"), Expect::Valid, FileBytes(bases.back()),
+                 ExpectedPixels(source, layout, l.alpha));
+        }
+
+    // One exact fault each, in a plain and a palette picture; declared sizes
+    // no tile has; files that are no PNG; libpng's crashers.
     const QImage plainSource = SourcePicture(20, 14, true, 99);
     const PngLayout rgba{PngColour::Rgba, 8, false};
-    const std::vector<PngChunk> plain = EncodeChunks(plainSource, rgba);
-    const QImage plainExpected = ExpectedPixels(plainSource, rgba, true);
-    const auto variant = [&](const char* name, const QString& kind, Expect expect,
-                             const std::vector<PngChunk>& chunks) {
-        w.File(name, kind, expect, FileBytes(chunks),
-               expect == Expect::Valid ? plainExpected : QImage());
+    const Chunks plain = EncodeChunks(plainSource, rgba);
+    const Chunks palette = EncodeChunks(plainSource, {PngColour::Palette, 8, false});
+    const auto changed = [](Chunks c, const std::function<void(Chunks&)>& change) {
+        change(c);
+        return FileBytes(c);
     };
+    const auto sized = [&](uint32_t w, uint32_t h) {
+        return changed(plain,
+                       [&](Chunks& c) { c[0].data = IhdrData(w, h, 8, PngColour::Rgba, false); });
+    };
+    Chunks bytewise{plain[0]}; // the same data in one-byte IDAT chunks is still one picture
+    for (const char b : plain[1].data)
+        bytewise.push_back({"IDAT", QByteArray(1, b)});
+    bytewise.push_back(plain[2]);
+    using E = Expect;
+    // clang-format off
+    const struct { const char* name; const char* kind; Expect expect; QByteArray bytes; } exact[] = {
+        {"crc_ihdr.png", "crc", E::Bad, changed(plain, [](Chunks& c) { c[0].goodCrc = false; })},
+        {"crc_idat.png", "crc", E::Bad, changed(plain, [](Chunks& c) { c[1].goodCrc = false; })},
+        {"crc_iend.png", "crc", E::Either, changed(plain, [](Chunks& c) { c[2].goodCrc = false; })},
+        {"order_idat_first.png", "order", E::Bad, changed(plain, [](Chunks& c) { std::swap(c[0], c[1]); })},
+        {"order_iend_first.png", "order", E::Bad, changed(plain, [](Chunks& c) { std::swap(c[1], c[2]); })},
+        {"order_two_ihdr.png", "order", E::Bad, changed(plain, [](Chunks& c) { c.insert(c.begin() + 1, c[0]); })},
+        {"order_no_idat.png", "order", E::Bad, changed(plain, [](Chunks& c) { c.erase(c.begin() + 1); })},
+        {"order_no_iend.png", "order", E::Either, changed(plain, [](Chunks& c) { c.pop_back(); })},
+        {"unknown_critical_chunk.png", "order", E::Bad, changed(plain, [](Chunks& c) { c.insert(c.begin() + 1, {"ABCD", "critical but unknown"}); })},
+        {"unknown_ancillary_chunk.png", "valid", E::Valid, changed(plain, [](Chunks& c) { c.insert(c.begin() + 1, {"abCd", "ancillary and unknown"}); })},
+        {"text_chunk.png", "valid", E::Valid, changed(plain, [](Chunks& c) { c.insert(c.begin() + 1, {"tEXt", QByteArray("Comment\0a tile", 14)}); })},
+        {"idat_bytewise.png", "valid", E::Valid, FileBytes(bytewise)},
+        {"order_plte_after_idat.png", "order", E::Bad, changed(palette, [](Chunks& c) { std::rotate(c.begin() + 1, c.begin() + 2, c.end() - 1); })},
+        {"palette_missing.png", "order", E::Bad, changed(palette, [](Chunks& c) { c.erase(c.begin() + 1); })},
+        {"size_65535x65535.png", "size", E::Bad, sized(65535, 65535)},
+        {"size_zero_width.png", "size", E::Bad, sized(0, 14)},
+        {"size_zero_height.png", "size", E::Bad, sized(20, 0)},
+        {"size_2g_wide.png", "size", E::Bad, sized(0x80000000u, 1)},
+        {"size_1x1000000.png", "size", E::Bad, sized(1, 1000000)},
+        {"zero_bytes.png", "empty", E::Bad, {}},
+        {"text.png", "text", E::Bad, "This is not a picture.\nIt only has a picture's name.\n"},
+        {"signature_only.png", "truncated", E::Bad, PngSignature()},
+        {"jpeg_named.png", "jpeg", E::Either, Jpeg(plainSource)}, // loaders decide by content
+        {"huge_sPLT_chunk.png", "crasher", E::Bad, HugeChunkFile("sPLT", 0x40000000u)},
+        {"huge_iTXt_chunk.png", "crasher", E::Bad, HugeChunkFile("iTXt", 0x40000000u)},
+        {"huge_zTXt_chunk.png", "crasher", E::Bad, HugeChunkFile("zTXt", 0x40000000u)},
+        {"huge_tEXt_chunk.png", "crasher", E::Bad, HugeChunkFile("tEXt", 0x40000000u)},
+        {"huge_iCCP_chunk.png", "crasher", E::Bad, HugeChunkFile("iCCP", 0x40000000u)},
+        {"huge_sPLT_2g.png", "crasher", E::Bad, HugeChunkFile("sPLT", 0x7fffffffu)}, // the format's largest
+        {"huge_IDAT_chunk.png", "crasher", E::Bad, HugeChunkFile("IDAT", 0x40000000u)},
+        {"length_over_format_limit.png", "crasher", E::Bad, HugeChunkFile("tEXt", 0xfffffff0u)},
+    };
+    // clang-format on
+    const QImage plainExpected = ExpectedPixels(plainSource, rgba, true);
+    for (const auto& f : exact)
+        file(f.name, QLatin1String(f.kind), f.expect, f.bytes,
+             f.expect == E::Valid ? plainExpected : QImage());
 
-    // One exact fault each.
-    {
-        std::vector<PngChunk> c = plain;
-        c[0].goodCrc = false;
-        variant("crc_ihdr.png", QStringLiteral("crc"), Expect::Bad, c);
-        c = plain;
-        c[1].goodCrc = false;
-        variant("crc_idat.png", QStringLiteral("crc"), Expect::Bad, c);
-        c = plain;
-        c[2].goodCrc = false;
-        variant("crc_iend.png", QStringLiteral("crc"), Expect::Either, c);
-
-        c = plain;
-        std::swap(c[0], c[1]);
-        variant("order_idat_first.png", QStringLiteral("order"), Expect::Bad, c);
-        c = plain;
-        std::swap(c[1], c[2]);
-        variant("order_iend_first.png", QStringLiteral("order"), Expect::Bad, c);
-        c = plain;
-        c.insert(c.begin() + 1, c[0]);
-        variant("order_two_ihdr.png", QStringLiteral("order"), Expect::Bad, c);
-        c = plain;
-        c.erase(c.begin() + 1);
-        variant("order_no_idat.png", QStringLiteral("order"), Expect::Bad, c);
-        c = plain;
-        c.pop_back();
-        variant("order_no_iend.png", QStringLiteral("order"), Expect::Either, c);
-        c = plain;
-        c.insert(c.begin() + 1, PngChunk{"ABCD", "critical but unknown"});
-        variant("unknown_critical_chunk.png", QStringLiteral("order"), Expect::Bad, c);
-        c = plain;
-        c.insert(c.begin() + 1, PngChunk{"abCd", "ancillary and unknown"});
-        variant("unknown_ancillary_chunk.png", QStringLiteral("valid"), Expect::Valid, c);
-        c = plain;
-        c.insert(c.begin() + 1, PngChunk{"tEXt", QByteArray("Comment\0a tile", 14)});
-        variant("text_chunk.png", QStringLiteral("valid"), Expect::Valid, c);
-        // The same data split into one-byte IDAT chunks is still one picture.
-        c = {plain[0]};
-        for (const char b : plain[1].data)
-            c.push_back({"IDAT", QByteArray(1, b)});
-        c.push_back(plain[2]);
-        variant("idat_bytewise.png", QStringLiteral("valid"), Expect::Valid, c);
-
-        // Palette pictures: the palette after the data, or missing.
-        std::vector<PngChunk> pal = EncodeChunks(plainSource, {PngColour::Palette, 8, false});
-        std::vector<PngChunk> p = pal;
-        std::rotate(p.begin() + 1, p.begin() + 2, p.end() - 1); // PLTE moves behind the data
-        w.File("order_plte_after_idat.png", QStringLiteral("order"), Expect::Bad, FileBytes(p));
-        p = pal;
-        p.erase(p.begin() + 1);
-        w.File("palette_missing.png", QStringLiteral("order"), Expect::Bad, FileBytes(p));
-    }
-
-    // Declared sizes no tile has.
-    const struct {
-        const char* name;
-        uint32_t width, height;
-    } sizes[] = {{"size_65535x65535.png", 65535, 65535},
-                 {"size_zero_width.png", 0, 14},
-                 {"size_zero_height.png", 20, 0},
-                 {"size_2g_wide.png", 0x80000000u, 1},
-                 {"size_1x1000000.png", 1, 1000000}};
-    for (const auto& s : sizes) {
-        std::vector<PngChunk> c = plain;
-        c[0].data = IhdrData(s.width, s.height, 8, PngColour::Rgba, false);
-        w.File(s.name, QStringLiteral("size"), Expect::Bad, FileBytes(c));
-    }
-
-    // Not PNG at all.
-    w.File("zero_bytes.png", QStringLiteral("empty"), Expect::Bad, {});
-    w.File("text.png", QStringLiteral("text"), Expect::Bad,
-           "This is not a picture.\nIt only has a picture's name.\n");
-    w.File("signature_only.png", QStringLiteral("truncated"), Expect::Bad, PngSignature());
-    // The loaders decide by content, so a JPEG under a PNG name is a picture.
-    w.File("jpeg_named.png", QStringLiteral("jpeg"), Expect::Either, Jpeg(plainSource));
-
-    for (const CorpusFile& c : WriteCrashers(folder))
-        out.push_back(c);
-
-    // Cut short at every length (or every n-th) of three bases.
+    // Cut short at every length (or every n-th) of three bases; cut before
+    // the end of the last IDAT the picture cannot be whole.
     for (const size_t b : {size_t(1), size_t(9), size_t(15)}) {
-        const QByteArray& base = bases[b % bases.size()];
-        const std::vector<PngChunk> chunks = ParseChunks(base);
-        // Cut before the end of the last IDAT the picture cannot be whole.
-        qsizetype dataEnd = 8;
-        for (const PngChunk& c : chunks) {
-            dataEnd += 12 + c.data.size();
-            if (c.type == "IEND")
-                dataEnd -= 12;
-        }
-        for (qsizetype len = 1; len < base.size(); len += options.truncationStep) {
-            w.File(QStringLiteral("truncated_%1_%2.png").arg(b).arg(len).toUtf8(),
-                   QStringLiteral("truncated"), len < dataEnd - 4 ? Expect::Bad : Expect::Either,
-                   base.left(len));
-        }
+        const QByteArray base = FileBytes(bases[b % bases.size()]);
+        const qsizetype dataEnd = base.size() - 12; // IEND is empty
+        for (qsizetype len = 1; len < base.size(); len += options.truncationStep)
+            file(QStringLiteral("truncated_%1_%2.png").arg(b).arg(len).toUtf8(),
+                 QStringLiteral("truncated"), len < dataEnd - 4 ? E::Bad : E::Either,
+                 base.left(len));
     }
 
     // Mutants from seeded flips: bits, bytes, and changes inside one chunk
     // with its CRC made right again, which reach the decoder itself.
+    const QString kinds[] = {QStringLiteral("bitflip"), QStringLiteral("byteflip"),
+                             QStringLiteral("chunkflip"), QStringLiteral("headerflip")};
     for (int m = 0; m < options.mutants; ++m) {
-        const size_t b = random() % bases.size();
-        QByteArray bytes = bases[b];
-        QString kind;
-        switch (m % 4) {
-        case 0: {
-            kind = QStringLiteral("bitflip");
-            const int flips = 1 + static_cast<int>(random() % 8);
-            for (int i = 0; i < flips; ++i) {
-                const auto at =
-                    static_cast<qsizetype>(random() % static_cast<uint32_t>(bytes.size()));
-                bytes[at] = static_cast<char>(bytes[at] ^ (1 << (random() % 8)));
-            }
-            break;
-        }
-        case 1: {
-            kind = QStringLiteral("byteflip");
-            const int flips = 1 + static_cast<int>(random() % 4);
-            for (int i = 0; i < flips; ++i) {
-                const auto at =
-                    static_cast<qsizetype>(random() % static_cast<uint32_t>(bytes.size()));
-                bytes[at] = static_cast<char>(random() % 256);
-            }
-            break;
-        }
-        default: {
-            kind = m % 4 == 2 ? QStringLiteral("chunkflip") : QStringLiteral("headerflip");
-            std::vector<PngChunk> chunks = ParseChunks(bytes);
+        Chunks chunks = bases[random() % bases.size()];
+        QByteArray bytes = FileBytes(chunks);
+        if (m % 4 < 2) {
+            Flip(bytes, random, m % 4 == 0 ? 8 : 4, m % 4 == 0);
+        } else {
             // Headers are small and decide everything; half of these hit them.
-            const size_t which = m % 4 == 3 ? 0 : random() % chunks.size();
-            PngChunk& c = chunks[which];
-            if (c.data.isEmpty()) {
+            PngChunk& c = chunks[m % 4 == 3 ? 0 : random() % chunks.size()];
+            if (c.data.isEmpty())
                 c.data = QByteArray(1 + static_cast<int>(random() % 8),
                                     static_cast<char>(random() % 256));
-            } else {
-                const int flips = 1 + static_cast<int>(random() % 3);
-                for (int i = 0; i < flips; ++i) {
-                    const auto at =
-                        static_cast<qsizetype>(random() % static_cast<uint32_t>(c.data.size()));
-                    c.data[at] = static_cast<char>(random() % 256);
-                }
-            }
+            else
+                Flip(c.data, random, 3, false);
             bytes = FileBytes(chunks);
-            break;
         }
-        }
-        w.File(
-            QStringLiteral("mutant_%1_%2.png").arg(m, 4, 10, QLatin1Char('0')).arg(kind).toUtf8(),
-            kind, Expect::Either, bytes);
+        file(QStringLiteral("mutant_%1_%2.png")
+                 .arg(m, 4, 10, QLatin1Char('0'))
+                 .arg(kinds[m % 4])
+                 .toUtf8(),
+             kinds[m % 4], E::Either, bytes);
     }
 
     if (options.specials) {
-        w.Entry("folder.png", QStringLiteral("folder"), Expect::Bad,
-                ::mkdir(w.Raw("folder.png"), 0755) == 0);
-        w.Entry("dangling_link.png", QStringLiteral("dangling"), Expect::Bad,
-                ::symlink("no-such-file.png", w.Raw("dangling_link.png")) == 0);
-        w.Entry("link_to_valid.png", QStringLiteral("link"), Expect::Valid,
-                ::symlink(layouts[0].name.toUtf8().constData(), w.Raw("link_to_valid.png")) == 0);
-        if (!out.empty() && out.back().kind == QLatin1String("link"))
-            out.back().expected = out.front().expected;
-        w.Entry("named_pipe.png", QStringLiteral("fifo"), Expect::Bad,
-                ::mkfifo(w.Raw("named_pipe.png"), 0644) == 0);
+        const auto raw = [&](const char* name) { return RawPath(folder, name); };
+        entry("folder.png", QStringLiteral("folder"), E::Bad,
+              ::mkdir(raw("folder.png"), 0755) == 0);
+        entry("dangling_link.png", QStringLiteral("dangling"), E::Bad,
+              ::symlink("no-such-file.png", raw("dangling_link.png")) == 0);
+        if (::symlink(out[0].name.constData(), raw("link_to_valid.png")) == 0)
+            out.push_back({"link_to_valid.png", QStringLiteral("link"), E::Valid, out[0].expected});
+        entry("named_pipe.png", QStringLiteral("fifo"), E::Bad,
+              ::mkfifo(raw("named_pipe.png"), 0644) == 0);
         // The longest name a Linux file system takes: 255 bytes.
-        QByteArray longName(251, 'L');
-        w.File(longName + ".png", QStringLiteral("longname"), Expect::Valid, bases[7],
-               out[7].expected);
+        file(QByteArray(251, 'L') + ".png", QStringLiteral("longname"), E::Valid,
+             FileBytes(bases[7]), out[7].expected);
         // Bytes that are not UTF-8: listed and opened by those bytes.
-        w.File(QByteArray("latin1_\xe9t\xe9_\xff.png"), QStringLiteral("nonutf8"), Expect::Valid,
-               bases[0], out[0].expected);
-        w.File(QByteArray("UPPER_CASE_VALID.PNG"), QStringLiteral("valid"), Expect::Valid, bases[2],
-               out[2].expected);
+        file("latin1_\xe9t\xe9_\xff.png", QStringLiteral("nonutf8"), E::Valid, FileBytes(bases[0]),
+             out[0].expected);
+        file("UPPER_CASE_VALID.PNG", QStringLiteral("valid"), E::Valid, FileBytes(bases[2]),
+             out[2].expected);
         // A picture under another name is never listed, though it loads by path.
-        w.File("not_a_png.txt", QStringLiteral("other"), Expect::Either, bases[0]);
+        file("not_a_png.txt", QStringLiteral("other"), E::Either, FileBytes(bases[0]));
     }
     return out;
 }
@@ -377,12 +268,11 @@ QString PathOf(const QString& folder, const QByteArray& name)
     return halvorn::DecodeFileName(RawPath(folder, name));
 }
 
-void EmptyFolder(const QString& folder)
+CorpusDir::~CorpusDir()
 {
-    const QByteArray root = QFile::encodeName(folder);
     // Depth first and without following links, so the links go, not their targets.
     nftw(
-        root.constData(),
+        QFile::encodeName(path()).constData(),
         [](const char* path, const struct stat*, int type, struct FTW* at) {
             if (at->level == 0)
                 return 0;

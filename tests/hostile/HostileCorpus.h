@@ -38,39 +38,23 @@ struct CorpusOptions {
     bool specials = true;   // folder, links, named pipe, long and non-UTF-8 names
 };
 
-// The valid pictures every layout should read: palette, grey, 16-bit and
-// interlaced, each with and without alpha.
-struct ValidPicture {
-    QString name;
-    PngLayout layout;
-    bool alpha = false;
-};
-std::vector<ValidPicture> ValidLayouts();
-
-// The picture a layout is written from (and what it must read back as).
+// A picture of four quarters and a diagonal in a few colours, so that every
+// PNG layout, palettes included, can hold it exactly; with alpha one quarter
+// is half transparent and one fully.
 QImage SourcePicture(int width, int height, bool alpha, uint32_t variant);
-QImage ExpectedPixels(const QImage& source, const PngLayout& layout, bool alpha);
 
 // Writes the corpus into `folder` (which must exist and be empty) and
 // returns what was written, in the order written.
 std::vector<CorpusFile> WriteCorpus(const QString& folder, const CorpusOptions& options);
 
-// Only the files of libpng's "crashers" kind: a few dozen bytes that declare
-// one chunk of about a gigabyte.
-std::vector<CorpusFile> WriteCrashers(const QString& folder);
-
-// The full path of a raw file name inside a folder, for QFile and friends.
+// The full path of a raw file name inside a folder, as the listing spells it.
 QString PathOf(const QString& folder, const QByteArray& name);
 
-// Removes everything inside `folder`, also names Qt cannot spell; the folder
-// itself stays (its QTemporaryDir removes it).
-void EmptyFolder(const QString& folder);
-
-// A temporary folder for a corpus, emptied of every odd name before Qt
-// removes it.
+// A temporary folder for a corpus, emptied of every odd name (links, pipes,
+// names Qt cannot spell) before Qt removes it.
 class CorpusDir : public QTemporaryDir {
 public:
-    ~CorpusDir() { EmptyFolder(path()); }
+    ~CorpusDir();
 };
 
 } // namespace hostile

@@ -4,15 +4,15 @@
 
 #include "map/MapDocument.h"
 
-#include <cstddef>
+#include <tuple>
 #include <vector>
 
 namespace hostile {
 
 struct MapSnapshot {
-    std::vector<halvorn::ImageHandle> floors;
-    std::vector<halvorn::ImageHandle> walls;
-    std::vector<halvorn::PlacedObject> objects;
+    std::vector<halvorn::ImageHandle> floors, walls;
+    // Place, size, picture, orientation and shadow of each object.
+    std::vector<std::tuple<float, float, int, int, halvorn::ImageHandle, int, bool>> objects;
 
     static MapSnapshot Of(const halvorn::MapDocument& map)
     {
@@ -23,27 +23,11 @@ struct MapSnapshot {
         for (int x = 0; x < map.WallColumns(); ++x)
             for (int y = 0; y < map.WallRows(); ++y)
                 s.walls.push_back(map.WallAt(x, y));
-        s.objects = map.Objects();
+        for (const halvorn::PlacedObject& o : map.Objects())
+            s.objects.emplace_back(o.X, o.Y, o.Width, o.Height, o.Image, o.orientation, o.Shadow);
         return s;
     }
-
-    bool SameObjects(const MapSnapshot& other) const
-    {
-        if (objects.size() != other.objects.size())
-            return false;
-        for (std::size_t i = 0; i < objects.size(); ++i) {
-            const halvorn::PlacedObject& a = objects[i];
-            const halvorn::PlacedObject& b = other.objects[i];
-            if (a.X != b.X || a.Y != b.Y || a.Width != b.Width || a.Height != b.Height ||
-                a.Image != b.Image || a.orientation != b.orientation || a.Shadow != b.Shadow)
-                return false;
-        }
-        return true;
-    }
-    bool operator==(const MapSnapshot& other) const
-    {
-        return floors == other.floors && walls == other.walls && SameObjects(other);
-    }
+    bool operator==(const MapSnapshot&) const = default;
 };
 
 } // namespace hostile

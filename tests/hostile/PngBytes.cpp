@@ -2,7 +2,6 @@
 
 #include <QtEndian>
 
-#include <array>
 #include <map>
 
 namespace hostile {
@@ -16,23 +15,20 @@ void PutBig32(QByteArray& out, uint32_t v)
     out.append(b, 4);
 }
 
-void PutSample(QByteArray& row, int value8, int bitDepth, int lowByte)
+uint32_t Crc32(const QByteArray& bytes)
 {
-    row.append(static_cast<char>(value8));
-    if (bitDepth == 16)
-        row.append(static_cast<char>(lowByte));
+    uint32_t c = 0xffffffffu;
+    for (const char ch : bytes) {
+        c ^= static_cast<uint8_t>(ch);
+        for (int k = 0; k < 8; ++k)
+            c = (c & 1) ? 0xedb88320u ^ (c >> 1) : c >> 1;
+    }
+    return c ^ 0xffffffffu;
 }
 
 // Adam7: start column, start row, column step, row step of each pass.
-constexpr std::array<std::array<int, 4>, 7> Adam7{{
-    {0, 0, 8, 8},
-    {4, 0, 8, 8},
-    {0, 4, 4, 8},
-    {2, 0, 4, 4},
-    {0, 2, 2, 4},
-    {1, 0, 2, 2},
-    {0, 1, 1, 2},
-}};
+constexpr int Adam7[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                             {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
 
 } // namespace
 
@@ -41,30 +37,11 @@ QByteArray PngSignature()
     return QByteArray("\x89PNG\r\n\x1a\n", 8);
 }
 
-uint32_t Crc32(const QByteArray& bytes)
-{
-    static const std::array<uint32_t, 256> table = [] {
-        std::array<uint32_t, 256> t{};
-        for (uint32_t n = 0; n < 256; ++n) {
-            uint32_t c = n;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1) ? 0xedb88320u ^ (c >> 1) : c >> 1;
-            t[n] = c;
-        }
-        return t;
-    }();
-    uint32_t c = 0xffffffffu;
-    for (const char ch : bytes)
-        c = table[(c ^ static_cast<uint8_t>(ch)) & 0xff] ^ (c >> 8);
-    return c ^ 0xffffffffu;
-}
-
 QByteArray ChunkBytes(const PngChunk& chunk)
 {
     QByteArray out;
     PutBig32(out, static_cast<uint32_t>(chunk.data.size()));
-    out += chunk.type;
-    out += chunk.data;
+    out += chunk.type + chunk.data;
     const uint32_t crc = Crc32(chunk.type + chunk.data);
     PutBig32(out, chunk.goodCrc ? crc : crc ^ 0x5a5a5a5au);
     return out;
@@ -84,85 +61,64 @@ QByteArray IhdrData(uint32_t width, uint32_t height, int bitDepth, PngColour col
     QByteArray d;
     PutBig32(d, width);
     PutBig32(d, height);
-    d.append(static_cast<char>(bitDepth));
-    d.append(static_cast<char>(colour));
-    d.append('\0'); // deflate
-    d.append('\0'); // adaptive filtering
-    d.append(static_cast<char>(interlaced ? 1 : 0));
+    // Depth, colour type, deflate, adaptive filtering, interlacing.
+    for (const int b : {bitDepth, static_cast<int>(colour), 0, 0, interlaced ? 1 : 0})
+        d.append(static_cast<char>(b));
     return d;
 }
 
 std::vector<PngChunk> EncodeChunks(const QImage& source, const PngLayout& layout)
 {
     const QImage picture = source.convertToFormat(QImage::Format_ARGB32);
-    const int depth = layout.colour == PngColour::Palette ? 8 : layout.bitDepth;
-    std::vector<PngChunk> chunks;
-    chunks.push_back({"IHDR", IhdrData(static_cast<uint32_t>(picture.width()),
-                                       static_cast<uint32_t>(picture.height()), depth,
-                                       layout.colour, layout.interlaced)});
-
+    const PngColour colour = layout.colour;
+    const int depth = colour == PngColour::Palette ? 8 : layout.bitDepth;
+    std::vector<PngChunk> chunks{{"IHDR", IhdrData(static_cast<uint32_t>(picture.width()),
+                                                   static_cast<uint32_t>(picture.height()), depth,
+                                                   colour, layout.interlaced)}};
     std::map<QRgb, int> paletteIndex;
-    if (layout.colour == PngColour::Palette) {
-        QByteArray plte;
-        QByteArray trns;
+    if (colour == PngColour::Palette) {
+        QByteArray plte, trns;
         bool anyAlpha = false;
-        for (int y = 0; y < picture.height(); ++y) {
+        for (int y = 0; y < picture.height(); ++y)
             for (int x = 0; x < picture.width(); ++x) {
                 const QRgb c = picture.pixel(x, y);
-                if (paletteIndex.count(c))
-                    continue;
-                const int index = static_cast<int>(paletteIndex.size());
-                paletteIndex[c] = index;
-                plte.append(static_cast<char>(qRed(c)));
-                plte.append(static_cast<char>(qGreen(c)));
-                plte.append(static_cast<char>(qBlue(c)));
-                trns.append(static_cast<char>(qAlpha(c)));
-                anyAlpha = anyAlpha || qAlpha(c) != 255;
+                if (paletteIndex.emplace(c, static_cast<int>(paletteIndex.size())).second) {
+                    for (const int v : {qRed(c), qGreen(c), qBlue(c)})
+                        plte += char(v);
+                    trns += char(qAlpha(c));
+                    anyAlpha = anyAlpha || qAlpha(c) != 255;
+                }
             }
-        }
         chunks.push_back({"PLTE", plte});
         if (anyAlpha)
             chunks.push_back({"tRNS", trns});
     }
-
-    const auto pixelBytes = [&](QByteArray& row, QRgb c) {
-        // 16-bit samples carry a low byte that differs from the high one, so
-        // a reader that drops it is still right to the nearest 8-bit value.
-        const int grey = qGray(c);
-        switch (layout.colour) {
-        case PngColour::Grey:
-            PutSample(row, grey, depth, 0x40);
-            break;
-        case PngColour::GreyAlpha:
-            PutSample(row, grey, depth, 0x40);
-            PutSample(row, qAlpha(c), depth, 0x40);
-            break;
-        case PngColour::Rgb:
-            PutSample(row, qRed(c), depth, 0x40);
-            PutSample(row, qGreen(c), depth, 0x40);
-            PutSample(row, qBlue(c), depth, 0x40);
-            break;
-        case PngColour::Rgba:
-            PutSample(row, qRed(c), depth, 0x40);
-            PutSample(row, qGreen(c), depth, 0x40);
-            PutSample(row, qBlue(c), depth, 0x40);
-            PutSample(row, qAlpha(c), depth, 0x40);
-            break;
-        case PngColour::Palette:
-            row.append(static_cast<char>(paletteIndex.at(c)));
-            break;
-        }
-    };
-
+    const bool grey = colour == PngColour::Grey || colour == PngColour::GreyAlpha;
+    const bool alpha = colour == PngColour::GreyAlpha || colour == PngColour::Rgba;
     QByteArray raw;
     const auto addRows = [&](int x0, int y0, int dx, int dy) {
         if (x0 >= picture.width() || y0 >= picture.height())
             return;
         for (int y = y0; y < picture.height(); y += dy) {
-            QByteArray row(1, '\0'); // filter: none
-            for (int x = x0; x < picture.width(); x += dx)
-                pixelBytes(row, picture.pixel(x, y));
-            raw += row;
+            raw += '\0'; // filter: none
+            for (int x = x0; x < picture.width(); x += dx) {
+                const QRgb c = picture.pixel(x, y);
+                if (colour == PngColour::Palette) {
+                    raw += char(paletteIndex.at(c));
+                    continue;
+                }
+                std::vector<int> samples = grey ? std::vector<int>{qGray(c)}
+                                                : std::vector<int>{qRed(c), qGreen(c), qBlue(c)};
+                if (alpha)
+                    samples.push_back(qAlpha(c));
+                // 16-bit samples carry a low byte that differs from the high
+                // one, so a reader that drops it is still right to 8 bits.
+                for (const int s : samples) {
+                    raw += char(s);
+                    if (depth == 16)
+                        raw += char(0x40);
+                }
+            }
         }
     };
     if (layout.interlaced) {
@@ -180,25 +136,6 @@ std::vector<PngChunk> EncodeChunks(const QImage& source, const PngLayout& layout
 QByteArray EncodePng(const QImage& picture, const PngLayout& layout)
 {
     return FileBytes(EncodeChunks(picture, layout));
-}
-
-std::vector<PngChunk> ParseChunks(const QByteArray& file)
-{
-    std::vector<PngChunk> chunks;
-    qsizetype at = 8;
-    while (at + 12 <= file.size()) {
-        const uint32_t length = qFromBigEndian<uint32_t>(file.constData() + at);
-        if (length > static_cast<uint64_t>(file.size() - at - 12))
-            break;
-        PngChunk c;
-        c.type = file.mid(at + 4, 4);
-        c.data = file.mid(at + 8, length);
-        c.goodCrc =
-            qFromBigEndian<uint32_t>(file.constData() + at + 8 + length) == Crc32(c.type + c.data);
-        chunks.push_back(c);
-        at += 12 + length;
-    }
-    return chunks;
 }
 
 } // namespace hostile

@@ -26,7 +26,6 @@ struct PngChunk {
 };
 
 QByteArray PngSignature();
-uint32_t Crc32(const QByteArray& bytes);
 // Length, type, data and CRC (a wrong one when asked).
 QByteArray ChunkBytes(const PngChunk& chunk);
 QByteArray FileBytes(const std::vector<PngChunk>& chunks);
@@ -39,9 +38,5 @@ QByteArray EncodePng(const QImage& picture, const PngLayout& layout);
 // An IHDR chunk body for any declared size and format.
 QByteArray IhdrData(uint32_t width, uint32_t height, int bitDepth, PngColour colour,
                     bool interlaced);
-
-// Splits a file into its chunks after the signature; stops at the first one
-// that does not fit.
-std::vector<PngChunk> ParseChunks(const QByteArray& file);
 
 } // namespace hostile

@@ -3,6 +3,7 @@
 // goes away), every thumbnail delivered is the very one MakeThumbnail makes
 // of the same file, each at most once and only for the work still wanted.
 // Built also with ThreadSanitizer (the threads label).
+#include "TestSupport.h"
 #include "imaging/Imaging.h"
 #include "library/DetachedWork.h"
 #include "library/FolderCalls.h"
@@ -12,18 +13,14 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QDir>
-#include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <condition_variable>
 #include <map>
 #include <memory>
 #include <mutex>
-#include <set>
 #include <vector>
 
 using namespace halvorn;
@@ -38,25 +35,6 @@ const QColor Background(40, 30, 20);
 // short enough that a lost delivery fails the run within a minute.
 constexpr int PatienceMs = 60000;
 
-// Written pixel by pixel, never painted: Qt's painter spreads the spans of a
-// big fill over Qt Gui's own pool of threads, whose hand-overs the thread
-// checker cannot see, and the checker would report Qt against itself before
-// any worker of ours has started. A soft edge keeps the smooth scaling's
-// blending of partly transparent pixels in play.
-QImage Picture(int seed)
-{
-    QImage picture(72, 64, QImage::Format_ARGB32);
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x) {
-            const int edge = std::min({x, y, picture.width() - 1 - x, picture.height() - 1 - y});
-            const int alpha = std::min(255, edge * 40);
-            const int red = (x * 3 + seed * 7) % 256, green = (y * 5 + seed * 11) % 256,
-                      blue = (x * y + seed) % 256;
-            picture.setPixel(x, y, qRgba(red, green, blue, alpha));
-        }
-    return picture;
-}
-
 struct Library {
     QTemporaryDir dir;
     QStringList paths;
@@ -70,7 +48,12 @@ const Library& Floors()
         auto made = std::make_unique<Library>();
         for (int i = 1; i <= Pictures; ++i) {
             made->paths << made->dir.filePath(QStringLiteral("t_%1.png").arg(i));
-            EXPECT_TRUE(Picture(i).save(made->paths.back(), "PNG")) << i;
+            // Written pixel by pixel, never painted: Qt's painter spreads the
+            // spans of a big fill over Qt Gui's own pool of threads, whose
+            // hand-overs the thread checker cannot see.
+            EXPECT_TRUE(testsupport::Picture(72, 64, i, testsupport::Alpha::Translucent)
+                            .save(made->paths.back(), "PNG"))
+                << i;
             made->expected.push_back(
                 MakeThumbnail(BrushKind::Floor, made->paths.back(), Background));
             EXPECT_FALSE(made->expected.back().isNull()) << i;
@@ -103,17 +86,13 @@ bool WaitFor(Done done)
 TEST(PaletteWorkers, DeliverExactlyTheThumbnailsStillWanted)
 {
     enum class Twist { None, Prefer, Stop, Destroy, Restart, AbandonHanging };
-    const struct {
-        const char* name;
-        Twist twist;
-    } rows[] = {
-        {"runs to the end", Twist::None},
-        {"prefers the last entries", Twist::Prefer},
-        {"stops mid-way", Twist::Stop},
-        {"goes away mid-way", Twist::Destroy},
-        {"starts again mid-way", Twist::Restart},
-        {"goes away while workers hang in calls", Twist::AbandonHanging},
+    // clang-format off
+    const struct { const char* name; Twist twist; } rows[] = {
+        {"runs to the end", Twist::None}, {"prefers the last entries", Twist::Prefer},
+        {"stops mid-way", Twist::Stop}, {"goes away mid-way", Twist::Destroy},
+        {"starts again mid-way", Twist::Restart}, {"goes away while workers hang in calls", Twist::AbandonHanging},
     };
+    // clang-format on
     // Calls on the second half of the pictures hang, as on a dead share,
     // until released.
     std::mutex mutex;
