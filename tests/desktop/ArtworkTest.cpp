@@ -1,7 +1,6 @@
 #include "desktop/MapDocumentIcon.h"
 #include "desktop/ProductArtwork.h"
 #include "desktop/ProgramIcon.h"
-#include "desktop/Version.h"
 
 #include <QSet>
 #include <gtest/gtest.h>
@@ -10,12 +9,6 @@
 
 namespace halvorn {
 namespace {
-
-TEST(Version, CaptionAndEditionWord)
-{
-    EXPECT_EQ(VersionCaption(), QStringLiteral("Version: Tallow ") + QLatin1String(VersionText));
-    EXPECT_STREQ(EditionWord, "Tallow");
-}
 
 TEST(ProductArtwork, FillsRequestedSizeWithAPicture)
 {

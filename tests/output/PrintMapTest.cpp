@@ -45,14 +45,9 @@ QImage Quarters(int size)
     return img;
 }
 
-// The PDF holds one page of `pageSize` pixels at 300 dpi, and each probe
-// shows its colour there.
-struct Probe {
-    int x, y;
-    QRgb colour;
-};
-
-void ExpectPage(const QString& pdf, QSize pageSize, std::initializer_list<Probe> probes)
+// The PDF holds one page of `pageSize` pixels at 300 dpi with the quarters
+// at `map`, white around them.
+void ExpectPage(const QString& pdf, QSize pageSize, const QRect& m)
 {
     const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
     ASSERT_FALSE(pdftoppm.isEmpty()) << "pdftoppm comes with poppler-utils";
@@ -68,7 +63,16 @@ void ExpectPage(const QString& pdf, QSize pageSize, std::initializer_list<Probe>
               0);
     const QImage page(png + QStringLiteral(".png"));
     ASSERT_EQ(page.size(), pageSize);
-    for (const Probe& p : probes) {
+    const int midX = m.left() + m.width() / 2, midY = m.top() + m.height() / 2;
+    const QRgb white = qRgb(255, 255, 255);
+    // clang-format off
+    const struct { int x, y; QRgb colour; } probes[] = {
+        {m.left() + 5, m.top() + 5, qRgb(255, 0, 0)}, {midX - 5, m.top() + 5, qRgb(255, 0, 0)}, {midX + 5, m.top() + 5, qRgb(0, 255, 0)},
+        {m.right() - 5, m.top() + 5, qRgb(0, 255, 0)}, {m.left() + 5, m.bottom() - 5, qRgb(0, 0, 255)}, {m.right() - 5, m.bottom() - 5, qRgb(255, 255, 0)},
+        {m.left() - 6, midY, white}, {m.right() + 6, midY, white}, {midX, m.top() - 6, white}, {midX, m.bottom() + 6, white},
+    };
+    // clang-format on
+    for (const auto& p : probes) {
         const QRgb got = page.pixel(p.x, p.y);
         const int off = std::max({std::abs(qRed(got) - qRed(p.colour)),
                                   std::abs(qGreen(got) - qGreen(p.colour)),
@@ -140,7 +144,6 @@ TEST(PrintMapTest, PrintedScaledToTheWidthAndCentredOnThePageTheDialogSettledOn)
                                      quarterInch, QPageLayout::Inch);
     const QPageLayout a4Landscape(QPageSize(QPageSize::A4), QPageLayout::Landscape, quarterInch,
                                   QPageLayout::Inch);
-    const QRgb white = qRgb(255, 255, 255);
     // `map` in page pixels at 300 dpi. 1080 canvas pixels shrink to Letter's
     // printable 2400 (not to the 3358 the landscape page offered before the
     // dialog); 540 print 2250 wide, centred on A4 landscape's printable
@@ -162,19 +165,7 @@ TEST(PrintMapTest, PrintedScaledToTheWidthAndCentredOnThePageTheDialogSettledOn)
             [&](QPrintDialog& d) { d.printer()->setPageLayout(r.chosen); }, r.before);
         EXPECT_TRUE(boxes.empty());
         EXPECT_TRUE(ReadAll(pdf).startsWith("%PDF"));
-        const QRect m = r.map;
-        const int midX = m.left() + m.width() / 2, midY = m.top() + m.height() / 2;
-        ExpectPage(pdf, r.page,
-                   {{m.left() + 5, m.top() + 5, qRgb(255, 0, 0)},
-                    {midX - 5, m.top() + 5, qRgb(255, 0, 0)},
-                    {midX + 5, m.top() + 5, qRgb(0, 255, 0)},
-                    {m.right() - 5, m.top() + 5, qRgb(0, 255, 0)},
-                    {m.left() + 5, m.bottom() - 5, qRgb(0, 0, 255)},
-                    {m.right() - 5, m.bottom() - 5, qRgb(255, 255, 0)},
-                    {m.left() - 6, midY, white},
-                    {m.right() + 6, midY, white},
-                    {midX, m.top() - 6, white},
-                    {midX, m.bottom() + 6, white}});
+        ExpectPage(pdf, r.page, r.map);
     }
 }
 
