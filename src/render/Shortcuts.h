@@ -22,7 +22,7 @@
 // r / 2) and fractions, which hold for enlarged pieces as for reduced ones;
 // counts keys the layer counts by zoom x r and the zoom's first layer;
 // threads is unchanged. Tests: the same ones at ratios 1.25, 1.5 and 2
-// (Oracle.ProductionMatchesAtTheScreensRatio, IncrementalRedraw.*,
+// (Oracle.ProductionMatchesTheLiteralPicture, IncrementalRedraw.*,
 // Renderers.TheScreensRatioScalesEveryPixelQuantity).
 //
 // With every shortcut off the redraw is the literal one made of stamps: each
