@@ -11,8 +11,6 @@
 
 #include <cstdio>
 
-#include <unistd.h>
-
 namespace apptest {
 
 namespace {
@@ -99,26 +97,6 @@ TEST_F(AppFixture, PictureNamesShowAsPlainTextInTheTooltipStatusLineAndList)
         QTest::mouseClick(canvas, Qt::LeftButton, {}, cell);
         EXPECT_EQ(Shown(Find<QLabel>("Panel3")), QStringLiteral("Mode = Tile (") + shown + u')');
     }
-}
-
-TEST_F(AppFixture, ALatinOneNameIsListedShownPickedAndPainted)
-{
-    // "caf\xe9.png": Latin-1, not UTF-8. Qt cannot create it, the C library can.
-    const QByteArray folder = QFile::encodeName(dir.filePath(QStringLiteral("Floors")));
-    testsupport::WritePng(dir.filePath(QStringLiteral("Floors/cafe.png")), 72, 72, Qt::darkCyan);
-    ASSERT_EQ(::rename(folder + "/cafe.png", folder + "/caf\xe9.png"), 0);
-    QTest::mouseClick(Find("FloorBox"), Qt::LeftButton, {}, QPoint(10, 10));
-    Settle();
-    auto* canvas = Find<PaletteCanvas>("FloorSelectCanvas");
-    ASSERT_EQ(canvas->Count(), 3); // blue, caf?, red
-    EXPECT_EQ(canvas->ItemName(1), QStringLiteral("caf\uFFFD"));
-    QTest::mouseClick(canvas, Qt::LeftButton, {}, canvas->CellRect(1).center());
-    EXPECT_EQ(Panel("Panel3"), QStringLiteral("Mode = Tile (caf\uFFFD)"));
-    Click(Qt::LeftButton, {10, 10});
-    EXPECT_NE(window->Map().FloorAt(0, 0), 0u);
-    EXPECT_EQ(Canvas()->Picture().pixelColor(30, 30), QColor(Qt::darkCyan));
-    // Removed by its bytes: the temporary folder's own clean-up cannot name it.
-    EXPECT_EQ(::unlink(folder + "/caf\xe9.png"), 0);
 }
 
 TEST_F(AppFixture, StatusLineShowsUnderscoresAndDescendersOfTheName)

@@ -81,6 +81,12 @@ protected:
         EXPECT_EQ(wrong, 0);
     }
 
+    static void WriteBytes(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
     bool RowsInViewAreDone(BrushKind kind)
     {
         const CellRange view = panel->Pane(kind)->VisibleCells();
@@ -105,17 +111,15 @@ TEST_F(PaletteFillTest, FilledPanesShowExactlyTheOneByOneDrawing)
     // A few that are not pictures, at the top (made while opening) and
     // further down (found by the workers).
     for (const char* name : {"aaa_empty.png", "hex_5x.png", "prop_80x.png", "w_99x.png", "zzz.png"})
-        for (BrushKind kind : AllBrushKinds) {
-            QFile bad(Folder(kind) + QLatin1Char('/') + QLatin1String(name));
-            ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-            bad.write(QByteArray("not a picture").left(static_cast<int>(qstrlen(name)) % 7));
-        }
+        for (BrushKind kind : AllBrushKinds)
+            WriteBytes(Folder(kind) + u'/' + QLatin1String(name),
+                       QByteArray("not a picture").left(static_cast<int>(qstrlen(name)) % 7));
     for (BrushKind kind : AllBrushKinds) {
         Click(BoxOf(kind));
         ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
         const int maximum = Bar(kind)->maximum();
         ASSERT_GT(maximum, 300);
-        for (int value : {0, 1, 37, maximum / 2, maximum - 1, maximum})
+        for (int value : {0, 37, maximum - 1, maximum})
             ExpectPaneIsLiteral(kind, value);
     }
 }
@@ -142,9 +146,8 @@ TEST_F(PaletteFillTest, RowsInViewComeFirstAndScrollingBringsItsRowsForward)
 
     // Opened again, changed, where it was scrolled to: those rows first.
     Click("FloorBox");
-    for (int i = 1; i <= 5; ++i)
-        ASSERT_EQ(::utime(QFile::encodeName(root.filePath(QStringLiteral("seeds/s_%1.png").arg(i)))
-                              .constData(),
+    for (int i = 1; i <= 5; ++i) // the links' one file, touched
+        ASSERT_EQ(::utime(QFile::encodeName(root.filePath(QStringLiteral("seeds/s_%1.png").arg(i))),
                           nullptr),
                   0);
     Click("FloorBox");
@@ -210,11 +213,7 @@ TEST_F(PaletteFillTest, ReopeningReusesOnlyWhatIsUnchanged)
     ASSERT_TRUE(QFile::remove(floors + QStringLiteral("/t2.png")));
     ASSERT_TRUE(WritePng(floors + QStringLiteral("/t0.png"), 72, 72, QColor(0, 255, 0)));
     ASSERT_TRUE(QFile::remove(floors + QStringLiteral("/t3.png")));
-    {
-        QFile broken(floors + QStringLiteral("/t3.png"));
-        ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-        broken.write("\x89PNG\r\n\x1a\n broken");
-    }
+    WriteBytes(floors + QStringLiteral("/t3.png"), "\x89PNG\r\n\x1a\n broken");
     Click("FloorBox");
     ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
     const QStringList paths = panel->TilePaths();
@@ -247,60 +246,22 @@ TEST_F(PaletteFillTest, TheCacheKeepsWithinItsBound)
     }
 }
 
-TEST_F(PaletteFillTest, TenThousandPicturesAreAllReachable)
+// Objects and floors have rows of 38 pixels, walls of 20; the bar's small
+// step of a twentieth is 2 pixels for the 30, 3790 for the 10,000.
+TEST_F(PaletteFillTest, TenThousandAreAllReachableAndTheWheelMovesThreeRowsAtAnyLength)
 {
-    Links(BrushKind::Floor, 10000);
-    Click("FloorBox");
-    ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
-    QScrollBar* bar = Bar(BrushKind::Floor);
-    EXPECT_EQ(Canvas(BrushKind::Floor)->height(), 76002);
-    EXPECT_EQ(bar->maximum(), 76002 - 192);
-    bar->setValue(bar->maximum());
-    EXPECT_EQ(Canvas(BrushKind::Floor)->y(), -bar->maximum());
-    // The last cell, row 1999 column 4, in canvas coordinates.
-    const QPoint last(4 * 38 + 18, 1999 * 38 + 18);
-    QTest::mouseMove(Canvas(BrushKind::Floor), last);
-    EXPECT_EQ(Canvas(BrushKind::Floor)->toolTip(), QStringLiteral("t10000"));
-    // Its thumbnail shows where the cell is, on the pane.
-    const QString lastPath = Folder(BrushKind::Floor) + QStringLiteral("/t10000.png");
-    const QImage pane = panel->Pane(BrushKind::Floor)->grab().toImage();
-    const QImage thumbnail = MakeThumbnail(BrushKind::Floor, lastPath, pane.pixelColor(0, 0));
-    for (QPoint at : {QPoint(1, 1), QPoint(18, 18), QPoint(35, 35)})
-        EXPECT_EQ(pane.pixelColor(4 * 38 + 1 + at.x(), 1999 * 38 + 1 + at.y() - bar->maximum()),
-                  thumbnail.pixelColor(at));
-    QTest::mousePress(Canvas(BrushKind::Floor), Qt::LeftButton, {}, last);
-    EXPECT_EQ(brush.FloorPath, Folder(BrushKind::Floor) + QStringLiteral("/t10000.png"));
-    EXPECT_FALSE(panel->IsOpen(BrushKind::Floor));
-}
-
-TEST_F(PaletteFillTest, TheWheelMovesThreeRowsAtAnyLength)
-{
-    // Objects and floors have rows of 38 pixels, walls of 20; the bar's
-    // small step of a twentieth is 2 pixels for the 30, 3790 for the 10,000.
     Links(BrushKind::Object, 30);
     Links(BrushKind::Wall, 5000);
     Links(BrushKind::Floor, 10000);
-    const int objectsEnd = 6 * 38 + 2 - 192, wallsEnd = 556 * 20 + 2 - 192,
-              floorsEnd = 2000 * 38 + 2 - 192;
+    const int objectsEnd = 6 * 38 + 2 - 192, wallsEnd = 556 * 20 + 2 - 192, floorsEnd = 76002 - 192;
     constexpr auto Floor = BrushKind::Floor, Wall = BrushKind::Wall, Object = BrushKind::Object;
     // clang-format off
     const struct { const char* what; BrushKind kind; int from; QPoint angle, pixels; int to; } rows[] = {
-        {"30, down from the top", Object, 0, {0, -120}, {}, objectsEnd},
-        {"30, up from the end", Object, objectsEnd, {0, 120}, {}, 0},
-        {"30, up at the top", Object, 0, {0, 120}, {}, 0},
-        {"5,000, down from the top", Wall, 0, {0, -120}, {}, 60},
-        {"5,000, up at the top", Wall, 0, {0, 120}, {}, 0},
-        {"5,000, up from the end", Wall, wallsEnd, {0, 120}, {}, wallsEnd - 60},
-        {"5,000, down at the end", Wall, wallsEnd, {0, -120}, {}, wallsEnd},
-        {"10,000, down from the top", Floor, 0, {0, -120}, {}, 114},
-        {"10,000, two notches", Floor, 0, {0, -240}, {}, 228},
-        {"10,000, up from the end", Floor, floorsEnd, {0, 120}, {}, floorsEnd - 114},
-        {"10,000, down at the end", Floor, floorsEnd, {0, -120}, {}, floorsEnd},
-        {"10,000, down near the end", Floor, floorsEnd - 1, {0, -120}, {}, floorsEnd},
-        {"a third of a notch is a row", Floor, 1000, {0, -40}, {}, 1038},
-        {"a touchpad's pixels", Floor, 1000, {0, -15}, {0, -7}, 1007},
-        {"a touchpad's pixels up", Floor, 1000, {0, 15}, {0, 7}, 993},
-        {"a touchpad at the top", Floor, 3, {0, 15}, {0, 7}, 0},
+        {"30, down from the top", Object, 0, {0, -120}, {}, objectsEnd}, {"5,000, down from the top", Wall, 0, {0, -120}, {}, 60},
+        {"5,000, up at the top", Wall, 0, {0, 120}, {}, 0}, {"5,000, up from the end", Wall, wallsEnd, {0, 120}, {}, wallsEnd - 60},
+        {"10,000, down from the top", Floor, 0, {0, -120}, {}, 114}, {"10,000, down at the end", Floor, floorsEnd, {0, -120}, {}, floorsEnd},
+        {"10,000, down near the end", Floor, floorsEnd - 1, {0, -120}, {}, floorsEnd}, {"a third of a notch is a row", Floor, 1000, {0, -40}, {}, 1038},
+        {"a touchpad's pixels", Floor, 1000, {0, -15}, {0, -7}, 1007}, {"a touchpad at the top", Floor, 3, {0, 15}, {0, 7}, 0},
     };
     // clang-format on
     for (const auto& r : rows) {
@@ -315,7 +276,25 @@ TEST_F(PaletteFillTest, TheWheelMovesThreeRowsAtAnyLength)
         EXPECT_EQ(Canvas(r.kind)->y(), -r.to);
     }
     // The bar's arrows keep their step.
-    EXPECT_EQ(Bar(BrushKind::Floor)->singleStep(), 3790);
+    QScrollBar* bar = Bar(Floor);
+    EXPECT_EQ(bar->singleStep(), 3790);
+
+    // The last floor, row 1999 column 4: its name, its thumbnail where the cell is, its pick.
+    ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
+    EXPECT_EQ(bar->maximum(), floorsEnd);
+    bar->setValue(bar->maximum());
+    const QPoint last(4 * 38 + 18, 1999 * 38 + 18);
+    QTest::mouseMove(Canvas(Floor), last);
+    EXPECT_EQ(Canvas(Floor)->toolTip(), QStringLiteral("t10000"));
+    const QString lastPath = Folder(Floor) + QStringLiteral("/t10000.png");
+    const QImage pane = panel->Pane(Floor)->grab().toImage();
+    const QImage thumbnail = MakeThumbnail(Floor, lastPath, pane.pixelColor(0, 0));
+    for (QPoint at : {QPoint(1, 1), QPoint(18, 18), QPoint(35, 35)})
+        EXPECT_EQ(pane.pixelColor(4 * 38 + 1 + at.x(), 1999 * 38 + 1 + at.y() - bar->maximum()),
+                  thumbnail.pixelColor(at));
+    QTest::mousePress(Canvas(Floor), Qt::LeftButton, {}, last);
+    EXPECT_EQ(brush.FloorPath, lastPath);
+    EXPECT_FALSE(panel->IsOpen(Floor));
 }
 
 TEST_F(PaletteFillTest, APickOfAPictureNotYetReadThatProvesBadTakesItOut)
@@ -323,11 +302,7 @@ TEST_F(PaletteFillTest, APickOfAPictureNotYetReadThatProvesBadTakesItOut)
     Links(BrushKind::Floor, 3000);
     const QString bad = Folder(BrushKind::Floor) + QStringLiteral("/t2500.png");
     ASSERT_TRUE(QFile::remove(bad));
-    {
-        QFile broken(bad);
-        ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-        broken.write("\x89PNG\r\n\x1a\n truncated");
-    }
+    WriteBytes(bad, "\x89PNG\r\n\x1a\n truncated");
     Click("FloorBox");
     // Scrolled there and pressed before the event loop could bring the
     // workers' thumbnail of it (entry 2499: row 499, column 4).
@@ -377,14 +352,9 @@ TEST_F(PaletteFillTest, TypingFindsAPictureByTheStartOfItsName)
     EXPECT_EQ(canvas->Current(), 0);
     EXPECT_FALSE(framed());
 
-    const struct {
-        const char* what;
-        qint64 pause; // milliseconds since the key before
-        const char* typed;
-        Qt::Key key; // pressed when nothing is typed
-        Qt::KeyboardModifiers modifiers;
-        const char* found;
-    } rows[] = {
+    // The pause in milliseconds since the key before; `key` is pressed when nothing is typed.
+    // clang-format off
+    const struct { const char* what; qint64 pause; const char* typed; Qt::Key key; Qt::KeyboardModifiers modifiers; const char* found; } rows[] = {
         {"while the pane fills", 1001, "t2999", {}, {}, "t2999"},
         {"after a pause", 1001, "b", {}, {}, "brick"},
         {"capitals match small letters", 0, "RICK2", {}, {}, "Brick2"},
@@ -403,6 +373,7 @@ TEST_F(PaletteFillTest, TypingFindsAPictureByTheStartOfItsName)
         {"no match", 1001, "q", {}, {}, "x9"},
         {"a name with a blank", 1001, "mos", {}, {}, "moss 1"},
     };
+    // clang-format on
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
         now += r.pause;

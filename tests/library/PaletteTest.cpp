@@ -79,27 +79,6 @@ TEST(TileListing, NaturalCaseInsensitiveOrderOfPngFilesOnly)
     EXPECT_EQ(::unlink(invalid.constData()), 0);
 }
 
-TEST(TileListing, ThousandsKeepTheirOrderAndIdentities)
-{
-    QTemporaryDir dir;
-    const QByteArray seed = QFile::encodeName(dir.filePath(QStringLiteral("seed")));
-    ASSERT_TRUE(WritePng(QFile::decodeName(seed), 2, 2, Qt::red));
-    // Made in reverse, so the file system's own order is no help; as links
-    // to one file, which the file system makes far faster than new files.
-    for (int i = 3000; i >= 1; --i)
-        ASSERT_EQ(
-            ::link(
-                seed.constData(),
-                QFile::encodeName(dir.filePath(QStringLiteral("Tile%1.png").arg(i))).constData()),
-            0);
-    const std::vector<TileFile> files = ListTileFolder(dir.path());
-    ASSERT_EQ(files.size(), 3000u);
-    for (size_t i = 0; i < files.size(); ++i) {
-        ASSERT_EQ(files[i].path, dir.filePath(QStringLiteral("Tile%1.png").arg(i + 1)));
-        ASSERT_EQ(files[i].identity, FileIdentityOf(files[i].path));
-    }
-}
-
 // Canvas heights (past the 16 bits of the widgets of old), scroll steps,
 // the cell under a point and where an object's thumbnail is drawn.
 TEST(PaletteLayout, HeightsStepsCellsAndThumbnailPlaces)
