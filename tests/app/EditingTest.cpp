@@ -1,8 +1,5 @@
 #include "AppFixture.h"
 
-#include "imaging/Imaging.h"
-#include "map/Orientation.h"
-
 #include <QApplication>
 #include <QTimer>
 
@@ -163,9 +160,11 @@ TEST_F(AppFixture, BrushButtonsTurnTheObjectBrush)
     QTest::mouseClick(Find("ObjectBox"), Qt::LeftButton, {}, QPoint(10, 10));
     Settle();
     QFile::remove(path);
+    bool paneKept = false;
     const auto boxes = testsupport::AnswerBoxes(
         [&] {
             QTest::mouseClick(Find("ObjectSelectCanvas"), Qt::LeftButton, {}, QPoint(19, 19));
+            paneKept = Find("ObjectSelect")->isVisible();
             QTest::mouseClick(Find("btnRotateLeft"), Qt::LeftButton);
             QTest::qWait(100);
         },
@@ -178,8 +177,10 @@ TEST_F(AppFixture, BrushButtonsTurnTheObjectBrush)
                                            "File Not Found: Status = 10")
                                 .arg(path));
     }
+    EXPECT_TRUE(paneKept);
     EXPECT_EQ(window->CurrentBrush().ObjectOrientation, 7);
     EXPECT_EQ(window->CurrentBrush().ObjectPath, path);
+    EXPECT_EQ(Panel("Panel3"), QStringLiteral("Mode = Object (box)"));
 }
 
 } // namespace apptest

@@ -95,7 +95,7 @@ TEST_F(AppFixture, PressesWithoutAModeOrAPictureChangeNothing)
     }
 }
 
-TEST_F(AppFixture, RightClickInTileOrWallModeOnAnObjectErasesAndOpensNoMenu)
+TEST_F(AppFixture, RightClickInTileOrWallModeOnAnObjectClosesThePaneErasesAndOpensNoMenu)
 {
     PickFloor(1);
     Click(Qt::LeftButton, {100, 100}); // floor cell (1, 1)
@@ -106,25 +106,17 @@ TEST_F(AppFixture, RightClickInTileOrWallModeOnAnObjectErasesAndOpensNoMenu)
     ASSERT_NE(window->Map().FloorAt(1, 1), 0u);
     ASSERT_NE(window->Map().WallAt(6, 6), 0u);
 
-    ChooseKind("WallBox");
+    // A press on the map closes an open pane and edits all the same.
+    QTest::mouseClick(Find("WallBox"), Qt::LeftButton, {}, QPoint(10, 10));
+    ASSERT_TRUE(Find("WallSelect")->isVisible());
     EXPECT_EQ(PopupsDuring([&] { Click(Qt::RightButton, {100, 100}); }), 0);
+    EXPECT_FALSE(Find("WallSelect")->isVisible());
     EXPECT_EQ(window->Map().WallAt(6, 6), 0u);
     ChooseKind("FloorBox");
     EXPECT_EQ(PopupsDuring([&] { Click(Qt::RightButton, {100, 100}); }), 0);
     EXPECT_EQ(window->Map().FloorAt(1, 1), 0u);
     EXPECT_EQ(window->Map().Objects()[0].Image, window->CurrentBrush().ObjectImage);
     EXPECT_EQ(window->SelectedObject(), 0); // never set: no menu opened
-}
-
-TEST_F(AppFixture, PressOnTheMapClosesAnOpenPaneAndEdits)
-{
-    PickFloor(1);
-    QTest::mouseClick(Find("WallBox"), Qt::LeftButton, {}, QPoint(10, 10));  // mode Wall, pane open
-    QTest::mouseClick(Find("FloorBox"), Qt::LeftButton, {}, QPoint(10, 10)); // mode Tile, pane open
-    ASSERT_TRUE(Find("FloorSelect")->isVisible());
-    Click(Qt::LeftButton, {10, 10});
-    EXPECT_FALSE(Find("FloorSelect")->isVisible());
-    EXPECT_EQ(window->Map().FloorAt(0, 0), window->CurrentBrush().FloorImage);
 }
 
 TEST_F(AppFixture, ZoomInObjectModeBeforeAnyObjectEmptiesTheMarker)

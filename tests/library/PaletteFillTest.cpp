@@ -17,7 +17,6 @@
 #include <QWheelEvent>
 
 #include <unistd.h>
-#include <utime.h>
 
 #include <atomic>
 #include <chrono>
@@ -143,18 +142,6 @@ TEST_F(PaletteFillTest, RowsInViewComeFirstAndScrollingBringsItsRowsForward)
     ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
     for (int i = 0; i < 4000; ++i)
         ASSERT_TRUE(panel->Model().IsConfirmed(i)) << i;
-
-    // Opened again, changed, where it was scrolled to: those rows first.
-    Click("FloorBox");
-    for (int i = 1; i <= 5; ++i) // the links' one file, touched
-        ASSERT_EQ(::utime(QFile::encodeName(root.filePath(QStringLiteral("seeds/s_%1.png").arg(i))),
-                          nullptr),
-                  0);
-    Click("FloorBox");
-    ASSERT_EQ(Bar(BrushKind::Floor)->value(), 20000);
-    ASSERT_TRUE(testsupport::WaitUntil([&] { return RowsInViewAreDone(BrushKind::Floor); }));
-    EXPECT_FALSE(panel->Model().IsConfirmed(0));
-    ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
 }
 
 TEST_F(PaletteFillTest, APickACloseOrAnotherBoxWhileFillingStopsTheWork)

@@ -10,7 +10,6 @@
 #include "library/PaletteModel.h"
 #include "library/TileListing.h"
 #include "library/TileName.h"
-#include "oracle/LiteralPalette.h"
 
 #include <QDir>
 #include <QFile>
@@ -203,26 +202,4 @@ TEST(PaletteModel, BadFilesAreSkippedAndTakeNoCell)
     }
     EXPECT_LT(n, limit);
     EXPECT_GT(n, 20); // the opening, the entries, each file examined and read
-}
-
-TEST(LiteralPalette, ThumbnailPixels)
-{
-    QTemporaryDir dir;
-    for (int i = 0; i < 6; ++i)
-        ASSERT_TRUE(WritePng(dir.filePath(QStringLiteral("f%1.png").arg(i)), 100, 100,
-                             QColor(200, 10 * i, 0)));
-    const oracle::LiteralPaletteImage floors =
-        oracle::LiteralPalette(BrushKind::Floor, ListTileFiles(dir.path()), Shadow);
-    const QImage& c = floors.canvas;
-    ASSERT_EQ(c.size(), QSize(720, 78));
-    // Cell 1 fills 39..74 × 1..36; the pixels around it are the gap.
-    const QColor c1(200, 10, 0);
-    // clang-format off
-    const struct { int x, y; QColor colour; } pixels[] = {
-        {39, 1, c1}, {74, 36, c1}, {56, 18, c1}, {38, 18, Shadow}, {75, 18, Shadow}, {56, 0, Shadow}, {56, 37, Shadow},
-        {1, 39, QColor(200, 50, 0)}, {40, 40, Shadow}, {200, 10, Shadow},
-    };
-    // clang-format on
-    for (const auto& p : pixels)
-        EXPECT_EQ(c.pixelColor(p.x, p.y), p.colour) << p.x << "," << p.y;
 }

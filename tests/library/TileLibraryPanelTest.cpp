@@ -19,47 +19,6 @@
 using namespace halvorn;
 using paneltest::PanelTest;
 
-TEST_F(PanelTest, BoxClicksOpenAndCloseTheirPanes)
-{
-    for (const char* name : {"stone1.png", "stone2.png"})
-        Png("floors", QLatin1String(name), Qt::red);
-    Png("walls", QStringLiteral("brick.png"), Qt::green);
-    Png("objects", QStringLiteral("chest.png"), Qt::blue);
-    for (BrushKind kind : AllBrushKinds)
-        EXPECT_FALSE(panel->IsOpen(kind));
-
-    Click("FloorBox");
-    EXPECT_TRUE(panel->IsOpen(BrushKind::Floor));
-    EXPECT_EQ(panel->TilePaths().size(), 2);
-    EXPECT_EQ(brush.Mode, BrushKind::Floor);
-    ASSERT_EQ(announced.size(), 1u);
-    EXPECT_EQ(announced[0].text, QStringLiteral("Mode = Tile"));
-    EXPECT_EQ(announced[0].colour, QColor(255, 0, 0));
-    EXPECT_EQ(announced[0].footprint, QSizeF(144, 144));
-
-    // Walls replace the shared list and close the floor pane.
-    Click("WallBox");
-    EXPECT_FALSE(panel->IsOpen(BrushKind::Floor));
-    EXPECT_TRUE(panel->IsOpen(BrushKind::Wall));
-    EXPECT_EQ(panel->TilePaths(),
-              QStringList{root.filePath(QStringLiteral("walls")) + QStringLiteral("/brick.png")});
-
-    // A second click closes, empties the list and still sets the mode.
-    Click("WallBox");
-    EXPECT_FALSE(panel->IsOpen(BrushKind::Wall));
-    EXPECT_TRUE(panel->TilePaths().isEmpty());
-    EXPECT_EQ(announced.back().text, QStringLiteral("Mode = Wall"));
-    EXPECT_EQ(announced.back().colour, QColor(0, 255, 0));
-
-    Click("ObjectBox");
-    EXPECT_TRUE(panel->IsOpen(BrushKind::Object));
-    EXPECT_EQ(panel->ObjectPaths().size(), 1);
-    // No object picked yet: the cursor keeps its size.
-    EXPECT_FALSE(announced.back().footprint.isValid());
-    panel->HidePalettes();
-    EXPECT_FALSE(panel->IsOpen(BrushKind::Object));
-}
-
 TEST_F(PanelTest, DoubleClickOnABoxOpensItsPaneOnce)
 {
     Png("floors", QStringLiteral("stone1.png"), Qt::red);
@@ -117,30 +76,6 @@ TEST_F(PanelTest, PickSetsTheBrushAndClosesThePane)
     const QImage box = Find<QWidget>("ObjectBox")->grab().toImage();
     EXPECT_EQ(box.pixelColor(2 + 32, 2 + 42), QColor(Qt::blue));
     EXPECT_EQ(box.pixelColor(2 + 31, 2 + 42), QColor(240, 240, 240));
-}
-
-TEST_F(PanelTest, FailedPickKeepsBrushAndPane)
-{
-    const QString stone = Png("floors", QStringLiteral("stone1.png"), Qt::red);
-    const QString moss = Png("floors", QStringLiteral("moss.png"), Qt::green);
-    Click("FloorBox");
-    QTest::mousePress(Canvas(BrushKind::Floor), Qt::LeftButton, {}, QPoint(40, 5)); // stone1
-    Click("FloorBox");
-    ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model())); // both shown
-    ASSERT_TRUE(QFile::remove(moss));
-    const size_t announcedBefore = announced.size();
-
-    // The box's text is checked in tests/app/EditingTest.cpp.
-    const auto boxes = testsupport::AnswerBoxes(
-        [&] { QTest::mousePress(Canvas(BrushKind::Floor), Qt::LeftButton, {}, QPoint(5, 5)); },
-        QMessageBox::Ok);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_TRUE(boxes[0].text.contains(moss)) << boxes[0].text.toStdString();
-    EXPECT_EQ(brush.FloorPath, stone);
-    EXPECT_EQ(brush.StatusText(), QStringLiteral("Mode = Tile (stone1)"));
-    EXPECT_EQ(brush.FloorPreview().pixelColor(1, 1), QColor(Qt::red));
-    EXPECT_TRUE(panel->IsOpen(BrushKind::Floor));
-    EXPECT_EQ(announced.size(), announcedBefore);
 }
 
 TEST_F(PanelTest, ScrollValueMovesTheCanvasAndSurvivesReopening)

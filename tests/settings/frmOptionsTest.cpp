@@ -107,9 +107,7 @@ TEST_F(OptionsDialog, EmptyStoreShowsDefaultsInALayoutWhereEverythingFits)
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Options"));
     EXPECT_EQ(dlg.size(), QSize(385, 256));
     EXPECT_TRUE(Find<QCheckBox>(dlg, "Check1")->isChecked());
-    EXPECT_EQ(Edit("TextTilesFileLocation")->text(), AppPath() + QStringLiteral("Floors"));
     EXPECT_EQ(Edit("TextObjectsFileLocation")->text(), AppPath() + QStringLiteral("Objects"));
-    EXPECT_EQ(Edit("TextWallsFileLocation")->text(), AppPath() + QStringLiteral("Walls"));
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(Edit(ShadowBoxes[i])->text(), QLatin1String(Defaults[i]));
 
@@ -148,7 +146,8 @@ TEST_F(OptionsDialog, EmptyStoreShowsDefaultsInALayoutWhereEverythingFits)
     EXPECT_TRUE(check->rect().contains(box)) << box.y() << " + " << box.height();
 }
 
-TEST_F(OptionsDialog, StoredTextsAreShownReadAsNumbers)
+// The shadow boxes show the stored numbers in tests/hostile/HostileSettingsTest.cpp.
+TEST_F(OptionsDialog, StoredSplashTextsAreReadAsNumbers)
 {
     // clang-format off
     const struct { const char* splash; bool checked; } cases[] = {{"1", true}, {"0", false}, {"2", false}, {"1.4", true}, {"yes", false}};
@@ -156,12 +155,8 @@ TEST_F(OptionsDialog, StoredTextsAreShownReadAsNumbers)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.splash);
         SaveSetting(QLatin1String(keys::ShowSplash), QLatin1String(c.splash));
-        SaveSetting(QLatin1String(keys::ObjectShadowTransparency), QStringLiteral("4e1"));
-        SaveSetting(QLatin1String(keys::WallShadowDistance), QStringLiteral(" 9px"));
         dlg.GetSettings();
         EXPECT_EQ(Find<QCheckBox>(dlg, "Check1")->isChecked(), c.checked);
-        EXPECT_EQ(Edit("TextObjectShadowTransparency")->text(), QStringLiteral("40"));
-        EXPECT_EQ(Edit("TextWallShadowDistance")->text(), QStringLiteral("9"));
     }
 }
 
