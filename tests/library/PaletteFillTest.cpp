@@ -26,6 +26,8 @@ using testsupport::WritePng;
 
 namespace {
 
+constexpr auto Floor = BrushKind::Floor, Wall = BrushKind::Wall, Object = BrushKind::Object;
+
 class PaletteFillTest : public paneltest::PanelTest {
 protected:
     QString Folder(BrushKind kind) const
@@ -100,13 +102,12 @@ protected:
 
 TEST_F(PaletteFillTest, FilledPanesShowExactlyTheOneByOneDrawing)
 {
-    ASSERT_TRUE(hostile::WriteGeneratedLibrary(
-        Folder(BrushKind::Floor), hostile::LibraryShape::Floors, 160, 11, QStringLiteral("hex")));
-    ASSERT_TRUE(hostile::WriteGeneratedLibrary(
-        Folder(BrushKind::Wall), hostile::LibraryShape::Floors, 250, 12, QStringLiteral("w")));
-    ASSERT_TRUE(hostile::WriteGeneratedLibrary(Folder(BrushKind::Object),
-                                               hostile::LibraryShape::Objects, 160, 13,
-                                               QStringLiteral("prop")));
+    ASSERT_TRUE(hostile::WriteGeneratedLibrary(Folder(Floor), hostile::LibraryShape::Floors, 160,
+                                               11, QStringLiteral("hex")));
+    ASSERT_TRUE(hostile::WriteGeneratedLibrary(Folder(Wall), hostile::LibraryShape::Floors, 250, 12,
+                                               QStringLiteral("w")));
+    ASSERT_TRUE(hostile::WriteGeneratedLibrary(Folder(Object), hostile::LibraryShape::Objects, 160,
+                                               13, QStringLiteral("prop")));
     // A few that are not pictures, at the top (made while opening) and
     // further down (found by the workers).
     for (const char* name : {"aaa_empty.png", "hex_5x.png", "prop_80x.png", "w_99x.png", "zzz.png"})
@@ -125,19 +126,19 @@ TEST_F(PaletteFillTest, FilledPanesShowExactlyTheOneByOneDrawing)
 
 TEST_F(PaletteFillTest, RowsInViewComeFirstAndScrollingBringsItsRowsForward)
 {
-    Links(BrushKind::Floor, 4000);
+    Links(Floor, 4000);
     Click("FloorBox");
     // The pane is there with its cells; the rows in view come first, the
     // rest after.
-    EXPECT_TRUE(panel->IsOpen(BrushKind::Floor));
+    EXPECT_TRUE(panel->IsOpen(Floor));
     EXPECT_EQ(panel->TilePaths().size(), 4000);
-    EXPECT_EQ(Canvas(BrushKind::Floor)->height(), 800 * 38 + 2);
-    ASSERT_TRUE(testsupport::WaitUntil([&] { return RowsInViewAreDone(BrushKind::Floor); }));
+    EXPECT_EQ(Canvas(Floor)->height(), 800 * 38 + 2);
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return RowsInViewAreDone(Floor); }));
     EXPECT_TRUE(panel->Model().IsFilling());
 
     // Far down while filling: those rows are made before the end of the list.
-    Bar(BrushKind::Floor)->setValue(20000);
-    ASSERT_TRUE(testsupport::WaitUntil([&] { return RowsInViewAreDone(BrushKind::Floor); }));
+    Bar(Floor)->setValue(20000);
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return RowsInViewAreDone(Floor); }));
     EXPECT_FALSE(panel->Model().IsConfirmed(3999));
     ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
     for (int i = 0; i < 4000; ++i)
@@ -146,11 +147,11 @@ TEST_F(PaletteFillTest, RowsInViewComeFirstAndScrollingBringsItsRowsForward)
 
 TEST_F(PaletteFillTest, APickACloseOrAnotherBoxWhileFillingStopsTheWork)
 {
-    Links(BrushKind::Floor, 3000);
-    Links(BrushKind::Wall, 1);
+    Links(Floor, 3000);
+    Links(Wall, 1);
     // clang-format off
     const struct { const char* what; std::function<void()> act; bool floorBrush; } rows[] = {
-        {"pick", [&] { QTest::mousePress(Canvas(BrushKind::Floor), Qt::LeftButton, {}, QPoint(40, 5)); }, true},
+        {"pick", [&] { QTest::mousePress(Canvas(Floor), Qt::LeftButton, {}, QPoint(40, 5)); }, true},
         {"box again", [&] { Click("FloorBox"); }, false},
         {"other box", [&] { Click("WallBox"); }, false},
     };
@@ -162,20 +163,20 @@ TEST_F(PaletteFillTest, APickACloseOrAnotherBoxWhileFillingStopsTheWork)
         Click("FloorBox");
         ASSERT_TRUE(panel->Model().IsFilling());
         r.act();
-        EXPECT_FALSE(panel->IsOpen(BrushKind::Floor));
-        EXPECT_FALSE(panel->Model().Kind() == BrushKind::Floor && panel->Model().IsFilling());
+        EXPECT_FALSE(panel->IsOpen(Floor));
+        EXPECT_FALSE(panel->Model().Kind() == Floor && panel->Model().IsFilling());
         EXPECT_EQ(brush.FloorPath,
-                  r.floorBrush ? Folder(BrushKind::Floor) + QStringLiteral("/t2.png") : QString());
+                  r.floorBrush ? Folder(Floor) + QStringLiteral("/t2.png") : QString());
         QTest::qWait(30); // whatever the workers were on arrives, and is dropped
-        EXPECT_FALSE(panel->Model().IsOpen() && panel->Model().Kind() == BrushKind::Floor);
+        EXPECT_FALSE(panel->Model().IsOpen() && panel->Model().Kind() == Floor);
     }
-    EXPECT_TRUE(panel->IsOpen(BrushKind::Wall));
-    EXPECT_EQ(panel->TilePaths(), QStringList{Folder(BrushKind::Wall) + QStringLiteral("/t1.png")});
+    EXPECT_TRUE(panel->IsOpen(Wall));
+    EXPECT_EQ(panel->TilePaths(), QStringList{Folder(Wall) + QStringLiteral("/t1.png")});
 }
 
 TEST_F(PaletteFillTest, ReopeningReusesOnlyWhatIsUnchanged)
 {
-    Links(BrushKind::Floor, 600);
+    Links(Floor, 600);
     Click("FloorBox");
     ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
     Click("FloorBox");
@@ -193,7 +194,7 @@ TEST_F(PaletteFillTest, ReopeningReusesOnlyWhatIsUnchanged)
     Click("FloorBox");
 
     // Changed, removed, added, turned bad: the next opening shows it.
-    const QString floors = Folder(BrushKind::Floor);
+    const QString floors = Folder(Floor);
     ASSERT_TRUE(
         QFile::remove(floors + QStringLiteral("/t1.png"))); // a link: the others keep the file
     ASSERT_TRUE(WritePng(floors + QStringLiteral("/t1.png"), 72, 72, QColor(0, 0, 255)));
@@ -210,19 +211,18 @@ TEST_F(PaletteFillTest, ReopeningReusesOnlyWhatIsUnchanged)
     EXPECT_EQ(paths[2], floors + QStringLiteral("/t4.png"));
     EXPECT_EQ(panel->Model().Thumbnail(0).pixelColor(18, 18), QColor(0, 255, 0));
     EXPECT_EQ(panel->Model().Thumbnail(1).pixelColor(18, 18), QColor(0, 0, 255));
-    ExpectPaneIsLiteral(BrushKind::Floor, 0);
+    ExpectPaneIsLiteral(Floor, 0);
 }
 
 TEST_F(PaletteFillTest, TheCacheKeepsWithinItsBound)
 {
-    Links(BrushKind::Floor, 400);
+    Links(Floor, 400);
     const std::size_t budgets[] = {0, 3888, 64 * 1024, ThumbnailCacheBytes};
     for (std::size_t budget : budgets) {
         SCOPED_TRACE(budget);
         PaletteModel model(nullptr, budget);
         for (int round = 0; round < 2; ++round) {
-            ASSERT_TRUE(testsupport::FillPalette(model, BrushKind::Floor, Folder(BrushKind::Floor),
-                                                 Qt::gray));
+            ASSERT_TRUE(testsupport::FillPalette(model, Floor, Folder(Floor), Qt::gray));
             // The open palette has all its thumbnails whatever the cache keeps.
             EXPECT_TRUE(model.IsConfirmed(399));
             EXPECT_LE(model.Cache().Bytes(), budget);
@@ -237,11 +237,10 @@ TEST_F(PaletteFillTest, TheCacheKeepsWithinItsBound)
 // step of a twentieth is 2 pixels for the 30, 3790 for the 10,000.
 TEST_F(PaletteFillTest, TenThousandAreAllReachableAndTheWheelMovesThreeRowsAtAnyLength)
 {
-    Links(BrushKind::Object, 30);
-    Links(BrushKind::Wall, 5000);
-    Links(BrushKind::Floor, 10000);
+    Links(Object, 30);
+    Links(Wall, 5000);
+    Links(Floor, 10000);
     const int objectsEnd = 6 * 38 + 2 - 192, wallsEnd = 556 * 20 + 2 - 192, floorsEnd = 76002 - 192;
-    constexpr auto Floor = BrushKind::Floor, Wall = BrushKind::Wall, Object = BrushKind::Object;
     // clang-format off
     const struct { const char* what; BrushKind kind; int from; QPoint angle, pixels; int to; } rows[] = {
         {"30, down from the top", Object, 0, {0, -120}, {}, objectsEnd}, {"5,000, down from the top", Wall, 0, {0, -120}, {}, 60},
@@ -286,27 +285,27 @@ TEST_F(PaletteFillTest, TenThousandAreAllReachableAndTheWheelMovesThreeRowsAtAny
 
 TEST_F(PaletteFillTest, APickOfAPictureNotYetReadThatProvesBadTakesItOut)
 {
-    Links(BrushKind::Floor, 3000);
-    const QString bad = Folder(BrushKind::Floor) + QStringLiteral("/t2500.png");
+    Links(Floor, 3000);
+    const QString bad = Folder(Floor) + QStringLiteral("/t2500.png");
     ASSERT_TRUE(QFile::remove(bad));
     WriteBytes(bad, "\x89PNG\r\n\x1a\n truncated");
     Click("FloorBox");
     // Scrolled there and pressed before the event loop could bring the
     // workers' thumbnail of it (entry 2499: row 499, column 4).
-    Bar(BrushKind::Floor)->setValue(499 * 38);
+    Bar(Floor)->setValue(499 * 38);
     ASSERT_FALSE(panel->Model().IsConfirmed(2499));
     const auto boxes = testsupport::AnswerBoxes(
         [&] {
-            QTest::mousePress(Canvas(BrushKind::Floor), Qt::LeftButton, {},
+            QTest::mousePress(Canvas(Floor), Qt::LeftButton, {},
                               QPoint(4 * 38 + 10, 499 * 38 + 10));
         },
         QMessageBox::Ok);
     EXPECT_TRUE(boxes.empty());
-    EXPECT_TRUE(panel->IsOpen(BrushKind::Floor));
+    EXPECT_TRUE(panel->IsOpen(Floor));
     EXPECT_TRUE(brush.FloorPath.isEmpty());
     EXPECT_EQ(panel->TilePaths().size(), 2999);
-    EXPECT_EQ(panel->TilePaths()[2499], Folder(BrushKind::Floor) + QStringLiteral("/t2501.png"));
-    EXPECT_EQ(Canvas(BrushKind::Floor)->height(), 600 * 38 + 2);
+    EXPECT_EQ(panel->TilePaths()[2499], Folder(Floor) + QStringLiteral("/t2501.png"));
+    EXPECT_EQ(Canvas(Floor)->height(), 600 * 38 + 2);
     ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
     EXPECT_EQ(panel->Model().Count(), 2999);
 }
@@ -318,12 +317,12 @@ TEST_F(PaletteFillTest, TypingFindsAPictureByTheStartOfItsName)
         Png("floors", QLatin1String(name), Qt::gray);
     for (int i = 1; i <= 40; ++i)
         Png("floors", QStringLiteral("zz%1.png").arg(i), Qt::gray);
-    Links(BrushKind::Floor, 3000); // t1 ... t3000, between "moss 1" and "x9"
+    Links(Floor, 3000); // t1 ... t3000, between "moss 1" and "x9"
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     Click("FloorBox");
-    auto* canvas = panel->Pane(BrushKind::Floor)->Canvas();
-    auto* bar = panel->Pane(BrushKind::Floor)->ScrollBar();
+    auto* canvas = panel->Pane(Floor)->Canvas();
+    auto* bar = panel->Pane(Floor)->ScrollBar();
     ASSERT_TRUE(canvas->hasFocus());
     ASSERT_TRUE(panel->Model().IsFilling());
     qint64 now = 0;
@@ -378,7 +377,7 @@ TEST_F(PaletteFillTest, TypingFindsAPictureByTheStartOfItsName)
     }
     // Space keeps picking, in the middle of a text too.
     QTest::keyClick(canvas, Qt::Key_Space);
-    EXPECT_FALSE(panel->IsOpen(BrushKind::Floor));
+    EXPECT_FALSE(panel->IsOpen(Floor));
     EXPECT_EQ(brush.StatusText(), QStringLiteral("Mode = Tile (moss 1)"));
 }
 
@@ -386,36 +385,36 @@ TEST_F(PaletteFillTest, SlowOrDeadStorageNeverHoldsTheWindow)
 {
     // Calls on the floor folder wait 3 ms each, or until the end of the test
     // (a share whose server has gone); the other folders answer.
-    Links(BrushKind::Floor, 300);
-    Links(BrushKind::Wall, 1);
-    testsupport::SlowFolder floors(Folder(BrushKind::Floor), std::chrono::milliseconds(3));
+    Links(Floor, 300);
+    Links(Wall, 1);
+    testsupport::SlowFolder floors(Folder(Floor), std::chrono::milliseconds(3));
     for (const bool hangs : {false, true}) {
         SCOPED_TRACE(hangs ? "dead" : "slow");
         floors.Hold(hangs);
         panel->HidePalettes();
         // The pane is there at the click, empty, while the folder is read.
         QTest::mouseClick(Find<QWidget>("FloorBox"), Qt::LeftButton);
-        EXPECT_TRUE(panel->IsOpen(BrushKind::Floor));
+        EXPECT_TRUE(panel->IsOpen(Floor));
         EXPECT_TRUE(panel->Model().IsListing());
         // Keys are answered meanwhile.
-        QTest::keyClick(Canvas(BrushKind::Floor), Qt::Key_Home);
-        EXPECT_TRUE(panel->Pane(BrushKind::Floor)->Canvas()->Framed());
-        QTest::keyClick(Canvas(BrushKind::Floor), Qt::Key_Escape);
-        EXPECT_FALSE(panel->IsOpen(BrushKind::Floor));
+        QTest::keyClick(Canvas(Floor), Qt::Key_Home);
+        EXPECT_TRUE(panel->Pane(Floor)->Canvas()->Framed());
+        QTest::keyClick(Canvas(Floor), Qt::Key_Escape);
+        EXPECT_FALSE(panel->IsOpen(Floor));
         // Another box, and a second click that closes: at once.
         QTest::mouseClick(Find<QWidget>("FloorBox"), Qt::LeftButton);
         QTest::mouseClick(Find<QWidget>("WallBox"), Qt::LeftButton);
-        EXPECT_FALSE(panel->IsOpen(BrushKind::Floor));
+        EXPECT_FALSE(panel->IsOpen(Floor));
         ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
         EXPECT_EQ(panel->TilePaths().size(), 1);
         QTest::mouseClick(Find<QWidget>("FloorBox"), Qt::LeftButton);
         QTest::mouseClick(Find<QWidget>("FloorBox"), Qt::LeftButton);
-        EXPECT_FALSE(panel->IsOpen(BrushKind::Floor));
+        EXPECT_FALSE(panel->IsOpen(Floor));
         if (!hangs) {
             // Slow storage: the pane fills, exactly as on a fast disk.
             Click("FloorBox");
             ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
-            ExpectPaneIsLiteral(BrushKind::Floor, 0);
+            ExpectPaneIsLiteral(Floor, 0);
         }
     }
     // The panel goes with threads still held in the dead folder's calls.
