@@ -1,7 +1,6 @@
 #include "AppFixture.h"
 #include "QStringPrint.h"
 #include "TestSupport.h"
-#include "output/ExportFormat.h"
 #include "settings/ShadowSettings.h"
 
 #include <QDesktopServices>

@@ -3,13 +3,10 @@
 #include "app/Startup.h"
 #include "imaging/Imaging.h"
 
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QMenuBar>
 #include <QPointer>
-#include <QStandardPaths>
 
 namespace apptest {
 

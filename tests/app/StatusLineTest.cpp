@@ -9,7 +9,6 @@
 #include <QPainter>
 #include <QTextDocument>
 
-#include <cstdio>
 
 namespace apptest {
 

@@ -2,19 +2,13 @@
 // boxes, presses and moves on the pane canvases, the scroll bar.
 #include "PanelFixture.h"
 #include "QStringPrint.h"
-#include "TestSupport.h"
 
-#include "imaging/Imaging.h"
-#include "library/TileLibraryPanel.h"
-#include "settings/SettingsStore.h"
 
 #include <QFile>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <memory>
 
 using namespace halvorn;
 using paneltest::PanelTest;
