@@ -9,7 +9,6 @@
 #include <QPainter>
 #include <QTextDocument>
 
-
 namespace apptest {
 
 namespace {

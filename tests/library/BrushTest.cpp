@@ -1,6 +1,7 @@
 // The brush: previews drawn pixel by pixel, and the failure that must leave
 // it untouched. Its mode texts, colours and footprints are announced in
-// tests/library/TileLibraryPanelTest.cpp and shown in tests/app/EditingTest.cpp.
+// tests/library/TileLibraryPanelTest.cpp and shown in tests/app/EditingTest.cpp
+// and tests/app/DesktopTest.cpp.
 #include "QStringPrint.h"
 #include "TestSupport.h"
 

@@ -3,12 +3,10 @@
 #include "PanelFixture.h"
 #include "QStringPrint.h"
 
-
 #include <QFile>
 #include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
-
 
 using namespace halvorn;
 using paneltest::PanelTest;
