@@ -1,7 +1,6 @@
 #include "AppFixture.h"
 #include "QStringPrint.h"
 #include "TestSupport.h"
-#include "output/ExportFormat.h"
 #include "settings/ShadowSettings.h"
 
 #include <QDesktopServices>
@@ -11,13 +10,27 @@
 
 namespace apptest {
 
-TEST_F(AppFixture, NewMapAsksAndClearsOnlyOnYes)
+// The tool bar routes by its buttons' command texts; its zoom buttons are in
+// tests/app/ViewportTest.cpp.
+TEST_F(AppFixture, ToolBarSavesAndNewMapAsksAndClearsOnlyOnYes)
 {
+    QToolBar* bar = Find<QToolBar>("Toolbar1");
     PickFloor(1);
     Click(Qt::LeftButton, {10, 10});
+    EXPECT_FALSE(window->Map().MapSaved());
+    bar->actions().at(1)->trigger(); // Open does nothing
+    EXPECT_FALSE(window->Map().MapSaved());
+    bar->actions().at(2)->trigger(); // Save only remembers
+    EXPECT_TRUE(window->Map().MapSaved());
+    // Ctrl+O and Ctrl+S reach disabled items and do nothing.
+    Click(Qt::LeftButton, {100, 10});
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(window->Map().MapSaved());
+
     for (int i = 0; i < 3; ++i)
         Action("mnuZoomOut")->trigger();
-    const auto no = testsupport::AnswerBoxes([&] { Action("mnuNew")->trigger(); }, QMessageBox::No);
+    const auto no =
+        testsupport::AnswerBoxes([&] { bar->actions().at(0)->trigger(); }, QMessageBox::No);
     ASSERT_EQ(no.size(), 1u);
     EXPECT_EQ(no[0].title, QStringLiteral("New Map"));
     EXPECT_EQ(
@@ -33,61 +46,17 @@ TEST_F(AppFixture, NewMapAsksAndClearsOnlyOnYes)
     testsupport::AnswerBoxes([&] { QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier); },
                              QMessageBox::Yes);
     EXPECT_EQ(window->Map().FloorAt(0, 0), 0u);
-    // Back at full size, as at the start.
+    // Back at full size, as at the start (each zoom's states: ViewportTest.cpp).
     EXPECT_EQ(window->Zoom(), 1.0f);
     EXPECT_EQ(Panel("Panel1"), QStringLiteral("ZoomLevel =  100%"));
     EXPECT_EQ(Canvas()->size(), QSize(1080, 1080));
     EXPECT_EQ(Canvas()->Picture().size(), QSize(1080, 1080));
-    QToolBar* bar = Find<QToolBar>("Toolbar1");
-    EXPECT_FALSE(Action("mnuZoomIn")->isEnabled() || bar->actions().at(6)->isEnabled());
-    EXPECT_TRUE(Action("mnuZoomOut")->isEnabled() && bar->actions().at(7)->isEnabled());
-    for (const char* name : {"HScroll1", "VScroll1"}) {
-        const QScrollBar* scroll = Find<QScrollBar>(name);
-        EXPECT_EQ(scroll->maximum(), 1080) << name;
-        EXPECT_EQ(scroll->pageStep(), 216) << name;
-        EXPECT_EQ(scroll->singleStep(), 54) << name;
-    }
+    EXPECT_EQ(Find<QScrollBar>("VScroll1")->maximum(), 1080);
     // Blank until the next redraw, with the grid switched on all the same.
     EXPECT_EQ(Canvas()->Picture().pixelColor(71, 5), QColor(Qt::white));
     EXPECT_EQ(Canvas()->Picture().pixelColor(10, 10), QColor(Qt::white));
     EXPECT_TRUE(window->Layers().ShowGridLayer);
     EXPECT_EQ(Panel("Panel3"), QStringLiteral("Mode = Tile (red)")); // the brush stays
-}
-
-TEST_F(AppFixture, SecondExportKeepsTheJpgFilterOfTheFirst)
-{
-    const QString path = dir.filePath(QStringLiteral("k1.jpg"));
-    QStringList offered;
-    // The first time the user picks "JPG File" and types the name; the
-    // second time Enter takes what the dialog offers, and Yes overwrites.
-    for (const bool first : {true, false}) {
-        int questions = 0;
-        testsupport::DriveModals(
-            [&] { Action("mnuExport")->trigger(); },
-            [&](QWidget* modal) {
-                if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-                    ++questions;
-                    return box->button(QMessageBox::Yes)->click();
-                }
-                auto* dialog = qobject_cast<QFileDialog*>(modal);
-                ASSERT_NE(dialog, nullptr);
-                // Qt 6.4 gives the label, later versions the whole filter.
-                offered << ExportFormatForFilter(dialog->selectedNameFilter()).label +
-                               QStringLiteral(" ") + dialog->selectedFiles().value(0);
-                if (first) {
-                    dialog->selectNameFilter(QStringLiteral("JPG File (*.jpg)"));
-                    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
-                }
-                static_cast<QDialog*>(dialog)->accept();
-            });
-        EXPECT_EQ(questions, first ? 0 : 1);
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        EXPECT_TRUE(file.readAll().startsWith("\xff\xd8\xff")) << (first ? "first" : "second");
-    }
-    ASSERT_EQ(offered.size(), 2);
-    EXPECT_TRUE(offered[0].startsWith(QStringLiteral("PNG File "))) << offered[0].toStdString();
-    EXPECT_EQ(offered[1].toStdString(), (QStringLiteral("JPG File ") + path).toStdString());
 }
 
 // ctest runs this also under QT_SCALE_FACTOR 1.25, 1.5 and 2: the screen
@@ -150,36 +119,6 @@ TEST_F(AppFixture, LayerShortcutsToggleAndRedrawOnce)
     QTest::keyClick(window.get(), Qt::Key_F1, Qt::ShiftModifier);
     EXPECT_EQ(Canvas()->Picture().pixelColor(71, 5), QColor(Qt::black));
 }
-
-TEST_F(AppFixture, ToolBarRoutesByCommandText)
-{
-    QToolBar* bar = Find<QToolBar>("Toolbar1");
-    const QStringList expected = {QStringLiteral("New Map"),   QStringLiteral("Open Map"),
-                                  QStringLiteral("Save Map"),  QString(),
-                                  QStringLiteral("Print Map"), QString(),
-                                  QStringLiteral("Zoom In"),   QStringLiteral("Zoom Out")};
-    ASSERT_EQ(bar->actions().size(), expected.size());
-    for (int i = 0; i < expected.size(); ++i)
-        EXPECT_EQ(bar->actions().at(i)->data().toString(), expected[i]) << i;
-    PickFloor(1);
-    Click(Qt::LeftButton, {10, 10});
-    EXPECT_FALSE(window->Map().MapSaved());
-    bar->actions().at(1)->trigger(); // Open does nothing
-    EXPECT_FALSE(window->Map().MapSaved());
-    bar->actions().at(2)->trigger(); // Save only remembers
-    EXPECT_TRUE(window->Map().MapSaved());
-    // Ctrl+O and Ctrl+S reach disabled items and do nothing.
-    Click(Qt::LeftButton, {100, 10});
-    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
-    EXPECT_FALSE(window->Map().MapSaved());
-    const auto boxes =
-        testsupport::AnswerBoxes([&] { bar->actions().at(0)->trigger(); }, QMessageBox::No);
-    EXPECT_EQ(boxes.size(), 1u);
-}
-
-} // namespace apptest
-
-namespace apptest {
 
 TEST_F(AppFixture, HelpItemsOpenTheirPagesInTheBrowser)
 {

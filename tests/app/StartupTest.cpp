@@ -2,35 +2,20 @@
 
 #include "app/Startup.h"
 #include "imaging/Imaging.h"
-#include "settings/ShadowSettings.h"
 
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QMenuBar>
 #include <QPointer>
-#include <QStandardPaths>
 
 namespace apptest {
 
-TEST_F(AppFixture, OpensWithItsTitleLayoutAndStartStates)
+// The layout and the zoom states at the start are in tests/app/ViewportTest.cpp.
+TEST_F(AppFixture, OpensWithItsTitleAndStartStates)
 {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Halvorn III - Tallow Edition"));
-    EXPECT_EQ(window->ClientArea()->size(), QSize(792, 561));
     EXPECT_EQ(Panel("Panel1"), QStringLiteral("ZoomLevel =  100%"));
     EXPECT_EQ(Panel("Panel3"), QString());
-    // The frames of the tile library are placed in tests/library/TileLibraryPanelTest.cpp.
-    // clang-format off
-    const struct { const char* name; QRect place; } places[] = {
-        {"btnFlipHorizontal", {80, 144, 27, 25}}, {"btnRotateLeft", {3, 208, 27, 25}},
-        {"btnRotateRight", {160, 208, 27, 25}}, {"btnFlipVertical", {80, 280, 27, 25}},
-    };
-    // clang-format on
-    for (const auto& p : places)
-        EXPECT_EQ(Find(p.name)->geometry(), p.place) << p.name;
-    EXPECT_EQ(Find("MapHolder")->pos(), QPoint(192, 53));
-    EXPECT_EQ(Canvas()->size(), QSize(1080, 1080));
     // The empty map is not drawn until the first redraw.
     const QImage blank = Canvas()->Picture();
     EXPECT_EQ(blank.size(), QSize(1080, 1080));
@@ -40,32 +25,10 @@ TEST_F(AppFixture, OpensWithItsTitleLayoutAndStartStates)
     for (const char* item : {"mnuFloorLayer", "mnuObjectLayer", "mnuWallLayer"})
         EXPECT_TRUE(Action(item)->isChecked()) << item;
     EXPECT_FALSE(Action("mnuBackgroundLayer")->isVisible());
-    EXPECT_FALSE(Action("mnuZoomIn")->isEnabled());
-    EXPECT_TRUE(Action("mnuZoomOut")->isEnabled());
     for (const char* item : {"mnuOpen", "mnuSave", "mnuSaveAs"})
         EXPECT_FALSE(Action(item)->isEnabled()) << item;
     EXPECT_TRUE(window->Map().MapSaved());
     EXPECT_TRUE(GdipStarted());
-}
-
-// How each text becomes a value is in tests/settings/SettingsStoreTest.cpp;
-// here that the window reads the store as it starts, empty or not.
-TEST_F(AppFixture, ShadowSettingsAreReadAtStart)
-{
-    ObjectShadowAlpha = 0.9f, ObjectShadowOffset = -1, WallShadowAlpha = 1, WallShadowOffset = -1;
-    frmMain fresh;
-    EXPECT_EQ(ObjectShadowAlpha, 0.4f);
-    EXPECT_EQ(ObjectShadowOffset, 5);
-    EXPECT_EQ(WallShadowAlpha, 32);
-    EXPECT_EQ(WallShadowOffset, 7);
-    for (const char* key : {"ObjectShadowTransparency", "ObjectShadowDistance",
-                            "WallShadowTransparency", "WallShadowDistance"})
-        SaveSetting(QLatin1String(key), QStringLiteral("25"));
-    frmMain second;
-    EXPECT_FLOAT_EQ(ObjectShadowAlpha, 0.25f);
-    EXPECT_EQ(ObjectShadowOffset, 25);
-    EXPECT_EQ(WallShadowAlpha, 25);
-    EXPECT_EQ(WallShadowOffset, 25);
 }
 
 // Records the order in which top-level windows are shown, and whether the
@@ -137,8 +100,11 @@ TEST_F(AppFixture, MainShowsSplashThenWindowThenRegistersTheMapType)
     qputenv("XDG_DATA_HOME", savedData);
 }
 
-TEST_F(AppFixture, ExitThroughTheMenuAsksFirst)
+// Closing the window and the Exit item ask the same question.
+TEST_F(AppFixture, ExitAsksFirstAndKeepsTheMapOnNo)
 {
+    PickFloor(1);
+    Click(Qt::LeftButton, {10, 10});
     // The floor folder is on a share whose server has gone: every call on it
     // hangs until the end of the test. Its palette opens, empty, and the
     // window still asks and closes at once.
@@ -147,28 +113,6 @@ TEST_F(AppFixture, ExitThroughTheMenuAsksFirst)
     QTest::mouseClick(Find("FloorBox"), Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_TRUE(Find("FloorSelect")->isVisible());
 
-    const auto no =
-        testsupport::AnswerBoxes([&] { Action("mnuExit")->trigger(); }, QMessageBox::No);
-    ASSERT_EQ(no.size(), 1u);
-    EXPECT_EQ(no[0].title, QStringLiteral("Exit Halvorn III?"));
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_TRUE(GdipStarted());
-    const auto yes =
-        testsupport::AnswerBoxes([&] { Action("mnuExit")->trigger(); }, QMessageBox::Yes);
-    EXPECT_EQ(yes.size(), 1u);
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_FALSE(GdipStarted());
-    InitGdip();
-
-    window.reset();
-    EXPECT_TRUE(floors.Release());
-    window = std::make_unique<frmMain>(); // for the fixture's end
-}
-
-TEST_F(AppFixture, ExitQuestionKeepsTheMapOnNo)
-{
-    PickFloor(1);
-    Click(Qt::LeftButton, {10, 10});
     const auto no = testsupport::AnswerBoxes([&] { window->close(); }, QMessageBox::No);
     ASSERT_EQ(no.size(), 1u);
     EXPECT_EQ(no[0].title, QStringLiteral("Exit Halvorn III?"));
@@ -177,6 +121,7 @@ TEST_F(AppFixture, ExitQuestionKeepsTheMapOnNo)
                              "will be lost.\nClick NO to export or print your map first."));
     EXPECT_EQ(no[0].icon, QMessageBox::Warning);
     EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(GdipStarted());
     EXPECT_NE(window->Map().FloorAt(0, 0), 0u);
     // The wheel still zooms after a No.
     QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), {}, QPoint(0, -120), Qt::NoButton, {},
@@ -184,11 +129,15 @@ TEST_F(AppFixture, ExitQuestionKeepsTheMapOnNo)
     QApplication::sendEvent(Canvas(), &wheel);
     EXPECT_EQ(window->Zoom(), 0.75f);
 
-    const auto yes = testsupport::AnswerBoxes([&] { window->close(); }, QMessageBox::Yes);
+    const auto yes =
+        testsupport::AnswerBoxes([&] { Action("mnuExit")->trigger(); }, QMessageBox::Yes);
     EXPECT_EQ(yes.size(), 1u);
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(GdipStarted());
     InitGdip();
+    window.reset();
+    EXPECT_TRUE(floors.Release());
+    window = std::make_unique<frmMain>(); // for the fixture's end
 }
 
 } // namespace apptest

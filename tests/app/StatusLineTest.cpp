@@ -9,10 +9,6 @@
 #include <QPainter>
 #include <QTextDocument>
 
-#include <cstdio>
-
-#include <unistd.h>
-
 namespace apptest {
 
 namespace {
@@ -101,27 +97,7 @@ TEST_F(AppFixture, PictureNamesShowAsPlainTextInTheTooltipStatusLineAndList)
     }
 }
 
-TEST_F(AppFixture, ALatinOneNameIsListedShownPickedAndPainted)
-{
-    // "caf\xe9.png": Latin-1, not UTF-8. Qt cannot create it, the C library can.
-    const QByteArray folder = QFile::encodeName(dir.filePath(QStringLiteral("Floors")));
-    testsupport::WritePng(dir.filePath(QStringLiteral("Floors/cafe.png")), 72, 72, Qt::darkCyan);
-    ASSERT_EQ(::rename(folder + "/cafe.png", folder + "/caf\xe9.png"), 0);
-    QTest::mouseClick(Find("FloorBox"), Qt::LeftButton, {}, QPoint(10, 10));
-    Settle();
-    auto* canvas = Find<PaletteCanvas>("FloorSelectCanvas");
-    ASSERT_EQ(canvas->Count(), 3); // blue, caf?, red
-    EXPECT_EQ(canvas->ItemName(1), QStringLiteral("caf\uFFFD"));
-    QTest::mouseClick(canvas, Qt::LeftButton, {}, canvas->CellRect(1).center());
-    EXPECT_EQ(Panel("Panel3"), QStringLiteral("Mode = Tile (caf\uFFFD)"));
-    Click(Qt::LeftButton, {10, 10});
-    EXPECT_NE(window->Map().FloorAt(0, 0), 0u);
-    EXPECT_EQ(Canvas()->Picture().pixelColor(30, 30), QColor(Qt::darkCyan));
-    // Removed by its bytes: the temporary folder's own clean-up cannot name it.
-    EXPECT_EQ(::unlink(folder + "/caf\xe9.png"), 0);
-}
-
-TEST_F(AppFixture, StatusLineShowsUnderscoresAndDescendersOfTheName)
+TEST_F(AppFixture, StatusLineShowsDescendersAndKeepsItsPanelsInPlace)
 {
     testsupport::WritePng(dir.filePath(QStringLiteral("Objects/jg_300x50.png")), 30, 10,
                           Qt::yellow);
@@ -159,22 +135,17 @@ TEST_F(AppFixture, StatusLineShowsUnderscoresAndDescendersOfTheName)
     const QImage shown = bar->grab().toImage();
     const int origin = panel->mapTo(bar, panel->contentsRect().topLeft()).x();
     EXPECT_EQ(DepthsBelowBaseline(shown, origin, metrics, text, positions), expected);
-}
 
-TEST_F(AppFixture, StatusPanelsKeepTheirPlacesWhenTheZoomTextChanges)
-{
-    PickFloor(1);
+    // The panels keep their places when the zoom text changes: 75 %, 50 %,
+    // 25 % and back in again.
     const auto* zoomPanel = Find<QLabel>("Panel1");
-    const auto* modePanel = Find<QLabel>("Panel3");
-    const int zoomWidth = zoomPanel->width();
-    const int modeLeft = modePanel->x();
-    // 100 %, 75 %, 50 %, 25 % and back in again.
+    const int zoomWidth = zoomPanel->width(), modeLeft = panel->x();
     for (const char* step : {"mnuZoomOut", "mnuZoomOut", "mnuZoomOut", "mnuZoomIn"}) {
         Action(step)->trigger();
         QApplication::processEvents(); // the bar lays its panels out again
         SCOPED_TRACE(Panel("Panel1").toStdString());
         EXPECT_EQ(zoomPanel->width(), zoomWidth);
-        EXPECT_EQ(modePanel->x(), modeLeft);
+        EXPECT_EQ(panel->x(), modeLeft);
         EXPECT_LE(zoomPanel->sizeHint().width(), zoomPanel->width()); // the whole text shows
     }
 }

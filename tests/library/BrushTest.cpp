@@ -1,5 +1,7 @@
-// The brush: mode texts and colours, previews drawn pixel by pixel, and the
-// failure that must leave it untouched.
+// The brush: previews drawn pixel by pixel, and the failure that must leave
+// it untouched. Its mode texts, colours and footprints are announced in
+// tests/library/TileLibraryPanelTest.cpp and shown in tests/app/EditingTest.cpp
+// and tests/app/DesktopTest.cpp.
 #include "QStringPrint.h"
 #include "TestSupport.h"
 
@@ -32,31 +34,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(BrushTest, ModeTextsColoursAndFootprints)
-{
-    brush.FloorPath = QStringLiteral("/f/stone1.png");
-    brush.WallPath = QStringLiteral("/w/brick.png");
-    const std::optional<QSizeF> none;
-    const QColor red(255, 0, 0), green(0, 255, 0), blue(0, 0, 255);
-    // clang-format off
-    const struct { const char* mode; std::optional<BrushKind> kind; const char* text; QColor colour; std::optional<QSizeF> size; } rows[] = {
-        {"Tile", BrushKind::Floor, "Mode = Tile (stone1)", red, QSizeF(144, 144)},
-        {"Object", BrushKind::Object, "Mode = Object", blue, none}, // no object chosen yet
-        {"Wall", BrushKind::Wall, "Mode = Wall (brick)", green, QSizeF(36, 36)},
-        {"Select", std::nullopt, "Mode = Select", green, none}, // colour kept
-        {"tile", std::nullopt, "Mode = tile", green, none},     // case-sensitive
-    };
-    // clang-format on
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.mode);
-        brush.SetMode(QLatin1String(r.mode));
-        EXPECT_EQ(brush.Mode, r.kind);
-        EXPECT_EQ(brush.StatusText(), QLatin1String(r.text));
-        EXPECT_EQ(brush.CursorColor(), r.colour);
-        EXPECT_EQ(brush.Footprint(2), r.size);
-    }
-}
 
 TEST_F(BrushTest, FloorStretchedOverThePreviousOneAndWallTiled)
 {
@@ -109,7 +86,7 @@ TEST_F(BrushTest, ObjectPreviewCentredAndLimited)
         EXPECT_EQ(brush.ObjectOrientation, r.orientation);
     }
     EXPECT_EQ(brush.Footprint(0.5f), std::nullopt); // no mode yet
-    brush.SetMode(QStringLiteral("Object"));
+    brush.SetMode(BrushKind::Object);
     EXPECT_EQ(brush.Footprint(0.5f), QSizeF(5, 5));
 }
 
@@ -117,7 +94,7 @@ TEST_F(BrushTest, FailedLoadChangesNothing)
 {
     brush.SelectFloorTile(Png(QStringLiteral("stone1.png"), 8, 8, Qt::red));
     brush.SelectObjectImage(Png(QStringLiteral("chest.png"), 20, 10, Qt::blue), 3);
-    brush.SetMode(QStringLiteral("Tile"));
+    brush.SetMode(BrushKind::Floor);
     const Brush before = brush;
     QFile text(dir.filePath(QStringLiteral("bad.png")));
     ASSERT_TRUE(text.open(QIODevice::WriteOnly) && text.write("not a picture") > 0);

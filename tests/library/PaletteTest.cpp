@@ -10,7 +10,6 @@
 #include "library/PaletteModel.h"
 #include "library/TileListing.h"
 #include "library/TileName.h"
-#include "oracle/LiteralPalette.h"
 
 #include <QDir>
 #include <QFile>
@@ -77,27 +76,6 @@ TEST(TileListing, NaturalCaseInsensitiveOrderOfPngFilesOnly)
     EXPECT_TRUE(ListTileFiles(dir.filePath(QStringLiteral("missing"))).isEmpty());
     // Removed by its bytes: the temporary folder's own clean-up cannot name it.
     EXPECT_EQ(::unlink(invalid.constData()), 0);
-}
-
-TEST(TileListing, ThousandsKeepTheirOrderAndIdentities)
-{
-    QTemporaryDir dir;
-    const QByteArray seed = QFile::encodeName(dir.filePath(QStringLiteral("seed")));
-    ASSERT_TRUE(WritePng(QFile::decodeName(seed), 2, 2, Qt::red));
-    // Made in reverse, so the file system's own order is no help; as links
-    // to one file, which the file system makes far faster than new files.
-    for (int i = 3000; i >= 1; --i)
-        ASSERT_EQ(
-            ::link(
-                seed.constData(),
-                QFile::encodeName(dir.filePath(QStringLiteral("Tile%1.png").arg(i))).constData()),
-            0);
-    const std::vector<TileFile> files = ListTileFolder(dir.path());
-    ASSERT_EQ(files.size(), 3000u);
-    for (size_t i = 0; i < files.size(); ++i) {
-        ASSERT_EQ(files[i].path, dir.filePath(QStringLiteral("Tile%1.png").arg(i + 1)));
-        ASSERT_EQ(files[i].identity, FileIdentityOf(files[i].path));
-    }
 }
 
 // Canvas heights (past the 16 bits of the widgets of old), scroll steps,
@@ -224,26 +202,4 @@ TEST(PaletteModel, BadFilesAreSkippedAndTakeNoCell)
     }
     EXPECT_LT(n, limit);
     EXPECT_GT(n, 20); // the opening, the entries, each file examined and read
-}
-
-TEST(LiteralPalette, ThumbnailPixels)
-{
-    QTemporaryDir dir;
-    for (int i = 0; i < 6; ++i)
-        ASSERT_TRUE(WritePng(dir.filePath(QStringLiteral("f%1.png").arg(i)), 100, 100,
-                             QColor(200, 10 * i, 0)));
-    const oracle::LiteralPaletteImage floors =
-        oracle::LiteralPalette(BrushKind::Floor, ListTileFiles(dir.path()), Shadow);
-    const QImage& c = floors.canvas;
-    ASSERT_EQ(c.size(), QSize(720, 78));
-    // Cell 1 fills 39..74 × 1..36; the pixels around it are the gap.
-    const QColor c1(200, 10, 0);
-    // clang-format off
-    const struct { int x, y; QColor colour; } pixels[] = {
-        {39, 1, c1}, {74, 36, c1}, {56, 18, c1}, {38, 18, Shadow}, {75, 18, Shadow}, {56, 0, Shadow}, {56, 37, Shadow},
-        {1, 39, QColor(200, 50, 0)}, {40, 40, Shadow}, {200, 10, Shadow},
-    };
-    // clang-format on
-    for (const auto& p : pixels)
-        EXPECT_EQ(c.pixelColor(p.x, p.y), p.colour) << p.x << "," << p.y;
 }

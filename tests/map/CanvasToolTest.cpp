@@ -1,5 +1,6 @@
 // The canvas tool's rules on a map alone; tests/app/EditingTest.cpp drives
-// the same rules through the window.
+// the same rules through the window, objects placed under the marker and
+// the pop-up on one of them there only.
 #include "map/CanvasTool.h"
 #include "map/GridSearch.h"
 
@@ -110,30 +111,6 @@ TEST(CanvasTool, RepeatsPaintOnce)
     // the value check keeps them from being written again.
     Apply(map, tool, Wall, LeftButton, {8, 8}, 0.75f);
     EXPECT_EQ(Apply(map, tool, Wall, LeftButton, {8, 8}, 0.75f).effect, Nothing);
-}
-
-TEST(CanvasTool, ObjectsGoWhereTheMarkerStands)
-{
-    // clang-format off
-    const struct { float zoom; float markerW, markerH; float x, y; } rows[] = {{1, 40, 20, 81, 91}, {0.5f, 20, 10, 182, 192}};
-    // clang-format on
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.zoom);
-        MapDocument map;
-        CanvasTool tool;
-        const QPointF marker = CanvasTool::MarkerPosition(
-            BrushKind::Object, {100, 100}, {}, {r.markerW, r.markerH}, Canvas(r.zoom), r.zoom);
-        EXPECT_EQ(
-            Apply(map, tool, BrushKind::Object, LeftButton, {100, 100}, r.zoom, marker).effect,
-            ToolOutcome::RedrawWithShadows);
-        ASSERT_EQ(map.Objects().size(), 2u);
-        EXPECT_FLOAT_EQ(map.Objects()[0].X, r.x);
-        EXPECT_FLOAT_EQ(map.Objects()[0].Y, r.y);
-        EXPECT_TRUE(map.Objects()[0].Shadow);
-        // A right click on it asks for the popup; elsewhere nothing.
-        EXPECT_EQ(Apply(map, tool, BrushKind::Object, RightButton, {100, 100}, r.zoom).object, 0);
-        EXPECT_EQ(Apply(map, tool, BrushKind::Object, RightButton, {5, 5}, r.zoom).effect, Nothing);
-    }
 }
 
 TEST(CanvasTool, MarkerSnapsPerMode)

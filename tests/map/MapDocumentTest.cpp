@@ -60,26 +60,3 @@ TEST(MapDocument, HitTestIsStrictOnAllSides)
     map.AddObject(6, 110, 100, 40, 20, 0);
     EXPECT_EQ(map.ObjectAt(130, 110, 1.0f), 1);
 }
-
-TEST(MapDocument, QuarterTurnsSwapTheSidesAndKeepTheCorner)
-{
-    MapDocument map;
-    map.AddObject(5, 100, 100, 40, 20, 0);
-    map.RotateObjectRight(0);
-    const PlacedObject& o = map.Objects()[0];
-    EXPECT_EQ(o.orientation, 1);
-    EXPECT_EQ(o.Width, 20);
-    EXPECT_EQ(o.Height, 40);
-    EXPECT_EQ(o.X, 100.0f);
-    EXPECT_EQ(o.Y, 100.0f);
-    map.RotateObjectRight(0);
-    EXPECT_EQ(map.Objects()[0].orientation, 2);
-    EXPECT_EQ(map.Objects()[0].Width, 40);
-    map.FlipObjectHorizontally(0);
-    EXPECT_EQ(map.Objects()[0].orientation, 6);
-    EXPECT_EQ(map.Objects()[0].Width, 40);
-    map.ToggleObjectShadow(0);
-    EXPECT_FALSE(map.Objects()[0].Shadow);
-    map.ToggleObjectShadow(0);
-    EXPECT_TRUE(map.Objects()[0].Shadow);
-}
