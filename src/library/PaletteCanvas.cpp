@@ -16,7 +16,8 @@
 
 namespace halvorn {
 
-PaletteCanvas::PaletteCanvas(BrushKind kind, QWidget* parent) : QWidget(parent), kind_(kind)
+PaletteCanvas::PaletteCanvas(BrushKind kind, QWidget* parent)
+    : QWidget(parent), kind_(kind), grid_(PaletteGrid::Of(kind))
 {
     InstallPaletteAccessibility();
     setAutoFillBackground(true);
@@ -49,13 +50,6 @@ QString PaletteCanvas::ItemName(int index) const
     return TileDisplayName(model_->PathsOf(kind_)[index]);
 }
 
-QRect PaletteCanvas::CellRect(int index) const
-{
-    const TileKindInfo& info = KindInfo(kind_);
-    return QRect(index % info.columns * info.pitch, index / info.columns * info.pitch, info.pitch,
-                 info.pitch);
-}
-
 int PaletteCanvas::Current() const
 {
     // Entries found unreadable while the pane fills move the rest up, so the
@@ -78,7 +72,7 @@ void PaletteCanvas::paintEvent(QPaintEvent* event)
     if (count == 0)
         return;
     const QRect area = event->rect();
-    const CellRange cells = PaletteCellsInRows(kind_, area.top(), area.height());
+    const CellRange cells = grid_.CellsInRows(area.top(), area.height());
     QPainter painter(this);
     for (int index = cells.first; index < std::min(cells.end, model_->Count()); ++index) {
         const QImage thumbnail = model_->Thumbnail(index);
@@ -89,7 +83,7 @@ void PaletteCanvas::paintEvent(QPaintEvent* event)
         // Two pixels of the selection colour along the inside of the cell,
         // over the thumbnail's edge: plain strips, so every side shows at any
         // screen scale and on the dark pane of any theme.
-        const QRect cell = CellRect(Current());
+        const QRect cell = grid_.Cell(Current());
         const QColor colour = palette().color(QPalette::Highlight);
         constexpr int side = 2;
         painter.fillRect(QRect(cell.left(), cell.top(), cell.width(), side), colour);
@@ -136,8 +130,7 @@ bool IsFindText(const QString& text)
 
 void PaletteCanvas::keyPressEvent(QKeyEvent* event)
 {
-    const TileKindInfo& info = KindInfo(kind_);
-    const int page = PaletteFrameHeight / info.pitch * info.columns;
+    const int page = grid_.CellsInWholeRows(PaletteFrameHeight);
     const int current = Current();
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
     // Shift makes capitals and AltGr (a group switch on X11) other letters;
@@ -164,12 +157,12 @@ void PaletteCanvas::keyPressEvent(QKeyEvent* event)
         break;
     case Qt::Key_Up:
         // Within the first row there is nowhere up to go.
-        if (current >= info.columns)
-            MoveTo(current - info.columns);
+        if (current >= grid_.columns)
+            MoveTo(current - grid_.columns);
         break;
     case Qt::Key_Down:
-        if (current + info.columns < Count())
-            MoveTo(current + info.columns);
+        if (current + grid_.columns < Count())
+            MoveTo(current + grid_.columns);
         break;
     case Qt::Key_PageUp:
         MoveTo(current - page);

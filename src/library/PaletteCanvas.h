@@ -14,6 +14,7 @@
 // names, with the current cell as the focused item.
 #pragma once
 
+#include "library/PaletteLayout.h"
 #include "library/TileKind.h"
 #include "library/TypeToFind.h"
 
@@ -40,8 +41,8 @@ public:
     int Count() const;
     // The entry's picture name, as its tooltip gives it.
     QString ItemName(int index) const;
-    // The entry's cell, in canvas coordinates.
-    QRect CellRect(int index) const;
+    // Where its cells lie.
+    const PaletteGrid& Grid() const { return grid_; }
 
     // The cell the keys act on, kept within the entries.
     int Current() const;
@@ -78,6 +79,7 @@ private:
     void TellScreenReaders() const;
 
     BrushKind kind_;
+    PaletteGrid grid_;
     const PaletteModel* model_ = nullptr;
     int current_ = 0;
     bool framed_ = false;

@@ -131,8 +131,8 @@ void TileLibraryPanel::StartKeyboard(BrushKind kind, bool framed)
     if (index < visible.first || index >= visible.end) {
         // The first row wholly in view, so the frame shows all round.
         index = visible.first;
-        if (canvas->CellRect(index).top() < -canvas->y())
-            index += KindInfo(kind).columns;
+        if (canvas->Grid().Cell(index).top() < -canvas->y())
+            index += canvas->Grid().columns;
     }
     canvas->setFocus(Qt::OtherFocusReason);
     canvas->Reset(index, framed);
@@ -177,7 +177,7 @@ void TileLibraryPanel::ModelListed()
 
 void TileLibraryPanel::FitCanvas(BrushKind kind)
 {
-    Pane(kind)->SetCanvasHeight(PaletteCanvasHeight(kind, model_.Count()));
+    Pane(kind)->SetCanvasHeight(PaletteGrid::Of(kind).CanvasHeight(model_.Count()));
 }
 
 void TileLibraryPanel::ModelChanged(bool countChanged)
@@ -191,16 +191,16 @@ void TileLibraryPanel::ModelChanged(bool countChanged)
 void TileLibraryPanel::Hover(BrushKind kind, QPointF position)
 {
     const QStringList& paths = PathsOf(kind);
-    const int index =
-        PaletteCellAt(kind, static_cast<float>(position.x()), static_cast<float>(position.y()));
+    const int index = PaletteGrid::Of(kind).CellAt(static_cast<float>(position.x()),
+                                                   static_cast<float>(position.y()));
     if (index >= 0 && index < paths.size())
         Pane(kind)->Canvas()->setToolTip(TileDisplayName(paths[index]));
 }
 
 void TileLibraryPanel::Pick(BrushKind kind, QPointF position, QPointF globalPosition)
 {
-    PickEntry(kind, PaletteCellAt(kind, static_cast<float>(position.x()),
-                                  static_cast<float>(position.y())));
+    PickEntry(kind, PaletteGrid::Of(kind).CellAt(static_cast<float>(position.x()),
+                                                 static_cast<float>(position.y())));
     // The pick closed the pane: the second press of a double-click would land
     // on whatever lies beneath, a brush button or the map.
     if (!IsOpen(kind))

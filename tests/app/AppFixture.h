@@ -91,10 +91,7 @@ protected:
         while (c->Count() <= index && !deadline.hasExpired())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
         Settle();
-        const int pitch = info.pitch;
-        QTest::mouseClick(c, Qt::LeftButton, {},
-                          QPoint((index % info.columns) * pitch + pitch / 2,
-                                 (index / info.columns) * pitch + pitch / 2));
+        QTest::mouseClick(c, Qt::LeftButton, {}, c->Grid().Cell(index).center());
     }
     // Runs the event loop until the open pane has its listing and every
     // thumbnail, which come from threads of their own.

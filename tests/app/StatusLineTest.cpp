@@ -82,7 +82,7 @@ TEST_F(AppFixture, PictureNamesShowAsPlainTextInTheTooltipStatusLineAndList)
             static_cast<int>(window->findChild<TileLibraryPanel*>()->TilePaths().indexOf(
                 dir.filePath(QStringLiteral("Floors/") + QString::fromUtf8(r.file))));
         ASSERT_GE(index, 0);
-        const QPoint cell = canvas->CellRect(index).center();
+        const QPoint cell = canvas->Grid().Cell(index).center();
         QTest::mouseMove(canvas, cell);
         QHelpEvent help(QEvent::ToolTip, cell, canvas->mapToGlobal(cell));
         QApplication::sendEvent(canvas, &help);
@@ -112,7 +112,7 @@ TEST_F(AppFixture, ALatinOneNameIsListedShownPickedAndPainted)
     auto* canvas = Find<PaletteCanvas>("FloorSelectCanvas");
     ASSERT_EQ(canvas->Count(), 3); // blue, caf?, red
     EXPECT_EQ(canvas->ItemName(1), QStringLiteral("caf\uFFFD"));
-    QTest::mouseClick(canvas, Qt::LeftButton, {}, canvas->CellRect(1).center());
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, canvas->Grid().Cell(1).center());
     EXPECT_EQ(Panel("Panel3"), QStringLiteral("Mode = Tile (caf\uFFFD)"));
     Click(Qt::LeftButton, {10, 10});
     EXPECT_NE(window->Map().FloorAt(0, 0), 0u);

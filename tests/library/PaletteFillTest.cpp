@@ -386,7 +386,7 @@ TEST_F(PaletteFillTest, TypingFindsAPictureByTheStartOfItsName)
     QAccessibleInterface* list = QAccessible::queryAccessibleInterface(canvas);
     const QRgb mark = canvas->palette().color(QPalette::Highlight).rgb();
     const auto framed = [&] {
-        return canvas->grab(canvas->CellRect(canvas->Current())).toImage().pixel(0, 0) == mark;
+        return canvas->grab(canvas->Grid().Cell(canvas->Current())).toImage().pixel(0, 0) == mark;
     };
 
     // Opened by the mouse: a text that finds nothing marks nothing either.
@@ -428,7 +428,7 @@ TEST_F(PaletteFillTest, TypingFindsAPictureByTheStartOfItsName)
         else
             QTest::keyClick(canvas, r.key, r.modifiers);
         EXPECT_EQ(canvas->ItemName(canvas->Current()), QLatin1String(r.found));
-        const QRect cell = canvas->CellRect(canvas->Current());
+        const QRect cell = canvas->Grid().Cell(canvas->Current());
         EXPECT_GE(cell.top(), bar->value());
         EXPECT_LT(cell.bottom(), bar->value() + PaletteFrameHeight);
         EXPECT_TRUE(framed());

@@ -111,9 +111,9 @@ TEST(PaletteLayout, CanvasHeights)
         {BrushKind::Wall, 9, 22},  {BrushKind::Wall, 10, 42}, {BrushKind::Object, 1, 40},
     };
     for (const auto& r : rows)
-        EXPECT_EQ(PaletteCanvasHeight(r.kind, r.count), r.height) << r.count;
+        EXPECT_EQ(PaletteGrid::Of(r.kind).CanvasHeight(r.count), r.height) << r.count;
     // Past the 16 bits of the widgets of old.
-    EXPECT_EQ(PaletteCanvasHeight(BrushKind::Floor, 10000), 76002);
+    EXPECT_EQ(PaletteGrid::Of(BrushKind::Floor).CanvasHeight(10000), 76002);
 }
 
 TEST(PaletteLayout, ScrollSteps)
@@ -152,7 +152,7 @@ TEST(PaletteLayout, CellAt)
         {BrushKind::Wall, 170, 40000, 18008},
     };
     for (const auto& r : rows)
-        EXPECT_EQ(PaletteCellAt(r.kind, r.x, r.y), r.index) << r.x << "," << r.y;
+        EXPECT_EQ(PaletteGrid::Of(r.kind).CellAt(r.x, r.y), r.index) << r.x << "," << r.y;
 }
 
 TEST(PaletteLayout, ObjectThumbnailPlaces)

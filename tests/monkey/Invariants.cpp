@@ -285,7 +285,7 @@ void InvariantChecker::CheckView(QStringList& out) const
         // Until the listing arrives the canvas keeps its last height, so the
         // scroll value of the last opening holds.
         const int height = library->Pane(kind)->Canvas()->height();
-        if (!model.IsListing() && height != PaletteCanvasHeight(kind, model.Count()))
+        if (!model.IsListing() && height != PaletteGrid::Of(kind).CanvasHeight(model.Count()))
             out << QStringLiteral("pane %1 canvas is %2 high for %3 entries")
                        .arg(static_cast<int>(kind))
                        .arg(height)

@@ -342,11 +342,10 @@ void Monkey::PalettePick(OperationFacts&)
         return;
     const BrushKind kind = pane->Kind();
     const int count = static_cast<int>(library_->PathsOf(kind).size());
-    const int pitch = KindInfo(kind).pitch;
-    const int columns = KindInfo(kind).columns;
+    const PaletteGrid grid = PaletteGrid::Of(kind);
     const int index = Below(count + 2);
-    const QPoint at((index % columns) * pitch + Below(pitch),
-                    (index / columns) * pitch + Below(pitch));
+    const QRect cell = grid.Cell(index);
+    const QPoint at(cell.left() + Below(grid.pitch), cell.top() + Below(grid.pitch));
     Note(QStringLiteral("entry %1 of %2 at ").arg(index).arg(count) + Point(at));
     const Qt::MouseButton button = Chance(85) ? Qt::LeftButton : Qt::RightButton;
     QTest::mouseClick(pane->Canvas(), button, {}, at);
