@@ -122,9 +122,7 @@ void TileLibraryPanel::StartKeyboard(BrushKind kind, bool framed)
 {
     // The keys start on the brush's own picture when the pane shows it, else
     // on the first cell in view: an opening never scrolls the pane.
-    const QString& current = kind == BrushKind::Floor  ? brush_.FloorPath
-                             : kind == BrushKind::Wall ? brush_.WallPath
-                                                       : brush_.ObjectPath;
+    const QString& current = brush_.Paths[kind];
     const CellRange visible = Pane(kind)->VisibleCells();
     int index = static_cast<int>(PathsOf(kind).indexOf(current));
     PaletteCanvas* canvas = Pane(kind)->Canvas();
@@ -216,7 +214,8 @@ void TileLibraryPanel::PickEntry(BrushKind kind, int index)
     // Picked before the workers reached it: the brush reads it first.
     const bool unread = !model_.IsConfirmed(index);
     try {
-        SelectFor(kind, path);
+        // A newly picked object starts unturned.
+        brush_.Select(kind, path);
     } catch (const AppError& e) {
         if (unread) {
             // Then it is a picture the pane would never have shown.
@@ -233,22 +232,6 @@ void TileLibraryPanel::PickEntry(BrushKind kind, int index)
     brush_.SetMode(kind);
     HidePane(kind);
     BrushEdited();
-}
-
-void TileLibraryPanel::SelectFor(BrushKind kind, const QString& path)
-{
-    switch (kind) {
-    case BrushKind::Floor:
-        brush_.SelectFloorTile(path);
-        break;
-    case BrushKind::Wall:
-        brush_.SelectWallPiece(path);
-        break;
-    case BrushKind::Object:
-        // A newly picked object starts unturned.
-        brush_.SelectObjectImage(path, 0);
-        break;
-    }
 }
 
 void TileLibraryPanel::BrushEdited()

@@ -82,7 +82,6 @@ private:
     void Pick(BrushKind kind, QPointF position, QPointF globalPosition);
     void PickEntry(BrushKind kind, int index);
     void StartKeyboard(BrushKind kind, bool framed);
-    void SelectFor(BrushKind kind, const QString& path);
     void ShowError(const QString& text);
 
     QWidget* mainWindow_;

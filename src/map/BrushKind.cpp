@@ -15,12 +15,4 @@ QString ModeWord(BrushKind kind)
     return QStringLiteral("Tile");
 }
 
-std::optional<BrushKind> BrushKindOf(const QString& word)
-{
-    for (const BrushKind kind : AllBrushKinds)
-        if (word == ModeWord(kind))
-            return kind;
-    return std::nullopt;
-}
-
 } // namespace halvorn

@@ -51,7 +51,7 @@ TEST_F(AppFixture, TenThousandBrushTurnsShareOnePictureWithinTheBudget)
         ASSERT_EQ(ImageOf(brush.ObjectImage).constBits(), first.constBits()) << press;
         ASSERT_LE(OrientedCacheBytes(), TurnedCopiesBudget) << press;
     }
-    EXPECT_EQ(brush.ObjectPath, folder + QStringLiteral("/big.png"));
+    EXPECT_EQ(brush.Paths[BrushKind::Object], folder + QStringLiteral("/big.png"));
     // 10,000 presses: 8,000 quarter turns and 2,000 flips from code 0.
     EXPECT_EQ(brush.ObjectOrientation, 0);
     EXPECT_EQ(Find<FootprintMarker>("Cursor")->Size(), QSizeF(1024, 1024));

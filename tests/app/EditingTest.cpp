@@ -208,7 +208,7 @@ TEST_F(AppFixture, BrushButtonsTurnTheObjectBrush)
                                 .arg(path));
     }
     EXPECT_EQ(window->CurrentBrush().ObjectOrientation, 7);
-    EXPECT_EQ(window->CurrentBrush().ObjectPath, path);
+    EXPECT_EQ(window->CurrentBrush().Paths[BrushKind::Object], path);
 }
 
 } // namespace apptest

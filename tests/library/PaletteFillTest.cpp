@@ -182,13 +182,13 @@ TEST_F(PaletteFillTest, APickACloseOrAnotherBoxWhileFillingStopsTheWork)
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
         panel->HidePalettes();
-        brush.FloorPath.clear();
+        brush.Paths[BrushKind::Floor].clear();
         Click("FloorBox");
         ASSERT_TRUE(panel->Model().IsFilling());
         r.act();
         EXPECT_FALSE(panel->IsOpen(BrushKind::Floor));
         EXPECT_FALSE(panel->Model().Kind() == BrushKind::Floor && panel->Model().IsFilling());
-        EXPECT_EQ(brush.FloorPath,
+        EXPECT_EQ(brush.Paths[BrushKind::Floor],
                   r.floorBrush ? Folder(BrushKind::Floor) + QStringLiteral("/t2.png") : QString());
         QTest::qWait(30); // whatever the workers were on arrives, and is dropped
         EXPECT_FALSE(panel->Model().IsOpen() && panel->Model().Kind() == BrushKind::Floor);
@@ -283,7 +283,8 @@ TEST_F(PaletteFillTest, TenThousandPicturesAreAllReachable)
         EXPECT_EQ(pane.pixelColor(4 * 38 + 1 + at.x(), 1999 * 38 + 1 + at.y() - bar->maximum()),
                   thumbnail.pixelColor(at));
     QTest::mousePress(Canvas(BrushKind::Floor), Qt::LeftButton, {}, last);
-    EXPECT_EQ(brush.FloorPath, Folder(BrushKind::Floor) + QStringLiteral("/t10000.png"));
+    EXPECT_EQ(brush.Paths[BrushKind::Floor],
+              Folder(BrushKind::Floor) + QStringLiteral("/t10000.png"));
     EXPECT_FALSE(panel->IsOpen(BrushKind::Floor));
 }
 
@@ -358,7 +359,7 @@ TEST_F(PaletteFillTest, APickOfAPictureNotYetReadThatProvesBadTakesItOut)
         QMessageBox::Ok);
     EXPECT_TRUE(boxes.empty());
     EXPECT_TRUE(panel->IsOpen(BrushKind::Floor));
-    EXPECT_TRUE(brush.FloorPath.isEmpty());
+    EXPECT_TRUE(brush.Paths[BrushKind::Floor].isEmpty());
     EXPECT_EQ(panel->TilePaths().size(), 2999);
     EXPECT_EQ(panel->TilePaths()[2499], Folder(BrushKind::Floor) + QStringLiteral("/t2501.png"));
     EXPECT_EQ(Canvas(BrushKind::Floor)->height(), 600 * 38 + 2);

@@ -170,9 +170,9 @@ TEST_F(PanelTest, FailedPickKeepsBrushAndPane)
     EXPECT_EQ(boxes[0].icon, QMessageBox::Warning);
     EXPECT_TRUE(boxes[0].text.contains(moss)) << boxes[0].text.toStdString();
     EXPECT_TRUE(boxes[0].text.contains(QStringLiteral("File Not Found: Status = 10")));
-    EXPECT_EQ(brush.FloorPath, stone);
+    EXPECT_EQ(brush.Paths[BrushKind::Floor], stone);
     EXPECT_EQ(brush.StatusText(), QStringLiteral("Mode = Tile (stone1)"));
-    EXPECT_EQ(brush.FloorPreview().pixelColor(1, 1), QColor(Qt::red));
+    EXPECT_EQ(brush.Preview(BrushKind::Floor).pixelColor(1, 1), QColor(Qt::red));
     EXPECT_TRUE(panel->IsOpen(BrushKind::Floor));
     EXPECT_EQ(announced.size(), announcedBefore);
 }

@@ -303,9 +303,9 @@ void InvariantChecker::CheckBrush(QStringList& out) const
         const char* kind;
         ImageHandle image;
         const QString& path;
-    } kinds[] = {{"floor", b.FloorImage, b.FloorPath},
-                 {"wall", b.WallImage, b.WallPath},
-                 {"object", b.ObjectImage, b.ObjectPath}};
+    } kinds[] = {{"floor", b.FloorImage, b.Paths[BrushKind::Floor]},
+                 {"wall", b.WallImage, b.Paths[BrushKind::Wall]},
+                 {"object", b.ObjectImage, b.Paths[BrushKind::Object]}};
     for (const auto& k : kinds) {
         if (!Loaded(k.image))
             out << QStringLiteral("the %1 brush holds unknown picture %2")
@@ -328,9 +328,7 @@ void InvariantChecker::CheckBrush(QStringList& out) const
     QString expected;
     if (b.Mode) {
         expected = QStringLiteral("Mode = ") + ModeWord(*b.Mode);
-        const QString& path = b.Mode == BrushKind::Floor  ? b.FloorPath
-                              : b.Mode == BrushKind::Wall ? b.WallPath
-                                                          : b.ObjectPath;
+        const QString& path = b.Paths[*b.Mode];
         if (!path.isEmpty())
             expected += QStringLiteral(" (") + TileDisplayName(path) + QLatin1Char(')');
     }
