@@ -27,27 +27,40 @@ PaletteCanvas::PaletteCanvas(BrushKind kind, QWidget* parent)
     // Focus comes from the pane opening, never from a click: a pick closes
     // the pane anyway, and the click must not mark a cell.
     setFocusPolicy(Qt::TabFocus);
-    static const char* const names[] = {"Floor Palette", "Wall Palette", "Object Palette"};
-    setAccessibleName(QString::fromLatin1(names[static_cast<int>(kind)]));
+    static constexpr PerKind<const char*> names{
+        {"Floor Palette", "Wall Palette", "Object Palette"}};
+    setAccessibleName(QString::fromLatin1(names[kind]));
 }
 
 void PaletteCanvas::SetModel(const PaletteModel* model)
 {
     model_ = model;
+    connect(model, &PaletteModel::Listed, this, &PaletteCanvas::ModelChanged);
+    connect(model, &PaletteModel::Changed, this, &PaletteCanvas::ModelChanged);
+    connect(model, &PaletteModel::Closed, this, &PaletteCanvas::ModelChanged);
+    ModelChanged();
 }
 
-int PaletteCanvas::Count() const
+void PaletteCanvas::ModelChanged()
 {
-    if (!model_ || !model_->IsOpen() || model_->Kind() != kind_)
-        return 0;
-    return std::min(model_->Count(), static_cast<int>(model_->PathsOf(kind_).size()));
+    const bool shown = model_->IsOpen() && model_->Kind() == kind_;
+    if (!shown && thumbnails_.empty() && paths_.isEmpty())
+        return;
+    paths_ = shown ? model_->PathsOf(kind_) : QStringList();
+    // Floors and walls share one path list, which a box click empties
+    // before the model closes.
+    const int count = shown ? std::min(model_->Count(), static_cast<int>(paths_.size())) : 0;
+    thumbnails_.resize(static_cast<size_t>(count));
+    for (int index = 0; index < count; ++index)
+        thumbnails_[static_cast<size_t>(index)] = model_->Thumbnail(index);
+    update();
 }
 
 QString PaletteCanvas::ItemName(int index) const
 {
     if (index < 0 || index >= Count())
         return {};
-    return TileDisplayName(model_->PathsOf(kind_)[index]);
+    return TileDisplayName(paths_[index]);
 }
 
 int PaletteCanvas::Current() const
@@ -74,8 +87,8 @@ void PaletteCanvas::paintEvent(QPaintEvent* event)
     const QRect area = event->rect();
     const CellRange cells = grid_.CellsInRows(area.top(), area.height());
     QPainter painter(this);
-    for (int index = cells.first; index < std::min(cells.end, model_->Count()); ++index) {
-        const QImage thumbnail = model_->Thumbnail(index);
+    for (int index = cells.first; index < std::min(cells.end, count); ++index) {
+        const QImage& thumbnail = thumbnails_[static_cast<size_t>(index)];
         if (!thumbnail.isNull())
             painter.drawImage(ThumbnailRect(kind_, index, thumbnail.size()).topLeft(), thumbnail);
     }

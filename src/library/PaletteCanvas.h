@@ -1,6 +1,7 @@
 // The tall strip of thumbnails inside a palette pane, as high as all its
-// rows; only the part in view is ever painted, from the palette model's
-// thumbnails. It reports where the mouse hovers and presses in its own
+// rows; only the part in view is ever painted. It shows the palette model's
+// entries as the model last told of them (its signals), so a paint reads
+// nothing but what the canvas holds. It reports where the mouse hovers and presses in its own
 // coordinates.
 //
 // It also takes the keyboard: the arrow keys, Home, End, Page Up and Page
@@ -18,10 +19,14 @@
 #include "library/TileKind.h"
 #include "library/TypeToFind.h"
 
+#include <QImage>
 #include <QPointF>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
+
+#include <vector>
 
 namespace halvorn {
 
@@ -33,12 +38,13 @@ public:
     PaletteCanvas(BrushKind kind, QWidget* parent);
 
     // The model must outlive the canvas; it shows this kind's thumbnails
-    // while it holds this kind's palette.
+    // while it holds this kind's palette. Connect it before anyone else
+    // listening to the model, who then finds the canvas up to date.
     void SetModel(const PaletteModel* model);
 
     BrushKind Kind() const { return kind_; }
     // The entries this canvas shows now: 0 unless the model holds its kind.
-    int Count() const;
+    int Count() const { return static_cast<int>(thumbnails_.size()); }
     // The entry's picture name, as its tooltip gives it.
     QString ItemName(int index) const;
     // Where its cells lie.
@@ -77,10 +83,15 @@ private:
     // none does.
     void Find(const QString& text);
     void TellScreenReaders() const;
+    // Takes what the model now holds of this kind.
+    void ModelChanged();
 
     BrushKind kind_;
     PaletteGrid grid_;
     const PaletteModel* model_ = nullptr;
+    // The entries shown: their paths, and thumbnails (null until made).
+    QStringList paths_;
+    std::vector<QImage> thumbnails_;
     int current_ = 0;
     bool framed_ = false;
     TypeToFind find_;

@@ -8,6 +8,7 @@
 #include "settings/TileFolders.h"
 
 #include <QApplication>
+#include <QGroupBox>
 #include <QMessageBox>
 
 namespace halvorn {
@@ -39,8 +40,7 @@ TileLibraryPanel::TileLibraryPanel(QWidget* mainWindow, Brush& brush)
                 TogglePalette(kind);
         });
         frame->show();
-        frames_[Index(kind)] = frame;
-        boxes_[Index(kind)] = box;
+        boxes_[kind] = box;
     }
 
     // Created after the boxes so that the panes lie above them.
@@ -62,12 +62,13 @@ TileLibraryPanel::TileLibraryPanel(QWidget* mainWindow, Brush& brush)
             if (model_.IsOpen() && model_.Kind() == kind)
                 model_.Prefer(Pane(kind)->VisibleCells().first);
         });
+        // Before the panel's own connections: the canvas is up to date by
+        // the time the panel hears of a change.
         pane->Canvas()->SetModel(&model_);
-        panes_[Index(kind)] = pane;
+        panes_[kind] = pane;
     }
     connect(&model_, &PaletteModel::Listed, this, &TileLibraryPanel::ModelListed);
     connect(&model_, &PaletteModel::Changed, this, &TileLibraryPanel::ModelChanged);
-    connect(&model_, &PaletteModel::Filled, this, &TileLibraryPanel::PaletteFilled);
 }
 
 bool TileLibraryPanel::IsOpen(BrushKind kind) const
@@ -155,7 +156,6 @@ void TileLibraryPanel::OpenPane(BrushKind kind)
     // far as the new listing reaches.
     model_.Open(kind, folder, pane->palette().color(QPalette::Dark));
     model_.Prefer(pane->VisibleCells().first);
-    pane->Canvas()->update();
 }
 
 void TileLibraryPanel::ModelListed()
@@ -170,7 +170,6 @@ void TileLibraryPanel::ModelListed()
     // any cells: now that there are, they start there.
     if (canvas->hasFocus())
         StartKeyboard(kind, canvas->Framed());
-    canvas->update();
 }
 
 void TileLibraryPanel::FitCanvas(BrushKind kind)
@@ -183,7 +182,6 @@ void TileLibraryPanel::ModelChanged(bool countChanged)
     const BrushKind kind = model_.Kind();
     if (countChanged)
         FitCanvas(kind);
-    Pane(kind)->Canvas()->update();
 }
 
 void TileLibraryPanel::Hover(BrushKind kind, QPointF position)
@@ -220,8 +218,6 @@ void TileLibraryPanel::PickEntry(BrushKind kind, int index)
         if (unread) {
             // Then it is a picture the pane would never have shown.
             model_.Drop(index);
-            FitCanvas(kind);
-            Pane(kind)->Canvas()->update();
             return;
         }
         // Deleted or damaged since the pane opened: the pane stays open so

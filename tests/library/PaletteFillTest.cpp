@@ -134,7 +134,7 @@ TEST_F(PaletteFillTest, RowsInViewComeFirstAndScrollingBringsItsRowsForward)
     // The pane is there with its cells; the rows in view come first, the
     // rest after.
     EXPECT_TRUE(panel->IsOpen(BrushKind::Floor));
-    EXPECT_EQ(panel->TilePaths().size(), 4000);
+    EXPECT_EQ(panel->PathsOf(BrushKind::Floor).size(), 4000);
     EXPECT_EQ(Canvas(BrushKind::Floor)->height(), 800 * 38 + 2);
     while (!RowsInViewAreDone(BrushKind::Floor))
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
@@ -194,7 +194,8 @@ TEST_F(PaletteFillTest, APickACloseOrAnotherBoxWhileFillingStopsTheWork)
         EXPECT_FALSE(panel->Model().IsOpen() && panel->Model().Kind() == BrushKind::Floor);
     }
     EXPECT_TRUE(panel->IsOpen(BrushKind::Wall));
-    EXPECT_EQ(panel->TilePaths(), QStringList{Folder(BrushKind::Wall) + QStringLiteral("/t1.png")});
+    EXPECT_EQ(panel->PathsOf(BrushKind::Floor),
+              QStringList{Folder(BrushKind::Wall) + QStringLiteral("/t1.png")});
 }
 
 TEST_F(PaletteFillTest, ReopeningReusesOnlyWhatIsUnchanged)
@@ -231,7 +232,7 @@ TEST_F(PaletteFillTest, ReopeningReusesOnlyWhatIsUnchanged)
     }
     Click("FloorBox");
     ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
-    const QStringList paths = panel->TilePaths();
+    const QStringList paths = panel->PathsOf(BrushKind::Floor);
     ASSERT_EQ(paths.size(), 599);
     EXPECT_EQ(paths[0], floors + QStringLiteral("/t0.png"));
     EXPECT_EQ(paths[1], floors + QStringLiteral("/t1.png"));
@@ -360,8 +361,9 @@ TEST_F(PaletteFillTest, APickOfAPictureNotYetReadThatProvesBadTakesItOut)
     EXPECT_TRUE(boxes.empty());
     EXPECT_TRUE(panel->IsOpen(BrushKind::Floor));
     EXPECT_TRUE(brush.Paths[BrushKind::Floor].isEmpty());
-    EXPECT_EQ(panel->TilePaths().size(), 2999);
-    EXPECT_EQ(panel->TilePaths()[2499], Folder(BrushKind::Floor) + QStringLiteral("/t2501.png"));
+    EXPECT_EQ(panel->PathsOf(BrushKind::Floor).size(), 2999);
+    EXPECT_EQ(panel->PathsOf(BrushKind::Floor)[2499],
+              Folder(BrushKind::Floor) + QStringLiteral("/t2501.png"));
     EXPECT_EQ(Canvas(BrushKind::Floor)->height(), 600 * 38 + 2);
     ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
     EXPECT_EQ(panel->Model().Count(), 2999);
@@ -467,7 +469,7 @@ TEST_F(PaletteFillTest, SlowOrDeadStorageNeverHoldsTheWindow)
         QTest::mouseClick(Find<QWidget>("WallBox"), Qt::LeftButton);
         EXPECT_FALSE(panel->IsOpen(BrushKind::Floor));
         ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
-        EXPECT_EQ(panel->TilePaths().size(), 1);
+        EXPECT_EQ(panel->PathsOf(BrushKind::Floor).size(), 1);
         QTest::mouseClick(Find<QWidget>("FloorBox"), Qt::LeftButton);
         QTest::mouseClick(Find<QWidget>("FloorBox"), Qt::LeftButton);
         EXPECT_FALSE(panel->IsOpen(BrushKind::Floor));

