@@ -159,7 +159,7 @@ protected:
         const MapSnapshot before = MapSnapshot::Of(window->Map());
         const halvorn::Brush& brush = window->CurrentBrush();
         const halvorn::ImageHandle oldImage = brush.FloorImage;
-        const QString oldPath = brush.Paths[BrushKind::Floor];
+        const QString oldPath = brush.Paths[halvorn::BrushKind::Floor];
         const QStringList boxes = AnswerBoxes([&] {
             QTest::mouseClick(library->Pane(halvorn::BrushKind::Floor)->Canvas(), Qt::LeftButton,
                               {}, QPoint(19, 19));
@@ -167,7 +167,7 @@ protected:
         if (boxes.isEmpty()) {
             result.picked = true;
             EXPECT_NE(brush.FloorImage, oldImage);
-            EXPECT_EQ(brush.Paths[BrushKind::Floor], slot);
+            EXPECT_EQ(brush.Paths[halvorn::BrushKind::Floor], slot);
             EXPECT_FALSE(PaletteOpen());
             return result;
         }
@@ -180,7 +180,7 @@ protected:
             << result.message.toStdString();
         EXPECT_TRUE(MapSnapshot::Of(window->Map()) == before);
         EXPECT_EQ(brush.FloorImage, oldImage);
-        EXPECT_EQ(brush.Paths[BrushKind::Floor], oldPath);
+        EXPECT_EQ(brush.Paths[halvorn::BrushKind::Floor], oldPath);
         EXPECT_TRUE(PaletteOpen());
         return result;
     }
