@@ -50,9 +50,15 @@ void PaletteCanvas::ModelChanged()
     // Floors and walls share one path list, which a box click empties
     // before the model closes.
     const int count = shown ? std::min(model_->Count(), static_cast<int>(paths_.size())) : 0;
-    thumbnails_.resize(static_cast<size_t>(count));
-    for (int index = 0; index < count; ++index)
-        thumbnails_[static_cast<size_t>(index)] = model_->Thumbnail(index);
+    // An entry only ever gains its thumbnail or leaves, which moves the rest
+    // up: at the same count the thumbnails already held stay as they are.
+    if (count != Count())
+        thumbnails_.assign(static_cast<size_t>(count), QImage());
+    for (int index = 0; index < count; ++index) {
+        QImage& thumbnail = thumbnails_[static_cast<size_t>(index)];
+        if (thumbnail.isNull())
+            thumbnail = model_->Thumbnail(index);
+    }
     update();
 }
 

@@ -1,8 +1,8 @@
 // The tall strip of thumbnails inside a palette pane, as high as all its
 // rows; only the part in view is ever painted. It shows the palette model's
-// entries as the model last told of them (its signals), so a paint reads
-// nothing but what the canvas holds. It reports where the mouse hovers and presses in its own
-// coordinates.
+// entries as the model's signals last told of them, so a paint reads nothing
+// but what the canvas holds. It reports where the mouse hovers and presses in
+// its own coordinates.
 //
 // It also takes the keyboard: the arrow keys, Home, End, Page Up and Page
 // Down move a current cell, Enter, Return or Space picks it and Escape
