@@ -83,7 +83,7 @@ void WaitUntilFilled(const halvorn::PaletteModel& model)
 // The cells a pane shows at the top of its list.
 halvorn::CellRange FirstRows(BrushKind kind)
 {
-    return halvorn::PaletteCellsInRows(kind, 0, halvorn::PaletteFrameHeight);
+    return halvorn::PaletteGrid::Of(kind).CellsInRows(0, halvorn::PaletteFrameHeight);
 }
 
 // The wall time the user-interface thread spends delivering events (every

@@ -85,8 +85,8 @@ QStringList NamesDoor(QByteArrayView bytes)
         if (display.contains(QLatin1Char('/')) ||
             display != VisibleControls(file.left(std::max<qsizetype>(0, file.size() - 4))))
             broken << QStringLiteral("display name %1 for %2").arg(display, Show(raw));
-        brush.FloorPath = path;
-        brush.SetMode(QStringLiteral("Tile"));
+        brush.Paths[BrushKind::Floor] = path;
+        brush.SetMode(BrushKind::Floor);
         if (brush.StatusText() != QStringLiteral("Mode = Tile (") + display + QLatin1Char(')'))
             broken << QStringLiteral("status text %1 for %2").arg(brush.StatusText(), Show(raw));
     }

@@ -96,9 +96,9 @@ void frmMain::BrushButton(Orientation (*transition)(Orientation))
         // The brush turns only once its picture could be read again.
         const Orientation next = transition(brush_->ObjectOrientation);
         try {
-            brush_->SelectObjectImage(brush_->ObjectPath, next);
+            brush_->Select(BrushKind::Object, brush_->Paths[BrushKind::Object], next);
         } catch (const AppError& e) {
-            library_->ReportUnreadablePicture(brush_->ObjectPath, e.Description());
+            library_->ReportUnreadablePicture(brush_->Paths[BrushKind::Object], e.Description());
             return;
         }
     }

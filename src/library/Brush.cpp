@@ -20,107 +20,84 @@ QImage FilledImage(BrushKind kind, QColor colour)
     return image;
 }
 
-constexpr QSize FloorPreviewSize = FloorKindInfo.Preview();
-constexpr QSize WallPreviewSize = WallKindInfo.Preview();
-constexpr QSize ObjectPreviewSize = ObjectKindInfo.Preview();
 // One wall piece at 100 %, the size each copy of the wall preview is drawn.
 constexpr int WallPieceSide = 18;
+
+// Draws a kind's newly chosen picture into its preview.
+using PreviewPainter = void (*)(QImage& preview, const QImage& picture, QColor buttonFace);
+
+void PaintFloor(QImage& preview, const QImage& picture, QColor)
+{
+    // Not cleared first: a floor with holes shows the previous one through them.
+    QPainter painter(&preview);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRect(QPoint(0, 0), preview.size()), picture);
+}
+
+void PaintWall(QImage& preview, const QImage& picture, QColor)
+{
+    QPainter painter(&preview);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    for (int x = 0; x < preview.width() / WallPieceSide; ++x) {
+        for (int y = 0; y < preview.height() / WallPieceSide; ++y)
+            painter.drawImage(
+                QRect(x * WallPieceSide, y * WallPieceSide, WallPieceSide, WallPieceSide), picture);
+    }
+}
+
+void PaintObject(QImage& preview, const QImage& picture, QColor buttonFace)
+{
+    // Each side is limited on its own, like the palette thumbnails.
+    const int w = std::min(picture.width(), preview.width());
+    const int h = std::min(picture.height(), preview.height());
+    preview.fill(buttonFace);
+    QPainter painter(&preview);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRect(RoundToInt(preview.width() / 2.0 - w / 2.0),
+                            RoundToInt(preview.height() / 2.0 - h / 2.0), w, h),
+                      picture);
+}
+
+constexpr PerKind<PreviewPainter> PreviewPainters{{PaintFloor, PaintWall, PaintObject}};
+// Where the map tool reads each kind's picture.
+constexpr PerKind<ImageHandle CanvasBrush::*> ImageFields{
+    {&CanvasBrush::FloorImage, &CanvasBrush::WallImage, &CanvasBrush::ObjectImage}};
+constexpr PerKind<QRgb> CursorColours{{qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)}};
 
 } // namespace
 
 Brush::Brush(QColor buttonFace)
     // Floors and walls start see-through: until a picture is picked the box's
     // own background shows, which follows the colour scheme, also a dark one.
-    : buttonFace_(buttonFace), floorPreview_(FilledImage(BrushKind::Floor, Qt::transparent)),
-      wallPreview_(FilledImage(BrushKind::Wall, Qt::transparent)),
-      objectPreview_(FilledImage(BrushKind::Object, buttonFace))
+    : buttonFace_(buttonFace), previews_{{FilledImage(BrushKind::Floor, Qt::transparent),
+                                          FilledImage(BrushKind::Wall, Qt::transparent),
+                                          FilledImage(BrushKind::Object, buttonFace)}}
 {
 }
 
-void Brush::SetMode(const QString& mode)
+void Brush::SetMode(BrushKind kind)
 {
-    Mode = BrushKindOf(mode);
-    statusText_ = QStringLiteral("Mode = ") + mode;
-    if (!Mode)
-        return;
-    const QString* path = nullptr;
-    switch (*Mode) {
-    case BrushKind::Floor:
-        path = &FloorPath;
-        cursorColor_ = QColor(255, 0, 0);
-        break;
-    case BrushKind::Object:
-        path = &ObjectPath;
-        cursorColor_ = QColor(0, 0, 255);
-        break;
-    case BrushKind::Wall:
-        path = &WallPath;
-        cursorColor_ = QColor(0, 255, 0);
-        break;
-    }
-    if (!path->isEmpty())
-        statusText_ += QStringLiteral(" (") + TileDisplayName(*path) + QLatin1Char(')');
+    Mode = kind;
+    cursorColor_ = QColor(CursorColours[kind]);
+    statusText_ = QStringLiteral("Mode = ") + ModeWord(kind);
+    if (!Paths[kind].isEmpty())
+        statusText_ += QStringLiteral(" (") + TileDisplayName(Paths[kind]) + QLatin1Char(')');
 }
 
-void Brush::SelectFloorTile(const QString& path)
+void Brush::Select(BrushKind kind, const QString& path, Orientation orientation)
 {
     const ImageHandle image = LoadImageFromFile(path);
-    // Not cleared first: a floor with holes shows the previous one through them.
-    QPainter painter(&floorPreview_);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRect(QPoint(0, 0), FloorPreviewSize), ImageOf(image));
-    FloorImage = image;
-    FloorPath = path;
-}
-
-void Brush::SelectWallPiece(const QString& path)
-{
-    const ImageHandle image = LoadImageFromFile(path);
-    const QImage picture = ImageOf(image);
-    QPainter painter(&wallPreview_);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    for (int x = 0; x < WallPreviewSize.width() / WallPieceSide; ++x) {
-        for (int y = 0; y < WallPreviewSize.height() / WallPieceSide; ++y)
-            painter.drawImage(
-                QRect(x * WallPieceSide, y * WallPieceSide, WallPieceSide, WallPieceSide), picture);
+    const bool object = kind == BrushKind::Object;
+    const QImage picture = OrientedImage(image, object ? orientation : 0);
+    PreviewPainters[kind](previews_[kind], picture, buttonFace_);
+    this->*ImageFields[kind] = image;
+    Paths[kind] = path;
+    // Objects alone have a size of their own on the map, and turn.
+    if (object) {
+        ObjectWidth = RoundToInt16(picture.width());
+        ObjectHeight = RoundToInt16(picture.height());
+        ObjectOrientation = orientation;
     }
-    WallImage = image;
-    WallPath = path;
-}
-
-void Brush::SelectObjectImage(const QString& path, Orientation orientation)
-{
-    const ImageHandle image = LoadImageFromFile(path);
-    const QImage oriented = OrientedImage(image, orientation);
-    // Each side is limited on its own, like the palette thumbnails.
-    const int w = std::min(oriented.width(), ObjectPreviewSize.width());
-    const int h = std::min(oriented.height(), ObjectPreviewSize.height());
-    objectPreview_.fill(buttonFace_);
-    {
-        QPainter painter(&objectPreview_);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(QRect(RoundToInt(ObjectPreviewSize.width() / 2.0 - w / 2.0),
-                                RoundToInt(ObjectPreviewSize.height() / 2.0 - h / 2.0), w, h),
-                          oriented);
-    }
-    ObjectImage = image;
-    ObjectPath = path;
-    ObjectWidth = RoundToInt16(oriented.width());
-    ObjectHeight = RoundToInt16(oriented.height());
-    ObjectOrientation = orientation;
-}
-
-const QImage& Brush::Preview(BrushKind kind) const
-{
-    switch (kind) {
-    case BrushKind::Wall:
-        return wallPreview_;
-    case BrushKind::Object:
-        return objectPreview_;
-    case BrushKind::Floor:
-        break;
-    }
-    return floorPreview_;
 }
 
 std::optional<QSizeF> Brush::Footprint(float zoom) const

@@ -26,42 +26,32 @@ public:
     explicit Brush(QColor buttonFace);
 
     // Sets the mode, the status text and the cursor colour of a kind.
-    void SetMode(BrushKind kind) { SetMode(ModeWord(kind)); }
-    // The same for the kind a mode word names; any other word sets the
-    // status text alone, and no mode.
-    void SetMode(const QString& mode);
+    void SetMode(BrushKind kind);
     const QString& StatusText() const { return statusText_; }
     // Invalid until a mode with a colour has been set.
     QColor CursorColor() const { return cursorColor_; }
 
-    // Each loads the picture through the imaging layer and shows it in its
-    // preview. On failure the AppError is thrown and nothing changes.
-    void SelectFloorTile(const QString& path);
-    void SelectWallPiece(const QString& path);
-    // Also sets ObjectOrientation, on success only.
-    void SelectObjectImage(const QString& path, Orientation orientation);
+    // Loads the picture through the imaging layer as the kind's and shows it
+    // in the kind's preview. An object is shown turned by `orientation`,
+    // which becomes ObjectOrientation; floors and walls ignore it. On failure
+    // the AppError is thrown and nothing changes.
+    void Select(BrushKind kind, const QString& path, Orientation orientation = 0);
 
     // The cursor size on the map at `zoom`, or none when the mode gives no
     // size (the cursor then keeps the one it has).
     std::optional<QSizeF> Footprint(float zoom) const;
 
     // Sized as KindInfo(kind).Preview().
-    const QImage& Preview(BrushKind kind) const;
-    const QImage& FloorPreview() const { return floorPreview_; }
-    const QImage& WallPreview() const { return wallPreview_; }
-    const QImage& ObjectPreview() const { return objectPreview_; }
+    const QImage& Preview(BrushKind kind) const { return previews_[kind]; }
 
-    QString FloorPath;
-    QString WallPath;
-    QString ObjectPath;
+    // The file of each kind's picture last chosen; empty until one is.
+    PerKind<QString> Paths;
 
 private:
     QColor buttonFace_;
     QString statusText_;
     QColor cursorColor_;
-    QImage floorPreview_;
-    QImage wallPreview_;
-    QImage objectPreview_;
+    PerKind<QImage> previews_;
 };
 
 } // namespace halvorn

@@ -36,7 +36,7 @@ public:
     {
         if (!canvas_)
             return {};
-        const QRect cell = canvas_->CellRect(index_);
+        const QRect cell = canvas_->Grid().Cell(index_);
         return QRect(canvas_->mapToGlobal(cell.topLeft()), cell.size());
     }
     QAccessible::Role role() const override { return QAccessible::ListItem; }
@@ -93,10 +93,10 @@ public:
     QAccessibleInterface* childAt(int x, int y) const override
     {
         const QPoint local = Canvas()->mapFromGlobal(QPoint(x, y));
-        const TileKindInfo& info = KindInfo(Canvas()->Kind());
-        if (local.x() < 0 || local.y() < 0 || local.x() >= info.columns * info.pitch)
+        const PaletteGrid& grid = Canvas()->Grid();
+        if (local.x() < 0 || local.y() < 0 || local.x() >= grid.Width())
             return nullptr;
-        return child(local.y() / info.pitch * info.columns + local.x() / info.pitch);
+        return child(grid.CellAt(static_cast<float>(local.x()), static_cast<float>(local.y())));
     }
 
 private:

@@ -16,7 +16,8 @@
 
 namespace halvorn {
 
-PaletteCanvas::PaletteCanvas(BrushKind kind, QWidget* parent) : QWidget(parent), kind_(kind)
+PaletteCanvas::PaletteCanvas(BrushKind kind, QWidget* parent)
+    : QWidget(parent), kind_(kind), grid_(PaletteGrid::Of(kind))
 {
     InstallPaletteAccessibility();
     setAutoFillBackground(true);
@@ -26,34 +27,46 @@ PaletteCanvas::PaletteCanvas(BrushKind kind, QWidget* parent) : QWidget(parent),
     // Focus comes from the pane opening, never from a click: a pick closes
     // the pane anyway, and the click must not mark a cell.
     setFocusPolicy(Qt::TabFocus);
-    static const char* const names[] = {"Floor Palette", "Wall Palette", "Object Palette"};
-    setAccessibleName(QString::fromLatin1(names[static_cast<int>(kind)]));
+    static constexpr PerKind<const char*> names{
+        {"Floor Palette", "Wall Palette", "Object Palette"}};
+    setAccessibleName(QString::fromLatin1(names[kind]));
 }
 
 void PaletteCanvas::SetModel(const PaletteModel* model)
 {
     model_ = model;
+    connect(model, &PaletteModel::Listed, this, &PaletteCanvas::ModelChanged);
+    connect(model, &PaletteModel::Changed, this, &PaletteCanvas::ModelChanged);
+    connect(model, &PaletteModel::Closed, this, &PaletteCanvas::ModelChanged);
+    ModelChanged();
 }
 
-int PaletteCanvas::Count() const
+void PaletteCanvas::ModelChanged()
 {
-    if (!model_ || !model_->IsOpen() || model_->Kind() != kind_)
-        return 0;
-    return std::min(model_->Count(), static_cast<int>(model_->PathsOf(kind_).size()));
+    const bool shown = model_->IsOpen() && model_->Kind() == kind_;
+    if (!shown && thumbnails_.empty() && paths_.isEmpty())
+        return;
+    paths_ = shown ? model_->PathsOf(kind_) : QStringList();
+    // Floors and walls share one path list, which a box click empties
+    // before the model closes.
+    const int count = shown ? std::min(model_->Count(), static_cast<int>(paths_.size())) : 0;
+    // An entry only ever gains its thumbnail or leaves, which moves the rest
+    // up: at the same count the thumbnails already held stay as they are.
+    if (count != Count())
+        thumbnails_.assign(static_cast<size_t>(count), QImage());
+    for (int index = 0; index < count; ++index) {
+        QImage& thumbnail = thumbnails_[static_cast<size_t>(index)];
+        if (thumbnail.isNull())
+            thumbnail = model_->Thumbnail(index);
+    }
+    update();
 }
 
 QString PaletteCanvas::ItemName(int index) const
 {
     if (index < 0 || index >= Count())
         return {};
-    return TileDisplayName(model_->PathsOf(kind_)[index]);
-}
-
-QRect PaletteCanvas::CellRect(int index) const
-{
-    const TileKindInfo& info = KindInfo(kind_);
-    return QRect(index % info.columns * info.pitch, index / info.columns * info.pitch, info.pitch,
-                 info.pitch);
+    return TileDisplayName(paths_[index]);
 }
 
 int PaletteCanvas::Current() const
@@ -78,10 +91,10 @@ void PaletteCanvas::paintEvent(QPaintEvent* event)
     if (count == 0)
         return;
     const QRect area = event->rect();
-    const CellRange cells = PaletteCellsInRows(kind_, area.top(), area.height());
+    const CellRange cells = grid_.CellsInRows(area.top(), area.height());
     QPainter painter(this);
-    for (int index = cells.first; index < std::min(cells.end, model_->Count()); ++index) {
-        const QImage thumbnail = model_->Thumbnail(index);
+    for (int index = cells.first; index < std::min(cells.end, count); ++index) {
+        const QImage& thumbnail = thumbnails_[static_cast<size_t>(index)];
         if (!thumbnail.isNull())
             painter.drawImage(ThumbnailRect(kind_, index, thumbnail.size()).topLeft(), thumbnail);
     }
@@ -89,7 +102,7 @@ void PaletteCanvas::paintEvent(QPaintEvent* event)
         // Two pixels of the selection colour along the inside of the cell,
         // over the thumbnail's edge: plain strips, so every side shows at any
         // screen scale and on the dark pane of any theme.
-        const QRect cell = CellRect(Current());
+        const QRect cell = grid_.Cell(Current());
         const QColor colour = palette().color(QPalette::Highlight);
         constexpr int side = 2;
         painter.fillRect(QRect(cell.left(), cell.top(), cell.width(), side), colour);
@@ -136,8 +149,7 @@ bool IsFindText(const QString& text)
 
 void PaletteCanvas::keyPressEvent(QKeyEvent* event)
 {
-    const TileKindInfo& info = KindInfo(kind_);
-    const int page = PaletteFrameHeight / info.pitch * info.columns;
+    const int page = grid_.CellsInWholeRows(PaletteFrameHeight);
     const int current = Current();
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
     // Shift makes capitals and AltGr (a group switch on X11) other letters;
@@ -164,12 +176,12 @@ void PaletteCanvas::keyPressEvent(QKeyEvent* event)
         break;
     case Qt::Key_Up:
         // Within the first row there is nowhere up to go.
-        if (current >= info.columns)
-            MoveTo(current - info.columns);
+        if (current >= grid_.columns)
+            MoveTo(current - grid_.columns);
         break;
     case Qt::Key_Down:
-        if (current + info.columns < Count())
-            MoveTo(current + info.columns);
+        if (current + grid_.columns < Count())
+            MoveTo(current + grid_.columns);
         break;
     case Qt::Key_PageUp:
         MoveTo(current - page);

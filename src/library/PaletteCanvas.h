@@ -1,7 +1,8 @@
 // The tall strip of thumbnails inside a palette pane, as high as all its
-// rows; only the part in view is ever painted, from the palette model's
-// thumbnails. It reports where the mouse hovers and presses in its own
-// coordinates.
+// rows; only the part in view is ever painted. It shows the palette model's
+// entries as the model's signals last told of them, so a paint reads nothing
+// but what the canvas holds. It reports where the mouse hovers and presses in
+// its own coordinates.
 //
 // It also takes the keyboard: the arrow keys, Home, End, Page Up and Page
 // Down move a current cell, Enter, Return or Space picks it and Escape
@@ -14,13 +15,18 @@
 // names, with the current cell as the focused item.
 #pragma once
 
+#include "library/PaletteLayout.h"
 #include "library/TileKind.h"
 #include "library/TypeToFind.h"
 
+#include <QImage>
 #include <QPointF>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
+
+#include <vector>
 
 namespace halvorn {
 
@@ -32,16 +38,17 @@ public:
     PaletteCanvas(BrushKind kind, QWidget* parent);
 
     // The model must outlive the canvas; it shows this kind's thumbnails
-    // while it holds this kind's palette.
+    // while it holds this kind's palette. Connect it before anyone else
+    // listening to the model, who then finds the canvas up to date.
     void SetModel(const PaletteModel* model);
 
     BrushKind Kind() const { return kind_; }
     // The entries this canvas shows now: 0 unless the model holds its kind.
-    int Count() const;
+    int Count() const { return static_cast<int>(thumbnails_.size()); }
     // The entry's picture name, as its tooltip gives it.
     QString ItemName(int index) const;
-    // The entry's cell, in canvas coordinates.
-    QRect CellRect(int index) const;
+    // Where its cells lie.
+    const PaletteGrid& Grid() const { return grid_; }
 
     // The cell the keys act on, kept within the entries.
     int Current() const;
@@ -76,9 +83,15 @@ private:
     // none does.
     void Find(const QString& text);
     void TellScreenReaders() const;
+    // Takes what the model now holds of this kind.
+    void ModelChanged();
 
     BrushKind kind_;
+    PaletteGrid grid_;
     const PaletteModel* model_ = nullptr;
+    // The entries shown: their paths, and thumbnails (null until made).
+    QStringList paths_;
+    std::vector<QImage> thumbnails_;
     int current_ = 0;
     bool framed_ = false;
     TypeToFind find_;

@@ -6,18 +6,12 @@
 
 namespace halvorn {
 
-int PaletteCanvasHeight(BrushKind kind, int count)
-{
-    const TileKindInfo& info = KindInfo(kind);
-    const int rows = count / info.columns + (count % info.columns != 0 ? 1 : 0);
-    return info.pitch * rows + 2;
-}
-
 QRect ThumbnailRect(BrushKind kind, int index, QSize picture)
 {
     const TileKindInfo& info = KindInfo(kind);
-    const int left = index % info.columns * info.pitch;
-    const int top = index / info.columns * info.pitch;
+    const QPoint cell = PaletteGrid::Of(kind).Cell(index).topLeft();
+    const int left = cell.x();
+    const int top = cell.y();
     if (kind != BrushKind::Object)
         return QRect(left + 1, top + 1, info.thumbnail, info.thumbnail);
 
@@ -32,22 +26,20 @@ QRect ThumbnailRect(BrushKind kind, int index, QSize picture)
     return QRect(left + hoff, top + voff, w, h);
 }
 
-int32_t PaletteCellAt(BrushKind kind, float x, float y)
+int32_t PaletteGrid::CellAt(float x, float y) const
 {
-    const TileKindInfo& info = KindInfo(kind);
-    const int row = RoundToInt(y) / info.pitch;
-    const int column = RoundToInt(x) / info.pitch;
-    return row * info.columns + column;
+    const int row = RoundToInt(y) / pitch;
+    const int column = RoundToInt(x) / pitch;
+    return row * columns + column;
 }
 
-CellRange PaletteCellsInRows(BrushKind kind, int top, int height)
+CellRange PaletteGrid::CellsInRows(int top, int height) const
 {
-    const TileKindInfo& info = KindInfo(kind);
     if (height <= 0)
         return {};
-    const int firstRow = std::max(0, top) / info.pitch;
-    const int lastRow = std::max(0, top + height - 1) / info.pitch;
-    return {firstRow * info.columns, (lastRow + 1) * info.columns};
+    const int firstRow = std::max(0, top) / pitch;
+    const int lastRow = std::max(0, top + height - 1) / pitch;
+    return {firstRow * columns, (lastRow + 1) * columns};
 }
 
 ScrollSteps PaletteScrollSteps(int canvasHeight, int frameHeight)

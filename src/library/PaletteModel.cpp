@@ -61,6 +61,7 @@ void PaletteModel::Close()
     open_ = false;
     entries_.clear();
     entries_.shrink_to_fit();
+    emit Closed();
 }
 
 QImage PaletteModel::Thumbnail(int index) const
@@ -79,6 +80,12 @@ void PaletteModel::Drop(int index)
 {
     if (index < 0 || index >= Count())
         return;
+    Remove(index);
+    emit Changed(true);
+}
+
+void PaletteModel::Remove(int index)
+{
     entries_.erase(entries_.begin() + index);
     Paths(kind_).removeAt(index);
 }
@@ -115,7 +122,7 @@ void PaletteModel::Delivered(const std::vector<ThumbnailResult>& results)
         if (index < 0 || IsConfirmed(index))
             continue;
         if (result.thumbnail.isNull()) {
-            Drop(index);
+            Remove(index);
             dropped = true;
         } else {
             entries_[static_cast<size_t>(index)].thumbnail = result.thumbnail;

@@ -51,7 +51,8 @@ public:
     QImage Thumbnail(int index) const;
     // Whether the entry's picture has been read and found good.
     bool IsConfirmed(int index) const;
-    // Takes out an entry whose picture proved unreadable elsewhere.
+    // Takes out an entry whose picture proved unreadable elsewhere; tells of
+    // it as Changed(true).
     void Drop(int index);
 
     const QStringList& PathsOf(BrushKind kind) const;
@@ -66,6 +67,9 @@ signals:
     void Changed(bool countChanged);
     // The last missing thumbnail arrived (or proved unreadable).
     void Filled();
+    // The entries are gone: the palette closed, or it opens afresh and is
+    // not listed yet.
+    void Closed();
 
 private:
     struct Entry {
@@ -75,6 +79,7 @@ private:
     QStringList& Paths(BrushKind kind);
     // Where the entry of listing position `id` is now; -1 when dropped.
     int IndexOf(int id) const;
+    void Remove(int index);
     void ListingArrived(const QStringList& paths);
     void Delivered(const std::vector<ThumbnailResult>& results);
 

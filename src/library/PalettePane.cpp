@@ -10,7 +10,7 @@ namespace halvorn {
 
 PalettePane::PalettePane(BrushKind kind, QWidget* parent)
     : QFrame(parent), kind_(kind), canvas_(new PaletteCanvas(kind, this)),
-      scrollBar_(new QScrollBar(Qt::Vertical, this)), wheel_(KindInfo(kind).pitch)
+      scrollBar_(new QScrollBar(Qt::Vertical, this)), wheel_(PaletteGrid::Of(kind).pitch)
 {
     const TileKindInfo& info = KindInfo(kind);
     setObjectName(QString::fromLatin1(info.paneName));
@@ -19,7 +19,7 @@ PalettePane::PalettePane(BrushKind kind, QWidget* parent)
     setBackgroundRole(QPalette::Dark);
 
     canvas_->setObjectName(QString::fromLatin1(info.canvasName));
-    canvas_->setGeometry(0, 0, PaletteCanvasWidth, PaletteCanvasHeight(kind, 0));
+    canvas_->setGeometry(0, 0, PaletteCanvasWidth, canvas_->Grid().CanvasHeight(0));
 
     scrollBar_->setObjectName(QString::fromLatin1(info.scrollName));
     scrollBar_->setGeometry(info.scrollBar);
@@ -49,12 +49,12 @@ void PalettePane::SetCanvasHeight(int height)
 
 CellRange PalettePane::VisibleCells() const
 {
-    return PaletteCellsInRows(kind_, -canvas_->y(), height());
+    return canvas_->Grid().CellsInRows(-canvas_->y(), height());
 }
 
 void PalettePane::ScrollTo(int index)
 {
-    const QRect cell = canvas_->CellRect(index);
+    const QRect cell = canvas_->Grid().Cell(index);
     const int value = scrollBar_->value();
     if (cell.top() < value)
         scrollBar_->setValue(cell.top());

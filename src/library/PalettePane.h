@@ -22,8 +22,6 @@ public:
     BrushKind Kind() const { return kind_; }
     PaletteCanvas* Canvas() const { return canvas_; }
     QScrollBar* ScrollBar() const { return scrollBar_; }
-    // The value the canvas was last moved for.
-    int ScrollLast() const { return scrollLast_; }
 
     // Makes the canvas `height` pixels high and fits the scroll range to
     // it. The scroll value stays, unless the new range is shorter.
@@ -48,7 +46,7 @@ private:
     BrushKind kind_;
     PaletteCanvas* canvas_;
     QScrollBar* scrollBar_;
-    int scrollLast_ = 0;
+    int scrollLast_ = 0; // the value the canvas was last moved for
     PaletteWheel wheel_;
 };
 

@@ -100,15 +100,8 @@ inline constexpr TileKindInfo ObjectKindInfo{
 
 constexpr const TileKindInfo& KindInfo(BrushKind kind)
 {
-    switch (kind) {
-    case BrushKind::Wall:
-        return WallKindInfo;
-    case BrushKind::Object:
-        return ObjectKindInfo;
-    case BrushKind::Floor:
-        break;
-    }
-    return FloorKindInfo;
+    constexpr PerKind<const TileKindInfo*> infos{{&FloorKindInfo, &WallKindInfo, &ObjectKindInfo}};
+    return *infos[kind];
 }
 
 // Width of every palette canvas, in its own pixels.

@@ -8,6 +8,7 @@
 #include "settings/TileFolders.h"
 
 #include <QApplication>
+#include <QGroupBox>
 #include <QMessageBox>
 
 namespace halvorn {
@@ -39,8 +40,7 @@ TileLibraryPanel::TileLibraryPanel(QWidget* mainWindow, Brush& brush)
                 TogglePalette(kind);
         });
         frame->show();
-        frames_[Index(kind)] = frame;
-        boxes_[Index(kind)] = box;
+        boxes_[kind] = box;
     }
 
     // Created after the boxes so that the panes lie above them.
@@ -62,12 +62,13 @@ TileLibraryPanel::TileLibraryPanel(QWidget* mainWindow, Brush& brush)
             if (model_.IsOpen() && model_.Kind() == kind)
                 model_.Prefer(Pane(kind)->VisibleCells().first);
         });
+        // Before the panel's own connections: the canvas is up to date by
+        // the time the panel hears of a change.
         pane->Canvas()->SetModel(&model_);
-        panes_[Index(kind)] = pane;
+        panes_[kind] = pane;
     }
     connect(&model_, &PaletteModel::Listed, this, &TileLibraryPanel::ModelListed);
     connect(&model_, &PaletteModel::Changed, this, &TileLibraryPanel::ModelChanged);
-    connect(&model_, &PaletteModel::Filled, this, &TileLibraryPanel::PaletteFilled);
 }
 
 bool TileLibraryPanel::IsOpen(BrushKind kind) const
@@ -122,17 +123,15 @@ void TileLibraryPanel::StartKeyboard(BrushKind kind, bool framed)
 {
     // The keys start on the brush's own picture when the pane shows it, else
     // on the first cell in view: an opening never scrolls the pane.
-    const QString& current = kind == BrushKind::Floor  ? brush_.FloorPath
-                             : kind == BrushKind::Wall ? brush_.WallPath
-                                                       : brush_.ObjectPath;
+    const QString& current = brush_.Paths[kind];
     const CellRange visible = Pane(kind)->VisibleCells();
     int index = static_cast<int>(PathsOf(kind).indexOf(current));
     PaletteCanvas* canvas = Pane(kind)->Canvas();
     if (index < visible.first || index >= visible.end) {
         // The first row wholly in view, so the frame shows all round.
         index = visible.first;
-        if (canvas->CellRect(index).top() < -canvas->y())
-            index += KindInfo(kind).columns;
+        if (canvas->Grid().Cell(index).top() < -canvas->y())
+            index += canvas->Grid().columns;
     }
     canvas->setFocus(Qt::OtherFocusReason);
     canvas->Reset(index, framed);
@@ -157,7 +156,6 @@ void TileLibraryPanel::OpenPane(BrushKind kind)
     // far as the new listing reaches.
     model_.Open(kind, folder, pane->palette().color(QPalette::Dark));
     model_.Prefer(pane->VisibleCells().first);
-    pane->Canvas()->update();
 }
 
 void TileLibraryPanel::ModelListed()
@@ -172,12 +170,11 @@ void TileLibraryPanel::ModelListed()
     // any cells: now that there are, they start there.
     if (canvas->hasFocus())
         StartKeyboard(kind, canvas->Framed());
-    canvas->update();
 }
 
 void TileLibraryPanel::FitCanvas(BrushKind kind)
 {
-    Pane(kind)->SetCanvasHeight(PaletteCanvasHeight(kind, model_.Count()));
+    Pane(kind)->SetCanvasHeight(PaletteGrid::Of(kind).CanvasHeight(model_.Count()));
 }
 
 void TileLibraryPanel::ModelChanged(bool countChanged)
@@ -185,22 +182,21 @@ void TileLibraryPanel::ModelChanged(bool countChanged)
     const BrushKind kind = model_.Kind();
     if (countChanged)
         FitCanvas(kind);
-    Pane(kind)->Canvas()->update();
 }
 
 void TileLibraryPanel::Hover(BrushKind kind, QPointF position)
 {
     const QStringList& paths = PathsOf(kind);
-    const int index =
-        PaletteCellAt(kind, static_cast<float>(position.x()), static_cast<float>(position.y()));
+    const int index = PaletteGrid::Of(kind).CellAt(static_cast<float>(position.x()),
+                                                   static_cast<float>(position.y()));
     if (index >= 0 && index < paths.size())
         Pane(kind)->Canvas()->setToolTip(TileDisplayName(paths[index]));
 }
 
 void TileLibraryPanel::Pick(BrushKind kind, QPointF position, QPointF globalPosition)
 {
-    PickEntry(kind, PaletteCellAt(kind, static_cast<float>(position.x()),
-                                  static_cast<float>(position.y())));
+    PickEntry(kind, PaletteGrid::Of(kind).CellAt(static_cast<float>(position.x()),
+                                                 static_cast<float>(position.y())));
     // The pick closed the pane: the second press of a double-click would land
     // on whatever lies beneath, a brush button or the map.
     if (!IsOpen(kind))
@@ -216,13 +212,12 @@ void TileLibraryPanel::PickEntry(BrushKind kind, int index)
     // Picked before the workers reached it: the brush reads it first.
     const bool unread = !model_.IsConfirmed(index);
     try {
-        SelectFor(kind, path);
+        // A newly picked object starts unturned.
+        brush_.Select(kind, path);
     } catch (const AppError& e) {
         if (unread) {
             // Then it is a picture the pane would never have shown.
             model_.Drop(index);
-            FitCanvas(kind);
-            Pane(kind)->Canvas()->update();
             return;
         }
         // Deleted or damaged since the pane opened: the pane stays open so
@@ -233,22 +228,6 @@ void TileLibraryPanel::PickEntry(BrushKind kind, int index)
     brush_.SetMode(kind);
     HidePane(kind);
     BrushEdited();
-}
-
-void TileLibraryPanel::SelectFor(BrushKind kind, const QString& path)
-{
-    switch (kind) {
-    case BrushKind::Floor:
-        brush_.SelectFloorTile(path);
-        break;
-    case BrushKind::Wall:
-        brush_.SelectWallPiece(path);
-        break;
-    case BrushKind::Object:
-        // A newly picked object starts unturned.
-        brush_.SelectObjectImage(path, 0);
-        break;
-    }
 }
 
 void TileLibraryPanel::BrushEdited()

@@ -9,12 +9,9 @@
 #include "library/SecondPressGuard.h"
 #include "library/TileKind.h"
 
-#include <QGroupBox>
 #include <QObject>
 #include <QString>
 #include <QStringList>
-
-#include <array>
 
 namespace halvorn {
 
@@ -38,16 +35,13 @@ public:
     // Floors and walls share one list; it holds the entries of the pane last
     // opened of the two, and is emptied when a box click closes its pane.
     // While a pane fills, its list loses the entries found unreadable.
-    const QStringList& TilePaths() const { return model_.PathsOf(BrushKind::Floor); }
-    const QStringList& ObjectPaths() const { return model_.PathsOf(BrushKind::Object); }
     const QStringList& PathsOf(BrushKind kind) const { return model_.PathsOf(kind); }
 
     // What the open pane shows; its thumbnails arrive after the opening.
     const PaletteModel& Model() const { return model_; }
 
-    PalettePane* Pane(BrushKind kind) const { return panes_[Index(kind)]; }
-    PreviewBox* Box(BrushKind kind) const { return boxes_[Index(kind)]; }
-    QGroupBox* Frame(BrushKind kind) const { return frames_[Index(kind)]; }
+    PalettePane* Pane(BrushKind kind) const { return panes_[kind]; }
+    PreviewBox* Box(BrushKind kind) const { return boxes_[kind]; }
 
     // Shows the brush as it now stands: repaints the previews and emits
     // BrushChanged. Whoever changes the brush calls it, the panel after a
@@ -66,13 +60,10 @@ public:
     // (the panel gives each preview box its picture, the window sets the
     // status text and the cursor); no view asks for it at paint time.
 signals:
-    // The open pane has every thumbnail it will show.
-    void PaletteFilled();
     // The brush mode or picture changed; the brush tells what it now is.
     void BrushChanged();
 
 private:
-    static constexpr size_t Index(BrushKind kind) { return static_cast<size_t>(kind); }
     void OpenPane(BrushKind kind);
     void HidePane(BrushKind kind);
     void FitCanvas(BrushKind kind);
@@ -82,15 +73,13 @@ private:
     void Pick(BrushKind kind, QPointF position, QPointF globalPosition);
     void PickEntry(BrushKind kind, int index);
     void StartKeyboard(BrushKind kind, bool framed);
-    void SelectFor(BrushKind kind, const QString& path);
     void ShowError(const QString& text);
 
     QWidget* mainWindow_;
     Brush& brush_;
     PaletteModel model_;
-    std::array<QGroupBox*, 3> frames_{};
-    std::array<PreviewBox*, 3> boxes_{};
-    std::array<PalettePane*, 3> panes_{};
+    PerKind<PreviewBox*> boxes_{};
+    PerKind<PalettePane*> panes_{};
     SecondPressGuard doubleClickGuard_;
 };
 

@@ -4,23 +4,8 @@ namespace halvorn {
 
 QString ModeWord(BrushKind kind)
 {
-    switch (kind) {
-    case BrushKind::Wall:
-        return QStringLiteral("Wall");
-    case BrushKind::Object:
-        return QStringLiteral("Object");
-    case BrushKind::Floor:
-        break;
-    }
-    return QStringLiteral("Tile");
-}
-
-std::optional<BrushKind> BrushKindOf(const QString& word)
-{
-    for (const BrushKind kind : AllBrushKinds)
-        if (word == ModeWord(kind))
-            return kind;
-    return std::nullopt;
+    constexpr PerKind<const char*> words{{"Tile", "Wall", "Object"}};
+    return QString::fromLatin1(words[kind]);
 }
 
 } // namespace halvorn

@@ -5,7 +5,8 @@
 
 #include <QString>
 
-#include <optional>
+#include <array>
+#include <cstddef>
 
 namespace halvorn {
 
@@ -14,12 +15,21 @@ enum class BrushKind { Floor, Wall, Object };
 // All kinds in pane order, for loops.
 inline constexpr BrushKind AllBrushKinds[] = {BrushKind::Floor, BrushKind::Wall, BrushKind::Object};
 
+// One value for each kind, indexed by the kind, in place of a field per kind.
+template <typename T>
+struct PerKind {
+    std::array<T, 3> values{};
+
+    constexpr T& operator[](BrushKind kind) { return values[static_cast<std::size_t>(kind)]; }
+    constexpr const T& operator[](BrushKind kind) const
+    {
+        return values[static_cast<std::size_t>(kind)];
+    }
+    bool operator==(const PerKind&) const = default;
+};
+
 // The word a kind goes by in the brush mode and on the status line: "Tile",
 // "Wall" or "Object".
 QString ModeWord(BrushKind kind);
-
-// The kind a mode word names, compared exactly (case and all); none for any
-// other word.
-std::optional<BrushKind> BrushKindOf(const QString& word);
 
 } // namespace halvorn

@@ -197,7 +197,7 @@ TEST_F(AppFixture, PalettesArePickedAndClosedFromTheKeyboard)
     ASSERT_NE(list, nullptr);
     const QRgb mark = canvas->palette().color(QPalette::Highlight).rgb();
     const auto framed = [&](int index) {
-        const QRect cell = canvas->CellRect(index);
+        const QRect cell = canvas->Grid().Cell(index);
         return canvas->grab(cell).toImage().pixel(0, 0) == mark;
     };
 

@@ -11,7 +11,7 @@ LiteralPaletteImage LiteralPalette(BrushKind kind, const QStringList& candidates
 {
     LiteralPaletteImage result;
     QImage canvas(PaletteCanvasWidth,
-                  PaletteCanvasHeight(kind, static_cast<int>(candidates.size())),
+                  PaletteGrid::Of(kind).CanvasHeight(static_cast<int>(candidates.size())),
                   QImage::Format_ARGB32_Premultiplied);
     canvas.fill(background);
     {
@@ -27,7 +27,7 @@ LiteralPaletteImage LiteralPalette(BrushKind kind, const QStringList& candidates
             result.paths.push_back(path);
         }
     }
-    const int height = PaletteCanvasHeight(kind, static_cast<int>(result.paths.size()));
+    const int height = PaletteGrid::Of(kind).CanvasHeight(static_cast<int>(result.paths.size()));
     result.canvas = canvas.copy(0, 0, canvas.width(), height);
     return result;
 }
