@@ -87,10 +87,7 @@ protected:
         QTest::mouseClick(Find(info.boxName), Qt::LeftButton, {}, QPoint(10, 10));
         auto* c = Find<PaletteCanvas>(info.canvasName);
         Settle(); // the cells come with the listing, from a thread of its own
-        const int pitch = info.pitch;
-        QTest::mouseClick(c, Qt::LeftButton, {},
-                          QPoint((index % info.columns) * pitch + pitch / 2,
-                                 (index / info.columns) * pitch + pitch / 2));
+        QTest::mouseClick(c, Qt::LeftButton, {}, c->Grid().Cell(index).center());
     }
     // Runs the event loop until the open pane has its listing and every
     // thumbnail, which come from threads of their own.

@@ -179,7 +179,7 @@ TEST_F(AppFixture, BrushButtonsTurnTheObjectBrush)
     }
     EXPECT_TRUE(paneKept);
     EXPECT_EQ(window->CurrentBrush().ObjectOrientation, 7);
-    EXPECT_EQ(window->CurrentBrush().ObjectPath, path);
+    EXPECT_EQ(window->CurrentBrush().Paths[BrushKind::Object], path);
     EXPECT_EQ(Panel("Panel3"), QStringLiteral("Mode = Object (box)"));
 }
 

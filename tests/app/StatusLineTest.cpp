@@ -74,11 +74,12 @@ TEST_F(AppFixture, PictureNamesShowAsPlainTextInTheTooltipStatusLineAndList)
         const QString shown = QString::fromUtf8(r.shown);
         QTest::mouseClick(Find("FloorBox"), Qt::LeftButton, {}, QPoint(10, 10));
         Settle();
-        const int index =
-            static_cast<int>(window->findChild<TileLibraryPanel*>()->TilePaths().indexOf(
-                dir.filePath(QStringLiteral("Floors/") + QString::fromUtf8(r.file))));
+        const int index = static_cast<int>(
+            window->findChild<TileLibraryPanel*>()
+                ->PathsOf(BrushKind::Floor)
+                .indexOf(dir.filePath(QStringLiteral("Floors/") + QString::fromUtf8(r.file))));
         ASSERT_GE(index, 0);
-        const QPoint cell = canvas->CellRect(index).center();
+        const QPoint cell = canvas->Grid().Cell(index).center();
         QTest::mouseMove(canvas, cell);
         QHelpEvent help(QEvent::ToolTip, cell, canvas->mapToGlobal(cell));
         QApplication::sendEvent(canvas, &help);

@@ -194,7 +194,7 @@ protected:
         const MapSnapshot before = MapSnapshot::Of(window->Map());
         const Brush& brush = window->CurrentBrush();
         const ImageHandle oldImage = brush.FloorImage;
-        const QString oldPath = brush.FloorPath;
+        const QString oldPath = brush.Paths[BrushKind::Floor];
         const auto boxes = testsupport::AnswerBoxes(
             [&] {
                 QTest::mouseClick(library->Pane(BrushKind::Floor)->Canvas(), Qt::LeftButton, {},
@@ -203,7 +203,7 @@ protected:
             QMessageBox::Ok);
         if (boxes.empty()) {
             EXPECT_NE(brush.FloorImage, oldImage);
-            EXPECT_EQ(brush.FloorPath, slot);
+            EXPECT_EQ(brush.Paths[BrushKind::Floor], slot);
             EXPECT_FALSE(PaletteOpen());
             return true;
         }
@@ -216,7 +216,7 @@ protected:
         EXPECT_TRUE(text.contains(QLatin1String(": Status = "))) << text.toStdString();
         EXPECT_TRUE(MapSnapshot::Of(window->Map()) == before);
         EXPECT_EQ(brush.FloorImage, oldImage);
-        EXPECT_EQ(brush.FloorPath, oldPath);
+        EXPECT_EQ(brush.Paths[BrushKind::Floor], oldPath);
         EXPECT_TRUE(PaletteOpen());
         return false;
     }

@@ -37,27 +37,27 @@ protected:
 
 TEST_F(BrushTest, FloorStretchedOverThePreviousOneAndWallTiled)
 {
-    EXPECT_EQ(brush.FloorPreview().pixelColor(5, 5).alpha(), 0);
-    brush.SelectFloorTile(Png(QStringLiteral("red.png"), 10, 10, Qt::red));
-    EXPECT_EQ(brush.FloorPreview().pixelColor(71, 71), QColor(Qt::red));
+    EXPECT_EQ(brush.Preview(BrushKind::Floor).pixelColor(5, 5).alpha(), 0);
+    brush.Select(BrushKind::Floor, Png(QStringLiteral("red.png"), 10, 10, Qt::red));
+    EXPECT_EQ(brush.Preview(BrushKind::Floor).pixelColor(71, 71), QColor(Qt::red));
     // Transparent in its left half: the red floor shows through there.
     QImage half = testsupport::SolidImage(10, 10, Qt::blue);
     for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 5; ++x)
             half.setPixelColor(x, y, Qt::transparent);
     ASSERT_TRUE(half.save(dir.filePath(QStringLiteral("half.png"))));
-    brush.SelectFloorTile(dir.filePath(QStringLiteral("half.png")));
-    EXPECT_EQ(brush.FloorPreview().pixelColor(10, 30), QColor(Qt::red));
-    EXPECT_EQ(brush.FloorPreview().pixelColor(60, 30), QColor(Qt::blue));
-    EXPECT_EQ(brush.FloorPath, dir.filePath(QStringLiteral("half.png")));
+    brush.Select(BrushKind::Floor, dir.filePath(QStringLiteral("half.png")));
+    EXPECT_EQ(brush.Preview(BrushKind::Floor).pixelColor(10, 30), QColor(Qt::red));
+    EXPECT_EQ(brush.Preview(BrushKind::Floor).pixelColor(60, 30), QColor(Qt::blue));
+    EXPECT_EQ(brush.Paths[BrushKind::Floor], dir.filePath(QStringLiteral("half.png")));
 
     QImage piece = testsupport::SolidImage(18, 18, Qt::green);
     piece.setPixelColor(0, 0, Qt::black);
     ASSERT_TRUE(piece.save(dir.filePath(QStringLiteral("piece.png"))));
-    brush.SelectWallPiece(dir.filePath(QStringLiteral("piece.png")));
+    brush.Select(BrushKind::Wall, dir.filePath(QStringLiteral("piece.png")));
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(brush.WallPreview().pixelColor(i * 18, 54), QColor(Qt::black));
-        EXPECT_EQ(brush.WallPreview().pixelColor(i * 18 + 1, 54), QColor(Qt::green));
+        EXPECT_EQ(brush.Preview(BrushKind::Wall).pixelColor(i * 18, 54), QColor(Qt::black));
+        EXPECT_EQ(brush.Preview(BrushKind::Wall).pixelColor(i * 18 + 1, 54), QColor(Qt::green));
     }
 }
 
@@ -69,10 +69,10 @@ TEST_F(BrushTest, ObjectPreviewCentredAndLimited)
     };
     // clang-format on
     for (const auto& r : rows) {
-        brush.SelectObjectImage(
-            Png(QStringLiteral("o.png"), r.picture.width(), r.picture.height(), Qt::blue),
-            r.orientation);
-        const QImage& p = brush.ObjectPreview();
+        brush.Select(BrushKind::Object,
+                     Png(QStringLiteral("o.png"), r.picture.width(), r.picture.height(), Qt::blue),
+                     r.orientation);
+        const QImage& p = brush.Preview(BrushKind::Object);
         const QRect d = r.drawn;
         EXPECT_EQ(p.pixelColor(d.topLeft()), QColor(Qt::blue)) << r.picture.width();
         EXPECT_EQ(p.pixelColor(d.bottomRight()), QColor(Qt::blue)) << r.picture.width();
@@ -92,22 +92,23 @@ TEST_F(BrushTest, ObjectPreviewCentredAndLimited)
 
 TEST_F(BrushTest, FailedLoadChangesNothing)
 {
-    brush.SelectFloorTile(Png(QStringLiteral("stone1.png"), 8, 8, Qt::red));
-    brush.SelectObjectImage(Png(QStringLiteral("chest.png"), 20, 10, Qt::blue), 3);
+    brush.Select(BrushKind::Floor, Png(QStringLiteral("stone1.png"), 8, 8, Qt::red));
+    brush.Select(BrushKind::Object, Png(QStringLiteral("chest.png"), 20, 10, Qt::blue), 3);
     brush.SetMode(BrushKind::Floor);
     const Brush before = brush;
     QFile text(dir.filePath(QStringLiteral("bad.png")));
     ASSERT_TRUE(text.open(QIODevice::WriteOnly) && text.write("not a picture") > 0);
     text.close();
 
-    EXPECT_THROW(brush.SelectFloorTile(dir.filePath(QStringLiteral("gone.png"))), AppError);
-    EXPECT_THROW(brush.SelectWallPiece(text.fileName()), AppError);
-    EXPECT_THROW(brush.SelectObjectImage(text.fileName(), 0), AppError);
-    EXPECT_EQ(brush.FloorPath, before.FloorPath);
-    EXPECT_EQ(brush.FloorPreview(), before.FloorPreview());
-    EXPECT_TRUE(brush.WallPath.isEmpty());
+    EXPECT_THROW(brush.Select(BrushKind::Floor, dir.filePath(QStringLiteral("gone.png"))),
+                 AppError);
+    EXPECT_THROW(brush.Select(BrushKind::Wall, text.fileName()), AppError);
+    EXPECT_THROW(brush.Select(BrushKind::Object, text.fileName(), 0), AppError);
+    EXPECT_EQ(brush.Paths[BrushKind::Floor], before.Paths[BrushKind::Floor]);
+    EXPECT_EQ(brush.Preview(BrushKind::Floor), before.Preview(BrushKind::Floor));
+    EXPECT_TRUE(brush.Paths[BrushKind::Wall].isEmpty());
     EXPECT_EQ(brush.WallImage, 0u);
     EXPECT_EQ(brush.ObjectOrientation, 3);
-    EXPECT_EQ(brush.ObjectPreview(), before.ObjectPreview());
+    EXPECT_EQ(brush.Preview(BrushKind::Object), before.Preview(BrushKind::Object));
     EXPECT_EQ(brush.StatusText(), QStringLiteral("Mode = Tile (stone1)"));
 }

@@ -131,7 +131,7 @@ TEST_F(PaletteFillTest, RowsInViewComeFirstAndScrollingBringsItsRowsForward)
     // The pane is there with its cells; the rows in view come first, the
     // rest after.
     EXPECT_TRUE(panel->IsOpen(Floor));
-    EXPECT_EQ(panel->TilePaths().size(), 4000);
+    EXPECT_EQ(panel->PathsOf(BrushKind::Floor).size(), 4000);
     EXPECT_EQ(Canvas(Floor)->height(), 800 * 38 + 2);
     ASSERT_TRUE(testsupport::WaitUntil([&] { return RowsInViewAreDone(Floor); }));
     EXPECT_TRUE(panel->Model().IsFilling());
@@ -159,19 +159,20 @@ TEST_F(PaletteFillTest, APickACloseOrAnotherBoxWhileFillingStopsTheWork)
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
         panel->HidePalettes();
-        brush.FloorPath.clear();
+        brush.Paths[BrushKind::Floor].clear();
         Click("FloorBox");
         ASSERT_TRUE(panel->Model().IsFilling());
         r.act();
         EXPECT_FALSE(panel->IsOpen(Floor));
         EXPECT_FALSE(panel->Model().Kind() == Floor && panel->Model().IsFilling());
-        EXPECT_EQ(brush.FloorPath,
+        EXPECT_EQ(brush.Paths[BrushKind::Floor],
                   r.floorBrush ? Folder(Floor) + QStringLiteral("/t2.png") : QString());
         QTest::qWait(30); // whatever the workers were on arrives, and is dropped
         EXPECT_FALSE(panel->Model().IsOpen() && panel->Model().Kind() == Floor);
     }
     EXPECT_TRUE(panel->IsOpen(Wall));
-    EXPECT_EQ(panel->TilePaths(), QStringList{Folder(Wall) + QStringLiteral("/t1.png")});
+    EXPECT_EQ(panel->PathsOf(BrushKind::Floor),
+              QStringList{Folder(Wall) + QStringLiteral("/t1.png")});
 }
 
 TEST_F(PaletteFillTest, ReopeningReusesOnlyWhatIsUnchanged)
@@ -204,7 +205,7 @@ TEST_F(PaletteFillTest, ReopeningReusesOnlyWhatIsUnchanged)
     WriteBytes(floors + QStringLiteral("/t3.png"), "\x89PNG\r\n\x1a\n broken");
     Click("FloorBox");
     ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
-    const QStringList paths = panel->TilePaths();
+    const QStringList paths = panel->PathsOf(BrushKind::Floor);
     ASSERT_EQ(paths.size(), 599);
     EXPECT_EQ(paths[0], floors + QStringLiteral("/t0.png"));
     EXPECT_EQ(paths[1], floors + QStringLiteral("/t1.png"));
@@ -279,7 +280,7 @@ TEST_F(PaletteFillTest, TenThousandAreAllReachableAndTheWheelMovesThreeRowsAtAny
         EXPECT_EQ(pane.pixelColor(4 * 38 + 1 + at.x(), 1999 * 38 + 1 + at.y() - bar->maximum()),
                   thumbnail.pixelColor(at));
     QTest::mousePress(Canvas(Floor), Qt::LeftButton, {}, last);
-    EXPECT_EQ(brush.FloorPath, lastPath);
+    EXPECT_EQ(brush.Paths[BrushKind::Floor], lastPath);
     EXPECT_FALSE(panel->IsOpen(Floor));
 }
 
@@ -302,9 +303,9 @@ TEST_F(PaletteFillTest, APickOfAPictureNotYetReadThatProvesBadTakesItOut)
         QMessageBox::Ok);
     EXPECT_TRUE(boxes.empty());
     EXPECT_TRUE(panel->IsOpen(Floor));
-    EXPECT_TRUE(brush.FloorPath.isEmpty());
-    EXPECT_EQ(panel->TilePaths().size(), 2999);
-    EXPECT_EQ(panel->TilePaths()[2499], Folder(Floor) + QStringLiteral("/t2501.png"));
+    EXPECT_TRUE(brush.Paths[BrushKind::Floor].isEmpty());
+    EXPECT_EQ(panel->PathsOf(BrushKind::Floor).size(), 2999);
+    EXPECT_EQ(panel->PathsOf(BrushKind::Floor)[2499], Folder(Floor) + QStringLiteral("/t2501.png"));
     EXPECT_EQ(Canvas(Floor)->height(), 600 * 38 + 2);
     ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
     EXPECT_EQ(panel->Model().Count(), 2999);
@@ -330,7 +331,7 @@ TEST_F(PaletteFillTest, TypingFindsAPictureByTheStartOfItsName)
     QAccessibleInterface* list = QAccessible::queryAccessibleInterface(canvas);
     const QRgb mark = canvas->palette().color(QPalette::Highlight).rgb();
     const auto framed = [&] {
-        return canvas->grab(canvas->CellRect(canvas->Current())).toImage().pixel(0, 0) == mark;
+        return canvas->grab(canvas->Grid().Cell(canvas->Current())).toImage().pixel(0, 0) == mark;
     };
 
     // Opened by the mouse: a text that finds nothing marks nothing either.
@@ -368,7 +369,7 @@ TEST_F(PaletteFillTest, TypingFindsAPictureByTheStartOfItsName)
         else
             QTest::keyClick(canvas, r.key, r.modifiers);
         EXPECT_EQ(canvas->ItemName(canvas->Current()), QLatin1String(r.found));
-        const QRect cell = canvas->CellRect(canvas->Current());
+        const QRect cell = canvas->Grid().Cell(canvas->Current());
         EXPECT_GE(cell.top(), bar->value());
         EXPECT_LT(cell.bottom(), bar->value() + PaletteFrameHeight);
         EXPECT_TRUE(framed());
@@ -406,7 +407,7 @@ TEST_F(PaletteFillTest, SlowOrDeadStorageNeverHoldsTheWindow)
         QTest::mouseClick(Find<QWidget>("WallBox"), Qt::LeftButton);
         EXPECT_FALSE(panel->IsOpen(Floor));
         ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
-        EXPECT_EQ(panel->TilePaths().size(), 1);
+        EXPECT_EQ(panel->PathsOf(BrushKind::Floor).size(), 1);
         QTest::mouseClick(Find<QWidget>("FloorBox"), Qt::LeftButton);
         QTest::mouseClick(Find<QWidget>("FloorBox"), Qt::LeftButton);
         EXPECT_FALSE(panel->IsOpen(Floor));

@@ -102,7 +102,7 @@ TEST(PaletteLayout, HeightsStepsCellsAndThumbnailPlaces)
     };
     // clang-format on
     for (const auto& r : heights)
-        EXPECT_EQ(PaletteCanvasHeight(r.kind, r.count), r.height) << r.count;
+        EXPECT_EQ(PaletteGrid::Of(r.kind).CanvasHeight(r.count), r.height) << r.count;
     for (const auto& r : steps) {
         SCOPED_TRACE(r.name);
         const ScrollSteps s = PaletteScrollSteps(r.height);
@@ -111,7 +111,7 @@ TEST(PaletteLayout, HeightsStepsCellsAndThumbnailPlaces)
         EXPECT_EQ(s.smallStep, r.small);
     }
     for (const auto& r : cells)
-        EXPECT_EQ(PaletteCellAt(r.kind, r.x, r.y), r.index) << r.x << "," << r.y;
+        EXPECT_EQ(PaletteGrid::Of(r.kind).CellAt(r.x, r.y), r.index) << r.x << "," << r.y;
     for (const auto& r : places)
         EXPECT_EQ(ThumbnailRect(r.kind, r.index, r.picture), r.drawn) << r.picture.width();
 }

@@ -53,7 +53,7 @@ TEST_F(PanelTest, PickSetsTheBrushAndClosesThePane)
 
     QTest::mousePress(canvas, Qt::RightButton, {}, QPoint(10, 10));
     EXPECT_FALSE(panel->IsOpen(BrushKind::Floor));
-    EXPECT_EQ(panel->TilePaths().size(), 2); // kept after a pick
+    EXPECT_EQ(panel->PathsOf(BrushKind::Floor).size(), 2); // kept after a pick
     EXPECT_EQ(brush.StatusText(), QStringLiteral("Mode = Tile (stone1)"));
     EXPECT_EQ(announced.back().text, QStringLiteral("Mode = Tile (stone1)"));
     EXPECT_EQ(Find<QWidget>("FloorBox")->grab().toImage().pixelColor(36, 36), QColor(200, 0, 0));

@@ -315,7 +315,7 @@ private:
             // Until the listing arrives the canvas keeps its last height, so the
             // scroll value of the last opening holds.
             const int height = library->Pane(kind)->Canvas()->height();
-            if (!model.IsListing() && height != PaletteCanvasHeight(kind, model.Count()))
+            if (!model.IsListing() && height != PaletteGrid::Of(kind).CanvasHeight(model.Count()))
                 out << Say("pane %1 canvas is %2 high for %3 entries", k, height, model.Count());
             if (library->Pane(kind)->Canvas()->y() != -library->Pane(kind)->ScrollBar()->value())
                 out << Say("pane %1 canvas top is not minus the scroll value", k);
@@ -329,7 +329,7 @@ private:
         const Brush& b = window_.CurrentBrush();
         // clang-format off
     const struct { const char* kind; ImageHandle image; const QString& path; } kinds[] = {
-        {"floor", b.FloorImage, b.FloorPath}, {"wall", b.WallImage, b.WallPath}, {"object", b.ObjectImage, b.ObjectPath},
+        {"floor", b.FloorImage, b.Paths[BrushKind::Floor]}, {"wall", b.WallImage, b.Paths[BrushKind::Wall]}, {"object", b.ObjectImage, b.Paths[BrushKind::Object]},
     };
         // clang-format on
         for (const auto& k : kinds) {
@@ -347,9 +347,9 @@ private:
         }
         QString expected;
         if (b.Mode) {
-            const QString& path = b.Mode == BrushKind::Floor  ? b.FloorPath
-                                  : b.Mode == BrushKind::Wall ? b.WallPath
-                                                              : b.ObjectPath;
+            const QString& path = b.Mode == BrushKind::Floor  ? b.Paths[BrushKind::Floor]
+                                  : b.Mode == BrushKind::Wall ? b.Paths[BrushKind::Wall]
+                                                              : b.Paths[BrushKind::Object];
             expected = QStringLiteral("Mode = ") + ModeWord(*b.Mode) +
                        (path.isEmpty() ? QString() : Say(" (%1)", TileDisplayName(path)));
         }
@@ -1107,10 +1107,9 @@ private:
             return;
         const BrushKind kind = pane->Kind();
         const int count = static_cast<int>(library_->PathsOf(kind).size());
-        const int pitch = KindInfo(kind).pitch, columns = KindInfo(kind).columns;
         const int index = Below(count + 2);
-        const QPoint at((index % columns) * pitch + Below(pitch),
-                        (index / columns) * pitch + Below(pitch));
+        const QRect cell = PaletteGrid::Of(kind).Cell(index);
+        const QPoint at = cell.topLeft() + QPoint(Below(cell.width()), Below(cell.height()));
         Note(QStringLiteral("entry %1 of %2 at ").arg(index).arg(count) + Point(at));
         QTest::mouseClick(pane->Canvas(), Chance(85) ? Qt::LeftButton : Qt::RightButton, {}, at);
     }
