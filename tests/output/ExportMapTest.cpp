@@ -18,6 +18,9 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 using namespace halvorn;
 using testsupport::BoxRecord;
@@ -210,6 +213,57 @@ TEST_F(ExportMapTest, FailedExportSaysWhyAndKeepsTheOldFile)
     }
     EXPECT_EQ(ReadAll(Path(QStringLiteral("old.jpg"))), old);
     EXPECT_EQ(Entries(), QStringList{QStringLiteral("old.jpg")});
+}
+
+// Root writes into read-only folders; for its lifetime this thread (the one
+// that exports) loses the capabilities that allow it, as the tests run as
+// root in CI.
+class WithoutRootsFileRights {
+public:
+    WithoutRootsFileRights()
+    {
+        if (::syscall(SYS_capget, &header_, saved_) != 0)
+            return;
+        __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
+        lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        dropped_ = ::syscall(SYS_capset, &header_, lowered) == 0;
+    }
+    ~WithoutRootsFileRights()
+    {
+        if (dropped_)
+            ::syscall(SYS_capset, &header_, saved_);
+    }
+    WithoutRootsFileRights(const WithoutRootsFileRights&) = delete;
+    WithoutRootsFileRights& operator=(const WithoutRootsFileRights&) = delete;
+
+private:
+    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved_[2]{};
+    bool dropped_ = false;
+};
+
+// A real read-only folder, as the kernel refuses it: a new file fails with
+// the system's reason, a writable old file is not replaced in place.
+TEST_F(ExportMapTest, ReadOnlyFolderFailsWithTheSystemReasonAndKeepsTheOldFile)
+{
+    const WithoutRootsFileRights asUser;
+    const QByteArray old = "the previous export";
+    WriteBytes(Path(QStringLiteral("old.png")), old);
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    const QString refused = QStringLiteral("Permission denied: the folder ") + dir.path() +
+                            QStringLiteral(" does not allow new files. The file is only ever "
+                                           "replaced by a complete copy written beside it, so it "
+                                           "was left as it was.");
+    for (const auto& [name, why] :
+         {std::pair{QStringLiteral("new.png"), QStringLiteral("Permission denied")},
+          {QStringLiteral("old.png"), refused}}) {
+        DialogMemory memory;
+        ExpectFailure(RunExport(Pattern(20, 20), memory, Png, Path(name), QMessageBox::Yes),
+                      Path(name), why);
+    }
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(ReadAll(Path(QStringLiteral("old.png"))), old);
+    EXPECT_EQ(Entries(), QStringList{QStringLiteral("old.png")});
 }
 
 // The disk fails at each I/O call of the export in turn, over a file the user
