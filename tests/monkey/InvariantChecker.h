@@ -284,16 +284,12 @@ private:
         }
         const LayerSwitches& l = window_.Layers();
         const Scene scene{l, window_.Zoom(), CurrentShadowParams(), window_.LastRedrawShadows()};
-        RenderInputs inputs{hostile::MapSnapshot::Of(window_.Map()),
-                            {l.ShowGridLayer, l.ShowFloorLayer, l.ShowObjectLayer, l.ShowWallLayer,
-                             l.ShowBackgroundLayer},
-                            scene.zoom,
-                            scene.shadows.ObjectShadowAlpha,
-                            scene.shadows.ObjectShadowOffset,
-                            scene.shadows.WallShadowAlpha,
-                            scene.drawshadows,
-                            picture.cacheKey(),
-                            redraws};
+        const std::array<bool, 5> switches{l.ShowGridLayer, l.ShowFloorLayer, l.ShowObjectLayer,
+                                           l.ShowWallLayer, l.ShowBackgroundLayer};
+        RenderInputs inputs(hostile::MapSnapshot::Of(window_.Map()), switches, scene.zoom,
+                            scene.shadows.ObjectShadowAlpha, scene.shadows.ObjectShadowOffset,
+                            scene.shadows.WallShadowAlpha, scene.drawshadows, picture.cacheKey(),
+                            redraws);
         if (lastVerified_ == inputs)
             return;
         QImage expected(size, QImage::Format_RGB32);
