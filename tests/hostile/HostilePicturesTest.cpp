@@ -77,24 +77,6 @@ private:
     std::thread thread_;
 };
 
-// Largest channel difference, ignoring colour where both are fully clear.
-int PixelDistance(const QImage& got, const QImage& want)
-{
-    if (got.size() != want.size())
-        return 1000;
-    const QImage a = got.convertToFormat(QImage::Format_ARGB32);
-    int worst = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = want.pixel(x, y);
-            worst = std::max(worst, std::abs(qAlpha(p) - qAlpha(q)));
-            if (qAlpha(q) != 0)
-                worst = std::max({worst, std::abs(qRed(p) - qRed(q)),
-                                  std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
-        }
-    return worst;
-}
-
 // Every file through the listing, the thumbnail and the loader. The libpng
 // crashers (a few dozen bytes declaring a gigabyte chunk) cost seconds and
 // gigabytes in the decoder: they must be refused before it, within the
@@ -136,7 +118,7 @@ TEST(HostilePictures, EveryFileIsListedAndLoadedAlikeAndCrashersAreRefusedBefore
         if (f.expect == Expect::Valid) {
             EXPECT_TRUE(isListed);
             ASSERT_EQ(status, Ok);
-            EXPECT_LE(PixelDistance(ImageOf(image), f.expected), 2);
+            EXPECT_LE(oracle::MaxChannelDifference(ImageOf(image), f.expected), 2);
             EXPECT_EQ(thumbnail.size(), QSize(36, 36)); // its pixels: the palette tests
         } else if (f.expect == Expect::Bad) {
             EXPECT_NE(status, Ok);

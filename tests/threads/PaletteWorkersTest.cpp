@@ -3,6 +3,7 @@
 // goes away), every thumbnail delivered is the very one MakeThumbnail makes
 // of the same file, each at most once and only for the work still wanted.
 // Built also with ThreadSanitizer (the threads label).
+#include "PaletteSupport.h"
 #include "TestSupport.h"
 #include "imaging/Imaging.h"
 #include "library/DetachedWork.h"
@@ -12,7 +13,6 @@
 #include "library/ThumbnailLoader.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -31,9 +31,6 @@ namespace {
 // few enough for the thread checker's build.
 constexpr int Pictures = 240;
 const QColor Background(40, 30, 20);
-// Generous for the thread checker's build on a busy machine, never a timing;
-// short enough that a lost delivery fails the run within a minute.
-constexpr int PatienceMs = 60000;
 
 struct Library {
     QTemporaryDir dir;
@@ -70,15 +67,6 @@ std::vector<ThumbnailRequest> Requests(int first)
     for (int i = 0; i < Pictures; ++i)
         requests.push_back({first + i, Floors().paths[i]});
     return requests;
-}
-
-template <class Done>
-bool WaitFor(Done done)
-{
-    const QDeadlineTimer deadline(PatienceMs);
-    while (!done() && !deadline.hasExpired())
-        QTest::qWait(1);
-    return done();
 }
 
 } // namespace
@@ -129,7 +117,7 @@ TEST(PaletteWorkers, DeliverExactlyTheThumbnailsStillWanted)
                          });
         loader->Start(BrushKind::Floor, Background, Requests(first));
         EXPECT_TRUE(loader->Busy());
-        ASSERT_TRUE(WaitFor([&] { return !deliveries.empty(); }));
+        ASSERT_TRUE(testsupport::WaitUntil([&] { return !deliveries.empty(); }));
         switch (row.twist) {
         case Twist::None:
             break;
@@ -159,12 +147,12 @@ TEST(PaletteWorkers, DeliverExactlyTheThumbnailsStillWanted)
             }
             released.notify_all();
             // The abandoned workers end once their calls return, unjoined.
-            ASSERT_TRUE(WaitFor([] { return DetachedWorkRunning() == 0; }));
+            ASSERT_TRUE(testsupport::WaitUntil([] { return DetachedWorkRunning() == 0; }));
             QTest::qWait(20);
             EXPECT_EQ(deliveries, stopped) << "delivered after the work was abandoned";
             continue;
         }
-        ASSERT_TRUE(WaitFor([&] { return !loader->Busy(); }));
+        ASSERT_TRUE(testsupport::WaitUntil([&] { return !loader->Busy(); }));
         EXPECT_TRUE(lastWithBusyFalse);
         ASSERT_EQ(deliveries.size(), static_cast<size_t>(Pictures));
         for (const auto& [entry, times] : deliveries)
@@ -184,12 +172,12 @@ TEST(PaletteWorkers, ModelFillsWithTheSameThumbnails)
         filled = 0;
         model.Open(BrushKind::Floor, library.dir.path(), Background);
         EXPECT_EQ(model.Count(), 0); // listed on a thread of its own
-        ASSERT_TRUE(WaitFor([&] { return !model.IsListing(); }));
+        ASSERT_TRUE(testsupport::WaitUntil([&] { return !model.IsListing(); }));
         ASSERT_EQ(model.Count(), Pictures);
         // A second opening while the first fills: only its work goes on.
         model.Open(BrushKind::Floor, library.dir.path(), Background);
         model.Prefer(Pictures - 5);
-        ASSERT_TRUE(WaitFor([&] { return filled > 0; }));
+        ASSERT_TRUE(testsupport::WaitUntil([&] { return filled > 0; }));
         EXPECT_EQ(filled, 1);
         EXPECT_FALSE(model.IsFilling());
         ASSERT_EQ(model.Count(), Pictures);

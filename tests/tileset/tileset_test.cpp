@@ -137,15 +137,14 @@ TEST(Tileset, WritesFoldersAndReplacesStaleFiles)
     ASSERT_EQ(tileset::writeTileset(dir.path(), true), QString());
     EXPECT_FALSE(QFile::exists(stale));
     EXPECT_TRUE(QFile::exists(keep));
-    const std::pair<const char*, std::size_t> folders[] = {
-        {"Floors", tileset::drawFloors().size()},
-        {"Walls", tileset::drawWalls().size()},
-        {"Objects", tileset::drawObjects().size()}};
-    for (const auto& [folder, count] : folders)
-        EXPECT_EQ(QDir(root.filePath(QLatin1String(folder)))
-                      .entryList({QStringLiteral("*.png")}, QDir::Files)
-                      .size(),
+    // clang-format off
+    const std::pair<const char*, std::size_t> folders[] = {{"Floors", tileset::drawFloors().size()}, {"Walls", tileset::drawWalls().size()}, {"Objects", tileset::drawObjects().size()}};
+    // clang-format on
+    for (const auto& [folder, count] : folders) {
+        const QDir written(root.filePath(QLatin1String(folder)));
+        EXPECT_EQ(written.entryList({QStringLiteral("*.png")}, QDir::Files).size(),
                   qsizetype(count));
+    }
     EXPECT_EQ(QImage(root.filePath(QStringLiteral("Walls/stone.png"))).size(), QSize(18, 18));
 
     // A file where a folder must go makes writing fail with a message.
