@@ -105,12 +105,8 @@ TEST(HostilePictures, EveryFileIsListedAndLoadedAlikeAndCrashersAreRefusedBefore
         if (isListed || crasher)
             thumbnail = MakeThumbnail(BrushKind::Floor, path, Qt::darkGray);
         const int32_t status = GdipLoadImageFromFile(path, &image);
-        if (MemoryIsMeasurable) {
-            EXPECT_LE(PeakResidentKiB() - before, MemoryBoundKiB);
-        }
-        if (!f.name.toLower().endsWith(".png")) {
-            EXPECT_FALSE(isListed);
-        }
+        EXPECT_LE(MemoryIsMeasurable ? PeakResidentKiB() - before : 0, MemoryBoundKiB);
+        EXPECT_TRUE(f.name.toLower().endsWith(".png") || !isListed);
         if (crasher) {
             ++crashers;
             EXPECT_EQ(status, UnknownImageFormat);
@@ -126,9 +122,7 @@ TEST(HostilePictures, EveryFileIsListedAndLoadedAlikeAndCrashersAreRefusedBefore
         } else if (isListed) {
             EXPECT_EQ(!thumbnail.isNull(), status == Ok); // a thumbnail shown is a usable picture
         }
-        if (status != Ok) {
-            EXPECT_EQ(image, 0u);
-        }
+        EXPECT_TRUE(status == Ok || image == 0u);
     }
     EXPECT_EQ(crashers, 8);
 }

@@ -84,7 +84,6 @@ public:
         CheckPicture(out);
         return out;
     }
-    int OracleDrawings() const { return oracleDrawings_; }
 
 private:
     // What a picture is drawn from, besides the map.
@@ -121,14 +120,14 @@ private:
         else if (const PlacedObject& l = objects.back();
                  l.Image != 0 || l.X != 0 || l.Y != 0 || l.Width != 0 || l.Height != 0)
             out << QStringLiteral("the last element of Objects is not a free slot");
-        for (int x = 0; x < map.FloorColumns(); ++x)
-            for (int y = 0; y < map.FloorRows(); ++y)
-                if (!Loaded(map.FloorAt(x, y)))
-                    out << Say("floor (%1, %2) holds unknown picture %3", x, y, map.FloorAt(x, y));
-        for (int x = 0; x < map.WallColumns(); ++x)
-            for (int y = 0; y < map.WallRows(); ++y)
-                if (!Loaded(map.WallAt(x, y)))
-                    out << Say("wall (%1, %2) holds unknown picture %3", x, y, map.WallAt(x, y));
+        // Column by column, as the snapshot holds them.
+        const hostile::MapSnapshot cells = hostile::MapSnapshot::Of(map);
+        for (const auto& [kind, held, rows] : {std::tuple{"floor", &cells.floors, map.FloorRows()},
+                                               std::tuple{"wall", &cells.walls, map.WallRows()}})
+            for (size_t i = 0; i < held->size(); ++i)
+                if (!Loaded((*held)[i]))
+                    out << Say("%1 (%2, %3) holds unknown picture %4", QLatin1String(kind),
+                               i / size_t(rows), i % size_t(rows), (*held)[i]);
         for (size_t i = 0; i < objects.size(); ++i) {
             const PlacedObject& o = objects[i];
             if (!Loaded(o.Image))
@@ -295,7 +294,6 @@ private:
         QImage expected(size, QImage::Format_RGB32);
         oracle::LiteralRedraw(expected, window_.Map(), l, scene.zoom, scene.shadows,
                               scene.drawshadows);
-        ++oracleDrawings_;
         if (const int difference = oracle::MaxChannelDifference(picture, expected);
             difference > 1) {
             out << Say("the canvas differs from the oracle by %1 of 255 at zoom %2, drawshadows %3",
@@ -363,7 +361,6 @@ private:
     std::optional<RenderInputs> lastVerified_;
     // The map and scene of that picture, kept in diagnostic mode to replay it.
     std::optional<std::pair<MapDocument, Scene>> lastScene_;
-    int oracleDrawings_ = 0;
 };
 
 } // namespace monkey

@@ -118,28 +118,22 @@ TEST(PaletteWorkers, DeliverExactlyTheThumbnailsStillWanted)
         loader->Start(BrushKind::Floor, Background, Requests(first));
         EXPECT_TRUE(loader->Busy());
         ASSERT_TRUE(testsupport::WaitUntil([&] { return !deliveries.empty(); }));
-        switch (row.twist) {
-        case Twist::None:
-            break;
-        case Twist::Prefer:
+        const bool abandoned = row.twist == Twist::Stop || row.twist == Twist::Destroy ||
+                               row.twist == Twist::AbandonHanging;
+        if (row.twist == Twist::Prefer)
             loader->Prefer(first + Pictures - 10);
-            break;
-        case Twist::Stop:
-            loader->Stop();
-            EXPECT_FALSE(loader->Busy());
-            break;
-        case Twist::Destroy:
-        case Twist::AbandonHanging:
-            loader.reset();
-            break;
-        case Twist::Restart:
+        if (row.twist == Twist::Restart) {
             first = 1000;
             deliveries.clear();
             loader->Start(BrushKind::Floor, Background, Requests(first));
-            break;
         }
-        if (row.twist == Twist::Stop || row.twist == Twist::Destroy ||
-            row.twist == Twist::AbandonHanging) {
+        if (row.twist == Twist::Stop) {
+            loader->Stop();
+            EXPECT_FALSE(loader->Busy());
+        } else if (abandoned) {
+            loader.reset();
+        }
+        if (abandoned) {
             const auto stopped = deliveries;
             {
                 const std::lock_guard lock(mutex);
