@@ -29,13 +29,6 @@ const QString IconName = QStringLiteral("application-x-halvorn-iii-map");
 using testsupport::ReadAll;
 using testsupport::Snapshot;
 
-bool WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
 // The background refresh of the desktop's caches, while it runs.
 QObject* RunningRefresh()
 {
@@ -104,7 +97,7 @@ TEST_F(FileTypeRegistration, WritesMimePackageAndDesktopEntryAndLeavesTheUsersDe
             QStringLiteral("/mimeapps.list"),
         data_ + QStringLiteral("/applications/mimeapps.list")};
     for (const QString& list : lists)
-        ASSERT_TRUE(WriteAll(list, choice));
+        ASSERT_TRUE(testsupport::WriteBytes(list, choice));
     ASSERT_TRUE(RegisterMap(QStringLiteral("/usr/lib/halvorn3/halvorn3"),
                             dir_.filePath(QStringLiteral("none/hvm.png"))));
     EXPECT_EQ(ReadAll(data_ + QStringLiteral("/mime/packages/halvorn-iii-map.xml")),
@@ -215,7 +208,7 @@ TEST_F(FileTypeRegistration, InstalledLauncherIsNotDoubled)
 {
     const QString prefix = dir_.filePath(QStringLiteral("usr"));
     const QString program = prefix + QStringLiteral("/lib/halvorn3/halvorn3");
-    ASSERT_TRUE(WriteAll(program, "#!/bin/sh\n"));
+    ASSERT_TRUE(testsupport::WriteBytes(program, "#!/bin/sh\n"));
     ASSERT_TRUE(
         QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("/bin")));
@@ -248,12 +241,12 @@ TEST_F(FileTypeRegistration, InstalledLauncherIsNotDoubled)
         SCOPED_TRACE(row.name);
         QFile::remove(launcher);
         if (!row.launcher.isEmpty()) {
-            ASSERT_TRUE(WriteAll(launcher, "[Desktop Entry]\nType=Application\nName=Halvorn III\n" +
-                                               row.launcher));
+            ASSERT_TRUE(testsupport::WriteBytes(
+                launcher, "[Desktop Entry]\nType=Application\nName=Halvorn III\n" + row.launcher));
         }
         // An entry of an earlier start is there each time.
-        ASSERT_TRUE(WriteAll(Entry(), "[Desktop Entry]\nExec=/old/halvorn3 %f\n"));
-        ASSERT_TRUE(WriteAll(row.running, "#!/bin/sh\n"));
+        ASSERT_TRUE(testsupport::WriteBytes(Entry(), "[Desktop Entry]\nExec=/old/halvorn3 %f\n"));
+        ASSERT_TRUE(testsupport::WriteBytes(row.running, "#!/bin/sh\n"));
         EXPECT_TRUE(RegisterMap(row.running));
         WaitForRefresh();
         EXPECT_EQ(QFile::exists(Entry()), row.userEntry);
@@ -280,7 +273,7 @@ TEST_F(FileTypeRegistration, UnwritableDataHomeFailsQuietly)
         SCOPED_TRACE(row.name);
         QFile::remove(data_);
         QDir(data_).removeRecursively();
-        ASSERT_TRUE(WriteAll(row.blocker, "not a folder"));
+        ASSERT_TRUE(testsupport::WriteBytes(row.blocker, "not a folder"));
         bool ok = true;
         EXPECT_NO_THROW(ok = RegisterMap(QStringLiteral("/opt/h/halvorn3")));
         EXPECT_FALSE(ok);
@@ -317,7 +310,7 @@ TEST_F(FileTypeRegistration, AFailingDiskLeavesEveryFileOldOrNewAndWhole)
         SCOPED_TRACE("call " + std::to_string(n));
         QDir(data_).removeRecursively();
         for (const auto& [path, bytes] : old)
-            ASSERT_TRUE(WriteAll(data_ + u'/' + path, bytes));
+            ASSERT_TRUE(testsupport::WriteBytes(data_ + u'/' + path, bytes));
         iofaults::Arm(n, ENOSPC);
         EXPECT_FALSE(registerAs("/opt/new/halvorn3", "Dungeon map"));
         iofaults::Disarm();
@@ -346,7 +339,7 @@ protected:
     }
     void TearDown() override
     {
-        WriteAll(Release(), "go");
+        testsupport::WriteBytes(Release(), "go");
         WaitForRefresh();
         qputenv("PATH", savedPath_);
         FileTypeRegistration::TearDown();
@@ -354,10 +347,11 @@ protected:
     void InstallTool(const char* name)
     {
         const QString path = bin_ + QLatin1Char('/') + QLatin1String(name);
-        ASSERT_TRUE(WriteAll(path, QStringLiteral("#!/bin/sh\necho \"%1 $*\" >> '%2'\n"
-                                                  "while [ ! -e '%3' ]; do sleep 0.02; done\n")
-                                       .arg(QLatin1String(name), Log(), Release())
-                                       .toLocal8Bit()));
+        ASSERT_TRUE(testsupport::WriteBytes(
+            path, QStringLiteral("#!/bin/sh\necho \"%1 $*\" >> '%2'\n"
+                                 "while [ ! -e '%3' ]; do sleep 0.02; done\n")
+                      .arg(QLatin1String(name), Log(), Release())
+                      .toLocal8Bit()));
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     QString Log() const { return dir_.filePath(QStringLiteral("tools.log")); }
@@ -383,7 +377,7 @@ TEST_F(DesktopToolsOnPath, RefreshRunsInTheBackgroundOnlyWhenAFileWasRewritten)
     ASSERT_TRUE(RegisterMap(QStringLiteral("/opt/h/halvorn3")));
     EXPECT_NE(RunningRefresh(), nullptr);
     EXPECT_TRUE(LogLines().size() <= 1);
-    ASSERT_TRUE(WriteAll(Release(), "go"));
+    ASSERT_TRUE(testsupport::WriteBytes(Release(), "go"));
     WaitForRefresh();
     EXPECT_EQ(LogLines(), both);
 

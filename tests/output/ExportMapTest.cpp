@@ -40,21 +40,11 @@ QImage Pattern(int w, int h)
 
 using testsupport::ReadAll;
 
-void WriteBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-}
-
 class ExportMapTest : public ::testing::Test {
 protected:
     void SetUp() override { InitGdip(); }
     QString Path(const QString& name) const { return dir.filePath(name); }
-    QStringList Entries() const
-    {
-        return QDir(dir.path())
-            .entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
-    }
+    QStringList Entries() const { return testsupport::Entries(dir.path()); }
     QTemporaryDir dir;
 };
 
@@ -165,7 +155,7 @@ TEST_F(ExportMapTest, AsksOnceBeforeOverwritingAndOnlyYesReplaces)
                                        {".dotfile.png", QMessageBox::No}}) {
         SCOPED_TRACE(name);
         const QString path = Path(QLatin1String(name));
-        WriteBytes(path, old);
+        ASSERT_TRUE(testsupport::WriteBytes(path, old));
         DialogMemory memory;
         const auto boxes = RunExport(picture, memory, Png, path, answer);
         ASSERT_EQ(boxes.size(), 1u);
@@ -195,7 +185,7 @@ void ExpectFailure(const std::vector<BoxRecord>& boxes, const QString& path, con
 TEST_F(ExportMapTest, FailedExportSaysWhyAndKeepsTheOldFile)
 {
     const QByteArray old = "the previous export";
-    WriteBytes(Path(QStringLiteral("old.jpg")), old);
+    ASSERT_TRUE(testsupport::WriteBytes(Path(QStringLiteral("old.jpg")), old));
     // Wider than JPEG allows: the encoder fails before any file is touched.
     // clang-format off
     const struct { QString path; QImage picture; QString filter, why; } cases[] = {
@@ -247,7 +237,7 @@ TEST_F(ExportMapTest, ReadOnlyFolderFailsWithTheSystemReasonAndKeepsTheOldFile)
 {
     const WithoutRootsFileRights asUser;
     const QByteArray old = "the previous export";
-    WriteBytes(Path(QStringLiteral("old.png")), old);
+    ASSERT_TRUE(testsupport::WriteBytes(Path(QStringLiteral("old.png")), old));
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
     const QString refused = QStringLiteral("Permission denied: the folder ") + dir.path() +
                             QStringLiteral(" does not allow new files. The file is only ever "
@@ -274,9 +264,9 @@ TEST_F(ExportMapTest, ADiskFailingAtAnyCallIsReportedAndTheOldFileSurvives)
     const QImage picture = Pattern(270, 270);
     const QByteArray old = "the previous export";
     const QString path = Path(QStringLiteral("exist.png"));
-    WriteBytes(path, old);
+    ASSERT_TRUE(testsupport::WriteBytes(path, old));
     // Counted on a file like it: replacing one takes more calls than a new one.
-    WriteBytes(Path(QStringLiteral("count.png")), old);
+    ASSERT_TRUE(testsupport::WriteBytes(Path(QStringLiteral("count.png")), old));
     iofaults::Arm(0, 0);
     GdipSaveImageToFile(picture, Path(QStringLiteral("count.png")),
                         GetEncoderClsid(QStringLiteral("image/png")));
