@@ -48,11 +48,14 @@ protected:
     QTemporaryDir dir;
 };
 
-TEST_F(ExportMapTest, DialogStartsInTheProgramFolderAndCancelWritesNothing)
+// The first dialog, cancelled, writes nothing; each next one offers the
+// filter chosen last.
+TEST_F(ExportMapTest, TheNextExportOffersTheFilterChosenLast)
 {
+    const QImage picture = Pattern(64, 64);
     DialogMemory memory;
     int dialogs = 0;
-    EXPECT_TRUE(RunExport(Pattern(30, 30), memory, Png, {}, QMessageBox::Ok, [&](QFileDialog& d) {
+    EXPECT_TRUE(RunExport(picture, memory, Png, {}, QMessageBox::Ok, [&](QFileDialog& d) {
                     ++dialogs;
                     EXPECT_EQ(d.objectName(), QStringLiteral("CommonDialog1"));
                     EXPECT_EQ(d.windowTitle(), QStringLiteral("Export Map as picture file"));
@@ -64,7 +67,6 @@ TEST_F(ExportMapTest, DialogStartsInTheProgramFolderAndCancelWritesNothing)
                     // The choices the user reads, without their patterns.
                     const auto* types = d.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
                     ASSERT_NE(types, nullptr);
-                    ASSERT_EQ(types->count(), 2);
                     EXPECT_EQ(types->itemText(0), QStringLiteral("PNG File"));
                     EXPECT_EQ(types->itemText(1), QStringLiteral("JPG File"));
                     EXPECT_TRUE(d.defaultSuffix().isEmpty());
@@ -73,12 +75,7 @@ TEST_F(ExportMapTest, DialogStartsInTheProgramFolderAndCancelWritesNothing)
     EXPECT_EQ(dialogs, 1);
     EXPECT_TRUE(memory.ExportFileName.isEmpty());
     EXPECT_EQ(Entries(), QStringList());
-}
 
-TEST_F(ExportMapTest, TheNextExportOffersTheFilterChosenLast)
-{
-    const QImage picture = Pattern(64, 64);
-    DialogMemory memory;
     RunExport(picture, memory, Jpg, Path(QStringLiteral("k1.jpg")));
     EXPECT_EQ(memory.FilterIndex, 2);
 
