@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QMessageBox>
 #include <QPointer>
@@ -143,6 +144,21 @@ inline std::vector<BoxRecord> AnswerBoxes(const std::function<void()>& action,
             Answer(*box, seen, answer);
     });
     return seen;
+}
+
+// Writes `bytes` to `path`, making its folder first; false when it cannot.
+inline bool WriteBytes(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// Every name in `folder`, hidden ones included, sorted.
+inline QStringList Entries(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                  QDir::NoDotAndDotDot);
 }
 
 } // namespace testsupport

@@ -52,7 +52,6 @@ TEST(Icons, OpaqueShapeOnTransparentGroundAtEveryThemeSize)
     }
     EXPECT_TRUE(MapDocumentIcon(0).isNull());
     EXPECT_TRUE(ProgramIcon(0).isNull());
-    EXPECT_EQ(ProgramIcon(48), ProgramIcon(48));
 }
 
 TEST(ProgramIcon, WindowIconCarriesEverySizeUpTo128)

@@ -177,9 +177,7 @@ TEST(PrintMapTest, FailuresAreReported)
     const QString unwritable = dir.filePath(QStringLiteral("missing/map.pdf"));
     const QString old = dir.filePath(QStringLiteral("old.pdf"));
     const QByteArray oldBytes = "%PDF the previous print";
-    QFile oldFile(old);
-    ASSERT_TRUE(oldFile.open(QIODevice::WriteOnly) && oldFile.write(oldBytes) == oldBytes.size());
-    oldFile.close();
+    ASSERT_TRUE(testsupport::WriteBytes(old, oldBytes));
     const QString printed = QStringLiteral("The map could not be printed.\n\n");
     const QString printedTo = QStringLiteral("The map could not be printed to ");
     // clang-format off
@@ -206,8 +204,7 @@ TEST(PrintMapTest, FailuresAreReported)
             EXPECT_FALSE(QFile::exists(c.pdf));
         }
     }
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-              QStringList{QStringLiteral("old.pdf")});
+    EXPECT_EQ(testsupport::Entries(dir.path()), QStringList{QStringLiteral("old.pdf")});
 }
 
 // The map is in the PDF as the canvas picture, losslessly and pixel for

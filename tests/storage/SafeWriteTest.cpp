@@ -20,17 +20,7 @@ namespace {
 
 using testsupport::ReadAll;
 
-void WriteBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-}
-
-QStringList Entries(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                  QDir::NoDotAndDotDot);
-}
+using testsupport::Entries;
 
 // Bytes that differ from their neighbours, so a piece written twice or
 // left out shows.
@@ -78,8 +68,7 @@ TEST(SafeWrite, EveryFailingCallIsReportedAndKeepsTheOldFile)
         const auto reset = [&] {
             for (const QString& entry : Entries(dir.path()))
                 QFile::remove(dir.filePath(entry));
-            if (row.oldFile)
-                WriteBytes(path, old);
+            EXPECT_TRUE(!row.oldFile || testsupport::WriteBytes(path, old));
         };
         const QStringList before =
             row.oldFile ? QStringList{QStringLiteral("map.png")} : QStringList{};
@@ -123,7 +112,7 @@ TEST(SafeWrite, RefusesWhatItCannotReplaceSafely)
     QTemporaryDir dir;
     const QByteArray old = "the old file";
     const QString oldPath = dir.filePath(QStringLiteral("old.png"));
-    WriteBytes(oldPath, old);
+    ASSERT_TRUE(testsupport::WriteBytes(oldPath, old));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.png")));
     const QString readOnlyFolder =
         QStringLiteral("Permission denied: the folder ") + dir.path() +
@@ -159,7 +148,7 @@ TEST(SafeWrite, KeepsPermissionsAndLinks)
     QTemporaryDir dir;
     const mode_t savedMask = ::umask(022);
     const QString kept = dir.filePath(QStringLiteral("kept.png"));
-    WriteBytes(kept, "old");
+    ASSERT_TRUE(testsupport::WriteBytes(kept, "old"));
     ASSERT_EQ(::chmod(QFile::encodeName(kept).constData(), 0640), 0);
     const QString fresh = dir.filePath(QStringLiteral("fresh.png"));
     const QString link = dir.filePath(QStringLiteral("link.png"));
