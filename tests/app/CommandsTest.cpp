@@ -23,6 +23,8 @@ TEST_F(AppFixture, ToolBarSavesAndNewMapAsksAndClearsOnlyOnYes)
     bar->actions().at(2)->trigger(); // Save only remembers
     EXPECT_TRUE(window->Map().MapSaved());
     // Ctrl+O and Ctrl+S reach disabled items and do nothing.
+    for (const char* item : {"mnuOpen", "mnuSave", "mnuSaveAs"})
+        EXPECT_FALSE(Action(item)->isEnabled()) << item;
     Click(Qt::LeftButton, {100, 10});
     QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_FALSE(window->Map().MapSaved());
@@ -94,8 +96,12 @@ TEST_F(AppFixture, ExportSavesTheMapsOwnPictureAtTheScreensScale)
     EXPECT_TRUE(saved == expected) << "ratio " << ratio;
 }
 
-TEST_F(AppFixture, LayerShortcutsToggleAndRedrawOnce)
+// The start's other states: the zoom's in tests/app/ViewportTest.cpp, the
+// status line's in tests/app/InputTest.cpp.
+TEST_F(AppFixture, TitleAndLayerStartsAndShortcutsToggleAndRedrawOnce)
 {
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Halvorn III - Tallow Edition"));
+    EXPECT_FALSE(Action("mnuBackgroundLayer")->isVisible());
     // clang-format off
     const struct { Qt::Key key; const char* item; bool LayerSwitches::*layer; } rows[] = {
         {Qt::Key_F1, "mnuGridLayer", &LayerSwitches::ShowGridLayer}, {Qt::Key_F2, "mnuFloorLayer", &LayerSwitches::ShowFloorLayer},
@@ -105,6 +111,7 @@ TEST_F(AppFixture, LayerShortcutsToggleAndRedrawOnce)
     for (const auto& r : rows) {
         SCOPED_TRACE(r.item);
         const bool before = window->Layers().*r.layer;
+        EXPECT_EQ(before, r.key != Qt::Key_F1); // the grid off, the others on
         const int redraws = window->RedrawCount(true);
         QTest::keyClick(window.get(), r.key, Qt::ShiftModifier);
         EXPECT_EQ(window->Layers().*r.layer, !before);

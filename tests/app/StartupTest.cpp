@@ -10,22 +10,6 @@
 
 namespace apptest {
 
-// The layout and the zoom states at the start are in tests/app/ViewportTest.cpp,
-// the blank picture in tests/app/CommandsTest.cpp.
-TEST_F(AppFixture, OpensWithItsTitleAndStartStates)
-{
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Halvorn III - Tallow Edition"));
-    EXPECT_EQ(Panel("Panel1"), QStringLiteral("ZoomLevel =  100%"));
-    EXPECT_EQ(Panel("Panel3"), QString());
-    // Layers: grid off, the others on, the background item out of reach.
-    EXPECT_FALSE(Action("mnuGridLayer")->isChecked());
-    for (const char* item : {"mnuFloorLayer", "mnuObjectLayer", "mnuWallLayer"})
-        EXPECT_TRUE(Action(item)->isChecked()) << item;
-    EXPECT_FALSE(Action("mnuBackgroundLayer")->isVisible());
-    for (const char* item : {"mnuOpen", "mnuSave", "mnuSaveAs"})
-        EXPECT_FALSE(Action(item)->isEnabled()) << item;
-}
-
 // Records the order in which top-level windows are shown, and whether the
 // document type was registered when the main window appeared.
 class ShowRecorder : public QObject {

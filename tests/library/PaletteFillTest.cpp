@@ -302,8 +302,6 @@ TEST_F(PaletteFillTest, TypingFindsAPictureByTheStartOfItsName)
     for (const char* name : {"9lives.png", "Ash.png", "brick.png", "Brick2.png", "floor.png",
                              "floor.v2.png", "moss 1.png", "x9.png"})
         Png("floors", QLatin1String(name), Qt::gray);
-    for (int i = 1; i <= 40; ++i)
-        Png("floors", QStringLiteral("zz%1.png").arg(i), Qt::gray);
     Links(Floor, 3000); // t1 ... t3000, between "moss 1" and "x9"
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -331,7 +329,6 @@ TEST_F(PaletteFillTest, TypingFindsAPictureByTheStartOfItsName)
         {"while the pane fills", 1001, "t2999", {}, {}, "t2999"},
         {"after a pause", 1001, "b", {}, {}, "brick"},
         {"capitals match small letters", 0, "RICK2", {}, {}, "Brick2"},
-        {"Backspace finds the shorter text", 0, nullptr, Qt::Key_Backspace, {}, "brick"},
         {"a pause starts anew", 1001, "f", {}, {}, "floor"},
         {"a dot is typed too", 0, "loor.", {}, {}, "floor.v2"},
         {"the extension is not shown, so not found", 0, "p", {}, {}, "floor.v2"},
@@ -339,11 +336,9 @@ TEST_F(PaletteFillTest, TypingFindsAPictureByTheStartOfItsName)
         {"Backspace again", 1000, nullptr, Qt::Key_Backspace, {}, "floor"},
         {"a second exactly still extends", 1000, ".", {}, {}, "floor.v2"},
         {"Backspace after a pause", 1001, nullptr, Qt::Key_Backspace, {}, "floor.v2"},
-        {"far down", 1001, "zz35", {}, {}, "zz35"},
-        {"digits, scrolled back", 1001, "9", {}, {}, "9lives"},
+        {"digits", 1001, "9", {}, {}, "9lives"},
         {"Shift makes a capital", 1001, nullptr, Qt::Key_X, Qt::ShiftModifier, "x9"},
         {"Ctrl makes a shortcut", 0, nullptr, Qt::Key_M, Qt::ControlModifier, "x9"},
-        {"no match", 1001, "q", {}, {}, "x9"},
         {"a name with a blank", 1001, "mos", {}, {}, "moss 1"},
     };
     // clang-format on
