@@ -115,10 +115,8 @@ TEST(CanvasTool, MarkerSnapsPerMode)
     const QSizeF c = Canvas(1);
     // clang-format off
     const struct { std::optional<BrushKind> mode; QPointF mouse, marker; QSizeF size; QPointF at; } rows[] = {
-        {Floor, {71, 10}, {5, 5}, {72, 72}, {0, 0}},
-        {Floor, {-3, 150}, {5, 5}, {72, 72}, {5, 144}},
-        {Wall, {9, 10}, {}, {18, 18}, {-8, 10}},
-        {std::nullopt, {9, 10}, {3, 4}, {18, 18}, {3, 4}},
+        {Floor, {71, 10}, {5, 5}, {72, 72}, {0, 0}}, {Floor, {-3, 150}, {5, 5}, {72, 72}, {5, 144}},
+        {Wall, {9, 10}, {}, {18, 18}, {-8, 10}},     {std::nullopt, {9, 10}, {3, 4}, {18, 18}, {3, 4}},
     };
     // clang-format on
     for (const auto& r : rows)

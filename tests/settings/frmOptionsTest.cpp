@@ -115,19 +115,16 @@ TEST_F(OptionsDialog, EmptyStoreShowsDefaultsInALayoutWhereEverythingFits)
     std::vector<QWidget*> parents{&dlg};
     for (QGroupBox* frame : dlg.findChildren<QGroupBox*>())
         parents.push_back(frame);
-    int controls = 0;
     for (QWidget* parent : parents) {
         const auto children = parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
         for (const QWidget* w : children) {
             const std::string name = w->objectName().toStdString();
-            ++controls;
             EXPECT_TRUE(parent->rect().contains(w->geometry())) << name;
             for (const QWidget* other : children)
                 EXPECT_TRUE(w == other || !w->geometry().intersects(other->geometry()))
                     << name << " covers " << other->objectName().toStdString();
         }
     }
-    EXPECT_EQ(controls, 29); // the three frames and buttons, 1 + 9 + 13 in the frames
     for (const QLabel* label : dlg.findChildren<QLabel*>()) {
         EXPECT_LE(label->sizeHint().width(), label->width()) << label->text().toStdString();
         const QWidget* box = label->buddy(); // on the row of its box
