@@ -78,7 +78,6 @@ TEST_F(AppFixture, ExportSavesTheMapsOwnPictureAtTheScreensScale)
     const QImage& screen = Canvas()->Pictures().Screen();
     EXPECT_EQ(screen.devicePixelRatio(), ratio);
     EXPECT_EQ(screen.size(), CanvasSize(window->Map(), 0.75f, ratio));
-    EXPECT_EQ(Canvas()->size(), QSize(810, 810));
 
     const QString path = dir.filePath(QStringLiteral("scaled.png"));
     testsupport::DriveModals(
@@ -92,7 +91,6 @@ TEST_F(AppFixture, ExportSavesTheMapsOwnPictureAtTheScreensScale)
     QImage expected(CanvasSize(window->Map(), 0.75f), QImage::Format_RGB32);
     halvorn::Redraw(expected, window->Map(), window->Layers(), 0.75f, CurrentShadowParams(), true);
     const QImage saved = QImage(path).convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(saved.size(), QSize(810, 810));
     EXPECT_TRUE(saved == expected) << "ratio " << ratio;
 }
 
@@ -136,7 +134,6 @@ TEST_F(AppFixture, HelpItemsOpenTheirPagesInTheBrowser)
               (QList<QUrl>{QUrl(QStringLiteral("http://halvorn.example/")),
                            QUrl(QStringLiteral("http://halvorn.example/forum/index.php")),
                            QUrl(QStringLiteral("http://brellic.example/"))}));
-    EXPECT_TRUE(window->isVisible());
 }
 
 } // namespace apptest
