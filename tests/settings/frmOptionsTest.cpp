@@ -281,9 +281,6 @@ TEST_F(OptionsDialog, EnterPressesNoButton)
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_EQ(Stored(keys::ObjectShadowTransparency), QStringLiteral("unset"));
     EXPECT_EQ(redraws, 0);
-    for (const QPushButton* button : dlg.findChildren<QPushButton*>())
-        EXPECT_FALSE(button->isDefault() || button->autoDefault())
-            << button->objectName().toStdString();
 }
 
 TEST_F(OptionsDialog, RedrawFailureIsShownNotThrown)
