@@ -14,7 +14,6 @@
 #include "library/TileLibraryPanel.h"
 
 #include <QAction>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QLabel>
 #include <QMenu>

@@ -10,27 +10,6 @@
 
 namespace apptest {
 
-// The layout and the zoom states at the start are in tests/app/ViewportTest.cpp.
-TEST_F(AppFixture, OpensWithItsTitleAndStartStates)
-{
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Halvorn III - Tallow Edition"));
-    EXPECT_EQ(Panel("Panel1"), QStringLiteral("ZoomLevel =  100%"));
-    EXPECT_EQ(Panel("Panel3"), QString());
-    // The empty map is not drawn until the first redraw.
-    const QImage blank = Canvas()->Picture();
-    EXPECT_EQ(blank.size(), QSize(1080, 1080));
-    EXPECT_EQ(blank.pixelColor(540, 540), QColor(Qt::white));
-    // Layers: grid off, the others on, the background item out of reach.
-    EXPECT_FALSE(Action("mnuGridLayer")->isChecked());
-    for (const char* item : {"mnuFloorLayer", "mnuObjectLayer", "mnuWallLayer"})
-        EXPECT_TRUE(Action(item)->isChecked()) << item;
-    EXPECT_FALSE(Action("mnuBackgroundLayer")->isVisible());
-    for (const char* item : {"mnuOpen", "mnuSave", "mnuSaveAs"})
-        EXPECT_FALSE(Action(item)->isEnabled()) << item;
-    EXPECT_TRUE(window->Map().MapSaved());
-    EXPECT_TRUE(GdipStarted());
-}
-
 // Records the order in which top-level windows are shown, and whether the
 // document type was registered when the main window appeared.
 class ShowRecorder : public QObject {
@@ -75,16 +54,10 @@ TEST_F(AppFixture, MainShowsSplashThenWindowThenRegistersTheMapType)
               (QStringList{QStringLiteral("frmSplash"), QStringLiteral("frmMain")}));
     EXPECT_FALSE(recorder.registeredAtShow);
 
-    // Registered for this very program, with the shipped icon; what the
-    // files hold is tested in tests/desktop/FileTypeRegistrationTest.cpp.
+    // Registered for this very program; what the files hold is tested in
+    // tests/desktop/FileTypeRegistrationTest.cpp.
     EXPECT_TRUE(testsupport::ReadAll(entry).contains(
         "\nExec=\"" + QFile::encodeName(QCoreApplication::applicationFilePath()) + "\" %f\n"));
-    EXPECT_TRUE(QFile::exists(data + QStringLiteral("/mime/packages/halvorn-iii-map.xml")));
-    const QString icon =
-        data + QStringLiteral("/icons/hicolor/256x256/mimetypes/application-x-halvorn-iii-map.png");
-    const QImage shipped(AppPath() + QStringLiteral("hvm.png"));
-    EXPECT_TRUE(shipped.isNull() || QImage(icon).convertToFormat(QImage::Format_ARGB32) ==
-                                        shipped.convertToFormat(QImage::Format_ARGB32));
 
     // The desktop's caches are refreshed in the background; let that end.
     const QPointer<QObject> refresh =

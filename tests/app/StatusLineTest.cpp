@@ -108,10 +108,8 @@ TEST_F(AppFixture, StatusLineShowsDescendersAndKeepsItsPanelsInPlace)
 
     QWidget* bar = Find("StatusBar1");
     const QWidget* client = window->ClientArea();
-    // Across the bottom, at least as high as designed.
+    // At the bottom, at least as high as designed.
     EXPECT_EQ(bar->geometry().bottom(), client->height() - 1);
-    EXPECT_EQ(bar->x(), 0);
-    EXPECT_EQ(bar->width(), client->width());
     EXPECT_GE(bar->height(), 17);
 
     // The same text drawn with nothing to clip it tells how deep "j", "g"

@@ -65,15 +65,12 @@ TEST(CanvasTool, OnePressPaintsByTheToolRule)
 {
     // clang-format off
     const struct { const char* name; BrushKind kind; int button; float x, y, zoom; ToolOutcome::Effect effect; int cx, cy; ImageHandle value; bool saved; } rows[] = {
-        {"floor at the origin", Floor, LeftButton, 0, 0, 1, Quick, 0, 0, 11, false},
         {"floor, first pixel of cell 1", Floor, LeftButton, 72, 10, 1, Quick, 1, 0, 11, false},
         {"floor at 50 %", Floor, LeftButton, 40, 40, 0.5f, Quick, 1, 1, 11, false},
         {"floor, the last column", Floor, LeftButton, 1100, 5, 1, Quick, 15, 0, 11, false},
         {"floor, a cell's last pixel: redrawn, not painted", Floor, LeftButton, 71, 10, 1, Quick, 0, 0, 0, true},
         {"floor, right on an empty cell is an edit", Floor, RightButton, 200, 200, 1, Quick, 2, 2, 0, false},
         {"floor, middle button", Floor, MiddleButton, 500, 500, 1, Nothing, 6, 6, 0, true},
-        {"floor, both buttons", Floor, LeftButton | RightButton, 500, 500, 1, Nothing, 6, 6, 0, true},
-        {"floor, no button", Floor, NoButton, 500, 500, 1, Nothing, 6, 6, 0, true},
         {"wall, right on an empty point", Wall, RightButton, 100, 100, 1, Nothing, 6, 6, 0, true},
         {"wall, column 0 left of the map", Wall, LeftButton, -8.5f, 10, 1, Quick, 0, 1, 22, false},
         {"wall, x = 9 resolves nothing", Wall, LeftButton, 9, 100, 1, Nothing, 0, 6, 0, true},
@@ -118,10 +115,8 @@ TEST(CanvasTool, MarkerSnapsPerMode)
     const QSizeF c = Canvas(1);
     // clang-format off
     const struct { std::optional<BrushKind> mode; QPointF mouse, marker; QSizeF size; QPointF at; } rows[] = {
-        {Floor, {71, 10}, {5, 5}, {72, 72}, {0, 0}},
-        {Floor, {-3, 150}, {5, 5}, {72, 72}, {5, 144}},
-        {Wall, {9, 10}, {}, {18, 18}, {-8, 10}},
-        {std::nullopt, {9, 10}, {3, 4}, {18, 18}, {3, 4}},
+        {Floor, {71, 10}, {5, 5}, {72, 72}, {0, 0}}, {Floor, {-3, 150}, {5, 5}, {72, 72}, {5, 144}},
+        {Wall, {9, 10}, {}, {18, 18}, {-8, 10}},     {std::nullopt, {9, 10}, {3, 4}, {18, 18}, {3, 4}},
     };
     // clang-format on
     for (const auto& r : rows)
