@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QString>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
@@ -23,6 +24,20 @@
 #include <vector>
 
 namespace testsupport {
+
+// A private settings and data home inside `home`, so that no test touches the
+// user's files, and the headless platform unless one is chosen. Must come
+// before the application and the first QSettings or QStandardPaths lookup.
+inline bool UsePrivateHome(const QTemporaryDir& home)
+{
+    if (!home.isValid())
+        return false;
+    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toLocal8Bit());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return true;
+}
 
 // A file's bytes, or "<missing>" when it cannot be read.
 inline QByteArray ReadAll(const QString& path)

@@ -125,13 +125,9 @@ int main(int argc, char** argv)
                    2;
     }
     // Settings of its own, never the user's; set before anything reads them.
-    QTemporaryDir home;
-    if (!home.isValid())
+    const QTemporaryDir home;
+    if (!testsupport::UsePrivateHome(home))
         return 2;
-    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toLocal8Bit());
-    qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toLocal8Bit());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
 
     HalvornApplication app(argc, argv);
     const monkey::World world;
