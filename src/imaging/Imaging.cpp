@@ -5,6 +5,7 @@
 #include "imaging/FileNames.h"
 #include "imaging/ImageCache.h"
 #include "imaging/PngChunkCheck.h"
+#include "imaging/RowsForDrawing.h"
 #include "storage/SafeWrite.h"
 
 #include <QBuffer>
@@ -169,14 +170,38 @@ namespace {
 // small tile, and each unmapping stops every other thread of the program.
 constexpr qint64 ReadWholeBytes = 4 << 20;
 
-QImage DecodeFrom(QImageReader& reader, const QFileInfo& info, int32_t* status)
+// Pictures of this many bytes decoded and more are decoded for their draw
+// alone when the caller says how they are drawn: a thousand pixels a side.
+constexpr qint64 PartlyDecodedBytes = 4 << 20;
+
+QImage DecodeFrom(QImageReader& reader, const QFileInfo& info, int32_t* status,
+                  const DrawnHeight& drawnHeight)
 {
     reader.setDecideFormatFromContent(true);
     const QSize size = reader.size();
-    if (size.isValid() && static_cast<qint64>(size.width()) * size.height() * 4 >
-                              static_cast<qint64>(DecodeLimitMiB) * 1024 * 1024) {
+    const qint64 bytes = size.isValid() ? static_cast<qint64>(size.width()) * size.height() * 4 : 0;
+    if (bytes > static_cast<qint64>(DecodeLimitMiB) * 1024 * 1024) {
         *status = OutOfMemory;
         return {};
+    }
+    if (drawnHeight && bytes >= PartlyDecodedBytes && reader.device()) {
+        QIODevice& device = *reader.device();
+        const QImage::Format format = reader.imageFormat();
+        if (device.seek(0)) {
+            QImage rows = DecodeRowsForDrawing(device, size, format, drawnHeight(size));
+            if (!rows.isNull()) {
+                *status = Ok;
+                return rows;
+            }
+        }
+        // Whole, by a reader of its own from the start: it decides, as for
+        // any picture, whether the file is one.
+        if (!device.seek(0)) {
+            *status = Win32Error;
+            return {};
+        }
+        QImageReader whole(&device);
+        return DecodeFrom(whole, info, status, {});
     }
     QImage decoded = reader.read();
     if (decoded.isNull()) {
@@ -197,7 +222,7 @@ QImage DecodeFrom(QImageReader& reader, const QFileInfo& info, int32_t* status)
 #ifdef Q_OS_UNIX
 // A name with bytes that are not UTF-8, which Qt's file classes cannot open:
 // opened by its bytes and read whole.
-QImage DecodeByBytes(const QString& path, int32_t* status)
+QImage DecodeByBytes(const QString& path, int32_t* status, const DrawnHeight& drawnHeight)
 {
     const int fd = ::open(EncodeFileName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
@@ -223,7 +248,7 @@ QImage DecodeByBytes(const QString& path, int32_t* status)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
-    return DecodeFrom(reader, QFileInfo(), status);
+    return DecodeFrom(reader, QFileInfo(), status, drawnHeight);
 }
 #endif
 
@@ -241,11 +266,11 @@ QString CanonicalByBytes(const QString& path)
 
 } // namespace
 
-QImage DecodePicture(const QString& path, int32_t* status)
+QImage DecodePicture(const QString& path, int32_t* status, const DrawnHeight& drawnHeight)
 {
 #ifdef Q_OS_UNIX
     if (HasKeptBytes(path))
-        return DecodeByBytes(path, status);
+        return DecodeByBytes(path, status, drawnHeight);
 #endif
     const QFileInfo info(path);
     // Only regular files: a pipe or a device named like a picture would
@@ -275,14 +300,14 @@ QImage DecodePicture(const QString& path, int32_t* status)
             return {};
         }
         QImageReader reader(&buffer);
-        return DecodeFrom(reader, info, status);
+        return DecodeFrom(reader, info, status, drawnHeight);
     }
     if (!PngFileChunksPlausible(path)) {
         *status = UnknownImageFormat;
         return {};
     }
     QImageReader reader(path);
-    return DecodeFrom(reader, info, status);
+    return DecodeFrom(reader, info, status, drawnHeight);
 }
 
 int32_t GdipLoadImageFromFile(const QString& path, ImageHandle* image)

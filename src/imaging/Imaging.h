@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 namespace halvorn {
 
@@ -57,10 +58,16 @@ Clsid GetEncoderClsid(const QString& mimeType);
 // The program's folder with a trailing separator.
 QString AppPath();
 
+// The height a picture of the given size is about to be drawn at, smoothly
+// scaled, for a decode that need hold only what that draw reads.
+using DrawnHeight = std::function<int(QSize)>;
+
 // Decodes a picture file without adding it to the table; a null picture and
 // the status on failure. Damaged files are refused before the decoder
-// reserves anything for them.
-QImage DecodePicture(const QString& path, int32_t* status);
+// reserves anything for them. With `drawnHeight`, a large picture may come
+// holding only the rows its draw at that height reads (DecodeRowsForDrawing):
+// good for that draw alone.
+QImage DecodePicture(const QString& path, int32_t* status, const DrawnHeight& drawnHeight = {});
 // Loads a picture with its alpha channel; the status says why it failed.
 // Each call gives a new handle; a file loaded before and unchanged since
 // shares the picture decoded then.

@@ -12,7 +12,9 @@ namespace halvorn {
 QImage MakeThumbnail(BrushKind kind, const QString& path, QColor background)
 {
     int32_t status = Ok;
-    const QImage picture = DecodePicture(path, &status);
+    // Art of thousands of pixels is decoded only where the draw below reads.
+    const QImage picture = DecodePicture(
+        path, &status, [kind](QSize size) { return ThumbnailRect(kind, 0, size).height(); });
     if (picture.isNull())
         return {};
     // The same fill and the same smooth scaled draw as on the whole canvas,

@@ -8,6 +8,7 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -213,6 +214,75 @@ TEST(Imaging, ReloadsShareOnePictureAndKeepNoMoreTurnedCopies)
     const ImageHandle changed = LoadImageFromFile(path);
     EXPECT_EQ(ImageWidth(changed), 8);
     EXPECT_EQ(ImageWidth(last), 1024);
+}
+
+// A large picture decoded for one smooth draw holds only the rows that draw
+// reads, and draws exactly as the whole picture; what cannot be decoded so
+// is decoded whole, and a damaged file fares as it does decoded whole.
+TEST(Imaging, LargePicturesDecodedForTheirDrawDrawAsTheWholePicture)
+{
+    InitGdip();
+    QTemporaryDir dir;
+    struct Row {
+        const char* name;
+        int w, h;
+        QImage::Format format;
+        QSize drawn;
+        bool partly;
+        int cutTo = 0; // the file's bytes kept, 0 for all
+    };
+    using F = QImage::Format;
+    // clang-format off
+    const Row rows[] = {
+        {"RGBA art to a cell", 2400, 2400, F::Format_ARGB32, {36, 36}, true},
+        {"RGB, tall, to a fitted box", 400, 2800, F::Format_RGB32, {5, 36}, true},
+        {"RGBA, wide, to a fitted box", 2800, 400, F::Format_ARGB32, {36, 5}, true},
+        {"the smallest decoded so", 1024, 1024, F::Format_ARGB32, {36, 36}, true},
+        {"a row fewer: whole", 1024, 1023, F::Format_ARGB32, {36, 36}, false},
+        {"drawn at almost its own size", 1100, 1000, F::Format_ARGB32, {990, 900}, false},
+        {"palette colours: whole", 1100, 1000, F::Format_Indexed8, {36, 36}, false},
+        {"grey: whole", 1100, 1000, F::Format_Grayscale8, {36, 36}, false},
+        {"16 bits a sample: whole", 1100, 1100, F::Format_RGBA64, {36, 36}, false},
+        {"cut short", 1024, 1024, F::Format_ARGB32, {36, 36}, false, 200000},
+    };
+    // clang-format on
+    const auto draw = [](const QImage& picture, QSize drawn) {
+        QImage out(drawn, QImage::Format_ARGB32_Premultiplied);
+        out.fill(QColor(40, 50, 60));
+        QPainter painter(&out);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRect(QPoint(0, 0), drawn), picture);
+        return out;
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString path = dir.filePath(QString::fromLatin1(row.name) + QStringLiteral(".png"));
+        const QImage source = testsupport::Picture(row.w, row.h, 3, testsupport::Alpha::Translucent,
+                                                   row.format != F::Format_Indexed8)
+                                  .convertToFormat(row.format);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && source.save(&buffer, "PNG"));
+        ASSERT_TRUE(testsupport::WriteBytes(path, row.cutTo ? bytes.left(row.cutTo) : bytes));
+
+        int32_t wholeStatus = -1, partStatus = -1;
+        const QImage whole = DecodePicture(path, &wholeStatus);
+        const QImage part = DecodePicture(path, &partStatus, [&](QSize size) {
+            return size == QSize(row.w, row.h) ? row.drawn.height() : -1;
+        });
+        EXPECT_EQ(partStatus, wholeStatus);
+        ASSERT_EQ(part.isNull(), whole.isNull());
+        if (whole.isNull())
+            continue;
+        EXPECT_TRUE(draw(part, row.drawn) == draw(whole, row.drawn));
+        int emptyRows = 0;
+        for (int y = 0; y < part.height(); ++y) {
+            const uchar* line = part.constScanLine(y);
+            emptyRows +=
+                std::all_of(line, line + part.bytesPerLine(), [](uchar b) { return b == 0; });
+        }
+        EXPECT_EQ(emptyRows > part.height() / 2, row.partly) << emptyRows;
+    }
 }
 
 TEST(ImageCache, EvictsTheLeastRecentlyUsedWithinItsBudget)
