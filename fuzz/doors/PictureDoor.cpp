@@ -100,11 +100,23 @@ QStringList PictureDoor(QByteArrayView bytes)
             broken << QStringLiteral("scaled draw reached outside its rectangle");
     }
     const QSize pictureSize = decoded.size();
+    // The thumbnail is the whole picture drawn smoothly into its box, even
+    // where it decodes only the rows that draw reads.
+    const QColor background(212, 208, 200);
+    QImage whole;
+    if (!decoded.isNull()) {
+        whole =
+            QImage(ThumbnailRect(kind, 0, pictureSize).size(), QImage::Format_ARGB32_Premultiplied);
+        whole.fill(background);
+        QPainter painter(&whole);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRect(QPoint(0, 0), whole.size()), decoded);
+    }
     decoded = QImage(); // the thumbnail decodes again; keep one copy at a time
 
     // The palette's thumbnail of the file: its box for floors and walls, the
     // fitted size for objects; none for a file the imaging layer refuses.
-    const QImage thumbnail = MakeThumbnail(kind, path, QColor(212, 208, 200));
+    const QImage thumbnail = MakeThumbnail(kind, path, background);
     if (thumbnail.isNull() != (status != Ok))
         broken << QStringLiteral("a thumbnail %1 for status %2")
                       .arg(thumbnail.isNull() ? QStringLiteral("missing") : QStringLiteral("made"))
@@ -115,6 +127,8 @@ QStringList PictureDoor(QByteArrayView bytes)
                       .arg(thumbnail.height())
                       .arg(pictureSize.width())
                       .arg(pictureSize.height());
+    else if (!thumbnail.isNull() && thumbnail != whole.convertToFormat(thumbnail.format()))
+        broken << QStringLiteral("thumbnail differs from the whole picture drawn into its box");
     return broken;
 }
 
