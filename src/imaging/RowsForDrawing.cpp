@@ -33,6 +33,12 @@ void ReadFromDevice(png_structp png, png_bytep data, png_size_t length)
         png_error(png, "the file ends early");
 }
 
+// Quietly: the whole decode that follows a failure reports what it finds.
+[[noreturn]] void StopReading(png_structp png, png_const_charp)
+{
+    png_longjmp(png, 1);
+}
+
 void IgnoreWarning(png_structp, png_const_charp) {}
 
 // Which rows a smooth draw of `height` rows onto `drawnHeight` reads: output
@@ -125,7 +131,7 @@ QImage DecodeRowsForDrawing(QIODevice& device, QSize size, QImage::Format format
     }
 
     png_structp png =
-        png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, &IgnoreWarning);
+        png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, &StopReading, &IgnoreWarning);
     if (!png)
         return {};
     png_infop info = png_create_info_struct(png);
