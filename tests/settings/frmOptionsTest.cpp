@@ -61,8 +61,7 @@ QStringList Texts(const std::vector<testsupport::BoxRecord>& boxes)
 {
     QStringList texts;
     for (const auto& b : boxes) {
-        EXPECT_EQ(b.title, QStringLiteral("Error"));
-        EXPECT_EQ(b.icon, QMessageBox::Warning);
+        EXPECT_EQ(b, testsupport::ErrorBox(b.text)); // the title and the warning sign
         texts << b.text;
     }
     return texts;
@@ -76,8 +75,7 @@ QString Stored(const char* key)
 
 const char* const ShadowBoxes[] = {"TextObjectShadowTransparency", "TextObjectShadowDistance",
                                    "TextWallShadowTransparency", "TextWallShadowDistance"};
-const QStringList Defaults = {QStringLiteral("40"), QStringLiteral("5"), QStringLiteral("32"),
-                              QStringLiteral("7")};
+const char* const Defaults[] = {"40", "5", "32", "7"};
 
 // Each test starts from an empty store and the built-in shadow values.
 bool ResetStore()
@@ -92,14 +90,6 @@ protected:
     void SetUp() override { ResetStore(), dlg.GetSettings(), redraws = 0, dlg.show(); }
     QLineEdit* Edit(const char* name) { return Find<QLineEdit>(dlg, name); }
     void Set(const char* name, const QString& text) { Type(Edit(name), text); }
-    // The four shadow boxes' texts, in their order on the dialog.
-    QStringList ShadowTexts()
-    {
-        QStringList texts;
-        for (const char* box : ShadowBoxes)
-            texts << Edit(box)->text();
-        return texts;
-    }
     // Clicks `button`, answering every box; the boxes' texts, each an Error box.
     QStringList Press(const char* button)
     {
@@ -122,7 +112,8 @@ TEST_F(OptionsDialog, EmptyStoreShowsDefaultsInALayoutWhereEverythingFits)
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Options"));
     EXPECT_TRUE(Find<QCheckBox>(dlg, "Check1")->isChecked());
     EXPECT_EQ(Edit("TextObjectsFileLocation")->text(), AppPath() + QStringLiteral("Objects"));
-    EXPECT_EQ(ShadowTexts(), Defaults);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(Edit(ShadowBoxes[i])->text(), QLatin1String(Defaults[i]));
 
     std::vector<QWidget*> parents{&dlg};
     for (QGroupBox* frame : dlg.findChildren<QGroupBox*>())
@@ -239,7 +230,8 @@ TEST_F(OptionsDialog, DefaultThenCancelKeepsWhatApplySaved)
     for (const char* box : ShadowBoxes)
         Set(box, QStringLiteral("1"));
     Click(dlg, "btnDefaultShadow");
-    EXPECT_EQ(ShadowTexts(), Defaults);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(Edit(ShadowBoxes[i])->text(), QLatin1String(Defaults[i]));
     Click(dlg, "cmdCancel");
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_EQ(Stored(keys::ObjectShadowTransparency), QStringLiteral("60"));
