@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QColor>
+#include <QDeadlineTimer>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -11,16 +12,20 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QString>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <ostream>
 #include <vector>
 
 namespace testsupport {
@@ -98,12 +103,28 @@ inline QImage Picture(int w, int h, int seed = 0, Alpha alpha = Alpha::Opaque, b
     return img;
 }
 
-// What one modal message box said.
+// What one modal message box said; compared and printed whole.
 struct BoxRecord {
     QString title;
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    bool operator==(const BoxRecord&) const = default;
 };
+inline void PrintTo(const BoxRecord& box, std::ostream* os)
+{
+    *os << '{' << box.title.toStdString() << " | " << box.text.toStdString() << " | icon "
+        << box.icon << '}';
+}
+// A box with the warning sign, as the program shows its questions and errors.
+inline BoxRecord WarningBox(const QString& title, const QString& text)
+{
+    return {title, text, QMessageBox::Warning};
+}
+// The Error box the program shows for a failure.
+inline BoxRecord ErrorBox(const QString& text)
+{
+    return WarningBox(QStringLiteral("Error"), text);
+}
 
 // Runs `action`; each modal widget that becomes active meanwhile is handed to
 // `answer` once (again when it becomes active again after another one). One
@@ -161,12 +182,69 @@ inline std::vector<BoxRecord> AnswerBoxes(const std::function<void()>& action,
     return seen;
 }
 
+// A wheel turn of `angle` (and a touchpad's `pixels`) over `at` in `target`,
+// straight to it as the window system delivers it; true when `target` took it.
+inline bool SendWheel(QWidget* target, QPointF at, QPoint angle,
+                      Qt::KeyboardModifiers modifiers = {}, QPoint pixels = {})
+{
+    QWheelEvent e(at, target->mapToGlobal(at), pixels, angle, Qt::NoButton, modifiers,
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &e);
+    return e.isAccepted();
+}
+
+// Mouse input straight to `target`, with the buttons held, as the window
+// system delivers it to the widget that holds the mouse (QTest would move a
+// press at (0, 0) to the widget's centre).
+inline void SendMouse(QWidget* target, QEvent::Type type, Qt::MouseButton button,
+                      Qt::MouseButtons held, QPointF at)
+{
+    QMouseEvent e(type, at, target->mapToGlobal(at), button, held, Qt::NoModifier);
+    QApplication::sendEvent(target, &e);
+}
+
 // Writes `bytes` to `path`, making its folder first; false when it cannot.
 inline bool WriteBytes(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// Sets an environment variable for the scope and gives back the old value.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const QString& value) : name_(name), saved_(qgetenv(name))
+    {
+        qputenv(name, value.toLocal8Bit());
+    }
+    ~ScopedEnv() { qputenv(name_, saved_); }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* name_;
+    QByteArray saved_;
+};
+
+// The background refresh of the desktop's caches, while it runs.
+inline QObject* RunningDesktopRefresh()
+{
+    return QCoreApplication::instance()->findChild<QObject*>(
+        QStringLiteral("DesktopDatabaseRefresh"), Qt::FindDirectChildrenOnly);
+}
+
+// Lets that refresh end; false when it still runs after `ms`.
+inline bool WaitForDesktopRefresh(int ms = 20000)
+{
+    const QPointer<QObject> refresh = RunningDesktopRefresh();
+    const QDeadlineTimer deadline(ms);
+    while (refresh && !deadline.hasExpired()) {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QThread::msleep(20);
+    }
+    return refresh.isNull();
 }
 
 // Every name in `folder`, hidden ones included, sorted.

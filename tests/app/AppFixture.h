@@ -76,6 +76,19 @@ protected:
         return w;
     }
     QAction* Action(const char* name) const { return Find<QAction>(name); }
+    void Trigger(const char* action, int times)
+    {
+        for (int i = 0; i < times; ++i)
+            Action(action)->trigger();
+    }
+    // A fresh window, so a fresh map, zoomed out `zoomOuts` steps.
+    void Reopen(int zoomOuts)
+    {
+        window->hide();
+        window = std::make_unique<frmMain>();
+        window->show();
+        Trigger("mnuZoomOut", zoomOuts);
+    }
     MapCanvas* Canvas() const { return Find<MapCanvas>("Canvas"); }
     QString Panel(const char* name) const { return Find<QLabel>(name)->text(); }
 
@@ -104,13 +117,10 @@ protected:
         QTest::mouseClick(Find(box), Qt::LeftButton, {}, QPoint(10, 10));
     }
 
-    // Mouse input straight to the canvas, with the buttons held, as the
-    // window system delivers it (QTest would move a press at (0, 0) to the
-    // widget's centre).
+    // Mouse input straight to the canvas, as the window system delivers it.
     void Send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPointF at)
     {
-        QMouseEvent e(type, at, Canvas()->mapToGlobal(at), button, held, Qt::NoModifier);
-        QApplication::sendEvent(Canvas(), &e);
+        testsupport::SendMouse(Canvas(), type, button, held, at);
     }
     void Move(QPointF at, Qt::MouseButtons held = Qt::NoButton)
     {

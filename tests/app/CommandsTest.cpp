@@ -29,16 +29,12 @@ TEST_F(AppFixture, ToolBarSavesAndNewMapAsksAndClearsOnlyOnYes)
     QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_FALSE(window->Map().MapSaved());
 
-    for (int i = 0; i < 3; ++i)
-        Action("mnuZoomOut")->trigger();
-    const auto no =
-        testsupport::AnswerBoxes([&] { bar->actions().at(0)->trigger(); }, QMessageBox::No);
-    ASSERT_EQ(no.size(), 1u);
-    EXPECT_EQ(no[0].title, QStringLiteral("New Map"));
-    EXPECT_EQ(
-        no[0].text,
-        QStringLiteral("Are you sure you want to discard the current map and create a new one?"));
-    EXPECT_EQ(no[0].icon, QMessageBox::Warning);
+    Trigger("mnuZoomOut", 3);
+    EXPECT_EQ(testsupport::AnswerBoxes([&] { bar->actions().at(0)->trigger(); }, QMessageBox::No),
+              std::vector{testsupport::WarningBox(
+                  QStringLiteral("New Map"),
+                  QStringLiteral(
+                      "Are you sure you want to discard the current map and create a new one?"))});
     EXPECT_NE(window->Map().FloorAt(0, 0), 0u);
     EXPECT_EQ(window->Zoom(), 0.25f);
 

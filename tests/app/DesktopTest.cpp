@@ -57,12 +57,8 @@ TEST_F(AppFixture, FootprintMarkerShowsAllFourSidesAtTheScreensScale)
         const double dpr = window->devicePixelRatioF();
         const QRectF r(QPointF(marker->mapTo(window.get(), QPoint(0, 0))) * dpr,
                        QSizeF(marker->size()) * dpr);
-        SCOPED_TRACE(QStringLiteral("%1 at %2,%3 ratio %4")
-                         .arg(QLatin1String(row.box))
-                         .arg(row.at.x())
-                         .arg(row.at.y())
-                         .arg(dpr)
-                         .toStdString());
+        SCOPED_TRACE(testing::Message()
+                     << row.box << " at " << row.at.x() << "," << row.at.y() << " ratio " << dpr);
         ASSERT_TRUE(shot.rect().contains(r.toAlignedRect()));
         const int x0 = int(r.left()) + 3, x1 = int(r.right()) - 3;
         const int y0 = int(r.top()) + 3, y1 = int(r.bottom()) - 3;

@@ -21,11 +21,7 @@ TEST_F(AppFixture, EachKindPaintsWhereItsMarkerStands)
     // clang-format on
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
-        window->hide();
-        window = std::make_unique<frmMain>(); // a fresh map and zoom per row
-        window->show();
-        for (int i = 0; i < r.zoomOuts; ++i)
-            Action("mnuZoomOut")->trigger();
+        Reopen(r.zoomOuts);
         Pick(r.kind, r.kind == BrushKind::Floor ? 1 : 0);
         EXPECT_EQ(Panel("Panel3"), QLatin1String(r.status));
         // A drag of a few pixels stays on the cell, the wall point, the one object.
@@ -61,10 +57,7 @@ TEST_F(AppFixture, OneFastMovePaintsEveryCellAndWallPointOnItsWay)
     };
     // clang-format on
     for (const auto& r : rows) {
-        window = std::make_unique<frmMain>(); // a fresh map and zoom per row
-        window->show();
-        for (int i = 0; i < r.zoomOuts; ++i)
-            Action("mnuZoomOut")->trigger();
+        Reopen(r.zoomOuts);
         SCOPED_TRACE(testing::Message() << (r.kind == BrushKind::Floor ? "floor" : "wall")
                                         << " at zoom " << window->Zoom());
         Pick(r.kind, 0);
@@ -90,7 +83,6 @@ TEST_F(AppFixture, OneFastMovePaintsEveryCellAndWallPointOnItsWay)
         const int before = window->RedrawCount(false);
         Click(Qt::RightButton, at(r.first));
         EXPECT_EQ(window->RedrawCount(false) - before, 1);
-        window->hide();
     }
 }
 
@@ -159,14 +151,10 @@ TEST_F(AppFixture, BrushButtonsTurnTheObjectBrush)
             QTest::qWait(100);
         },
         QMessageBox::Ok);
-    ASSERT_EQ(boxes.size(), 2u);
-    for (const testsupport::BoxRecord& box : boxes) {
-        EXPECT_EQ(box.title, QStringLiteral("Error"));
-        EXPECT_EQ(box.icon, QMessageBox::Warning);
-        EXPECT_EQ(box.text, QStringLiteral("The picture \"%1\" cannot be loaded.\n\n"
-                                           "File Not Found: Status = 10")
-                                .arg(path));
-    }
+    const auto refused = testsupport::ErrorBox(
+        QStringLiteral("The picture \"%1\" cannot be loaded.\n\nFile Not Found: Status = 10")
+            .arg(path));
+    EXPECT_EQ(boxes, std::vector({refused, refused}));
     EXPECT_TRUE(paneKept);
     EXPECT_EQ(window->CurrentBrush().ObjectOrientation, 7);
     EXPECT_EQ(window->CurrentBrush().Paths[BrushKind::Object], path);

@@ -4,9 +4,7 @@
 #include "imaging/Imaging.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QPointer>
 
 namespace apptest {
 
@@ -37,9 +35,8 @@ private:
 
 TEST_F(AppFixture, MainShowsSplashThenWindowThenRegistersTheMapType)
 {
-    const QByteArray savedData = qgetenv("XDG_DATA_HOME");
     const QString data = dir.filePath(QStringLiteral("data"));
-    qputenv("XDG_DATA_HOME", data.toLocal8Bit());
+    const testsupport::ScopedEnv dataHome("XDG_DATA_HOME", data);
     const QString entry = data + QStringLiteral("/applications/halvorn-iii-map.desktop");
     SaveSetting(QLatin1String(keys::ShowSplash), QStringLiteral("1"));
     ShowRecorder recorder(entry);
@@ -60,17 +57,10 @@ TEST_F(AppFixture, MainShowsSplashThenWindowThenRegistersTheMapType)
         "\nExec=\"" + QFile::encodeName(QCoreApplication::applicationFilePath()) + "\" %f\n"));
 
     // The desktop's caches are refreshed in the background; let that end.
-    const QPointer<QObject> refresh =
-        qApp->findChild<QObject*>(QStringLiteral("DesktopDatabaseRefresh"));
-    QElapsedTimer clock;
-    clock.start();
-    while (refresh && clock.elapsed() < 20000)
-        QTest::qWait(20);
-    EXPECT_TRUE(refresh.isNull());
+    EXPECT_TRUE(testsupport::WaitForDesktopRefresh());
     started->hide();
     started.reset();
     EXPECT_EQ(MainWindow, nullptr);
-    qputenv("XDG_DATA_HOME", savedData);
 }
 
 // Closing the window and the Exit item ask the same question.
@@ -86,20 +76,16 @@ TEST_F(AppFixture, ExitAsksFirstAndKeepsTheMapOnNo)
     QTest::mouseClick(Find("FloorBox"), Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_TRUE(Find("FloorSelect")->isVisible());
 
-    const auto no = testsupport::AnswerBoxes([&] { window->close(); }, QMessageBox::No);
-    ASSERT_EQ(no.size(), 1u);
-    EXPECT_EQ(no[0].title, QStringLiteral("Exit Halvorn III?"));
-    EXPECT_EQ(no[0].text,
-              QStringLiteral("Are you sure you want to exit Halvorn III? The current map "
-                             "will be lost.\nClick NO to export or print your map first."));
-    EXPECT_EQ(no[0].icon, QMessageBox::Warning);
+    EXPECT_EQ(testsupport::AnswerBoxes([&] { window->close(); }, QMessageBox::No),
+              std::vector{testsupport::WarningBox(
+                  QStringLiteral("Exit Halvorn III?"),
+                  QStringLiteral("Are you sure you want to exit Halvorn III? The current map will "
+                                 "be lost.\nClick NO to export or print your map first."))});
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(GdipStarted());
     EXPECT_NE(window->Map().FloorAt(0, 0), 0u);
     // The wheel still zooms after a No.
-    QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), {}, QPoint(0, -120), Qt::NoButton, {},
-                      Qt::NoScrollPhase, false);
-    QApplication::sendEvent(Canvas(), &wheel);
+    testsupport::SendWheel(Canvas(), QPointF(5, 5), QPoint(0, -120));
     EXPECT_EQ(window->Zoom(), 0.75f);
 
     const auto yes =

@@ -2,7 +2,7 @@
 
 #include <QScreen>
 #include <QToolBar>
-#include <QWheelEvent>
+#include <array>
 #include <private/qhighdpiscaling_p.h>
 #include <private/qwidget_p.h>
 #include <qpa/qwindowsysteminterface.h>
@@ -31,10 +31,7 @@ void FakeDecoration(QWidget* w, QMargins frame)
 // With Alt held the X11 platform reports the turn sideways.
 bool SendWheel(QWidget* target, QPoint delta, Qt::KeyboardModifiers modifiers)
 {
-    QWheelEvent e(QPointF(5, 5), target->mapToGlobal(QPointF(5, 5)), {}, delta, Qt::NoButton,
-                  modifiers, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(target, &e);
-    return e.isAccepted();
+    return testsupport::SendWheel(target, QPointF(5, 5), delta, modifiers);
 }
 
 void Wheel(QWidget* target, int delta)
@@ -143,31 +140,30 @@ TEST_F(AppFixture, ResizeRuleFollowsTheClientArea)
     QWidget* hs = Find("HScroll1");
     QWidget* vs = Find("VScroll1");
     QWidget* corner = Find("Huukske");
+    // Which of the horizontal bar, the vertical bar and the corner between show.
+    const auto shown = [&] {
+        return std::array{hs->isVisible(), vs->isVisible(), corner->isVisible()};
+    };
     // The opening client area of 792 x 561 plus the design frame of 8 x 47.
     EXPECT_EQ(window->ClientArea()->size(), QSize(792, 561));
     EXPECT_EQ(holder->geometry(), QRect(192, 53, 800 - 202, 608 - 121));
-    EXPECT_TRUE(corner->isVisible()); // as are both bars
+    EXPECT_EQ(shown(), (std::array{true, true, true}));
     EXPECT_EQ(corner->geometry().bottomRight(), QPoint(holder->width() - 5, holder->height() - 5));
     EXPECT_EQ(hs->geometry(), QRect(0, holder->height() - 21, holder->width() - 21, 17));
 
     // At 25 % the canvas fits: every zoom decides the bars as a resize does.
     auto* hBar = static_cast<QScrollBar*>(hs);
     hBar->setValue(300);
-    for (int i = 0; i < 3; ++i)
-        Action("mnuZoomOut")->trigger();
-    EXPECT_FALSE(hs->isVisible());
-    EXPECT_FALSE(vs->isVisible());
-    EXPECT_FALSE(corner->isVisible());
+    Trigger("mnuZoomOut", 3);
+    EXPECT_EQ(shown(), (std::array{false, false, false}));
     // Zoomed back in, the bars are back at once, their range and value as they were.
-    for (int i = 0; i < 3; ++i)
-        Action("mnuZoomIn")->trigger();
-    EXPECT_TRUE(corner->isVisible());
+    Trigger("mnuZoomIn", 3);
+    EXPECT_EQ(shown(), (std::array{true, true, true}));
     EXPECT_EQ(hBar->maximum(), 1080);
     EXPECT_EQ(hBar->value(), 300);
     EXPECT_EQ(Canvas()->x(), -300);
     hBar->setValue(0);
-    for (int i = 0; i < 3; ++i)
-        Action("mnuZoomOut")->trigger();
+    Trigger("mnuZoomOut", 3);
 
     // Only the vertical bar: wide enough but not high enough for 540.
     Action("mnuZoomIn")->trigger();
@@ -175,9 +171,7 @@ TEST_F(AppFixture, ResizeRuleFollowsTheClientArea)
     window->Form_Resize();
     const QSize h = holder->size();
     EXPECT_EQ(h, QSize(590, 400));
-    EXPECT_FALSE(hs->isVisible());
-    EXPECT_TRUE(vs->isVisible());
-    EXPECT_FALSE(corner->isVisible());
+    EXPECT_EQ(shown(), (std::array{false, true, false}));
     EXPECT_EQ(vs->height(), h.height() - 4);
     EXPECT_EQ(hs->y(), h.height() - 21); // hidden but placed
 

@@ -59,10 +59,7 @@ TEST(ProgramIcon, WindowIconCarriesEverySizeUpTo128)
     const QIcon icon = ProgramWindowIcon();
     QList<QSize> sizes = icon.availableSizes();
     std::sort(sizes.begin(), sizes.end(), [](QSize a, QSize b) { return a.width() < b.width(); });
-    QList<QSize> expected;
-    for (const int size : {16, 24, 32, 48, 64, 128})
-        expected.append(QSize(size, size));
-    EXPECT_EQ(sizes, expected);
+    EXPECT_EQ(sizes, (QList<QSize>{{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}}));
     EXPECT_EQ(icon.pixmap(QSize(32, 32)).toImage().convertToFormat(QImage::Format_ARGB32),
               ProgramIcon(32));
 }

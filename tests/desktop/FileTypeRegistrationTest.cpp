@@ -7,11 +7,8 @@
 #include "TestSupport.h"
 #include "storage/IoFaults.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QPointer>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -29,24 +26,12 @@ const QString IconName = QStringLiteral("application-x-halvorn-iii-map");
 using testsupport::ReadAll;
 using testsupport::Snapshot;
 
-// The background refresh of the desktop's caches, while it runs.
-QObject* RunningRefresh()
-{
-    return QCoreApplication::instance()->findChild<QObject*>(
-        QStringLiteral("DesktopDatabaseRefresh"), Qt::FindDirectChildrenOnly);
-}
+using testsupport::RunningDesktopRefresh;
 
 // Lets the refresh end; a test that fails here would otherwise hang on it.
-void WaitForRefresh(int ms = 20000)
+void WaitForRefresh()
 {
-    const QPointer<QObject> refresh = RunningRefresh();
-    QElapsedTimer clock;
-    clock.start();
-    while (refresh && clock.elapsed() < ms) {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QTest::qWait(20);
-    }
-    EXPECT_TRUE(refresh.isNull()) << "the desktop refresh did not end";
+    EXPECT_TRUE(testsupport::WaitForDesktopRefresh()) << "the desktop refresh did not end";
 }
 
 // Each test gets its own data home; the one the test main set is restored.
@@ -55,16 +40,9 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir_.isValid());
-        saved_ = qgetenv("XDG_DATA_HOME");
-        data_ = dir_.filePath(QStringLiteral("data"));
-        qputenv("XDG_DATA_HOME", data_.toLocal8Bit());
         ASSERT_EQ(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation), data_);
     }
-    void TearDown() override
-    {
-        WaitForRefresh();
-        qputenv("XDG_DATA_HOME", saved_);
-    }
+    void TearDown() override { WaitForRefresh(); }
 
     bool RegisterMap(const QString& program, const QString& icon = {})
     {
@@ -83,8 +61,8 @@ protected:
     }
 
     QTemporaryDir dir_;
-    QByteArray saved_;
-    QString data_;
+    const QString data_ = dir_.filePath(QStringLiteral("data"));
+    const testsupport::ScopedEnv dataHome_{"XDG_DATA_HOME", data_};
 };
 
 // The user's own choice of program for the type is left alone.
@@ -216,11 +194,9 @@ TEST_F(FileTypeRegistration, InstalledLauncherIsNotDoubled)
                             prefix + QStringLiteral("/bin/halvorn3")));
     const QString launcher = prefix + QStringLiteral("/share/applications/") +
                              QLatin1String(ApplicationId) + QStringLiteral(".desktop");
-    const QByteArray savedDirs = qgetenv("XDG_DATA_DIRS");
-    const QByteArray savedPath = qgetenv("PATH");
-    qputenv("XDG_DATA_DIRS", (prefix + QStringLiteral("/share")).toLocal8Bit());
-    qputenv("PATH",
-            (prefix + QStringLiteral("/bin:") + QString::fromLocal8Bit(savedPath)).toLocal8Bit());
+    const testsupport::ScopedEnv dirs("XDG_DATA_DIRS", prefix + QStringLiteral("/share"));
+    const testsupport::ScopedEnv path("PATH", prefix + QStringLiteral("/bin:") +
+                                                  qEnvironmentVariable("PATH"));
 
     const QByteArray mime = "MimeType=image/png;application/x-halvorn-iii-map;\n";
     const QByteArray installedExec = "Exec=" + (prefix + QStringLiteral("/bin/halvorn3")).toUtf8();
@@ -257,8 +233,6 @@ TEST_F(FileTypeRegistration, InstalledLauncherIsNotDoubled)
         EXPECT_TRUE(QFile::exists(data_ + QStringLiteral("/mime/packages/halvorn-iii-map.xml")));
         EXPECT_TRUE(QFile::exists(Icon(48)));
     }
-    qputenv("XDG_DATA_DIRS", savedDirs);
-    qputenv("PATH", savedPath);
 }
 
 TEST_F(FileTypeRegistration, UnwritableDataHomeFailsQuietly)
@@ -314,7 +288,7 @@ TEST_F(FileTypeRegistration, AFailingDiskLeavesEveryFileOldOrNewAndWhole)
         iofaults::Arm(n, ENOSPC);
         EXPECT_FALSE(registerAs("/opt/new/halvorn3", "Dungeon map"));
         iofaults::Disarm();
-        EXPECT_EQ(RunningRefresh(), nullptr);
+        EXPECT_EQ(RunningDesktopRefresh(), nullptr);
         const auto now = Snapshot(data_);
         ASSERT_EQ(now.size(), old.size());
         for (const auto& [path, bytes] : now) {
@@ -332,16 +306,11 @@ protected:
     void SetUp() override
     {
         FileTypeRegistration::SetUp();
-        savedPath_ = qgetenv("PATH");
-        bin_ = dir_.filePath(QStringLiteral("bin"));
         QDir().mkpath(bin_);
-        qputenv("PATH", bin_.toLocal8Bit());
     }
     void TearDown() override
     {
         testsupport::WriteBytes(Release(), "go");
-        WaitForRefresh();
-        qputenv("PATH", savedPath_);
         FileTypeRegistration::TearDown();
     }
     void InstallTool(const char* name)
@@ -361,8 +330,8 @@ protected:
         return QString::fromUtf8(ReadAll(Log())).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
 
-    QByteArray savedPath_;
-    QString bin_;
+    const QString bin_ = dir_.filePath(QStringLiteral("bin"));
+    const testsupport::ScopedEnv path_{"PATH", bin_};
 };
 
 TEST_F(DesktopToolsOnPath, RefreshRunsInTheBackgroundOnlyWhenAFileWasRewritten)
@@ -375,7 +344,7 @@ TEST_F(DesktopToolsOnPath, RefreshRunsInTheBackgroundOnlyWhenAFileWasRewritten)
 
     // Registration returns while the first tool is still waiting to be let go.
     ASSERT_TRUE(RegisterMap(QStringLiteral("/opt/h/halvorn3")));
-    EXPECT_NE(RunningRefresh(), nullptr);
+    EXPECT_NE(RunningDesktopRefresh(), nullptr);
     EXPECT_TRUE(LogLines().size() <= 1);
     ASSERT_TRUE(testsupport::WriteBytes(Release(), "go"));
     WaitForRefresh();
@@ -383,14 +352,14 @@ TEST_F(DesktopToolsOnPath, RefreshRunsInTheBackgroundOnlyWhenAFileWasRewritten)
 
     // Nothing changed: nothing runs.
     ASSERT_TRUE(RegisterMap(QStringLiteral("/opt/h/halvorn3")));
-    EXPECT_EQ(RunningRefresh(), nullptr);
+    EXPECT_EQ(RunningDesktopRefresh(), nullptr);
     QTest::qWait(100);
     EXPECT_EQ(LogLines(), both);
 
     // One file changed (here: removed behind the program's back): both run again.
     ASSERT_TRUE(QFile::remove(Entry()));
     ASSERT_TRUE(RegisterMap(QStringLiteral("/opt/h/halvorn3")));
-    EXPECT_NE(RunningRefresh(), nullptr);
+    EXPECT_NE(RunningDesktopRefresh(), nullptr);
     WaitForRefresh();
     EXPECT_EQ(LogLines(), both + both);
 }
@@ -400,7 +369,7 @@ TEST_F(DesktopToolsOnPath, StuckToolIsStoppedAndMissingToolsAreSkipped)
     // Only one tool installed, and it never finishes on its own.
     InstallTool("update-desktop-database");
     ASSERT_TRUE(RegisterMap(QStringLiteral("/opt/h/halvorn3")));
-    ASSERT_NE(RunningRefresh(), nullptr);
+    ASSERT_NE(RunningDesktopRefresh(), nullptr);
     WaitForRefresh();
     EXPECT_EQ(LogLines(), QStringList{QStringLiteral("update-desktop-database ") + data_ +
                                       QStringLiteral("/applications")});

@@ -9,14 +9,13 @@
 
 #include "DesktopValidators.h"
 #include "QStringPrint.h"
+#include "TestSupport.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -64,11 +63,7 @@ protected:
     {
         return prefix_->path() + QLatin1Char('/') + relative;
     }
-    static QByteArray Read(const QString& relative)
-    {
-        QFile file(At(relative));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    static QByteArray Read(const QString& relative) { return testsupport::ReadAll(At(relative)); }
 
     static inline std::unique_ptr<QTemporaryDir> prefix_;
     static inline ProgramRun install_;
@@ -210,10 +205,9 @@ TEST_F(Package, LintianFindsNoErrorOrWarningAndTheLauncherStartsThePackagedProgr
     ASSERT_EQ(
         RunProgram(QStringLiteral("dpkg-deb"), {QStringLiteral("-x"), deb_, root.path()}).exitCode,
         0);
-    QFile launcher(root.path() + QStringLiteral("/usr/share/applications/") + Id +
-                   QStringLiteral(".desktop"));
-    ASSERT_TRUE(launcher.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(launcher.readAll().contains("\nExec=/usr/bin/halvorn3 %f\n"));
+    EXPECT_TRUE(testsupport::ReadAll(root.path() + QStringLiteral("/usr/share/applications/") + Id +
+                                     QStringLiteral(".desktop"))
+                    .contains("\nExec=/usr/bin/halvorn3 %f\n"));
     bool installed = false;
     EXPECT_EQ(desktoptest::ValidatorComplaints(QStringLiteral("lintian"),
                                                {QStringLiteral("--fail-on"),

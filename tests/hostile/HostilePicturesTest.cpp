@@ -21,7 +21,6 @@
 
 #include <QAction>
 #include <QFileInfo>
-#include <QMouseEvent>
 #include <QSettings>
 #include <QTest>
 
@@ -204,14 +203,11 @@ protected:
         auto* canvas = window->findChild<MapCanvas*>(QStringLiteral("Canvas"));
         const float cell = 72 * window->Zoom();
         const QPointF at((index % 15 + 0.5) * cell, (index / 15 + 0.5) * cell);
-        for (const auto type :
-             {QEvent::MouseMove, QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QMouseEvent e(type, at, canvas->mapToGlobal(at),
-                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                          Qt::NoModifier);
-            QApplication::sendEvent(canvas, &e);
-        }
+        testsupport::SendMouse(canvas, QEvent::MouseMove, Qt::NoButton, Qt::NoButton, at);
+        testsupport::SendMouse(canvas, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton,
+                               at);
+        testsupport::SendMouse(canvas, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton,
+                               at);
         ASSERT_EQ(window->Map().FloorAt(index % 15, index / 15), window->CurrentBrush().FloorImage);
         QImage expected(canvas->Picture().size(), QImage::Format_RGB32);
         oracle::LiteralRedraw(expected, window->Map(), window->Layers(), window->Zoom(),
@@ -235,7 +231,7 @@ TEST_F(HostileWindow, EveryCorpusFileGoesThroughPickPaintAndRedraw)
     PipeWatchdog watchdog(corpusDir.path(), corpus);
 
     // The whole corpus as one floor folder: the palette shows exactly the
-    // pictures the loader takes.
+    // pictures the loader takes (the valid ones among them: the test above).
     SetFolders(corpusDir.path());
     ClickFloorBox();
     const QStringList shown = ShownPaths();
@@ -246,10 +242,6 @@ TEST_F(HostileWindow, EveryCorpusFileGoesThroughPickPaintAndRedraw)
             loadable.insert(path);
     }
     EXPECT_EQ(std::set<QString>(shown.begin(), shown.end()), loadable);
-    for (const CorpusFile& f : corpus)
-        if (f.expect == Expect::Valid) {
-            EXPECT_TRUE(loadable.count(PathOf(corpusDir.path(), f.name))) << f.name.constData();
-        }
     ClickFloorBox();
 
     // One slot in a folder of its own, whose content changes under the open

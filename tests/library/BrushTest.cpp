@@ -9,7 +9,6 @@
 #include "imaging/Imaging.h"
 #include "library/Brush.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -96,14 +95,13 @@ TEST_F(BrushTest, FailedLoadChangesNothing)
     brush.Select(BrushKind::Object, Png(QStringLiteral("chest.png"), 20, 10, Qt::blue), 3);
     brush.SetMode(BrushKind::Floor);
     const Brush before = brush;
-    QFile text(dir.filePath(QStringLiteral("bad.png")));
-    ASSERT_TRUE(text.open(QIODevice::WriteOnly) && text.write("not a picture") > 0);
-    text.close();
+    const QString text = dir.filePath(QStringLiteral("bad.png"));
+    ASSERT_TRUE(testsupport::WriteBytes(text, "not a picture"));
 
     EXPECT_THROW(brush.Select(BrushKind::Floor, dir.filePath(QStringLiteral("gone.png"))),
                  AppError);
-    EXPECT_THROW(brush.Select(BrushKind::Wall, text.fileName()), AppError);
-    EXPECT_THROW(brush.Select(BrushKind::Object, text.fileName(), 0), AppError);
+    EXPECT_THROW(brush.Select(BrushKind::Wall, text), AppError);
+    EXPECT_THROW(brush.Select(BrushKind::Object, text, 0), AppError);
     EXPECT_EQ(brush.Paths[BrushKind::Floor], before.Paths[BrushKind::Floor]);
     EXPECT_EQ(brush.Preview(BrushKind::Floor), before.Preview(BrushKind::Floor));
     EXPECT_TRUE(brush.Paths[BrushKind::Wall].isEmpty());

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 using namespace halvorn;
 
 TEST(MapDocument, NewMapHasTheArraysAndOneFreeSlot)
@@ -11,10 +13,8 @@ TEST(MapDocument, NewMapHasTheArraysAndOneFreeSlot)
     map.SetWall(61, 61, 8);
     map.AddObject(9, 0, 0, 10, 10, 0);
     map.NewMap(15, 15);
-    EXPECT_EQ(map.FloorColumns(), 16);
-    EXPECT_EQ(map.FloorRows(), 16);
-    EXPECT_EQ(map.WallColumns(), 62);
-    EXPECT_EQ(map.WallRows(), 62);
+    EXPECT_EQ((std::array{map.FloorColumns(), map.FloorRows(), map.WallColumns(), map.WallRows()}),
+              (std::array{16, 16, 62, 62}));
     EXPECT_EQ(map.FloorAt(15, 15), 0u);
     EXPECT_EQ(map.WallAt(61, 61), 0u);
     ASSERT_EQ(map.Objects().size(), 1u);

@@ -9,9 +9,9 @@
 #include "World.h"
 
 #include "PaletteSupport.h"
+#include "TestSupport.h"
 
 #include <QTest>
-#include <QWheelEvent>
 
 #include <functional>
 
@@ -51,14 +51,11 @@ public:
     // to the widget that holds the mouse during a drag.
     void SendMouse(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPointF at)
     {
-        QMouseEvent e(type, at, canvas_->mapToGlobal(at), button, held, Qt::NoModifier);
-        QApplication::sendEvent(canvas_, &e);
+        testsupport::SendMouse(canvas_, type, button, held, at);
     }
     static void SendWheel(QWidget* target, QPointF at, int delta, Qt::KeyboardModifiers modifiers)
     {
-        QWheelEvent e(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
-                      modifiers, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(target, &e);
+        testsupport::SendWheel(target, at, QPoint(0, delta), modifiers);
     }
     // Mostly inside, some around the edges where the grids end, some far off.
     QPointF CanvasPoint()
@@ -175,9 +172,8 @@ public:
     {
         if (PalettePane* pane = OpenPane()) {
             const QPointF at(Below(220), Below(std::max(1, pane->Canvas()->height() + 20)));
-            QMouseEvent e(QEvent::MouseMove, at, pane->Canvas()->mapToGlobal(at), Qt::NoButton,
-                          Qt::NoButton, Qt::NoModifier);
-            QApplication::sendEvent(pane->Canvas(), &e);
+            testsupport::SendMouse(pane->Canvas(), QEvent::MouseMove, Qt::NoButton, Qt::NoButton,
+                                   at);
         }
     }
 

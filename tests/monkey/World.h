@@ -4,6 +4,7 @@
 
 #include "GeneratedLibrary.h"
 #include "HostileCorpus.h"
+#include "TestSupport.h"
 
 #include <QDir>
 #include <QStringList>
@@ -125,9 +126,7 @@ public:
 private:
     void Write(const char* relative, const QByteArray& bytes)
     {
-        QFile f(Path(relative));
-        if (f.open(QIODevice::WriteOnly))
-            f.write(bytes);
+        testsupport::WriteBytes(Path(relative), bytes);
     }
     hostile::CorpusDir root_;
 };

@@ -9,11 +9,9 @@
 
 #include <QBuffer>
 #include <QComboBox>
-#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QImageWriter>
-#include <QLineEdit>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -30,6 +28,8 @@ namespace {
 
 const QString Png = QStringLiteral("PNG File (*.png)");
 const QString Jpg = QStringLiteral("JPG File (*.jpg)");
+const QString Overwrite =
+    QStringLiteral("File already exists! Do you want to overwrite this file?");
 
 // The canvas picture: every pixel differs from its neighbours, so a shifted,
 // scaled or re-encoded file cannot pass for the original.
@@ -154,12 +154,8 @@ TEST_F(ExportMapTest, AsksOnceBeforeOverwritingAndOnlyYesReplaces)
         const QString path = Path(QLatin1String(name));
         ASSERT_TRUE(testsupport::WriteBytes(path, old));
         DialogMemory memory;
-        const auto boxes = RunExport(picture, memory, Png, path, answer);
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].title, QStringLiteral("Warning"));
-        EXPECT_EQ(boxes[0].text,
-                  QStringLiteral("File already exists! Do you want to overwrite this file?"));
-        EXPECT_EQ(boxes[0].icon, QMessageBox::Warning);
+        EXPECT_EQ(RunExport(picture, memory, Png, path, answer),
+                  std::vector{testsupport::WarningBox(QStringLiteral("Warning"), Overwrite)});
         EXPECT_EQ(memory.ExportFileName, path);
         if (answer == QMessageBox::Yes) {
             EXPECT_TRUE(QImage(path).convertToFormat(QImage::Format_RGB32) == picture);
@@ -170,13 +166,16 @@ TEST_F(ExportMapTest, AsksOnceBeforeOverwritingAndOnlyYesReplaces)
 }
 
 // The box names the file and the reason in words.
+BoxRecord Failure(const QString& path, const QString& why)
+{
+    return testsupport::ErrorBox(QStringLiteral("The map could not be exported to ") + path +
+                                 QStringLiteral(".\n\n") + why);
+}
+// The last box shown is that failure (an old file's question comes first).
 void ExpectFailure(const std::vector<BoxRecord>& boxes, const QString& path, const QString& why)
 {
     ASSERT_FALSE(boxes.empty());
-    EXPECT_EQ(boxes.back().title, QStringLiteral("Error"));
-    EXPECT_EQ(boxes.back().icon, QMessageBox::Warning);
-    EXPECT_EQ(boxes.back().text, QStringLiteral("The map could not be exported to ") + path +
-                                     QStringLiteral(".\n\n") + why);
+    EXPECT_EQ(boxes.back(), Failure(path, why));
 }
 
 TEST_F(ExportMapTest, FailedExportSaysWhyAndKeepsTheOldFile)
@@ -281,7 +280,7 @@ TEST_F(ExportMapTest, ADiskFailingAtAnyCallIsReportedAndTheOldFileSurvives)
         const auto boxes = RunExport(picture, memory, Png, path, QMessageBox::Yes);
         iofaults::Disarm();
         ASSERT_EQ(boxes.size(), 2u); // the overwrite question, then the failure
-        ExpectFailure(boxes, path, qt_error_string(error));
+        EXPECT_EQ(boxes[1], Failure(path, qt_error_string(error)));
         EXPECT_EQ(ReadAll(path), old);
         EXPECT_EQ(Entries(), QStringList{QStringLiteral("exist.png")});
     }

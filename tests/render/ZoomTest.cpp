@@ -4,24 +4,8 @@
 
 using namespace halvorn;
 
-TEST(Zoom, StepsStatesAndTexts)
-{
-    // clang-format off
-    const struct { float zoom, in, out; bool inOn, outOn; const char* text; } rows[] = {
-        {0.25f, 0.5f, 0.25f, true, false, "ZoomLevel =  25%"}, {0.5f, 0.75f, 0.25f, true, true, "ZoomLevel =  50%"},
-        {0.75f, 1.0f, 0.5f, true, true, "ZoomLevel =  75%"}, {1.0f, 1.0f, 0.75f, false, true, "ZoomLevel =  100%"},
-    };
-    // clang-format on
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.text);
-        EXPECT_EQ(ZoomInStep(r.zoom), r.in);
-        EXPECT_EQ(ZoomOutStep(r.zoom), r.out);
-        EXPECT_EQ(ZoomInEnabled(r.zoom), r.inOn);
-        EXPECT_EQ(ZoomOutEnabled(r.zoom), r.outOn);
-        EXPECT_EQ(ZoomLevelText(r.zoom), QString::fromLatin1(r.text));
-    }
-}
-
+// Each zoom's steps, button states and text: AppFixture.ZoomStepsThroughMenuToolBarAndWheel
+// walks every one of them through the window.
 TEST(Zoom, WheelCountsWholeNotches)
 {
     // clang-format off

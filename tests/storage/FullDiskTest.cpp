@@ -9,11 +9,8 @@
 #include "output/OutputDriving.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
-#include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTest>
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -146,17 +143,13 @@ TEST_F(FullDisk, ExportAndPdfPrintSayNoSpaceAndKeepTheOldFiles)
 // and leaves the registration already there byte for byte.
 TEST_F(FullDisk, RegistrationKeepsTheFilesAlreadyWritten)
 {
-    const QByteArray saved = qgetenv("XDG_DATA_HOME");
     const QString data = disk_ + QStringLiteral("/data");
-    qputenv("XDG_DATA_HOME", QFile::encodeName(data));
+    const testsupport::ScopedEnv dataHome("XDG_DATA_HOME", data);
     const QString mapClass = QStringLiteral("Halvorn III Map");
     ASSERT_TRUE(RegisterFileType(QStringLiteral("hvm"), QStringLiteral("/opt/h/halvorn3"),
                                  QString(), mapClass, mapClass));
     // Lets the background refresh of the desktop's caches write its files.
-    for (int i = 0; i < 500 && QCoreApplication::instance()->findChild<QObject*>(
-                                   QStringLiteral("DesktopDatabaseRefresh"));
-         ++i)
-        QTest::qWait(20);
+    testsupport::WaitForDesktopRefresh();
     const auto before = Snapshot(data);
     ASSERT_TRUE(before.count(QStringLiteral("mime/packages/halvorn-iii-map.xml")));
 
@@ -165,7 +158,6 @@ TEST_F(FullDisk, RegistrationKeepsTheFilesAlreadyWritten)
                                   QString(), mapClass, QStringLiteral("Dungeon map")));
     EXPECT_TRUE(Snapshot(data) == before);
     Unfill();
-    qputenv("XDG_DATA_HOME", saved);
 }
 
 } // namespace
