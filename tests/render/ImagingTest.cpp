@@ -6,12 +6,14 @@
 #include "TestSupport.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QCoreApplication>
 #include <QFile>
 #include <QPainter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 using namespace halvorn;
 
@@ -229,7 +231,7 @@ TEST(Imaging, LargePicturesDecodedForTheirDrawDrawAsTheWholePicture)
         QImage::Format format;
         QSize drawn;
         bool partly;
-        bool damaged = false; // a byte of the compressed pixels changed
+        enum { Plain, Damaged, Gamma } file = Plain; // Damaged: a byte of the pixels changed
     };
     using F = QImage::Format;
     // clang-format off
@@ -243,7 +245,8 @@ TEST(Imaging, LargePicturesDecodedForTheirDrawDrawAsTheWholePicture)
         {"palette colours: whole", 1100, 1000, F::Format_Indexed8, {36, 36}, false},
         {"grey: whole", 1100, 1000, F::Format_Grayscale8, {36, 36}, false},
         {"16 bits a sample: whole", 1100, 1100, F::Format_RGBA64, {36, 36}, false},
-        {"damaged inside", 1024, 1024, F::Format_ARGB32, {36, 36}, false, true},
+        {"damaged inside", 1024, 1024, F::Format_ARGB32, {36, 36}, false, Row::Damaged},
+        {"with a gamma chunk", 1024, 1024, F::Format_ARGB32, {36, 36}, true, Row::Gamma},
     };
     // clang-format on
     const auto draw = [](const QImage& picture, QSize drawn) {
@@ -263,7 +266,13 @@ TEST(Imaging, LargePicturesDecodedForTheirDrawDrawAsTheWholePicture)
         QByteArray bytes;
         QBuffer buffer(&bytes);
         ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && source.save(&buffer, "PNG"));
-        if (row.damaged)
+        if (row.file == Row::Gamma) { // a gamma of 1.0, after the 33 bytes of signature and IHDR
+            const QByteArray gama = QByteArray("gAMA") + QByteArray("\0\x01\x86\xa0", 4);
+            const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(gama.constData()), 8);
+            bytes.insert(33, QByteArray("\0\0\0\x04", 4) + gama + QByteArray(1, char(crc >> 24)) +
+                                 char(crc >> 16) + char(crc >> 8) + char(crc));
+        }
+        if (row.file == Row::Damaged)
             bytes[bytes.size() / 2] = static_cast<char>(bytes[bytes.size() / 2] ^ 0x55);
         ASSERT_TRUE(testsupport::WriteBytes(path, bytes));
 
@@ -277,6 +286,7 @@ TEST(Imaging, LargePicturesDecodedForTheirDrawDrawAsTheWholePicture)
         if (whole.isNull())
             continue;
         EXPECT_TRUE(draw(part, row.drawn) == draw(whole, row.drawn));
+        EXPECT_EQ(whole.colorSpace().isValid(), row.file == Row::Gamma); // the chunk was read
         int emptyRows = 0;
         for (int y = 0; y < part.height(); ++y) {
             const uchar* line = part.constScanLine(y);
