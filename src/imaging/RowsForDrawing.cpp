@@ -130,13 +130,14 @@ QImage DecodeRowsForDrawing(QIODevice& device, QSize size, QImage::Format format
         return {};
     }
 
+    // Everything that may throw before libpng's structures exist.
+    const std::vector<unsigned char> read = RowsRead(size.height(), drawnHeight);
+    std::vector<unsigned char> spare(bytesPerLine);
     png_structp png =
         png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, &StopReading, &IgnoreWarning);
     if (!png)
         return {};
     png_infop info = png_create_info_struct(png);
-    const std::vector<unsigned char> read = RowsRead(size.height(), drawnHeight);
-    std::vector<unsigned char> spare(bytesPerLine);
     bool decoded = false;
     if (info) {
         png_set_read_fn(png, &device, &ReadFromDevice);
