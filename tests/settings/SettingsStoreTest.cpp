@@ -1,7 +1,6 @@
 // The store and the number readings the main program starts from.
 #include "settings/SettingsStore.h"
 #include "QStringPrint.h"
-#include "map/Numeric.h"
 #include "settings/ShadowSettings.h"
 
 #include <QDir>
@@ -12,23 +11,9 @@
 
 using namespace halvorn;
 
-// The readings of Val and IsNumeric are in tests/map/NumericTest.cpp.
-TEST(ShadowConversions, StoredTextsBecomeDrawingValues)
-{
-    // clang-format off
-    const struct { const char* text; int distance; int wallAlpha; float objectAlpha; } cases[] = {
-        {"7.5", 8, 8, 0.075f}, {"6.5", 6, 6, 0.065f}, {"25", 25, 25, 0.25f}, {"12abc", 12, 12, 0.12f}, {"abc12", 0, 0, 0},
-        {"200", 200, 200, 1}, {"-3", -3, 0, 0}, {"40000", 32767, 255, 1}, {"40", 40, 40, 0.4f},
-    };
-    // clang-format on
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(ShadowDistanceFrom(QLatin1String(c.text)), c.distance);
-        EXPECT_EQ(WallShadowAlphaFrom(QLatin1String(c.text)), c.wallAlpha);
-        EXPECT_FLOAT_EQ(ObjectShadowAlphaFrom(QLatin1String(c.text)), c.objectAlpha);
-    }
-}
-
+// The readings of Val and IsNumeric are in tests/map/NumericTest.cpp; the
+// limits of the shadow values in tests/hostile/HostileSettingsTest.cpp and
+// the rounding in tests/settings/frmOptionsTest.cpp.
 TEST(SettingsStore, HandEditedValuesReadAsTheTextTheFileHolds)
 {
     static int warnings = 0;

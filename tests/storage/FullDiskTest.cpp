@@ -19,6 +19,7 @@
 #include <functional>
 #include <map>
 #include <sys/mount.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 using namespace halvorn;
@@ -82,18 +83,13 @@ protected:
     // Fills the disk until only `freeBytes` (whole pages) are left.
     void Fill(qint64 freeBytes)
     {
+        struct statvfs disk {};
+        ASSERT_EQ(::statvfs(QFile::encodeName(disk_).constData(), &disk), 0);
         const QByteArray path = QFile::encodeName(disk_ + QStringLiteral("/filler/filler"));
         const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
         ASSERT_GE(fd, 0);
-        const QByteArray block(1 << 16, 'x');
-        qint64 size = 0;
-        for (;;) {
-            const ssize_t n = ::write(fd, block.constData(), static_cast<size_t>(block.size()));
-            if (n <= 0)
-                break;
-            size += n;
-        }
-        ASSERT_EQ(::ftruncate(fd, std::max<qint64>(0, size - freeBytes)), 0);
+        const qint64 free = qint64(disk.f_bavail) * qint64(disk.f_frsize);
+        EXPECT_EQ(::posix_fallocate(fd, 0, free - freeBytes), 0);
         ::close(fd);
     }
     void Unfill() { QFile::remove(disk_ + QStringLiteral("/filler/filler")); }
