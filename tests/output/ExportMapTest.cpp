@@ -21,7 +21,6 @@
 #include <unistd.h>
 
 using namespace halvorn;
-using testsupport::BoxRecord;
 using namespace outputtest;
 
 namespace {

@@ -17,7 +17,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
-#include <map>
 #include <sys/mount.h>
 #include <sys/statvfs.h>
 #include <unistd.h>

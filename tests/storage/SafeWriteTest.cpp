@@ -12,7 +12,6 @@
 
 #include <cerrno>
 #include <sys/stat.h>
-#include <vector>
 
 using namespace halvorn;
 
