@@ -1,12 +1,9 @@
 // The store and the number readings the main program starts from.
 #include "settings/SettingsStore.h"
 #include "QStringPrint.h"
+#include "TestSupport.h"
 #include "settings/ShadowSettings.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSettings>
 #include <gtest/gtest.h>
 
 using namespace halvorn;
@@ -37,11 +34,7 @@ TEST(SettingsStore, HandEditedValuesReadAsTheTextTheFileHolds)
     ASSERT_TRUE(
         SettingsLocation().endsWith(QStringLiteral("/config/Halvorn 3 Tallow Edition.conf")))
         << SettingsLocation().toStdString();
-    QDir().mkpath(QFileInfo(SettingsLocation()).path());
-    QFile file(SettingsLocation());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(ini);
-    file.close();
+    ASSERT_TRUE(testsupport::WriteBytes(SettingsLocation(), ini));
     for (const auto& r : rows)
         EXPECT_EQ(GetSetting(QLatin1String(r.key), QStringLiteral("<missing>")),
                   QString::fromUtf8(r.text))
