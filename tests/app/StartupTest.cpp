@@ -47,6 +47,11 @@ TEST_F(AppFixture, MainShowsSplashThenWindowThenRegistersTheMapType)
     std::unique_ptr<frmMain> started(MainWindow);
     ASSERT_NE(started, nullptr);
     EXPECT_TRUE(started->isVisible());
+    // Its title; the background layer's item stays hidden (each layer's
+    // switch, check mark and picture after each Shift+F key: the monkey's
+    // invariants).
+    EXPECT_EQ(started->windowTitle(), QStringLiteral("Halvorn III - Tallow Edition"));
+    EXPECT_FALSE(started->findChild<QAction*>(QStringLiteral("mnuBackgroundLayer"))->isVisible());
     EXPECT_EQ(recorder.shown.mid(0, 2),
               (QStringList{QStringLiteral("frmSplash"), QStringLiteral("frmMain")}));
     EXPECT_FALSE(recorder.registeredAtShow);

@@ -14,7 +14,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -27,24 +26,8 @@ namespace {
 const QString Id = QString::fromLatin1(ApplicationId);
 const QString MimeType = QStringLiteral("application/x-halvorn-iii-map");
 
-struct ProgramRun {
-    int exitCode = -1;
-    QString output; // standard output and error together
-};
-
-ProgramRun RunProgram(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("DESTDIR"));
-    process.setProcessEnvironment(environment);
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, arguments);
-    if (!process.waitForFinished(120000))
-        return {};
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromLocal8Bit(process.readAll())};
-}
+using desktoptest::ProgramRun;
+using desktoptest::RunProgram;
 
 class Installed : public ::testing::Test {
 protected:
