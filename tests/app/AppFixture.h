@@ -74,11 +74,6 @@ protected:
         return w;
     }
     QAction* Action(const char* name) const { return Find<QAction>(name); }
-    void Trigger(const char* action, int times)
-    {
-        for (int i = 0; i < times; ++i)
-            Action(action)->trigger();
-    }
     MapCanvas* Canvas() const { return Find<MapCanvas>("Canvas"); }
     QString Panel(const char* name) const { return Find<QLabel>(name)->text(); }
 
@@ -97,8 +92,6 @@ protected:
     {
         ASSERT_TRUE(testsupport::WaitUntilFilled(window->findChild<TileLibraryPanel*>()->Model()));
     }
-    void PickFloor(int index) { Pick(BrushKind::Floor, index); }
-    void PickObject() { Pick(BrushKind::Object, 0); }
     // Two clicks on a preview box: the kind's mode, its palette opened and closed.
     void ChooseKind(const char* box)
     {
@@ -107,22 +100,18 @@ protected:
     }
 
     // Mouse input straight to the canvas, as the window system delivers it.
-    void Send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPointF at)
-    {
-        testsupport::SendMouse(Canvas(), type, button, held, at);
-    }
     void Move(QPointF at, Qt::MouseButtons held = Qt::NoButton)
     {
-        Send(QEvent::MouseMove, Qt::NoButton, held, at);
+        testsupport::SendMouse(Canvas(), QEvent::MouseMove, Qt::NoButton, held, at);
     }
     void Press(Qt::MouseButton b, QPointF at)
     {
         Move(at);
-        Send(QEvent::MouseButtonPress, b, b, at);
+        testsupport::SendMouse(Canvas(), QEvent::MouseButtonPress, b, b, at);
     }
     void Release(Qt::MouseButton b, QPointF at)
     {
-        Send(QEvent::MouseButtonRelease, b, Qt::NoButton, at);
+        testsupport::SendMouse(Canvas(), QEvent::MouseButtonRelease, b, Qt::NoButton, at);
     }
     void Click(Qt::MouseButton b, QPointF at)
     {

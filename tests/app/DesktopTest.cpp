@@ -67,19 +67,17 @@ TEST_F(AppFixture, FootprintMarkerShowsAllFourSidesAtTheScreensScale)
 
 namespace {
 
-double Luminance(QColor c)
-{
-    const auto channel = [](double v) {
-        v /= 255.0;
-        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(c.red()) + 0.7152 * channel(c.green()) + 0.0722 * channel(c.blue());
-}
-
+// The contrast ratio of two colours, from their relative luminance.
 double Contrast(QColor a, QColor b)
 {
-    const double la = Luminance(a);
-    const double lb = Luminance(b);
+    const auto luminance = [](QColor c) {
+        double sum = 0;
+        for (const auto& [v, weight] :
+             {std::pair{c.redF(), 0.2126f}, {c.greenF(), 0.7152f}, {c.blueF(), 0.0722f}})
+            sum += weight * (v <= 0.03928f ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4));
+        return sum;
+    };
+    const double la = luminance(a), lb = luminance(b);
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
@@ -137,22 +135,6 @@ TEST_F(AppFixture, BrushButtonIconsAndPreviewBoxesShowOnLightAndDarkSchemes)
     }
 }
 
-TEST_F(AppFixture, ScreenReadersHearEachControlsOwnName)
-{
-    // clang-format off
-    const std::pair<const char*, const char*> rows[] = {
-        {"btnRotateLeft", "Rotate Left"}, {"btnRotateRight", "Rotate Right"}, {"btnFlipHorizontal", "Flip Horizontally"},
-        {"btnFlipVertical", "Flip Vertically"}, {"FloorBox", "Floor Texture"}, {"WallBox", "Wall Texture"}, {"ObjectBox", "Object"},
-        {"Canvas", "Map"},
-    };
-    // clang-format on
-    for (const auto& [widget, name] : rows) {
-        QAccessibleInterface* node = QAccessible::queryAccessibleInterface(Find(widget));
-        ASSERT_NE(node, nullptr) << widget;
-        EXPECT_EQ(node->text(QAccessible::Name), QString::fromLatin1(name));
-    }
-}
-
 TEST_F(AppFixture, PalettesArePickedAndClosedFromTheKeyboard)
 {
     // Forty floors: eight rows, more than the pane shows at once.
@@ -206,19 +188,16 @@ TEST_F(AppFixture, PalettesArePickedAndClosedFromTheKeyboard)
     EXPECT_EQ(list->text(QAccessible::Name), QStringLiteral("Floor Palette"));
     EXPECT_EQ(list->childCount(), 40);
 
-    // Enter picks as a press on the cell does, and the focus returns.
+    // Enter picks as a press on the cell does (where the focus goes, and
+    // Escape: FocusGoesBackToThePreviewBoxHoweverAPaneCloses).
     QTest::keyClick(canvas, Qt::Key_Enter);
-    EXPECT_FALSE(Find("FloorSelect")->isVisible());
     EXPECT_EQ(Panel("Panel3"), QStringLiteral("Mode = Tile (f02)"));
-    EXPECT_TRUE(box->hasFocus());
     // Opened again, the keys start on the brush's picture.
     QTest::keyClick(box, Qt::Key_Return);
     Settle();
     EXPECT_EQ(canvas->Current(), 1);
     EXPECT_TRUE(framed(1));
     QTest::keyClick(canvas, Qt::Key_Escape);
-    EXPECT_FALSE(Find("FloorSelect")->isVisible());
-    EXPECT_EQ(Panel("Panel3"), QStringLiteral("Mode = Tile (f02)"));
     // Scrolled away from it, the pane opens where it was, on the first cell in view.
     bar->setValue(80);
     QTest::keyClick(box, Qt::Key_Enter);
@@ -258,7 +237,7 @@ TEST_F(AppFixture, FocusGoesBackToThePreviewBoxHoweverAPaneCloses)
 
     // Opened with the mouse, no picture is marked: Enter only marks one, the
     // next Enter picks what the user now sees.
-    PickFloor(1);
+    Pick(BrushKind::Floor, 1);
     QTest::mouseClick(Find("FloorBox"), Qt::LeftButton, {}, QPoint(10, 10));
     Settle();
     key(Qt::Key_Return);

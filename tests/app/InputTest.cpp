@@ -1,31 +1,10 @@
-// Mouse input on the map as the window system delivers it: double-clicks,
-// presses without a picture or without a mode, right clicks over objects.
+// Mouse input on the map as the window system delivers it: presses without a
+// picture or without a mode (double-clicks and right clicks over objects:
+// tests/app/EditingTest.cpp).
 #include "AppFixture.h"
 #include "hostile/MapSnapshot.h"
 
-#include <QApplication>
-#include <QTimer>
-
 namespace apptest {
-
-// A double-click is delivered as a press, a release, a press with a
-// double-click and a release: only the first press runs the tool (no mode at
-// all: the monkey's double-clicks), and each release redraws the map.
-TEST_F(AppFixture, DoubleClickOnTheMapRunsTheToolOnlyForTheFirstPress)
-{
-    PickObject();
-    const size_t objects = window->Map().Objects().size();
-    const int full = window->RedrawCount(true);
-    const QPoint at(200, 150);
-    QTest::mouseMove(Canvas(), at);
-    QTest::mouseClick(Canvas(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(Canvas(), Qt::LeftButton, {}, at);
-    QTest::mouseRelease(Canvas(), Qt::LeftButton, {}, at);
-    EXPECT_EQ(window->Map().Objects().size(), objects + 1);
-    // The placement's full redraw, then one per release.
-    EXPECT_EQ(window->RedrawCount(true) - full, 3);
-    EXPECT_TRUE(window->LastRedrawShadows());
-}
 
 // Without a mode every button's release still redraws the whole map once;
 // a kind without a picture changes nothing either.
@@ -60,30 +39,6 @@ TEST_F(AppFixture, PressesWithoutAModeOrAPictureChangeNothing)
     }
 }
 
-// The object menu belongs to the object mode: in tile or wall mode a right
-// click over an object erases beneath it (the wall mode's own erasing: the
-// monkey's right clicks).
-TEST_F(AppFixture, RightClickInTileOrWallModeOnAnObjectClosesThePaneErasesAndOpensNoMenu)
-{
-    PickFloor(1);
-    Click(Qt::LeftButton, {100, 100}); // floor cell (1, 1)
-    PickObject();
-    Click(Qt::LeftButton, {100, 100}); // an object over it
-    // A press on the map closes an open pane and edits all the same.
-    QTest::mouseClick(Find("FloorBox"), Qt::LeftButton, {}, QPoint(10, 10));
-    ASSERT_TRUE(Find("FloorSelect")->isVisible());
-    // A menu opened by mistake is closed, so the test goes on to fail.
-    QTimer::singleShot(50, [] {
-        if (QWidget* popup = QApplication::activePopupWidget())
-            popup->close();
-    });
-    Click(Qt::RightButton, {100, 100});
-    EXPECT_FALSE(Find("FloorSelect")->isVisible());
-    EXPECT_EQ(window->Map().FloorAt(1, 1), 0u);
-    EXPECT_EQ(window->Map().Objects()[0].Image, window->CurrentBrush().ObjectImage);
-    EXPECT_EQ(window->SelectedObject(), 0); // set by the menu only
-}
-
 TEST_F(AppFixture, ZoomInObjectModeBeforeAnyObjectEmptiesTheMarker)
 {
     auto* marker = Find<FootprintMarker>("Cursor");
@@ -101,7 +56,7 @@ TEST_F(AppFixture, ZoomInObjectModeBeforeAnyObjectEmptiesTheMarker)
         for (int x = 0; x < seen.width(); ++x)
             ASSERT_NE(seen.pixelColor(x, y), QColor(0, 0, 255)) << x << "," << y;
     // It comes back with its size at the next pick.
-    PickObject();
+    Pick(BrushKind::Object, 0);
     EXPECT_EQ(marker->Size(), QSizeF(30, 15));
 }
 
