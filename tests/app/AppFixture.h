@@ -4,9 +4,6 @@
 
 #include "app/MapCanvas.h"
 #include "app/frmMain.h"
-#include "library/Brush.h"
-#include "library/PalettePane.h"
-#include "library/TileKind.h"
 #include "settings/SettingsStore.h"
 
 #include "PaletteSupport.h"
@@ -47,15 +44,16 @@ protected:
         QSettings(QSettings::NativeFormat, QSettings::UserScope,
                   QStringLiteral("Halvorn 3 Tallow Edition"))
             .clear();
-        for (const char* sub : {"Floors", "Walls", "Objects"})
+        for (const auto& [key, sub] : {std::pair{keys::LocationFloors, "Floors"},
+                                       {keys::LocationWalls, "Walls"},
+                                       {keys::LocationObjects, "Objects"}}) {
             QDir(dir.path()).mkdir(QLatin1String(sub));
+            SaveSetting(QLatin1String(key), dir.filePath(QLatin1String(sub)));
+        }
         testsupport::WritePng(dir.filePath(QStringLiteral("Floors/red.png")), 72, 72, Qt::red);
         testsupport::WritePng(dir.filePath(QStringLiteral("Floors/blue.png")), 72, 72, Qt::blue);
         testsupport::WritePng(dir.filePath(QStringLiteral("Walls/green.png")), 18, 18, Qt::green);
         testsupport::WritePng(dir.filePath(QStringLiteral("Objects/box.png")), 40, 20, Qt::yellow);
-        SaveSetting(QLatin1String(keys::LocationFloors), dir.filePath(QStringLiteral("Floors")));
-        SaveSetting(QLatin1String(keys::LocationWalls), dir.filePath(QStringLiteral("Walls")));
-        SaveSetting(QLatin1String(keys::LocationObjects), dir.filePath(QStringLiteral("Objects")));
         window = std::make_unique<frmMain>();
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -76,19 +74,6 @@ protected:
         return w;
     }
     QAction* Action(const char* name) const { return Find<QAction>(name); }
-    void Trigger(const char* action, int times)
-    {
-        for (int i = 0; i < times; ++i)
-            Action(action)->trigger();
-    }
-    // A fresh window, so a fresh map, zoomed out `zoomOuts` steps.
-    void Reopen(int zoomOuts)
-    {
-        window->hide();
-        window = std::make_unique<frmMain>();
-        window->show();
-        Trigger("mnuZoomOut", zoomOuts);
-    }
     MapCanvas* Canvas() const { return Find<MapCanvas>("Canvas"); }
     QString Panel(const char* name) const { return Find<QLabel>(name)->text(); }
 
@@ -107,9 +92,6 @@ protected:
     {
         ASSERT_TRUE(testsupport::WaitUntilFilled(window->findChild<TileLibraryPanel*>()->Model()));
     }
-    void PickFloor(int index) { Pick(BrushKind::Floor, index); }
-    void PickWall() { Pick(BrushKind::Wall, 0); }
-    void PickObject() { Pick(BrushKind::Object, 0); }
     // Two clicks on a preview box: the kind's mode, its palette opened and closed.
     void ChooseKind(const char* box)
     {
@@ -118,22 +100,18 @@ protected:
     }
 
     // Mouse input straight to the canvas, as the window system delivers it.
-    void Send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPointF at)
-    {
-        testsupport::SendMouse(Canvas(), type, button, held, at);
-    }
     void Move(QPointF at, Qt::MouseButtons held = Qt::NoButton)
     {
-        Send(QEvent::MouseMove, Qt::NoButton, held, at);
+        testsupport::SendMouse(Canvas(), QEvent::MouseMove, Qt::NoButton, held, at);
     }
     void Press(Qt::MouseButton b, QPointF at)
     {
         Move(at);
-        Send(QEvent::MouseButtonPress, b, b, at);
+        testsupport::SendMouse(Canvas(), QEvent::MouseButtonPress, b, b, at);
     }
     void Release(Qt::MouseButton b, QPointF at)
     {
-        Send(QEvent::MouseButtonRelease, b, Qt::NoButton, at);
+        testsupport::SendMouse(Canvas(), QEvent::MouseButtonRelease, b, Qt::NoButton, at);
     }
     void Click(Qt::MouseButton b, QPointF at)
     {

@@ -5,45 +5,9 @@
 
 namespace apptest {
 
-// The tool's rules at every edge are in tests/map/CanvasToolTest.cpp; here
-// each kind once through the window: the status line, the marker where the
-// press lands, the map and the picture the canvas shows.
-TEST_F(AppFixture, EachKindPaintsWhereItsMarkerStands)
-{
-    // clang-format off
-    const struct { const char* name; BrushKind kind; int zoomOuts; QPoint at; const char* status; QRect marker; QPointF placed; } rows[] = {
-        {"floor", BrushKind::Floor, 0, {72, 10}, "Mode = Tile (red)", {72, 0, 72, 72}, {1, 0}},
-        {"floor at 50 %", BrushKind::Floor, 2, {40, 40}, "Mode = Tile (red)", {36, 36, 36, 36}, {1, 1}},
-        {"wall", BrushKind::Wall, 0, {10, 100}, "Mode = Wall (green)", {10, 100, 18, 18}, {1, 6}},
-        {"object", BrushKind::Object, 0, {100, 100}, "Mode = Object (box)", {81, 91, 40, 20}, {81, 91}},
-        {"object at 50 %", BrushKind::Object, 2, {100, 100}, "Mode = Object (box)", {91, 96, 20, 10}, {182, 192}},
-    };
-    // clang-format on
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.name);
-        Reopen(r.zoomOuts);
-        Pick(r.kind, r.kind == BrushKind::Floor ? 1 : 0);
-        EXPECT_EQ(Panel("Panel3"), QLatin1String(r.status));
-        // A drag of a few pixels stays on the cell, the wall point, the one object.
-        Press(Qt::LeftButton, r.at);
-        Move(r.at + QPoint(3, 3), Qt::LeftButton);
-        Release(Qt::LeftButton, r.at + QPoint(3, 3));
-        Move(r.at);
-        EXPECT_EQ(Find("Cursor")->geometry(), r.marker);
-        // Erasing by the right button: tests/app/InputTest.cpp.
-        const MapDocument& map = window->Map();
-        const int x = static_cast<int>(r.placed.x()), y = static_cast<int>(r.placed.y());
-        const Brush& brush = window->CurrentBrush();
-        EXPECT_EQ(map.Objects().size(), r.kind == BrushKind::Object ? 2u : 1u);
-        if (r.kind == BrushKind::Object)
-            EXPECT_EQ(QPointF(map.Objects()[0].X, map.Objects()[0].Y), r.placed);
-        else if (r.kind == BrushKind::Floor)
-            EXPECT_EQ(map.FloorAt(x, y), brush.FloorImage);
-        else
-            EXPECT_EQ(map.WallAt(x, y), brush.WallImage);
-    }
-}
-
+// The tool's rules at every edge, and the marker each kind puts where a press
+// lands, are in tests/map/CanvasToolTest.cpp; the picture the canvas shows
+// after each edit is checked against the literal renderer by the monkey.
 TEST_F(AppFixture, OneFastMovePaintsEveryCellAndWallPointOnItsWay)
 {
     // One reported move from the press to the stroke's end, cells or wall
@@ -57,7 +21,12 @@ TEST_F(AppFixture, OneFastMovePaintsEveryCellAndWallPointOnItsWay)
     };
     // clang-format on
     for (const auto& r : rows) {
-        Reopen(r.zoomOuts);
+        // A fresh window, so a fresh map.
+        window->hide();
+        window = std::make_unique<frmMain>();
+        window->show();
+        for (int i = 0; i < r.zoomOuts; ++i)
+            Action("mnuZoomOut")->trigger();
         SCOPED_TRACE(testing::Message() << (r.kind == BrushKind::Floor ? "floor" : "wall")
                                         << " at zoom " << window->Zoom());
         Pick(r.kind, 0);
@@ -86,11 +55,36 @@ TEST_F(AppFixture, OneFastMovePaintsEveryCellAndWallPointOnItsWay)
     }
 }
 
+// The object menu belongs to the object mode and acts on the topmost object.
 TEST_F(AppFixture, PopupActsOnTheTopmostObjectUnderTheMouse)
 {
-    PickObject();
+    Pick(BrushKind::Floor, 1);
+    Click(Qt::LeftButton, {100, 100}); // floor cell (1, 1)
+    Pick(BrushKind::Object, 0);
     Click(Qt::LeftButton, {100, 100}); // object at (81, 91), 40 x 20
-    Click(Qt::LeftButton, {110, 100}); // overlapping, placed later
+    // Overlapping, placed later by a double-click, which the window system
+    // delivers as a press, a release, a press with a double-click and a
+    // release: only the first press runs the tool.
+    QTest::mouseMove(Canvas(), QPoint(110, 100));
+    QTest::mouseClick(Canvas(), Qt::LeftButton, {}, QPoint(110, 100));
+    QTest::mouseDClick(Canvas(), Qt::LeftButton, {}, QPoint(110, 100));
+    QTest::mouseRelease(Canvas(), Qt::LeftButton, {}, QPoint(110, 100));
+    EXPECT_EQ(window->Map().Objects().size(), 3u); // and the free slot
+
+    // In tile mode a right click over the objects closes the open pane and
+    // erases the floor beneath them; a menu opened by mistake is closed, so
+    // the test goes on to fail.
+    QTest::mouseClick(Find("FloorBox"), Qt::LeftButton, {}, QPoint(10, 10));
+    QTimer::singleShot(50, [] {
+        if (QWidget* popup = QApplication::activePopupWidget())
+            popup->close();
+    });
+    Click(Qt::RightButton, {100, 100});
+    EXPECT_FALSE(Find("FloorSelect")->isVisible());
+    EXPECT_EQ(window->Map().FloorAt(1, 1), 0u);
+    EXPECT_EQ(window->SelectedObject(), 0); // set by the menu only
+    QTest::qWait(60);                       // the closer has had its turn
+    ChooseKind("ObjectBox");
     // clang-format off
     const struct { const char* command; int object; int orientation; int width; bool shadow; } rows[] = {
         {"mnuRotateRight", 1, 1, 20, true}, {"mnuFlipHorizontally", 1, 5, 20, true}, {"mnuObjectShadow", 1, 5, 20, false},
@@ -128,11 +122,10 @@ TEST_F(AppFixture, BrushButtonsTurnTheObjectBrush)
     QTest::mouseClick(Find("btnRotateRight"), Qt::LeftButton);
     EXPECT_EQ(Panel("Panel3"), QStringLiteral("Mode = Object"));
     EXPECT_EQ(window->CurrentBrush().ObjectImage, 0u);
-    PickObject();
+    Pick(BrushKind::Object, 0);
     QTest::mouseClick(Find("btnRotateRight"), Qt::LeftButton);
+    // (The brush's size by its turned picture: the monkey's invariants.)
     EXPECT_EQ(window->CurrentBrush().ObjectOrientation, 1);
-    EXPECT_EQ(window->CurrentBrush().ObjectWidth, 20);
-    EXPECT_EQ(window->CurrentBrush().ObjectHeight, 40);
     EXPECT_EQ(Find("Cursor")->size(), QSize(20, 40));
     QTest::mouseClick(Find("btnFlipVertical"), Qt::LeftButton);
     EXPECT_EQ(window->CurrentBrush().ObjectOrientation, 7);
@@ -158,7 +151,6 @@ TEST_F(AppFixture, BrushButtonsTurnTheObjectBrush)
     EXPECT_TRUE(paneKept);
     EXPECT_EQ(window->CurrentBrush().ObjectOrientation, 7);
     EXPECT_EQ(window->CurrentBrush().Paths[BrushKind::Object], path);
-    EXPECT_EQ(Panel("Panel3"), QStringLiteral("Mode = Object (box)"));
 }
 
 } // namespace apptest

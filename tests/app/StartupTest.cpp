@@ -12,7 +12,7 @@ namespace apptest {
 // document type was registered when the main window appeared.
 class ShowRecorder : public QObject {
 public:
-    explicit ShowRecorder(QString desktopEntry) : entry_(std::move(desktopEntry)) {}
+    QString entry;
     QStringList shown;
     bool registeredAtShow = false;
 
@@ -24,13 +24,10 @@ protected:
             !watched->objectName().isEmpty()) {
             shown << watched->objectName();
             if (watched->objectName() == QLatin1String("frmMain"))
-                registeredAtShow = QFile::exists(entry_);
+                registeredAtShow = QFile::exists(entry);
         }
         return false;
     }
-
-private:
-    QString entry_;
 };
 
 TEST_F(AppFixture, MainShowsSplashThenWindowThenRegistersTheMapType)
@@ -39,7 +36,8 @@ TEST_F(AppFixture, MainShowsSplashThenWindowThenRegistersTheMapType)
     const testsupport::ScopedEnv dataHome("XDG_DATA_HOME", data);
     const QString entry = data + QStringLiteral("/applications/halvorn-iii-map.desktop");
     SaveSetting(QLatin1String(keys::ShowSplash), QStringLiteral("1"));
-    ShowRecorder recorder(entry);
+    ShowRecorder recorder;
+    recorder.entry = entry;
     qApp->installEventFilter(&recorder);
 
     ASSERT_TRUE(Main());
@@ -47,6 +45,11 @@ TEST_F(AppFixture, MainShowsSplashThenWindowThenRegistersTheMapType)
     std::unique_ptr<frmMain> started(MainWindow);
     ASSERT_NE(started, nullptr);
     EXPECT_TRUE(started->isVisible());
+    // Its title; the background layer's item stays hidden (each layer's
+    // switch, check mark and picture after each Shift+F key: the monkey's
+    // invariants).
+    EXPECT_EQ(started->windowTitle(), QStringLiteral("Halvorn III - Tallow Edition"));
+    EXPECT_FALSE(started->findChild<QAction*>(QStringLiteral("mnuBackgroundLayer"))->isVisible());
     EXPECT_EQ(recorder.shown.mid(0, 2),
               (QStringList{QStringLiteral("frmSplash"), QStringLiteral("frmMain")}));
     EXPECT_FALSE(recorder.registeredAtShow);
@@ -66,7 +69,7 @@ TEST_F(AppFixture, MainShowsSplashThenWindowThenRegistersTheMapType)
 // Closing the window and the Exit item ask the same question.
 TEST_F(AppFixture, ExitAsksFirstAndKeepsTheMapOnNo)
 {
-    PickFloor(1);
+    Pick(BrushKind::Floor, 1);
     Click(Qt::LeftButton, {10, 10});
     // The floor folder is on a share whose server has gone: every call on it
     // hangs until the end of the test. Its palette opens, empty, and the

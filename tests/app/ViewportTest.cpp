@@ -1,8 +1,6 @@
 #include "AppFixture.h"
 
 #include <QScreen>
-#include <QToolBar>
-#include <array>
 #include <private/qhighdpiscaling_p.h>
 #include <private/qwidget_p.h>
 #include <qpa/qwindowsysteminterface.h>
@@ -34,60 +32,7 @@ bool SendWheel(QWidget* target, QPoint delta, Qt::KeyboardModifiers modifiers)
     return testsupport::SendWheel(target, QPointF(5, 5), delta, modifiers);
 }
 
-void Wheel(QWidget* target, int delta)
-{
-    SendWheel(target, {0, delta}, Qt::ShiftModifier);
-}
-
 } // namespace
-
-TEST_F(AppFixture, ZoomStepsThroughMenuToolBarAndWheel)
-{
-    QToolBar* bar = Find<QToolBar>("Toolbar1");
-    QAction* button7 = bar->actions().at(6);
-    QAction* button8 = bar->actions().at(7);
-    EXPECT_FALSE(button7->isEnabled());
-    // Every step redraws once, also the wheel at a limit where it changes
-    // nothing; a disabled item does nothing at all.
-    const auto burst = [&](int times, int delta) {
-        for (int i = 0; i < times; ++i)
-            Wheel(Canvas(), delta);
-    };
-    // clang-format off
-    const struct { std::function<void()> step; float zoom; const char* text; bool in, out; int canvas; int redraws; } rows[] = {
-        {[&] { Action("mnuZoomIn")->trigger(); }, 1.0f, "ZoomLevel =  100%", false, true, 1080, 0},
-        {[&] { Action("mnuZoomOut")->trigger(); }, 0.75f, "ZoomLevel =  75%", true, true, 810, 1},
-        {[&] { button8->trigger(); }, 0.5f, "ZoomLevel =  50%", true, true, 540, 1},
-        {[&] { Wheel(Canvas(), -120); }, 0.25f, "ZoomLevel =  25%", true, false, 270, 1},
-        {[&] { Wheel(Find("MapHolder"), -120); }, 0.25f, "ZoomLevel =  25%", true, false, 270, 1},
-        {[&] { Wheel(window.get(), 120); }, 0.5f, "ZoomLevel =  50%", true, true, 540, 1},
-        {[&] { button7->trigger(); }, 0.75f, "ZoomLevel =  75%", true, true, 810, 1},
-        // A touchpad's burst of small deltas is one notch per 120, not one step each.
-        {[&] { burst(8, 15); }, 1.0f, "ZoomLevel =  100%", false, true, 1080, 1},
-        {[&] { burst(7, -15); }, 1.0f, "ZoomLevel =  100%", false, true, 1080, 0},
-        // Alt turns the wheel's report sideways; it zooms all the same.
-        {[&] { SendWheel(Canvas(), {-120, 0}, Qt::AltModifier); }, 0.75f, "ZoomLevel =  75%", true, true, 810, 1},
-        {[&] { SendWheel(Find("MapHolder"), {-240, 0}, Qt::AltModifier); }, 0.25f, "ZoomLevel =  25%", true, false, 270, 2},
-        // A sideways tilt without Alt is no turn, over the map or elsewhere.
-        {[&] { SendWheel(Canvas(), {120, 0}, {}); }, 0.25f, "ZoomLevel =  25%", true, false, 270, 0},
-    };
-    // clang-format on
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.text);
-        const int before = window->RedrawCount(true);
-        r.step();
-        EXPECT_EQ(window->Zoom(), r.zoom);
-        EXPECT_EQ(Panel("Panel1"), QString::fromLatin1(r.text));
-        EXPECT_EQ(Action("mnuZoomIn")->isEnabled(), r.in);
-        EXPECT_EQ(button7->isEnabled(), r.in);
-        EXPECT_EQ(Action("mnuZoomOut")->isEnabled(), r.out);
-        EXPECT_EQ(button8->isEnabled(), r.out);
-        EXPECT_EQ(Canvas()->size(), QSize(r.canvas, r.canvas));
-        EXPECT_EQ(window->RedrawCount(true) - before, r.redraws);
-    }
-    // The wheel never scrolls.
-    EXPECT_EQ(Canvas()->pos(), QPoint(0, 0));
-}
 
 TEST_F(AppFixture, WheelOverAnOpenPaneScrollsItByRowsAndNeverZooms)
 {
@@ -122,87 +67,36 @@ TEST_F(AppFixture, WheelOverAnOpenPaneScrollsItByRowsAndNeverZooms)
         const int redraws = window->RedrawCount(true);
         EXPECT_TRUE(SendWheel(r.target, r.delta, r.modifiers)); // kept by the pane
         EXPECT_EQ(bar->value(), r.to);
-        EXPECT_EQ(pane->Canvas()->y(), -r.to);
         EXPECT_EQ(window->Zoom(), 1.0f);
         EXPECT_EQ(window->RedrawCount(true), redraws);
         EXPECT_TRUE(pane->isVisible());
     }
 
-    // Beside the pane the wheel zooms as before, the pane staying open.
-    SendWheel(Canvas(), {0, -120}, {});
+    // Beside the pane the wheel zooms as before, the pane staying open (each
+    // way of zooming and its states: the monkey's invariants). With Alt held
+    // the turn is reported sideways and zooms all the same; a sideways tilt
+    // without Alt is no turn.
+    SendWheel(Canvas(), {-120, 0}, Qt::AltModifier);
+    SendWheel(Canvas(), {120, 0}, {});
     EXPECT_EQ(window->Zoom(), 0.75f);
     EXPECT_TRUE(pane->isVisible());
 }
 
+// Window managers draw title bars of every height, and Wayland's client-side
+// decorations are part of the window: none of it may move the viewport,
+// which is the client area less the design frame of 8 x 47 and the panel.
 TEST_F(AppFixture, ResizeRuleFollowsTheClientArea)
 {
     QWidget* holder = Find("MapHolder");
-    QWidget* hs = Find("HScroll1");
-    QWidget* vs = Find("VScroll1");
-    QWidget* corner = Find("Huukske");
-    // Which of the horizontal bar, the vertical bar and the corner between show.
-    const auto shown = [&] {
-        return std::array{hs->isVisible(), vs->isVisible(), corner->isVisible()};
-    };
-    // The opening client area of 792 x 561 plus the design frame of 8 x 47.
-    EXPECT_EQ(window->ClientArea()->size(), QSize(792, 561));
     EXPECT_EQ(holder->geometry(), QRect(192, 53, 800 - 202, 608 - 121));
-    EXPECT_EQ(shown(), (std::array{true, true, true}));
-    EXPECT_EQ(corner->geometry().bottomRight(), QPoint(holder->width() - 5, holder->height() - 5));
-    EXPECT_EQ(hs->geometry(), QRect(0, holder->height() - 21, holder->width() - 21, 17));
-
-    // At 25 % the canvas fits: every zoom decides the bars as a resize does.
-    auto* hBar = static_cast<QScrollBar*>(hs);
-    hBar->setValue(300);
-    Trigger("mnuZoomOut", 3);
-    EXPECT_EQ(shown(), (std::array{false, false, false}));
-    // Zoomed back in, the bars are back at once, their range and value as they were.
-    Trigger("mnuZoomIn", 3);
-    EXPECT_EQ(shown(), (std::array{true, true, true}));
-    EXPECT_EQ(hBar->maximum(), 1080);
-    EXPECT_EQ(hBar->value(), 300);
-    EXPECT_EQ(Canvas()->x(), -300);
-    hBar->setValue(0);
-    Trigger("mnuZoomOut", 3);
-
-    // Only the vertical bar: wide enough but not high enough for 540.
-    Action("mnuZoomIn")->trigger();
-    ResizeClient(window.get(), 194 + 540 + 50, 74 + 400);
-    window->Form_Resize();
-    const QSize h = holder->size();
-    EXPECT_EQ(h, QSize(590, 400));
-    EXPECT_EQ(shown(), (std::array{false, true, false}));
-    EXPECT_EQ(vs->height(), h.height() - 4);
-    EXPECT_EQ(hs->y(), h.height() - 21); // hidden but placed
-
-    // A canvas exactly as wide as the viewport gets no bar.
-    Action("mnuZoomIn")->trigger();
-    ResizeClient(window.get(), 194 + 810, 74 + 900);
-    window->Form_Resize();
-    EXPECT_EQ(holder->width(), 810);
-    EXPECT_FALSE(hs->isVisible());
-
-    // Minimised: the viewport keeps its size; restoring recomputes it.
-    window->showMinimized();
-    window->Form_Resize();
-    EXPECT_EQ(holder->width(), 810);
-    window->showNormal();
     ResizeClient(window.get(), 900, 700);
-    window->Form_Resize();
-    EXPECT_EQ(holder->size(), QSize(900 - 194, 700 - 74));
-
-    // Window managers draw title bars of every height, and Wayland's
-    // client-side decorations are part of the window: none of it may move
-    // the viewport.
-    QWidget* status = Find("StatusBar1");
     for (const int titleBar : {0, 47, 80}) {
         SCOPED_TRACE(titleBar);
         FakeDecoration(window.get(), QMargins(4, titleBar, 4, 4));
         ASSERT_EQ(window->frameGeometry().height() - window->height(), titleBar + 4);
         window->Form_Resize();
         EXPECT_EQ(holder->size(), QSize(900 - 194, 700 - 74));
-        EXPECT_LT(holder->geometry().bottom(), status->geometry().top());
-        EXPECT_TRUE(status->isVisible());
+        EXPECT_LT(holder->geometry().bottom(), Find("StatusBar1")->geometry().top());
     }
 }
 
@@ -210,7 +104,7 @@ TEST_F(AppFixture, ResizeRuleFollowsTheClientArea)
 // once, at the new ratio, and the map's own picture stays as it was.
 TEST_F(AppFixture, AnotherScreenRatioRedrawsTheCanvasOnce)
 {
-    PickFloor(1);
+    Pick(BrushKind::Floor, 1);
     Click(Qt::LeftButton, {10, 10});
     const QImage before = Canvas()->Picture().copy();
     const int redraws = window->RedrawCount(true) + window->RedrawCount(false);

@@ -30,8 +30,9 @@ TEST(ProductArtwork, FillsRequestedSizeWithAPicture)
 }
 
 // The document icon is a sheet with a folded corner, the program's a rounded
-// tile; both on a transparent ground at every size the themes use. (The
-// shipped hvm.png is compared with the painted one by the install test.)
+// tile; both on a transparent ground at every size the themes use, the
+// program's also in the window's icon. (The shipped hvm.png is compared with
+// the painted one by the install test.)
 TEST(Icons, OpaqueShapeOnTransparentGroundAtEveryThemeSize)
 {
     for (const int size : ProgramIconSizes) {
@@ -52,15 +53,12 @@ TEST(Icons, OpaqueShapeOnTransparentGroundAtEveryThemeSize)
     }
     EXPECT_TRUE(MapDocumentIcon(0).isNull());
     EXPECT_TRUE(ProgramIcon(0).isNull());
-}
-
-TEST(ProgramIcon, WindowIconCarriesEverySizeUpTo128)
-{
-    const QIcon icon = ProgramWindowIcon();
-    QList<QSize> sizes = icon.availableSizes();
+    // The window's icon carries the program's at every size up to 128.
+    const QIcon window = ProgramWindowIcon();
+    QList<QSize> sizes = window.availableSizes();
     std::sort(sizes.begin(), sizes.end(), [](QSize a, QSize b) { return a.width() < b.width(); });
     EXPECT_EQ(sizes, (QList<QSize>{{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}}));
-    EXPECT_EQ(icon.pixmap(QSize(32, 32)).toImage().convertToFormat(QImage::Format_ARGB32),
+    EXPECT_EQ(window.pixmap(QSize(32, 32)).toImage().convertToFormat(QImage::Format_ARGB32),
               ProgramIcon(32));
 }
 

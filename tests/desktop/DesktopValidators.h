@@ -1,5 +1,5 @@
 // The desktop's own validators, run on the files the program and the build
-// write; the one runner every desktop test uses.
+// write, and the one runner of programs every desktop test uses.
 #pragma once
 
 #include <QProcess>
@@ -9,6 +9,28 @@
 #include <QStringList>
 
 namespace desktoptest {
+
+// A program's run: its exit code (-1 when it crashed or did not finish in
+// two minutes) and its standard output and error together.
+struct ProgramRun {
+    int exitCode = -1;
+    QString output;
+};
+
+// Runs `program` to its end, without the DESTDIR an install may have set.
+inline ProgramRun RunProgram(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DESTDIR"));
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    if (!process.waitForFinished(120000))
+        return {};
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromLocal8Bit(process.readAll())};
+}
 
 // What a validator (`tool` on PATH, run with `arguments`) objects to: empty
 // when it exits with 0 and prints no warning or error (appstreamcli's
@@ -23,18 +45,12 @@ inline QString ValidatorComplaints(const QString& tool, const QStringList& argum
         *installed = !program.isEmpty();
     if (program.isEmpty())
         return {};
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(program, arguments);
-    if (!p.waitForFinished(120000))
-        return tool + QStringLiteral(" did not finish");
-    const QString output = QString::fromLocal8Bit(p.readAll());
+    const ProgramRun run = RunProgram(program, arguments);
     const QRegularExpression complaint(QStringLiteral("^\\s*[WE]:|warning|error"),
                                        QRegularExpression::MultilineOption);
-    const bool ok = p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-    return ok && !(warningsFail && complaint.match(output).hasMatch())
+    return run.exitCode == 0 && !(warningsFail && complaint.match(run.output).hasMatch())
                ? QString()
-               : QStringLiteral("exit code %1:\n").arg(p.exitCode()) + output;
+               : QStringLiteral("exit code %1:\n").arg(run.exitCode) + run.output;
 }
 
 // desktop-file-validate's complaints about the desktop entry at `path`. The

@@ -23,9 +23,7 @@ TEST(FileTypeRules, ArgumentsBecomeWrittenValues)
     const Row rows[] = {
         {"extension without dot", {QStringLiteral("hvm"), QStringLiteral("/usr/bin/h"), QStringLiteral("/x/hvm.png"), c, d}, QStringLiteral(".hvm"), QStringLiteral("/x/hvm.png"), c, d},
         {"extension with dot", {QStringLiteral(".hvm"), QStringLiteral("/usr/bin/h"), QStringLiteral("/x/hvm.png"), c, d}, QStringLiteral(".hvm"), QStringLiteral("/x/hvm.png"), c, d},
-        {"extension with a name", {QStringLiteral("map.hvm"), QStringLiteral("/usr/bin/h"), QStringLiteral("i.png"), c, d}, QStringLiteral("map.hvm"), QStringLiteral("i.png"), c, d},
         {"no extension", {QString(), QStringLiteral("/usr/bin/h"), QStringLiteral("i.png"), c, d}, QStringLiteral("."), QStringLiteral("i.png"), c, d},
-        {"no icon, an .exe", {QStringLiteral("hvm"), exe, QString(), c, d}, QStringLiteral(".hvm"), exe + QStringLiteral(",0"), c, d},
         {"blank icon, an .exe", {QStringLiteral("hvm"), exe, QStringLiteral("   "), c, d}, QStringLiteral(".hvm"), exe + QStringLiteral(",0"), c, d},
         {"no icon, a program", {QStringLiteral("hvm"), QStringLiteral("/usr/bin/halvorn3"), QString(), c, d}, QStringLiteral(".hvm"), QStringLiteral("/usr/bin/halvorn3"), c, d},
         {"icon a .DLL", {QStringLiteral("hvm"), QStringLiteral("/b"), QStringLiteral("x.DLL"), c, d}, QStringLiteral(".hvm"), QStringLiteral("x.DLL,0"), c, d},
