@@ -2,6 +2,8 @@
 
 #include <QtEndian>
 
+#include <zlib.h>
+
 #include <map>
 
 namespace hostile {
@@ -13,17 +15,6 @@ void PutBig32(QByteArray& out, uint32_t v)
     char b[4];
     qToBigEndian(v, b);
     out.append(b, 4);
-}
-
-uint32_t Crc32(const QByteArray& bytes)
-{
-    uint32_t c = 0xffffffffu;
-    for (const char ch : bytes) {
-        c ^= static_cast<uint8_t>(ch);
-        for (int k = 0; k < 8; ++k)
-            c = (c & 1) ? 0xedb88320u ^ (c >> 1) : c >> 1;
-    }
-    return c ^ 0xffffffffu;
 }
 
 // Adam7: start column, start row, column step, row step of each pass.
@@ -42,7 +33,9 @@ QByteArray ChunkBytes(const PngChunk& chunk)
     QByteArray out;
     PutBig32(out, static_cast<uint32_t>(chunk.data.size()));
     out += chunk.type + chunk.data;
-    const uint32_t crc = Crc32(chunk.type + chunk.data);
+    const QByteArray crcd = chunk.type + chunk.data;
+    const auto crc = static_cast<uint32_t>(
+        crc32(0, reinterpret_cast<const Bytef*>(crcd.constData()), static_cast<uInt>(crcd.size())));
     PutBig32(out, chunk.goodCrc ? crc : crc ^ 0x5a5a5a5au);
     return out;
 }

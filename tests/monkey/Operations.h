@@ -45,17 +45,12 @@ public:
         auto* bar = window_.findChild<QToolBar*>(QStringLiteral("Toolbar1"));
         return bar->widgetForAction(bar->actions().value(index));
     }
-    QWidget* Widget(const char* name) { return window_.findChild<QWidget*>(QLatin1String(name)); }
 
     // Mouse input straight to the canvas, as the window system delivers it
     // to the widget that holds the mouse during a drag.
     void SendMouse(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPointF at)
     {
         testsupport::SendMouse(canvas_, type, button, held, at);
-    }
-    static void SendWheel(QWidget* target, QPointF at, int delta, Qt::KeyboardModifiers modifiers)
-    {
-        testsupport::SendWheel(target, at, QPoint(0, delta), modifiers);
     }
     // Mostly inside, some around the edges where the grids end, some far off.
     QPointF CanvasPoint()
@@ -150,7 +145,7 @@ public:
         const int delta = touchpad ? sign * (1 + Below(40)) : sign * 120;
         const QPointF at = CanvasPoint();
         for (int i = 0; i < events; ++i)
-            SendWheel(canvas_, at, delta, modifiers);
+            testsupport::SendWheel(canvas_, at, QPoint(0, delta), modifiers);
     }
 
     void PreviewBoxClick(OperationFacts&)
@@ -219,7 +214,7 @@ public:
         if (PalettePane* pane = OpenPane())
             Scroll(*pane->ScrollBar(), [&] {
                 const int delta = Chance(60) ? (Chance(50) ? 120 : -120) : Below(81) - 40;
-                SendWheel(pane->Canvas(), QPointF(50, 50), delta, Qt::NoModifier);
+                testsupport::SendWheel(pane->Canvas(), QPointF(50, 50), QPoint(0, delta));
             });
     }
     void ScrollMap(OperationFacts&)
@@ -238,7 +233,8 @@ public:
     {
         const char* names[] = {"btnFlipHorizontal", "btnRotateLeft", "btnRotateRight",
                                "btnFlipVertical"};
-        QTest::mouseClick(Widget(names[Below(4)]), Qt::LeftButton);
+        QTest::mouseClick(window_.findChild<QWidget*>(QLatin1String(names[Below(4)])),
+                          Qt::LeftButton);
     }
 
     void LayerSwitch(OperationFacts&)
@@ -260,7 +256,7 @@ public:
         else if (way == 1)
             QTest::mouseClick(Button(in ? 6 : 7), Qt::LeftButton);
         else
-            SendWheel(canvas_, CanvasPoint(), in ? 120 : -120, Qt::NoModifier);
+            testsupport::SendWheel(canvas_, CanvasPoint(), QPoint(0, in ? 120 : -120));
     }
 
     // Resized, minimised, maximised or restored.
