@@ -1,33 +1,25 @@
 // Exact pixels of a redraw. Every case runs against the literal renderer and
-// the program's, with all its shortcuts and with each one off, so a fault in
-// any of them shows here.
+// the program's with all its shortcuts, so a fault in either shows here; the
+// program's with each shortcut off is compared with the literal picture in
+// OracleTest.cpp and IncrementalTest.cpp.
 #include "render/Renderer.h"
 #include "imaging/Imaging.h"
 #include "map/Numeric.h"
 #include "oracle/LiteralRenderer.h"
-#include "render/ShadowMatrix.h"
 
-#include "ShortcutSets.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
-#include <vector>
 
 using namespace halvorn;
 
 namespace {
 
-// The literal renderer, or the program's with a choice of shortcuts.
-struct NamedRenderer {
-    std::string name;
-    bool literal = false;
-    RenderShortcuts shortcuts;
-};
-
-class Renderers : public ::testing::TestWithParam<NamedRenderer> {
+// The literal renderer (true) or the program's.
+class Renderers : public ::testing::TestWithParam<bool> {
 protected:
     MapDocument map;
     LayerSwitches layers;
@@ -36,25 +28,16 @@ protected:
     QImage Draw(float zoom, bool drawshadows = true, float ratio = 1.0f)
     {
         QImage canvas(CanvasSize(map, zoom, ratio), QImage::Format_RGB32);
-        if (GetParam().literal)
+        if (GetParam())
             oracle::LiteralRedraw(canvas, map, layers, zoom, shadows, drawshadows, ratio);
         else
-            Redraw(canvas, map, layers, zoom, shadows, drawshadows, GetParam().shortcuts, ratio);
+            Redraw(canvas, map, layers, zoom, shadows, drawshadows, RenderShortcuts(), ratio);
         return canvas;
     }
 };
 
-std::vector<NamedRenderer> AllRenderers()
-{
-    std::vector<NamedRenderer> all{{"literal", true, {}}};
-    for (const rendertest::ShortcutSet& set : rendertest::RenderShortcutSets())
-        all.push_back(
-            {set.name == "all" ? "production" : "production_" + set.name, false, set.shortcuts});
-    return all;
-}
-
-INSTANTIATE_TEST_SUITE_P(Every, Renderers, ::testing::ValuesIn(AllRenderers()),
-                         [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Every, Renderers, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "literal" : "production"; });
 
 ImageHandle Solid(int w, int h, QColor c)
 {
@@ -241,27 +224,4 @@ TEST_P(Renderers, HiddenObjectsStillLeaveWallShadows)
     const QImage img = Draw(1);
     EXPECT_EQ(At(img, 305, 305), qRgb(255, 255, 255));
     EXPECT_NEAR(qRed(At(img, 190, 190)), UnderLayers(6), 1);
-}
-
-// Each colour channel is 0.01 x (R + G + B), rounded; alpha is scaled by the
-// setting, rounded. The colours make truncation and a wrong factor both fail.
-TEST(ShadowMatrix, TurnsColoursAlmostBlackAndScalesAlpha)
-{
-    // Unrounded: 6.7, 7.65, 1.2; alpha 79.6, 102, 80.4, 0.
-    // clang-format off
-    const struct { QRgb in; float alpha; QRgb out; } rows[] = {
-        {qRgba(250, 250, 170, 255), 1.0f, qRgba(7, 7, 7, 255)}, {qRgba(255, 255, 255, 255), 1.0f, qRgba(8, 8, 8, 255)},
-        {qRgba(100, 20, 0, 255), 1.0f, qRgba(1, 1, 1, 255)}, {qRgba(0, 0, 0, 199), 0.4f, qRgba(0, 0, 0, 80)},
-        {qRgba(0, 0, 0, 255), 0.4f, qRgba(0, 0, 0, 102)}, {qRgba(0, 0, 0, 201), 0.4f, qRgba(0, 0, 0, 80)},
-        {qRgba(0, 0, 0, 255), 0.0f, qRgba(0, 0, 0, 0)},
-    };
-    // clang-format on
-    for (const auto& r : rows) {
-        QImage px(1, 1, QImage::Format_ARGB32);
-        px.setPixel(0, 0, r.in);
-        const QRgb got = ApplyColorMatrix(px, MakeShadowMatrix(r.alpha))
-                             .convertToFormat(QImage::Format_ARGB32)
-                             .pixel(0, 0);
-        EXPECT_EQ(got, r.out) << std::hex << r.in;
-    }
 }
