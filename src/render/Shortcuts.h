@@ -22,8 +22,7 @@
 // r / 2) and fractions, which hold for enlarged pieces as for reduced ones;
 // counts keys the layer counts by zoom x r and the zoom's first layer;
 // threads is unchanged. Tests: the same ones at ratios 1.25, 1.5 and 2
-// (Oracle.ProductionMatchesTheLiteralPicture, IncrementalRedraw.*,
-// Renderers.TheScreensRatioScalesEveryPixelQuantity).
+// (IncrementalRedraw.*, Renderers.TheScreensRatioScalesEveryPixelQuantity).
 //
 // With every shortcut off the redraw is the literal one made of stamps: each
 // picture scaled straight onto the canvas, each square filled, bands drawn
@@ -77,8 +76,9 @@ constexpr bool ShadowLayers(const RedrawFacts& f)
 
 // Each row: the shortcut, its name and when it applies; above it, what it
 // does, the Qt 6.4 raster-engine behaviour it rests on, and the tests that
-// guard it (every redraw test of tests/render also runs with each shortcut
-// off, see RenderShortcutSets). In the order of the enum.
+// guard it (every comparison with the literal renderer in tests/render also
+// runs with each shortcut off, see RenderShortcutSets, and with any choice
+// of them off, Shortcuts.AnyCombinationOffMatches). In the order of the enum.
 // clang-format off
 inline constexpr std::array<ShortcutRule, 6> ShortcutRules = {{
     // Partial redraws: each rectangle the changes reach is repainted from

