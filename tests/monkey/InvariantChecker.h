@@ -16,7 +16,6 @@
 #include "map/Zoom.h"
 #include "oracle/LiteralRenderer.h"
 #include "render/Renderer.h"
-#include "render/Shortcuts.h"
 #include "settings/ShadowSettings.h"
 
 #include <QAction>
@@ -26,7 +25,6 @@
 #include <QToolBar>
 
 #include <array>
-#include <cstdio>
 #include <optional>
 #include <tuple>
 #include <utility>
@@ -86,14 +84,6 @@ public:
     }
 
 private:
-    // What a picture is drawn from, besides the map.
-    struct Scene {
-        LayerSwitches layers;
-        float zoom = 0;
-        ShadowParams shadows;
-        bool drawshadows = false;
-    };
-
     int Redraws() const { return window_.RedrawCount(true) + window_.RedrawCount(false); }
     template <class T>
     T* Child(const char* name) const
@@ -282,22 +272,22 @@ private:
             return;
         }
         const LayerSwitches& l = window_.Layers();
-        const Scene scene{l, window_.Zoom(), CurrentShadowParams(), window_.LastRedrawShadows()};
+        const float zoom = window_.Zoom();
+        const ShadowParams shadows = CurrentShadowParams();
+        const bool drawshadows = window_.LastRedrawShadows();
         const std::array<bool, 5> switches{l.ShowGridLayer, l.ShowFloorLayer, l.ShowObjectLayer,
                                            l.ShowWallLayer, l.ShowBackgroundLayer};
-        RenderInputs inputs(hostile::MapSnapshot::Of(window_.Map()), switches, scene.zoom,
-                            scene.shadows.ObjectShadowAlpha, scene.shadows.ObjectShadowOffset,
-                            scene.shadows.WallShadowAlpha, scene.drawshadows, picture.cacheKey(),
-                            redraws);
+        RenderInputs inputs(hostile::MapSnapshot::Of(window_.Map()), switches, zoom,
+                            shadows.ObjectShadowAlpha, shadows.ObjectShadowOffset,
+                            shadows.WallShadowAlpha, drawshadows, picture.cacheKey(), redraws);
         if (lastVerified_ == inputs)
             return;
         QImage expected(size, QImage::Format_RGB32);
-        oracle::LiteralRedraw(expected, window_.Map(), l, scene.zoom, scene.shadows,
-                              scene.drawshadows);
+        oracle::LiteralRedraw(expected, window_.Map(), l, zoom, shadows, drawshadows);
         if (const int difference = oracle::MaxChannelDifference(picture, expected);
             difference > 1) {
             out << Say("the canvas differs from the oracle by %1 of 255 at zoom %2, drawshadows %3",
-                       difference, static_cast<double>(scene.zoom), scene.drawshadows);
+                       difference, static_cast<double>(zoom), drawshadows);
             // With HALVORN_MONKEY_DUMP naming a folder, both pictures are saved there.
             if (const QString folder = qEnvironmentVariable("HALVORN_MONKEY_DUMP");
                 !folder.isEmpty()) {
@@ -306,47 +296,9 @@ private:
                 picture.save(Say("%1/%2-canvas.png", folder, serial));
                 expected.save(Say("%1/%2-oracle.png", folder, serial));
             }
-            if (qEnvironmentVariableIsSet("HALVORN_MONKEY_DIAG"))
-                Diagnose(scene, expected);
         }
         // A picture is judged once: an unchanged wrong one is not reported again.
         lastVerified_ = std::move(inputs);
-        if (qEnvironmentVariableIsSet("HALVORN_MONKEY_DIAG"))
-            lastScene_.emplace(window_.Map(), scene);
-    }
-
-    // Replays the last good picture and this one on a fresh renderer, once
-    // with every shortcut and once with each shortcut off, and names the
-    // shortcuts whose absence brings the picture back to the literal one.
-    void Diagnose(const Scene& now, const QImage& expected) const
-    {
-        const auto replay = [&](RenderShortcuts shortcuts) {
-            MapRenderer renderer(shortcuts);
-            QImage canvas(expected.size(), QImage::Format_RGB32);
-            if (lastScene_) {
-                const auto& [was, s] = *lastScene_;
-                QImage last(CanvasSize(was, s.zoom), QImage::Format_RGB32);
-                renderer.Redraw(last, was, s.layers, s.zoom, s.shadows, s.drawshadows);
-                if (last.size() == expected.size())
-                    canvas = last;
-            }
-            renderer.Redraw(canvas, window_.Map(), now.layers, now.zoom, now.shadows,
-                            now.drawshadows);
-            return oracle::MaxChannelDifference(canvas, expected);
-        };
-        const int all = replay(RenderShortcuts());
-        std::printf("diag: all shortcuts %d", all);
-        QStringList fault;
-        for (const Shortcut s : AllShortcuts) {
-            const int without = replay(RenderShortcuts().Without(s));
-            std::printf(", without %s %d", ShortcutName(s).data(), without);
-            if (all > 1 && without <= 1)
-                fault << QString::fromLatin1(ShortcutName(s).data());
-        }
-        std::printf(", all off %d; at fault: %s\n", replay(RenderShortcuts::AllOff()),
-                    all <= 1          ? "(not reproduced on a fresh renderer)"
-                    : fault.isEmpty() ? "none alone"
-                                      : qUtf8Printable(fault.join(QStringLiteral(", "))));
     }
 
     // The picture inputs last checked against the oracle: the map, the five
@@ -359,8 +311,6 @@ private:
     bool whiteExpected_ = true; // until the first redraw, and after File > New
     int redrawsAtWhite_ = 0;
     std::optional<RenderInputs> lastVerified_;
-    // The map and scene of that picture, kept in diagnostic mode to replay it.
-    std::optional<std::pair<MapDocument, Scene>> lastScene_;
 };
 
 } // namespace monkey

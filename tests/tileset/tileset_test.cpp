@@ -1,7 +1,6 @@
 // Checks on the bundled tile set as the editor will see it: enough pictures in
 // each folder, exact sizes, opacity where the grid needs it, transparency
 // around objects, readable names, seamless repeats and byte-stable output.
-#include "Masonry.h"
 #include "Tileset.h"
 
 #include <QDir>
@@ -91,34 +90,6 @@ TEST(Tileset, FoldersHoldWellFormedPictures)
                 EXPECT_EQ(qAlpha(img.pixel(corner)), 0);
             EXPECT_GT(double(covered) / centre, 0.5);
         }
-    }
-}
-
-TEST(Tileset, NoiseAndBlocksWrapAtThePeriod)
-{
-    using namespace tileset::kit;
-    for (double x : {0.0, 13.5, 71.9})
-        EXPECT_DOUBLE_EQ(tiledFbm(x, 5, 72, 72, 3, 3, 4, 7),
-                         tiledFbm(x + 72, 5 - 72, 72, 72, 3, 3, 4, 7));
-
-    const std::vector<Course> rows{{0, 10, {4, 12}}, {10, 8, {0}}};
-    // clang-format off
-    const struct { const char* name; double x, y; int row, column; double u, w; } cases[] = {
-        {"first block starts at its cut", 4.0, 0.0, 0, 0, 0.0, 8.0},
-        {"first block's end", 11.99, 9.99, 0, 0, 7.99, 8.0},
-        {"last block wraps past the period", 12.0, 3.0, 0, 1, 0.0, 10.0},
-        {"and continues before the first cut", 3.0, 3.0, 0, 1, 9.0, 10.0},
-        {"second course before the start", -1.0, 10.0, 1, 0, 17.0, 18.0},
-        {"one period on in both directions", 19.0, 21.0, 0, 1, 7.0, 10.0},
-    };
-    // clang-format on
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const Block b = locateBlock(rows, 18, c.x, c.y);
-        EXPECT_EQ(b.row, c.row);
-        EXPECT_EQ(b.column, c.column);
-        EXPECT_NEAR(b.u, c.u, 1e-9);
-        EXPECT_DOUBLE_EQ(b.w, c.w);
     }
 }
 
