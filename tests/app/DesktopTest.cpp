@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QGroupBox>
 #include <QScreen>
 #include <QToolButton>
 
@@ -132,6 +133,59 @@ TEST_F(AppFixture, BrushButtonIconsAndPreviewBoxesShowOnLightAndDarkSchemes)
             EXPECT_GE(Contrast(edge, around), 3.0) << edge.name().toStdString();
             EXPECT_GE(Contrast(edge, inside), 3.0) << inside.name().toStdString();
         }
+    }
+}
+
+// GNOME's usual 11 pt and the styles that draw frame titles bold: each frame
+// inside the window, none over another, its title whole.
+TEST_F(AppFixture, FrameTitlesShowWholeAtTheDesktopsFontSizes)
+{
+    const QFont saved = QApplication::font();
+    const std::pair<const char*, const char*> frames[] = {
+        {"Frame1", "Floor Texture"}, {"Frame2", "Wall Texture"}, {"Frame3", "Object"}};
+    for (const double points : {9.0, 10.0, 11.0}) {
+        SCOPED_TRACE(points);
+        QFont font = saved;
+        font.setPointSizeF(points);
+        QApplication::setFont(font);
+        frmMain w;
+        std::vector<QRect> placed;
+        for (const auto& [name, title] : frames) {
+            SCOPED_TRACE(name);
+            const auto* frame = w.findChild<QGroupBox*>(QLatin1String(name));
+            ASSERT_NE(frame, nullptr);
+            const QRect place(frame->mapTo(&w, QPoint(0, 0)), frame->size());
+            EXPECT_TRUE(w.rect().contains(place));
+            for (const QRect& other : placed)
+                EXPECT_FALSE(other.intersects(place));
+            placed.push_back(place);
+            EXPECT_EQ(frame->title().trimmed(), QLatin1String(title));
+            QFont bold = frame->font();
+            bold.setBold(true);
+            // The title, in bold, with the style's inset at each side.
+            EXPECT_LE(QFontMetrics(bold).horizontalAdvance(QLatin1String(title)) + 2 * 4,
+                      frame->width());
+            EXPECT_GE(frame->font().pointSizeF(), 6.0);
+        }
+        w.hide();
+    }
+    QApplication::setFont(saved);
+}
+
+TEST_F(AppFixture, ScreenReadersHearEachControlsOwnName)
+{
+    // clang-format off
+    const std::pair<const char*, const char*> rows[] = {
+        {"btnRotateLeft", "Rotate Left"}, {"btnRotateRight", "Rotate Right"}, {"btnFlipHorizontal", "Flip Horizontally"},
+        {"btnFlipVertical", "Flip Vertically"}, {"FloorBox", "Floor Texture"}, {"WallBox", "Wall Texture"}, {"ObjectBox", "Object"},
+        {"Canvas", "Map"},
+    };
+    // clang-format on
+    for (const auto& [widget, name] : rows) {
+        SCOPED_TRACE(widget);
+        QAccessibleInterface* node = QAccessible::queryAccessibleInterface(Find(widget));
+        ASSERT_NE(node, nullptr);
+        EXPECT_EQ(node->text(QAccessible::Name), QString::fromLatin1(name));
     }
 }
 
