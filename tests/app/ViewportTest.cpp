@@ -89,6 +89,18 @@ TEST_F(AppFixture, ResizeRuleFollowsTheClientArea)
 {
     QWidget* holder = Find("MapHolder");
     EXPECT_EQ(holder->geometry(), QRect(192, 53, 800 - 202, 608 - 121));
+    // Every zoom decides the scroll bars as a resize does: at 25 % the canvas
+    // fits and they go; zoomed back in they are back at once, as they were.
+    auto* bar = Find<QScrollBar>("HScroll1");
+    bar->setValue(300);
+    for (const char* step : {"mnuZoomOut", "mnuZoomOut", "mnuZoomOut"})
+        Action(step)->trigger();
+    EXPECT_FALSE(bar->isVisible() || Find("VScroll1")->isVisible() || Find("Huukske")->isVisible());
+    for (const char* step : {"mnuZoomIn", "mnuZoomIn", "mnuZoomIn"})
+        Action(step)->trigger();
+    EXPECT_TRUE(bar->isVisible() && Find("VScroll1")->isVisible() && Find("Huukske")->isVisible());
+    EXPECT_EQ(bar->value(), 300);
+    EXPECT_EQ(Canvas()->x(), -300);
     ResizeClient(window.get(), 900, 700);
     for (const int titleBar : {0, 47, 80}) {
         SCOPED_TRACE(titleBar);
