@@ -78,4 +78,30 @@ TEST_F(AppFixture, HelpItemsOpenTheirPagesInTheBrowser)
                            QUrl(QStringLiteral("http://brellic.example/"))}));
 }
 
+TEST_F(AppFixture, LayersStartAndShortcutsToggleAndRedrawOnce)
+{
+    EXPECT_FALSE(Action("mnuBackgroundLayer")->isVisible());
+    // clang-format off
+    const struct { Qt::Key key; const char* item; bool LayerSwitches::*layer; } rows[] = {
+        {Qt::Key_F1, "mnuGridLayer", &LayerSwitches::ShowGridLayer}, {Qt::Key_F2, "mnuFloorLayer", &LayerSwitches::ShowFloorLayer},
+        {Qt::Key_F3, "mnuObjectLayer", &LayerSwitches::ShowObjectLayer}, {Qt::Key_F4, "mnuWallLayer", &LayerSwitches::ShowWallLayer},
+    };
+    // clang-format on
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.item);
+        const bool before = window->Layers().*r.layer;
+        EXPECT_EQ(before, r.key != Qt::Key_F1); // the grid off, the others on
+        const int redraws = window->RedrawCount(true);
+        QTest::keyClick(window.get(), r.key, Qt::ShiftModifier);
+        EXPECT_EQ(window->Layers().*r.layer, !before);
+        EXPECT_EQ(Action(r.item)->isChecked(), !before);
+        EXPECT_EQ(window->RedrawCount(true), redraws + 1);
+        QTest::keyClick(window.get(), r.key, Qt::ShiftModifier);
+        EXPECT_EQ(window->Layers().*r.layer, before);
+    }
+    // The grid, once on, is in the canvas picture.
+    QTest::keyClick(window.get(), Qt::Key_F1, Qt::ShiftModifier);
+    EXPECT_EQ(Canvas()->Picture().pixelColor(71, 5), QColor(Qt::black));
+}
+
 } // namespace apptest
